@@ -1,0 +1,5 @@
+// Program entry.
+int main(int argc, char** argv)
+{
+    return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Where things live: the program's folder (read-only data beside the executable)
+// and the per-user data folder (settings store, users folder, instance lock).
+#include <string>
+
+namespace Platform {
+
+// Folder of the running executable, from /proc/self/exe at full length.
+// Returns false (and leaves folder empty) when it cannot be read.
+bool ProgramFolder(std::string& folder);
+
+// $PLINDOR_HOME, else $XDG_DATA_HOME/plindor, else ~/.local/share/plindor.
+// Created on first use.
+std::string UserDataFolder();
+
+// Makes every missing folder of path; true when it exists afterwards.
+bool MakeFolders(const std::string& path);
+
+// Game paths use backslashes; the file system uses slashes.
+std::string ToNativePath(const std::string& gamePath);
+
+// Writes data to path atomically: a temporary file in the same folder, flushed,
+// then renamed over the old one. On failure the old file is left whole.
+bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
+inline bool WriteFileAtomic(const std::string& path, const std::string& data)
+{
+    return WriteFileAtomic(path, data.data(), data.size());
+}
+
+} // namespace Platform

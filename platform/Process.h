@@ -1,0 +1,44 @@
+#pragma once
+// Process services: the single running instance and its notify channel, the
+// working folder, opening a web page, and termination signals.
+#include <string>
+
+namespace Platform {
+
+// One running instance per per-user data folder: an flock on "<name>Mutex.lock"
+// held for the life of the process, and a datagram socket "<name>.notify" on which
+// a second instance tells the first that it was started.
+class SingleInstance {
+public:
+    SingleInstance() = default;
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // True when this process now holds the instance lock.
+    bool Acquire(const std::string& productName, const std::string& folder);
+    // From a second instance: tells the first one that someone tried to start.
+    static bool Notify(const std::string& productName, const std::string& folder);
+    // From the first instance: number of notices received since the last call.
+    int PollNotifications();
+    void Release();
+    bool Held() const { return mLockFd >= 0; }
+
+private:
+    int mLockFd = -1;
+    int mSocketFd = -1;
+    std::string mSocketPath;
+};
+
+// Makes the program's folder the working folder; false when it cannot be found.
+bool ChangeToProgramFolder();
+
+// Opens a web page with the desktop's handler (xdg-open), without waiting.
+bool OpenWebPage(const std::string& url);
+
+// SIGTERM and SIGINT ask the game to close, as the end of a desktop session does.
+void InstallTerminationHandlers();
+bool TerminationRequested();
+void ClearTerminationRequest();
+
+} // namespace Platform

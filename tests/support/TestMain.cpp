@@ -1,0 +1,18 @@
+// Every test program runs with its own fresh per-user data folder, so tests never
+// touch a player's real settings and can run side by side.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/TestSupport.h"
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    TestSupport::TempDir home("plindor-home");
+    setenv("PLINDOR_HOME", home.Path().c_str(), 1);
+    setenv("PLINDOR_HEADLESS", "1", 1);
+    return RUN_ALL_TESTS();
+}

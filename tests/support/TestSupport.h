@@ -1,0 +1,30 @@
+#pragma once
+// Small helpers shared by the test programs.
+#include <filesystem>
+#include <string>
+
+namespace TestSupport {
+
+// A temporary folder removed with everything in it when the object goes.
+class TempDir {
+public:
+    explicit TempDir(const std::string& prefix = "plindor-test");
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return mPath; }
+    std::string File(const std::string& name) const { return mPath + "/" + name; }
+
+private:
+    std::string mPath;
+};
+
+// The program folder the build made (executable and data).
+std::string GameDir();
+// The source tree, for fixtures kept beside the tests.
+std::string SourceDir();
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& data);
+
+} // namespace TestSupport
