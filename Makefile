@@ -1,7 +1,8 @@
 # Two commands do the whole set-up on a fresh Debian machine:
 #   make run    installs missing packages (as root), builds, makes build/game/ and starts the game
 #   make test   the same set-up, then the whole test suite (AddressSanitizer + UBSan build)
-# make bench builds optimised and runs the benchmarks (JSON reports in build/bench/).
+# make bench builds optimised and runs the benchmarks (JSON reports in build/bench/);
+# make listen renders the music and effects into build/listen/.
 
 JOBS  ?= $(shell nproc)
 CMAKE ?= cmake
@@ -11,7 +12,7 @@ REL_DIR  := build/rel
 TEST_DIR := build/test
 GAME_DIR := $(CURDIR)/build/game
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench fuzz listen clean
 
 all: build
 
@@ -37,6 +38,10 @@ bench: build
 	  [ -x "$$b" ] || continue; n=$$(basename $$b); echo "== $$n"; \
 	  "$$b" --benchmark_out=build/bench/$$n.json --benchmark_out_format=json || exit 1; \
 	done
+
+# Renders the music and every sound effect into build/listen/ for listening.
+listen: build
+	$(CMAKE) --build $(REL_DIR) --target listen
 
 fuzz: deps
 	$(CMAKE) -S . -B build/fuzz $(GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPLINDOR_FUZZ=ON

@@ -39,5 +39,4 @@ function(plindor_add_test name)
   add_test(NAME ${name} COMMAND test_${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT
     "PLINDOR_GAME_DIR=${PLINDOR_GAME_DIR};PLINDOR_SOURCE_DIR=${CMAKE_SOURCE_DIR};PLINDOR_BINARY_DIR=${CMAKE_BINARY_DIR};PLINDOR_HEADLESS=1;SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
-  add_dependencies(test_${name} gamefolder)
 endfunction()

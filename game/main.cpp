@@ -1,5 +1,23 @@
-// Program entry.
+// Program entry: creates the game's application object, runs it and deletes it.
+#include "framework/app/AppServices.h"
+#include "game/shell/WinBTApp.h"
+#include "platform/Process.h"
+
 int main(int argc, char** argv)
 {
-    return 0;
+    using namespace Zant;
+    Platform::InstallTerminationHandlers();
+    AppServices::SetCommandLineParameters(AppServices::JoinArguments(argc, argv));
+
+    WinBTApp* app = new WinBTApp();
+    app->mWidth = 640;
+    app->mHeight = 480;
+    app->Init();
+    app->RunMainLoop();
+    app->Shutdown();
+    delete app;
+
+    delete gGameRandom;
+    gGameRandom = nullptr;
+    return EXIT_NORMAL;
 }

@@ -1,0 +1,172 @@
+// The display the application draws on and presents through.
+#include "framework/app/AppServices.h"
+
+#include <atomic>
+#include <memory>
+
+#include "framework/app/ZantApp.h"
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/DDInterface.h"
+#include "platform/display/SdlScreen.h"
+
+namespace Zant {
+namespace AppServices {
+
+namespace {
+
+std::atomic<bool> gPresentFailed{false};
+
+// The mouse position for the cursor thread, x in the low half and y in the high
+// half. The main thread publishes it: the cursor thread must not ask the window
+// system, which may be re-creating the window at that moment.
+std::atomic<uint64_t> gMousePosition{0};
+
+void PublishMousePosition(ZantApp* app)
+{
+    int x = 0, y = 0;
+    if (app->mPlayingDemoBuffer) {
+        // A demo steers the cursor; the real pointer is left alone.
+        x = app->mLastDemoMouseX;
+        y = app->mLastDemoMouseY;
+    } else if (app->GetWindowSystem()) {
+        app->GetWindowSystem()->GetCursorPos(x, y);
+    } else {
+        return;
+    }
+    gMousePosition = uint64_t(uint32_t(x)) | (uint64_t(uint32_t(y)) << 32);
+}
+
+} // namespace
+
+void SetDisplay3D(ZantApp* app, bool is3D)
+{
+    // 3D needs a 3D renderer; without one the display stays 2D.
+    if (app->mDDInterface)
+        app->mDDInterface->mIs3D = is3D && app->mDDInterface->mD3DInterface != nullptr;
+}
+
+void DestroyDisplay(ZantApp* app)
+{
+    delete app->mDDInterface;
+    app->mDDInterface = nullptr;
+}
+
+void RestoreDisplayMode(ZantApp* app)
+{
+    if (app->mDDInterface)
+        app->mDDInterface->RestoreDisplayMode();
+}
+
+bool HasDisplay(ZantApp* app) { return app->mDDInterface != nullptr; }
+
+void CreateDisplay(ZantApp* app)
+{
+    if (!app->mDDInterface)
+        app->mDDInterface = new DDInterface(app, std::make_unique<Platform::SdlScreen>());
+}
+
+int InitDisplay(ZantApp* app, bool windowed, std::string& error)
+{
+    CreateDisplay(app);
+    DDInterface* dd = app->mDDInterface;
+    SDL_Window* window = app->GetWindowSystem() ? app->GetWindowSystem()->NativeWindow() : nullptr;
+    const int result = dd->Init(window, windowed);
+    if (result != DDInterface::RESULT_OK)
+        error = DDInterface::ResultName(result) + " " + dd->mErrorString;
+    return result;
+}
+
+bool Display3DTestRanAnew(ZantApp* app)
+{
+    // The 3D capability test comes with the 3D renderer.
+    return false;
+}
+
+Image* ScreenImage(ZantApp* app) { return app->mDDInterface ? app->mDDInterface->GetScreenImage() : nullptr; }
+
+bool Present(ZantApp* app, const Rect* rect)
+{
+    if (!app->mDDInterface)
+        return true;
+    PublishMousePosition(app);
+    return app->mDDInterface->Present(rect);
+}
+
+void PollDisplay(ZantApp* app)
+{
+    PublishMousePosition(app);
+    // A failure marks the display lost; the next present then re-creates it.
+    if (app->mDDInterface)
+        app->mDDInterface->ShowChangedPrimary();
+}
+
+Image* CreateBackBuffer(ZantApp* app, int width, int height)
+{
+    if (!app->mDDInterface)
+        return nullptr;
+    auto* image = new DDImage(app->mDDInterface);
+    image->Create(width, height);
+    image->SetImageMode(false, false);
+    image->GenerateDDSurface();
+    return image;
+}
+
+bool LockScreenImage(ZantApp* app, Image* image)
+{
+    DDInterface* dd = app->mDDInterface;
+    if (!dd || !image || image != dd->GetScreenImage())
+        return false;
+    // Held for the whole drawing pass, which keeps the cursor thread off the screen
+    // and makes the pass the only user of the images it draws.
+    dd->mCritSect.Enter();
+    if (dd->GetScreenImage()->LockSurface())
+        return true;
+    dd->mCritSect.Leave();
+    return false;
+}
+
+void UnlockScreenImage(ZantApp* app, Image* image)
+{
+    DDInterface* dd = app->mDDInterface;
+    if (!dd)
+        return;
+    if (image && image == dd->GetScreenImage())
+        dd->GetScreenImage()->UnlockSurface();
+    dd->mCritSect.Leave();
+}
+
+void SetPresentFailed(bool failed) { gPresentFailed = failed; }
+
+void SetDisplayVideoOnly(ZantApp* app, bool videoOnly)
+{
+    if (app->mDDInterface)
+        app->mDDInterface->SetVideoOnlyDraw(videoOnly);
+}
+
+void SetDisplayCursorImage(ZantApp* app, Image* image)
+{
+    if (app->mDDInterface)
+        app->mDDInterface->SetCursorImage(image);
+}
+
+void SetDisplayCursorPos(ZantApp* app, int x, int y)
+{
+    if (app->mDDInterface)
+        app->mDDInterface->SetCursorPos(x, y);
+}
+
+void CursorPosition(ZantApp* app, int& x, int& y)
+{
+    const uint64_t p = gMousePosition.load();
+    x = int32_t(uint32_t(p));
+    y = int32_t(uint32_t(p >> 32));
+}
+
+bool Display3D(ZantApp* app) { return app->mDDInterface && app->mDDInterface->mIs3D; }
+
+bool Display3DSupported(ZantApp* app) { return false; }
+
+bool Display3DRecommended(ZantApp* app) { return false; }
+
+} // namespace AppServices
+} // namespace Zant

@@ -1,0 +1,140 @@
+// Image services of the application: loading a file into a display image, copies,
+// mirroring and colour-multiplied copies.
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include "framework/app/ZantApp.h"
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/DDInterface.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageLib.h"
+#include "platform/Paths.h"
+
+namespace Zant {
+
+namespace {
+
+// A copy of a channel scaled by a component: by /256 when every component is below
+// 256 (so white keeps a trace of the scale), else by /255 and capped.
+struct ChannelScale {
+    uint32_t factor[4]; // alpha, red, green, blue
+    bool wide;
+
+    explicit ChannelScale(const Color& color)
+    {
+        const int c[4] = {color.alpha, color.red, color.green, color.blue};
+        wide = false;
+        for (int i = 0; i < 4; ++i) {
+            factor[i] = uint32_t(std::max(c[i], 0));
+            wide |= c[i] >= 256;
+        }
+    }
+    uint32_t Apply(uint32_t p) const
+    {
+        uint32_t out = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int shift = 24 - 8 * i;
+            const uint64_t v = (p >> shift) & 0xFF;
+            const uint64_t scaled = wide ? std::min<uint64_t>(v * factor[i] / 255, 255) : v * factor[i] / 256;
+            out |= uint32_t(scaled) << shift;
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+DDImage* ZantApp::LoadImageFile(const std::string& path)
+{
+    std::unique_ptr<ImageLib::Image> loaded = ImageLib::LoadImageFile(Platform::ToNativePath(path), true);
+    if (!loaded)
+        return nullptr;
+    // The loading thread calls this too: the image joins the application's and the
+    // display's image sets only once it holds its pixels, so no walk of those sets
+    // sees it half made.
+    auto* image = new DDImage(nullptr, nullptr);
+    image->SetBits(loaded->GetBits(), loaded->GetWidth(), loaded->GetHeight());
+    loaded.reset();
+    image->JoinSets(mDDInterface, this);
+    return image;
+}
+
+DDImage* ZantApp::DuplicateImage(Image* image, const Rect& rect)
+{
+    if (image == nullptr)
+        return nullptr;
+    auto* copy = new DDImage(mDDInterface, this);
+    copy->Create(rect.width, rect.height);
+    Graphics g(copy);
+    g.DrawImage(image, -rect.x, -rect.y);
+    return copy;
+}
+
+DDImage* ZantApp::DuplicateImage(Image* image)
+{
+    if (image == nullptr)
+        return nullptr;
+    return DuplicateImage(image, Rect(0, 0, image->GetWidth(), image->GetHeight()));
+}
+
+void ZantApp::MirrorImageHorizontally(Image* image)
+{
+    auto* memory = dynamic_cast<MemoryImage*>(image);
+    if (memory == nullptr)
+        return;
+    uint32_t* bits = memory->GetBits();
+    if (bits == nullptr)
+        return;
+    const int width = memory->GetWidth();
+    for (int y = 0; y < memory->GetHeight(); ++y)
+        std::reverse(bits + size_t(y) * width, bits + size_t(y + 1) * width);
+    memory->BitsChanged();
+}
+
+void ZantApp::FlipImageVertically(Image* image)
+{
+    auto* memory = dynamic_cast<MemoryImage*>(image);
+    if (memory == nullptr)
+        return;
+    uint32_t* bits = memory->GetBits();
+    if (bits == nullptr)
+        return;
+    const int width = memory->GetWidth(), height = memory->GetHeight();
+    for (int y = 0; y < height / 2; ++y)
+        std::swap_ranges(bits + size_t(y) * width, bits + size_t(y + 1) * width,
+                         bits + size_t(height - 1 - y) * width);
+    memory->BitsChanged();
+}
+
+MemoryImage* ZantApp::TransformImagePixels(Image* image, const Color& color)
+{
+    auto* source = dynamic_cast<MemoryImage*>(image);
+    if (source == nullptr)
+        return nullptr;
+    const ChannelScale scale(color);
+    if (source->IsPalettized() && source->GetColorIndices() != nullptr) {
+        // A palette image keeps its indices; its colour table is scaled. The copy
+        // owns its table, which MemoryImage only hands out read-only.
+        auto* copy = new MemoryImage(*source);
+        auto* table = const_cast<uint32_t*>(copy->GetColorTable());
+        for (int i = 0; i < 256; ++i)
+            table[i] = scale.Apply(table[i]);
+        copy->BitsChanged();
+        return copy;
+    }
+    const uint32_t* bits = source->GetBits();
+    if (bits == nullptr)
+        return nullptr;
+    const size_t count = size_t(source->GetWidth()) * size_t(source->GetHeight());
+    std::unique_ptr<uint32_t[]> scaled(new uint32_t[count + 1]);
+    for (size_t i = 0; i < count; ++i)
+        scaled[i] = scale.Apply(bits[i]);
+    auto* copy = new MemoryImage(this);
+    copy->SetBits(scaled.get(), source->GetWidth(), source->GetHeight());
+    copy->mNumRows = source->mNumRows;
+    copy->mNumCols = source->mNumCols;
+    return copy;
+}
+
+} // namespace Zant

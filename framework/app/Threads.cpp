@@ -1,0 +1,96 @@
+// The loading thread (runs the application's loading procedure while the title
+// screen shows its progress) and the cursor thread (moves the software cursor
+// every 10 ms so it stays smooth while the main thread is busy).
+//
+// The loader only loads and counts; the main thread notices the end of loading in
+// UpdateOnce and runs the loading-finished hook there. The cursor thread never
+// touches the window system: it reads the mouse position the main thread publishes
+// and moves the cursor through the display, under the display's lock. Both threads
+// are joined before the application goes.
+#include <system_error>
+
+#include "framework/app/AppServices.h"
+#include "framework/app/ZantApp.h"
+#include "platform/Clock.h"
+#include "platform/Log.h"
+
+namespace Zant {
+
+void ZantApp::StartLoadingThread()
+{
+    if (mLoadingThreadStarted)
+        return;
+    mLoadingThreadStarted = true;
+    try {
+        mLoadingThread = std::thread(&ZantApp::LoadingThreadProc, this);
+    } catch (const std::system_error&) {
+        // Without a thread the loading happens here; the game then starts loaded
+        // rather than waiting forever for a loader that never ran.
+        Platform::DebugOutput("The loading thread could not be started; loading now.\r\n");
+        LoadingThreadProc(this);
+    }
+}
+
+void ZantApp::LoadingThreadProc(ZantApp* app)
+{
+    app->LoadingProc();
+    uint32_t seconds = (Platform::TickCount() - app->mTimeLoaded) / 1000;
+    Platform::DebugOutput("Resource Loading Time: " + std::to_string(seconds) + "\r\n");
+    // Release: everything the loader built is visible to whoever sees the flag.
+    app->mLoaded.store(true, std::memory_order_release);
+}
+
+void ZantApp::WaitForLoader()
+{
+    while (mLoadingThreadStarted && !mLoaded.load(std::memory_order_acquire))
+        Platform::SleepMs(20);
+    if (mLoadingThread.joinable())
+        mLoadingThread.join();
+}
+
+double ZantApp::GetLoadingProgress()
+{
+    if (mLoadingThreadCompleted)
+        return 1.0;
+    int total = mNumLoadingThreadTasks;
+    if (!mLoadingThreadStarted || total <= 0)
+        return 0.0;
+    double p = static_cast<double>(mCompletedLoadingThreadTasks) / total;
+    return p > 1.0 ? 1.0 : p < 0.0 ? 0.0 : p;
+}
+
+void ZantApp::StartCursorThread()
+{
+    if (mCursorThreadRunning)
+        return;
+    if (mCursorThread.joinable())
+        mCursorThread.join();
+    mCursorThreadRunning = true;
+    try {
+        mCursorThread = std::thread(&ZantApp::CursorThreadProc, this);
+    } catch (const std::system_error&) {
+        // Shutdown waits for this flag: a thread that never started must not be
+        // waited for. The cursor then moves only when frames are presented.
+        mCursorThreadRunning = false;
+        Platform::DebugOutput("The cursor thread could not be started.\r\n");
+    }
+}
+
+void ZantApp::CursorThreadProc(ZantApp* app) { app->CursorThreadLoop(); }
+
+void ZantApp::CursorThreadLoop()
+{
+    while (!mShutdown) {
+        int x = 0, y = 0;
+        AppServices::CursorPosition(this, x, y);
+        if (x != mLastCursorX || y != mLastCursorY) {
+            AppServices::SetDisplayCursorPos(this, x, y);
+            mLastCursorX = x;
+            mLastCursorY = y;
+        }
+        Platform::SleepMs(10);
+    }
+    mCursorThreadRunning = false;
+}
+
+} // namespace Zant

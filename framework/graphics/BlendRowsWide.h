@@ -1,0 +1,23 @@
+#pragma once
+// 256-bit forms of the row kernels for processors with AVX2, chosen at run time. Each
+// handles the leading multiple of eight pixels and returns how many it did; the
+// 128-bit kernels finish the row. Results are bit-identical to PixelBlend.h.
+#include <cstdint>
+
+#include "framework/graphics/PixelBlend.h"
+
+namespace Zant::BlendRows::Wide {
+
+// True when the processor has AVX2 and wide kernels are enabled.
+bool Enabled();
+// Tests turn the wide kernels off to check the 128-bit ones on the same machine.
+void SetEnabled(bool enabled);
+
+int BlendOpaqueDest(uint32_t* dest, const uint32_t* src, int count);
+int BlendOver(uint32_t* dest, const uint32_t* src, int count);
+int BlendOverColor(uint32_t* dest, uint32_t color, int count);
+int Fill(uint32_t* dest, uint32_t color, int count);
+int Add(uint32_t* dest, const uint32_t* src, int count);
+int AddTinted(uint32_t* dest, const uint32_t* src, int count, const PixelBlend::Tint& tint);
+
+} // namespace Zant::BlendRows::Wide

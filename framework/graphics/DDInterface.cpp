@@ -1,0 +1,528 @@
+#include "framework/graphics/DDInterface.h"
+
+#include <algorithm>
+
+#include "framework/app/ZantApp.h"
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/DXResult.h"
+#include "framework/graphics/Graphics.h"
+
+namespace Zant {
+
+using namespace Platform;
+
+namespace {
+
+int LowestSetBit(uint32_t mask)
+{
+    int shift = 0;
+    while (shift < 32 && !(mask & (1u << shift)))
+        ++shift;
+    return shift;
+}
+
+int BitsFrom(uint32_t mask, int shift)
+{
+    int top = shift;
+    while (top < 32 && (mask & (1u << top)))
+        ++top;
+    return top - shift;
+}
+
+void FillSaturationTable(std::vector<int>& table, int bits)
+{
+    const int max = (1 << bits) - 1;
+    table.assign(size_t(2 * max + 1), 0);
+    for (int i = 0; i <= 2 * max; ++i)
+        table[size_t(i)] = std::min(i, max);
+}
+
+void FillConversionTable(uint32_t table[256], uint32_t mask)
+{
+    for (uint32_t v = 0; v < 256; ++v)
+        table[v] = uint32_t(uint64_t(v) * mask / 255) & mask;
+}
+
+DDRect ToDDRect(const Rect& r) { return DDRect{r.x, r.y, r.x + r.width, r.y + r.height}; }
+
+} // namespace
+
+DDRect DDInterface::CursorPlace::OnSurface() const { return ToDDRect(visible); }
+
+DDRect DDInterface::CursorPlace::InArea() const
+{
+    return ToDDRect(Rect(visible.x - area.x, visible.y - area.y, visible.width, visible.height));
+}
+
+DDInterface::DDInterface(ZantApp* app, std::unique_ptr<DisplayScreen> screen) : mApp(app), mScreen(std::move(screen))
+{
+    if (mApp) {
+        mWidth = mApp->mWidth;
+        mHeight = mApp->mHeight;
+    }
+}
+
+DDInterface::~DDInterface()
+{
+    AutoCrit lock(mCritSect);
+    // Images that outlive the display keep their pixels in memory and forget it.
+    std::vector<DDImage*> others;
+    for (DDImage* image : mDDImageSet)
+        if (!IsOwnImage(image))
+            others.push_back(image);
+    for (DDImage* image : others) {
+        image->DeleteDDSurface();
+        image->mDDInterface = nullptr;
+        mDDImageSet.erase(image);
+    }
+    ReleaseAll();
+    mScreen.reset();
+}
+
+ImageRegistry* DDInterface::Registry() const { return mApp; }
+
+bool DDInterface::IsOwnImage(const DDImage* image) const
+{
+    return image != nullptr &&
+           (image == mScreenImage || image == mOldCursorAreaImage || image == mNewCursorAreaImage);
+}
+
+std::string DDInterface::ResultName(int code)
+{
+    switch (code) {
+    case RESULT_OK: return "RESULT_OK";
+    case RESULT_FAIL: return "RESULT_FAIL";
+    case RESULT_DD_CREATE_FAIL: return "RESULT_DD_CREATE_FAIL";
+    case RESULT_SURFACE_FAIL: return "RESULT_SURFACE_FAIL";
+    case RESULT_EXCLUSIVE_FAIL: return "RESULT_EXCLUSIVE_FAIL";
+    case RESULT_DISPCHANGE_FAIL: return "RESULT_DISPCHANGE_FAIL";
+    case RESULT_INVALID_COLORDEPTH: return "RESULT_INVALID_COLORDEPTH";
+    default: return "RESULT_UNKNOWN";
+    }
+}
+
+bool DDInterface::LogResult(DDResult result, const std::string& step)
+{
+    if (!DDFailed(result))
+        return false;
+    mErrorString = step + ": " + DirectXErrorName(result);
+    return true;
+}
+
+void DDInterface::RegisterImage(DDImage* image)
+{
+    AutoCrit lock(mCritSect);
+    mDDImageSet.insert(image);
+}
+
+void DDInterface::UnregisterImage(DDImage* image)
+{
+    AutoCrit lock(mCritSect);
+    mDDImageSet.erase(image);
+}
+
+void DDInterface::DropImageTextures(MemoryImage* image)
+{
+    // Textures belong to the 3D renderer, which is not built in: none to drop.
+}
+
+void DDInterface::RunHardwareTest()
+{
+    // The 3D capability test comes with the 3D renderer; without it the display is 2D.
+}
+
+DDResult DDInterface::CreateSurface(const DDSurfaceDesc& desc, DDSurfacePtr& out)
+{
+    AutoCrit lock(mCritSect);
+    out.reset();
+    if (!mDD)
+        return DDERR_INVALIDOBJECT;
+    DDResult result = mDD->CreateSurface(desc, out);
+    if (DDFailed(result))
+        return result;
+    // The game draws only in 16 or 32 bits: on a screen of another depth every
+    // surface fails, the primary included.
+    const DDSurface* primary = mPrimarySurface ? mPrimarySurface.get() : out.get();
+    DDPixelFormat format;
+    primary->GetPixelFormat(format);
+    if (format.bitCount != 16 && format.bitCount != 32) {
+        out.reset();
+        return DDERR_INVALIDPIXELFORMAT;
+    }
+    return DD_OK;
+}
+
+DDResult DDInterface::CreatePlainSurface(int width, int height, uint32_t caps, DDSurfacePtr& out)
+{
+    DDSurfaceDesc desc;
+    desc.flags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.caps = DDSCAPS_OFFSCREENPLAIN | caps;
+    desc.width = width;
+    desc.height = height;
+    return CreateSurface(desc, out);
+}
+
+DDImage* DDInterface::WrapSurface(const DDSurfacePtr& surface)
+{
+    auto* image = new DDImage(this);
+    image->SetSurface(surface);
+    image->SetImageMode(false, false);
+    return image;
+}
+
+int DDInterface::Init(SDL_Window* window, bool isWindowed)
+{
+    AutoCrit lock(mCritSect);
+    mInitialized = false;
+
+    // Images give up their surfaces (keeping their pixels) and get new ones below.
+    std::vector<DDImage*> hadSurfaces;
+    for (DDImage* image : mDDImageSet) {
+        if (IsOwnImage(image) || (!image->mSurface && !image->mWantDDSurface))
+            continue;
+        image->DeleteDDSurface();
+        hadSurfaces.push_back(image);
+    }
+
+    ReleaseAll();
+
+    mWindow = window;
+    if (mApp) {
+        mWidth = mApp->mWidth;
+        mHeight = mApp->mHeight;
+    }
+    mIsWindowed = isWindowed;
+
+    if (LogResult(DirectDraw::Create(mScreen.get(), mDD), "DirectDrawCreateEx"))
+        return RESULT_DD_CREATE_FAIL;
+    RunHardwareTest();
+
+    int rate = 0;
+    if (DDFailed(mDD->GetMonitorFrequency(rate)) || rate < 60)
+        rate = 60;
+    mRefreshRate = rate;
+    mMillisecondsPerFrame = 1000 / rate;
+
+    const uint32_t drawCaps = mIs3D ? (DDSCAPS_VIDEOMEMORY | DDSCAPS_3DDEVICE) : DDSCAPS_SYSTEMMEMORY;
+    std::shared_ptr<DDClipper> clipper;
+    if (!isWindowed) {
+        if (LogResult(mDD->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN),
+                      "SetCooperativeLevel FullScreen"))
+            return RESULT_EXCLUSIVE_FAIL;
+        // Full screen always draws in 16 bits, whatever the desktop's depth.
+        if (LogResult(mDD->SetDisplayMode(mWidth, mHeight, 16), "SetDisplayMode FullScreen"))
+            return RESULT_DISPCHANGE_FAIL;
+        DDSurfaceDesc desc;
+        desc.flags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+        desc.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | (mIs3D ? uint32_t(DDSCAPS_3DDEVICE) : 0u);
+        desc.backBufferCount = 1;
+        if (LogResult(CreateSurface(desc, mPrimarySurface), "CreateSurface FullScreen Primary"))
+            return RESULT_SURFACE_FAIL;
+        if (LogResult(mPrimarySurface->GetAttachedSurface(mSecondarySurface), "GetAttachedSurface"))
+            return RESULT_SURFACE_FAIL;
+        if (LogResult(CreatePlainSurface(mWidth, mHeight, drawCaps, mDrawSurface),
+                      "CreateSurface FullScreen DrawSurface"))
+            return RESULT_SURFACE_FAIL;
+        if (LogResult(mDD->CreateClipper(clipper), "CreateClipper FullScreen"))
+            return RESULT_FAIL;
+    } else {
+        // A window shares the desktop: the normal level cannot be refused.
+        mDD->SetCooperativeLevel(window, DDSCL_NORMAL);
+        DDSurfaceDesc desc;
+        desc.flags = DDSD_CAPS;
+        desc.caps = DDSCAPS_PRIMARYSURFACE | (mIs3D ? uint32_t(DDSCAPS_3DDEVICE) : 0u);
+        const DDResult result = CreateSurface(desc, mPrimarySurface);
+        if (result == DDERR_INVALIDPIXELFORMAT) {
+            LogResult(result, "CreateSurface Windowed Primary");
+            return RESULT_INVALID_COLORDEPTH;
+        }
+        if (LogResult(result, "CreateSurface Windowed Primary"))
+            return RESULT_SURFACE_FAIL;
+        if (LogResult(CreatePlainSurface(mWidth, mHeight, drawCaps, mDrawSurface),
+                      "CreateSurface Windowed DrawSurface"))
+            return RESULT_SURFACE_FAIL;
+        if (LogResult(mDD->CreateClipper(clipper), "CreateClipper Windowed"))
+            return RESULT_FAIL;
+    }
+    if (!DDFailed(clipper->SetWindow(window)))
+        mPrimarySurface->SetClipper(clipper);
+    clipper.reset();
+
+    if (LogResult(CreatePlainSurface(mCursorWidth, mCursorHeight, 0, mOldCursorArea), "CreateSurface OldCursorArea"))
+        return RESULT_SURFACE_FAIL;
+    if (LogResult(CreatePlainSurface(mCursorWidth, mCursorHeight, 0, mNewCursorArea), "CreateSurface NewCursorArea"))
+        return RESULT_SURFACE_FAIL;
+    mOldCursorAreaImage = WrapSurface(mOldCursorArea);
+    mNewCursorAreaImage = WrapSurface(mNewCursorArea);
+
+    if (!ReadScreenFormat()) {
+        LogResult(DDERR_INVALIDPIXELFORMAT, "GetPixelFormat");
+        return RESULT_INVALID_COLORDEPTH;
+    }
+
+    if (!mIs3D) {
+        for (DDImage* image : hadSurfaces)
+            if (mDDImageSet.count(image))
+                image->GenerateDDSurface();
+    }
+
+    SetVideoOnlyDraw(mVideoOnlyDraw);
+
+    if (mIs3D) {
+        // The 3D renderer would take the draw surface here; none is built in.
+        mErrorString = "3D init error: no 3D renderer";
+        return RESULT_3D_FAIL;
+    }
+
+    ++mInitCount;
+    mInitialized = true;
+    return RESULT_OK;
+}
+
+bool DDInterface::ReadScreenFormat()
+{
+    DDPixelFormat format;
+    mPrimarySurface->GetPixelFormat(format);
+    if (format.bitCount != 16 && format.bitCount != 32)
+        return false;
+    mScreenBitCount = format.bitCount;
+    mRedMask = format.redMask;
+    mGreenMask = format.greenMask;
+    mBlueMask = format.blueMask;
+    mRedShift = LowestSetBit(mRedMask);
+    mGreenShift = LowestSetBit(mGreenMask);
+    mBlueShift = LowestSetBit(mBlueMask);
+    mRedBits = BitsFrom(mRedMask, mRedShift);
+    mGreenBits = BitsFrom(mGreenMask, mGreenShift);
+    mBlueBits = BitsFrom(mBlueMask, mBlueShift);
+    FillSaturationTable(mRedAddTable, mRedBits);
+    FillSaturationTable(mGreenAddTable, mGreenBits);
+    FillSaturationTable(mBlueAddTable, mBlueBits);
+    FillConversionTable(mRedConvTable, mRedMask);
+    FillConversionTable(mGreenConvTable, mGreenMask);
+    FillConversionTable(mBlueConvTable, mBlueMask);
+    return true;
+}
+
+void DDInterface::SetVideoOnlyDraw(bool videoOnly)
+{
+    AutoCrit lock(mCritSect);
+    mVideoOnlyDraw = videoOnly;
+    if (mVideoOnlyDraw && !mSecondarySurface && mDD) {
+        if (DDFailed(CreatePlainSurface(mWidth, mHeight, DDSCAPS_VIDEOMEMORY, mSecondarySurface)))
+            mVideoOnlyDraw = false;
+    }
+    delete mScreenImage;
+    mScreenImage = nullptr;
+    const DDSurfacePtr& target = mVideoOnlyDraw ? mSecondarySurface : mDrawSurface;
+    if (!target)
+        return;
+    mScreenImage = WrapSurface(target);
+    mScreenImage->mNoLock = mVideoOnlyDraw;
+    mScreenImage->mVideoMemory = mVideoOnlyDraw;
+}
+
+void DDInterface::ReleaseAll()
+{
+    AutoCrit lock(mCritSect);
+    mInitialized = false;
+    mHasOldCursorArea = false;
+    delete mOldCursorAreaImage;
+    delete mNewCursorAreaImage;
+    mOldCursorAreaImage = nullptr;
+    mNewCursorAreaImage = nullptr;
+    mOldCursorArea.reset();
+    mNewCursorArea.reset();
+    delete mScreenImage;
+    mScreenImage = nullptr;
+    mDrawSurface.reset();
+    mSecondarySurface.reset();
+    mPrimarySurface.reset();
+    // Letting the display object go leaves full screen and lets go of the window.
+    mDD.reset();
+}
+
+void DDInterface::RestoreDisplayMode()
+{
+    AutoCrit lock(mCritSect);
+    if (mDD)
+        mDD->RestoreDisplayMode();
+}
+
+bool DDInterface::Present(const Rect* rect)
+{
+    AutoCrit lock(mCritSect);
+    if (!mInitialized)
+        return false;
+    // With 3D on, the 3D renderer would end its scene here (none is built in).
+
+    const Rect area = rect ? *rect : Rect(0, 0, mWidth, mHeight);
+    const DDRect part = ToDDRect(area);
+    DDResult result;
+    std::string step;
+    if (mIsWindowed) {
+        step = "Redraw Windowed";
+        if (!mVideoOnlyDraw) {
+            DrawCursor(mDrawSurface.get());
+            result = mPrimarySurface->Blt(&part, mDrawSurface.get(), &part, DDBLT_WAIT);
+            // The draw surface gets its background back; the save-under now tells what
+            // the primary shows beneath the cursor.
+            if (mHasOldCursorArea) {
+                RestoreCursorArea(mDrawSurface.get());
+                mHasOldCursorArea = true;
+            }
+        } else {
+            DrawCursor(mSecondarySurface.get());
+            result = mPrimarySurface->Blt(&part, mSecondarySurface.get(), &part, DDBLT_WAIT);
+        }
+    } else {
+        step = "Redraw FullScreen Flip";
+        result = DD_OK;
+        if (!mVideoOnlyDraw)
+            result = mSecondarySurface->Blt(&part, mDrawSurface.get(), &part, DDBLT_WAIT);
+        DrawCursor(mSecondarySurface.get());
+        if (!DDFailed(result))
+            result = mPrimarySurface->Flip();
+    }
+    if (LogResult(result, step))
+        return false;
+    return !LogResult(mDD->ShowPrimary(true), step);
+}
+
+bool DDInterface::ShowChangedPrimary()
+{
+    AutoCrit lock(mCritSect);
+    if (!mInitialized)
+        return true;
+    const DDResult result = mDD->ShowPrimary(false);
+    return !LogResult(result, mIsWindowed ? "Redraw Windowed" : "Redraw FullScreen Flip");
+}
+
+// ---- Software cursor.
+
+DDInterface::CursorPlace DDInterface::PlaceCursor(int x, int y) const
+{
+    CursorPlace place;
+    place.area = Rect(x - mCursorWidth / 2, y - mCursorHeight / 2, mCursorWidth, mCursorHeight);
+    place.visible = place.area.Intersection(Rect(0, 0, mWidth, mHeight));
+    return place;
+}
+
+void DDInterface::DrawCursorImage(DDImage* target, int left, int top)
+{
+    // The image is centred in the area; a larger one is cut to it.
+    Graphics g(target);
+    g.DrawImage(mCursorImage, left + (mCursorWidth - mCursorImage->GetWidth()) / 2,
+                top + (mCursorHeight - mCursorImage->GetHeight()) / 2);
+}
+
+void DDInterface::DrawCursor(DDSurface* surface)
+{
+    if (!mCursorImage || !mPrimarySurface || !surface)
+        return;
+    const CursorPlace place = PlaceCursor(mCursorX, mCursorY);
+    mHasOldCursorArea = false;
+    if (place.empty())
+        return;
+    const DDRect onSurface = place.OnSurface();
+    const DDRect inArea = place.InArea();
+    mHasOldCursorArea = !DDFailed(mOldCursorArea->Blt(&inArea, surface, &onSurface, DDBLT_WAIT));
+    // Without a save-under the cursor could not be taken away again: leave it off.
+    if (!mHasOldCursorArea)
+        return;
+    if (surface == mDrawSurface.get() && !mIs3D && mScreenImage && !mVideoOnlyDraw) {
+        Graphics g(mScreenImage);
+        g.ClipRect(place.visible);
+        g.DrawImage(mCursorImage, place.area.x + (mCursorWidth - mCursorImage->GetWidth()) / 2,
+                    place.area.y + (mCursorHeight - mCursorImage->GetHeight()) / 2);
+        return;
+    }
+    mNewCursorArea->Blt(&inArea, mOldCursorArea.get(), &inArea, DDBLT_WAIT);
+    DrawCursorImage(mNewCursorAreaImage, 0, 0);
+    surface->Blt(&onSurface, mNewCursorArea.get(), &inArea, DDBLT_WAIT);
+}
+
+void DDInterface::RestoreCursorArea(DDSurface* surface)
+{
+    if (mHasOldCursorArea && mPrimarySurface && surface) {
+        const CursorPlace place = PlaceCursor(mCursorX, mCursorY);
+        if (!place.empty()) {
+            const DDRect onSurface = place.OnSurface();
+            const DDRect inArea = place.InArea();
+            surface->Blt(&onSurface, mOldCursorArea.get(), &inArea, DDBLT_WAIT);
+        }
+    }
+    mHasOldCursorArea = false;
+}
+
+void DDInterface::MoveSoftwareCursor(DDSurface* surface, int x, int y)
+{
+    if (!mCursorImage || !surface) {
+        mCursorX = x;
+        mCursorY = y;
+        return;
+    }
+    const CursorPlace from = PlaceCursor(mCursorX, mCursorY);
+    const CursorPlace to = PlaceCursor(x, y);
+
+    // What lies under the new place; where the two areas overlap that is still the
+    // old cursor, so the old save-under supplies the background there, and the old
+    // area gets the new cursor drawn in, so restoring it never shows a gap.
+    bool savedNew = false;
+    if (!to.empty()) {
+        const DDRect onSurface = to.OnSurface();
+        const DDRect inArea = to.InArea();
+        savedNew = !DDFailed(mNewCursorArea->Blt(&inArea, surface, &onSurface, DDBLT_WAIT));
+    }
+    const Rect overlap = from.visible.Intersection(to.visible);
+    if (savedNew && overlap.width > 0 && overlap.height > 0) {
+        const DDRect inOld = ToDDRect(Rect(overlap.x - from.area.x, overlap.y - from.area.y, overlap.width,
+                                           overlap.height));
+        const DDRect inNew =
+            ToDDRect(Rect(overlap.x - to.area.x, overlap.y - to.area.y, overlap.width, overlap.height));
+        mNewCursorArea->Blt(&inNew, mOldCursorArea.get(), &inOld, DDBLT_WAIT);
+        DrawCursorImage(mOldCursorAreaImage, to.area.x - from.area.x, to.area.y - from.area.y);
+    }
+    if (!from.empty()) {
+        const DDRect onSurface = from.OnSurface();
+        const DDRect inArea = from.InArea();
+        surface->Blt(&onSurface, mOldCursorArea.get(), &inArea, DDBLT_WAIT);
+    }
+    if (savedNew) {
+        mOldCursorArea->Blt(nullptr, mNewCursorArea.get(), nullptr, DDBLT_WAIT);
+        DrawCursorImage(mNewCursorAreaImage, 0, 0);
+        const DDRect onSurface = to.OnSurface();
+        const DDRect inArea = to.InArea();
+        surface->Blt(&onSurface, mNewCursorArea.get(), &inArea, DDBLT_WAIT);
+    }
+    mHasOldCursorArea = savedNew;
+    mCursorX = x;
+    mCursorY = y;
+}
+
+void DDInterface::SetCursorImage(Image* image)
+{
+    AutoCrit lock(mCritSect);
+    if (image == mCursorImage)
+        return;
+    RestoreCursorArea(mPrimarySurface.get());
+    mCursorImage = image;
+    DrawCursor(mPrimarySurface.get());
+}
+
+void DDInterface::SetCursorPos(int x, int y)
+{
+    AutoCrit lock(mCritSect);
+    ++mCursorPosCalls;
+    if (x == mCursorX && y == mCursorY)
+        return;
+    if (!mHasOldCursorArea) {
+        mCursorX = x;
+        mCursorY = y;
+        DrawCursor(mPrimarySurface.get());
+    } else {
+        MoveSoftwareCursor(mPrimarySurface.get(), x, y);
+    }
+}
+
+} // namespace Zant

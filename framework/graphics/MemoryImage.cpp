@@ -1,0 +1,249 @@
+#include "framework/graphics/MemoryImage.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "framework/graphics/BlendRows.h"
+#include "framework/graphics/ImageRegistry.h"
+
+namespace Zant {
+
+namespace {
+
+template <typename T>
+std::unique_ptr<T[]> CopyArray(const std::unique_ptr<T[]>& from, size_t count)
+{
+    if (from == nullptr)
+        return nullptr;
+    auto copy = std::make_unique_for_overwrite<T[]>(count);
+    std::copy_n(from.get(), count, copy.get());
+    return copy;
+}
+
+// The part of rect that lies inside a width by height image.
+Rect InsideImage(const Rect& rect, int width, int height)
+{
+    if (rect.width <= 0 || rect.height <= 0)
+        return Rect();
+    return rect.Intersection(Rect(0, 0, width, height));
+}
+
+} // namespace
+
+MemoryImage::MemoryImage(ImageRegistry* app) : mApp(app)
+{
+    if (mApp != nullptr)
+        mApp->AddImage(this);
+}
+
+MemoryImage::MemoryImage(const MemoryImage& other)
+    : Image(other), mHasTrans(other.mHasTrans), mHasAlpha(other.mHasAlpha), mIsVolatile(other.mIsVolatile),
+      mBitsChanged(other.mBitsChanged), mApp(other.mApp)
+{
+    const size_t count = PixelCount();
+    if (other.mBits == nullptr && other.mColorTable == nullptr) {
+        // A blank source is copied as blank pixels; the source itself stays as it is.
+        mBits = std::make_unique<uint32_t[]>(count + 1);
+        mBits[count] = GUARD_WORD;
+    } else {
+        mBits = CopyArray(other.mBits, count + 1);
+    }
+    mColorTable = CopyArray(other.mColorTable, 256);
+    mColorIndices = CopyArray(other.mColorIndices, count);
+    mNativeAlphaData = CopyArray(other.mNativeAlphaData, other.mColorTable != nullptr ? 256 : count);
+    mNativeFormat = other.mNativeFormat;
+    mRLAlphaData = CopyArray(other.mRLAlphaData, count);
+    mRLAdditiveData = CopyArray(other.mRLAdditiveData, count);
+    mRLAdditiveFormat = other.mRLAdditiveFormat;
+    if (mApp != nullptr)
+        mApp->AddImage(this);
+}
+
+MemoryImage::~MemoryImage()
+{
+    if (mApp != nullptr)
+        mApp->ForgetImage(this);
+}
+
+void MemoryImage::BitsChanged()
+{
+    ++mBitsChangedCount;
+    mBitsChanged = true;
+    DeleteExtraBuffers();
+}
+
+void MemoryImage::EndBlend(bool wasKnownOpaque)
+{
+    BitsChanged();
+    if (wasKnownOpaque)
+        mBitsChanged = false;
+}
+
+void MemoryImage::CommitBits()
+{
+    if (!mBitsChanged || mForcedMode)
+        return;
+    mHasAlpha = false;
+    bool hasTrans = false;
+    bool hasAlpha = false;
+    auto scan = [&](const uint32_t* pixels, size_t count) {
+        for (size_t i = 0; i < count; ++i) {
+            const uint32_t a = pixels[i] >> 24;
+            hasTrans |= a == 0;
+            hasAlpha |= a - 1 < 254;
+        }
+    };
+    if (mBits != nullptr)
+        scan(mBits.get(), PixelCount());
+    else if (mColorTable != nullptr)
+        scan(mColorTable.get(), 256);
+    else
+        hasTrans = true;
+    mHasTrans = hasTrans;
+    mHasAlpha = hasAlpha;
+    mBitsChanged = false;
+}
+
+void MemoryImage::SetImageMode(bool hasTransparency, bool hasAlpha)
+{
+    mForcedMode = true;
+    mHasTrans = hasTransparency;
+    mHasAlpha = hasAlpha;
+}
+
+void MemoryImage::SetVolatile(bool isVolatile)
+{
+    mIsVolatile = isVolatile;
+}
+
+uint32_t* MemoryImage::GetBits()
+{
+    if (mBits != nullptr)
+        return mBits.get();
+    const size_t count = PixelCount();
+    if (mColorTable != nullptr && mColorIndices != nullptr) {
+        mBits = std::move(mExpandedBits);
+        if (mBits == nullptr) {
+            mBits = std::make_unique_for_overwrite<uint32_t[]>(count + 1);
+            BlendRows::ExpandPalette(mBits.get(), mColorIndices.get(), mColorTable.get(), int(count));
+        }
+        mColorIndices.reset();
+        mColorTable.reset();
+        mNativeAlphaData.reset();
+    } else {
+        mBits = std::make_unique<uint32_t[]>(count + 1);
+        mColorTable.reset();
+    }
+    mBits[count] = GUARD_WORD;
+    return mBits.get();
+}
+
+void MemoryImage::SetBits(const uint32_t* pixels, int width, int height)
+{
+    mBits.reset();
+    mColorTable.reset();
+    mColorIndices.reset();
+    mWidth = std::max(width, 0);
+    mHeight = std::max(height, 0);
+    const size_t count = PixelCount();
+    mBits = std::make_unique<uint32_t[]>(count + 1);
+    if (pixels != nullptr)
+        std::copy_n(pixels, count, mBits.get());
+    mBits[count] = GUARD_WORD;
+    BitsChanged();
+    CommitBits();
+}
+
+void MemoryImage::Create(int width, int height)
+{
+    mBits.reset();
+    mColorTable.reset();
+    mColorIndices.reset();
+    mWidth = std::max(width, 0);
+    mHeight = std::max(height, 0);
+    mHasTrans = true;
+    mHasAlpha = true;
+    BitsChanged();
+}
+
+void MemoryImage::Clear()
+{
+    uint32_t* bits = GetBits();
+    if (bits == nullptr)
+        return;
+    std::fill_n(bits, PixelCount(), 0u);
+    BitsChanged();
+}
+
+void MemoryImage::ClearRect(const Rect& rect)
+{
+    Rect r = InsideImage(rect, mWidth, mHeight);
+    uint32_t* bits = GetBits();
+    if (bits != nullptr) {
+        for (int y = r.y; y < r.y + r.height; ++y)
+            std::fill_n(bits + size_t(y) * mWidth + r.x, r.width, 0u);
+    }
+    BitsChanged();
+}
+
+void MemoryImage::FillRect(const Rect& rect, const Color& color, int drawMode)
+{
+    // A fully transparent fill changes nothing (and would divide by a zero alpha on
+    // transparent pixels).
+    if (color.alpha <= 0)
+        return;
+    Rect r = InsideImage(rect, mWidth, mHeight);
+    const bool wasKnownOpaque = IsKnownOpaque();
+    uint32_t* bits = GetBits();
+    if (bits == nullptr)
+        return;
+    Color c(PixelBlend::ClampChannel(color.red), PixelBlend::ClampChannel(color.green),
+            PixelBlend::ClampChannel(color.blue), PixelBlend::ClampChannel(color.alpha));
+    const uint32_t packed = c.ToInt();
+    // Full-width rectangles are one run of pixels.
+    const bool wholeRows = r.x == 0 && r.width == mWidth;
+    const int rows = wholeRows ? std::min(r.height, 1) : r.height;
+    const int count = wholeRows ? r.width * r.height : r.width;
+    for (int y = r.y; y < r.y + rows; ++y) {
+        uint32_t* row = bits + size_t(y) * mWidth + r.x;
+        if (c.alpha == 255)
+            BlendRows::Fill(row, packed, count);
+        else
+            BlendRows::BlendOverColor(row, packed, count);
+    }
+    EndBlend(wasKnownOpaque);
+}
+
+void MemoryImage::DeleteExtraBuffers()
+{
+    mNativeAlphaData.reset();
+    mRLAlphaData.reset();
+    mRLAdditiveData.reset();
+    mExpandedBits.reset();
+}
+
+const uint32_t* MemoryImage::GetDrawBits()
+{
+    if (mColorTable == nullptr || mColorIndices == nullptr)
+        return GetBits();
+    if (mExpandedBits == nullptr) {
+        const size_t count = PixelCount();
+        mExpandedBits = std::make_unique_for_overwrite<uint32_t[]>(count + 1);
+        BlendRows::ExpandPalette(mExpandedBits.get(), mColorIndices.get(), mColorTable.get(), int(count));
+        mExpandedBits[count] = GUARD_WORD;
+    }
+    return mExpandedBits.get();
+}
+
+void MemoryImage::DeleteNativeData()
+{
+    mNativeAlphaData.reset();
+    mRLAdditiveData.reset();
+}
+
+void MemoryImage::BltF(Image* src, float x, float y, const Rect& srcRect, const Color& tint, int drawMode)
+{
+    BltRotated(src, x, y, srcRect, Rect(0, 0, mWidth, mHeight), tint, drawMode, 0.0, 0, 0);
+}
+
+} // namespace Zant

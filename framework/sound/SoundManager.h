@@ -1,0 +1,26 @@
+#pragma once
+// The interface through which the application and the game load and play effects.
+#include <string>
+
+namespace Zant {
+
+class SoundInstance;
+
+class SoundManager {
+public:
+    virtual ~SoundManager() = default;
+    virtual bool Initialized() = 0;
+    virtual bool LoadSoundFile(unsigned int id, const std::string& name) = 0;
+    virtual bool SetBaseVolume(unsigned int id, double volume) = 0;
+    virtual bool SetBasePan(unsigned int id, int pan) = 0;
+    virtual void SetVolume(double volume) = 0;
+    virtual SoundInstance* CreateChannel(unsigned int id) = 0;
+    virtual void ReleaseSounds() = 0;
+    virtual void ReleaseChannels() = 0;
+    virtual double ReadMixerVolume() = 0;
+    virtual void WriteMixerVolume(double volume) = 0;
+    virtual void Flush() {}
+    virtual void SetCooperativeWindow(void* window, bool isWindowed) = 0;
+};
+
+} // namespace Zant

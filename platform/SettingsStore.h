@@ -1,0 +1,106 @@
+#pragma once
+// The settings store: a tree of keys holding typed values, kept in one readable text
+// file in the per-user data folder, standing where the game expects its registry.
+//
+// Key paths are key names joined by '\' ("SOFTWARE\Vorlix\Plindor\Users\Bob"; empty
+// components are passed over). Key and value names compare without regard to ASCII
+// letter case and keep the spelling they were made with. Values keep their type
+// number and their bytes as given (strings have no terminating zero). Sub-keys are
+// listed in case-insensitive sorted order. Names are data, never file names.
+//
+// Every change is written to the file at once (temporary file, flush, rename); a
+// change whose write fails is undone in memory and reported as a failure, and the old
+// file stays whole. Without a file the store lives in memory only.
+//
+// File format, one entry a line, fields separated by tabs:
+//   key path <TAB> value name <TAB> type <TAB> value
+//   key path                         (a key without values)
+// type is "sz" (value: the text), "dword" (value: unsigned decimal), "binary"
+// (value: hex bytes) or "type<N>" (value: hex bytes). In key paths, names and text,
+// bytes below 0x20, 0x7F and above, '%' and '#' are written as %XX. Lines starting
+// with '#' and lines that cannot be read are passed over (the rest still loads).
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace Platform {
+
+enum SettingsType { SETTINGS_SZ = 1, SETTINGS_BINARY = 3, SETTINGS_DWORD = 4 };
+
+class SettingsStore {
+public:
+    // In memory only; writes succeed unless SetFailWrites says otherwise.
+    SettingsStore();
+    // Backed by filePath, read at once when it exists.
+    explicit SettingsStore(const std::string& filePath);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    const std::string& FilePath() const { return mFilePath; }
+
+    bool KeyExists(const std::string& keyPath);
+    // Makes every missing key along the path. False when the change cannot be written.
+    bool CreateKey(const std::string& keyPath);
+    // Creates the key as needed and sets the value. False when it cannot be written.
+    bool SetValue(const std::string& keyPath, const std::string& name, int type, const uint8_t* data,
+                  size_t length);
+    bool SetString(const std::string& keyPath, const std::string& name, const std::string& text);
+    bool SetDword(const std::string& keyPath, const std::string& name, uint32_t value);
+    // False when the key or the value is missing.
+    bool GetValue(const std::string& keyPath, const std::string& name, int& type, std::string& data);
+    // False when the key or the value is missing or the write fails.
+    bool DeleteValue(const std::string& keyPath, const std::string& name);
+    // False when the key is missing, has sub-keys, is the root, or the write fails.
+    bool DeleteKey(const std::string& keyPath);
+    // Names of the direct sub-keys; false when the key is missing.
+    bool ListSubKeys(const std::string& keyPath, std::vector<std::string>& names);
+    // Names of the values of a key in sorted order; false when the key is missing.
+    bool ListValues(const std::string& keyPath, std::vector<std::string>& names);
+
+    // Whether a change could be written now (rewrites the file as it stands).
+    bool CanWrite();
+
+    // Test hook: every write fails as if the file could not be written.
+    void SetFailWrites(bool fail) { mFailWrites = fail; }
+
+    // The file's text for the current contents, and the reverse. Parse replaces the
+    // contents and returns how many lines could not be read.
+    std::string Serialize();
+    int Parse(const std::string& text);
+
+private:
+    struct Value {
+        std::string mName;
+        int mType = 0;
+        std::string mData;
+    };
+    struct Key {
+        std::string mName;
+        std::map<std::string, Value> mValues;              // by folded name
+        std::map<std::string, std::unique_ptr<Key>> mKeys; // by folded name
+    };
+
+    Key* FindKey(const std::string& keyPath);
+    Key* MakeKey(const std::vector<std::string>& components);
+    void SerializeKey(const Key& key, const std::string& path, std::string& out) const;
+    // Writes the contents; on failure restores the contents given by before.
+    bool Commit(const std::string& before);
+    bool WriteFile(const std::string& text);
+    void Load();
+
+    std::mutex mLock;
+    std::string mFilePath;
+    Key mRoot;
+    bool mFailWrites = false;
+};
+
+// The store in the per-user data folder ("settings.txt"), made on first use, unless a
+// test has installed another.
+SettingsStore& GetSettingsStore();
+void SetSettingsStore(SettingsStore* store); // null restores the per-user store
+
+} // namespace Platform

@@ -1,0 +1,70 @@
+#pragma once
+// The software mixer behind an output: sums the playing sound buffers and any
+// attached sources (the music library's renderer) into 16-bit stereo at one rate,
+// applies the process-wide wave-out volume and saturates. Render runs on the audio
+// thread; buffers and sources come and go on other threads under the same lock.
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace Platform {
+
+class SoundBuffer;
+
+class Mixer {
+public:
+    // A source adds nothing itself: it writes `frames` stereo frames at the mixer's
+    // rate into out (int16, interleaved) and returns how many it wrote.
+    using SourceFn = int (*)(int16_t* out, int frames, void* user);
+
+    explicit Mixer(uint32_t rate = 44100);
+    Mixer(const Mixer&) = delete;
+    Mixer& operator=(const Mixer&) = delete;
+
+    uint32_t Rate() const { return mRate; }
+    // Renders frames of interleaved stereo into out.
+    void Render(int16_t* out, uint32_t frames);
+
+    int AddSource(SourceFn fn, void* user); // returns an id for RemoveSource
+    void RemoveSource(int id);
+
+    size_t PlayingVoices();
+
+private:
+    friend class SoundBuffer;
+    // Sets the status and joins the voices in one step, so a voice that is just
+    // finishing cannot clear the status of a new Play.
+    void Attach(SoundBuffer* buffer, uint32_t status);
+    void Detach(SoundBuffer* buffer);
+    void SetCursor(SoundBuffer* buffer, uint64_t cursor);
+    uint64_t GetCursor(const SoundBuffer* buffer);
+
+    void RenderChunk(int16_t* out, uint32_t frames);
+    // Adds one voice into the accumulator; false when it reached its end.
+    bool MixVoice(SoundBuffer& voice, int32_t* accum, uint32_t frames);
+
+    struct Source {
+        int id;
+        SourceFn fn;
+        void* user;
+    };
+
+    static constexpr uint32_t kChunk = 1024;
+    uint32_t mRate;
+    std::mutex mLock;
+    std::vector<SoundBuffer*> mVoices;
+    std::vector<Source> mSources;
+    int mNextSourceId = 1;
+    std::vector<int32_t> mAccum;
+    std::vector<int16_t> mScratch;
+};
+
+// The process-wide wave-out volume, 0..1 (default 1.0): the last gain on every
+// mixer's output. Stored with 1/65535 resolution, as a mixer control would keep it.
+double GetWaveOutVolume();
+void SetWaveOutVolume(double volume);
+
+// DirectSound-style attenuation (hundredths of a dB, -10000 = silence) as a linear gain.
+double AttenuationToGain(long hundredthsDb);
+
+} // namespace Platform

@@ -1,0 +1,169 @@
+#include "platform/display/SdlScreen.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+namespace Platform {
+
+SdlScreen::~SdlScreen() { Detach(); }
+
+int SdlScreen::DesktopBitCount()
+{
+    SDL_DisplayMode mode{};
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_GetDesktopDisplayMode(0, &mode) != 0)
+        return 32;
+    const int bits = SDL_BITSPERPIXEL(mode.format);
+    // SDL counts the unused byte of an XRGB desktop out; programs see 32-bit pixels.
+    if (bits == 24 && SDL_BYTESPERPIXEL(mode.format) == 4)
+        return 32;
+    if (bits == 15)
+        return 16;
+    return bits;
+}
+
+int SdlScreen::RefreshRate()
+{
+    SDL_DisplayMode mode{};
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0)
+        return 0;
+    if (WindowAlive() && SDL_GetWindowDisplayMode(mWindow, &mode) == 0 && mode.refresh_rate > 0)
+        return mode.refresh_rate;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0)
+        return mode.refresh_rate;
+    return 0;
+}
+
+void SdlScreen::ClientSize(int& width, int& height)
+{
+    width = 640;
+    height = 480;
+    if (WindowAlive())
+        SDL_GetWindowSize(mWindow, &width, &height);
+}
+
+bool SdlScreen::WindowAlive() const
+{
+    // A window destroyed behind our back takes its renderer's insides with it, so
+    // the renderer must not be used again.
+    return mWindow != nullptr && SDL_GetWindowFromID(mWindowId) == mWindow;
+}
+
+bool SdlScreen::Attach(SDL_Window* window, bool fullScreen)
+{
+    if (window != mWindow || !WindowAlive())
+        Detach();
+    if (window == nullptr)
+        return true; // nothing to show frames in: they are dropped
+    if (fullScreen && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN_DESKTOP &&
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        return false;
+    if (!mRenderer) {
+        // No vsync: the application paces itself, and presents that only move the
+        // cursor must not block its 10 ms step.
+        mRenderer = SDL_CreateRenderer(window, -1, 0);
+        if (!mRenderer)
+            mRenderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        if (!mRenderer)
+            return false;
+    }
+    mWindow = window;
+    mWindowId = SDL_GetWindowID(window);
+    return true;
+}
+
+void SdlScreen::Detach()
+{
+    // Destroying a texture or renderer whose window has gone is safe; using it is not.
+    if (mTexture)
+        SDL_DestroyTexture(mTexture);
+    if (mRenderer)
+        SDL_DestroyRenderer(mRenderer);
+    mTexture = nullptr;
+    mRenderer = nullptr;
+    mWindow = nullptr;
+    mWindowId = 0;
+    mTextureWidth = mTextureHeight = mTextureBits = 0;
+}
+
+bool SdlScreen::SetFullScreenMode(int width, int height, int bitCount)
+{
+    if (!mWindow)
+        return true;
+    if (!WindowAlive())
+        return false;
+    if ((SDL_GetWindowFlags(mWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP)
+        return true;
+    return SDL_SetWindowFullscreen(mWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+}
+
+void SdlScreen::RestoreMode() {}
+
+void SdlScreen::FramePlacement(int outputWidth, int outputHeight, int frameWidth, int frameHeight, int& x, int& y,
+                               int& w, int& h) const
+{
+    // The same fit the window system uses to map the mouse back: one scale for both
+    // axes, the picture centred.
+    if (outputWidth == frameWidth && outputHeight == frameHeight) {
+        x = y = 0;
+        w = frameWidth;
+        h = frameHeight;
+        return;
+    }
+    const double scale = std::min(double(outputWidth) / frameWidth, double(outputHeight) / frameHeight);
+    w = int(frameWidth * scale + 0.5);
+    h = int(frameHeight * scale + 0.5);
+    x = (outputWidth - w) / 2;
+    y = (outputHeight - h) / 2;
+}
+
+bool SdlScreen::Show(const void* pixels, int pitch, int bitCount, int width, int height)
+{
+    if (!mWindow)
+        return true;
+    if (!WindowAlive()) {
+        Detach();
+        return false;
+    }
+    if (bitCount != 16 && bitCount != 32)
+        return false;
+    if (!mTexture || mTextureWidth != width || mTextureHeight != height || mTextureBits != bitCount) {
+        if (mTexture)
+            SDL_DestroyTexture(mTexture);
+        mTexture = SDL_CreateTexture(mRenderer, bitCount == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_STREAMING, width, height);
+        if (!mTexture)
+            return false;
+        // The frame carries no alpha: copy it, do not blend it.
+        SDL_SetTextureBlendMode(mTexture, SDL_BLENDMODE_NONE);
+        mTextureWidth = width;
+        mTextureHeight = height;
+        mTextureBits = bitCount;
+    }
+    if (SDL_UpdateTexture(mTexture, nullptr, pixels, pitch) != 0)
+        return false;
+    int ow = 0, oh = 0;
+    if (SDL_GetRendererOutputSize(mRenderer, &ow, &oh) != 0 || ow <= 0 || oh <= 0)
+        return false;
+    // Letterboxing is done here rather than with a renderer logical size, which would
+    // also rescale mouse events that the window system already maps itself.
+    SDL_Rect dest;
+    FramePlacement(ow, oh, width, height, dest.x, dest.y, dest.w, dest.h);
+    SDL_SetRenderDrawColor(mRenderer, 0, 0, 0, 255);
+    if (SDL_RenderClear(mRenderer) != 0 || SDL_RenderCopy(mRenderer, mTexture, nullptr, &dest) != 0)
+        return false;
+    if (mCapture) {
+        mCaptured.assign(size_t(ow) * oh, 0);
+        if (SDL_RenderReadPixels(mRenderer, nullptr, SDL_PIXELFORMAT_ARGB8888, mCaptured.data(), ow * 4) == 0) {
+            mCaptureWidth = ow;
+            mCaptureHeight = oh;
+        } else {
+            mCaptured.clear();
+            mCaptureWidth = mCaptureHeight = 0;
+        }
+    }
+    SDL_RenderPresent(mRenderer);
+    return true;
+}
+
+} // namespace Platform

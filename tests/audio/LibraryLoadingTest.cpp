@@ -1,0 +1,123 @@
+// Finding the music libraries at run time: shared use counts, and the fatal start-up
+// errors when a library or one of its entry points is missing.
+#include <gtest/gtest.h>
+
+#include "framework/sound/BassMusicInterface.h"
+#include "framework/sound/FModMusicInterface.h"
+#include "framework/sound/MusicLibraries.h"
+#include "tests/audio/AudioFixtures.h"
+#include "tests/support/TestSupport.h"
+
+using namespace Zant;
+
+namespace {
+
+class LibraryLoadingTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        testing::GTEST_FLAG(death_test_style) = "threadsafe";
+        SetMusicLibraryFolder(TestSupport::GameDir());
+    }
+    void TearDown() override { SetMusicLibraryFolder(TestSupport::GameDir()); }
+};
+
+} // namespace
+
+TEST_F(LibraryLoadingTest, AcquisitionsShareOneInstanceUntilTheLastRelease)
+{
+    BassInstance* first = AcquireBassLibrary();
+    BassInstance* second = AcquireBassLibrary();
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(BassLibraryUseCount(), 2);
+    EXPECT_NE(first->api.BASS_StreamPlay, nullptr);
+    EXPECT_NE(first->musicFree, nullptr);
+    ReleaseBassLibrary();
+    EXPECT_EQ(BassLibraryUseCount(), 1);
+    ReleaseBassLibrary();
+    EXPECT_EQ(BassLibraryUseCount(), 0);
+}
+
+TEST_F(LibraryLoadingTest, TheGamesTwoInterfacesShareTheLibrary)
+{
+    TestSupport::TempDir dir;
+    TestSupport::WriteFile(dir.File("tune.xm"), AudioFixtures::MakeTestModule());
+    int window = 0;
+    {
+        BassMusicInterface framework(&window);
+        BassMusicInterface game(&window); // a second set-up of the library leaves the first alone
+        EXPECT_EQ(BassLibraryUseCount(), 2);
+        ASSERT_TRUE(framework.LoadMusic(0, dir.File("tune.xm")));
+        ASSERT_TRUE(game.LoadMusic(0, dir.File("tune.xm")));
+        framework.PlayMusic(0, 2, false);
+        EXPECT_TRUE(framework.IsPlaying(0));
+        EXPECT_FALSE(game.IsPlaying(0));
+        framework.PauseMusic(0);
+        EXPECT_FALSE(framework.IsPlaying(0));
+        EXPECT_FALSE(framework.LoadMusic(1, dir.File("missing.xm")));
+    }
+    EXPECT_EQ(BassLibraryUseCount(), 0);
+}
+
+TEST_F(LibraryLoadingTest, AMissingLibraryIsNamedAndEndsTheProgramWithCode1)
+{
+    TestSupport::TempDir empty;
+    EXPECT_EXIT(
+        {
+            SetMusicLibraryFolder(empty.Path());
+            AcquireBassLibrary();
+        },
+        testing::ExitedWithCode(1), "Can't find libplindormusic\\.so\\.");
+    EXPECT_EXIT(
+        {
+            SetMusicLibraryFolder(empty.Path());
+            FModMusicInterface music(nullptr);
+        },
+        testing::ExitedWithCode(1), "Can't find libplindorsound\\.so\\.");
+}
+
+TEST_F(LibraryLoadingTest, AMissingEntryPointIsNamedAndEndsTheProgramWithCode1)
+{
+    EXPECT_EXIT(
+        {
+            SetMusicLibraryFolder(AUDIO_PARTIAL_LIBRARY_DIR);
+            int window = 0;
+            BassMusicInterface music(&window);
+        },
+        testing::ExitedWithCode(1), "BASS_Free function not found in libplindormusic\\.so");
+}
+
+// The second library, driven directly: an intro joined to a loop keeps looping the
+// loop part only.
+TEST(SoundLibraryTest, IntroThenLoopSampleRepeatsOnlyTheLoop)
+{
+    Platform::SharedLibrary library;
+    ASSERT_TRUE(library.Open(TestSupport::GameDir() + "/" + kFModLibraryName)) << library.Error();
+    FModApi api{};
+    std::string missing;
+    ASSERT_TRUE(LookupFModEntryPoints(library, api, missing)) << missing;
+    auto render = reinterpret_cast<MusicRenderFn>(library.Symbol(kMusicRenderEntry));
+    ASSERT_TRUE(api.FSOUND_Init(44100, 64, 0));
+
+    TestSupport::TempDir dir;
+    using AudioFixtures::Le16Bytes;
+    TestSupport::WriteFile(dir.File("cached_intro.wav"),
+                           AudioFixtures::MakeWav(1, 44100, 16, Le16Bytes(std::vector<int16_t>(100, 10000))));
+    TestSupport::WriteFile(dir.File("cached_loop.wav"),
+                           AudioFixtures::MakeWav(1, 44100, 16, Le16Bytes(std::vector<int16_t>(50, -20000))));
+    {
+        FModMusicInterface music(api);
+        ASSERT_TRUE(music.LoadSampleEx(3, dir.File("intro"), dir.File("loop")));
+        EXPECT_FALSE(music.LoadSampleEx(4, dir.File("intro"), dir.File("missing")));
+        music.PlayMusic(3);
+        EXPECT_TRUE(music.IsPlaying(3));
+        std::vector<int16_t> out(2 * 400);
+        ASSERT_EQ(render(out.data(), 400), 400);
+        EXPECT_NEAR(out[2 * 50], 10000 * 100 / 255, 2); // volume 100 of 255
+        for (int i = 100; i < 400; ++i)
+            ASSERT_NEAR(out[2 * i], -20000 * 100 / 255, 2) << "frame " << i;
+        music.PauseMusic(3);
+        EXPECT_FALSE(music.IsPlaying(3));
+    }
+    api.FSOUND_Close();
+}

@@ -1,0 +1,248 @@
+// The software mixer behind sound buffers, rendered offline into memory.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/audio/AudioDevice.h"
+#include "platform/audio/Mixer.h"
+#include "tests/audio/AudioFixtures.h"
+
+using namespace Platform;
+
+namespace {
+
+std::unique_ptr<SoundBuffer> MakeBuffer(AudioDevice& device, uint16_t channels, uint32_t rate, uint16_t bits,
+                                        const std::string& pcm)
+{
+    std::unique_ptr<SoundBuffer> buffer;
+    EXPECT_EQ(device.CreateSoundBuffer(MakePcmFormat(channels, rate, bits), static_cast<uint32_t>(pcm.size()), buffer),
+              AUDIO_OK);
+    void* data = nullptr;
+    uint32_t size = 0;
+    EXPECT_EQ(buffer->Lock(&data, &size), AUDIO_OK);
+    std::memcpy(data, pcm.data(), size);
+    EXPECT_EQ(buffer->Unlock(), AUDIO_OK);
+    return buffer;
+}
+
+std::string Constant16(uint32_t frames, int16_t value) { return AudioFixtures::Le16Bytes(std::vector<int16_t>(frames, value)); }
+
+// Index of the last frame whose left or right sample is not zero, or -1.
+long LastSound(const std::vector<int16_t>& out)
+{
+    for (long i = static_cast<long>(out.size() / 2) - 1; i >= 0; --i)
+        if (out[2 * i] != 0 || out[2 * i + 1] != 0)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+struct GainCase {
+    long volume;
+    long pan;
+    int left;
+    int right;
+};
+
+class MixerGainTest : public testing::TestWithParam<GainCase> {};
+
+// Volume in hundredths of a dB (gain 10^(v/2000)); pan attenuates the far side.
+TEST_P(MixerGainTest, AppliesVolumeAndPanToAConstantSignal)
+{
+    const GainCase& c = GetParam();
+    OfflineAudioDevice device;
+    auto buffer = MakeBuffer(device, 1, 44100, 16, Constant16(2000, 10000));
+    buffer->SetVolume(c.volume);
+    buffer->SetPan(c.pan);
+    ASSERT_EQ(buffer->Play(false), AUDIO_OK);
+    auto out = device.Render(1000);
+    for (size_t i = 0; i < 1000; i += 97) {
+        EXPECT_NEAR(out[2 * i], c.left, 1) << "frame " << i;
+        EXPECT_NEAR(out[2 * i + 1], c.right, 1) << "frame " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MixerGainTest,
+                         testing::Values(GainCase{0, 0, 10000, 10000}, GainCase{-2000, 0, 1000, 1000},
+                                         GainCase{-600, 0, 5012, 5012}, GainCase{-10000, 0, 0, 0},
+                                         GainCase{0, 10000, 0, 10000}, GainCase{0, -10000, 10000, 0},
+                                         GainCase{0, 2000, 1000, 10000}, GainCase{-2000, -2000, 1000, 100},
+                                         // out of range values are held at the limits
+                                         GainCase{500, 0, 10000, 10000}, GainCase{-20000, 0, 0, 0},
+                                         GainCase{0, 30000, 0, 10000}));
+
+TEST(MixerTest, EightBitDataIsUnsignedWithSilenceAt128)
+{
+    OfflineAudioDevice device;
+    auto silent = MakeBuffer(device, 1, 44100, 8, std::string(500, '\x80'));
+    auto loud = MakeBuffer(device, 2, 44100, 8, std::string("\xFF\x00", 2) + std::string("\xFF\x00", 2));
+    silent->Play(true);
+    auto out = device.Render(400);
+    EXPECT_EQ(AudioFixtures::PeakOf(out.data(), 400), 0);
+    silent->Stop();
+    loud->Play(true);
+    out = device.Render(4);
+    EXPECT_EQ(out[0], 127 * 256);
+    EXPECT_EQ(out[1], -128 * 256);
+}
+
+TEST(MixerTest, HalfTheOutputRatePlaysTwiceAsLongAndThenStops)
+{
+    OfflineAudioDevice device(44100);
+    auto buffer = MakeBuffer(device, 1, 22050, 16, Constant16(1000, 8000));
+    ASSERT_EQ(buffer->Play(false), AUDIO_OK);
+    auto out = device.Render(3000);
+    EXPECT_NEAR(LastSound(out), 2000, 2);
+    uint32_t status = 99;
+    buffer->GetStatus(&status);
+    EXPECT_EQ(status, 0u);
+    EXPECT_EQ(device.GetMixer()->PlayingVoices(), 0u);
+}
+
+TEST(MixerTest, FrequencyChangeResamplesAndOriginalRestoresTheDataRate)
+{
+    OfflineAudioDevice device(44100);
+    auto buffer = MakeBuffer(device, 1, 44100, 16, Constant16(1000, 8000));
+    buffer->SetFrequency(88200);
+    uint32_t hz = 0;
+    buffer->GetFrequency(&hz);
+    EXPECT_EQ(hz, 88200u);
+    buffer->Play(false);
+    auto out = device.Render(2000);
+    EXPECT_NEAR(LastSound(out), 500, 2);
+    buffer->SetFrequency(kFrequencyOriginal);
+    buffer->GetFrequency(&hz);
+    EXPECT_EQ(hz, 44100u);
+    buffer->SetFrequency(5);
+    buffer->GetFrequency(&hz);
+    EXPECT_EQ(hz, kFrequencyMin);
+}
+
+// A looping sound of whole sine periods, played at a rate that needs interpolation:
+// the step between neighbouring output samples never exceeds the sine's own steepest
+// step, so the join at the wrap makes no click.
+TEST(MixerTest, LoopingBufferWrapsWithoutAClick)
+{
+    OfflineAudioDevice device(44100);
+    const uint32_t frames = 400; // 4 periods of 100 frames
+    auto buffer = MakeBuffer(device, 1, 32000, 16, AudioFixtures::Sine16(frames, 100, 1.0, 20000));
+    buffer->Play(true);
+    auto out = device.Render(5000);
+    const double steepest = 20000 * 2 * M_PI / 100 * 32000.0 / 44100.0;
+    int worst = 0;
+    for (size_t i = 1; i < 5000; ++i)
+        worst = std::max(worst, std::abs(out[2 * i] - out[2 * (i - 1)]));
+    EXPECT_LE(worst, steepest + 2);
+    EXPECT_GT(worst, steepest * 0.9); // and the signal really is there
+    uint32_t status = 0;
+    buffer->GetStatus(&status);
+    EXPECT_EQ(status, kStatusPlaying | kStatusLooping);
+}
+
+TEST(MixerTest, StopKeepsTheCursorAndPlayContinuesFromIt)
+{
+    OfflineAudioDevice device;
+    std::vector<int16_t> ramp(2000);
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = static_cast<int16_t>(i);
+    auto buffer = MakeBuffer(device, 1, 44100, 16, AudioFixtures::Le16Bytes(ramp));
+    buffer->Play(false);
+    device.Render(300);
+    buffer->Stop();
+    uint32_t cursor = 0;
+    buffer->GetCurrentPosition(&cursor);
+    EXPECT_EQ(cursor, 600u);
+    buffer->Play(false);
+    auto out = device.Render(1);
+    EXPECT_EQ(out[0], 300);
+    EXPECT_EQ(buffer->SetCurrentPosition(100000), DSERR_INVALIDPARAM);
+}
+
+TEST(MixerTest, DuplicatesShareDataButPlayIndependently)
+{
+    OfflineAudioDevice device;
+    auto source = MakeBuffer(device, 1, 44100, 16, Constant16(1000, 4000));
+    source->SetVolume(-2000);
+    std::unique_ptr<SoundBuffer> a, b;
+    ASSERT_EQ(device.DuplicateSoundBuffer(*source, a), AUDIO_OK);
+    ASSERT_EQ(device.DuplicateSoundBuffer(*source, b), AUDIO_OK);
+    EXPECT_EQ(a->Data(), source->Data());
+    EXPECT_EQ(a->GetVolume(), -2000);
+    a->SetVolume(0);
+    a->Play(false);
+    device.Render(600);
+    b->Play(false); // starts later, at full volume of its own (-2000)
+    auto out = device.Render(600);
+    EXPECT_NEAR(out[0], 4000 + 400, 1);     // both playing
+    EXPECT_NEAR(out[2 * 500], 400, 1);      // a ended at frame 1000, b plays on
+    source.reset();                          // the data outlives the buffer it came from
+    out = device.Render(1000);
+    EXPECT_NEAR(out[0], 400, 1);
+}
+
+TEST(MixerTest, SumsSaturateInsteadOfWrapping)
+{
+    OfflineAudioDevice device;
+    auto a = MakeBuffer(device, 1, 44100, 16, Constant16(100, 30000));
+    auto b = MakeBuffer(device, 1, 44100, 16, Constant16(100, 30000));
+    auto c = MakeBuffer(device, 1, 44100, 16, Constant16(100, -30000));
+    a->Play(true);
+    b->Play(true);
+    EXPECT_EQ(device.Render(10)[0], 32767);
+    a->Stop();
+    b->Stop();
+    c->Play(true);
+    auto d = MakeBuffer(device, 1, 44100, 16, Constant16(100, -30000));
+    d->Play(true);
+    EXPECT_EQ(device.Render(10)[0], -32768);
+}
+
+TEST(MixerTest, WaveOutVolumeIsTheLastGainAndKeepsSixteenBitResolution)
+{
+    OfflineAudioDevice device;
+    auto buffer = MakeBuffer(device, 1, 44100, 16, Constant16(100, 10000));
+    buffer->Play(true);
+    SetWaveOutVolume(0.5);
+    EXPECT_NEAR(GetWaveOutVolume(), 0.5, 1.0 / 65535);
+    EXPECT_NEAR(device.Render(4)[0], 5000, 1);
+    SetWaveOutVolume(1234.0 / 65535);
+    EXPECT_DOUBLE_EQ(GetWaveOutVolume(), 1234.0 / 65535);
+    SetWaveOutVolume(1.0);
+    EXPECT_EQ(device.Render(4)[0], 10000);
+}
+
+TEST(MixerTest, SourcesAreMixedWithTheVoices)
+{
+    OfflineAudioDevice device;
+    auto buffer = MakeBuffer(device, 1, 44100, 16, Constant16(100, 1000));
+    buffer->Play(true);
+    auto source = [](int16_t* out, int frames, void*) {
+        for (int i = 0; i < 2 * frames; ++i)
+            out[i] = 250;
+        return frames;
+    };
+    int id = device.GetMixer()->AddSource(source, nullptr);
+    EXPECT_EQ(device.Render(2)[1], 1250);
+    device.GetMixer()->RemoveSource(id);
+    EXPECT_EQ(device.Render(2)[1], 1000);
+}
+
+TEST(MixerTest, BufferCreationRejectsWhatCannotPlay)
+{
+    OfflineAudioDevice device;
+    std::unique_ptr<SoundBuffer> buffer;
+    WaveFormat bad = MakePcmFormat(3, 44100, 16);
+    EXPECT_EQ(device.CreateSoundBuffer(bad, 100, buffer), DSERR_BADFORMAT);
+    EXPECT_EQ(device.CreateSoundBuffer(MakePcmFormat(1, 44100, 24), 100, buffer), DSERR_BADFORMAT);
+    EXPECT_EQ(device.CreateSoundBuffer(MakePcmFormat(1, 44100, 16), 0, buffer), DSERR_INVALIDPARAM);
+    EXPECT_EQ(buffer, nullptr);
+    ASSERT_EQ(device.CreateSoundBuffer(MakePcmFormat(1, 44100, 8), 10, buffer), AUDIO_OK);
+    void* p;
+    uint32_t n;
+    EXPECT_EQ(buffer->Unlock(), DSERR_INVALIDCALL);
+    EXPECT_EQ(buffer->Lock(&p, &n), AUDIO_OK);
+    EXPECT_EQ(buffer->Lock(&p, &n), DSERR_INVALIDCALL);
+    EXPECT_EQ(static_cast<uint8_t*>(p)[9], 0x80); // 8-bit buffers start silent
+}

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/SettingsStore.h"
+#include "tests/support/TestSupport.h"
+
+using Platform::SettingsStore;
+using TestSupport::TempDir;
+
+namespace {
+
+std::string Get(SettingsStore& store, const std::string& key, const std::string& name, int* type = nullptr)
+{
+    int t = 0;
+    std::string data;
+    if (!store.GetValue(key, name, t, data))
+        return "<missing>";
+    if (type)
+        *type = t;
+    return data;
+}
+
+std::vector<std::string> List(SettingsStore& store, const std::string& key)
+{
+    std::vector<std::string> names;
+    if (!store.ListSubKeys(key, names))
+        return {"<missing>"};
+    return names;
+}
+
+TEST(SettingsStore, KeysAndValues)
+{
+    SettingsStore store;
+    ASSERT_TRUE(store.SetString("SOFTWARE\\Vorlix\\Plindor\\Users\\Bob", "Score", "12"));
+    EXPECT_TRUE(store.KeyExists("software\\VORLIX\\plindor\\users"));
+    EXPECT_EQ(Get(store, "Software\\Vorlix\\Plindor\\USERS\\bob", "SCORE"), "12");
+    EXPECT_TRUE(store.KeyExists("\\SOFTWARE\\\\Vorlix\\")); // empty components are passed over
+
+    // A later write with another spelling overwrites; the key keeps its first spelling.
+    ASSERT_TRUE(store.SetDword("SOFTWARE\\Vorlix\\Plindor\\users\\BOB", "score", 7));
+    int type = 0;
+    EXPECT_EQ(Get(store, "SOFTWARE\\Vorlix\\Plindor\\Users\\Bob", "Score", &type), std::string("\x07\0\0\0", 4));
+    EXPECT_EQ(type, Platform::SETTINGS_DWORD);
+    EXPECT_EQ(List(store, "SOFTWARE\\Vorlix\\Plindor\\Users"), std::vector<std::string>{"Bob"});
+
+    EXPECT_EQ(Get(store, "SOFTWARE\\Vorlix\\Plindor\\Users\\Bob", "Missing"), "<missing>");
+    EXPECT_EQ(Get(store, "SOFTWARE\\Nobody", "Score"), "<missing>");
+    EXPECT_EQ(List(store, "SOFTWARE\\Nobody"), std::vector<std::string>{"<missing>"});
+}
+
+TEST(SettingsStore, SubKeysAreListedInCaseInsensitiveOrder)
+{
+    SettingsStore store;
+    for (const char* name : {"zed", "Amy", "bob", "Carl", "_x", "amy2"})
+        ASSERT_TRUE(store.CreateKey(std::string("Users\\") + name));
+    EXPECT_EQ(List(store, "Users"), (std::vector<std::string>{"_x", "Amy", "amy2", "bob", "Carl", "zed"}));
+    EXPECT_EQ(List(store, ""), std::vector<std::string>{"Users"});
+}
+
+TEST(SettingsStore, Deleting)
+{
+    SettingsStore store;
+    ASSERT_TRUE(store.SetString("A\\B\\C", "v", "1"));
+    ASSERT_TRUE(store.SetString("A\\B", "w", "2"));
+    EXPECT_FALSE(store.DeleteKey("A\\B")); // it has a sub-key
+    EXPECT_FALSE(store.DeleteKey(""));    // the root stays
+    EXPECT_FALSE(store.DeleteKey("A\\Nope"));
+    EXPECT_TRUE(store.DeleteKey("a\\b\\c")); // values go with their key
+    EXPECT_FALSE(store.KeyExists("A\\B\\C"));
+    EXPECT_TRUE(store.DeleteKey("A\\B"));
+
+    ASSERT_TRUE(store.SetString("K", "One", "1"));
+    EXPECT_TRUE(store.DeleteValue("K", "ONE"));
+    EXPECT_FALSE(store.DeleteValue("K", "ONE"));
+    EXPECT_TRUE(store.KeyExists("K"));
+}
+
+TEST(SettingsStore, SurvivesARestartWithEveryKindOfName)
+{
+    TempDir dir;
+    const std::string path = dir.File("settings.txt");
+    // Key names cannot hold the separator; value names and texts can.
+    const std::string oddKey = "tab\there\nnew % # \xE9\x01";
+    const std::string odd = oddKey + "\\";
+    const std::string binary("\x00\xFF\t\n%#", 6);
+    {
+        SettingsStore store(path);
+        ASSERT_TRUE(store.SetString("SOFTWARE\\Vorlix\\Plindor", "MusicVolume text", "85"));
+        ASSERT_TRUE(store.SetDword("SOFTWARE\\Vorlix\\Plindor", "MusicVolume", 85));
+        ASSERT_TRUE(store.SetDword("SOFTWARE\\Vorlix\\Plindor", "Negative", 0xFFFFFFFFu));
+        ASSERT_TRUE(store.SetString("SOFTWARE\\Vorlix\\Plindor\\Users\\" + oddKey, odd, odd));
+        ASSERT_TRUE(store.SetValue("SOFTWARE\\Vorlix\\Plindor\\Test3D", "DisplayGUID", Platform::SETTINGS_BINARY,
+                                   reinterpret_cast<const uint8_t*>(binary.data()), binary.size()));
+        ASSERT_TRUE(store.SetValue("T", "Odd type", 7, reinterpret_cast<const uint8_t*>("ab"), 2));
+        ASSERT_TRUE(store.SetValue("T", "Short dword", Platform::SETTINGS_DWORD,
+                                   reinterpret_cast<const uint8_t*>("ab"), 2));
+        ASSERT_TRUE(store.SetString("T", "", "default value"));
+        ASSERT_TRUE(store.CreateKey("SOFTWARE\\Vorlix\\Plindor\\Users\\Empty"));
+        ASSERT_TRUE(store.SetString("", "AtRoot", "r"));
+    }
+    SettingsStore store(path);
+    int type = 0;
+    EXPECT_EQ(Get(store, "SOFTWARE\\Vorlix\\Plindor", "MusicVolume text", &type), "85");
+    EXPECT_EQ(type, Platform::SETTINGS_SZ);
+    EXPECT_EQ(Get(store, "SOFTWARE\\Vorlix\\Plindor", "MusicVolume"), std::string("\x55\0\0\0", 4));
+    EXPECT_EQ(Get(store, "SOFTWARE\\Vorlix\\Plindor", "Negative"), std::string("\xFF\xFF\xFF\xFF", 4));
+    EXPECT_EQ(Get(store, "SOFTWARE\\Vorlix\\Plindor\\Users\\" + oddKey, odd), odd);
+    EXPECT_EQ(Get(store, "SOFTWARE\\Vorlix\\Plindor\\Test3D", "DisplayGUID", &type), binary);
+    EXPECT_EQ(type, Platform::SETTINGS_BINARY);
+    EXPECT_EQ(Get(store, "T", "Odd type", &type), "ab");
+    EXPECT_EQ(type, 7);
+    EXPECT_EQ(Get(store, "T", "Short dword", &type), "ab");
+    EXPECT_EQ(type, Platform::SETTINGS_DWORD);
+    EXPECT_EQ(Get(store, "T", ""), "default value");
+    EXPECT_EQ(Get(store, "", "AtRoot"), "r");
+    EXPECT_EQ(List(store, "SOFTWARE\\Vorlix\\Plindor\\Users"), (std::vector<std::string>{"Empty", oddKey}));
+
+    // The file is text a person can read: one value a line.
+    const std::string text = TestSupport::ReadFile(path);
+    EXPECT_NE(text.find("SOFTWARE\\Vorlix\\Plindor\tMusicVolume\tdword\t85\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("SOFTWARE\\Vorlix\\Plindor\\Users\\Empty\n"), std::string::npos) << text;
+}
+
+// Runs check where the settings folder cannot be written. Root may write anywhere, so
+// it runs in a child process that gives up root first.
+bool RunWithoutWriteAccess(const std::string& folder, const std::function<bool()>& check)
+{
+    chmod(folder.c_str(), 0555);
+    if (geteuid() != 0) {
+        const bool ok = check();
+        chmod(folder.c_str(), 0755);
+        return ok;
+    }
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+        _exit(dropped && check() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    chmod(folder.c_str(), 0755);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(SettingsStore, FailedWriteKeepsTheOldFileAndContents)
+{
+    TempDir dir;
+    const std::string folder = dir.File("home");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    chmod(dir.Path().c_str(), 0755); // the unprivileged child must reach the folder
+    const std::string path = folder + "/settings.txt";
+    {
+        SettingsStore store(path);
+        ASSERT_TRUE(store.SetDword("K", "Volume", 40));
+    }
+    const std::string before = TestSupport::ReadFile(path);
+
+    const bool ok = RunWithoutWriteAccess(folder, [&] {
+        SettingsStore store(path);
+        // Reading needs no write access; every change reports failure and is not kept.
+        const bool readable = Get(store, "K", "Volume") == std::string("\x28\0\0\0", 4);
+        const bool writeFailed = !store.SetDword("K", "Volume", 99) && !store.CreateKey("New") &&
+                                 !store.DeleteValue("K", "Volume") && !store.CanWrite();
+        const bool unchanged = Get(store, "K", "Volume") == std::string("\x28\0\0\0", 4) && !store.KeyExists("New");
+        return readable && writeFailed && unchanged;
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(TestSupport::ReadFile(path), before);
+}
+
+TEST(SettingsStore, FailingWritesInMemory)
+{
+    SettingsStore store;
+    ASSERT_TRUE(store.SetString("K", "a", "old"));
+    EXPECT_TRUE(store.CanWrite());
+    store.SetFailWrites(true);
+    EXPECT_FALSE(store.CanWrite());
+    EXPECT_FALSE(store.SetString("K", "a", "new"));
+    EXPECT_FALSE(store.DeleteKey("K"));
+    EXPECT_EQ(Get(store, "K", "a"), "old");
+}
+
+TEST(SettingsStore, DamagedLinesArePassedOver)
+{
+    SettingsStore store;
+    const std::string text = "# comment\r\n"
+                             "Good\tA\tsz\tone\r\n"
+                             "Good\tB\tdword\t4294967296\n" // too large
+                             "Good\tC\tdword\t-1\n"
+                             "Good\tD\tbinary\tabc\n"     // odd hex
+                             "Good\tE\tsz\tbad%zzescape\n"
+                             "Good\tF\tmystery\t00\n"
+                             "Good\tG\tsz\n"              // three fields
+                             "Good\tH\ttype9\t0aFF\n"
+                             "Good\tI\tdword\t4294967295\n"
+                             "Good\tJ\tsz\ttrailing%4\n"
+                             "\n"
+                             "Other\\Empty";              // no final line break
+    EXPECT_EQ(store.Parse(text), 7);
+    std::vector<std::string> names;
+    ASSERT_TRUE(store.ListValues("Good", names));
+    EXPECT_EQ(names, (std::vector<std::string>{"A", "H", "I"}));
+    EXPECT_EQ(Get(store, "Good", "A"), "one");
+    int type = 0;
+    EXPECT_EQ(Get(store, "Good", "H", &type), "\x0a\xff");
+    EXPECT_EQ(type, 9);
+    EXPECT_TRUE(store.KeyExists("Other\\Empty"));
+}
+
+} // namespace

@@ -1,0 +1,200 @@
+// Every sound the game loads, read back from the program folder: present
+// under the game's name, decodable, of a sensible length and level, clean,
+// and seamless where the game loops it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "WavReader.h"
+#include "tests/support/TestSupport.h"
+
+using namespace SoundCheck;
+
+namespace {
+
+struct Expect {
+    const char* name;
+    double minSeconds, maxSeconds;
+    bool loop;
+};
+
+// The game's sound table in id order, with the lengths its uses allow:
+// shipmove repeats every 0.5 s and the sonar ping every 2 s.
+const Expect kSounds[] = {
+    {"eerie1", 3, 30, true},       {"eerie3", 3, 30, true},        {"playerdies", 0.5, 2.0, false},
+    {"sharkdies", 0.3, 1.5, false}, {"wrong", 0.1, 0.5, false},    {"buttonclick", 0.03, 0.2, false},
+    {"divebell1", 1.0, 3.5, false}, {"wingem", 0.5, 2.5, false},   {"wave_bonus", 0.4, 2.5, false},
+    {"wave_bonus2", 0.4, 2.5, false}, {"wave_bonus3", 0.4, 2.5, false}, {"treasure", 0.8, 2.5, false},
+    {"shipmove", 0.1, 0.45, false}, {"emp", 0.8, 2.5, false},      {"extralife", 0.6, 2.5, false},
+    {"tone1", 0.2, 1.0, false},    {"tone2", 0.2, 1.0, false},     {"tone3", 0.2, 1.0, false},
+    {"tone4", 0.2, 1.0, false},    {"tone5", 0.2, 1.0, false},     {"tone6", 0.2, 1.0, false},
+    {"tone7", 0.2, 1.0, false},    {"tone8", 0.2, 1.0, false},     {"tone9", 0.2, 1.0, false},
+    {"tone10", 0.2, 1.0, false},   {"tone11", 0.2, 1.0, false},    {"tone12", 0.2, 1.0, false},
+    {"tone13", 0.2, 1.0, false},   {"sonarping1", 0.8, 1.95, false}, {"torpedolaunch", 0.4, 1.5, false},
+    {"jellyfish", 0.3, 1.5, false}, {"explosion", 1.0, 3.0, false}, {"type", 0.02, 0.12, false},
+    {"type2", 0.02, 0.12, false},  {"type3", 0.02, 0.12, false},   {"sharkhurt", 0.15, 0.8, false},
+    {"diverenters", 0.5, 2.0, false}, {"piranhadies1", 0.1, 0.5, false}, {"underwaterloop", 3, 30, true},
+    {"bad", 0.3, 1.2, false},
+};
+
+class SoundFiles : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        for (const Expect& e : kSounds) {
+            std::string error;
+            const std::string path = TestSupport::GameDir() + "/sounds/" + e.name + ".wav";
+            auto wav = ReadWav(TestSupport::ReadFile(path), error);
+            if (wav) sWavs[e.name] = std::move(*wav);
+            else sErrors[e.name] = error;
+        }
+    }
+    static const Wav* Get(const std::string& name)
+    {
+        const auto it = sWavs.find(name);
+        return it == sWavs.end() ? nullptr : &it->second;
+    }
+    static std::map<std::string, Wav> sWavs;
+    static std::map<std::string, std::string> sErrors;
+};
+
+std::map<std::string, Wav> SoundFiles::sWavs;
+std::map<std::string, std::string> SoundFiles::sErrors;
+
+double Percentile(std::vector<double> v, double q)
+{
+    std::sort(v.begin(), v.end());
+    return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1))];
+}
+
+// Period of the strongest low partial by autocorrelation (smallest lag that
+// nearly matches the best one, so octave errors pick the fundamental).
+double EstimatePitch(const Wav& w)
+{
+    const size_t from = static_cast<size_t>(0.03 * w.rate), len = static_cast<size_t>(0.15 * w.rate);
+    std::vector<double> corr(600, 0.0);
+    double best = 0.0;
+    for (size_t lag = 20; lag < corr.size(); ++lag) {
+        for (size_t i = from; i < from + len && i + lag < w.samples.size(); ++i) corr[lag] += w.samples[i] * w.samples[i + lag];
+        best = std::max(best, corr[lag]);
+    }
+    for (size_t lag = 21; lag + 1 < corr.size(); ++lag)
+        if (corr[lag] > 0.9 * best && corr[lag] >= corr[lag - 1] && corr[lag] >= corr[lag + 1]) {
+            // Parabolic refinement: whole-sample lags are too coarse for high notes.
+            const double a = corr[lag - 1], b = corr[lag], c = corr[lag + 1];
+            const double shift = (a - 2 * b + c) != 0.0 ? 0.5 * (a - c) / (a - 2 * b + c) : 0.0;
+            return w.rate / (static_cast<double>(lag) + shift);
+        }
+    return 0.0;
+}
+
+} // namespace
+
+TEST_F(SoundFiles, EverySoundOfTheTableIsAPlayableWav)
+{
+    ASSERT_EQ(std::size(kSounds), 40u);
+    for (const Expect& e : kSounds) {
+        SCOPED_TRACE(e.name);
+        const Wav* w = Get(e.name);
+        ASSERT_NE(w, nullptr) << sErrors[e.name];
+        EXPECT_EQ(w->bits, 16);
+        EXPECT_EQ(w->channels, 1);
+        EXPECT_TRUE(w->rate == 44100 || w->rate == 22050) << w->rate;
+        EXPECT_GE(w->Seconds(), e.minSeconds);
+        EXPECT_LE(w->Seconds(), e.maxSeconds);
+    }
+}
+
+TEST_F(SoundFiles, LevelsAreCleanAndAudible)
+{
+    for (const Expect& e : kSounds) {
+        SCOPED_TRACE(e.name);
+        const Wav* w = Get(e.name);
+        ASSERT_NE(w, nullptr);
+        const double peak = Db(Peak(w->samples));
+        EXPECT_GT(peak, -24.0) << "too quiet to hear in the game's mix";
+        EXPECT_LT(peak, -0.5) << "no headroom";
+        EXPECT_GT(Db(Rms(w->samples)), -45.0);
+        EXPECT_EQ(std::count_if(w->raw.begin(), w->raw.end(), [](int v) { return v >= 32767 || v <= -32768; }), 0)
+            << "clipped samples";
+        double mean = 0.0;
+        for (double x : w->samples) mean += x;
+        EXPECT_LT(std::fabs(mean / w->samples.size()), 0.001) << "DC offset";
+    }
+}
+
+TEST_F(SoundFiles, NoEffectIsMuchLouderThanTheTypingClick)
+{
+    const Wav* click = Get("type");
+    ASSERT_NE(click, nullptr);
+    const size_t window = static_cast<size_t>(0.05 * click->rate);
+    const double reference = Db(LoudestWindow(click->samples, window));
+    for (const Expect& e : kSounds) {
+        SCOPED_TRACE(e.name);
+        const Wav* w = Get(e.name);
+        ASSERT_NE(w, nullptr);
+        const double loudness = Db(LoudestWindow(w->samples, window));
+        // An explosion may boom; ambience sits under everything.
+        const double allowed = std::string(e.name) == "explosion" ? 9.0 : e.loop ? 0.0 : 6.0;
+        EXPECT_LE(loudness, reference + allowed);
+        EXPECT_GE(loudness, reference - (e.loop ? 15.0 : 8.0)) << "lost under the other effects";
+    }
+}
+
+TEST_F(SoundFiles, FeedbackSoundsStrikeAtOnce)
+{
+    for (const char* name : {"type", "type2", "type3", "buttonclick", "wrong", "piranhadies1", "sharkhurt"}) {
+        SCOPED_TRACE(name);
+        const Wav* w = Get(name);
+        ASSERT_NE(w, nullptr);
+        const double half = Peak(w->samples) * 0.5;
+        const auto first = std::find_if(w->samples.begin(), w->samples.end(), [half](double x) { return std::fabs(x) >= half; });
+        EXPECT_LE(static_cast<double>(first - w->samples.begin()) / w->rate, 0.01);
+    }
+}
+
+TEST_F(SoundFiles, LoopsJoinWithoutAClick)
+{
+    for (const Expect& e : kSounds) {
+        if (!e.loop) continue;
+        SCOPED_TRACE(e.name);
+        const Wav* w = Get(e.name);
+        ASSERT_NE(w, nullptr);
+        const auto& s = w->samples;
+        const size_t n = s.size();
+        // Step and bend at the join against the file's own steps and bends.
+        std::vector<double> steps, bends;
+        for (size_t i = 0; i + 2 < n; ++i) {
+            steps.push_back(std::fabs(s[i + 1] - s[i]));
+            bends.push_back(std::fabs(s[i + 2] - 2 * s[i + 1] + s[i]));
+        }
+        EXPECT_LE(std::fabs(s[0] - s[n - 1]), Percentile(steps, 0.999));
+        EXPECT_LE(std::fabs(s[0] - 2 * s[n - 1] + s[n - 2]), Percentile(bends, 0.999));
+        EXPECT_LE(std::fabs(s[1] - 2 * s[0] + s[n - 1]), Percentile(bends, 0.999));
+        // The level does not jump either.
+        const size_t edge = static_cast<size_t>(0.25 * w->rate);
+        EXPECT_NEAR(Db(Rms(s, 0, edge)), Db(Rms(s, n - edge, edge)), 3.0);
+    }
+}
+
+TEST_F(SoundFiles, ThirteenTonesRiseStepByStep)
+{
+    double previous = 0.0;
+    for (int i = 1; i <= 13; ++i) {
+        SCOPED_TRACE(i);
+        const Wav* w = Get("tone" + std::to_string(i));
+        ASSERT_NE(w, nullptr);
+        const double hz = EstimatePitch(*w);
+        if (i == 1) {
+            EXPECT_GT(hz, 200.0);
+            EXPECT_LT(hz, 1200.0);
+        } else {
+            // One step of a scale: a semitone or a whole tone above the last.
+            EXPECT_GT(hz / previous, 1.04);
+            EXPECT_LT(hz / previous, 1.14);
+        }
+        previous = hz;
+    }
+}

@@ -1,0 +1,377 @@
+// Makes the level files of the five difficulties and of abyss mode from one tuning
+// curve each, so the levels stay consistent with each other and easy to retune:
+//   easy-cfg.xml normal-cfg.xml hard-cfg.xml expert-cfg.xml xtreme-cfg.xml abyss.xml
+// Each adventure file has 36 levels (the dive sites): clam levels without waves,
+// boss levels whose boss wave comes last, and levels 31 to 36 that endless play
+// repeats. The speeds written are base values: the game adds its own share per kind
+// of creature (most of it not on X-Treme).
+//
+// usage: makelevels OUTDIR
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kLevels = 36;
+constexpr int kAbyssStages = 30;
+
+struct Curve {
+    const char* file;
+    const char* name;
+    int wpm;
+    double sharkMin[2], sharkMax[2];     // base speeds at the first and the last level
+    double piranhaMin[2], piranhaMax[2];
+    int wordMin[2], wordMax[2];          // word lengths, the maximum exclusive
+    int count[2];                        // creatures of one wave entry at most
+    int minCol[2], maxCol[2];
+    int knockBack[2];
+    int endDiff[2][2];                   // treasure difficulty range at the first and last level
+    int numForPenalty;
+    int unlockShift;                     // harder difficulties meet new creatures sooner
+    int bossHealth[2];
+    int bossFire[2];                     // milliseconds between volleys
+    double missileSpeed[2];
+};
+
+const Curve kCurves[] = {
+    {"easy-cfg.xml", "Easy", 15, {0.12, 0.30}, {0.22, 0.42}, {0.0, 0.08}, {0.02, 0.12}, {3, 3}, {4, 5},
+     {3, 6}, {1, 2}, {2, 3}, {14, 9}, {{3, 5}, {6, 9}}, 5, 0, {60, 150}, {5000, 3500}, {0.0, 0.15}},
+    {"normal-cfg.xml", "Normal", 30, {0.22, 0.42}, {0.32, 0.56}, {0.05, 0.15}, {0.08, 0.2}, {3, 4}, {5, 6},
+     {4, 8}, {2, 2}, {3, 4}, {12, 7}, {{4, 7}, {8, 12}}, 4, 2, {100, 200}, {4500, 3000}, {0.05, 0.25}},
+    {"hard-cfg.xml", "Hard", 45, {0.32, 0.55}, {0.42, 0.7}, {0.1, 0.22}, {0.14, 0.28}, {4, 4}, {6, 7},
+     {5, 9}, {2, 3}, {3, 5}, {10, 6}, {{6, 10}, {10, 15}}, 3, 4, {150, 250}, {4000, 2700}, {0.1, 0.35}},
+    {"expert-cfg.xml", "Expert", 60, {0.42, 0.68}, {0.52, 0.85}, {0.15, 0.3}, {0.2, 0.36}, {4, 5}, {6, 7},
+     {6, 11}, {3, 3}, {4, 5}, {8, 4}, {{8, 12}, {12, 18}}, 3, 6, {200, 300}, {3500, 2400}, {0.2, 0.45}},
+    {"xtreme-cfg.xml", "X-Treme", 80, {0.55, 0.9}, {0.7, 1.1}, {0.1, 0.3}, {0.15, 0.38}, {5, 5}, {7, 7},
+     {7, 13}, {3, 4}, {5, 6}, {6, 2}, {{10, 15}, {15, 21}}, 2, 8, {250, 400}, {3000, 2000}, {0.3, 0.6}},
+};
+
+// Map sites that are clam levels (no waves) and those that end with a boss.
+bool IsClamLevel(int level)
+{
+    return level == 7 || level == 15 || level == 23;
+}
+
+int BossOfLevel(int level)
+{
+    switch (level) {
+    case 5: return 0;
+    case 11: return 1;
+    case 17: return 2;
+    case 22: return 3;
+    case 29: return 0;
+    case 35: return 3;
+    default: return -1;
+    }
+}
+
+const char* const kBosses[] = {"Torpedo", "GhostShip", "MechaShark", "MechaSquid"};
+
+double Lerp(const double range[2], double t)
+{
+    return range[0] + (range[1] - range[0]) * t;
+}
+
+int LerpInt(const int range[2], double t)
+{
+    return static_cast<int>(std::lround(range[0] + (range[1] - range[0]) * t));
+}
+
+std::string Num(double v)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3f", v);
+    std::string s = buf;
+    while (s.size() > 1 && s.back() == '0' && s[s.size() - 2] != '.')
+        s.pop_back();
+    return s;
+}
+
+class Writer {
+public:
+    void Line(int depth, const std::string& text) { mText += std::string(depth * 2, ' ') + text + "\n"; }
+    void Value(int depth, const char* name, const std::string& v)
+    {
+        Line(depth, std::string("<") + name + ">" + v + "</" + name + ">");
+    }
+    void Value(int depth, const char* name, int v) { Value(depth, name, std::to_string(v)); }
+    const std::string& Text() const { return mText; }
+
+private:
+    std::string mText;
+};
+
+struct EnemyEntry {
+    const char* type;
+    int minNumber, maxNumber;
+    bool themed = false;
+    int minDiff = 0, maxDiff = 0; // 0: the level's
+};
+
+void WriteEnemy(Writer& w, const EnemyEntry& e, double minSpeed, double maxSpeed)
+{
+    w.Line(3, std::string("<Enemy Type=\"") + e.type + "\">");
+    w.Value(4, "MinNumber", e.minNumber);
+    w.Value(4, "MaxNumber", std::max(e.maxNumber, e.minNumber));
+    w.Value(4, "MinSpeed", Num(minSpeed));
+    w.Value(4, "MaxSpeed", Num(maxSpeed));
+    if (e.minDiff > 0) {
+        w.Value(4, "MinDiff", e.minDiff);
+        w.Value(4, "MaxDiff", e.maxDiff);
+    }
+    if (e.themed)
+        w.Line(4, "<ThemeRandom/>");
+    w.Line(3, "</Enemy>");
+}
+
+// The creatures a shark wave may bring at a level, by how far the player has come.
+std::vector<const char*> SharkTypes(int unlocked)
+{
+    std::vector<const char*> types = {"Blue"};
+    if (unlocked >= 4) types.push_back("Black");
+    if (unlocked >= 9) types.push_back("Stealth");
+    if (unlocked >= 12) types.push_back("Red");
+    if (unlocked >= 14) types.push_back("Toxic");
+    if (unlocked >= 18) types.push_back("Purple");
+    if (unlocked >= 21) types.push_back("Ghost");
+    if (unlocked >= 25) types.push_back("BlackStealth");
+    if (unlocked >= 27) types.push_back("CrazyToxic");
+    if (unlocked >= 30) types.push_back("RedStealth");
+    return types;
+}
+
+std::vector<const char*> PiranhaTypes(int unlocked)
+{
+    std::vector<const char*> types = {"Blue"};
+    if (unlocked >= 16) types.push_back("White");
+    if (unlocked >= 20) types.push_back("Stealth");
+    if (unlocked >= 26) types.push_back("WhiteStealth");
+    return types;
+}
+
+struct LevelPlan {
+    double t;          // 0 at the first level, 1 at the last
+    int unlocked;      // level index shifted by the difficulty
+    int index;
+};
+
+void WriteSharkWave(Writer& w, const Curve& c, const LevelPlan& p, int variant, bool first)
+{
+    w.Line(2, "<Wave Type=\"Sharks\">");
+    if (first)
+        w.Line(3, "<FirstWave/>");
+    const std::vector<const char*> types = SharkTypes(p.unlocked);
+    const int total = LerpInt(c.count, p.t);
+    // Plain sharks make up most of a wave; one or two further kinds join them.
+    const double lo = Lerp(c.sharkMin, p.t), hi = Lerp(c.sharkMax, p.t);
+    const int extraKinds = std::min<int>(static_cast<int>(types.size()) - 1, 1 + variant % 2);
+    int plain = std::max(1, total - extraKinds * std::max(1, total / 4));
+    WriteEnemy(w, {"Blue", std::max(1, plain - 1), plain + 1, variant % 3 == 2 && p.unlocked >= 3}, lo, hi);
+    for (int k = 0; k < extraKinds; ++k) {
+        const char* type = types[1 + (p.index + variant + k * 3) % (types.size() - 1)];
+        const int n = std::max(1, total / 4);
+        // Multi-word sharks carry shorter words.
+        const bool multi = std::string(type) == "Black" || std::string(type) == "Red" ||
+                           std::string(type) == "Purple" || std::string(type).find("Stealth") != std::string::npos;
+        EnemyEntry e{type, n, n + 1};
+        if (multi) {
+            e.minDiff = 3;
+            e.maxDiff = std::max(4, LerpInt(c.wordMax, p.t) - 1);
+        }
+        WriteEnemy(w, e, lo * 0.95, hi * 0.95);
+    }
+    w.Line(2, "</Wave>");
+}
+
+void WritePiranhaWave(Writer& w, const Curve& c, const LevelPlan& p, int variant)
+{
+    w.Line(2, "<Wave Type=\"Piranhas\">");
+    const std::vector<const char*> types = PiranhaTypes(p.unlocked);
+    const int total = LerpInt(c.count, p.t) + 3;
+    const double lo = Lerp(c.piranhaMin, p.t), hi = Lerp(c.piranhaMax, p.t);
+    WriteEnemy(w, {"Blue", total - 1, total + 2}, lo, hi);
+    if (types.size() > 1)
+        WriteEnemy(w, {types[1 + (p.index + variant) % (types.size() - 1)], 1, 3}, lo, hi);
+    w.Line(2, "</Wave>");
+}
+
+void WriteBonusWave(Writer& w)
+{
+    w.Line(2, "<Wave Type=\"Bonus\">");
+    w.Line(3, "<Enemy Type=\"Standard\">");
+    w.Value(4, "MinNumber", 12);
+    w.Value(4, "MaxNumber", 15);
+    w.Value(4, "MinSpeed", "0.1");
+    w.Value(4, "MaxSpeed", "0.1");
+    w.Line(3, "</Enemy>");
+    w.Line(2, "</Wave>");
+}
+
+void WriteBossWave(Writer& w, const Curve& c, const LevelPlan& p, int boss)
+{
+    w.Line(2, "<Wave Type=\"Boss\">");
+    w.Line(3, std::string("<Enemy Type=\"") + kBosses[boss] + "\">");
+    w.Value(4, "Health", LerpInt(c.bossHealth, p.t));
+    w.Value(4, "TimeToFire", LerpInt(c.bossFire, p.t));
+    w.Value(4, "MinMissiles", 1);
+    w.Value(4, "MaxMissiles", p.t < 0.3 ? 1 : p.t < 0.7 ? 2 : 3);
+    w.Value(4, "BobSpeed", Num(0.2 + 0.2 * p.t));
+    const double missile = Lerp(c.missileSpeed, p.t);
+    w.Value(4, "MinMissileSpeed", Num(missile));
+    w.Value(4, "MaxMissileSpeed", Num(missile + 0.1));
+    w.Value(4, "MinDiff", LerpInt(c.wordMin, p.t));
+    w.Value(4, "MaxDiff", LerpInt(c.wordMax, p.t));
+    w.Line(3, "</Enemy>");
+    w.Line(2, "</Wave>");
+}
+
+void WriteDefaults(Writer& w, const Curve& c, bool abyss)
+{
+    w.Line(1, "<Default>");
+    w.Value(2, "MinSpeed", Num(c.sharkMin[0]));
+    w.Value(2, "MaxSpeed", Num(c.sharkMax[0]));
+    w.Value(2, "MinDiff", c.wordMin[0]);
+    w.Value(2, "MaxDiff", c.wordMax[0]);
+    w.Value(2, "MinCol", c.minCol[0]);
+    w.Value(2, "MaxCol", c.maxCol[0]);
+    w.Value(2, "KnockBack", c.knockBack[0]);
+    w.Value(2, "DiverSpeed", "0.3");
+    w.Value(2, "OceanDepth", abyss ? -1 : 100);
+    w.Value(2, "NumForPenalty", c.numForPenalty);
+    w.Value(2, "PenaltySpeed", "0.5");
+    w.Value(2, "MinEndDiff", c.endDiff[0][0]);
+    w.Value(2, "MaxEndDiff", c.endDiff[0][1]);
+    w.Value(2, "TreasureSecs", 30);
+    w.Line(1, "</Default>");
+}
+
+void WriteLevelSettings(Writer& w, const Curve& c, const LevelPlan& p, bool abyss)
+{
+    w.Value(2, "MinSpeed", Num(Lerp(c.sharkMin, p.t)));
+    w.Value(2, "MaxSpeed", Num(Lerp(c.sharkMax, p.t)));
+    w.Value(2, "MinDiff", LerpInt(c.wordMin, p.t));
+    w.Value(2, "MaxDiff", LerpInt(c.wordMax, p.t));
+    w.Value(2, "MinCol", LerpInt(c.minCol, p.t));
+    w.Value(2, "MaxCol", LerpInt(c.maxCol, p.t));
+    w.Value(2, "KnockBack", LerpInt(c.knockBack, p.t));
+    if (!abyss) {
+        w.Value(2, "DiverSpeed", Num(0.25 + 0.1 * p.t));
+        w.Value(2, "OceanDepth", 100 + 4 * p.index);
+        const int minEnd[2] = {c.endDiff[0][0], c.endDiff[1][0]};
+        const int maxEnd[2] = {c.endDiff[0][1], c.endDiff[1][1]};
+        w.Value(2, "MinEndDiff", LerpInt(minEnd, p.t));
+        w.Value(2, "MaxEndDiff", LerpInt(maxEnd, p.t));
+        w.Value(2, "TreasureSecs", 30 - static_cast<int>(10 * p.t));
+    }
+    w.Value(2, "PenaltySpeed", Num(0.4 + 0.4 * p.t));
+}
+
+std::string Header(const Curve& c, const char* what)
+{
+    return "0000\n<?xml version=\"1.0\"?>\n<!-- " + std::string(what) + " " + c.name + ": tuned for a typist of about " +
+           std::to_string(c.wpm) + " words per minute. -->\n";
+}
+
+std::string AdventureFile(const Curve& c, int difficulty)
+{
+    Writer w;
+    w.Line(0, "<Config>");
+    WriteDefaults(w, c, false);
+    for (int level = 0; level < kLevels; ++level) {
+        const LevelPlan p{level / static_cast<double>(kLevels - 1), level + c.unlockShift, level};
+        w.Line(1, "<Level LevelNum=\"" + std::to_string(level + 1) + "\">");
+        if (IsClamLevel(level)) {
+            w.Line(2, "<BonusLevel/>");
+            w.Line(1, "</Level>");
+            continue;
+        }
+        WriteLevelSettings(w, c, p, false);
+        const int waves = 4 + (level + difficulty) % 3;
+        for (int i = 0; i < waves; ++i) {
+            if (level >= 2 && i == waves - 1 && level % 2 == 0)
+                WriteBonusWave(w);
+            else if (p.unlocked >= 6 && i % 3 == 1)
+                WritePiranhaWave(w, c, p, i);
+            else
+                WriteSharkWave(w, c, p, i, i == 0);
+        }
+        if (BossOfLevel(level) >= 0)
+            WriteBossWave(w, c, p, BossOfLevel(level));
+        w.Line(1, "</Level>");
+    }
+    w.Line(0, "</Config>");
+    return Header(c, "Adventure,") + w.Text();
+}
+
+// Abyss stages of 200 ft each, from Normal's pace down to beyond X-Treme's; the game
+// brings its own boss every 1000 ft, so the stages hold no boss waves.
+std::string AbyssFile()
+{
+    Curve c = kCurves[1];
+    const Curve& hardest = kCurves[4];
+    c.sharkMin[1] = hardest.sharkMin[1];
+    c.sharkMax[1] = hardest.sharkMax[1];
+    c.piranhaMin[1] = hardest.piranhaMin[1];
+    c.piranhaMax[1] = hardest.piranhaMax[1];
+    c.wordMin[1] = 5;
+    c.wordMax[1] = 7;
+    c.count[1] = hardest.count[1];
+    c.maxCol[1] = hardest.maxCol[1];
+    c.minCol[1] = hardest.minCol[1];
+    c.name = "abyss";
+    c.wpm = 30;
+    Writer w;
+    w.Line(0, "<Config>");
+    w.Line(1, "<AbyssMode/>");
+    WriteDefaults(w, c, true);
+    for (int stage = 0; stage < kAbyssStages; ++stage) {
+        const LevelPlan p{stage / static_cast<double>(kAbyssStages - 1), 6 + stage, stage};
+        w.Line(1, "<Level LevelNum=\"" + std::to_string(stage + 1) + "\">");
+        WriteLevelSettings(w, c, p, true);
+        for (int i = 0; i < 4; ++i) {
+            if (i == 3 && stage % 3 == 2)
+                WriteBonusWave(w);
+            else if (i % 2 == 1)
+                WritePiranhaWave(w, c, p, i);
+            else
+                WriteSharkWave(w, c, p, i, false);
+        }
+        w.Line(1, "</Level>");
+    }
+    w.Line(0, "</Config>");
+    return "0000\n<?xml version=\"1.0\"?>\n<!-- Abyss mode: 200 ft stages that start at the pace of a typist of about "
+           "30 words per minute and reach 80 and more by 6000 ft. -->\n" +
+           w.Text();
+}
+
+bool Write(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+        std::cerr << "makelevels: cannot write " << path << "\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: makelevels OUTDIR\n";
+        return 2;
+    }
+    const std::string dir = argv[1];
+    for (int d = 0; d < 5; ++d)
+        if (!Write(dir + "/" + kCurves[d].file, AdventureFile(kCurves[d], d)))
+            return 1;
+    return Write(dir + "/abyss.xml", AbyssFile()) ? 0 : 1;
+}

@@ -1,0 +1,85 @@
+// Renders the music module for people to listen to: one WAV per section the
+// game jumps to, as the game plays it (looping sections twice round, one-shot
+// sections to their end).
+//   rendermusic <module file> <output folder>
+#include <libopenmpt/libopenmpt.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/sound/Dsp.h"
+
+namespace {
+
+struct Tune { int order; const char* name; bool once; };
+const Tune kTunes[] = {{0, "level", false},   {17, "title", false},    {20, "map", false},
+                       {30, "gameover", false}, {34, "levelend", false}, {37, "danger", false},
+                       {43, "nearby", true},  {46, "special", true},   {48, "boss", false}};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <module file> <output folder>\n", argv[0]);
+        return 2;
+    }
+    std::ifstream in(argv[1], std::ios::binary);
+    std::stringstream data;
+    data << in.rdbuf();
+    const std::string bytes = data.str();
+    std::filesystem::create_directories(argv[2]);
+    for (const Tune& t : kTunes) {
+        openmpt_module* mod = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr,
+                                                                 nullptr, nullptr, nullptr, nullptr);
+        if (!mod) {
+            std::fprintf(stderr, "libopenmpt cannot open %s\n", argv[1]);
+            return 1;
+        }
+        openmpt_module_set_repeat_count(mod, t.once ? 0 : -1);
+        openmpt_module_set_position_order_row(mod, t.order, 0);
+        // Looping tunes: render until the tune has come round to its start twice or 150 s.
+        std::vector<float> stereo(2 * 1024);
+        Zant::Dsp::Signal left, right;
+        int wraps = 0;
+        int lastOrder = t.order;
+        while (left.size() < static_cast<size_t>(Zant::Dsp::kRate) * 150) {
+            const size_t n = openmpt_module_read_interleaved_float_stereo(mod, Zant::Dsp::kRate, 1024, stereo.data());
+            if (n == 0) break;
+            for (size_t i = 0; i < n; ++i) {
+                left.push_back(stereo[2 * i]);
+                right.push_back(stereo[2 * i + 1]);
+            }
+            const int order = openmpt_module_get_current_order(mod);
+            if (order < lastOrder && ++wraps == 2) break;
+            lastOrder = order;
+        }
+        openmpt_module_destroy(mod);
+        // Write as two mono files would be clumsy; interleave into one stereo WAV.
+        const std::string path = std::string(argv[2]) + "/music_" + std::to_string(t.order) + "_" + t.name + ".wav";
+        std::string b = "RIFF";
+        auto put = [&b](uint32_t v, int n) { for (int i = 0; i < n; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF); };
+        const uint32_t dataBytes = static_cast<uint32_t>(left.size() * 4);
+        put(36 + dataBytes, 4);
+        b += "WAVEfmt ";
+        put(16, 4); put(1, 2); put(2, 2); put(Zant::Dsp::kRate, 4); put(Zant::Dsp::kRate * 4, 4); put(4, 2); put(16, 2);
+        b += "data";
+        put(dataBytes, 4);
+        const auto l = Zant::Dsp::ToPcm16(left), r = Zant::Dsp::ToPcm16(right);
+        for (size_t i = 0; i < l.size(); ++i) {
+            put(static_cast<uint16_t>(l[i]), 2);
+            put(static_cast<uint16_t>(r[i]), 2);
+        }
+        std::ofstream(path, std::ios::binary).write(b.data(), static_cast<std::streamsize>(b.size()));
+        std::printf("%-28s %6.1f s  peak %6.2f dBFS  RMS %6.2f dBFS\n", path.substr(path.rfind('/') + 1).c_str(),
+                    static_cast<double>(left.size()) / Zant::Dsp::kRate,
+                    Zant::Dsp::GainToDb(std::max(Zant::Dsp::Peak(left), Zant::Dsp::Peak(right))),
+                    Zant::Dsp::GainToDb(Zant::Dsp::Rms(left)));
+    }
+    return 0;
+}

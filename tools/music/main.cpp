@@ -1,0 +1,58 @@
+// Writes the game's music module from its text score, with instruments
+// synthesised here.
+//   makemusic <score file> <module file>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tools/music/Module.h"
+
+using namespace Zant::Music;
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <score file> <module file>\n", argv[0]);
+        return 2;
+    }
+    std::ifstream in(argv[1], std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 1;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::vector<Instrument> instruments = BuildInstruments();
+    std::string error;
+    const auto score = ParseScore(text.str(), LookupIn(instruments), error);
+    if (!score) {
+        std::fprintf(stderr, "%s:%s\n", argv[1], error.c_str() + 4);
+        return 1;
+    }
+    const auto module = Arrange(*score, error);
+    if (!module) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
+        return 1;
+    }
+    const std::string bytes = WriteIt(*module, instruments);
+    const std::filesystem::path out(argv[2]);
+    std::error_code ec;
+    std::filesystem::create_directories(out.parent_path(), ec);
+    const std::string tmp = out.string() + ".tmp";
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!f.flush()) {
+            std::fprintf(stderr, "cannot write %s\n", tmp.c_str());
+            return 1;
+        }
+    }
+    std::filesystem::rename(tmp, out, ec);
+    if (ec) {
+        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,312 @@
+#include "tools/sound/Dsp.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace Zant::Dsp {
+
+double NoteHz(double midiNote) { return 440.0 * std::pow(2.0, (midiNote - 69.0) / 12.0); }
+double DbToGain(double db) { return std::pow(10.0, db / 20.0); }
+double GainToDb(double gain) { return gain > 1e-12 ? 20.0 * std::log10(gain) : -240.0; }
+
+uint64_t Rng::Next()
+{
+    mState ^= mState << 13;
+    mState ^= mState >> 7;
+    mState ^= mState << 17;
+    return mState;
+}
+
+double Rng::Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
+
+void Biquad::Set(Kind kind, double hz, double q, double gainDb)
+{
+    hz = std::clamp(hz, 5.0, kRate * 0.49);
+    const double w = 2.0 * kPi * hz / kRate;
+    const double cw = std::cos(w), sw = std::sin(w);
+    const double alpha = sw / (2.0 * q);
+    double b0 = 0, b1 = 0, b2 = 0, a0 = 1, a1 = 0, a2 = 0;
+    switch (kind) {
+    case LowPass:
+        b0 = (1 - cw) / 2; b1 = 1 - cw; b2 = (1 - cw) / 2;
+        a0 = 1 + alpha; a1 = -2 * cw; a2 = 1 - alpha;
+        break;
+    case HighPass:
+        b0 = (1 + cw) / 2; b1 = -(1 + cw); b2 = (1 + cw) / 2;
+        a0 = 1 + alpha; a1 = -2 * cw; a2 = 1 - alpha;
+        break;
+    case BandPass: // constant 0 dB peak gain
+        b0 = alpha; b1 = 0; b2 = -alpha;
+        a0 = 1 + alpha; a1 = -2 * cw; a2 = 1 - alpha;
+        break;
+    case Peak: {
+        const double a = std::pow(10.0, gainDb / 40.0);
+        b0 = 1 + alpha * a; b1 = -2 * cw; b2 = 1 - alpha * a;
+        a0 = 1 + alpha / a; a1 = -2 * cw; a2 = 1 - alpha / a;
+        break;
+    }
+    }
+    mB0 = b0 / a0; mB1 = b1 / a0; mB2 = b2 / a0; mA1 = a1 / a0; mA2 = a2 / a0;
+}
+
+float Biquad::Run(float x)
+{
+    const double y = mB0 * x + mB1 * mX1 + mB2 * mX2 - mA1 * mY1 - mA2 * mY2;
+    mX2 = mX1; mX1 = x; mY2 = mY1; mY1 = y;
+    return static_cast<float>(y);
+}
+
+void OnePole::Set(double hz) { mA = 1.0 - std::exp(-2.0 * kPi * hz / kRate); }
+
+float OnePole::Low(float x)
+{
+    mY += mA * (x - mY);
+    return static_cast<float>(mY);
+}
+
+Reverb::Reverb(double roomSeconds, double damping)
+    : mFeedback(static_cast<float>(std::clamp(roomSeconds, 0.05, 0.98))), mDamp(static_cast<float>(damping))
+{
+    // Mutually prime delay lengths (in samples at 44.1 kHz) keep the tail smooth.
+    for (int len : {1557, 1617, 1491, 1422, 1277, 1356})
+        mCombs.push_back({std::vector<float>(len, 0.0f)});
+    for (int len : {556, 441, 341})
+        mAllPasses.push_back({std::vector<float>(len, 0.0f)});
+}
+
+float Reverb::Run(float x)
+{
+    float sum = 0.0f;
+    for (Line& c : mCombs) {
+        const float out = c.buf[c.pos];
+        c.store = out * (1.0f - mDamp) + c.store * mDamp;
+        c.buf[c.pos] = x * 0.15f + c.store * mFeedback;
+        c.pos = (c.pos + 1) % c.buf.size();
+        sum += out;
+    }
+    for (Line& a : mAllPasses) {
+        const float buffered = a.buf[a.pos];
+        const float out = buffered - sum;
+        a.buf[a.pos] = sum + buffered * 0.5f;
+        a.pos = (a.pos + 1) % a.buf.size();
+        sum = out;
+    }
+    return sum;
+}
+
+double Adsr(double t, double attack, double decay, double sustain, double release, double length)
+{
+    if (t < 0.0 || t >= length) return 0.0;
+    double level;
+    if (t < attack) level = t / attack;
+    else if (t < attack + decay) level = 1.0 - (1.0 - sustain) * (t - attack) / decay;
+    else level = sustain;
+    const double releaseStart = length - release;
+    if (t > releaseStart && release > 0.0) level *= (length - t) / release;
+    return level;
+}
+
+double ExpDecay(double t, double seconds) { return t < 0.0 ? 0.0 : std::exp(-t / seconds); }
+double Smooth(double x)
+{
+    x = std::clamp(x, 0.0, 1.0);
+    return x * x * (3.0 - 2.0 * x);
+}
+
+double Osc::Sine(double hz)
+{
+    const double v = std::sin(2.0 * kPi * mPhase);
+    mPhase += hz / kRate;
+    mPhase -= std::floor(mPhase);
+    return v;
+}
+
+double Osc::Saw(double hz, int harmonics)
+{
+    double v = 0.0;
+    for (int k = 1; k <= harmonics && k * hz < kRate * 0.45; ++k)
+        v += std::sin(2.0 * kPi * k * mPhase) / k;
+    mPhase += hz / kRate;
+    mPhase -= std::floor(mPhase);
+    return v * 0.55;
+}
+
+double Osc::Square(double hz, int harmonics)
+{
+    double v = 0.0;
+    for (int k = 1; k <= harmonics && k * hz < kRate * 0.45; k += 2)
+        v += std::sin(2.0 * kPi * k * mPhase) / k;
+    mPhase += hz / kRate;
+    mPhase -= std::floor(mPhase);
+    return v * 0.8;
+}
+
+void AddBubble(Signal& out, double start, double hz, double amp, double rise, bool circular)
+{
+    // Resonance damping of an air bubble grows with its pitch; small bubbles ring short.
+    const double damping = 0.043 * hz + 0.0014 * std::pow(hz, 1.5);
+    const int len = Samples(6.0 / damping);
+    const int first = Samples(start);
+    double phase = 0.0;
+    const int n = static_cast<int>(out.size());
+    for (int i = 0; i < len; ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double f = hz * (1.0 + rise * damping * t);
+        const double attack = std::min(1.0, t * 2000.0); // 0.5 ms, no click
+        const double v = amp * attack * std::exp(-damping * t) * std::sin(phase);
+        phase += 2.0 * kPi * f / kRate;
+        int idx = first + i;
+        if (circular) idx %= n;
+        else if (idx >= n) break;
+        out[idx] += static_cast<float>(v);
+    }
+}
+
+void Mix(Signal& out, const Signal& in, double start, double gain, bool circular)
+{
+    const int first = Samples(start);
+    const int n = static_cast<int>(out.size());
+    if (!circular && first + static_cast<int>(in.size()) > n) out.resize(first + in.size(), 0.0f);
+    for (size_t i = 0; i < in.size(); ++i) {
+        int idx = first + static_cast<int>(i);
+        if (circular) idx %= n;
+        out[idx] += static_cast<float>(in[i] * gain);
+    }
+}
+
+void FadeIn(Signal& s, double seconds)
+{
+    const int n = std::min<int>(Samples(seconds), static_cast<int>(s.size()));
+    for (int i = 0; i < n; ++i) s[i] *= static_cast<float>(Smooth(static_cast<double>(i) / n));
+}
+
+void FadeOut(Signal& s, double seconds)
+{
+    const int n = std::min<int>(Samples(seconds), static_cast<int>(s.size()));
+    const size_t base = s.size() - n;
+    for (int i = 0; i < n; ++i) s[base + i] *= static_cast<float>(Smooth(1.0 - static_cast<double>(i + 1) / n));
+}
+
+void RemoveDc(Signal& s)
+{
+    const float mean = static_cast<float>(Mean(s));
+    Biquad hp;
+    hp.Set(Biquad::HighPass, 15.0, 0.707);
+    for (float& x : s) x = hp.Run(x - mean);
+}
+
+void ApplyReverb(Signal& s, double mix, double room, double damping, double tailSeconds)
+{
+    Reverb r(room, damping);
+    s.resize(s.size() + Samples(tailSeconds), 0.0f);
+    for (float& x : s) x = static_cast<float>(x + mix * r.Run(x));
+}
+
+void LowPass(Signal& s, double hz, double q)
+{
+    Biquad f;
+    f.Set(Biquad::LowPass, hz, q);
+    for (float& x : s) x = f.Run(x);
+}
+
+void HighPass(Signal& s, double hz, double q)
+{
+    Biquad f;
+    f.Set(Biquad::HighPass, hz, q);
+    for (float& x : s) x = f.Run(x);
+}
+
+void Trim(Signal& s, double floorDb)
+{
+    const double floor = Peak(s) * DbToGain(floorDb);
+    size_t end = s.size();
+    while (end > 0 && std::fabs(s[end - 1]) < floor) --end;
+    s.resize(std::min(s.size(), end + static_cast<size_t>(Samples(0.01))));
+    FadeOut(s, 0.01);
+}
+
+double Peak(const Signal& s)
+{
+    double p = 0.0;
+    for (float x : s) p = std::max(p, static_cast<double>(std::fabs(x)));
+    return p;
+}
+
+double Rms(const Signal& s)
+{
+    if (s.empty()) return 0.0;
+    double sum = 0.0;
+    for (float x : s) sum += static_cast<double>(x) * x;
+    return std::sqrt(sum / s.size());
+}
+
+double ShortTermLoudness(const Signal& s, double windowSeconds)
+{
+    const size_t w = std::max<size_t>(1, Samples(windowSeconds));
+    if (s.size() <= w) return Rms(s) * std::sqrt(static_cast<double>(s.size()) / w);
+    double sum = 0.0, best = 0.0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        sum += static_cast<double>(s[i]) * s[i];
+        if (i >= w) sum -= static_cast<double>(s[i - w]) * s[i - w];
+        if (i + 1 >= w) best = std::max(best, sum);
+    }
+    return std::sqrt(std::max(0.0, best) / w);
+}
+
+double Mean(const Signal& s)
+{
+    if (s.empty()) return 0.0;
+    double sum = 0.0;
+    for (float x : s) sum += x;
+    return sum / s.size();
+}
+
+void Master(Signal& s, double loudnessDb, double ceilingDb)
+{
+    const double now = ShortTermLoudness(s);
+    if (now <= 0.0) return;
+    const double gain = DbToGain(loudnessDb) / now;
+    const double ceiling = DbToGain(ceilingDb);
+    const double knee = ceiling * 0.75;
+    for (float& x : s) {
+        double v = x * gain;
+        const double a = std::fabs(v);
+        if (a > knee) v = std::copysign(knee + (ceiling - knee) * std::tanh((a - knee) / (ceiling - knee)), v);
+        x = static_cast<float>(v);
+    }
+}
+
+std::vector<int16_t> ToPcm16(const Signal& s)
+{
+    std::vector<int16_t> out(s.size());
+    for (size_t i = 0; i < s.size(); ++i)
+        out[i] = static_cast<int16_t>(std::clamp(std::lround(s[i] * 32767.0), -32768l, 32767l));
+    return out;
+}
+
+namespace {
+void Put16(std::string& b, uint16_t v) { b += static_cast<char>(v & 0xFF); b += static_cast<char>(v >> 8); }
+void Put32(std::string& b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
+} // namespace
+
+bool WriteWav(const std::string& path, const Signal& s, int rate)
+{
+    const std::vector<int16_t> pcm = ToPcm16(s);
+    const uint32_t dataBytes = static_cast<uint32_t>(pcm.size() * 2);
+    std::string b;
+    b.reserve(44 + dataBytes);
+    b += "RIFF"; Put32(b, 36 + dataBytes); b += "WAVE";
+    b += "fmt "; Put32(b, 16); Put16(b, 1); Put16(b, 1); Put32(b, rate); Put32(b, rate * 2); Put16(b, 2); Put16(b, 16);
+    b += "data"; Put32(b, dataBytes);
+    for (int16_t v : pcm) Put16(b, static_cast<uint16_t>(v));
+    // Write beside and rename, so an interrupted build never leaves half a file.
+    const std::string tmp = path + ".tmp";
+    FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
+    if (std::fclose(f) != 0 || !ok) { std::remove(tmp.c_str()); return false; }
+    return std::rename(tmp.c_str(), path.c_str()) == 0;
+}
+
+} // namespace Zant::Dsp

@@ -1,0 +1,663 @@
+#include "tools/sound/Effects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+namespace Zant::Effects {
+
+using namespace Dsp;
+
+namespace {
+
+struct Partial { double ratio, amp, decay; };
+
+// A struck tone: sine partials, each with its own exponential decay.
+Signal Struck(double hz, double seconds, std::initializer_list<Partial> partials, double attack = 0.002)
+{
+    Signal s(Samples(seconds), 0.0f);
+    for (const Partial& p : partials) {
+        const double f = hz * p.ratio;
+        if (f > kRate * 0.45) continue;
+        for (size_t i = 0; i < s.size(); ++i) {
+            const double t = static_cast<double>(i) / kRate;
+            const double env = std::min(1.0, t / attack) * std::exp(-t / p.decay);
+            s[i] += static_cast<float>(p.amp * env * std::sin(2.0 * kPi * f * t));
+        }
+    }
+    return s;
+}
+
+// Vibraphone-like bar: round fundamental, a short metallic fourth partial.
+Signal Vibes(double hz, double seconds = 1.2)
+{
+    return Struck(hz, seconds, {{1.0, 1.0, 0.55}, {4.0, 0.22, 0.09}, {10.0, 0.05, 0.025}});
+}
+
+// Glockenspiel: bright, inharmonic, short.
+Signal Glock(double hz, double seconds = 0.8)
+{
+    return Struck(hz, seconds, {{1.0, 1.0, 0.35}, {2.76, 0.35, 0.12}, {5.4, 0.15, 0.05}, {8.93, 0.06, 0.025}}, 0.001);
+}
+
+// Mallet between marimba and glass: used for the rising jellyfish tones.
+Signal Mallet(double hz, double seconds)
+{
+    return Struck(hz, seconds, {{1.0, 1.0, 0.28}, {2.0, 0.18, 0.16}, {3.93, 0.2, 0.05}, {9.2, 0.04, 0.015}}, 0.0015);
+}
+
+// Soft brass: band-limited saw through a filter that opens on the attack.
+Signal Brass(double hz, double seconds, double vibratoDelay = 0.15)
+{
+    Signal s(Samples(seconds), 0.0f);
+    Osc osc;
+    Biquad lp;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double vib = t > vibratoDelay ? 1.0 + 0.006 * std::sin(2.0 * kPi * 5.5 * (t - vibratoDelay)) : 1.0;
+        const double env = Adsr(t, 0.025, 0.12, 0.75, 0.08, seconds);
+        lp.Set(Biquad::LowPass, hz * (1.5 + 4.0 * env), 0.9);
+        s[i] = static_cast<float>(env * lp.Run(static_cast<float>(osc.Saw(hz * vib, 24))));
+    }
+    return s;
+}
+
+Signal Noise(double seconds, uint64_t seed)
+{
+    Rng rng(seed);
+    Signal s(Samples(seconds));
+    for (float& x : s) x = rng.Noise();
+    return s;
+}
+
+template <class EnvFn>
+void Shape(Signal& s, EnvFn env)
+{
+    for (size_t i = 0; i < s.size(); ++i) s[i] *= static_cast<float>(env(static_cast<double>(i) / kRate));
+}
+
+// A rising train of bubbles between two times.
+void Bubbles(Signal& s, uint64_t seed, int count, double from, double to, double loHz, double hiHz, double amp,
+             bool thinning = true)
+{
+    Rng rng(seed);
+    for (int i = 0; i < count; ++i) {
+        double u = rng.Uniform();
+        if (thinning) u = u * u; // denser at the start
+        const double start = from + (to - from) * u;
+        const double hz = loHz * std::pow(hiHz / loHz, rng.Uniform());
+        AddBubble(s, start, hz, amp * rng.Range(0.4, 1.0), rng.Range(0.05, 0.2));
+    }
+}
+
+// Pitch glide sine with an envelope and optional vibrato.
+Signal Glide(double fromHz, double toHz, double glideSeconds, double seconds, double decay, double vibHz = 0.0,
+             double vibDepth = 0.0)
+{
+    Signal s(Samples(seconds), 0.0f);
+    Osc osc;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double k = std::min(1.0, t / glideSeconds);
+        double f = fromHz * std::pow(toHz / fromHz, k);
+        if (vibHz > 0.0) f *= 1.0 + vibDepth * std::sin(2.0 * kPi * vibHz * t);
+        const double env = std::min(1.0, t / 0.002) * std::exp(-t / decay);
+        s[i] = static_cast<float>(env * osc.Sine(f));
+    }
+    return s;
+}
+
+Signal Silence(double seconds) { return Signal(Samples(seconds), 0.0f); }
+
+// ---- typing and interface ----------------------------------------------------
+
+Signal Click(double pingHz, double bodyHz, uint64_t seed)
+{
+    Signal s = Noise(0.07, seed);
+    Biquad bp, lp;
+    bp.Set(Biquad::BandPass, 3600.0, 0.9);
+    lp.Set(Biquad::LowPass, 9000.0, 0.7);
+    Osc ping, body;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double tick = lp.Run(bp.Run(s[i])) * std::min(1.0, t / 0.0004) * std::exp(-t / 0.004);
+        const double ring = ping.Sine(pingHz) * std::min(1.0, t / 0.0003) * std::exp(-t / 0.011);
+        const double thump = body.Sine(bodyHz * (1.0 - 0.15 * std::min(1.0, t / 0.02))) * std::min(1.0, t / 0.0005) *
+                             std::exp(-t / 0.008);
+        s[i] = static_cast<float>(0.5 * tick + 0.35 * ring + 0.5 * thump);
+    }
+    return s;
+}
+
+Signal Type1() { return Click(1900.0, 380.0, 11); }
+Signal Type2() { return Click(2250.0, 420.0, 12); }
+Signal Type3() { return Click(1650.0, 340.0, 13); }
+
+Signal ButtonClick()
+{
+    Signal s = Glide(700.0, 1300.0, 0.035, 0.09, 0.022);
+    Signal tick = Noise(0.01, 5);
+    HighPass(tick, 3000.0);
+    Shape(tick, [](double t) { return std::exp(-t / 0.0015); });
+    Mix(s, tick, 0.0, 0.35);
+    return s;
+}
+
+Signal Wrong()
+{
+    Signal s(Samples(0.24), 0.0f);
+    Osc a, b;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double drop = 1.0 - 0.06 * std::min(1.0, t / 0.2);
+        const double env = std::min(1.0, t / 0.003) * std::exp(-t / 0.07);
+        s[i] = static_cast<float>(env * (a.Square(150.0 * drop, 9) + b.Square(159.0 * drop, 9)) * 0.5);
+    }
+    LowPass(s, 1300.0);
+    return s;
+}
+
+// ---- creatures -------------------------------------------------------------------
+
+Signal SharkDies()
+{
+    Signal s = Glide(950.0, 180.0, 0.09, 0.9, 0.06);
+    Signal splash = Noise(0.5, 31);
+    LowPass(splash, 1800.0);
+    Shape(splash, [](double t) { return std::min(1.0, t / 0.005) * std::exp(-t / 0.11); });
+    Mix(s, splash, 0.0, 0.45);
+    Bubbles(s, 32, 18, 0.03, 0.6, 350.0, 1400.0, 0.35);
+    ApplyReverb(s, 0.25, 0.7, 0.5, 0.2);
+    return s;
+}
+
+Signal PlayerDies()
+{
+    Signal s = Silence(1.2);
+    for (double at : {0.0, 0.15}) {
+        Signal snap = Noise(0.09, 21 + static_cast<uint64_t>(at * 100));
+        Biquad bp;
+        bp.Set(Biquad::BandPass, 900.0, 1.1);
+        for (float& x : snap) x = bp.Run(x) * 2.0f;
+        Shape(snap, [](double t) { return std::min(1.0, t / 0.002) * std::exp(-t / 0.025); });
+        Signal thud = Glide(110.0, 70.0, 0.05, 0.2, 0.06);
+        Mix(s, snap, at, 0.9);
+        Mix(s, thud, at, 0.8);
+    }
+    // A cartoon "womp" falling away: the diver is bitten, not hurt for real.
+    Signal womp(Samples(0.65), 0.0f);
+    Osc osc;
+    for (size_t i = 0; i < womp.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double f = 480.0 * std::pow(140.0 / 480.0, t / 0.6) * (1.0 + 0.03 * std::sin(2.0 * kPi * 8.0 * t));
+        womp[i] = static_cast<float>(Adsr(t, 0.02, 0.1, 0.8, 0.25, 0.65) * osc.Saw(f, 8));
+    }
+    LowPass(womp, 1500.0);
+    Mix(s, womp, 0.3, 0.7);
+    Bubbles(s, 23, 14, 0.3, 1.0, 300.0, 1100.0, 0.25);
+    ApplyReverb(s, 0.2, 0.6, 0.5, 0.15);
+    return s;
+}
+
+Signal SharkHurt()
+{
+    Signal s = Glide(140.0, 100.0, 0.06, 0.45, 0.07);
+    Signal crack = Noise(0.04, 41);
+    LowPass(crack, 2000.0);
+    Shape(crack, [](double t) { return std::exp(-t / 0.01); });
+    Mix(s, crack, 0.0, 0.6);
+    Signal wobble(Samples(0.4), 0.0f);
+    Osc osc;
+    for (size_t i = 0; i < wobble.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double f = 330.0 * std::pow(220.0 / 330.0, std::min(1.0, t / 0.3)) * (1.0 + 0.06 * std::sin(2.0 * kPi * 22.0 * t));
+        const double v = osc.Sine(f);
+        wobble[i] = static_cast<float>(std::min(1.0, t / 0.01) * std::exp(-t / 0.14) * (v + 0.2 * v * v * v));
+    }
+    Mix(s, wobble, 0.02, 0.7);
+    return s;
+}
+
+Signal PiranhaDies()
+{
+    Signal s = Glide(1400.0, 450.0, 0.04, 0.3, 0.03);
+    Signal tick = Noise(0.01, 51);
+    HighPass(tick, 2500.0);
+    Shape(tick, [](double t) { return std::exp(-t / 0.002); });
+    Mix(s, tick, 0.0, 0.3);
+    Bubbles(s, 52, 4, 0.04, 0.2, 700.0, 1600.0, 0.35, false);
+    return s;
+}
+
+Signal Jellyfish()
+{
+    Signal s = Glide(600.0, 260.0, 0.18, 0.8, 0.15, 14.0, 0.04);
+    Mix(s, Glock(NoteHz(88)), 0.08, 0.18);
+    Mix(s, Glock(NoteHz(95)), 0.17, 0.14);
+    Bubbles(s, 61, 6, 0.05, 0.5, 500.0, 1300.0, 0.3);
+    ApplyReverb(s, 0.3, 0.75, 0.4, 0.3);
+    return s;
+}
+
+Signal DiverEnters()
+{
+    Signal s = Noise(1.4, 71);
+    Biquad lp, bp;
+    lp.Set(Biquad::LowPass, 2500.0, 0.7);
+    bp.Set(Biquad::BandPass, 800.0, 0.8);
+    Rng grain(72);
+    double g = 1.0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        if (i % 220 == 0) g = 0.6 + 0.4 * grain.Uniform(); // the water breaks up in small lumps
+        const double env = std::min(1.0, t / 0.008) * (0.7 * std::exp(-t / 0.08) + 0.3 * std::exp(-t / 0.3));
+        const float x = lp.Run(s[i]);
+        s[i] = static_cast<float>(env * g * (0.6 * x + 0.8 * bp.Run(x)));
+    }
+    Bubbles(s, 73, 40, 0.05, 1.2, 300.0, 1600.0, 0.35);
+    return s;
+}
+
+// ---- bosses and weapons ------------------------------------------------------
+
+Signal SonarPing()
+{
+    Signal s = Silence(0.3);
+    Signal ping = Struck(1480.0, 0.3, {{1.0, 1.0, 0.09}, {2.0, 0.05, 0.03}}, 0.002);
+    Mix(s, ping, 0.0, 1.0);
+    Signal echo = ping;
+    LowPass(echo, 1600.0);
+    Mix(s, echo, 0.55, 0.25);
+    Mix(s, echo, 1.1, 0.1);
+    ApplyReverb(s, 0.9, 0.93, 0.3, 0.2);
+    s.resize(Samples(1.9), 0.0f);
+    FadeOut(s, 0.5);
+    return s;
+}
+
+Signal TorpedoLaunch()
+{
+    Signal s = Struck(70.0, 1.1, {{1.0, 1.0, 0.12}, {2.0, 0.4, 0.06}}, 0.002);
+    Signal clank = Struck(820.0, 0.2, {{1.0, 0.5, 0.04}, {2.63, 0.4, 0.03}, {4.1, 0.3, 0.02}}, 0.0005);
+    Mix(s, clank, 0.0, 0.5);
+    Signal whoosh = Noise(0.8, 81);
+    Biquad bp;
+    for (size_t i = 0; i < whoosh.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        bp.Set(Biquad::BandPass, 400.0 * std::pow(5.0, std::min(1.0, t / 0.5)), 1.2);
+        whoosh[i] = static_cast<float>(bp.Run(whoosh[i]) * Adsr(t, 0.05, 0.2, 0.5, 0.4, 0.8) * 1.5);
+    }
+    Mix(s, whoosh, 0.03, 0.7);
+    Bubbles(s, 82, 25, 0.05, 0.85, 250.0, 1200.0, 0.3);
+    LowPass(s, 5000.0);
+    return s;
+}
+
+Signal Explosion()
+{
+    Signal s = Glide(60.0, 32.0, 0.6, 2.0, 0.5);
+    Signal body = Noise(2.0, 91);
+    LowPass(body, 500.0);
+    LowPass(body, 500.0);
+    Signal rumble = Noise(2.0, 92);
+    LowPass(rumble, 150.0);
+    LowPass(rumble, 150.0);
+    for (size_t i = 0; i < body.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double a = std::min(1.0, t / 0.002);
+        body[i] = static_cast<float>(body[i] * a * std::exp(-t / 0.35) * 3.0 + rumble[i] * a * std::exp(-t / 0.9) * 5.0);
+    }
+    Mix(s, body, 0.0, 1.0);
+    Signal crack = Noise(0.1, 93);
+    Biquad bp;
+    bp.Set(Biquad::BandPass, 1500.0, 0.7);
+    for (float& x : crack) x = bp.Run(x);
+    Shape(crack, [](double t) { return std::exp(-t / 0.015); });
+    Mix(s, crack, 0.0, 0.6);
+    Bubbles(s, 94, 30, 0.2, 1.6, 200.0, 600.0, 0.2, false);
+    return s;
+}
+
+Signal Emp()
+{
+    Signal s = Silence(1.6);
+    Osc osc;
+    Biquad lp;
+    for (int i = 0; i < Samples(1.0); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double f = 150.0 * std::pow(12.0, std::min(1.0, t / 0.9));
+        lp.Set(Biquad::LowPass, f * 3.0, 2.0);
+        const double buzz = 1.0 - 0.4 * (0.5 + 0.5 * std::sin(2.0 * kPi * 40.0 * t));
+        s[i] += static_cast<float>(Adsr(t, 0.02, 0.1, 0.9, 0.25, 1.0) * buzz * lp.Run(static_cast<float>(osc.Saw(f, 30))));
+    }
+    Signal whoosh = Noise(1.0, 101);
+    Biquad bp;
+    for (size_t i = 0; i < whoosh.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        bp.Set(Biquad::BandPass, 3000.0 * std::pow(400.0 / 3000.0, t), 1.0);
+        whoosh[i] = static_cast<float>(bp.Run(whoosh[i]) * Adsr(t, 0.1, 0.2, 0.7, 0.6, 1.0) * 1.6);
+    }
+    Mix(s, whoosh, 0.55, 0.8);
+    Rng rng(102);
+    Signal crackle = Silence(1.1);
+    for (int k = 0; k < 60; ++k) crackle[Samples(rng.Range(0.0, 1.05))] += static_cast<float>(rng.Range(-1.0, 1.0));
+    Biquad cbp;
+    cbp.Set(Biquad::BandPass, 4000.0, 1.5);
+    for (float& x : crackle) x = cbp.Run(x) * 3.0f;
+    Mix(s, crackle, 0.0, 0.3);
+    ApplyReverb(s, 0.25, 0.7, 0.4, 0.3);
+    return s;
+}
+
+// ---- rewards -----------------------------------------------------------------------
+
+Signal Sparkle(uint64_t seed, int count, double from, double to)
+{
+    Signal s = Silence(to + 0.6);
+    Rng rng(seed);
+    for (int i = 0; i < count; ++i)
+        Mix(s, Glock(rng.Range(2600.0, 5200.0), 0.4), rng.Range(from, to), rng.Range(0.03, 0.09));
+    return s;
+}
+
+Signal Arpeggio(std::initializer_list<double> notes, double step, Signal (*voice)(double, double), double hold)
+{
+    Signal s;
+    double at = 0.0;
+    for (double n : notes) {
+        Mix(s, voice(NoteHz(n), hold), at, 0.5);
+        at += step;
+    }
+    return s;
+}
+
+Signal WaveBonus()
+{
+    Signal s = Arpeggio({79, 84}, 0.12, Vibes, 0.9);
+    ApplyReverb(s, 0.3, 0.75, 0.4, 0.3);
+    return s;
+}
+
+Signal WaveBonus2()
+{
+    Signal s = Arpeggio({72, 76, 79, 84}, 0.1, Vibes, 0.9);
+    ApplyReverb(s, 0.3, 0.75, 0.4, 0.3);
+    return s;
+}
+
+Signal WaveBonus3()
+{
+    Signal s = Arpeggio({72, 76, 79, 84, 88}, 0.08, Vibes, 1.0);
+    Mix(s, Glock(NoteHz(96)), 0.4, 0.3);
+    Mix(s, Glock(NoteHz(100)), 0.48, 0.25);
+    Mix(s, Sparkle(111, 10, 0.4, 1.0), 0.0, 1.0);
+    ApplyReverb(s, 0.3, 0.8, 0.4, 0.4);
+    return s;
+}
+
+Signal WinGem()
+{
+    Signal s = Arpeggio({84, 88, 91, 96, 100}, 0.06, Glock, 0.8);
+    Mix(s, Vibes(NoteHz(72), 1.2), 0.0, 0.35);
+    Mix(s, Vibes(NoteHz(79), 1.2), 0.24, 0.3);
+    Mix(s, Sparkle(121, 14, 0.2, 0.9), 0.0, 1.0);
+    ApplyReverb(s, 0.35, 0.8, 0.35, 0.4);
+    return s;
+}
+
+Signal Treasure()
+{
+    Signal s;
+    Mix(s, Brass(NoteHz(67), 0.13), 0.0, 0.5);
+    Mix(s, Brass(NoteHz(72), 0.13), 0.13, 0.5);
+    Mix(s, Brass(NoteHz(76), 0.13), 0.26, 0.5);
+    Mix(s, Brass(NoteHz(79), 0.9), 0.39, 0.5);
+    Mix(s, Brass(NoteHz(76), 0.9), 0.39, 0.3);
+    Mix(s, Brass(NoteHz(72), 0.9), 0.39, 0.3);
+    Mix(s, Glock(NoteHz(91)), 0.39, 0.25);
+    Mix(s, Sparkle(131, 8, 0.45, 1.1), 0.0, 0.8);
+    ApplyReverb(s, 0.25, 0.8, 0.4, 0.4);
+    return s;
+}
+
+Signal ExtraLife()
+{
+    Signal s = Arpeggio({79, 84, 88, 91}, 0.07, Vibes, 0.5);
+    Mix(s, Vibes(NoteHz(96), 1.0), 0.3, 0.45);
+    Mix(s, Glock(NoteHz(96)), 0.3, 0.3);
+    Mix(s, Vibes(NoteHz(91), 1.0), 0.3, 0.25);
+    Mix(s, Sparkle(141, 8, 0.3, 0.9), 0.0, 0.8);
+    ApplyReverb(s, 0.3, 0.78, 0.4, 0.35);
+    return s;
+}
+
+// The thirteen rising tones: a C major scale from C5, one step per jellyfish.
+template <int Step>
+Signal Tone()
+{
+    static const int kScale[13] = {72, 74, 76, 77, 79, 81, 83, 84, 86, 88, 89, 91, 93};
+    Signal s = Mallet(NoteHz(kScale[Step]), 0.6);
+    ApplyReverb(s, 0.2, 0.7, 0.4, 0.2);
+    return s;
+}
+
+Signal DiveBell()
+{
+    Signal s = Struck(587.0, 2.4,
+                      {{0.5, 0.35, 1.8}, {1.0, 1.0, 1.3}, {1.19, 0.45, 0.9}, {1.5, 0.35, 0.8},
+                       {2.0, 0.5, 0.7}, {2.74, 0.25, 0.4}, {3.0, 0.2, 0.35}, {4.07, 0.12, 0.2}},
+                      0.001);
+    Signal strike = Noise(0.02, 151);
+    HighPass(strike, 2000.0);
+    Shape(strike, [](double t) { return std::exp(-t / 0.003); });
+    Mix(s, strike, 0.0, 0.3);
+    ApplyReverb(s, 0.3, 0.8, 0.4, 0.4);
+    return s;
+}
+
+Signal ShipMove()
+{
+    Signal s = Noise(0.35, 161);
+    LowPass(s, 700.0);
+    Shape(s, [](double t) { return Smooth(t / 0.03) * std::exp(-std::max(0.0, t - 0.03) / 0.1) * 3.0; });
+    AddBubble(s, 0.05, 300.0, 0.4, 0.3);
+    AddBubble(s, 0.09, 420.0, 0.25, 0.3);
+    return s;
+}
+
+Signal Bad()
+{
+    Signal s;
+    const double notes[3] = {58, 57, 56};
+    const double lens[3] = {0.2, 0.2, 0.45};
+    double at = 0.0;
+    for (int k = 0; k < 3; ++k) {
+        Signal n(Samples(lens[k]), 0.0f);
+        Osc osc;
+        Biquad lp;
+        for (size_t i = 0; i < n.size(); ++i) {
+            const double t = static_cast<double>(i) / kRate;
+            const double droop = k == 2 ? std::pow(0.94, t / lens[k]) : 1.0;
+            const double env = Adsr(t, 0.02, 0.05, 0.8, 0.06, lens[k]);
+            // The "wah": the filter opens and closes over each note.
+            lp.Set(Biquad::LowPass, 300.0 + 1400.0 * std::sin(kPi * std::min(1.0, t / lens[k])), 1.5);
+            n[i] = static_cast<float>(env * lp.Run(static_cast<float>(osc.Saw(NoteHz(notes[k]) * droop, 20))));
+        }
+        Mix(s, n, at, 1.0);
+        at += lens[k];
+    }
+    return s;
+}
+
+// ---- ambience loops ----------------------------------------------------------------
+// Every component repeats a whole number of times over the loop, noise is
+// filtered circularly and bubbles wrap around, so the end flows into the start.
+
+double LoopSine(int cycles, size_t i, size_t n, double phase = 0.0)
+{
+    return std::sin(2.0 * kPi * (static_cast<double>(cycles) * static_cast<double>(i) / static_cast<double>(n) + phase));
+}
+
+int Cycles(double hz, double seconds) { return std::max(1, static_cast<int>(std::lround(hz * seconds))); }
+
+Signal LoopNoise(size_t n, uint64_t seed, Biquad::Kind kind, double hz, double q)
+{
+    Rng rng(seed);
+    Signal s(n);
+    for (float& x : s) x = rng.Noise();
+    Biquad f1, f2;
+    f1.Set(kind, hz, q);
+    f2.Set(kind, hz, q);
+    RunCircular(s, [&](float x) { return f2.Run(f1.Run(x)); });
+    return s;
+}
+
+Signal Eerie1()
+{
+    const double seconds = 6.0;
+    const size_t n = Samples(seconds);
+    Signal s(n, 0.0f);
+    // A deep drone of slowly beating partials.
+    const double drone[][2] = {{55.0, 0.5}, {55.5, 0.35}, {82.5, 0.25}, {110.0, 0.2}, {164.8, 0.08}};
+    for (const auto& d : drone)
+        for (size_t i = 0; i < n; ++i) s[i] += static_cast<float>(d[1] * LoopSine(Cycles(d[0], seconds), i, n));
+    // Dark water rumble breathing twice per loop.
+    Signal rumble = LoopNoise(n, 201, Biquad::LowPass, 260.0, 0.7);
+    const double rr = Rms(rumble);
+    for (size_t i = 0; i < n; ++i)
+        s[i] += static_cast<float>(0.35 / rr * rumble[i] * (0.7 + 0.3 * LoopSine(2, i, n)));
+    // A distant moan drifting around 440 Hz, sounding once per loop.
+    double phase = 0.0;
+    const int moanCycles = Cycles(440.0, seconds);
+    for (size_t i = 0; i < n; ++i) {
+        const double u = static_cast<double>(i) / n;
+        const double f = moanCycles / seconds + 55.0 * std::sin(2.0 * kPi * u) + 20.0 * std::sin(4.0 * kPi * u);
+        const double env = std::pow(std::max(0.0, std::sin(kPi * u)), 3.0);
+        s[i] += static_cast<float>(0.18 * env * std::sin(phase));
+        phase += 2.0 * kPi * f / kRate;
+    }
+    Biquad lp;
+    lp.Set(Biquad::LowPass, 1200.0, 0.7);
+    RunCircular(s, [&](float x) { return lp.Run(x); });
+    return s;
+}
+
+Signal Eerie3()
+{
+    const double seconds = 6.0;
+    const size_t n = Samples(seconds);
+    Signal s(n, 0.0f);
+    // Glassy cluster, each voice swelling at its own whole-number rate.
+    const double voices[][3] = {{880.0, 0.2, 1}, {1320.0, 0.14, 2}, {1975.5, 0.1, 3}, {1046.5, 0.12, 3}, {659.3, 0.16, 2}};
+    int k = 0;
+    for (const auto& v : voices) {
+        const int c = Cycles(v[0], seconds);
+        for (size_t i = 0; i < n; ++i) {
+            const double swell = 0.5 + 0.5 * LoopSine(static_cast<int>(v[2]), i, n, 0.2 * k);
+            s[i] += static_cast<float>(v[1] * swell * swell * LoopSine(c, i, n));
+        }
+        ++k;
+    }
+    Signal hiss = LoopNoise(n, 301, Biquad::BandPass, 3200.0, 2.0);
+    const double hr = Rms(hiss);
+    for (size_t i = 0; i < n; ++i) s[i] += static_cast<float>(0.04 / hr * hiss[i] * (0.6 + 0.4 * LoopSine(3, i, n)));
+    for (size_t i = 0; i < n; ++i) s[i] += static_cast<float>(0.25 * LoopSine(Cycles(73.4, seconds), i, n));
+    Reverb r(0.9, 0.3);
+    RunCircular(s, [&](float x) { return static_cast<float>(x + 0.5 * r.Run(x)); });
+    return s;
+}
+
+Signal UnderwaterLoop()
+{
+    const double seconds = 8.0;
+    const size_t n = Samples(seconds);
+    Signal rumble = LoopNoise(n, 401, Biquad::LowPass, 150.0, 0.7);
+    Signal current = LoopNoise(n, 402, Biquad::BandPass, 500.0, 0.8);
+    const double rr = Rms(rumble), cr = Rms(current);
+    Signal s(n, 0.0f);
+    for (size_t i = 0; i < n; ++i)
+        s[i] = static_cast<float>(0.5 / rr * rumble[i] + 0.2 / cr * current[i] * (0.6 + 0.4 * LoopSine(3, i, n, 0.3)));
+    // Bubbles rise now and then, in small clusters; those near the end wrap into the start.
+    Rng rng(403);
+    for (int cluster = 0; cluster < 14; ++cluster) {
+        const double at = rng.Range(0.0, seconds);
+        const int count = 1 + static_cast<int>(rng.Uniform() * 5);
+        for (int b = 0; b < count; ++b)
+            AddBubble(s, std::fmod(at + b * rng.Range(0.04, 0.15), seconds), rng.Range(350.0, 1300.0),
+                      rng.Range(0.25, 0.6), rng.Range(0.05, 0.2), true);
+    }
+    Biquad lp;
+    lp.Set(Biquad::LowPass, 2500.0, 0.7);
+    RunCircular(s, [&](float x) { return lp.Run(x); });
+    return s;
+}
+
+} // namespace
+
+const std::vector<Recipe>& Table()
+{
+    static const std::vector<Recipe> table = {
+        {"eerie1", true, -8.0, Eerie1},
+        {"eerie3", true, -9.0, Eerie3},
+        {"playerdies", false, 4.0, PlayerDies},
+        {"sharkdies", false, 3.0, SharkDies},
+        {"wrong", false, 1.0, Wrong},
+        {"buttonclick", false, 0.0, ButtonClick},
+        {"divebell1", false, 2.0, DiveBell},
+        {"wingem", false, 3.0, WinGem},
+        {"wave_bonus", false, 2.0, WaveBonus},
+        {"wave_bonus2", false, 2.5, WaveBonus2},
+        {"wave_bonus3", false, 3.0, WaveBonus3},
+        {"treasure", false, 3.5, Treasure},
+        {"shipmove", false, -2.0, ShipMove},
+        {"emp", false, 4.0, Emp},
+        {"extralife", false, 3.5, ExtraLife},
+        {"tone1", false, 1.0, Tone<0>},
+        {"tone2", false, 1.0, Tone<1>},
+        {"tone3", false, 1.0, Tone<2>},
+        {"tone4", false, 1.0, Tone<3>},
+        {"tone5", false, 1.0, Tone<4>},
+        {"tone6", false, 1.0, Tone<5>},
+        {"tone7", false, 1.0, Tone<6>},
+        {"tone8", false, 1.0, Tone<7>},
+        {"tone9", false, 1.0, Tone<8>},
+        {"tone10", false, 1.0, Tone<9>},
+        {"tone11", false, 1.0, Tone<10>},
+        {"tone12", false, 1.0, Tone<11>},
+        {"tone13", false, 1.0, Tone<12>},
+        {"sonarping1", false, 1.0, SonarPing},
+        {"torpedolaunch", false, 3.5, TorpedoLaunch},
+        {"jellyfish", false, 2.0, Jellyfish},
+        {"explosion", false, 8.0, Explosion},
+        {"type", false, 0.0, Type1},
+        {"type2", false, 0.0, Type2},
+        {"type3", false, 0.0, Type3},
+        {"sharkhurt", false, 2.5, SharkHurt},
+        {"diverenters", false, 3.0, DiverEnters},
+        {"piranhadies1", false, 2.0, PiranhaDies},
+        {"underwaterloop", true, -6.0, UnderwaterLoop},
+        {"bad", false, 1.5, Bad},
+    };
+    return table;
+}
+
+Signal Render(const Recipe& recipe)
+{
+    Signal s = recipe.make();
+    if (recipe.loop) {
+        // Mean and a gentle circular high-pass: no DC and no seam at the join.
+        const float mean = static_cast<float>(Mean(s));
+        Biquad hp;
+        hp.Set(Biquad::HighPass, 18.0, 0.707);
+        RunCircular(s, [&](float x) { return hp.Run(x - mean); });
+    } else {
+        RemoveDc(s);
+        Trim(s, -60.0);
+        FadeIn(s, 0.0005);
+        FadeOut(s, 0.008);
+    }
+    Master(s, kReferenceLoudnessDb + recipe.relativeDb);
+    return s;
+}
+
+} // namespace Zant::Effects
