@@ -66,8 +66,29 @@ DDImage* ZantApp::DuplicateImage(Image* image, const Rect& rect)
         return nullptr;
     auto* copy = new DDImage(mDDInterface, this);
     copy->Create(rect.width, rect.height);
-    Graphics g(copy);
-    g.DrawImage(image, -rect.x, -rect.y);
+    auto* source = dynamic_cast<MemoryImage*>(image);
+    uint32_t* to = copy->GetBits();
+    if (source == nullptr || to == nullptr) {
+        Graphics g(copy);
+        g.DrawImage(image, -rect.x, -rect.y);
+        return copy;
+    }
+    // The pixels are copied as they are: drawing them onto the empty copy would blend
+    // them and lose a step of every channel. What lies outside the source stays
+    // transparent.
+    const Rect inside = rect.Intersection(Rect(0, 0, source->GetWidth(), source->GetHeight()));
+    const uint32_t* palette = source->IsPalettized() ? source->GetColorTable() : nullptr;
+    const uint8_t* indices = palette ? source->GetColorIndices() : nullptr;
+    const uint32_t* bits = palette && indices ? nullptr : source->GetBits();
+    if ((bits || indices) && inside.width > 0 && inside.height > 0) {
+        for (int y = inside.y; y < inside.y + inside.height; ++y) {
+            uint32_t* row = to + size_t(y - rect.y) * rect.width + (inside.x - rect.x);
+            const size_t from = size_t(y) * source->GetWidth() + inside.x;
+            for (int x = 0; x < inside.width; ++x)
+                row[x] = bits ? bits[from + x] : palette[indices[from + x]];
+        }
+    }
+    copy->BitsChanged();
     return copy;
 }
 

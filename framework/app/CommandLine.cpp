@@ -4,12 +4,26 @@
 
 #include "framework/app/AppServices.h"
 #include "framework/app/ZantApp.h"
+#include "framework/util/StringUtil.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "BuildInfo.h"
+#include "platform/Paths.h"
 #include "platform/Process.h"
 
 namespace Zant {
+
+bool IsWebPageAddress(const std::string& url)
+{
+    const std::string lower = ToLowerCopy(url.substr(0, 8));
+    const size_t start = lower.rfind("http://", 0) == 0 ? 7 : lower.rfind("https://", 0) == 0 ? 8 : 0;
+    if (start == 0 || url.size() == start)
+        return false;
+    for (char c : url)
+        if (static_cast<unsigned char>(c) < 0x21 || c == 0x7F)
+            return false; // no blanks or control characters inside an address
+    return true;
+}
 
 void ZantApp::ParseCommandLine(const std::string& text)
 {
@@ -40,7 +54,9 @@ void ZantApp::ParseCommandLine(const std::string& text)
             pending = true;
         }
     }
-    if (pending || !text.empty())
+    // The text's end closes only a parameter that has begun: a line that ends in a
+    // space (or was just ended by one) has nothing more to hand on.
+    if (pending)
         finish();
 }
 
@@ -60,6 +76,8 @@ void ZantApp::HandleCommandLineParam(const std::string& name, const std::string&
         box.text = "Product: " + mProdName + "\r\nVersion: " + mProductVersion + "\r\nBuild Num: " +
                    std::to_string(mBuildNum) + "\r\nBuild Date: " + mBuildDate;
         box.icon = Platform::BoxIcon::Information;
+        // Also on standard output, where scripts can read it.
+        std::printf("%s\n", box.text.c_str());
         Platform::ShowMessageBox(box);
         FatalExit(EXIT_NORMAL);
     } else if (name == "-crash") {
@@ -72,8 +90,12 @@ void ZantApp::HandleCommandLineParam(const std::string& name, const std::string&
 
 std::string ZantApp::ReadProductVersion(const std::string& path)
 {
-    // No version block in an ELF file: the build states the version.
-    return path.empty() ? std::string() : std::string(PLINDOR_PRODUCT_VERSION);
+    // No version block in an ELF file: the build states the version of the program
+    // it makes, and no other file has one.
+    std::string folder;
+    if (path.empty() || !Platform::ProgramFolder(folder) || path != folder + "/plindor")
+        return std::string();
+    return PLINDOR_PRODUCT_VERSION;
 }
 
 bool ZantApp::OpenWebPage(const std::string& url, bool quitAfterOpen)
@@ -84,7 +106,14 @@ bool ZantApp::OpenWebPage(const std::string& url, bool quitAfterOpen)
     mWebPageOpenPending = true;
     mOpenedUrl = url;
     mOpenedUrlTime = Platform::TickCount();
-    if (Platform::OpenWebPage(url))
+    // Addresses may come from the network: only web pages are handed on, and the
+    // browser is started without a shell. A demo being played opens nothing and
+    // takes the recorded run's answer.
+    bool launched = false;
+    if (!mPlayingDemoBuffer)
+        launched = IsWebPageAddress(url) && Platform::OpenWebPage(url);
+    DemoSyncByte(launched);
+    if (launched)
         return true;
     WebPageOpenFailed(url);
     return false;

@@ -1,10 +1,54 @@
-// The installation's properties (strings, string arrays, booleans, integers).
+// The installation's properties (strings, string arrays, booleans, integers), read
+// from a signed XML file beside the program.
+#include "framework/app/PropertiesParser.h"
+#include "framework/app/PropertiesSignature.h"
 #include "framework/app/ZantApp.h"
+#include "framework/util/Buffer.h"
 
 namespace Zant {
 
-bool ZantApp::LoadPropertiesFile(const std::string& path) { return false; }
-bool ZantApp::VerifyFileSignature(const std::string& path) { return false; }
+bool ZantApp::LoadPropertiesFile(const std::string& path)
+{
+    return LoadPropertiesFile(path, false, true);
+}
+
+bool ZantApp::LoadPropertiesFile(const std::string& path, bool required, bool checkSignature)
+{
+    Buffer data;
+    if (!LoadFileToBuffer(path, data)) {
+        if (!required)
+            return true; // an optional file that is not there is no error
+        ShowMessage("Unable to open properties file: " + path);
+        return false;
+    }
+    if (checkSignature && !VerifyFileSignature(data, path)) {
+        ShowMessage("Signature check failed on '" + path + "'");
+        return false;
+    }
+    PropertiesParser parser(this);
+    if (!parser.ParsePropertiesBuffer(data)) {
+        ShowMessage(parser.GetErrorText());
+        return false;
+    }
+    return true;
+}
+
+bool ZantApp::VerifyFileSignature(const Buffer& data, const std::string& path)
+{
+    // The signature is read through the demo too: a replay must reach the recorded
+    // verdict whatever signature file the replaying machine has.
+    Buffer signature;
+    if (!LoadFileToBuffer(path + ".sig", signature))
+        return false;
+    const std::string text = signature.ToString().substr(0, PROPERTIES_SIGNATURE_DIGITS);
+    return CheckPropertiesSignature(data.GetDataPtr(), static_cast<size_t>(data.GetDataLen()), text);
+}
+
+bool ZantApp::VerifyFileSignature(const std::string& path)
+{
+    Buffer data;
+    return LoadFileToBuffer(path, data) && VerifyFileSignature(data, path);
+}
 
 std::string ZantApp::LookupStringProperty(const std::string& name, const std::string& def)
 {

@@ -26,7 +26,9 @@ Dialog* ZantApp::ShowDialog(int id, bool modal, const std::string& header, const
 
 void ZantApp::AddDialog(int id, Dialog* dialog)
 {
-    RemoveDialog(id);
+    // Adding the dialog already open under this id must not queue it for deletion.
+    if (FindDialog(id) != dialog)
+        RemoveDialog(id);
     if (!dialog)
         return;
     mDialogMap[id] = dialog;
@@ -45,12 +47,13 @@ bool ZantApp::RemoveDialog(int id)
     if (it == mDialogMap.end())
         return false;
     Dialog* dialog = it->second;
+    // Out of the map first, so that a hook removing dialogs cannot reach this one again.
+    mDialogMap.erase(it);
     if (dialog->mIsModal)
         DialogRemoved(dialog);
     if (mWidgetManager)
         mWidgetManager->RemoveWidget(dialog);
     QueueWidgetDeletion(dialog);
-    mDialogMap.erase(it);
     if (mWidgetManager && !mWidgetManager->mBaseModalWidget) {
         for (auto& [otherId, other] : mDialogMap) {
             if (other->mIsModal) {
@@ -136,11 +139,9 @@ void ZantApp::SetSfxVolume(double volume)
 
 double ZantApp::GetMasterVolume() { return AppServices::GetSoundManagerMasterVolume(this); }
 
-void ZantApp::SetMasterVolume(double volume)
-{
-    mSfxVolume = volume;
-    AppServices::SetSoundManagerMasterVolume(this, volume);
-}
+// Only the mixer's master gain: the stored sound-effect volume (saved as SfxVolume)
+// stays the player's own choice.
+void ZantApp::SetMasterVolume(double volume) { AppServices::SetSoundManagerMasterVolume(this, volume); }
 
 void ZantApp::Mute(bool autoMute)
 {
@@ -155,7 +156,9 @@ void ZantApp::Unmute(bool autoMute)
 {
     if (mMuteCount > 0) {
         --mMuteCount;
-        if (autoMute)
+        // Manual and automatic calls may interleave; the automatic count never goes
+        // below zero, since the saved Muted setting compares the two counts.
+        if (autoMute && mAutoMuteCount > 0)
             --mAutoMuteCount;
     }
     SetMusicVolume(mMusicVolume);

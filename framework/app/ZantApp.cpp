@@ -180,6 +180,12 @@ void ZantApp::FatalExit(int code)
     _exit(code);
 }
 
+bool ZantApp::MustRunFullScreen(int width, int height, const Platform::DisplayBounds& usable)
+{
+    // A desktop whose usable area cannot hold the window plays full screen.
+    return usable.width > 0 && usable.height > 0 && (width >= usable.width || height >= usable.height);
+}
+
 void ZantApp::Init()
 {
     if (mShutdown)
@@ -273,11 +279,8 @@ void ZantApp::Init()
     BuildCursorMasks(kDragShape, data2, mask2);
     mWindows->DefineCursor(Platform::SystemCursor::Dragging, data2, mask2, 15, 10);
 
-    if (mIsWindowed) {
-        Platform::DisplayBounds usable = mWindows->UsableBounds();
-        if (usable.width > 0 && usable.height > 0 && (mWidth >= usable.width || mHeight >= usable.height))
-            mIsWindowed = false;
-    }
+    if (mIsWindowed && MustRunFullScreen(mWidth, mHeight, mWindows->UsableBounds()))
+        mIsWindowed = false;
 
     PreDisplayHook();
     CreateMainWindow();

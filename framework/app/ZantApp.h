@@ -4,7 +4,9 @@
 // the main loop with its fixed 10 ms logic step.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
@@ -35,6 +37,7 @@ class HTTPTransfer;
 class InternetManager;
 class ResourceManager;
 class Buffer;
+struct DemoRecordData;
 struct Rect;
 struct Color;
 
@@ -55,6 +58,12 @@ struct DemoMarker {
     std::string mName;
     int mUpdate = 0;
 };
+
+// Where playback stands in the demo's stream: records still to replay; all of them
+// replayed (the run goes on to the demo's last update, then ends); or stopped (the
+// window was closed, or the run and the demo went out of step). The run stays a
+// playback to its end in every state, so nothing is written or deleted.
+enum class DemoStreamState { Records, AtEnd, Stopped };
 
 // Providers the main loop asks about the system's screen saver.
 class ScreenSaverInfo {
@@ -226,9 +235,39 @@ public:
     void DemoSyncString(const std::string& text);
     void ShowDemoMarkerList();
     void ToggleDemoVolume();
+    // Outside results as long records. While recording, DemoWriteRecord writes the
+    // header of a record of code and then its data (main thread only). While
+    // playing, DemoTakeRecord takes the pending record when it has code and is due
+    // at this update and gives its data; otherwise playback stops as out of sync
+    // and the result is false.
+    void DemoWriteRecord(int code, const std::function<void(Buffer&)>& writeData);
+    bool DemoTakeRecord(int code, DemoRecordData& data);
+    // An HTTP transfer's result, recorded when the main thread polls the transfer.
+    // During playback the transfer takes its result from the pending record when
+    // that record is due and belongs to the transfer (false otherwise).
+    void DemoRecordTransferResult(uint32_t transferId, int resultCode, const std::string& content);
+    bool DemoTakeTransferResult(uint32_t transferId, int& resultCode, std::string& content);
+    // A demo plays and records remain to be replayed.
+    bool IsReplayingDemo() const { return mPlayingDemoBuffer && mDemoStreamState == DemoStreamState::Records; }
+    // Decides once, on the main thread after LoadSettings, whether an update check
+    // is due, and passes the answer through the demo (mUpdateCheckDue).
+    void DecideUpdateCheckDue();
+    // The marker list: "name (hh:mm:ss)" for every marker ahead of the current update,
+    // with the update each entry jumps to.
+    std::vector<std::string> DemoMarkerListEntries(std::vector<int>* updates = nullptr);
+    void ChooseDemoMarker(int update);
+    // Shows the marker list titled "Marker List" and returns the chosen entry, or -1.
+    virtual int RunDemoMarkerListDialog(const std::vector<std::string>& entries);
+    // Play time left in the demo as "hh:mm:ss", for the demo-time overlay.
+    std::string DemoTimeRemainingText();
 
     // ---- Properties file.
+    // The start-up form: optional, with the signature check.
     bool LoadPropertiesFile(const std::string& path);
+    bool LoadPropertiesFile(const std::string& path, bool required, bool checkSignature);
+    // Checks data (the file read from path) against path + ".sig".
+    bool VerifyFileSignature(const Buffer& data, const std::string& path);
+    // Reads path through the demo-aware file functions and checks it.
     bool VerifyFileSignature(const std::string& path);
     std::string LookupStringProperty(const std::string& name, const std::string& def = "");
     bool LookupBoolProperty(const std::string& name, bool def = false);
@@ -268,6 +307,9 @@ public:
     void WriteImageReport();
     void DrawFPS();
     void DrawDemoTime();
+
+    // Whether a window of this size must be full screen on a desktop this big.
+    static bool MustRunFullScreen(int width, int height, const Platform::DisplayBounds& usable);
 
     // ---- Process helpers.
     // Ends the process at once with code: sets quit, flushes what must reach disk.
@@ -434,6 +476,10 @@ public:
     int mDemoAdvanceToUpdate = 0;
     bool mFastForwardToMarker = false;
     bool mDemoPlaybackRequested = false;
+    DemoStreamState mDemoStreamState = DemoStreamState::Records;
+    std::shared_ptr<Buffer> mDemoBufferStore; // owns mDemoBuffer when the application made it
+    bool mDemoCloseRecorded = false;          // a close record is in the stream being recorded
+    bool mUpdateCheckDue = false;             // decided by DecideUpdateCheckDue
 
     // ---- Properties.
     std::map<std::string, std::string> mStringProperties;
@@ -447,6 +493,10 @@ protected:
     ScreenSaverInfo* mScreenSaver = nullptr;
     NoScreenSaver mNoScreenSaver;
 };
+
+// Whether url may be handed to the browser: an http:// or https:// address without
+// blanks or control characters.
+bool IsWebPageAddress(const std::string& url);
 
 // The one application object of the process.
 extern ZantApp* gZantApp;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "framework/app/DemoFormat.h"
 #include "framework/app/RegistryDemoResult.h"
 #include "framework/app/ZantApp.h"
 #include "framework/util/Buffer.h"
@@ -32,36 +33,32 @@ void WriteRegistryDemoResult(Buffer& stream, int code, const RegistryDemoResult&
     }
 }
 
-namespace {
-
-// Whole bytes left to read (what trails them is padding).
-size_t BytesLeft(const Buffer& stream)
-{
-    const size_t end = static_cast<size_t>(stream.GetDataLen()) * 8;
-    return stream.GetReadBitPos() >= end ? 0 : (end - stream.GetReadBitPos()) / 8;
-}
-
-} // namespace
-
 bool ReadRegistryDemoResult(Buffer& stream, int code, RegistryDemoResult& result)
 {
     result = RegistryDemoResult();
-    if (stream.AtEnd())
+    if (DemoBitsLeft(stream) < 1)
         return false;
     result.mSuccess = stream.ReadNumBits(1, false) != 0;
     if (!result.mSuccess)
         return true;
     if (code == DEMO_REGISTRY_LIST) {
+        if (DemoBitsLeft(stream) < 32)
+            return false;
+        // Each name takes at least its length field, so a count from a damaged file
+        // ends the loop at the end of the stream.
         const uint32_t count = static_cast<uint32_t>(stream.ReadLong());
         for (uint32_t i = 0; i < count; ++i) {
-            if (BytesLeft(stream) < 2) // not even a length is left
+            std::string name;
+            if (!ReadDemoString(stream, name))
                 return false;
-            result.mNames.push_back(stream.ReadString());
+            result.mNames.push_back(name);
         }
     } else if (code == DEMO_REGISTRY_READ) {
+        if (DemoBitsLeft(stream) < 64)
+            return false;
         result.mType = static_cast<uint32_t>(stream.ReadLong());
         const uint32_t length = static_cast<uint32_t>(stream.ReadLong());
-        if (length > BytesLeft(stream))
+        if (length > DemoBitsLeft(stream) / 8)
             return false;
         result.mData.resize(length);
         stream.ReadBytes(reinterpret_cast<uint8_t*>(result.mData.data()), static_cast<int>(length));
@@ -74,28 +71,18 @@ namespace {
 // The one place where a registry result is written into a demo being recorded.
 void RecordRegistryResult(ZantApp& app, int code, const RegistryDemoResult& result)
 {
-    if (!app.mRecordingDemoBuffer || !app.mDemoBuffer)
-        return;
-    app.DemoWriteUpdateDelta();
-    app.mDemoBuffer->WriteNumBits(0, 1); // a long record
-    app.mDemoBuffer->WriteNumBits(code, 5);
-    WriteRegistryDemoResult(*app.mDemoBuffer, code, result);
+    app.DemoWriteRecord(code, [&](Buffer& stream) { WriteRegistryDemoResult(stream, code, result); });
 }
 
 // The one place where a playing demo gives a registry result back. A record of another
-// kind means the run is out of step with the demo: the operation fails.
+// kind, or one not due now, means the run is out of step with the demo: playback
+// stops and the operation fails.
 RegistryDemoResult TakeRecordedRegistryResult(ZantApp& app, int code)
 {
-    RegistryDemoResult result;
-    if (!app.mDemoBuffer)
-        return result;
-    app.DemoReadRecordHeader();
-    app.mDemoNeedsCommand = true;
-    if (app.mDemoIsShortCmd || app.mDemoCmdNum != code || !ReadRegistryDemoResult(*app.mDemoBuffer, code, result)) {
-        Platform::DebugOutput("Demo out of step: registry record " + std::to_string(code) + " expected\n");
-        result = RegistryDemoResult();
-    }
-    return result;
+    DemoRecordData data;
+    if (!app.DemoTakeRecord(code, data))
+        return RegistryDemoResult();
+    return data.mRegistry;
 }
 
 // "SOFTWARE\" + the program's key, one trailing separator removed.

@@ -1,10 +1,101 @@
 #include "game/shell/WinBTApp.h"
 
+#include "framework/app/ZantApp.h"
+#include "framework/graphics/Color.h"
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/Font.h"
+#include "framework/graphics/MemoryImage.h"
+#include "framework/sound/MusicInterface.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/play/Board.h"
+#include "game/play/Player.h"
+#include "platform/Log.h"
+
 namespace Zant {
 
 MersenneTwister* gGameRandom = nullptr;
 
-WinBTApp::WinBTApp()
+// ---- Tables.
+
+const char* const WinBTApp::IMAGE_NAMES[NUM_IMAGES] = {
+    "diver_idle", "shark_basic_swim", "sharkshock", "shark_basic_death", // 0
+    "bubble1", "bubble2", "bubble3", "upper_hose", // 4
+    "statusbarX", "sharkfont1", "gem_green", "gem_orange", // 8
+    "gem_purple", "gem_red", "gem_white", "gem_yellow", // 12
+    "gameselector", "button_abyss_over", "button_abyss_down", "button_adventure_over", // 16
+    "button_adventure_down", "button_tutor_over", "button_tutor_down", "topbackground", // 20
+    "topbackground_iceberg", "topbackground_lighthouse", "topbackground_shipwreck", "topbackground_storm", // 24
+    "topbackground_volcano", "mapfont1", "airgauge", "water1", // 28
+    "textovers", "sharkfont1reversed", "empwave", "piranha_basic_swim", // 32
+    "piranha_basic_death", "piranhashock", "oceanfloor", "gemglow", // 36
+    "mapbg", "mapship", "point", "rumblecloud", // 40
+    "checked", "slideranchor", "slider", "statusbarX_options_down", // 44
+    "statusbarX_options_over", "statusbarX_quit_down", "statusbarX_quit_over", "statusbarmeter", // 48
+    "statusbarX_pause_down", "statusbarX_pause_over", "diver_beaten", "bonus_creature_swim", // 52
+    "bonus_creature_death", "torpedo_swim", "torpedo_explode", "torpedo_reverse", // 56
+    "torpedo_boss_bobbing", "torpedo_boss_dying", "mapscreen_arch", "torpedo_boss_rotor", // 60
+    "shark_red_swim", "shark_red_death", "shark_black_swim", "shark_black_death", // 64
+    "rotor_torpedo", "point_green", "mapshipcolor", "shark_black_shock", // 68
+    "shark_red_shock", "torpedo_launch", "piranha_white_swim", "piranha_white_death", // 72
+    "shipwreckbonus", "toxic_basic_swim", "toxic_basic_death", "toxic_glow_swim", // 76
+    "toxic_glow_death", "toxic_basic_shock", "shark_ghost_swim", "shark_ghost_death", // 80
+    "shark_ghost_glow_swim", "shark_ghost_glow_death", "smallcarn", "smallgoldfish", // 84
+    "mountain1", "mountain2", "mountain3", "editbox", // 88
+    "medal_gold", "medal_silver", "medal_bronze", "statusbarX_battery_up", // 92
+    "statusbarX_battery_down", "statusbarX_ready", "finger0", "finger1", // 96
+    "finger2", "finger3", "finger4", "finger5", // 100
+    "finger6", "finger7", "finger8", "tutor_bg", // 104
+    "finger0x", "finger1x", "finger2x", "finger3x", // 108
+    "finger4x", "finger5x", "finger6x", "finger7x", // 112
+    "finger8x", "hands", "glowring", "glo_0", // 116
+    "glo_1", "glo_2", "glo_3", "glo_4", // 120
+    "glo_5", "glo_6", "glo_7", "glo_8", // 124
+    "glo_9", "glo_a", "glo_b", "glo_c", // 128
+    "glo_d", "glo_e", "glo_f", "glo_g", // 132
+    "glo_h", "glo_i", "glo_j", "glo_k", // 136
+    "glo_l", "glo_m", "glo_n", "glo_o", // 140
+    "glo_p", "glo_q", "glo_r", "glo_s", // 144
+    "glo_t", "glo_u", "glo_v", "glo_w", // 148
+    "glo_x", "glo_y", "glo_z", "glo_apostrophe", // 152
+    "glo_back", "glo_backslash", "glo_caps", "glo_colon", // 156
+    "glo_comma", "glo_enter", "glo_forslash", "glo_hyphen", // 160
+    "glo_lalt", "glo_lbrace", "glo_lctrl", "glo_lshift", // 164
+    "glo_period", "glo_plus", "glo_ralt", "glo_rbrace", // 168
+    "glo_rctrl", "glo_rshift", "glo_space", "glo_tab", // 172
+    "glo_tilde", "tab_top", "tab_panel", "tab_top_shadow", // 176
+    "tab_panel_white", "tab_button", "tab_radiobtn_active", "tab_radiobtn_inactive", // 180
+    "tab_panel_treasure", "tab_panel_question", "gumbo_swim", "gumbo_die", // 184
+    "gumbo_shock", "clams", "sand", "secret_crown", // 188
+    "secret_figurine", "secret_necklace", "secret_scepter", "coralshelf", // 192
+    "secret_crown_lrg", "secret_figurine_lrg", "secret_necklace_lrg", "secret_scepter_lrg", // 196
+    "sonar_bg", "sonar_sweep_0", "sonar_sweep_1", "sonar_sweep_2", // 200
+    "sonar_sweep_3", "sonar_sweep_4", "sonar_sweep2_0", "sonar_sweep2_1", // 204
+    "sonar_sweep2_2", "sonar_sweep2_3", "sonar_sweep2_4", "sparkle_large", // 208
+    "boss_galleon", "cannonball", "galleon_rudder", "boss_galleon_death", // 212
+    "high_score_bg", "waitbar", "cannonball_turn", "boss_mecha", // 216
+    "boss_mecha_fin", "boss_mecha_death", "boss_squid", "boss_squid_death", // 220
+    "boss_squid_eye", "boss_squid_fin", "abyss_boss", "dbutton_hilight", // 224
+    "boss_meter", "boss_meter_fill", "button_hall_down", "button_hall_over", // 228
+    "button_options_down", "button_options_over", "button_quit_down", "button_quit_over", // 232
+    "mapchest_a", "mapchest_b", "mapchest_c", "mapchest_a_open", // 236
+    "mapchest_b_open", "mapchest_c_open", "cursor1", "pointer2", // 240
+    "overhand", "quillet", "dialog", "dbutton", // 244
+};
+
+const char* const WinBTApp::SOUND_NAMES[NUM_SOUNDS] = {
+    "eerie1",     "eerie3",    "playerdies",  "sharkdies",     "wrong",         "buttonclick", "divebell1",
+    "wingem",     "wave_bonus", "wave_bonus2", "wave_bonus3",  "treasure",      "shipmove",    "emp",
+    "extralife",  "tone1",     "tone2",       "tone3",         "tone4",         "tone5",       "tone6",
+    "tone7",      "tone8",     "tone9",       "tone10",        "tone11",        "tone12",      "tone13",
+    "sonarping1", "torpedolaunch", "jellyfish", "explosion",   "type",          "type2",       "type3",
+    "sharkhurt",  "diverenters", "piranhadies1", "underwaterloop", "bad",
+};
+
+const char* const WinBTApp::SUPPORT_ADDRESS = "support@vorlix.example";
+
+// ---- Construction.
+
+WinBTApp::WinBTApp() : mWordLists(*this)
 {
     mProdName = "Plindor";
     mProductVersion = "1.01";
@@ -25,6 +116,281 @@ WinBTApp::~WinBTApp()
         mLoadingThread.join();
     if (mCursorThread.joinable())
         mCursorThread.join();
+
+    if (mBoard) {
+        if (mWidgetManager)
+            mWidgetManager->RemoveWidget(mBoard);
+        delete mBoard;
+        mBoard = nullptr;
+    }
+    if (mConfig) {
+        mConfig->ClearLevels();
+        delete mConfig;
+        mConfig = nullptr;
+    }
+    for (Font** font : {&mFontGillSans10Bold, &mFontMyriad28Bold, &mFontMyriad28BoldGL, &mFontMyriad12Bold,
+                        &mFontMyriad14Bold, &mFontSwiss24, &mFontUnsteady22, &mFontRockwell13, &mFontRockwell13Bold,
+                        &mFontMyriad15, &mFontMyriad15b, &mFont12pt, &mFont12ptGlow, &mFontCourier15Bold}) {
+        delete *font;
+        *font = nullptr;
+    }
+    FreeImages();
 }
+
+// ---- Image table and derived images.
+
+Image* WinBTApp::GetImage(int index) const
+{
+    if (index < 0 || index >= NUM_IMAGES)
+        return nullptr;
+    return mImages[index];
+}
+
+void WinBTApp::SetImage(int index, Image* image)
+{
+    if (index < 0 || index >= NUM_IMAGES) {
+        delete image;
+        return;
+    }
+    if (mImages[index] != image)
+        delete mImages[index];
+    mImages[index] = image;
+}
+
+bool WinBTApp::LoadImageOrDie()
+{
+    for (int i = 0; i < NUM_LOADED_IMAGES; ++i) {
+        const std::string name = IMAGE_NAMES[i];
+        MemoryImage* image = LoadImageFile("images\\" + name);
+        if (image == nullptr) {
+            ShowMessage("The file: images\\" + name +
+                        ", is missing or corrupt. Please reinstall the product or email tech support at " +
+                        SUPPORT_ADDRESS);
+            return false;
+        }
+        image->Palletize();
+        SetImage(i, image);
+        ++mCompletedLoadingThreadTasks;
+    }
+    return true;
+}
+
+Image* WinBTApp::KeepDerived(Image* image)
+{
+    if (auto* memory = dynamic_cast<MemoryImage*>(image))
+        memory->Palletize();
+    if (image != nullptr)
+        mDerivedImages.push_back(image);
+    return image;
+}
+
+Image* WinBTApp::MirroredCopy(Image* source)
+{
+    if (source == nullptr)
+        return nullptr;
+    Image* copy = DuplicateImage(source);
+    MirrorImageHorizontally(copy);
+    return KeepDerived(copy);
+}
+
+Image* WinBTApp::TintedCopy(Image* source, const Color& color)
+{
+    if (source == nullptr)
+        return nullptr;
+    return KeepDerived(TransformImagePixels(source, color));
+}
+
+Image* WinBTApp::DarkenedMirror(int index)
+{
+    Image* source = GetImage(index);
+    if (source == nullptr)
+        return nullptr;
+    Image* copy = TransformImagePixels(source, Color(200, 200, 200));
+    MirrorImageHorizontally(copy);
+    return KeepDerived(copy);
+}
+
+void WinBTApp::BuildDerivedImages()
+{
+    static const Color FISH_TINTS[NUM_FISH_TINTS] = {Color(50, 50, 255), Color(130, 130, 200), Color(185, 185, 155)};
+    static const Color SEE_THROUGH(255, 255, 255, 128);
+    static const Color RED(200, 0, 0);
+
+    for (int fish : {IMAGE_SMALLCARN, IMAGE_SMALLGOLDFISH})
+        for (const Color& tint : FISH_TINTS)
+            mFishImages.push_back(TintedCopy(GetImage(fish), tint));
+
+    mRotorTorpedoMirror = DarkenedMirror(IMAGE_ROTOR_TORPEDO);
+    mCannonballMirror = DarkenedMirror(IMAGE_CANNONBALL);
+    mTorpedoSwimMirror = DarkenedMirror(IMAGE_TORPEDO_SWIM);
+    mToxicSwimMirror = DarkenedMirror(IMAGE_TOXIC_BASIC_SWIM);
+    mToxicGlowMirror = DarkenedMirror(IMAGE_TOXIC_GLOW_SWIM);
+    mGhostSwimMirror = DarkenedMirror(IMAGE_SHARK_GHOST_SWIM);
+    mGhostGlowMirror = DarkenedMirror(IMAGE_SHARK_GHOST_GLOW_SWIM);
+
+    // Sharks by creature type: 0 plain, 1 three-word, 2 two-word, 3 stealth, 4 toxic,
+    // 9 and 10 the stealth multi-word kinds.
+    auto& shark = mSharkImages;
+    shark[2][VARIANT_MIRRORED] = MirroredCopy(GetImage(IMAGE_SHARK_RED_SWIM));
+    shark[2][VARIANT_RED] = TintedCopy(GetImage(IMAGE_SHARK_RED_SWIM), RED);
+    shark[9][VARIANT_SWIM] = TintedCopy(GetImage(IMAGE_SHARK_RED_SWIM), SEE_THROUGH);
+    shark[9][VARIANT_DEATH] = TintedCopy(GetImage(IMAGE_SHARK_RED_DEATH), SEE_THROUGH);
+    shark[0][VARIANT_SWIM] = GetImage(IMAGE_SHARK_BASIC_SWIM);
+    shark[0][VARIANT_MIRRORED] = MirroredCopy(GetImage(IMAGE_SHARK_BASIC_SWIM));
+    shark[0][VARIANT_RED] = TintedCopy(GetImage(IMAGE_SHARK_BASIC_SWIM), RED);
+    shark[0][VARIANT_DEATH] = GetImage(IMAGE_SHARK_BASIC_DEATH);
+    shark[3][VARIANT_SWIM] = TintedCopy(GetImage(IMAGE_SHARK_BASIC_SWIM), SEE_THROUGH);
+    shark[3][VARIANT_DEATH] = TintedCopy(GetImage(IMAGE_SHARK_BASIC_DEATH), SEE_THROUGH);
+    shark[1][VARIANT_MIRRORED] = MirroredCopy(GetImage(IMAGE_SHARK_BLACK_SWIM));
+    shark[1][VARIANT_RED] = TintedCopy(GetImage(IMAGE_SHARK_BLACK_SWIM), RED);
+    shark[10][VARIANT_SWIM] = TintedCopy(GetImage(IMAGE_SHARK_BLACK_SWIM), SEE_THROUGH);
+    shark[10][VARIANT_DEATH] = TintedCopy(GetImage(IMAGE_SHARK_BLACK_DEATH), SEE_THROUGH);
+    // The toxic shark's swim strip is its own image, like the plain shark's.
+    shark[4][VARIANT_SWIM] = GetImage(IMAGE_TOXIC_BASIC_SWIM);
+    shark[4][VARIANT_DEATH] = GetImage(IMAGE_TOXIC_BASIC_DEATH);
+    shark[4][VARIANT_RED] = TintedCopy(GetImage(IMAGE_TOXIC_BASIC_SWIM), RED);
+
+    // Piranhas by creature type: 0 plain, 2 red, 3 stealth, 6 white, 7 white stealth.
+    auto& piranha = mPiranhaImages;
+    piranha[0][VARIANT_MIRRORED] = MirroredCopy(GetImage(IMAGE_PIRANHA_BASIC_SWIM));
+    piranha[3][VARIANT_SWIM] = TintedCopy(GetImage(IMAGE_PIRANHA_BASIC_SWIM), SEE_THROUGH);
+    piranha[3][VARIANT_DEATH] = TintedCopy(GetImage(IMAGE_PIRANHA_BASIC_DEATH), SEE_THROUGH);
+    piranha[6][VARIANT_MIRRORED] = MirroredCopy(GetImage(IMAGE_PIRANHA_WHITE_SWIM));
+    piranha[2][VARIANT_MIRRORED] = MirroredCopy(GetImage(IMAGE_GUMBO_SWIM));
+    piranha[7][VARIANT_SWIM] = TintedCopy(GetImage(IMAGE_PIRANHA_WHITE_SWIM), SEE_THROUGH);
+    piranha[7][VARIANT_DEATH] = TintedCopy(GetImage(IMAGE_PIRANHA_WHITE_DEATH), SEE_THROUGH);
+
+    // The sonar sweep quadrants turned upside down and round for the other half.
+    const std::pair<int, std::vector<Image*>*> sweeps[] = {{IMAGE_SONAR_SWEEP_0, &mSonarSweeps},
+                                                            {IMAGE_SONAR_SWEEP2_0, &mSonarSweeps2}};
+    for (const auto& [first, list] : sweeps) {
+        for (int i = 0; i < 5; ++i) {
+            Image* source = GetImage(first + i);
+            Image* copy = source ? DuplicateImage(source) : nullptr;
+            if (copy != nullptr) {
+                MirrorImageHorizontally(copy);
+                FlipImageVertically(copy);
+            }
+            list->push_back(KeepDerived(copy));
+        }
+    }
+}
+
+Image* WinBTApp::GetSharkImage(int creatureType, int slot) const
+{
+    auto type = mSharkImages.find(creatureType);
+    if (type == mSharkImages.end())
+        return nullptr;
+    auto image = type->second.find(slot);
+    return image == type->second.end() ? nullptr : image->second;
+}
+
+Image* WinBTApp::GetPiranhaImage(int creatureType, int slot) const
+{
+    auto type = mPiranhaImages.find(creatureType);
+    if (type == mPiranhaImages.end())
+        return nullptr;
+    auto image = type->second.find(slot);
+    return image == type->second.end() ? nullptr : image->second;
+}
+
+Image* WinBTApp::GetFishImage(int kind, int tint) const
+{
+    const size_t index = size_t(kind) * NUM_FISH_TINTS + size_t(tint);
+    if (kind < 0 || tint < 0 || tint >= NUM_FISH_TINTS || index >= mFishImages.size())
+        return nullptr;
+    return mFishImages[index];
+}
+
+void WinBTApp::FreeImages()
+{
+    mSharkImages.clear();
+    mPiranhaImages.clear();
+    mFishImages.clear();
+    mSonarSweeps.clear();
+    mSonarSweeps2.clear();
+    mRotorTorpedoMirror = mCannonballMirror = mTorpedoSwimMirror = nullptr;
+    mToxicSwimMirror = mToxicGlowMirror = mGhostSwimMirror = mGhostGlowMirror = nullptr;
+    for (Image* image : mDerivedImages)
+        delete image;
+    mDerivedImages.clear();
+    for (Image*& image : mImages) {
+        delete image;
+        image = nullptr;
+    }
+}
+
+// ---- Small operations.
+
+Player* WinBTApp::GetPlayer() const { return mBoard ? mBoard->mPlayer : nullptr; }
+
+int WinBTApp::GetTreasureIndex()
+{
+    if (mTreasureImage == 0)
+        mTreasureImage = IMAGE_GEM_GREEN + GetGameRandom().Next() % 6;
+    return mTreasureImage;
+}
+
+bool WinBTApp::PlaySong(int position)
+{
+    if (position == mCurrentSong)
+        return false;
+    Player* player = GetPlayer();
+    // The diver is being eaten: the danger tunes would only interrupt that scene.
+    if ((position == 37 || position == 43) && player != nullptr && player->mState == 3)
+        return true;
+
+    double speed = 0.005;
+    bool noLoop = false;
+    if (position == 37) {
+        speed = 0;
+    } else if (position == 43) {
+        speed = 0;
+        noLoop = true;
+    }
+    if ((mCurrentSong == 17 || mCurrentSong == 20) && position == 0) {
+        speed = 0.0025;
+    } else if (position == 46) {
+        speed = 0.015;
+        noLoop = true;
+    }
+    MusicInterface* music = mMusicInterface;
+    const bool anyPlaying = music != nullptr && (music->IsPlaying(0) || music->IsPlaying(1));
+    if (mConfig != nullptr && mConfig->IsSpecialLevel() && mCurrentSong == 46 && position == 17 && anyPlaying)
+        return false;
+    if (speed == 0)
+        speed = 0.8;
+
+    const int newSlot = mCurrentSongSlot == 0 ? 1 : 0;
+    if (music != nullptr) {
+        if (music->IsPlaying(0) && music->IsPlaying(1))
+            music->StopMusic(mCurrentSongSlot);
+        else if (music->IsPlaying(mCurrentSongSlot))
+            music->FadeOut(mCurrentSongSlot, true, speed);
+        music->FadeIn(newSlot, position, speed, noLoop);
+    }
+    mCurrentSongSlot = newSlot;
+    mCurrentSong = position;
+    return true;
+}
+
+// ---- Level configuration and word-list host.
+
+MersenneTwister& WinBTApp::GetGameRandom()
+{
+    // Init makes the game's generator; code that runs before it (tests, tools) gets
+    // one with the generator's default seed rather than a null dereference.
+    if (gGameRandom == nullptr)
+        gGameRandom = new MersenneTwister();
+    return *gGameRandom;
+}
+
+int WinBTApp::GetBoardAbyssDepth() { return mBoard ? mBoard->mAbyssDepth : 0; }
+
+void WinBTApp::ShowWordListMessage(const std::string& text) { ShowMessage(text); }
+
+void WinBTApp::WordListSectionLoaded() { ++mCompletedLoadingThreadTasks; }
+
+void WinBTApp::WordListDebugLine(const std::string& text) { Platform::DebugOutput(text + "\n"); }
 
 } // namespace Zant

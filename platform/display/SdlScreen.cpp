@@ -49,14 +49,36 @@ bool SdlScreen::WindowAlive() const
     return mWindow != nullptr && SDL_GetWindowFromID(mWindowId) == mWindow;
 }
 
+namespace {
+
+// Full screen on the desktop. The window is first given the display's bounds itself:
+// without a window manager (a bare X server) nothing else would resize it, while SDL
+// would still draw as if it covered the desktop.
+bool CoverDesktop(SDL_Window* window)
+{
+    SDL_Rect bounds;
+    const int display = SDL_GetWindowDisplayIndex(window);
+    if (display >= 0 && SDL_GetDisplayBounds(display, &bounds) == 0) {
+        if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN)
+            SDL_SetWindowFullscreen(window, 0);
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+        SDL_SetWindowSize(window, bounds.w, bounds.h);
+    }
+    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+}
+
+} // namespace
+
 bool SdlScreen::Attach(SDL_Window* window, bool fullScreen)
 {
-    if (window != mWindow || !WindowAlive())
+    const bool fresh = window != mWindow || !WindowAlive();
+    if (fresh)
         Detach();
     if (window == nullptr)
         return true; // nothing to show frames in: they are dropped
-    if (fullScreen && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN_DESKTOP &&
-        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+    mWindow = window;
+    mWindowId = SDL_GetWindowID(window);
+    if (fullScreen && fresh && !CoverDesktop(window))
         return false;
     if (!mRenderer) {
         // No vsync: the application paces itself, and presents that only move the
@@ -65,10 +87,8 @@ bool SdlScreen::Attach(SDL_Window* window, bool fullScreen)
         if (!mRenderer)
             mRenderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
         if (!mRenderer)
-            return false;
+            return false; // Show then fails, and the display is made again
     }
-    mWindow = window;
-    mWindowId = SDL_GetWindowID(window);
     return true;
 }
 
@@ -121,7 +141,7 @@ bool SdlScreen::Show(const void* pixels, int pitch, int bitCount, int width, int
 {
     if (!mWindow)
         return true;
-    if (!WindowAlive()) {
+    if (!WindowAlive() || !mRenderer) {
         Detach();
         return false;
     }
@@ -145,6 +165,9 @@ bool SdlScreen::Show(const void* pixels, int pitch, int bitCount, int width, int
     int ow = 0, oh = 0;
     if (SDL_GetRendererOutputSize(mRenderer, &ow, &oh) != 0 || ow <= 0 || oh <= 0)
         return false;
+    // The window may have changed size (a switch to full screen) since the renderer
+    // last set its viewport: cover the whole output again.
+    SDL_RenderSetViewport(mRenderer, nullptr);
     // Letterboxing is done here rather than with a renderer logical size, which would
     // also rescale mouse events that the window system already maps itself.
     SDL_Rect dest;

@@ -1,0 +1,378 @@
+#include "game/creatures/Piranha.h"
+
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/shell/WinBTApp.h"
+
+namespace Zant {
+
+namespace {
+
+// Creature types of the piranha image map.
+constexpr int MAP_PLAIN = 0;
+constexpr int MAP_RED = 2;
+constexpr int MAP_STEALTH = 3;
+constexpr int MAP_WHITE = 6;
+constexpr int MAP_WHITE_STEALTH = 7;
+
+Color Faint(const Color& color, int alpha) { return Color(color.red, color.green, color.blue, alpha); }
+
+} // namespace
+
+// ---- Piranha
+
+Piranha::Piranha(WinBTApp* app, Player* player) : Enemy(app), mPlayer(player)
+{
+    SetSlotImages(IMAGE_PIRANHA_BASIC_SWIM, IMAGE_PIRANHASHOCK, IMAGE_PIRANHA_BASIC_DEATH, MAP_PLAIN);
+    mFrameDelay = 5;
+    mFrameCount = SWIM_CELS;
+    SetFrameSizeFrom(GetImage(SLOT_SWIM), SWIM_CELS);
+    // Demos expect the runtime library's generator here, not the game's.
+    mFrame = RuntimeRand() % SWIM_CELS;
+    mState = SWIMMING;
+    SetCurrentSlot(SLOT_SWIM);
+    mWordFont = app->GetPiranhaFont();
+    mWordColor = Color(0, 0, 0);
+    mTextOffsetY = 6;
+    mTextOffsetX = 0;
+    mSrcX = mFrame * mWidth;
+}
+
+void Piranha::SetSlotImages(int swim, int shock, int death, int mapType)
+{
+    SetImage(SLOT_SWIM, mApp->GetImage(swim));
+    SetImage(SLOT_SHOCK, mApp->GetImage(shock));
+    SetImage(SLOT_DEATH, mApp->GetImage(death));
+    SetImage(SLOT_MIRRORED, mApp->GetPiranhaImage(mapType, VARIANT_MIRRORED));
+}
+
+bool Piranha::IsInPlay() { return mState == SWIMMING && mActive; }
+
+void Piranha::SetState(int state)
+{
+    if (state == 6)
+        return; // piranhas have no hurt flash
+    mState = state;
+    if (state != SWIMMING)
+        mFrame = 0;
+    switch (state) {
+    case DYING:
+        SetCurrentSlot(SLOT_DEATH);
+        SetFrameSizeFrom(mCurImage, DEATH_CELS);
+        // The death strip has ten cels whichever way the piranha got here.
+        mFrameCount = DEATH_CELS;
+        mFrameDelay = 5;
+        mVelY = 1.5;
+        break;
+    case HIDDEN:
+        mFrameCount = SWIM_CELS;
+        SetFrameSizeFrom(mCurImage, SWIM_CELS);
+        break;
+    case BLINKING:
+        mCurImage = mApp->GetImage(IMAGE_PIRANHASHOCK);
+        mBlinkOn = true;
+        mBlinkPeriod = 7;
+        mBlinkCount = 6;
+        if (!mZapped)
+            mApp->PlaySound(SOUND_PIRANHADIES1);
+        SetFrameSizeFrom(mCurImage, 1);
+        break;
+    case TURNED:
+        SetCurrentSlot(SLOT_MIRRORED);
+        break;
+    case FLEEING:
+        SetCurrentSlot(SLOT_SWIM);
+        break;
+    default:
+        break;
+    }
+    mSrcX = mFrame * mWidth;
+}
+
+void Piranha::Update()
+{
+    Enemy::Update();
+
+    if (mFrameDelay > 0 && mUpdateCount % mFrameDelay == 0) {
+        ++mFrame;
+        if (mFrame >= mFrameCount) {
+            if (mState == DYING) {
+                mFrame = DEATH_CELS - 1;
+                if (!mDeathAnimDone) {
+                    mDeathAnimDone = true;
+                    PushEvent(EVENT_DEATH_ANIM_DONE);
+                }
+            } else {
+                mFrame = 0;
+            }
+        }
+    }
+    mSrcX = mFrame * mWidth;
+
+    const int screenWidth = ScreenWidth();
+    switch (mState) {
+    case SWIMMING:
+        if (mX < 40.0)
+            mVelX += 0.05;
+        if (mEntrySpeed == -1.0 && screenWidth - mWidth / 2 <= mX && mX <= screenWidth) {
+            mEntrySpeed = mVelX;
+            mVelX = 1.5;
+        }
+        if (mEntrySpeed != -1.0 && mEntrySpeed < mVelX) {
+            mVelX -= 0.03;
+            if (mVelX < mEntrySpeed)
+                mVelX = mEntrySpeed;
+        }
+        if (mX < -mWidth) {
+            SetState(TURNED);
+            PushEvent(EVENT_TURNED_AT_EDGE);
+            PushEvent(EVENT_PASSED_DIVER);
+            mFrameCount = SWIM_CELS;
+            mFrame = 0;
+            mX = -mWidth;
+            mVelX = 5.0;
+            SetFrameSizeFrom(GetImage(SLOT_MIRRORED), mFrameCount);
+            return;
+        }
+        mX -= mVelX;
+        break;
+    case TURNED:
+        if (!mAtDiver) {
+            mX += mVelX;
+            if (mX >= 0.0 && !mReachedDiver) {
+                if (!mBiteSoundPlayed) {
+                    mApp->PlaySound(SOUND_PLAYERDIES);
+                    mBiteSoundPlayed = true;
+                }
+                if (mX >= 20.0) {
+                    PushEvent(EVENT_REACHED_DIVER);
+                    mReachedDiver = true;
+                    mAtDiver = true;
+                }
+            }
+            if (mX >= screenWidth)
+                PushEvent(EVENT_REMOVE_ME);
+        }
+        break;
+    case DYING:
+        mY -= mVelY;
+        if (mY < -70.0)
+            PushEvent(EVENT_REMOVE_ME);
+        break;
+    case FLEEING:
+        mVelX += 0.075;
+        mX -= mVelX;
+        if (mX < -mWidth)
+            PushEvent(EVENT_REMOVE_ME);
+        break;
+    case BLINKING:
+        if (mBlinkCount > 0) {
+            if (mBlinkPeriod > 0 && mUpdateCount % mBlinkPeriod == 0) {
+                mBlinkOn = !mBlinkOn;
+                --mBlinkCount;
+            }
+            // Frame sizes come from the image shown, so a kind whose shock or swim
+            // cels differ in size never reads outside them.
+            if (mBlinkOn) {
+                mFrame = 0;
+                SetCurrentSlot(SLOT_SHOCK);
+                SetFrameSizeFrom(mCurImage, 1);
+                mSrcX = 0;
+            } else {
+                SetCurrentSlot(SLOT_SWIM);
+                SetFrameSizeFrom(mCurImage, SWIM_CELS);
+                mSrcX = mFrame * mWidth;
+            }
+        } else {
+            mVelY = 1.0;
+            mFrameDelay = 3;
+            mFrameCount = DEATH_CELS;
+            SetState(DYING);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Piranha::DrawPiranha(Graphics* g, int textOffsetX, const Color& wordColor)
+{
+    if (!mActive || mState == HIDDEN)
+        return;
+    GameObject::Draw(g);
+    if (mCurImage)
+        g->DrawImage(mCurImage, static_cast<int>(mDrawX), static_cast<int>(mDrawY), Rect(mSrcX, 0, mWidth, mHeight));
+    if ((mState == SWIMMING || mState == FLEEING) && !IsBoardPaused() && mWordFont) {
+        const int x = static_cast<int>(mDrawX + mWidth / 2 + textOffsetX - (mWordFont->StringWidth(mWord) >> 1) - 5.0);
+        const int y = static_cast<int>(mDrawY + mTextOffsetY + 28.0);
+        g->SetFont(mWordFont);
+        g->SetColor(wordColor);
+        g->DrawString(mWord, x, y);
+    }
+}
+
+void Piranha::Draw(Graphics* g) { DrawPiranha(g, mTextOffsetX, mWordColor); }
+
+// ---- RedPiranha
+
+RedPiranha::RedPiranha(WinBTApp* app, Player* player) : Enemy(app), Piranha(app, player)
+{
+    SetSlotImages(IMAGE_GUMBO_SWIM, IMAGE_GUMBO_SHOCK, IMAGE_GUMBO_DIE, MAP_RED);
+    mWordColor = Color(255, 255, 255);
+    mTextOffsetY = 5;
+    mTextOffsetX = 4;
+    SetCurrentSlot(SLOT_SWIM);
+    SetFrameSizeFrom(mCurImage, SWIM_CELS);
+    mSrcX = mFrame * mWidth;
+}
+
+// ---- WhitePiranha
+
+WhitePiranha::WhitePiranha(WinBTApp* app, Player* player) : Enemy(app), Piranha(app, player)
+{
+    SetSlotImages(IMAGE_PIRANHA_WHITE_SWIM, IMAGE_PIRANHASHOCK, IMAGE_PIRANHA_WHITE_DEATH, MAP_WHITE);
+    SetCurrentSlot(SLOT_SWIM);
+    SetFrameSizeFrom(mCurImage, SWIM_CELS);
+    mSrcX = mFrame * mWidth;
+}
+
+bool WhitePiranha::IsInPlay()
+{
+    if (mState == SWIMMING)
+        return true;
+    return mWord.empty() && !mZapped;
+}
+
+void WhitePiranha::SetState(int state)
+{
+    Piranha::SetState(state);
+    if (state == DYING && !mWord.empty() && !mZapped) {
+        // A letter is left: the piranha swims again instead of dying.
+        mFrameDelay = 5;
+        mVelY = 0.0;
+        mState = SWIMMING;
+        mFrameCount = SWIM_CELS;
+        mFrame = NextGameRandom() % SWIM_CELS;
+        SetCurrentSlot(SLOT_SWIM);
+        SetFrameSizeFrom(mCurImage, SWIM_CELS);
+        mSrcX = mFrame * mWidth;
+    }
+}
+
+void WhitePiranha::TypeLetter()
+{
+    PushEvent(EVENT_WORD_COMPLETED);
+    if (!mSecondWord.empty()) {
+        mWord = mSecondWord;
+        mTypedCount = 0;
+        mSecondWord.clear();
+    } else {
+        DetachLeader();
+        ReleaseFollower();
+        mWord.clear();
+    }
+    if (!mWord.empty())
+        mPointValue = GetPointValue();
+}
+
+// ---- StealthPiranha
+
+StealthPiranha::StealthPiranha(WinBTApp* app, Player* player) : Enemy(app), Piranha(app, player)
+{
+    SetStealthImages(MAP_STEALTH, MAP_PLAIN);
+    mVelX = 4.0;
+    mTargetSpeed = 1.6;
+    mStealthAlpha = 50;
+    mStealthed = true;
+    mCurImage = mStealthImages[SLOT_SWIM];
+}
+
+void StealthPiranha::SetStealthImages(int stealthType, int visibleType)
+{
+    mStealthImages[SLOT_SWIM] = mApp->GetPiranhaImage(stealthType, VARIANT_SWIM);
+    mStealthImages[SLOT_DEATH] = mApp->GetPiranhaImage(stealthType, VARIANT_DEATH);
+    mStealthImages[SLOT_MIRRORED] = mApp->GetPiranhaImage(visibleType, VARIANT_MIRRORED);
+}
+
+void StealthPiranha::SetStopped(bool hidden)
+{
+    mStealthed = hidden;
+    if (!hidden)
+        SetCurrentSlot(SLOT_SWIM);
+}
+
+void StealthPiranha::SetVelX(double v)
+{
+    mTargetSpeed = v;
+    if (!mStealthed)
+        mVelX = v;
+}
+
+void StealthPiranha::ChooseStealthImage(int requested, bool resize)
+{
+    // Judged by the state the piranha is in now: a white piranha asked to die may
+    // have come back swimming instead.
+    if (requested == SWIMMING || requested == DYING) {
+        const bool swimming = mState == SWIMMING;
+        if (swimming || mState == DYING) {
+            const int slot = swimming ? SLOT_SWIM : SLOT_DEATH;
+            mCurImage = mStealthed ? mStealthImages[slot] : GetImage(slot);
+            if (resize)
+                SetFrameSizeFrom(mCurImage, swimming ? SWIM_CELS : DEATH_CELS);
+        }
+    }
+    mSrcX = mFrame * mWidth;
+}
+
+void StealthPiranha::SetState(int state)
+{
+    Piranha::SetState(state);
+    ChooseStealthImage(state, false);
+}
+
+void StealthPiranha::UpdateStealth()
+{
+    if (mStealthed) {
+        if (mX <= REVEAL_X)
+            SetStopped(false);
+    } else if (mTargetSpeed < mVelX && mState == SWIMMING) {
+        mVelX -= SLOW_DOWN;
+        if (mVelX < mTargetSpeed)
+            mVelX = mTargetSpeed;
+    }
+    if (!mRevealed && mX <= CAME_CLOSE_X) {
+        mRevealed = true;
+        PushEvent(EVENT_CAME_CLOSE);
+    }
+}
+
+void StealthPiranha::Update()
+{
+    Piranha::Update();
+    UpdateStealth();
+}
+
+void StealthPiranha::Draw(Graphics* g)
+{
+    // The stealth kinds centre their letter without the text offset.
+    DrawPiranha(g, 0, mStealthed ? Faint(mWordColor, mStealthAlpha) : mWordColor);
+}
+
+// ---- StealthWhitePiranha
+
+StealthWhitePiranha::StealthWhitePiranha(WinBTApp* app, Player* player)
+    : Enemy(app), Piranha(app, player), StealthPiranha(app, player), WhitePiranha(app, player)
+{
+    SetStealthImages(MAP_WHITE_STEALTH, MAP_WHITE);
+    mCurImage = mStealthImages[SLOT_SWIM];
+}
+
+void StealthWhitePiranha::SetState(int state)
+{
+    WhitePiranha::SetState(state);
+    ChooseStealthImage(state, true);
+}
+
+} // namespace Zant

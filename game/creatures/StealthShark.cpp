@@ -1,0 +1,132 @@
+#include "game/creatures/StealthShark.h"
+
+#include "game/shell/WinBTApp.h"
+
+namespace Zant {
+
+namespace {
+
+// Creature types of the shark image map.
+constexpr int MAP_PLAIN = 0;
+constexpr int MAP_THREE_WORDS = 1;
+constexpr int MAP_TWO_WORDS = 2;
+constexpr int MAP_STEALTH = 3;
+constexpr int MAP_STEALTH_TWO_WORDS = 9;
+constexpr int MAP_STEALTH_THREE_WORDS = 10;
+
+Color Faint(const Color& color, int alpha) { return Color(color.red, color.green, color.blue, alpha); }
+
+} // namespace
+
+// ---- StealthShark
+
+StealthShark::StealthShark(WinBTApp* app) : Enemy(app), Shark(app)
+{
+    mTypedColor = Color(255, 255, 100);
+    mWordColor = Color(0, 0, 0);
+    SetStealthImages(MAP_STEALTH, MAP_PLAIN);
+    mVelX = 3.0;
+    mStealthed = true;
+    mCurImage = mStealthImages[SLOT_SWIM];
+}
+
+void StealthShark::SetStealthImages(int stealthType, int visibleType)
+{
+    mStealthImages[SLOT_SWIM] = mApp->GetSharkImage(stealthType, VARIANT_SWIM);
+    mStealthImages[SLOT_DEATH] = mApp->GetSharkImage(stealthType, VARIANT_DEATH);
+    mStealthImages[SLOT_MIRRORED] = mApp->GetSharkImage(visibleType, VARIANT_MIRRORED);
+}
+
+void StealthShark::SetStopped(bool hidden)
+{
+    mStealthed = hidden;
+    if (!hidden)
+        SetCurrentSlot(SLOT_SWIM);
+}
+
+void StealthShark::SetVelX(double v)
+{
+    mTargetSpeed = v;
+    if (!mStealthed)
+        mVelX = v;
+}
+
+void StealthShark::ChooseStealthImage(int requested)
+{
+    // Judged by the state the shark is in now: a multi-word shark asked to die may
+    // have come back swimming instead.
+    if (requested == SWIMMING || requested == DYING) {
+        const int slot = mState == SWIMMING ? SLOT_SWIM : mState == DYING ? SLOT_DEATH : -1;
+        if (slot >= 0)
+            mCurImage = mStealthed ? mStealthImages[slot] : GetImage(slot);
+    }
+    mSrcX = mFrame * mWidth;
+}
+
+void StealthShark::SetState(int state)
+{
+    Shark::SetState(state);
+    ChooseStealthImage(state);
+}
+
+void StealthShark::UpdateStealth()
+{
+    if (mStealthed) {
+        if (mX <= REVEAL_X)
+            SetStopped(false);
+    } else if (mTargetSpeed < mVelX && mState == SWIMMING) {
+        mVelX -= SLOW_DOWN;
+        if (mVelX < mTargetSpeed)
+            mVelX = mTargetSpeed;
+    }
+    if (!mRevealed && mX <= CAME_CLOSE_X) {
+        mRevealed = true;
+        PushEvent(EVENT_CAME_CLOSE);
+    }
+}
+
+void StealthShark::Update()
+{
+    Shark::Update();
+    UpdateStealth();
+}
+
+void StealthShark::Draw(Graphics* g)
+{
+    if (mStealthed)
+        DrawShark(g, Faint(mWordColor, mStealthAlpha), Faint(mTypedColor, mStealthAlpha));
+    else
+        DrawShark(g, mWordColor, mTypedColor);
+}
+
+// ---- StealthBlackShark
+
+StealthBlackShark::StealthBlackShark(WinBTApp* app) : Enemy(app), Shark(app), StealthShark(app), BlackShark(app)
+{
+    SetStealthImages(MAP_STEALTH_TWO_WORDS, MAP_TWO_WORDS);
+    mCurImage = mStealthImages[SLOT_SWIM];
+}
+
+void StealthBlackShark::SetState(int state)
+{
+    BlackShark::SetState(state);
+    ChooseStealthImage(state);
+}
+
+// ---- StealthRedShark
+
+StealthRedShark::StealthRedShark(WinBTApp* app) : Enemy(app), Shark(app), RedShark(app), StealthShark(app)
+{
+    mTypedColor = Color(255, 255, 255);
+    mWordColor = Color(0, 0, 0);
+    SetStealthImages(MAP_STEALTH_THREE_WORDS, MAP_THREE_WORDS);
+    mCurImage = mStealthImages[SLOT_SWIM];
+}
+
+void StealthRedShark::SetState(int state)
+{
+    BlackShark::SetState(state);
+    ChooseStealthImage(state);
+}
+
+} // namespace Zant

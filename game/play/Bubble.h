@@ -1,0 +1,25 @@
+#pragma once
+// A rising bubble of decoration.
+#include "game/play/GameObject.h"
+
+namespace Zant {
+
+class WinBTApp;
+class Image;
+
+class Bubble : public GameObject {
+public:
+    static constexpr int NUM_IMAGES = 3;
+
+    explicit Bubble(WinBTApp* app);
+
+    void Update() override;
+    void Draw(Graphics* g) override;
+
+public:
+    WinBTApp* mApp;
+    // The frame field chooses one of these.
+    Image* mImages[NUM_IMAGES] = {};
+};
+
+} // namespace Zant

@@ -1,0 +1,293 @@
+// The display in a real X window (a private Xvfb server): a windowed frame with a
+// test pattern and the software cursor moved by the cursor thread's call, then
+// Alt+Enter to full screen (16 bits, letterboxed on the 1024x768 desktop) and back.
+// Each frame is read back from the renderer and compared inside the 640x480 picture;
+// the screenshots are also written as PNG files beside the build for a look.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <filesystem>
+#include <string>
+
+#include "framework/app/AppServices.h"
+#include "framework/app/ZantApp.h"
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/DDInterface.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageLib.h"
+#include "framework/widgets/Widget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/Window.h"
+#include "platform/display/SdlScreen.h"
+
+using namespace Zant;
+
+namespace {
+
+std::string FindXvfb()
+{
+    const char* path = getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        const size_t end = dirs.find(':', start);
+        const std::string candidate = dirs.substr(start, end - start) + "/Xvfb";
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return "";
+}
+
+// An X server of our own on a free display number, which it reports through a pipe.
+class XvfbServer {
+public:
+    bool Start()
+    {
+        const std::string xvfb = FindXvfb();
+        int fds[2];
+        if (xvfb.empty() || pipe(fds) != 0)
+            return false;
+        mPid = fork();
+        if (mPid == 0) {
+            close(fds[0]);
+            const int devnull = open("/dev/null", O_WRONLY);
+            if (devnull >= 0) {
+                dup2(devnull, 1);
+                dup2(devnull, 2);
+            }
+            const std::string fd = std::to_string(fds[1]);
+            execl(xvfb.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        if (mPid < 0) {
+            close(fds[0]);
+            return false;
+        }
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        while (poll(&p, 1, 10000) > 0) {
+            char c;
+            if (read(fds[0], &c, 1) != 1 || c == '\n')
+                break;
+            number += c;
+        }
+        close(fds[0]);
+        if (number.empty())
+            return false;
+        mDisplay = ":" + number;
+        return true;
+    }
+    ~XvfbServer()
+    {
+        if (mPid > 0) {
+            kill(mPid, SIGTERM);
+            waitpid(mPid, nullptr, 0);
+        }
+    }
+    const std::string& Display() const { return mDisplay; }
+
+private:
+    pid_t mPid = -1;
+    std::string mDisplay;
+};
+
+// Sets environment variables for a scope and puts the old values back.
+class EnvScope {
+public:
+    void Set(const char* name, const std::string& value)
+    {
+        const char* old = getenv(name);
+        mSaved.push_back({name, old != nullptr, old ? old : ""});
+        setenv(name, value.c_str(), 1);
+    }
+    ~EnvScope()
+    {
+        for (auto it = mSaved.rbegin(); it != mSaved.rend(); ++it) {
+            if (it->had)
+                setenv(it->name, it->value.c_str(), 1);
+            else
+                unsetenv(it->name);
+        }
+    }
+
+private:
+    struct Saved {
+        const char* name;
+        bool had;
+        std::string value;
+    };
+    std::vector<Saved> mSaved;
+};
+
+// Four coloured quarters with a white square in the middle.
+class TestPattern : public Widget {
+public:
+    void Draw(Graphics* g) override
+    {
+        const Color quarters[4] = {Color(255, 0, 0), Color(0, 255, 0), Color(0, 0, 255), Color(0, 0, 0)};
+        for (int i = 0; i < 4; ++i) {
+            g->SetColor(quarters[i]);
+            g->FillRect((i % 2) * 320, (i / 2) * 240, 320, 240);
+        }
+        g->SetColor(Color::White);
+        g->FillRect(280, 200, 80, 80);
+    }
+};
+
+uint32_t ExpectedAt(int x, int y, int cursorX, int cursorY)
+{
+    if (x >= cursorX - 8 && x < cursorX + 8 && y >= cursorY - 8 && y < cursorY + 8)
+        return 0xFFFF00; // the cursor image
+    if (x >= 280 && x < 360 && y >= 200 && y < 280)
+        return 0xFFFFFF;
+    const uint32_t quarters[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0x000000};
+    return quarters[(x >= 320) + 2 * (y >= 240)];
+}
+
+struct Shot {
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+};
+
+Shot Take(Platform::SdlScreen& screen)
+{
+    Shot s;
+    s.pixels = screen.Captured(s.width, s.height);
+    return s;
+}
+
+void Save(const Shot& shot, const std::string& name)
+{
+    const char* dir = getenv("PLINDOR_BINARY_DIR");
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::path(dir ? dir : "/tmp") / "display-shots";
+    std::filesystem::create_directories(folder, ec);
+    ImageLib::Image image(shot.width, shot.height);
+    for (size_t i = 0; i < shot.pixels.size(); ++i)
+        image.mBits[i] = shot.pixels[i] | 0xFF000000u;
+    ImageLib::WritePng((folder / name).string(), image);
+}
+
+// Compares the picture inside the letterboxed 640x480 area, sampling the centre of
+// every third logical pixel. The tolerance covers the fills' rounding (a full 255
+// channel is drawn as 254, or as 30 of 31 steps in 565) and the 565 steps.
+int CountMismatches(const Shot& shot, Platform::SdlScreen& screen, int cursorX, int cursorY, int tolerance)
+{
+    int ox, oy, w, h;
+    screen.FramePlacement(shot.width, shot.height, 640, 480, ox, oy, w, h);
+    int bad = 0;
+    for (int y = 0; y < 480; y += 3) {
+        for (int x = 0; x < 640; x += 3) {
+            const int sx = ox + int((x + 0.5) * w / 640), sy = oy + int((y + 0.5) * h / 480);
+            const uint32_t got = shot.pixels[size_t(sy) * shot.width + sx];
+            const uint32_t want = ExpectedAt(x, y, cursorX, cursorY);
+            for (int shift : {0, 8, 16})
+                if (std::abs(int((got >> shift) & 0xFF) - int((want >> shift) & 0xFF)) > tolerance) {
+                    ++bad;
+                    break;
+                }
+        }
+    }
+    return bad;
+}
+
+} // namespace
+
+TEST(XvfbDisplay, WindowedFullScreenAndBackWithTheSoftwareCursor)
+{
+    XvfbServer server;
+    if (!server.Start())
+        GTEST_SKIP() << "no Xvfb to run a real display";
+    EnvScope env;
+    env.Set("DISPLAY", server.Display());
+    env.Set("SDL_VIDEODRIVER", "x11");
+
+    Platform::FakeClock clock(100000);
+    Platform::FakeMessageBoxService boxes;
+    Platform::SetClock(&clock);
+    Platform::SetMessageBoxes(&boxes);
+    {
+        Platform::SdlWindowSystem windows;
+        std::string error;
+        if (!windows.InitVideo(error)) {
+            Platform::SetClock(nullptr);
+            Platform::SetMessageBoxes(nullptr);
+            GTEST_SKIP() << "SDL cannot open the X display: " << error;
+        }
+        auto app = std::make_unique<ZantApp>();
+        app->SetWindowSystem(&windows);
+        app->mWidgetManager = new WidgetManager(app.get());
+        app->mLoadingThreadCompleted = true;
+        TestPattern pattern;
+        pattern.Resize(0, 0, 640, 480);
+        app->mWidgetManager->AddWidget(&pattern);
+
+        app->CreateMainWindow();
+        windows.ShowMainWindow(true);
+        DDInterface* dd = app->mDDInterface;
+        ASSERT_NE(dd, nullptr);
+        ASSERT_TRUE(dd->mInitialized) << dd->mErrorString;
+        auto* screen = dynamic_cast<Platform::SdlScreen*>(dd->Screen());
+        ASSERT_NE(screen, nullptr);
+        screen->SetCapture(true);
+
+        std::unique_ptr<DDImage> cursor(new DDImage(dd));
+        std::vector<uint32_t> yellow(16 * 16, 0xFFFFFF00);
+        cursor->SetBits(yellow.data(), 16, 16);
+        dd->SetCursorImage(cursor.get());
+
+        auto drawAndCheck = [&](const char* name, int expectedBits, int tolerance) {
+            // Let the X server settle the window (mapping, full screen) as the main
+            // loop would between frames.
+            for (int i = 0; i < 20; ++i) {
+                Platform::WindowEvent e;
+                while (windows.PollEvent(e)) {
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            clock.Advance(2000);
+            app->mWidgetManager->MarkAllWidgetsDirty();
+            ASSERT_TRUE(app->DrawFrame()) << name;
+            // The cursor thread's move, then the main loop's push of the changed screen.
+            AppServices::SetDisplayCursorPos(app.get(), 100, 100);
+            AppServices::SetDisplayCursorPos(app.get(), 200, 150);
+            AppServices::PollDisplay(app.get());
+            EXPECT_EQ(dd->mScreenBitCount, expectedBits) << name;
+            const Shot shot = Take(*screen);
+            ASSERT_GT(shot.width, 0) << name;
+            Save(shot, name);
+            EXPECT_EQ(CountMismatches(shot, *screen, 200, 150, tolerance), 0) << name;
+        };
+
+        drawAndCheck("windowed.png", 32, 2);
+        app->HandleWindowMessage(Platform::Msg::SysKeyDown, 13, 0);
+        ASSERT_FALSE(app->mIsWindowed);
+        ASSERT_TRUE(dd->mInitialized) << dd->mErrorString;
+        drawAndCheck("fullscreen.png", 16, 10);
+        app->HandleWindowMessage(Platform::Msg::SysKeyDown, 13, 0);
+        ASSERT_TRUE(app->mIsWindowed);
+        drawAndCheck("windowed-again.png", 32, 2);
+
+        dd->SetCursorImage(nullptr);
+        cursor.reset(); // images leave the application before it goes
+        app->mWidgetManager->RemoveWidget(&pattern);
+        app.reset();
+    }
+    Platform::SetClock(nullptr);
+    Platform::SetMessageBoxes(nullptr);
+}
