@@ -194,8 +194,10 @@ void SdlWindowSystem::ReleaseAllKeys()
     // A key that was pressed is always released, also when the focus goes.
     for (int vk = 0; vk < 256; ++vk) {
         if (mKeyDown[vk]) {
+            bool delivered = mKeyDown[vk] == 1;
             mKeyDown[vk] = 0;
-            Push(Msg::KeyUp, vk);
+            if (delivered)
+                Push(Msg::KeyUp, vk);
         }
     }
 }
@@ -232,12 +234,15 @@ void SdlWindowSystem::Translate(const void* raw)
             break;
         bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
         bool ctrl = (e.key.keysym.mod & KMOD_CTRL) != 0;
-        mKeyDown[vk] = 1;
-        // Keys pressed with Alt held (and F10) are system keys.
-        if ((alt && vk != 18) || vk == 121) {
+        // Keys pressed with Alt (but not Ctrl+Alt, which is AltGr) and F10 are
+        // system keys: the window procedure sees them, widgets never do.
+        if ((alt && !ctrl) || vk == 121) {
+            if (!mKeyDown[vk])
+                mKeyDown[vk] = 2;
             Push(Msg::SysKeyDown, vk);
             break;
         }
+        mKeyDown[vk] = 1;
         Push(Msg::KeyDown, vk);
         // Keys that also make a character the way Windows makes them.
         if (vk == 13 || vk == 8 || vk == 9 || vk == 27)
@@ -250,13 +255,18 @@ void SdlWindowSystem::Translate(const void* raw)
         int vk = VirtualKeyFromScancode(e.key.keysym.scancode);
         if (vk == 0 || !mKeyDown[vk])
             break;
+        // A key delivered to the widgets is always released to them.
+        bool delivered = mKeyDown[vk] == 1;
         mKeyDown[vk] = 0;
-        Push(Msg::KeyUp, vk);
+        if (delivered)
+            Push(Msg::KeyUp, vk);
         break;
     }
     case SDL_TEXTINPUT: {
-        if (SDL_GetModState() & KMOD_CTRL)
-            break; // Ctrl+letter already made its control character
+        SDL_Keymod mod = SDL_GetModState();
+        bool altGr = (mod & KMOD_RALT) || (mod & KMOD_MODE);
+        if (!altGr && (mod & (KMOD_CTRL | KMOD_LALT)))
+            break; // Ctrl+letter made its control character; Alt+key is a system key
         // UTF-8 to Latin-1; characters beyond Latin-1 are dropped.
         const unsigned char* s = reinterpret_cast<const unsigned char*>(e.text.text);
         while (*s) {

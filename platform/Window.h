@@ -122,8 +122,10 @@ public:
     int RefreshPeriod() override;
     SDL_Window* NativeWindow() override { return mWindow; }
 
-private:
+    // Translates one SDL event into window messages (queued for PollEvent).
     void Translate(const void* sdlEvent);
+
+private:
     void Push(Msg msg, int64_t p1 = 0, int64_t p2 = 0) { mQueue.push_back({msg, p1, p2}); }
     void ReleaseAllKeys();
     void LogicalMouse(int wx, int wy, int& x, int& y);
@@ -133,7 +135,8 @@ private:
     int mWidth = 640;
     int mHeight = 480;
     std::deque<WindowEvent> mQueue;
-    std::vector<uint8_t> mKeyDown; // virtual-key codes currently held
+    // Virtual-key codes held: 1 delivered as a key, 2 as a system key (Alt held).
+    std::vector<uint8_t> mKeyDown;
     uint32_t mLastTimer = 0;
     uint32_t mLastClickTime[2] = {0, 0};
     int mLastClickX[2] = {0, 0};

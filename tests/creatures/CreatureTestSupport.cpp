@@ -1,5 +1,6 @@
 #include "tests/creatures/CreatureTestSupport.h"
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -130,7 +131,9 @@ std::vector<int> CreatureFixture::DrainEvents(Enemy& creature)
 void CreatureFixture::Draw(GameObject& creature)
 {
     draws.clear();
-    screen.Clear();
+    uint32_t* bits = screen.GetBits();
+    std::fill_n(bits, size_t(screen.GetWidth()) * screen.GetHeight(), BACKGROUND);
+    screen.BitsChanged();
     creature.Draw(&graphics);
 }
 

@@ -51,6 +51,8 @@ public:
 // blue = the column, so a drawn pixel tells which image and column it came from.
 uint32_t CodedPixel(int index, int x);
 int PixelImage(uint32_t pixel);
+// The screen behind every draw: opaque black, as the board's sea is opaque.
+constexpr uint32_t BACKGROUND = 0xFF000000u;
 int PixelColumn(uint32_t pixel);
 
 // The images of the art manifest by name: width, height.

@@ -217,5 +217,5 @@ TEST_F(WordPlacementTest, UnreleasedCreatureDrawsNothing)
     shark->SetReleased(false);
     Draw(*shark);
     EXPECT_TRUE(draws.empty());
-    EXPECT_EQ(ScreenPixel(200, 100), 0u);
+    EXPECT_EQ(ScreenPixel(200, 100), BACKGROUND);
 }

@@ -138,7 +138,7 @@ TEST_F(ToxicTest, GlowIsDrawnAroundTheBody)
     // Blinking: the shock image alone, no glow and no word.
     shark->SetState(Shark::BLINKING);
     Draw(*shark);
-    EXPECT_EQ(ScreenPixel(495, 195), 0u);
+    EXPECT_EQ(ScreenPixel(495, 195), BACKGROUND);
     EXPECT_EQ(PixelImage(ScreenPixel(500, 200)), IMAGE_TOXIC_BASIC_SHOCK);
     EXPECT_TRUE(draws.empty());
 }

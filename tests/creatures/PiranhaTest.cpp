@@ -37,11 +37,14 @@ protected:
 TEST_F(PiranhaTest, StartFrameComesFromTheRuntimeGenerator)
 {
     RuntimeSrand(1);
-    auto first = Swimming(300, 200);
-    EXPECT_EQ(first->mFrame, 41 % Piranha::SWIM_CELS);
+    Piranha first(app.get(), board->mPlayer);
+    EXPECT_EQ(first.mFrame, 41 % Piranha::SWIM_CELS);
+    EXPECT_EQ(first.mSrcX, first.mFrame * first.mWidth);
+    // The game's generator is not touched.
+    EXPECT_EQ(gGameRandom->Next(), NextExpected());
     RuntimeSrand(1);
-    auto again = Swimming<WhitePiranha>(300, 200);
-    EXPECT_EQ(again->mFrame, first->mFrame);
+    StealthWhitePiranha again(app.get(), board->mPlayer);
+    EXPECT_EQ(again.mFrame, first.mFrame);
 }
 
 TEST_F(PiranhaTest, CompletedPiranhaBlinksThenDiesOverTenFrames)
@@ -138,7 +141,7 @@ TEST_F(PiranhaTest, HiddenPiranhaDrawsNothing)
     piranha->SetState(Piranha::HIDDEN);
     Draw(*piranha);
     EXPECT_TRUE(draws.empty());
-    EXPECT_EQ(ScreenPixel(300 + piranha->mWidth / 2, 200 + piranha->mHeight / 2), 0u);
+    EXPECT_EQ(ScreenPixel(300 + piranha->mWidth / 2, 200 + piranha->mHeight / 2), BACKGROUND);
 }
 
 TEST_F(PiranhaTest, LetterSitsOverTheFrameAtTheKindsOffsets)

@@ -144,7 +144,7 @@ TEST_F(SharkTest, FlashAndBlinkRequestsAreRefusedInSomeStates)
         {Shark::TURNED, Shark::FLASHING, false}, {Shark::FLEEING, Shark::FLASHING, false},
         {Shark::SWIMMING, Shark::FLASHING, true}, {Shark::FLASHING, Shark::FLASHING, true},
         {Shark::FLEEING, Shark::BLINKING, false}, {Shark::SWIMMING, Shark::BLINKING, true},
-        {Shark::FLEEING, Shark::DYING, true},
+        {Shark::DYING, Shark::FLEEING, true},
     };
     for (const auto& c : cases) {
         auto plain = Swimming(300, 200, 1.0);
