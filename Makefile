@@ -12,7 +12,7 @@ REL_DIR  := build/rel
 TEST_DIR := build/test
 GAME_DIR := $(CURDIR)/build/game
 
-.PHONY: all deps build run test bench fuzz listen clean
+.PHONY: all deps build data run test bench fuzz listen clean
 
 all: build
 
@@ -22,6 +22,11 @@ deps:
 build: deps
 	$(CMAKE) -S . -B $(REL_DIR) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINDOR_GAME_DIR=$(GAME_DIR) >/dev/null
 	$(CMAKE) --build $(REL_DIR) -j $(JOBS)
+
+# The program folder's data only (images, sounds, music, fonts, levels, words).
+data: deps
+	$(CMAKE) -S . -B $(REL_DIR) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINDOR_GAME_DIR=$(GAME_DIR) >/dev/null
+	$(CMAKE) --build $(REL_DIR) -j $(JOBS) --target gamefolder
 
 run: build
 	cd $(GAME_DIR) && ./plindor
@@ -43,9 +48,13 @@ bench: build
 listen: build
 	$(CMAKE) --build $(REL_DIR) --target listen
 
+# Builds every libFuzzer target with clang and runs each for FUZZ_SECONDS on its corpus
+# (new inputs go to build/fuzz/found/<name>, the committed corpus is only read).
+FUZZ_SECONDS ?= 60
 fuzz: deps
-	$(CMAKE) -S . -B build/fuzz $(GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPLINDOR_FUZZ=ON
+	$(CMAKE) -S . -B build/fuzz $(GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPLINDOR_FUZZ=ON >/dev/null
 	$(CMAKE) --build build/fuzz -j $(JOBS) --target fuzzers
+	bash tools/run-fuzzers.sh $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

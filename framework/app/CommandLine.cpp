@@ -76,8 +76,11 @@ void ZantApp::HandleCommandLineParam(const std::string& name, const std::string&
         box.text = "Product: " + mProdName + "\r\nVersion: " + mProductVersion + "\r\nBuild Num: " +
                    std::to_string(mBuildNum) + "\r\nBuild Date: " + mBuildDate;
         box.icon = Platform::BoxIcon::Information;
-        // Also on standard output, where scripts can read it.
-        std::printf("%s\n", box.text.c_str());
+        // Also on standard output (plain line ends), where scripts can read it.
+        std::string lines = box.text;
+        for (size_t at; (at = lines.find("\r\n")) != std::string::npos;)
+            lines.erase(at, 1);
+        std::printf("%s\n", lines.c_str());
         Platform::ShowMessageBox(box);
         FatalExit(EXIT_NORMAL);
     } else if (name == "-crash") {

@@ -9,10 +9,10 @@
 // next header is read at once, so that an input record due at the same update
 // holds the next update back even when several updates run in a row.
 #include <algorithm>
-#include <cstdio>
-#include <thread>
+#include <cstdlib>
 
 #include "framework/app/DemoFormat.h"
+#include "framework/app/DemoSupport.h"
 #include "framework/app/ZantApp.h"
 #include "framework/util/Buffer.h"
 #include "framework/util/MersenneTwister.h"
@@ -25,11 +25,6 @@ namespace Zant {
 using Platform::Msg;
 
 namespace {
-
-bool OnMainThread(const ZantApp& app)
-{
-    return std::this_thread::get_id() == app.mPrimaryThreadId;
-}
 
 Buffer& RecordingStream(ZantApp& app)
 {
@@ -215,21 +210,6 @@ void DemoOutOfSync(ZantApp& app, const std::string& what)
     app.StopDemoPlayback();
 }
 
-bool ReadWholeFile(const std::string& path, std::string& data)
-{
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    data.clear();
-    char chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        data.append(chunk, n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
 } // namespace
 
 // ---- Recording
@@ -345,6 +325,11 @@ bool ZantApp::OpenDemoFile(std::string& error)
         error = "Demo file not found: " + mDemoFileName;
         return false;
     }
+    return PlayDemoData(file, error);
+}
+
+bool ZantApp::PlayDemoData(const std::string& file, std::string& error)
+{
     DemoFileContents demo;
     if (!DecodeDemoFile(file, mProductVersion, demo, error))
         return false;

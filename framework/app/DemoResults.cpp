@@ -7,10 +7,10 @@
 // the stream). Reads from another thread go to disk in every mode; writes and
 // deletes from another thread are refused while a demo plays.
 #include <cstdio>
-#include <thread>
 #include <unistd.h>
 
 #include "framework/app/DemoFormat.h"
+#include "framework/app/DemoSupport.h"
 #include "framework/app/ZantApp.h"
 #include "framework/util/Buffer.h"
 #include "framework/util/StringUtil.h"
@@ -20,16 +20,13 @@ namespace Zant {
 
 namespace {
 
-bool OnMainThread(const ZantApp& app)
-{
-    return std::this_thread::get_id() == app.mPrimaryThreadId;
-}
-
 // Whether this call takes its result from the demo being played.
 bool FromDemo(const ZantApp& app)
 {
     return app.mPlayingDemoBuffer && OnMainThread(app);
 }
+
+} // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& data)
 {
@@ -45,6 +42,8 @@ bool ReadWholeFile(const std::string& path, std::string& data)
     std::fclose(f);
     return ok;
 }
+
+namespace {
 
 void WriteLongBytes(Buffer& stream, const std::string& bytes)
 {
@@ -213,7 +212,7 @@ void ZantApp::DecideUpdateCheckDue()
     // loading thread can read the answer without asking the clock.
     bool due = IsUpdateCheckDue();
     DemoSyncByte(due);
-    mUpdateCheckDue = due;
+    mStartUpdateCheckDue = due;
 }
 
 } // namespace Zant

@@ -61,6 +61,8 @@ void ZantApp::RunMainLoop()
             break;
         ++mPassCount;
         RunFrame();
+        // Publishes the mouse position for the cursor thread and shows a moved cursor.
+        AppServices::PollDisplay(this);
     }
 
     FlushWidgetDeletions();

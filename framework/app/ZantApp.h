@@ -222,6 +222,8 @@ public:
     void StopDemoPlayback();
     void SaveDemoFile();
     bool OpenDemoFile(std::string& error);
+    // Starts playing the demo whose file contents are given (OpenDemoFile's second half).
+    bool PlayDemoData(const std::string& file, std::string& error);
     bool DemoReadRecordHeader();
     void ReplayDemoEvents();
     bool FileExists(const std::string& path);
@@ -250,7 +252,7 @@ public:
     // A demo plays and records remain to be replayed.
     bool IsReplayingDemo() const { return mPlayingDemoBuffer && mDemoStreamState == DemoStreamState::Records; }
     // Decides once, on the main thread after LoadSettings, whether an update check
-    // is due, and passes the answer through the demo (mUpdateCheckDue).
+    // is due, and passes the answer through the demo (mStartUpdateCheckDue).
     void DecideUpdateCheckDue();
     // The marker list: "name (hh:mm:ss)" for every marker ahead of the current update,
     // with the update each entry jumps to.
@@ -479,7 +481,7 @@ public:
     DemoStreamState mDemoStreamState = DemoStreamState::Records;
     std::shared_ptr<Buffer> mDemoBufferStore; // owns mDemoBuffer when the application made it
     bool mDemoCloseRecorded = false;          // a close record is in the stream being recorded
-    bool mUpdateCheckDue = false;             // decided by DecideUpdateCheckDue
+    bool mStartUpdateCheckDue = false;        // decided once by DecideUpdateCheckDue
 
     // ---- Properties.
     std::map<std::string, std::string> mStringProperties;

@@ -231,6 +231,8 @@ void WalkLine(double x1, double y1, double x2, double y2, int width, int height,
         start = 0;
     }
     end = std::min(end, double(majorSize - 1));
+    if (start > end)
+        return;
     for (int m = int(start); m <= int(end); ++m, minor += slope) {
         const double f = std::floor(minor);
         if (f < 0 || f >= minorSize)
@@ -629,13 +631,16 @@ void DDImage::DrawLine(double x1, double y1, double x2, double y2, const Color& 
 {
     if (Is3DTarget() || !CanDrawOnSurface())
         return; // lines are drawn only into surfaces
-    if (y1 == y2 && std::isfinite(x1) && std::isfinite(x2) && std::abs(y1) < 1e9) {
+    // Ends far outside any image (callers other than Graphics do not clip) are
+    // walked as lines, which stay inside the image.
+    const bool sane = std::abs(x1) < 1e9 && std::abs(x2) < 1e9 && std::abs(y1) < 1e9 && std::abs(y2) < 1e9;
+    if (y1 == y2 && sane) {
         const int left = int(std::trunc(std::min(x1, x2))), right = int(std::trunc(std::max(x1, x2)));
         FillRect(Rect(left, int(std::trunc(y1)), right - left + 1, 1).Intersection(Rect(0, 0, mWidth, mHeight)),
                  color, drawMode);
         return;
     }
-    if (x1 == x2 && std::isfinite(y1) && std::isfinite(y2) && std::abs(x1) < 1e9) {
+    if (x1 == x2 && sane) {
         const int top = int(std::trunc(std::min(y1, y2))), bottom = int(std::trunc(std::max(y1, y2)));
         FillRect(Rect(int(std::trunc(x1)), top, 1, bottom - top + 1).Intersection(Rect(0, 0, mWidth, mHeight)),
                  color, drawMode);

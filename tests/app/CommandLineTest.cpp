@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "framework/app/AppServices.h"
 #include "framework/app/ZantApp.h"
+#include "platform/Paths.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 // Records the parameters instead of acting on them.
@@ -33,6 +41,10 @@ TEST(CommandLine, SplitsParametersTheWayTheGameDoes)
         {"-demofile=\"a b\"", {{"-demofile", "a b"}}},
         // Two spaces make an empty parameter.
         {"-play  -record", {{"-play", ""}, {"", ""}, {"-record", ""}}},
+        // The end of the line closes no parameter that has not begun.
+        {"-play ", {{"-play", ""}}},
+        {"-record -demofile=\"my demo.dmo\" ", {{"-record", ""}, {"-demofile", "my demo.dmo"}}},
+        {"", {}},
         {"-x=a=b", {{"-x", "ab"}}},
     };
     for (const Case& c : cases) {
@@ -76,4 +88,101 @@ TEST(SessionReport, NamesTheModeAndLeavesOutAnEmptyReferId)
     EXPECT_EQ(r.find("ReferId"), std::string::npos);
     app.mReferId = "abc";
     EXPECT_NE(app.BuildSessionReport().find("ReferId: abc\r\n"), std::string::npos);
+}
+
+TEST(CommandLine, AnEmptyParameterIsRefusedWithExitCodeTwo)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Zant::ZantApp app;
+            app.ParseCommandLine("-play  -record");
+        },
+        testing::ExitedWithCode(2), "Invalid Command Line Param: ");
+}
+
+TEST(ProductVersion, OnlyTheProgramItselfHasOne)
+{
+    Zant::ZantApp app;
+    std::string folder;
+    ASSERT_TRUE(Platform::ProgramFolder(folder));
+    EXPECT_EQ(app.ReadProductVersion(folder + "/plindor"), "1.01");
+    EXPECT_EQ(app.ReadProductVersion("/etc/hostname"), "");
+    EXPECT_EQ(app.ReadProductVersion(""), "");
+}
+
+namespace {
+
+// Puts a stand-in xdg-open first on the PATH that writes each argument it gets on
+// a line of its own, so that what reaches the browser can be checked.
+class FakeBrowser {
+public:
+    FakeBrowser() : mOldPath(getenv("PATH") ? getenv("PATH") : "")
+    {
+        const std::string script = mDir.File("xdg-open");
+        TestSupport::WriteFile(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + Log() + "'; done\n");
+        chmod(script.c_str(), 0755);
+        setenv("PATH", (mDir.Path() + ":" + mOldPath).c_str(), 1);
+    }
+    ~FakeBrowser()
+    {
+        setenv("PATH", mOldPath.c_str(), 1);
+        // Opening a page leaves SIGCHLD ignored; later tests in this program wait for
+        // children of their own.
+        signal(SIGCHLD, SIG_DFL);
+    }
+    std::string Log() const { return mDir.File("opened.txt"); }
+    // What the browser was given, once it has run (empty after a time-out).
+    std::string Opened() const
+    {
+        for (int i = 0; i < 500 && !std::filesystem::exists(Log()); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return std::filesystem::exists(Log()) ? TestSupport::ReadFile(Log()) : "";
+    }
+
+private:
+    TestSupport::TempDir mDir{"plindor-browser"};
+    std::string mOldPath;
+};
+
+} // namespace
+
+TEST(WebPages, AnAddressReachesTheBrowserAsOneArgumentAndOnlyOnce)
+{
+    FakeBrowser browser;
+    Zant::ZantApp app;
+    // Shell syntax in an address stays text: no shell stands between.
+    const std::string url = "https://example.invalid/a?b=1;c=$(touch${IFS}x)&d=`id`|e";
+    EXPECT_TRUE(app.OpenWebPage(url, false));
+    EXPECT_TRUE(app.mWebPageOpenPending);
+    EXPECT_TRUE(app.OpenWebPage(url, true)); // still pending: not opened again
+    EXPECT_EQ(browser.Opened(), url + "\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(TestSupport::ReadFile(browser.Log()), url + "\n");
+}
+
+TEST(WebPages, OnlyWebAddressesAreOpenedAndAFailureClearsThePending)
+{
+    struct {
+        const char* url;
+        bool valid;
+    } cases[] = {
+        {"http://example.invalid/", true}, {"HTTPS://example.invalid/x", true}, {"https://", false},
+        {"file:///etc/passwd", false},    {"-e http://x", false},               {"javascript:alert(1)", false},
+        {"http://a b", false},            {"http://a\nb", false},               {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Zant::IsWebPageAddress(c.url), c.valid) << c.url;
+
+    Zant::ZantApp app;
+    EXPECT_FALSE(app.OpenWebPage("file:///etc/passwd", false));
+    EXPECT_FALSE(app.mWebPageOpenPending);
+
+    // No browser to start at all.
+    TestSupport::TempDir empty("plindor-nopath");
+    const std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
+    setenv("PATH", empty.Path().c_str(), 1);
+    EXPECT_FALSE(app.OpenWebPage("http://example.invalid/", false));
+    setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_FALSE(app.mWebPageOpenPending);
 }

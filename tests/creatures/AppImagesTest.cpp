@@ -166,9 +166,10 @@ TEST(ImageTable, MissingImageStopsLoadingWithTheFileNamed)
     }
     Platform::SetMessageBoxes(nullptr);
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "The file: images\\diver_idle, is missing or corrupt. Please reinstall the product or "
-                                   "email tech support at " +
-                                       std::string(WinBTApp::SUPPORT_ADDRESS));
+    const std::string expected = "The file: images\\diver_idle, is missing or corrupt. Please reinstall the product "
+                                 "or email tech support at " +
+                                 std::string(WinBTApp::SUPPORT_ADDRESS);
+    EXPECT_EQ(boxes.shown[0].text, expected);
 }
 
 TEST(ImageTable, ProgramFolderImagesLoadAtTheirManifestSizes)

@@ -35,10 +35,11 @@ TEST_F(EnemyTest, PointValueWeighsEveryCharacter)
 
 TEST_F(EnemyTest, TypingAWordCompletesItAndLetsTheGroupGo)
 {
-    auto typed = Make();
-    auto held = Make();   // waits beyond the right edge until the word is done
-    auto behind = Make(); // the creature that held this one back
+    auto typed = std::make_unique<Shark>(app.get());
+    auto held = std::make_unique<Shark>(app.get()); // waits beyond the right edge until the word is done
+    auto behind = Make();                           // the creature that held this one back
     typed->SetWord("SHARK");
+    EXPECT_EQ(typed->mPointValue, 90);
     typed->SetLeader(held.get());
     held->SetFollower(typed.get());
     behind->SetLeader(typed.get());

@@ -184,7 +184,7 @@ TEST(DemoStream, LongGapsAreBridgedByFillers)
     EXPECT_EQ(Bits(b, 1), 0);
     EXPECT_EQ(Bits(b, 5), Zant::DEMO_KEY_CHAR);
     EXPECT_EQ(Bits(b, 8), 'a');
-    EXPECT_EQ(Zant::DemoBitsLeft(b), 0u);
+    EXPECT_LT(Zant::DemoBitsLeft(b), 8u); // the padding of the last byte
 }
 
 TEST(DemoStream, MouseMovesAreShortWhenTheyFitAndPositionsKeepTheirSign)
@@ -272,6 +272,7 @@ TEST(DemoFile, DamagedFilesAreRefusedOrPlayWithoutHarm)
         const std::string path = dir.File("bad.dmo");
         TestSupport::WriteFile(path, v);
         Platform::SettingsStore store;
+        const std::string emptyStore = store.Serialize();
         DemoTest::DemoRun run(path, &store);
         run.app().mProductVersion = "1.01";
         std::string error;
@@ -284,7 +285,7 @@ TEST(DemoFile, DamagedFilesAreRefusedOrPlayWithoutHarm)
         testing::internal::CaptureStderr();
         DemoTest::RunToEnd(run.app(), 300);
         testing::internal::GetCapturedStderr();
-        EXPECT_EQ(store.Serialize(), "");
+        EXPECT_EQ(store.Serialize(), emptyStore);
     }
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_GT(played, 0);

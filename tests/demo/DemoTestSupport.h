@@ -9,7 +9,14 @@
 
 #include "framework/util/Buffer.h"
 #include "platform/SettingsStore.h"
-#include "tests/app/AppTestSupport.h"
+#include <memory>
+
+#include "framework/app/ZantApp.h"
+#include "framework/widgets/Widget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/Window.h"
 
 namespace DemoTest {
 
@@ -18,7 +25,7 @@ using Log = std::vector<std::string>;
 // Receives all input on the whole screen and writes it down.
 class InputLog : public Zant::Widget {
 public:
-    InputLog(Zant::ZantApp* app, Log* log) : mApp(app), mLog(log) { Resize(0, 0, 640, 480); }
+    InputLog(Zant::ZantApp*, Log* log) : mLog(log) { Resize(0, 0, 640, 480); }
     bool WantsFocus() override { return true; }
     void KeyDown(int key) override { Put("down " + std::to_string(key)); }
     void KeyUp(int key) override { Put("up " + std::to_string(key)); }
@@ -42,8 +49,10 @@ public:
 
 private:
     static std::string Pos(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
-    void Put(const std::string& line) { mLog->push_back("u" + std::to_string(mApp->mUpdateCount) + " " + line); }
-    Zant::ZantApp* mApp;
+    void Put(const std::string& line)
+    {
+        mLog->push_back("u" + std::to_string(Zant::gZantApp ? Zant::gZantApp->mUpdateCount : -1) + " " + line);
+    }
     Log* mLog;
 };
 
@@ -51,20 +60,20 @@ private:
 class Prober : public Zant::Widget {
 public:
     using Action = std::function<std::string()>;
-    Prober(Zant::ZantApp* app, Log* log) : mApp(app), mLog(log) {}
+    Prober(Zant::ZantApp*, Log* log) : mLog(log) {}
     void Plan(int update, Action action) { mActions[update].push_back(std::move(action)); }
     void Update() override
     {
         Widget::Update();
-        auto it = mActions.find(mApp->mUpdateCount);
+        const int update = Zant::gZantApp->mUpdateCount;
+        auto it = mActions.find(update);
         if (it == mActions.end())
             return;
         for (const Action& action : it->second)
-            mLog->push_back("u" + std::to_string(mApp->mUpdateCount) + " " + action());
+            mLog->push_back("u" + std::to_string(update) + " " + action());
     }
 
 private:
-    Zant::ZantApp* mApp;
     Log* mLog;
     std::map<int, std::vector<Action>> mActions;
 };
@@ -91,48 +100,62 @@ inline int RunToEnd(Zant::ZantApp& app, int maxPasses = 5000)
     return passes;
 }
 
-// A recording or playing application with its own settings store and the two
-// widgets above.
-class DemoRun {
+// A recording or playing application (App derives from ZantApp) on fake platform
+// services, with its own settings store and the two widgets above.
+template <class App = Zant::ZantApp>
+class BasicDemoRun {
 public:
-    explicit DemoRun(const std::string& demoFile, Platform::SettingsStore* store = nullptr)
+    explicit BasicDemoRun(const std::string& demoFile, Platform::SettingsStore* store = nullptr)
         : mStore(store ? store : &mOwnStore)
     {
+        Platform::SetClock(&mClock);
+        Platform::SetMessageBoxes(&mBoxes);
         Platform::SetSettingsStore(mStore);
-        app().mRegKey = "Vorlix\\DemoTest";
-        app().mDemoFileName = demoFile;
-        app().mInMainLoop = true;
+        mApp = std::make_unique<App>();
+        mApp->SetWindowSystem(&mWindows);
+        mApp->mWidgetManager = new Zant::WidgetManager(mApp.get());
+        mApp->mLastTime = mClock.TickCount();
+        mApp->mRegKey = "Vorlix\\DemoTest";
+        mApp->mProductVersion = "1.01";
+        mApp->mDemoFileName = demoFile;
+        mApp->mInMainLoop = true;
         // Loading has finished; the first update takes note of it, as in a real run.
-        app().mLoaded = true;
-        app().mLoadingThreadCompleted = false;
-        app().mWidgetManager->AddWidget(&mInput);
-        app().mWidgetManager->SetFocus(&mInput);
-        app().mWidgetManager->AddWidget(&mProber);
+        mApp->mLoaded = true;
+        mApp->mWidgetManager->AddWidget(&mInput);
+        mApp->mWidgetManager->SetFocus(&mInput);
+        mApp->mWidgetManager->AddWidget(&mProber);
     }
-    ~DemoRun()
+    ~BasicDemoRun()
     {
         Finish();
         Platform::SetSettingsStore(nullptr);
+        Platform::SetMessageBoxes(nullptr);
+        Platform::SetClock(nullptr);
     }
     // Removes the widgets and destroys the application (a recording is written now).
     void Finish()
     {
-        if (!mFixture.app)
+        if (!mApp)
             return;
-        mFixture.app->mWidgetManager->RemoveWidget(&mInput);
-        mFixture.app->mWidgetManager->RemoveWidget(&mProber);
-        mFixture.app.reset();
+        mApp->mWidgetManager->RemoveWidget(&mInput);
+        mApp->mWidgetManager->RemoveWidget(&mProber);
+        mApp.reset();
     }
-    Zant::ZantApp& app() { return *mFixture.app; }
-    void Send(Platform::Msg msg, int64_t p1 = 0, int64_t p2 = 0) { mFixture.windows.events.push_back({msg, p1, p2}); }
+    App& app() { return *mApp; }
+    void Send(Platform::Msg msg, int64_t p1 = 0, int64_t p2 = 0) { mWindows.events.push_back({msg, p1, p2}); }
     void SendMouse(Platform::Msg msg, int x, int y) { Send(msg, 0, Platform::PackMousePos(x, y)); }
 
-    FakeAppFixture mFixture;
+    Platform::FakeClock mClock{100000};
+    Platform::FakeWindowSystem mWindows;
+    Platform::FakeMessageBoxService mBoxes;
     Platform::SettingsStore mOwnStore;
     Platform::SettingsStore* mStore;
+    std::unique_ptr<App> mApp;
     Log mLog;
-    InputLog mInput{mFixture.app.get(), &mLog};
-    Prober mProber{mFixture.app.get(), &mLog};
+    InputLog mInput{nullptr, &mLog};
+    Prober mProber{nullptr, &mLog};
 };
+
+using DemoRun = BasicDemoRun<>;
 
 } // namespace DemoTest

@@ -132,11 +132,11 @@ void SendScript(DemoRun& run, int pass)
         run.SendMouse(Msg::MouseMove, 50, 50);
         break;
     case 80:
-        run.mFixture.windows.cursorInside = false;
+        run.mWindows.cursorInside = false;
         run.Send(Msg::Timer, 100);
         break;
     case 81:
-        run.mFixture.windows.cursorInside = true;
+        run.mWindows.cursorInside = true;
         run.Send(Msg::Timer, 100);
         break;
     case 90:

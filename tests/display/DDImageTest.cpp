@@ -140,6 +140,12 @@ TEST(SurfaceImage, LinesOnA565Screen)
     EXPECT_EQ(lit, 21);
     EXPECT_EQ(PixelAt(*d.dd->mDrawSurface, 100, 100), 0x1Fu);
     EXPECT_EQ(PixelAt(*d.dd->mDrawSurface, 104, 120), 0x1Fu);
+
+    // Ends far outside the image (nothing clipped them) still draw only inside it.
+    screen->DrawLine(-1e12, 300, 1e12, 300.4, Color::White, DRAWMODE_NORMAL);
+    EXPECT_NE(PixelAt(*d.dd->mDrawSurface, 0, 300), 0u);
+    EXPECT_NE(PixelAt(*d.dd->mDrawSurface, 639, 300), 0u);
+    screen->DrawLine(1e30, -1e30, 2e30, 5e30, Color::White, DRAWMODE_NORMAL);
 }
 
 TEST(SurfaceImage, NestedLocksUnlockOnceAndThe3DTargetNeverLocks)

@@ -134,7 +134,7 @@ private:
     std::vector<Saved> mSaved;
 };
 
-// Four coloured quarters with a white square in the middle.
+// Four coloured quarters, drawn by a screen-sized widget.
 class TestPattern : public Widget {
 public:
     void Draw(Graphics* g) override
@@ -144,8 +144,17 @@ public:
             g->SetColor(quarters[i]);
             g->FillRect((i % 2) * 320, (i / 2) * 240, 320, 240);
         }
+    }
+};
+
+// A white square widget over the middle of the pattern; it draws in its own
+// coordinates, so the manager's translation puts it in place.
+class WhiteSquare : public Widget {
+public:
+    void Draw(Graphics* g) override
+    {
         g->SetColor(Color::White);
-        g->FillRect(280, 200, 80, 80);
+        g->FillRect(0, 0, mWidth, mHeight);
     }
 };
 
@@ -208,13 +217,15 @@ int CountMismatches(const Shot& shot, Platform::SdlScreen& screen, int cursorX, 
 
 } // namespace
 
-TEST(XvfbDisplay, WindowedFullScreenAndBackWithTheSoftwareCursor)
+namespace {
+
+constexpr int CHILD_SKIPPED = 77;
+
+// Runs in a child process of its own (see below).
+void RunScenario(const std::string& display)
 {
-    XvfbServer server;
-    if (!server.Start())
-        GTEST_SKIP() << "no Xvfb to run a real display";
     EnvScope env;
-    env.Set("DISPLAY", server.Display());
+    env.Set("DISPLAY", display);
     env.Set("SDL_VIDEODRIVER", "x11");
 
     Platform::FakeClock clock(100000);
@@ -225,9 +236,9 @@ TEST(XvfbDisplay, WindowedFullScreenAndBackWithTheSoftwareCursor)
         Platform::SdlWindowSystem windows;
         std::string error;
         if (!windows.InitVideo(error)) {
-            Platform::SetClock(nullptr);
-            Platform::SetMessageBoxes(nullptr);
-            GTEST_SKIP() << "SDL cannot open the X display: " << error;
+            printf("SDL cannot open the X display: %s\n", error.c_str());
+            fflush(stdout);
+            _exit(CHILD_SKIPPED);
         }
         auto app = std::make_unique<ZantApp>();
         app->SetWindowSystem(&windows);
@@ -236,6 +247,9 @@ TEST(XvfbDisplay, WindowedFullScreenAndBackWithTheSoftwareCursor)
         TestPattern pattern;
         pattern.Resize(0, 0, 640, 480);
         app->mWidgetManager->AddWidget(&pattern);
+        WhiteSquare square;
+        square.Resize(280, 200, 80, 80);
+        app->mWidgetManager->AddWidget(&square);
 
         app->CreateMainWindow();
         windows.ShowMainWindow(true);
@@ -285,9 +299,37 @@ TEST(XvfbDisplay, WindowedFullScreenAndBackWithTheSoftwareCursor)
 
         dd->SetCursorImage(nullptr);
         cursor.reset(); // images leave the application before it goes
+        app->mWidgetManager->RemoveWidget(&square);
         app->mWidgetManager->RemoveWidget(&pattern);
         app.reset();
     }
     Platform::SetClock(nullptr);
     Platform::SetMessageBoxes(nullptr);
+}
+
+} // namespace
+
+// The X, GL and driver libraries keep memory past SDL_Quit and unload the code that
+// made it, so the leak checker could not tell their blocks from ours: the real window
+// runs in a child process that ends without the leak check. Failures print there and
+// show in its exit status.
+TEST(XvfbDisplay, WindowedFullScreenAndBackWithTheSoftwareCursor)
+{
+    XvfbServer server;
+    if (!server.Start())
+        GTEST_SKIP() << "no Xvfb to run a real display";
+    fflush(stdout);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        RunScenario(server.Display());
+        fflush(stdout);
+        _exit(testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the display run crashed";
+    if (WEXITSTATUS(status) == CHILD_SKIPPED)
+        GTEST_SKIP() << "SDL cannot use the X display";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "see the failures printed above";
 }

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "tools/art/ImageFile.h"
 #include "tools/art/Paint.h"
@@ -19,23 +20,6 @@ struct Item {
 };
 
 constexpr int Label = 14, Gap = 10;
-
-cairo_surface_t* SurfaceOf(const PaintedImage& image)
-{
-    int w = image.spec->width, h = image.spec->height;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    uint8_t* data = cairo_image_surface_get_data(s);
-    int stride = cairo_image_surface_get_stride(s);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const uint8_t* p = &image.rgba[(size_t(y) * w + x) * 4];
-            uint32_t a = p[3];
-            uint32_t r = p[0] * a / 255, g = p[1] * a / 255, b = p[2] * a / 255;
-            *reinterpret_cast<uint32_t*>(data + y * stride + x * 4) = (a << 24) | (r << 16) | (g << 8) | b;
-        }
-    cairo_surface_mark_dirty(s);
-    return s;
-}
 
 Item Lay(const PaintedImage& image, int maxCels, int pageWidth, int scale)
 {
@@ -142,7 +126,7 @@ bool WritePages(const std::string& base, const std::vector<PaintedImage>& images
             cairo_surface_destroy(src);
         }
         cairo_destroy(cr);
-        std::string path = base + (pages.size() > 1 ? "-" + std::to_string(p + 1) : "") + ".png";
+        std::string path = base + (p > 0 ? "-" + std::to_string(p + 1) : "") + ".png";
         bool ok = WritePng(path, ToRgba(sheet, AlphaUse::Opaque), pageWidth, height, error);
         cairo_surface_destroy(sheet);
         if (!ok)
@@ -153,11 +137,36 @@ bool WritePages(const std::string& base, const std::vector<PaintedImage>& images
 
 } // namespace
 
+cairo_surface_t* SurfaceOf(const PaintedImage& image)
+{
+    int w = image.spec->width, h = image.spec->height;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    uint8_t* data = cairo_image_surface_get_data(s);
+    int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* p = &image.rgba[(size_t(y) * w + x) * 4];
+            uint32_t a = p[3];
+            uint32_t r = p[0] * a / 255, g = p[1] * a / 255, b = p[2] * a / 255;
+            *reinterpret_cast<uint32_t*>(data + y * stride + x * 4) = (a << 24) | (r << 16) | (g << 8) | b;
+        }
+    cairo_surface_mark_dirty(s);
+    return s;
+}
+
 bool WriteContactSheets(const std::string& dir, const std::vector<PaintedImage>& images, std::string& error)
 {
-    return WritePages(dir + "/artsheet", images, 100000, 1, 2400, 100000, error) &&
+    // Sheets of an earlier run may have had more pages.
+    std::error_code ignored;
+    std::vector<std::filesystem::path> old;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ignored))
+        if (entry.path().filename().string().rfind("artsheet", 0) == 0 && entry.path().extension() == ".png")
+            old.push_back(entry.path());
+    for (const auto& path : old)
+        std::filesystem::remove(path, ignored);
+    return WritePages(dir + "/artsheet", images, 100000, 1, 1600, 2000, error) &&
            WritePages(dir + "/artsheet-2x", images, 100000, 2, 2000, 2400, error) &&
-           WritePages(dir + "/artsheet-anim", images, 6, 2, 2000, 100000, error);
+           WritePages(dir + "/artsheet-anim", images, 6, 2, 2000, 2400, error);
 }
 
 } // namespace Zant::Art

@@ -114,7 +114,7 @@ int main(int argc, char** argv)
 
     if (!options.sheets.empty()) {
         std::filesystem::create_directories(options.sheets);
-        if (!WriteContactSheets(options.sheets, painted, error)) {
+        if (!WriteContactSheets(options.sheets, painted, error) || !WriteSceneSheets(options.sheets, painted, error)) {
             std::fprintf(stderr, "plindor_art: %s\n", error.c_str());
             return 1;
         }
