@@ -126,19 +126,25 @@ bool OpenWebPage(const std::string& url)
 {
     if (url.empty())
         return false;
-    pid_t pid = 0;
-    const char* argv[] = {"xdg-open", url.c_str(), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    int rc = posix_spawnp(&pid, "xdg-open", &actions, nullptr, const_cast<char* const*>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
+    // A short-lived child starts the desktop's handler and leaves at once, so the
+    // handler is adopted by init and never lingers as our zombie.
+    pid_t child = fork();
+    if (child < 0)
         return false;
-    // Reap the helper in the background so it never lingers as a zombie.
-    signal(SIGCHLD, SIG_IGN);
-    return true;
+    if (child == 0) {
+        const char* argv[] = {"xdg-open", url.c_str(), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t handler = 0;
+        int rc = posix_spawnp(&handler, "xdg-open", &actions, nullptr, const_cast<char* const*>(argv), environ);
+        _exit(rc == 0 ? 0 : 1);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void InstallTerminationHandlers()

@@ -316,8 +316,14 @@ void ZantApp::CreateMainWindow()
     }
     if (!mIsWindowed && (result == kResultExclusiveFail || result == kResultDispChangeFail)) {
         mWindowedForced = true;
+        if (mFullScreenForced) {
+            // Neither a window nor full screen can be had: going on would run
+            // without a display.
+            ShowMessage("Failed to initialize the SDL display: " + error);
+            FatalExit(EXIT_FATAL);
+        }
         SwitchScreenMode(true);
-        result = kResultOk;
+        return;
     }
     if (result == kResult3DFail) {
         Set3DAcceleration(false, true);

@@ -268,6 +268,8 @@ void ZantApp::Init()
     LoadSettings();
     if (HasProperty("DontUpdate"))
         mDontUpdate = LookupBoolProperty("DontUpdate", mDontUpdate);
+    // Decided once, and taken from the recording during playback.
+    DecideUpdateCheckDue();
 
     mWidgetManager = new WidgetManager(this);
     mWidgetManager->SetScreenSize(mWidth, mHeight);

@@ -124,13 +124,7 @@ public:
         chmod(script.c_str(), 0755);
         setenv("PATH", (mDir.Path() + ":" + mOldPath).c_str(), 1);
     }
-    ~FakeBrowser()
-    {
-        setenv("PATH", mOldPath.c_str(), 1);
-        // Opening a page leaves SIGCHLD ignored; later tests in this program wait for
-        // children of their own.
-        signal(SIGCHLD, SIG_DFL);
-    }
+    ~FakeBrowser() { setenv("PATH", mOldPath.c_str(), 1); }
     std::string Log() const { return mDir.File("opened.txt"); }
     // What the browser was given, once it has run (empty after a time-out).
     std::string Opened() const
