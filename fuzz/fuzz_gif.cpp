@@ -2,14 +2,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/graphics/ImageLib.h"
+#include "fuzz/FuzzImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    auto image = ImageLib::DecodeGif(data, size);
-    if (image && !image->mBits.empty()) {
-        volatile uint32_t sink = image->mBits.front() ^ image->mBits.back();
-        (void)sink;
-    }
+    TouchPixels(ImageLib::DecodeGif(data, size));
     return 0;
 }

@@ -99,7 +99,12 @@ DDImage* ZantApp::DuplicateImage(Image* image)
     return DuplicateImage(image, Rect(0, 0, image->GetWidth(), image->GetHeight()));
 }
 
-void ZantApp::MirrorImageHorizontally(Image* image)
+namespace {
+
+// Rearranges the pixels of a memory image in place with change(bits, width, height);
+// other images and images without pixels stay as they are.
+template <typename Change>
+void ChangePixelsInPlace(Image* image, const Change& change)
 {
     auto* memory = dynamic_cast<MemoryImage*>(image);
     if (memory == nullptr)
@@ -107,25 +112,27 @@ void ZantApp::MirrorImageHorizontally(Image* image)
     uint32_t* bits = memory->GetBits();
     if (bits == nullptr)
         return;
-    const int width = memory->GetWidth();
-    for (int y = 0; y < memory->GetHeight(); ++y)
-        std::reverse(bits + size_t(y) * width, bits + size_t(y + 1) * width);
+    change(bits, memory->GetWidth(), memory->GetHeight());
     memory->BitsChanged();
+}
+
+} // namespace
+
+void ZantApp::MirrorImageHorizontally(Image* image)
+{
+    ChangePixelsInPlace(image, [](uint32_t* bits, int width, int height) {
+        for (int y = 0; y < height; ++y)
+            std::reverse(bits + size_t(y) * width, bits + size_t(y + 1) * width);
+    });
 }
 
 void ZantApp::FlipImageVertically(Image* image)
 {
-    auto* memory = dynamic_cast<MemoryImage*>(image);
-    if (memory == nullptr)
-        return;
-    uint32_t* bits = memory->GetBits();
-    if (bits == nullptr)
-        return;
-    const int width = memory->GetWidth(), height = memory->GetHeight();
-    for (int y = 0; y < height / 2; ++y)
-        std::swap_ranges(bits + size_t(y) * width, bits + size_t(y + 1) * width,
-                         bits + size_t(height - 1 - y) * width);
-    memory->BitsChanged();
+    ChangePixelsInPlace(image, [](uint32_t* bits, int width, int height) {
+        for (int y = 0; y < height / 2; ++y)
+            std::swap_ranges(bits + size_t(y) * width, bits + size_t(y + 1) * width,
+                             bits + size_t(height - 1 - y) * width);
+    });
 }
 
 MemoryImage* ZantApp::TransformImagePixels(Image* image, const Color& color)

@@ -25,6 +25,18 @@ constexpr int kKeyF4 = 115;
 constexpr int kKeyCtrl = 17;
 constexpr int kKeyAlt = 18;
 constexpr int kKeyD = 68;
+
+// A button message: which button, pressed or released, and the click count widgets get.
+struct ButtonMessage {
+    Msg msg;
+    bool right;
+    bool down;
+    int clickCount;
+};
+constexpr ButtonMessage kButtonMessages[] = {
+    {Msg::LButtonDown, false, true, 1},   {Msg::LButtonUp, false, false, 1}, {Msg::LButtonDblClk, false, true, 2},
+    {Msg::RButtonDown, true, true, -1},   {Msg::RButtonUp, true, false, -1}, {Msg::RButtonDblClk, true, true, -2},
+};
 } // namespace
 
 void ZantApp::PumpMessages()
@@ -203,38 +215,16 @@ void ZantApp::ProcessDeferredMessages()
                 mMouseIn = true;
                 ApplyCursor();
             }
-            switch (e.msg) {
-            case Msg::LButtonDown:
-                mLButtonDown = true;
-                mWidgetManager->MouseDown(x, y, 1);
-                mWindows->CaptureMouse(true);
-                break;
-            case Msg::LButtonUp:
-                mLButtonDown = false;
-                mWidgetManager->MouseUp(x, y, 1);
-                mWindows->CaptureMouse(false);
-                break;
-            case Msg::LButtonDblClk:
-                mLButtonDown = true;
-                mWidgetManager->MouseDown(x, y, 2);
-                mWindows->CaptureMouse(true);
-                break;
-            case Msg::RButtonDown:
-                mRButtonDown = true;
-                mWidgetManager->MouseDown(x, y, -1);
-                mWindows->CaptureMouse(true);
-                break;
-            case Msg::RButtonUp:
-                mRButtonDown = false;
-                mWidgetManager->MouseUp(x, y, -1);
-                mWindows->CaptureMouse(false);
-                break;
-            case Msg::RButtonDblClk:
-                mRButtonDown = true;
-                mWidgetManager->MouseDown(x, y, -2);
-                mWindows->CaptureMouse(true);
-                break;
-            default:
+            // The mouse is captured while a button is down.
+            for (const ButtonMessage& button : kButtonMessages) {
+                if (button.msg != e.msg)
+                    continue;
+                (button.right ? mRButtonDown : mLButtonDown) = button.down;
+                if (button.down)
+                    mWidgetManager->MouseDown(x, y, button.clickCount);
+                else
+                    mWidgetManager->MouseUp(x, y, button.clickCount);
+                mWindows->CaptureMouse(button.down);
                 break;
             }
             break;

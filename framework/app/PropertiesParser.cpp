@@ -102,17 +102,32 @@ bool PropertiesParser::ParsePropertiesBuffer(const Buffer& data)
     return !mHasFailed;
 }
 
-bool PropertiesParser::ParseSection()
+namespace {
+
+// Reads the elements inside a section up to its end, handing each element start to
+// onStart; text there is an error (through fail). False on an error, when onStart
+// returns false, or when the input ends first.
+template <typename Fail, typename OnStart>
+bool ReadSectionElements(XMLParser& parser, const Fail& fail, const OnStart& onStart)
 {
     XMLElement e;
-    while (mXMLParser->ReadElement(e)) {
+    while (parser.ReadElement(e)) {
         if (e.mType == XMLElement::TYPE_END)
             return true;
         if (e.mType == XMLElement::TYPE_TEXT)
-            return Fail("Element Not Expected '" + e.mValue + "'");
-        if (e.mType != XMLElement::TYPE_START)
-            continue;
+            return fail("Element Not Expected '" + e.mValue + "'");
+        if (e.mType == XMLElement::TYPE_START && !onStart(e))
+            return false;
+    }
+    return false;
+}
 
+} // namespace
+
+bool PropertiesParser::ParseSection()
+{
+    const auto fail = [this](const std::string& text) { return Fail(text); };
+    return ReadSectionElements(*mXMLParser, fail, [&](const XMLElement& e) {
         const auto idIt = e.mAttributes.find("id");
         const std::string id = idIt == e.mAttributes.end() ? std::string() : idIt->second;
         if (e.mValue == "String") {
@@ -144,8 +159,8 @@ bool PropertiesParser::ParseSection()
         } else {
             return Fail("Invalid Section '" + e.mValue + "'");
         }
-    }
-    return false;
+        return true;
+    });
 }
 
 bool PropertiesParser::ParseElementText(std::string& text)
@@ -166,22 +181,16 @@ bool PropertiesParser::ParseElementText(std::string& text)
 bool PropertiesParser::ParseStringList(std::vector<std::string>& list)
 {
     list.clear();
-    XMLElement e;
-    while (mXMLParser->ReadElement(e)) {
-        if (e.mType == XMLElement::TYPE_END)
-            return true;
-        if (e.mType == XMLElement::TYPE_TEXT)
-            return Fail("Element Not Expected '" + e.mValue + "'");
-        if (e.mType != XMLElement::TYPE_START)
-            continue;
+    const auto fail = [this](const std::string& text) { return Fail(text); };
+    return ReadSectionElements(*mXMLParser, fail, [&](const XMLElement& e) {
         if (e.mValue != "String")
             return Fail("Invalid Section '" + e.mValue + "'");
         std::string text;
         if (!ParseElementText(text))
             return false;
         list.push_back(text);
-    }
-    return false;
+        return true;
+    });
 }
 
 } // namespace Zant

@@ -8,6 +8,7 @@
 
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/ImageRegistry.h"
+#include "framework/graphics/ImageSource.h"
 
 namespace Zant {
 
@@ -75,31 +76,6 @@ private:
     const uint32_t* mPalette = nullptr;
 };
 
-// Fits a copy of srcRect to (x, y) inside both images, moving the destination with
-// any cut of the source. False when nothing is left.
-bool ClipCopy(int destWidth, int destHeight, int srcWidth, int srcHeight, int& x, int& y, Rect& srcRect)
-{
-    int64_t sx = srcRect.x, sy = srcRect.y, w = srcRect.width, h = srcRect.height, dx = x, dy = y;
-    auto cut = [](int64_t& start, int64_t& length, int64_t& place, int64_t limit) {
-        if (start < 0) {
-            length += start;
-            place -= start;
-            start = 0;
-        }
-        length = std::min(length, limit - start);
-    };
-    cut(sx, w, dx, srcWidth);
-    cut(sy, h, dy, srcHeight);
-    cut(dx, w, sx, destWidth);
-    cut(dy, h, sy, destHeight);
-    if (w <= 0 || h <= 0)
-        return false;
-    x = int(dx);
-    y = int(dy);
-    srcRect = Rect(int(sx), int(sy), int(w), int(h));
-    return true;
-}
-
 // An 8-bit channel placed in a channel of the surface, as the drawing family
 // converts colours: (c * m + m / 2) >> 8, masked.
 uint32_t ToChannel(uint32_t c, uint32_t m) { return uint32_t((uint64_t(c) * m + (m >> 1)) >> 8) & m; }
@@ -139,6 +115,16 @@ struct NormalPaint {
             const uint32_t c = a == 255 ? rgb[i] : (rgb[i] * a + 128) >> 8;
             value |= ToChannel(c, f.c[i].mask);
         }
+    }
+    // A colour's channels, each clamped to 0..255.
+    static NormalPaint OfColor(const Color& color, const SurfaceFormat& f)
+    {
+        return NormalPaint(Clamp255(color.red), Clamp255(color.green), Clamp255(color.blue), Clamp255(color.alpha), f);
+    }
+    // A pixel in 0xAARRGGBB with the given alpha.
+    static NormalPaint OfPixel(uint32_t p, uint32_t a, const SurfaceFormat& f)
+    {
+        return NormalPaint((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, a, f);
     }
     uint32_t Apply(uint32_t d, const SurfaceFormat& f) const
     {
@@ -205,6 +191,90 @@ private:
     DDImage& mImage;
     bool mLocked;
 };
+
+// An image's surface locked for drawing, with its format and pixel access in the
+// surface's 16- or 32-bit layout. False when the surface cannot be locked or has a
+// layout the drawing family does not draw on.
+class LockedSurface {
+public:
+    explicit LockedSurface(DDImage& image)
+        : mLock(image), desc(image.mLockedSurfaceDesc), format(image.mLockedSurfaceDesc.pixelFormat)
+    {
+    }
+    explicit operator bool() const { return bool(mLock) && format.Drawable(); }
+    // True when the lock holds, whatever the layout.
+    bool Locked() const { return bool(mLock); }
+
+    uint32_t Load(int x, int y) const
+    {
+        return format.bitCount == 16 ? uint32_t(RowOf<uint16_t>(desc, y)[x]) : RowOf<uint32_t>(desc, y)[x];
+    }
+    void Store(int x, int y, uint32_t v) const
+    {
+        if (format.bitCount == 16)
+            RowOf<uint16_t>(desc, y)[x] = uint16_t(v);
+        else
+            RowOf<uint32_t>(desc, y)[x] = v;
+    }
+    // Replaces the pixel at (x, y) with op(pixel).
+    template <typename Op>
+    void Update(int x, int y, const Op& op) const
+    {
+        Store(x, y, op(Load(x, y)));
+    }
+    // The same for every pixel of r, a row at a time.
+    template <typename Op>
+    void UpdateRect(const Rect& r, const Op& op) const
+    {
+        for (int y = r.y; y < r.y + r.height; ++y) {
+            if (format.bitCount == 16) {
+                uint16_t* row = RowOf<uint16_t>(desc, y) + r.x;
+                for (int i = 0; i < r.width; ++i)
+                    row[i] = uint16_t(op(row[i]));
+            } else {
+                uint32_t* row = RowOf<uint32_t>(desc, y) + r.x;
+                for (int i = 0; i < r.width; ++i)
+                    row[i] = op(row[i]);
+            }
+        }
+    }
+    // Blends a source pixel in 0xAARRGGBB over (x, y); fully transparent ones are skipped.
+    void BlendPixel(int x, int y, uint32_t p) const
+    {
+        const uint32_t alpha = p >> 24;
+        if (alpha == 0)
+            return;
+        const NormalPaint paint = NormalPaint::OfPixel(p, alpha, format);
+        Update(x, y, [&](uint32_t d) { return paint.Apply(d, format); });
+    }
+
+private:
+    SurfaceLock mLock;
+
+public:
+    const DDSurfaceDesc& desc;
+    const SurfaceFormat format;
+};
+
+// Walks the rows of part of a source in its run lengths (native holds the source's
+// pixels, or its palette when indices is set): a run whose first pixel skip() accepts
+// is passed over whole, every pixel of the others goes to plot(column, row, pixel).
+template <typename Skip, typename Plot>
+void WalkRuns(const Rect& part, int srcWidth, const uint32_t* native, const uint8_t* indices, const uint8_t* runs,
+              const Skip& skip, const Plot& plot)
+{
+    for (int row = 0; row < part.height; ++row) {
+        const size_t base = size_t(part.y + row) * srcWidth + part.x;
+        auto nativeAt = [&](int k) { return indices ? native[indices[base + k]] : native[base + k]; };
+        for (int i = 0; i < part.width;) {
+            const int n = std::min(std::max<int>(runs[base + i], 1), part.width - i);
+            if (!skip(nativeAt(i)))
+                for (int k = i; k < i + n; ++k)
+                    plot(k, row, nativeAt(k));
+            i += n;
+        }
+    }
+}
 
 // Calls plot(x, y) for each pixel of a line: walked along its major axis from the
 // end with the smaller major coordinate, one pixel a step, the minor coordinate
@@ -493,24 +563,23 @@ uint32_t* DDImage::GetBits()
         return MemoryImage::GetBits();
     if (mNoLock)
         return nullptr;
-    SurfaceLock lock(*this);
-    if (!lock)
+    const LockedSurface target(*this);
+    if (!target.Locked())
         return nullptr;
-    const SurfaceFormat f(mLockedSurfaceDesc.pixelFormat);
+    const SurfaceFormat& f = target.format;
     const size_t count = PixelCount();
     auto bits = std::make_unique<uint32_t[]>(count + 1);
     bits[count] = GUARD_WORD;
     uint32_t key = 0;
     const bool keyed = mSurface->GetColorKey(key);
     key &= f.rgbMask;
-    if (f.Drawable()) {
+    if (target) {
         const int w = std::min(mWidth, mSurface->Width());
         const int h = std::min(mHeight, mSurface->Height());
         for (int y = 0; y < h; ++y) {
             uint32_t* to = bits.get() + size_t(y) * mWidth;
             for (int x = 0; x < w; ++x) {
-                const uint32_t v = f.bitCount == 16 ? RowOf<uint16_t>(mLockedSurfaceDesc, y)[x]
-                                                    : RowOf<uint32_t>(mLockedSurfaceDesc, y)[x];
+                const uint32_t v = target.Load(x, y);
                 // Keyed pixels were transparent.
                 if (keyed && (v & f.rgbMask) == key)
                     to[x] = 0;
@@ -527,12 +596,10 @@ void DDImage::WriteBitsToSurface()
 {
     if (mBits == nullptr || mNoLock)
         return;
-    SurfaceLock lock(*this);
-    if (!lock)
+    const LockedSurface target(*this);
+    if (!target)
         return;
-    const SurfaceFormat f(mLockedSurfaceDesc.pixelFormat);
-    if (!f.Drawable())
-        return;
+    const SurfaceFormat& f = target.format;
     const int w = std::min(mWidth, mSurface->Width());
     const int h = std::min(mHeight, mSurface->Height());
     for (int y = 0; y < h; ++y) {
@@ -541,10 +608,7 @@ void DDImage::WriteBitsToSurface()
             const uint32_t p = from[x];
             const uint32_t v = ToChannelExact((p >> 16) & 0xFF, f.c[0].mask) |
                                ToChannelExact((p >> 8) & 0xFF, f.c[1].mask) | ToChannelExact(p & 0xFF, f.c[2].mask);
-            if (f.bitCount == 16)
-                RowOf<uint16_t>(mLockedSurfaceDesc, y)[x] = uint16_t(v);
-            else
-                RowOf<uint32_t>(mLockedSurfaceDesc, y)[x] = v;
+            target.Store(x, y, v);
         }
     }
 }
@@ -769,36 +833,6 @@ bool DDImage::BltSurfaceToSurface(DDImage* src, const DDRect& dest, const DDRect
 
 // ---- The surface drawing family.
 
-void DDImage::NormalFillRect(const Rect& rect, const Color& color)
-{
-    if (mNoLock)
-        return;
-    const Rect r = rect.Intersection(Rect(0, 0, mWidth, mHeight));
-    if (r.width <= 0 || r.height <= 0)
-        return;
-    SurfaceLock lock(*this);
-    if (!lock)
-        return;
-    const SurfaceFormat f(mLockedSurfaceDesc.pixelFormat);
-    if (!f.Drawable())
-        return;
-    const NormalPaint paint(Clamp255(color.red), Clamp255(color.green), Clamp255(color.blue), Clamp255(color.alpha),
-                            f);
-    if (paint.alpha == 0)
-        return;
-    for (int y = r.y; y < r.y + r.height; ++y) {
-        if (f.bitCount == 16) {
-            uint16_t* row = RowOf<uint16_t>(mLockedSurfaceDesc, y) + r.x;
-            for (int i = 0; i < r.width; ++i)
-                row[i] = uint16_t(paint.Apply(row[i], f));
-        } else {
-            uint32_t* row = RowOf<uint32_t>(mLockedSurfaceDesc, y) + r.x;
-            for (int i = 0; i < r.width; ++i)
-                row[i] = paint.Apply(row[i], f);
-        }
-    }
-}
-
 namespace {
 
 // The colour's channels cut to the surface's bits; its alpha plays no part.
@@ -809,67 +843,46 @@ void AdditiveSource(const Color& color, const SurfaceFormat& f, uint32_t s[3])
         s[i] = f.c[i].bits <= 8 ? rgb[i] >> (8 - f.c[i].bits) : rgb[i];
 }
 
-template <typename T>
-void StorePixel(const DDSurfaceDesc& desc, int x, int y, uint32_t v)
-{
-    RowOf<T>(desc, y)[x] = T(v);
-}
-
-template <typename T>
-uint32_t LoadPixel(const DDSurfaceDesc& desc, int x, int y)
-{
-    return RowOf<T>(desc, y)[x];
-}
-
 } // namespace
+
+void DDImage::NormalFillRect(const Rect& rect, const Color& color)
+{
+    const Rect r = rect.Intersection(Rect(0, 0, mWidth, mHeight));
+    if (mNoLock || r.width <= 0 || r.height <= 0)
+        return;
+    const LockedSurface target(*this);
+    if (!target)
+        return;
+    const NormalPaint paint = NormalPaint::OfColor(color, target.format);
+    if (paint.alpha == 0)
+        return;
+    target.UpdateRect(r, [&](uint32_t d) { return paint.Apply(d, target.format); });
+}
 
 void DDImage::AdditiveFillRect(const Rect& rect, const Color& color)
 {
-    if (mNoLock)
-        return;
     const Rect r = rect.Intersection(Rect(0, 0, mWidth, mHeight));
-    if (r.width <= 0 || r.height <= 0)
+    if (mNoLock || r.width <= 0 || r.height <= 0)
         return;
-    SurfaceLock lock(*this);
-    if (!lock)
+    const LockedSurface target(*this);
+    if (!target)
         return;
-    const SurfaceFormat f(mLockedSurfaceDesc.pixelFormat);
-    if (!f.Drawable())
-        return;
-    const AddTables tables(f, mDDInterface);
+    const AddTables tables(target.format, mDDInterface);
     uint32_t s[3];
-    AdditiveSource(color, f, s);
-    for (int y = r.y; y < r.y + r.height; ++y) {
-        if (f.bitCount == 16) {
-            uint16_t* row = RowOf<uint16_t>(mLockedSurfaceDesc, y) + r.x;
-            for (int i = 0; i < r.width; ++i)
-                row[i] = uint16_t(tables.Add(row[i], s, f));
-        } else {
-            uint32_t* row = RowOf<uint32_t>(mLockedSurfaceDesc, y) + r.x;
-            for (int i = 0; i < r.width; ++i)
-                row[i] = tables.Add(row[i], s, f);
-        }
-    }
+    AdditiveSource(color, target.format, s);
+    target.UpdateRect(r, [&](uint32_t d) { return tables.Add(d, s, target.format); });
 }
 
 void DDImage::NormalDrawLine(double x1, double y1, double x2, double y2, const Color& color)
 {
     if (mNoLock)
         return;
-    SurfaceLock lock(*this);
-    if (!lock)
+    const LockedSurface target(*this);
+    if (!target)
         return;
-    const SurfaceFormat f(mLockedSurfaceDesc.pixelFormat);
-    if (!f.Drawable())
-        return;
-    const NormalPaint paint(Clamp255(color.red), Clamp255(color.green), Clamp255(color.blue), Clamp255(color.alpha),
-                            f);
-    const DDSurfaceDesc& desc = mLockedSurfaceDesc;
+    const NormalPaint paint = NormalPaint::OfColor(color, target.format);
     WalkLine(x1, y1, x2, y2, mWidth, mHeight, [&](int x, int y) {
-        if (f.bitCount == 16)
-            StorePixel<uint16_t>(desc, x, y, paint.Apply(LoadPixel<uint16_t>(desc, x, y), f));
-        else
-            StorePixel<uint32_t>(desc, x, y, paint.Apply(LoadPixel<uint32_t>(desc, x, y), f));
+        target.Update(x, y, [&](uint32_t d) { return paint.Apply(d, target.format); });
     });
 }
 
@@ -877,21 +890,14 @@ void DDImage::AdditiveDrawLine(double x1, double y1, double x2, double y2, const
 {
     if (mNoLock)
         return;
-    SurfaceLock lock(*this);
-    if (!lock)
+    const LockedSurface target(*this);
+    if (!target)
         return;
-    const SurfaceFormat f(mLockedSurfaceDesc.pixelFormat);
-    if (!f.Drawable())
-        return;
-    const AddTables tables(f, mDDInterface);
+    const AddTables tables(target.format, mDDInterface);
     uint32_t s[3];
-    AdditiveSource(color, f, s);
-    const DDSurfaceDesc& desc = mLockedSurfaceDesc;
+    AdditiveSource(color, target.format, s);
     WalkLine(x1, y1, x2, y2, mWidth, mHeight, [&](int x, int y) {
-        if (f.bitCount == 16)
-            StorePixel<uint16_t>(desc, x, y, tables.Add(LoadPixel<uint16_t>(desc, x, y), s, f));
-        else
-            StorePixel<uint32_t>(desc, x, y, tables.Add(LoadPixel<uint32_t>(desc, x, y), s, f));
+        target.Update(x, y, [&](uint32_t d) { return tables.Add(d, s, target.format); });
     });
 }
 
@@ -916,22 +922,10 @@ void DDImage::NormalBlt(Image* src, int x, int y, const Rect& srcRect, const Col
             return;
     }
 
-    SurfaceLock lock(*this);
-    if (!lock)
+    const LockedSurface target(*this);
+    if (!target)
         return;
-    const SurfaceFormat f(mLockedSurfaceDesc.pixelFormat);
-    if (!f.Drawable())
-        return;
-    const DDSurfaceDesc& desc = mLockedSurfaceDesc;
-    auto load = [&](int px, int py) {
-        return f.bitCount == 16 ? LoadPixel<uint16_t>(desc, px, py) : LoadPixel<uint32_t>(desc, px, py);
-    };
-    auto store = [&](int px, int py, uint32_t v) {
-        if (f.bitCount == 16)
-            StorePixel<uint16_t>(desc, px, py, v);
-        else
-            StorePixel<uint32_t>(desc, px, py, v);
-    };
+    const SurfaceFormat& f = target.format;
 
     if (source->IsVolatile() && white) {
         // Drawn once and changed often: blended straight from its pixels, no cache.
@@ -945,14 +939,15 @@ void DDImage::NormalBlt(Image* src, int x, int y, const Rect& srcRect, const Col
                 if (a == 0)
                     continue;
                 const uint32_t rgb[3] = {(p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF};
-                const uint32_t d = load(x + i, y + row);
-                uint32_t out = 0;
-                for (int k = 0; k < 3; ++k) {
-                    const uint64_t m = f.c[k].mask;
-                    const uint64_t s = f.bitCount == 16 ? (rgb[k] * a * m) >> 8 : ((rgb[k] * a) >> 8) * m;
-                    out |= uint32_t((((d & m) * (256 - a) + (m >> 1) + s) >> 8) & m);
-                }
-                store(x + i, y + row, out);
+                target.Update(x + i, y + row, [&](uint32_t d) {
+                    uint32_t out = 0;
+                    for (int k = 0; k < 3; ++k) {
+                        const uint64_t m = f.c[k].mask;
+                        const uint64_t s = f.bitCount == 16 ? (rgb[k] * a * m) >> 8 : ((rgb[k] * a) >> 8) * m;
+                        out |= uint32_t((((d & m) * (256 - a) + (m >> 1) + s) >> 8) & m);
+                    }
+                    return out;
+                });
             }
         }
         return;
@@ -973,7 +968,7 @@ void DDImage::NormalBlt(Image* src, int x, int y, const Rect& srcRect, const Col
                     continue;
                 const NormalPaint paint(((p >> 16) & 0xFF) * tint[0] / 255, ((p >> 8) & 0xFF) * tint[1] / 255,
                                         (p & 0xFF) * tint[2] / 255, a, f);
-                store(x + i, y + row, paint.Apply(load(x + i, y + row), f));
+                target.Update(x + i, y + row, [&](uint32_t d) { return paint.Apply(d, f); });
             }
         }
         return;
@@ -983,17 +978,14 @@ void DDImage::NormalBlt(Image* src, int x, int y, const Rect& srcRect, const Col
         // Each index looks up its colour converted once; transparent entries are skipped.
         const uint32_t* palette = source->GetColorTable();
         uint32_t converted[256];
-        for (int k = 0; k < 256; ++k) {
-            const uint32_t p = palette[k];
-            converted[k] = ToChannel((p >> 16) & 0xFF, f.c[0].mask) | ToChannel((p >> 8) & 0xFF, f.c[1].mask) |
-                           ToChannel(p & 0xFF, f.c[2].mask);
-        }
+        for (int k = 0; k < 256; ++k)
+            converted[k] = NormalPaint::OfPixel(palette[k], 255, f).value;
         const uint8_t* indices = source->GetColorIndices();
         for (int row = 0; row < part.height; ++row) {
             const uint8_t* from = indices + size_t(part.y + row) * source->GetWidth() + part.x;
             for (int i = 0; i < part.width; ++i)
                 if ((palette[from[i]] >> 24) != 0)
-                    store(x + i, y + row, converted[from[i]]);
+                    target.Store(x + i, y + row, converted[from[i]]);
         }
         return;
     }
@@ -1006,29 +998,16 @@ void DDImage::NormalBlt(Image* src, int x, int y, const Rect& srcRect, const Col
     if (native == nullptr || runs == nullptr)
         return;
     const uint8_t* indices = source->IsPalettized() ? source->GetColorIndices() : nullptr;
-    const int srcWidth = source->GetWidth();
-    for (int row = 0; row < part.height; ++row) {
-        const size_t base = size_t(part.y + row) * srcWidth + part.x;
-        for (int i = 0; i < part.width;) {
-            const int n = std::min(std::max<int>(runs[base + i], 1), part.width - i);
-            auto nativeAt = [&](int k) { return indices ? native[indices[base + k]] : native[base + k]; };
-            const uint32_t first = nativeAt(i) >> 24;
-            if (first == 0) {
-                i += n;
-                continue;
-            }
-            for (int k = i; k < i + n; ++k) {
-                const uint32_t p = nativeAt(k);
-                const uint32_t a = p >> 24;
-                const uint32_t colour = p & f.rgbMask;
-                if (a == 255)
-                    store(x + k, y + row, colour);
-                else if (a != 0)
-                    store(x + k, y + row, Faded(load(x + k, y + row), a, f) + colour);
-            }
-            i += n;
-        }
-    }
+    WalkRuns(
+        part, source->GetWidth(), native, indices, runs, [](uint32_t first) { return (first >> 24) == 0; },
+        [&](int k, int row, uint32_t p) {
+            const uint32_t a = p >> 24;
+            const uint32_t colour = p & f.rgbMask;
+            if (a == 255)
+                target.Store(x + k, y + row, colour);
+            else if (a != 0)
+                target.Update(x + k, y + row, [&](uint32_t d) { return Faded(d, a, f) + colour; });
+        });
 }
 
 void DDImage::AdditiveBlt(Image* src, int x, int y, const Rect& srcRect, const Color& color)
@@ -1039,12 +1018,10 @@ void DDImage::AdditiveBlt(Image* src, int x, int y, const Rect& srcRect, const C
     Rect part = srcRect;
     if (!ClipCopy(mWidth, mHeight, source->GetWidth(), source->GetHeight(), x, y, part))
         return;
-    SurfaceLock lock(*this);
-    if (!lock)
+    const LockedSurface target(*this);
+    if (!target)
         return;
-    const SurfaceFormat f(mLockedSurfaceDesc.pixelFormat);
-    if (!f.Drawable())
-        return;
+    const SurfaceFormat& f = target.format;
     const uint32_t* native =
         source->GetNativeAlphaData(f.bitCount, f.c[0].mask, f.c[1].mask, f.c[2].mask);
     const uint8_t* runs = source->GetRLAdditiveData(f.bitCount, f.c[0].mask, f.c[1].mask, f.c[2].mask);
@@ -1056,35 +1033,18 @@ void DDImage::AdditiveBlt(Image* src, int x, int y, const Rect& srcRect, const C
     const uint32_t ta = Clamp255(color.alpha);
     const uint32_t scale[3] = {Clamp255(color.red) * ta / 255, Clamp255(color.green) * ta / 255,
                                Clamp255(color.blue) * ta / 255};
-    const DDSurfaceDesc& desc = mLockedSurfaceDesc;
-    const int srcWidth = source->GetWidth();
-    for (int row = 0; row < part.height; ++row) {
-        const size_t base = size_t(part.y + row) * srcWidth + part.x;
-        for (int i = 0; i < part.width;) {
-            const int n = std::min(std::max<int>(runs[base + i], 1), part.width - i);
-            auto nativeAt = [&](int k) { return indices ? native[indices[base + k]] : native[base + k]; };
-            if ((nativeAt(i) & f.rgbMask) == 0) {
-                i += n; // black adds nothing
-                continue;
+    WalkRuns(
+        part, source->GetWidth(), native, indices, runs,
+        [&](uint32_t first) { return (first & f.rgbMask) == 0; }, // black adds nothing
+        [&](int k, int row, uint32_t p) {
+            uint32_t s[3];
+            for (int c = 0; c < 3; ++c) {
+                s[c] = (p & f.c[c].mask) >> f.c[c].shift;
+                if (tinted)
+                    s[c] = (s[c] * scale[c]) >> 8;
             }
-            for (int k = i; k < i + n; ++k) {
-                const uint32_t p = nativeAt(k);
-                uint32_t s[3];
-                for (int c = 0; c < 3; ++c) {
-                    s[c] = (p & f.c[c].mask) >> f.c[c].shift;
-                    if (tinted)
-                        s[c] = (s[c] * scale[c]) >> 8;
-                }
-                if (f.bitCount == 16)
-                    StorePixel<uint16_t>(desc, x + k, y + row,
-                                         tables.Add(LoadPixel<uint16_t>(desc, x + k, y + row), s, f));
-                else
-                    StorePixel<uint32_t>(desc, x + k, y + row,
-                                         tables.Add(LoadPixel<uint32_t>(desc, x + k, y + row), s, f));
-            }
-            i += n;
-        }
-    }
+            target.Update(x + k, y + row, [&](uint32_t d) { return tables.Add(d, s, f); });
+        });
 }
 
 void DDImage::RotateIntoSurface(MemoryImage* src, float x, float y, const Rect& srcRect, const Rect& clipRect,
@@ -1092,41 +1052,14 @@ void DDImage::RotateIntoSurface(MemoryImage* src, float x, float y, const Rect& 
 {
     if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(angle))
         return;
-    // The part of the source inside the image; moving its corner moves the centre and
-    // the placement with it.
-    Rect win = srcRect;
-    double px = x, py = y;
-    int cx = centreX, cy = centreY;
-    if (win.x < 0) {
-        win.width += win.x;
-        cx += win.x;
-        px -= win.x;
-        win.x = 0;
-    }
-    if (win.y < 0) {
-        win.height += win.y;
-        cy += win.y;
-        py -= win.y;
-        win.y = 0;
-    }
-    win.width = std::min(win.width, src->GetWidth() - win.x);
-    win.height = std::min(win.height, src->GetHeight() - win.y);
+    const double cosA = std::cos(angle), sinA = std::sin(angle);
+    const RotationFrame frame(srcRect, src->GetWidth(), src->GetHeight(), x, y, centreX, centreY, cosA, sinA);
+    const Rect& win = frame.win;
+    const double px = frame.px, py = frame.py;
+    const int cx = frame.cx, cy = frame.cy;
+    const double minX = frame.minX, minY = frame.minY, maxX = frame.maxX, maxY = frame.maxY;
     if (win.width <= 0 || win.height <= 0)
         return;
-
-    const double cosA = std::cos(angle), sinA = std::sin(angle);
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;
-    const double corners[4][2] = {{0, 0}, {double(win.width), 0}, {0, double(win.height)},
-                                  {double(win.width), double(win.height)}};
-    for (int i = 0; i < 4; ++i) {
-        const double u = corners[i][0] - cx, v = corners[i][1] - cy;
-        const double X = px + cx + u * cosA + v * sinA;
-        const double Y = py + cy - u * sinA + v * cosA;
-        minX = i == 0 ? X : std::min(minX, X);
-        maxX = i == 0 ? X : std::max(maxX, X);
-        minY = i == 0 ? Y : std::min(minY, Y);
-        maxY = i == 0 ? Y : std::max(maxY, Y);
-    }
     const Rect clip = clipRect.Intersection(Rect(0, 0, mWidth, mHeight));
     const int x0 = std::max(int(std::floor(std::max(minX, double(clip.x)))), clip.x);
     const int y0 = std::max(int(std::floor(std::max(minY, double(clip.y)))), clip.y);
@@ -1138,13 +1071,9 @@ void DDImage::RotateIntoSurface(MemoryImage* src, float x, float y, const Rect& 
     SourcePixels pixels(src);
     if (!pixels.IsValid())
         return;
-    SurfaceLock lock(*this);
-    if (!lock)
+    const LockedSurface target(*this);
+    if (!target)
         return;
-    const SurfaceFormat f(mLockedSurfaceDesc.pixelFormat);
-    if (!f.Drawable())
-        return;
-    const DDSurfaceDesc& desc = mLockedSurfaceDesc;
     for (int Y = y0; Y < y1; ++Y) {
         for (int X = x0; X < x1; ++X) {
             // Each destination pixel centre maps back into the source.
@@ -1152,15 +1081,7 @@ void DDImage::RotateIntoSurface(MemoryImage* src, float x, float y, const Rect& 
             const double u = a * cosA - c * sinA + cx, v = a * sinA + c * cosA + cy;
             if (!(u >= 0 && v >= 0 && u < win.width && v < win.height))
                 continue;
-            const uint32_t p = pixels.At(win.x + int(u), win.y + int(v));
-            const uint32_t alpha = p >> 24;
-            if (alpha == 0)
-                continue;
-            const NormalPaint paint((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, alpha, f);
-            if (f.bitCount == 16)
-                StorePixel<uint16_t>(desc, X, Y, paint.Apply(LoadPixel<uint16_t>(desc, X, Y), f));
-            else
-                StorePixel<uint32_t>(desc, X, Y, paint.Apply(LoadPixel<uint32_t>(desc, X, Y), f));
+            target.BlendPixel(X, Y, pixels.At(win.x + int(u), win.y + int(v)));
         }
     }
 }
@@ -1178,31 +1099,18 @@ void DDImage::StretchIntoSurface(MemoryImage* src, const Rect& destRect, const F
     SourcePixels pixels(src);
     if (!pixels.IsValid())
         return;
-    SurfaceLock lock(*this);
-    if (!lock)
-        return;
-    const SurfaceFormat f(mLockedSurfaceDesc.pixelFormat);
-    if (!f.Drawable())
+    const LockedSurface target(*this);
+    if (!target)
         return;
     // Source positions step in 16.16 fixed point.
     const int64_t stepX = int64_t(srcRect.width * 65536 / destRect.width);
     const int64_t stepY = int64_t(srcRect.height * 65536 / destRect.height);
     const int64_t startX = int64_t(srcRect.x * 65536), startY = int64_t(srcRect.y * 65536);
-    const DDSurfaceDesc& desc = mLockedSurfaceDesc;
     for (int j = j0; j < j1; ++j) {
         const int sy = std::clamp(int((startY + j * stepY) >> 16), 0, src->GetHeight() - 1);
         for (int i = i0; i < i1; ++i) {
             const int sx = std::clamp(int((startX + i * stepX) >> 16), 0, src->GetWidth() - 1);
-            const uint32_t p = pixels.At(sx, sy);
-            const uint32_t alpha = p >> 24;
-            if (alpha == 0)
-                continue;
-            const NormalPaint paint((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, alpha, f);
-            const int X = destRect.x + i, Y = destRect.y + j;
-            if (f.bitCount == 16)
-                StorePixel<uint16_t>(desc, X, Y, paint.Apply(LoadPixel<uint16_t>(desc, X, Y), f));
-            else
-                StorePixel<uint32_t>(desc, X, Y, paint.Apply(LoadPixel<uint32_t>(desc, X, Y), f));
+            target.BlendPixel(destRect.x + i, destRect.y + j, pixels.At(sx, sy));
         }
     }
 }

@@ -236,6 +236,33 @@ std::unique_ptr<Image> LoadColourPicture(const std::string& path)
     return nullptr;
 }
 
+// A file read through a reader of open streams; none when it cannot be opened.
+std::unique_ptr<Image> ReadThroughFile(const std::string& path, std::unique_ptr<Image> (*read)(std::FILE*))
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return nullptr;
+    auto image = read(file);
+    std::fclose(file);
+    return image;
+}
+
+// A whole picture of an accepted size written to a new file by encode(file); false
+// when the picture, the file, the encoder or the closing of the file fails.
+template <typename Encode>
+bool WriteThroughFile(const std::string& path, const Image& image, const Encode& encode)
+{
+    if (!IsAcceptableSize(image.mWidth, image.mHeight) ||
+        image.mBits.size() != static_cast<size_t>(image.mWidth) * image.mHeight)
+        return false;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = encode(file);
+    ok = (std::fclose(file) == 0) && ok;
+    return ok;
+}
+
 } // namespace
 
 std::unique_ptr<Image> ReadJpegStream(std::FILE* file)
@@ -249,15 +276,7 @@ std::unique_ptr<Image> ReadJpegStream(std::FILE* file)
     return image;
 }
 
-std::unique_ptr<Image> ReadJpeg(const std::string& path)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return nullptr;
-    auto image = ReadJpegStream(file);
-    std::fclose(file);
-    return image;
-}
+std::unique_ptr<Image> ReadJpeg(const std::string& path) { return ReadThroughFile(path, ReadJpegStream); }
 
 std::unique_ptr<Image> ReadPngStream(std::FILE* file)
 {
@@ -276,47 +295,28 @@ std::unique_ptr<Image> ReadPngStream(std::FILE* file)
     return ok ? std::move(image) : nullptr;
 }
 
-std::unique_ptr<Image> ReadPng(const std::string& path)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return nullptr;
-    auto image = ReadPngStream(file);
-    std::fclose(file);
-    return image;
-}
+std::unique_ptr<Image> ReadPng(const std::string& path) { return ReadThroughFile(path, ReadPngStream); }
 
 bool WriteJpeg(const std::string& path, const Image& image)
 {
-    if (!IsAcceptableSize(image.mWidth, image.mHeight) ||
-        image.mBits.size() != static_cast<size_t>(image.mWidth) * image.mHeight)
-        return false;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    jpeg_compress_struct cinfo{};
-    JpegError err{};
-    std::vector<uint8_t> row;
-    bool ok = EncodeJpeg(file, cinfo, err, image, row);
-    ok = (std::fclose(file) == 0) && ok;
-    return ok;
+    return WriteThroughFile(path, image, [&](std::FILE* file) {
+        jpeg_compress_struct cinfo{};
+        JpegError err{};
+        std::vector<uint8_t> row;
+        return EncodeJpeg(file, cinfo, err, image, row);
+    });
 }
 
 bool WritePng(const std::string& path, const Image& image)
 {
-    if (!IsAcceptableSize(image.mWidth, image.mHeight) ||
-        image.mBits.size() != static_cast<size_t>(image.mWidth) * image.mHeight)
-        return false;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool ok = png && info && EncodePng(file, png, info, image);
-    if (png)
-        png_destroy_write_struct(&png, info ? &info : nullptr);
-    ok = (std::fclose(file) == 0) && ok;
-    return ok;
+    return WriteThroughFile(path, image, [&](std::FILE* file) {
+        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngError, PngWarning);
+        png_infop info = png ? png_create_info_struct(png) : nullptr;
+        const bool ok = png && info && EncodePng(file, png, info, image);
+        if (png)
+            png_destroy_write_struct(&png, info ? &info : nullptr);
+        return ok;
+    });
 }
 
 std::unique_ptr<Image> LoadImageFile(const std::string& path, bool lookForAlpha)

@@ -66,6 +66,50 @@ inline bool ClipCopy(int destWidth, int destHeight, int srcWidth, int srcHeight,
     return true;
 }
 
+// Where a rotated copy takes its picture from and where the picture lands: the source
+// rectangle cut to the source image (moving its corner moves the centre, which is
+// measured from it, and the placement the other way, so the picture lands where it
+// would have), and the bounding box of its corners turned by the angle whose cosine
+// and sine are given.
+struct RotationFrame {
+    Rect win;
+    double px, py;
+    int cx, cy;
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+
+    RotationFrame(const Rect& srcRect, int srcWidth, int srcHeight, double x, double y, int centreX, int centreY,
+                  double cosA, double sinA)
+        : win(srcRect), px(x), py(y), cx(centreX), cy(centreY)
+    {
+        if (win.x < 0) {
+            win.width += win.x;
+            cx += win.x;
+            px -= win.x;
+            win.x = 0;
+        }
+        if (win.y < 0) {
+            win.height += win.y;
+            cy += win.y;
+            py -= win.y;
+            win.y = 0;
+        }
+        win.width = std::min(win.width, srcWidth - win.x);
+        win.height = std::min(win.height, srcHeight - win.y);
+
+        const double corners[4][2] = {{0, 0}, {double(win.width), 0}, {0, double(win.height)},
+                                      {double(win.width), double(win.height)}};
+        for (int i = 0; i < 4; ++i) {
+            const double u = corners[i][0] - cx, v = corners[i][1] - cy;
+            const double X = px + cx + u * cosA + v * sinA;
+            const double Y = py + cy - u * sinA + v * cosA;
+            minX = i == 0 ? X : std::min(minX, X);
+            maxX = i == 0 ? X : std::max(maxX, X);
+            minY = i == 0 ? Y : std::min(minY, Y);
+            maxY = i == 0 ? Y : std::max(maxY, Y);
+        }
+    }
+};
+
 inline bool IsNoTint(const Color& tint)
 {
     return tint == Color::White;

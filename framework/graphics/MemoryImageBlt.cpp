@@ -8,6 +8,20 @@
 
 namespace Zant {
 
+namespace {
+
+// Calls op(dest, src, row) for each row of a copy of srcRect to (x, y): the row's
+// first destination and source pixels and its number in srcRect.
+template <typename RowOp>
+void ForEachCopyRow(uint32_t* bits, int destWidth, const ImageSource& source, int x, int y, const Rect& srcRect,
+                    const RowOp& op)
+{
+    for (int row = 0; row < srcRect.height; ++row)
+        op(bits + size_t(y + row) * destWidth + x, source.Row(srcRect.x, srcRect.y + row), row);
+}
+
+} // namespace
+
 void MemoryImage::Blt(Image* src, int x, int y, const Rect& srcRect, const Color& tint, int drawMode)
 {
     auto* source = dynamic_cast<MemoryImage*>(src);
@@ -37,17 +51,14 @@ void MemoryImage::NormalBlt(MemoryImage* src, int x, int y, const Rect& srcRect,
     ImageSource source(src);
     if (destOpaque && IsNoTint(tint) && src->IsKnownOpaque()) {
         // Every source pixel is opaque: the run-length path would copy whole rows.
-        for (int row = 0; row < srcRect.height; ++row)
-            std::memmove(bits + size_t(y + row) * mWidth + x, source.Row(srcRect.x, srcRect.y + row),
-                         size_t(width) * 4);
+        ForEachCopyRow(bits, mWidth, source, x, y, srcRect,
+                       [&](uint32_t* d, const uint32_t* s, int) { std::memmove(d, s, size_t(width) * 4); });
     } else if (destOpaque && IsNoTint(tint)) {
         // Run-length path: transparent runs are skipped, opaque runs copied and only
         // partial pixels blended.
         const uint8_t* runs = src->GetRLAlphaData();
-        for (int row = 0; row < srcRect.height; ++row) {
+        ForEachCopyRow(bits, mWidth, source, x, y, srcRect, [&](uint32_t* d, const uint32_t* s, int row) {
             const uint8_t* rowRuns = runs + size_t(srcRect.y + row) * source.Width() + srcRect.x;
-            const uint32_t* s = source.Row(srcRect.x, srcRect.y + row);
-            uint32_t* d = bits + size_t(y + row) * mWidth + x;
             for (int i = 0; i < width;) {
                 const int n = std::min<int>(std::max<int>(rowRuns[i], 1), width - i);
                 const uint32_t a = s[i] >> 24;
@@ -57,18 +68,16 @@ void MemoryImage::NormalBlt(MemoryImage* src, int x, int y, const Rect& srcRect,
                     BlendRows::BlendOpaqueDest(d + i, s + i, n);
                 i += n;
             }
-        }
+        });
     } else {
         const bool tinted = !IsNoTint(tint);
         const PixelBlend::Tint t = PixelBlend::MakeTint(tint);
-        for (int row = 0; row < srcRect.height; ++row) {
-            const uint32_t* s = source.Row(srcRect.x, srcRect.y + row);
-            uint32_t* d = bits + size_t(y + row) * mWidth + x;
+        ForEachCopyRow(bits, mWidth, source, x, y, srcRect, [&](uint32_t* d, const uint32_t* s, int) {
             if (tinted)
                 BlendRows::BlendTinted(d, s, width, t);
             else
                 BlendRows::BlendOver(d, s, width);
-        }
+        });
     }
     EndBlend(wasKnownOpaque);
 }
@@ -81,14 +90,12 @@ void MemoryImage::AdditiveBlt(MemoryImage* src, int x, int y, const Rect& srcRec
     const int width = srcRect.width;
     const bool tinted = !IsNoTint(tint);
     const PixelBlend::Tint t = PixelBlend::MakeTint(tint);
-    for (int row = 0; row < srcRect.height; ++row) {
-        const uint32_t* s = source.Row(srcRect.x, srcRect.y + row);
-        uint32_t* d = bits + size_t(y + row) * mWidth + x;
+    ForEachCopyRow(bits, mWidth, source, x, y, srcRect, [&](uint32_t* d, const uint32_t* s, int) {
         if (tinted)
             BlendRows::AddTinted(d, s, width, t);
         else
             BlendRows::Add(d, s, width);
-    }
+    });
     EndBlend(wasKnownOpaque);
 }
 

@@ -156,48 +156,15 @@ void MemoryImage::BltRotated(Image* src, float x, float y, const Rect& srcRect, 
         return;
     }
 
-    // Keep the source rectangle inside the source image; moving its corner moves the
-    // centre (which is measured from it) and the placement the other way, so the
-    // picture lands where it would have.
-    SourceWindow win{srcRect.x, srcRect.y, srcRect.width, srcRect.height};
-    double px = x, py = y;
-    int cx = centreX, cy = centreY;
-    if (win.x < 0) {
-        win.width += win.x;
-        cx += win.x;
-        px -= win.x;
-        win.x = 0;
-    }
-    if (win.y < 0) {
-        win.height += win.y;
-        cy += win.y;
-        py -= win.y;
-        win.y = 0;
-    }
-    win.width = std::min(win.width, source->GetWidth() - win.x);
-    win.height = std::min(win.height, source->GetHeight() - win.y);
-
     const double cosA = std::cos(angle);
     const double sinA = std::sin(angle);
-
-    // Bounding box of the turned corners, cut by the clip (and this image).
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;
-    const double corners[4][2] = {{0, 0}, {double(win.width), 0}, {0, double(win.height)},
-                                  {double(win.width), double(win.height)}};
-    for (int i = 0; i < 4; ++i) {
-        const double u = corners[i][0] - cx;
-        const double v = corners[i][1] - cy;
-        const double X = px + cx + u * cosA + v * sinA;
-        const double Y = py + cy - u * sinA + v * cosA;
-        if (i == 0 || X < minX)
-            minX = X;
-        if (i == 0 || X > maxX)
-            maxX = X;
-        if (i == 0 || Y < minY)
-            minY = Y;
-        if (i == 0 || Y > maxY)
-            maxY = Y;
-    }
+    // The source rectangle kept inside the source image, and the bounding box of the
+    // turned corners, cut below by the clip (and this image).
+    const RotationFrame frame(srcRect, source->GetWidth(), source->GetHeight(), x, y, centreX, centreY, cosA, sinA);
+    const SourceWindow win{frame.win.x, frame.win.y, frame.win.width, frame.win.height};
+    const double px = frame.px, py = frame.py;
+    const int cx = frame.cx, cy = frame.cy;
+    const double minX = frame.minX, minY = frame.minY, maxX = frame.maxX, maxY = frame.maxY;
     const Rect clip = clipRect.Intersection(Rect(0, 0, mWidth, mHeight));
     const double boxX = std::max(minX, double(clip.x));
     const double boxY = std::max(minY, double(clip.y));

@@ -99,9 +99,7 @@ void BassMusicInterface::PlayMusic(int songId, int offset, bool noLoop)
     if (it == mSongs.end())
         return;
     SongRecord& song = it->second;
-    song.volume = 1.0;
-    song.volumeStep = 0.0;
-    song.stopWhenFadedOut = noLoop;
+    song.StartAtFull(noLoop);
     mApi.BASS_ChannelSetAttributes(song.Handle(), -1, 100, -101);
     StartSong(song, offset, noLoop, false);
 }
@@ -113,8 +111,7 @@ void BassMusicInterface::FadeIn(int songId, int offset, double speed, bool noLoo
     if (it == mSongs.end())
         return;
     SongRecord& song = it->second;
-    song.volumeStep = speed;
-    song.stopWhenFadedOut = noLoop;
+    song.FadeIn(speed, noLoop);
     SendVolume(song); // from where the volume stands: 0 after loading or stopping
     StartSong(song, offset, noLoop, offset == -1);
 }
@@ -122,20 +119,13 @@ void BassMusicInterface::FadeIn(int songId, int offset, double speed, bool noLoo
 void BassMusicInterface::FadeOut(int songId, bool stopSong, double speed)
 {
     std::lock_guard<std::mutex> guard(mLock);
-    auto it = mSongs.find(songId);
-    if (it == mSongs.end() || it->second.volume == 0.0)
-        return;
-    it->second.volumeStep = -speed;
-    it->second.stopWhenFadedOut = stopSong;
+    FadeOutSong(mSongs, songId, stopSong, speed);
 }
 
 void BassMusicInterface::FadeOutAll(bool stopSong, double speed)
 {
     std::lock_guard<std::mutex> guard(mLock);
-    for (auto& [id, song] : mSongs) {
-        song.volumeStep = -speed;
-        song.stopWhenFadedOut = stopSong;
-    }
+    FadeOutAllSongs(mSongs, stopSong, speed);
 }
 
 void BassMusicInterface::StopMusic(int songId)
@@ -199,21 +189,9 @@ void BassMusicInterface::SetVolume(double volume)
 void BassMusicInterface::Update()
 {
     std::lock_guard<std::mutex> guard(mLock);
-    for (auto& [id, song] : mSongs) {
-        if (song.volumeStep == 0.0)
-            continue;
-        song.volume += song.volumeStep;
-        if (song.volume > 1.0) {
-            song.volume = 1.0;
-            song.volumeStep = 0.0;
-        } else if (song.volume < 0.0) {
-            song.volume = 0.0;
-            song.volumeStep = 0.0;
-            if (song.stopWhenFadedOut)
-                mApi.BASS_ChannelStop(song.Handle());
-        }
-        SendVolume(song);
-    }
+    StepSongFades(
+        mSongs, [&](int, SongRecord& song) { mApi.BASS_ChannelStop(song.Handle()); },
+        [&](int, SongRecord& song) { SendVolume(song); });
 }
 
 } // namespace Zant

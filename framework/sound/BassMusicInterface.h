@@ -8,6 +8,7 @@
 
 #include "framework/sound/MusicInterface.h"
 #include "framework/sound/MusicLibraryApi.h"
+#include "framework/sound/SongFade.h"
 
 namespace Zant {
 
@@ -38,12 +39,9 @@ public:
     void Update() override;
 
 private:
-    struct SongRecord {
+    struct SongRecord : SongFade {
         uint32_t module = 0; // 0 when the song is a stream
         uint32_t stream = 0; // 0 when it is a module
-        double volume = 0.0;
-        double volumeStep = 0.0;
-        bool stopWhenFadedOut = false;
         uint32_t Handle() const { return module ? module : stream; }
     };
 

@@ -174,9 +174,7 @@ void FModMusicInterface::PlayMusic(int songId, int offset, bool noLoop)
     if (it == mSongs.end())
         return;
     SongRecord& song = it->second;
-    song.volume = 1.0;
-    song.volumeStep = 0.0;
-    song.stopWhenFadedOut = noLoop;
+    song.StartAtFull(noLoop);
     if (song.song) {
         SendVolume(songId, song);
         mApi.FMUSIC_SetLooping(song.song, noLoop ? 0 : 1);
@@ -195,8 +193,7 @@ void FModMusicInterface::FadeIn(int songId, int offset, double speed, bool noLoo
     if (it == mSongs.end())
         return;
     SongRecord& song = it->second;
-    song.volumeStep = speed;
-    song.stopWhenFadedOut = noLoop;
+    song.FadeIn(speed, noLoop);
     if (song.song) {
         SendVolume(songId, song);
         mApi.FMUSIC_SetLooping(song.song, noLoop ? 0 : 1);
@@ -214,20 +211,13 @@ void FModMusicInterface::FadeIn(int songId, int offset, double speed, bool noLoo
 void FModMusicInterface::FadeOut(int songId, bool stopSong, double speed)
 {
     std::lock_guard<std::mutex> guard(mLock);
-    auto it = mSongs.find(songId);
-    if (it == mSongs.end() || it->second.volume == 0.0)
-        return;
-    it->second.volumeStep = -speed;
-    it->second.stopWhenFadedOut = stopSong;
+    FadeOutSong(mSongs, songId, stopSong, speed);
 }
 
 void FModMusicInterface::FadeOutAll(bool stopSong, double speed)
 {
     std::lock_guard<std::mutex> guard(mLock);
-    for (auto& [id, song] : mSongs) {
-        song.volumeStep = -speed;
-        song.stopWhenFadedOut = stopSong;
-    }
+    FadeOutAllSongs(mSongs, stopSong, speed);
 }
 
 void FModMusicInterface::StopMusic(int songId)
@@ -304,21 +294,9 @@ void FModMusicInterface::SetVolume(double volume)
 void FModMusicInterface::Update()
 {
     std::lock_guard<std::mutex> guard(mLock);
-    for (auto& [id, song] : mSongs) {
-        if (song.volumeStep == 0.0)
-            continue;
-        song.volume += song.volumeStep;
-        if (song.volume > 1.0) {
-            song.volume = 1.0;
-            song.volumeStep = 0.0;
-        } else if (song.volume < 0.0) {
-            song.volume = 0.0;
-            song.volumeStep = 0.0;
-            if (song.stopWhenFadedOut)
-                StopSong(id, song);
-        }
-        SendVolume(id, song);
-    }
+    StepSongFades(
+        mSongs, [&](int id, SongRecord& song) { StopSong(id, song); },
+        [&](int id, SongRecord& song) { SendVolume(id, song); });
 }
 
 } // namespace Zant

@@ -8,6 +8,7 @@
 
 #include "framework/sound/MusicInterface.h"
 #include "framework/sound/MusicLibraryApi.h"
+#include "framework/sound/SongFade.h"
 
 namespace Zant {
 
@@ -41,12 +42,9 @@ public:
     virtual bool LoadSample(int songId, const std::string& fileName, bool loop);
 
 private:
-    struct SongRecord {
+    struct SongRecord : SongFade {
         uint32_t sample = 0; // 0 for a song
         uint32_t song = 0;   // 0 for a sample
-        double volume = 0.0;
-        double volumeStep = 0.0;
-        bool stopWhenFadedOut = false;
         bool loop = false;
     };
 

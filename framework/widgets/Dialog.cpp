@@ -193,23 +193,34 @@ void Dialog::Draw(Graphics* g)
                     mComponentImage);
 
     int y = mContentInsets.mTop + mBackgroundInsets.mTop;
+    // Where the drawn content ends; the footer goes below it, as the preferred
+    // height counts it.
+    int reached = y;
+    bool somethingAbove = false;
     if (!mDialogHeader.empty()) {
         y += mHeaderFont->GetAscent() - mHeaderFont->GetAscentPadding();
         g->SetFont(mHeaderFont);
         g->SetColor(GetColor(0));
         DrawCenteredLine(g, y, mDialogHeader);
-        y += mHeaderFont->GetHeight() - mHeaderFont->GetAscent() + mSpaceAfterHeader;
+        y += mHeaderFont->GetHeight() - mHeaderFont->GetAscent();
+        reached = y;
+        y += mSpaceAfterHeader;
+        somethingAbove = true;
     }
 
-    g->SetFont(mLinesFont);
-    g->SetColor(GetColor(1));
-    const int h = WriteWordWrapped(g, Rect(mContentInsets.mLeft + 2 + mBackgroundInsets.mLeft, y, LinesWidth(mWidth), 0),
-                                   mDialogLines, mLinesFont->GetLineSpacing() + mLineSpacingOffset, mTextAlign);
+    if (!mDialogLines.empty()) {
+        g->SetFont(mLinesFont);
+        g->SetColor(GetColor(1));
+        const Rect area(mContentInsets.mLeft + 2 + mBackgroundInsets.mLeft, y, LinesWidth(mWidth), 0);
+        reached = y + WriteWordWrapped(g, area, mDialogLines, mLinesFont->GetLineSpacing() + mLineSpacingOffset,
+                                       mTextAlign);
+        somethingAbove = true;
+    }
 
     if (!mDialogFooter.empty() && mButtonMode != BUTTONS_FOOTER) {
         g->SetFont(mHeaderFont);
         g->SetColor(GetColor(2));
-        DrawCenteredLine(g, y + h + 8 + mHeaderFont->GetLineSpacing(), mDialogFooter);
+        DrawCenteredLine(g, reached + (somethingAbove ? 8 : 0) + mHeaderFont->GetLineSpacing(), mDialogFooter);
     }
 }
 

@@ -56,20 +56,8 @@ void BonusCreature::Update()
     ++mUpdateCount;
     if (!mActive)
         return;
-    if (mFrameDelay > 0 && mUpdateCount % mFrameDelay == 0) {
-        if (++mFrame >= mFrameCount) {
-            if (mState == DYING) {
-                mFrame = DEATH_CELS - 1;
-                if (!mDeathAnimDone) {
-                    mDeathAnimDone = true;
-                    PushEvent(EVENT_DEATH_ANIM_DONE);
-                    PushEvent(EVENT_REMOVE_ME);
-                }
-            } else {
-                mFrame = 0;
-            }
-        }
-    }
+    if (AdvanceCels(DEATH_CELS))
+        PushEvent(EVENT_REMOVE_ME);
     mSrcX = mFrame * mWidth;
     mY -= mVelY;
     Image* swim = GetImage(SLOT_SWIM);

@@ -85,6 +85,73 @@ void Enemy::TypeLetter()
 
 void Enemy::Update() { ++mUpdateCount; }
 
+bool Enemy::AdvanceCels(int deathCels)
+{
+    if (mFrameDelay <= 0 || mUpdateCount % mFrameDelay != 0)
+        return false;
+    if (++mFrame < mFrameCount)
+        return false;
+    if (mState != 3) {
+        mFrame = 0;
+        return false;
+    }
+    mFrame = deathCels - 1;
+    if (mDeathAnimDone)
+        return false;
+    mDeathAnimDone = true;
+    PushEvent(EVENT_DEATH_ANIM_DONE);
+    return true;
+}
+
+void Enemy::EaseEntrySpeed(double& entrySpeed, double slowDown)
+{
+    const int screenWidth = ScreenWidth();
+    if (entrySpeed == -1.0 && screenWidth - mWidth / 2 <= mX && mX <= screenWidth) {
+        entrySpeed = mVelX;
+        mVelX = 1.5;
+    }
+    if (entrySpeed != -1.0 && entrySpeed < mVelX) {
+        mVelX -= slowDown;
+        if (mVelX < entrySpeed)
+            mVelX = entrySpeed;
+    }
+}
+
+void Enemy::RiseWhileDead()
+{
+    mY -= mVelY;
+    if (mY < -70.0)
+        PushEvent(EVENT_REMOVE_ME);
+}
+
+void Enemy::FleeLeft(double acceleration)
+{
+    mVelX += acceleration;
+    mX -= mVelX;
+    if (mX < -mWidth)
+        PushEvent(EVENT_REMOVE_ME);
+}
+
+void Enemy::StepBlink()
+{
+    if (mBlinkPeriod > 0 && mUpdateCount % mBlinkPeriod == 0) {
+        mBlinkOn = !mBlinkOn;
+        --mBlinkCount;
+    }
+}
+
+void Enemy::TurnAtLeftEdge(int turnedState, int mirroredSlot, int swimCels)
+{
+    SetState(turnedState);
+    PushEvent(EVENT_TURNED_AT_EDGE);
+    PushEvent(EVENT_PASSED_DIVER);
+    mFrameCount = swimCels;
+    mFrame = 0;
+    mX = -mWidth;
+    mVelX = 5.0;
+    SetFrameSizeFrom(GetImage(mirroredSlot), swimCels);
+}
+
 void Enemy::SetImage(int slot, Image* image)
 {
     if (slot >= 0 && slot < static_cast<int>(mImages.size()))

@@ -88,6 +88,23 @@ protected:
     void SetFrameSizeFrom(Image* image, int cels);
     int ScreenWidth() const;
     int NextGameRandom() const;
+    // One animation step every mFrameDelay updates: the strip loops, except the death
+    // strip (state 3), which holds its last cel. True on the step that first gets
+    // there, after EVENT_DEATH_ANIM_DONE was pushed.
+    bool AdvanceCels(int deathCels);
+    // Entering at the right edge the creature drops to 1.5 and then eases back by
+    // slowDown an update to the speed it came with, kept in entrySpeed (-1 until then).
+    void EaseEntrySpeed(double& entrySpeed, double slowDown);
+    // Wholly past the left edge: turned round (the turned state and the mirrored strip
+    // of swimCels cels) and coming back at the diver.
+    void TurnAtLeftEdge(int turnedState, int mirroredSlot, int swimCels);
+    // The dead creature rises and is removed once above the screen.
+    void RiseWhileDead();
+    // Swims off to the left, speeding up by acceleration an update, and is removed
+    // once wholly past the edge.
+    void FleeLeft(double acceleration);
+    // Every mBlinkPeriod updates the blink flips and one blink fewer is left.
+    void StepBlink();
 
 public:
     WinBTApp* mApp;

@@ -95,20 +95,7 @@ void Piranha::Update()
 {
     Enemy::Update();
 
-    if (mFrameDelay > 0 && mUpdateCount % mFrameDelay == 0) {
-        ++mFrame;
-        if (mFrame >= mFrameCount) {
-            if (mState == DYING) {
-                mFrame = DEATH_CELS - 1;
-                if (!mDeathAnimDone) {
-                    mDeathAnimDone = true;
-                    PushEvent(EVENT_DEATH_ANIM_DONE);
-                }
-            } else {
-                mFrame = 0;
-            }
-        }
-    }
+    AdvanceCels(DEATH_CELS);
     mSrcX = mFrame * mWidth;
 
     const int screenWidth = ScreenWidth();
@@ -116,24 +103,9 @@ void Piranha::Update()
     case SWIMMING:
         if (mX < 40.0)
             mVelX += 0.05;
-        if (mEntrySpeed == -1.0 && screenWidth - mWidth / 2 <= mX && mX <= screenWidth) {
-            mEntrySpeed = mVelX;
-            mVelX = 1.5;
-        }
-        if (mEntrySpeed != -1.0 && mEntrySpeed < mVelX) {
-            mVelX -= 0.03;
-            if (mVelX < mEntrySpeed)
-                mVelX = mEntrySpeed;
-        }
+        EaseEntrySpeed(mEntrySpeed, 0.03);
         if (mX < -mWidth) {
-            SetState(TURNED);
-            PushEvent(EVENT_TURNED_AT_EDGE);
-            PushEvent(EVENT_PASSED_DIVER);
-            mFrameCount = SWIM_CELS;
-            mFrame = 0;
-            mX = -mWidth;
-            mVelX = 5.0;
-            SetFrameSizeFrom(GetImage(SLOT_MIRRORED), mFrameCount);
+            TurnAtLeftEdge(TURNED, SLOT_MIRRORED, SWIM_CELS);
             return;
         }
         mX -= mVelX;
@@ -157,22 +129,14 @@ void Piranha::Update()
         }
         break;
     case DYING:
-        mY -= mVelY;
-        if (mY < -70.0)
-            PushEvent(EVENT_REMOVE_ME);
+        RiseWhileDead();
         break;
     case FLEEING:
-        mVelX += 0.075;
-        mX -= mVelX;
-        if (mX < -mWidth)
-            PushEvent(EVENT_REMOVE_ME);
+        FleeLeft(0.075);
         break;
     case BLINKING:
         if (mBlinkCount > 0) {
-            if (mBlinkPeriod > 0 && mUpdateCount % mBlinkPeriod == 0) {
-                mBlinkOn = !mBlinkOn;
-                --mBlinkCount;
-            }
+            StepBlink();
             // Frame sizes come from the image shown, so a kind whose shock or swim
             // cels differ in size never reads outside them.
             if (mBlinkOn) {
@@ -298,31 +262,19 @@ void StealthPiranha::SetStealthImages(int stealthType, int visibleType)
 
 void StealthPiranha::SetStopped(bool hidden)
 {
-    mStealthed = hidden;
-    if (!hidden)
-        SetCurrentSlot(SLOT_SWIM);
+    ShowStealthed(*this, hidden);
 }
 
 void StealthPiranha::SetVelX(double v)
 {
-    mTargetSpeed = v;
-    if (!mStealthed)
-        mVelX = v;
+    SetStealthSpeed(*this, v);
 }
 
 void StealthPiranha::ChooseStealthImage(int requested, bool resize)
 {
-    // Judged by the state the piranha is in now: a white piranha asked to die may
-    // have come back swimming instead.
-    if (requested == SWIMMING || requested == DYING) {
-        const bool swimming = mState == SWIMMING;
-        if (swimming || mState == DYING) {
-            const int slot = swimming ? SLOT_SWIM : SLOT_DEATH;
-            mCurImage = mStealthed ? mStealthImages[slot] : GetImage(slot);
-            if (resize)
-                SetFrameSizeFrom(mCurImage, swimming ? SWIM_CELS : DEATH_CELS);
-        }
-    }
+    const int cels = ChooseStealthStrip(*this, requested);
+    if (resize && cels > 0)
+        SetFrameSizeFrom(mCurImage, cels);
     mSrcX = mFrame * mWidth;
 }
 
@@ -334,18 +286,7 @@ void StealthPiranha::SetState(int state)
 
 void StealthPiranha::UpdateStealth()
 {
-    if (mStealthed) {
-        if (mX <= REVEAL_X)
-            SetStopped(false);
-    } else if (mTargetSpeed < mVelX && mState == SWIMMING) {
-        mVelX -= SLOW_DOWN;
-        if (mVelX < mTargetSpeed)
-            mVelX = mTargetSpeed;
-    }
-    if (!mRevealed && mX <= CAME_CLOSE_X) {
-        mRevealed = true;
-        PushEvent(EVENT_CAME_CLOSE);
-    }
+    UpdateStealthOf(*this);
 }
 
 void StealthPiranha::Update()

@@ -49,20 +49,7 @@ void Shark::Update()
     Enemy::Update();
 
     if (mState != BLINKING) {
-        if (mFrameDelay > 0 && mUpdateCount % mFrameDelay == 0) {
-            ++mFrame;
-            if (mFrame >= mFrameCount) {
-                if (mState == DYING) {
-                    mFrame = DEATH_CELS - 1;
-                    if (!mDeathAnimDone) {
-                        mDeathAnimDone = true;
-                        PushEvent(EVENT_DEATH_ANIM_DONE);
-                    }
-                } else {
-                    mFrame = 0;
-                }
-            }
-        }
+        AdvanceCels(DEATH_CELS);
         mSrcX = mFrame * mWidth;
     }
 
@@ -73,26 +60,10 @@ void Shark::Update()
     case FLASHING:
         if (mX <= 40.0)
             mVelX += 0.05; // close to the diver they speed up
-        if (mEntrySpeed == -1.0 && screenWidth - mWidth / 2 <= mX && mX <= screenWidth) {
-            mEntrySpeed = mVelX;
-            mVelX = 1.5;
-        }
-        if (mEntrySpeed != -1.0 && mEntrySpeed < mVelX) {
-            mVelX -= 0.009;
-            if (mVelX < mEntrySpeed)
-                mVelX = mEntrySpeed;
-        }
+        EaseEntrySpeed(mEntrySpeed, 0.009);
         mX -= mVelX;
         if (mX <= -mWidth) {
-            // Wholly past the left edge: turn round and come back at the diver.
-            SetState(TURNED);
-            PushEvent(EVENT_TURNED_AT_EDGE);
-            PushEvent(EVENT_PASSED_DIVER);
-            mFrameCount = SWIM_CELS;
-            mFrame = 0;
-            mX = -mWidth;
-            mVelX = 5.0;
-            SetFrameSizeFrom(GetImage(SLOT_MIRRORED), SWIM_CELS);
+            TurnAtLeftEdge(TURNED, SLOT_MIRRORED, SWIM_CELS);
             return;
         }
         if (mFlashCount > 0 && mFlashPeriod > 0 && mUpdateCount % mFlashPeriod == 0) {
@@ -128,10 +99,7 @@ void Shark::Update()
             SetState(DYING);
             return;
         }
-        if (mBlinkPeriod > 0 && mUpdateCount % mBlinkPeriod == 0) {
-            mBlinkOn = !mBlinkOn;
-            --mBlinkCount;
-        }
+        StepBlink();
         if (mBlinkOn) {
             SetCurrentSlot(SLOT_SHOCK);
             SetFrameSizeFrom(mCurImage, 1);
@@ -141,15 +109,10 @@ void Shark::Update()
         }
         break;
     case DYING:
-        mY -= mVelY; // the dead shark rises belly-up
-        if (mY < -70.0)
-            PushEvent(EVENT_REMOVE_ME);
+        RiseWhileDead(); // the dead shark rises belly-up
         break;
     case FLEEING:
-        mVelX += 0.2;
-        mX -= mVelX;
-        if (mX < -mWidth)
-            PushEvent(EVENT_REMOVE_ME);
+        FleeLeft(0.2);
         break;
     default:
         break;

@@ -39,27 +39,17 @@ void StealthShark::SetStealthImages(int stealthType, int visibleType)
 
 void StealthShark::SetStopped(bool hidden)
 {
-    mStealthed = hidden;
-    if (!hidden)
-        SetCurrentSlot(SLOT_SWIM);
+    ShowStealthed(*this, hidden);
 }
 
 void StealthShark::SetVelX(double v)
 {
-    mTargetSpeed = v;
-    if (!mStealthed)
-        mVelX = v;
+    SetStealthSpeed(*this, v);
 }
 
 void StealthShark::ChooseStealthImage(int requested)
 {
-    // Judged by the state the shark is in now: a multi-word shark asked to die may
-    // have come back swimming instead.
-    if (requested == SWIMMING || requested == DYING) {
-        const int slot = mState == SWIMMING ? SLOT_SWIM : mState == DYING ? SLOT_DEATH : -1;
-        if (slot >= 0)
-            mCurImage = mStealthed ? mStealthImages[slot] : GetImage(slot);
-    }
+    ChooseStealthStrip(*this, requested);
     mSrcX = mFrame * mWidth;
 }
 
@@ -71,18 +61,7 @@ void StealthShark::SetState(int state)
 
 void StealthShark::UpdateStealth()
 {
-    if (mStealthed) {
-        if (mX <= REVEAL_X)
-            SetStopped(false);
-    } else if (mTargetSpeed < mVelX && mState == SWIMMING) {
-        mVelX -= SLOW_DOWN;
-        if (mVelX < mTargetSpeed)
-            mVelX = mTargetSpeed;
-    }
-    if (!mRevealed && mX <= CAME_CLOSE_X) {
-        mRevealed = true;
-        PushEvent(EVENT_CAME_CLOSE);
-    }
+    UpdateStealthOf(*this);
 }
 
 void StealthShark::Update()

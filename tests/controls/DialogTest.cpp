@@ -159,6 +159,8 @@ TEST(Dialog, PreferredHeightIsWhatDrawingUses)
         {"footer as a line", "HEADER", "a\nb\nc", "footer", Zant::BUTTONS_NONE},
         {"footer button", "HEADER", "a\nb", "Close", Zant::BUTTONS_FOOTER},
         {"lines only", "", "a\nb", "", Zant::BUTTONS_OK_CANCEL},
+        {"header and footer line without lines", "HEADER", "", "footer", Zant::BUTTONS_NONE},
+        {"footer line alone", "", "", "footer", Zant::BUTTONS_NONE},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -190,9 +192,12 @@ TEST(Dialog, PreferredHeightIsWhatDrawingUses)
             EXPECT_EQ(headerBaseline, top + 14 - 2);
             reached = top + 18 - 2;
         }
-        ASSERT_FALSE(lineBaselines.empty());
-        EXPECT_EQ(lineBaselines.front(), reached + (c.header.empty() ? 0 : 10) + 10);
-        const int linesBottom = lineBaselines.back() + 3; // descent
+        ASSERT_EQ(lineBaselines.empty(), c.lines.empty());
+        int linesBottom = reached;
+        if (!c.lines.empty()) {
+            EXPECT_EQ(lineBaselines.front(), reached + (c.header.empty() ? 0 : 10) + 10);
+            linesBottom = lineBaselines.back() + 3; // descent
+        }
         if (c.mode == Zant::BUTTONS_NONE) {
             EXPECT_EQ(footerBaseline, bottom) << "the footer line ends the dialog";
         } else {

@@ -1,45 +1,10 @@
 #pragma once
-// An application object on fake platform services (window system, message boxes),
-// optionally on a fake clock, with a widget manager and loading finished unless asked.
-#include <memory>
-
-#include "framework/app/ZantApp.h"
-#include "framework/widgets/Widget.h"
-#include "framework/widgets/WidgetManager.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/Window.h"
+// The display tests' application object on fake platform services.
+#include "tests/support/AppFixture.h"
 
 namespace DisplayTest {
 
 template <typename App = Zant::ZantApp>
-class AppFixture {
-public:
-    // Threads need the system clock: the fake one is not made for them.
-    explicit AppFixture(bool fakeClock = true, bool loaded = true) : clock(100000)
-    {
-        if (fakeClock)
-            Platform::SetClock(&clock);
-        Platform::SetMessageBoxes(&boxes);
-        app = std::make_unique<App>();
-        app->SetWindowSystem(&windows);
-        app->mWidgetManager = new Zant::WidgetManager(app.get());
-        app->mLoadingThreadCompleted = loaded;
-        app->mLastTime = Platform::TickCount();
-        app->mLastDrawTick = Platform::TickCount();
-        app->mNextDrawTick = Platform::TickCount();
-    }
-    ~AppFixture()
-    {
-        app.reset();
-        Platform::SetClock(nullptr);
-        Platform::SetMessageBoxes(nullptr);
-    }
-
-    Platform::FakeClock clock;
-    Platform::FakeWindowSystem windows;
-    Platform::FakeMessageBoxService boxes;
-    std::unique_ptr<App> app;
-};
+using AppFixture = TestSupport::AppFixture<App>;
 
 } // namespace DisplayTest

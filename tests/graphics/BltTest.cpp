@@ -7,17 +7,12 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/PixelBlend.h"
+#include "tests/graphics/ImageMaking.h"
 
 using namespace Zant;
+using GraphicsTest::Make;
 
 namespace {
-
-MemoryImage* Make(int width, int height, const std::vector<uint32_t>& pixels)
-{
-    auto* image = new MemoryImage();
-    image->SetBits(pixels.data(), width, height);
-    return image;
-}
 
 std::vector<uint32_t> Pixels(MemoryImage& image)
 {

@@ -6,22 +6,13 @@
 #include <vector>
 
 #include "framework/graphics/MemoryImage.h"
+#include "tests/graphics/ImageMaking.h"
 
 using namespace Zant;
+using GraphicsTest::Make;
+using GraphicsTest::Uniform;
 
 namespace {
-
-std::unique_ptr<MemoryImage> Make(int width, int height, const std::vector<uint32_t>& pixels)
-{
-    auto image = std::make_unique<MemoryImage>();
-    image->SetBits(pixels.data(), width, height);
-    return image;
-}
-
-std::unique_ptr<MemoryImage> Uniform(int width, int height, uint32_t pixel)
-{
-    return Make(width, height, std::vector<uint32_t>(size_t(width) * height, pixel));
-}
 
 constexpr uint32_t RED = 0xFFFF0000;
 constexpr uint32_t BLUE = 0xFF0000FF;

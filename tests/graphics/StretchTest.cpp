@@ -6,23 +6,14 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "tests/graphics/ImageMaking.h"
 #include "framework/graphics/PixelBlend.h"
 
 using namespace Zant;
+using GraphicsTest::Make;
+using GraphicsTest::Uniform;
 
 namespace {
-
-std::unique_ptr<MemoryImage> Make(int width, int height, const std::vector<uint32_t>& pixels)
-{
-    auto image = std::make_unique<MemoryImage>();
-    image->SetBits(pixels.data(), width, height);
-    return image;
-}
-
-std::unique_ptr<MemoryImage> Uniform(int width, int height, uint32_t pixel)
-{
-    return Make(width, height, std::vector<uint32_t>(size_t(width) * height, pixel));
-}
 
 // Each channel within tolerance of the expected pixel.
 ::testing::AssertionResult Near(uint32_t actual, uint32_t expected, int tolerance)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/sound/MusicLibraryApi.h"
+#include "tools/musiclib/Engine.h"
 #include "tools/musiclib/Export.h"
 #include "tools/musiclib/Players.h"
 
@@ -43,21 +44,11 @@ struct Engine {
     std::vector<int32_t> acc;
 };
 
-// Made when the library loads and freed when it is unloaded; the framework stops
-// pulling output before it unloads the library.
-std::atomic<Engine*> gEngine{new Engine()};
+using Host = EngineHost<Engine>;
 
-Engine& E() { return *gEngine.load(); }
+Engine& E() { return *Host::Get(); }
 
-__attribute__((destructor)) void FreeEngine()
-{
-    Engine* engine = gEngine.load();
-    {
-        std::lock_guard<std::mutex> guard(engine->lock);
-        gEngine = nullptr;
-    }
-    delete engine;
-}
+__attribute__((destructor)) void FreeEngine() { Host::Free(); }
 
 Channel* Find(uint32_t handle)
 {
@@ -68,9 +59,7 @@ Channel* Find(uint32_t handle)
 uint32_t Add(std::unique_ptr<Channel> channel)
 {
     Engine& e = E();
-    uint32_t handle = e.nextHandle++;
-    if (e.nextHandle == 0)
-        e.nextHandle = 1;
+    const uint32_t handle = TakeHandle(e.nextHandle);
     e.channels[handle] = std::move(channel);
     return handle;
 }
@@ -291,35 +280,24 @@ PLINDOR_EXPORT int BASS_StreamPlay(uint32_t handle, int flush, uint32_t flags)
 
 PLINDOR_EXPORT int PLINDOR_MusicRender(int16_t* out, int frames)
 {
-    if (!out || frames <= 0)
-        return 0;
-    if (!gEngine.load()) {
-        std::fill(out, out + 2 * frames, int16_t{0});
-        return frames;
-    }
-    Engine& e = E();
-    std::lock_guard<std::mutex> guard(e.lock);
-    if (e.acc.size() < static_cast<size_t>(frames) * 2)
-        e.acc.resize(static_cast<size_t>(frames) * 2);
-    std::fill(e.acc.begin(), e.acc.begin() + frames * 2, 0);
-    if (e.initialized && e.started) {
-        for (auto& [handle, c] : e.channels) {
-            if (c->state != State::Playing)
-                continue;
-            // Linear amplitude: channel volume times the global volume of its kind.
-            float gain = c->volume / 100.0f * (c->module ? e.musicVolume : e.streamVolume) / 100.0f;
-            float left, right;
-            PanGains(gain, c->pan, left, right);
-            bool more = c->module ? c->module->MixInto(e.acc.data(), frames, e.rate, left, right)
-                                  : c->stream.MixInto(e.acc.data(), frames, e.rate, left, right);
-            if (!more) {
-                c->state = State::Stopped;
-                c->ended = true;
+    return RenderMix(Host::Get(), out, frames, [frames](Engine& e) {
+        if (e.initialized && e.started) {
+            for (auto& [handle, c] : e.channels) {
+                if (c->state != State::Playing)
+                    continue;
+                // Linear amplitude: channel volume times the global volume of its kind.
+                float gain = c->volume / 100.0f * (c->module ? e.musicVolume : e.streamVolume) / 100.0f;
+                float left, right;
+                PanGains(gain, c->pan, left, right);
+                bool more = c->module ? c->module->MixInto(e.acc.data(), frames, e.rate, left, right)
+                                      : c->stream.MixInto(e.acc.data(), frames, e.rate, left, right);
+                if (!more) {
+                    c->state = State::Stopped;
+                    c->ended = true;
+                }
             }
         }
-    }
-    FinishMix(e.acc.data(), out, frames);
-    return frames;
+    });
 }
 
 // The exports must match the table the framework fills by name.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/sound/MusicLibraryApi.h"
+#include "tools/musiclib/Engine.h"
 #include "tools/musiclib/Export.h"
 #include "tools/musiclib/Players.h"
 
@@ -56,29 +57,13 @@ struct Engine {
     std::vector<int32_t> acc;
 };
 
-// Made when the library loads and freed when it is unloaded; the framework stops
-// pulling output before it unloads the library.
-std::atomic<Engine*> gEngine{new Engine()};
+using Host = EngineHost<Engine>;
 
-Engine& E() { return *gEngine.load(); }
+Engine& E() { return *Host::Get(); }
 
-__attribute__((destructor)) void FreeEngine()
-{
-    Engine* engine = gEngine.load();
-    {
-        std::lock_guard<std::mutex> guard(engine->lock);
-        gEngine = nullptr;
-    }
-    delete engine;
-}
+__attribute__((destructor)) void FreeEngine() { Host::Free(); }
 
-uint32_t NextHandle()
-{
-    uint32_t h = E().nextHandle++;
-    if (E().nextHandle == 0)
-        E().nextHandle = 1;
-    return h;
-}
+uint32_t NextHandle() { return TakeHandle(E().nextHandle); }
 
 Sample* FindSample(uint32_t handle)
 {
@@ -462,36 +447,25 @@ PLINDOR_EXPORT int FMUSIC_IsPlaying(uint32_t song)
 
 PLINDOR_EXPORT int PLINDOR_MusicRender(int16_t* out, int frames)
 {
-    if (!out || frames <= 0)
-        return 0;
-    if (!gEngine.load()) {
-        std::fill(out, out + 2 * frames, int16_t{0});
-        return frames;
-    }
-    Engine& e = E();
-    std::lock_guard<std::mutex> guard(e.lock);
-    if (e.acc.size() < static_cast<size_t>(frames) * 2)
-        e.acc.resize(static_cast<size_t>(frames) * 2);
-    std::fill(e.acc.begin(), e.acc.begin() + frames * 2, 0);
-    if (e.initialized) {
-        for (Voice& v : e.voices) {
-            if (!v.active || v.paused)
-                continue;
-            float left, right;
-            PanGains(v.volume / 255.0f, (v.pan - 128) * 100 / 127, left, right);
-            if (!v.player.MixInto(e.acc.data(), frames, e.rate, left, right))
-                v.active = false;
+    return RenderMix(Host::Get(), out, frames, [frames](Engine& e) {
+        if (e.initialized) {
+            for (Voice& v : e.voices) {
+                if (!v.active || v.paused)
+                    continue;
+                float left, right;
+                PanGains(v.volume / 255.0f, (v.pan - 128) * 100 / 127, left, right);
+                if (!v.player.MixInto(e.acc.data(), frames, e.rate, left, right))
+                    v.active = false;
+            }
+            for (auto& [handle, s] : e.songs) {
+                if (!s->playing || s->paused)
+                    continue;
+                float gain = s->volume / 256.0f;
+                if (!s->module.MixInto(e.acc.data(), frames, e.rate, gain, gain))
+                    s->playing = false;
+            }
         }
-        for (auto& [handle, s] : e.songs) {
-            if (!s->playing || s->paused)
-                continue;
-            float gain = s->volume / 256.0f;
-            if (!s->module.MixInto(e.acc.data(), frames, e.rate, gain, gain))
-                s->playing = false;
-        }
-    }
-    FinishMix(e.acc.data(), out, frames);
-    return frames;
+    });
 }
 
 #define PLINDOR_CHECK(name) static_assert(std::is_same_v<decltype(&name), decltype(Zant::FModApi::name)>, #name)
