@@ -1,5 +1,6 @@
 // The play field: sea, surface scenes, sea bed layers and the heads-up pieces.
 #include <cmath>
+#include <tuple>
 
 #include "tools/art/Painters.h"
 
@@ -112,8 +113,11 @@ void SurfaceWater(cairo_t* cr, double w, double h, Rgb tint)
 {
     cairo_rectangle(cr, 0, kWaterline, w, h - kWaterline);
     cairo_pattern_t* p = cairo_pattern_create_linear(0, kWaterline, 0, h);
+    // Light enough below the surface band that creatures swimming under the
+    // scene (it is drawn over them) keep their colours.
     cairo_pattern_add_color_stop_rgba(p, 0, tint.r, tint.g, tint.b, 0.95);
-    cairo_pattern_add_color_stop_rgba(p, 0.45, tint.r * 0.6, tint.g * 0.75, tint.b * 0.85, 0.55);
+    cairo_pattern_add_color_stop_rgba(p, 0.12, tint.r * 0.8, tint.g * 0.9, tint.b * 0.95, 0.6);
+    cairo_pattern_add_color_stop_rgba(p, 0.45, tint.r * 0.6, tint.g * 0.75, tint.b * 0.85, 0.25);
     cairo_pattern_add_color_stop_rgba(p, 0.9, tint.r * 0.4, tint.g * 0.6, tint.b * 0.75, 0);
     cairo_set_source(cr, p);
     cairo_fill(cr);
@@ -177,8 +181,9 @@ void PaintSurface(Canvas& c, Scene scene)
         storm ? Hex(0x6A7484) : scene == Scene::Volcano ? Hex(0xFFD08A) : Hex(0xBFE8F8));
     if (!storm) {
         Cloud(cr, 200, 34, 1.2, Hex(0xFFFFFF, 0.85));
-        Cloud(cr, 470, 22, 0.9, Hex(0xFFFFFF, 0.75));
-        SoftSpot(cr, 560, 30, 40, Hex(0xFFF6C0, 0.8));
+        if (scene != Scene::Volcano)
+            Cloud(cr, 470, 22, 0.9, Hex(0xFFFFFF, 0.75));
+        SoftSpot(cr, 580, 30, 40, Hex(0xFFF6C0, 0.8));
     } else {
         for (int i = 0; i < 5; ++i)
             Cloud(cr, 60 + i * 140, 20 + (i % 2) * 12, 1.8, Hex(0x1E2430, 0.85));
@@ -273,9 +278,38 @@ void PaintSurface(Canvas& c, Scene scene)
         cairo_curve_to(cr, 100, 20, 60, 40, -60, 40);
         cairo_curve_to(cr, -100, 30, -115, 0, -120, -20);
         cairo_close_path(cr);
-        VerticalGradient(cr, -30, Hex(0x6A5440, 0.85), 40, Hex(0x3A2A20, 0.3));
+        VerticalGradient(cr, -30, Hex(0x7A6048, 0.9), 40, Hex(0x3A2A20, 0.35));
         cairo_fill_preserve(cr);
-        StrokeOutline(cr, 2, 0.5);
+        cairo_save(cr);
+        cairo_clip(cr);
+        // Planks, a row of dark portholes and a broken hole in the side.
+        SetColor(cr, Hex(0x2A1E16, 0.45));
+        cairo_set_line_width(cr, 1.2);
+        for (int i = 0; i < 6; ++i) {
+            cairo_move_to(cr, -130, -16 + i * 9);
+            cairo_line_to(cr, 120, -26 + i * 9);
+            cairo_stroke(cr);
+        }
+        for (int i = 0; i < 5; ++i) {
+            Ellipse(cr, -70 + i * 34, -6 - i * 1.3, 4.5, 4.5);
+            SetColor(cr, Hex(0x1A120C, 0.8));
+            cairo_fill(cr);
+        }
+        cairo_move_to(cr, 20, 4);
+        cairo_line_to(cr, 36, -4);
+        cairo_line_to(cr, 44, 10);
+        cairo_line_to(cr, 32, 22);
+        cairo_line_to(cr, 18, 16);
+        cairo_close_path(cr);
+        SetColor(cr, Hex(0x140E0A, 0.85));
+        cairo_fill(cr);
+        cairo_move_to(cr, -120, -18);
+        cairo_line_to(cr, 110, -28);
+        SetColor(cr, Hex(0xC8A878, 0.6));
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+        cairo_restore(cr);
+        StrokeOutline(cr, 2, 0.6);
         cairo_restore(cr);
         cairo_new_path(cr);
         cairo_move_to(cr, 452, 140);
@@ -326,25 +360,63 @@ void PaintSurface(Canvas& c, Scene scene)
         break;
     }
     case Scene::Volcano: {
-        SoftSpot(cr, 500, 20, 60, Hex(0x5A4A4A, 0.7));
-        SoftSpot(cr, 470, 0, 50, Hex(0x6A5A5A, 0.6));
-        cairo_move_to(cr, 370, kWaterline + 2);
-        cairo_line_to(cr, 470, 40);
-        cairo_line_to(cr, 520, 40);
-        cairo_line_to(cr, 620, kWaterline + 2);
-        cairo_close_path(cr);
+        // Smoke plume drifting right.
+        for (int i = 0; i < 7; ++i) {
+            double x = 492 + i * 14, y = 34 - i * 5, r = 12 + i * 3;
+            Ellipse(cr, x, y, r, r * 0.8);
+            SetColor(cr, WithAlpha(Mix(Hex(0x5A4A4A), Hex(0x8A7A78), i / 7.0), 0.75 - i * 0.06));
+            cairo_fill(cr);
+        }
+        auto cone = [&] {
+            cairo_move_to(cr, 370, kWaterline + 2);
+            cairo_curve_to(cr, 420, 90, 450, 60, 472, 42);
+            cairo_line_to(cr, 518, 42);
+            cairo_curve_to(cr, 540, 60, 570, 90, 620, kWaterline + 2);
+            cairo_close_path(cr);
+        };
+        cone();
         VerticalGradient(cr, 40, Hex(0x5A4A44), kWaterline, Hex(0x2E2622));
         cairo_fill_preserve(cr);
+        cairo_save(cr);
+        cairo_clip(cr);
+        // Lit left flank, shadowed right flank, rock ribs.
+        cairo_move_to(cr, 370, kWaterline + 2);
+        cairo_curve_to(cr, 420, 90, 450, 60, 472, 42);
+        cairo_line_to(cr, 488, 42);
+        cairo_curve_to(cr, 470, 70, 452, 100, 440, kWaterline + 2);
+        cairo_close_path(cr);
+        SetColor(cr, Hex(0xB08A70, 0.35));
+        cairo_fill(cr);
+        cairo_rectangle(cr, 530, 30, 100, 100);
+        SetColor(cr, Hex(0x000000, 0.18));
+        cairo_fill(cr);
+        SetColor(cr, Hex(0x1E1814, 0.5));
+        cairo_set_line_width(cr, 1.2);
+        for (int i = 0; i < 6; ++i) {
+            double x = 480 + i * 8;
+            cairo_move_to(cr, x, 46);
+            cairo_curve_to(cr, x - 10 + i * 4, 70, x - 30 + i * 12, 100, x - 50 + i * 20, kWaterline);
+            cairo_stroke(cr);
+        }
+        cairo_restore(cr);
+        cone();
         StrokeOutline(cr, 2);
         cairo_new_path(cr);
-        cairo_move_to(cr, 478, 42);
-        cairo_curve_to(cr, 486, 70, 470, 90, 480, kWaterline);
-        cairo_move_to(cr, 510, 42);
-        cairo_curve_to(cr, 520, 70, 540, 90, 530, kWaterline);
-        SetColor(cr, Hex(0xFF7A2A));
-        cairo_set_line_width(cr, 4);
-        cairo_stroke(cr);
+        // Lava running down, glowing.
+        for (auto [x0, x1, x2] : {std::tuple{480.0, 470.0, 466.0}, std::tuple{508.0, 522.0, 534.0}}) {
+            cairo_move_to(cr, x0, 44);
+            cairo_curve_to(cr, x0 + 4, 70, x1, 90, x2, kWaterline);
+            SetColor(cr, Hex(0xFF7A2A, 0.45));
+            cairo_set_line_width(cr, 9);
+            cairo_stroke_preserve(cr);
+            SetColor(cr, Hex(0xFFB347));
+            cairo_set_line_width(cr, 3.5);
+            cairo_stroke(cr);
+        }
         SoftSpot(cr, 495, 40, 26, Hex(0xFFB347, 0.9));
+        // Steam where the lava meets the sea.
+        for (double x : {466.0, 534.0})
+            SoftSpot(cr, x, kWaterline - 6, 16, Hex(0xFFFFFF, 0.55));
         SurfaceWater(cr, w, h, Hex(0x3A90A8));
         break;
     }
@@ -357,48 +429,90 @@ void PaintSurface(Canvas& c, Scene scene)
 
 // ------------------------------------------------------------ sea bed layers --
 
-void RockLayer(Canvas& c, int seed, Rgb base, double peak, double rough, bool kelp)
+// A rock layer behind the sea bed. At the end of a dive the layers rest with
+// their tops at about y 143 (far), 259 (middle) and 375 (near), the sea bed at
+// 275, so each ridge sits near the top of its image and the rock below it
+// reaches down behind the next layer.
+struct RockStyle {
+    int seed;
+    Rgb top, bottom, rim;  // lit ridge, hazy foot, rim light on the edge
+    double ridge, depth;   // highest and lowest line of the ridge
+    int spires;            // tall pinnacles standing out of the ridge
+    double outline;        // opacity of the dark edge: far layers fade into the water
+    bool fans;             // sea fans on the ridge
+};
+
+double RidgeAt(const RockStyle& st, double x, double w)
+{
+    double n = 0.55 * ValueNoise(x / 95.0, 0.5, st.seed) + 0.3 * ValueNoise(x / 31.0, 3.5, st.seed) +
+               0.15 * ValueNoise(x / 11.0, 7.5, st.seed);
+    double y = st.ridge + st.depth * (1 - n);
+    Rand r(st.seed * 7 + 1);
+    for (int i = 0; i < st.spires; ++i) {
+        double sx = r.Range(30, w - 30), hw = r.Range(16, 34), top = st.ridge - r.Range(0, st.ridge * 0.6);
+        double d = std::abs(x - sx) / hw;
+        if (d < 1)
+            y = std::min(y, top + std::pow(d, 1.6) * (st.ridge + st.depth * 0.7 - top));
+    }
+    return y;
+}
+
+void RockLayer(Canvas& c, const RockStyle& st)
 {
     cairo_t* cr = c.Cr();
-    double w = c.Width(), h = c.Height();
-    cairo_move_to(cr, 0, h);
-    for (int x = 0; x <= int(w); x += 4) {
-        double n = ValueNoise(x / 70.0, 0.5, seed) * 0.7 + ValueNoise(x / 22.0, 3.5, seed) * 0.3 * rough;
-        cairo_line_to(cr, x, peak + (1 - n) * (h - peak) * 0.55);
-    }
-    cairo_line_to(cr, w, h);
+    const double w = c.Width(), h = c.Height();
+    auto ridge = [&](double dy) {
+        cairo_move_to(cr, -2, RidgeAt(st, 0, w) + dy);
+        for (int x = 2; x <= int(w) + 2; x += 2)
+            cairo_line_to(cr, x, RidgeAt(st, x, w) + dy);
+    };
+    ridge(0);
+    cairo_line_to(cr, w + 2, h);
+    cairo_line_to(cr, -2, h);
     cairo_close_path(cr);
-    VerticalGradient(cr, peak, Lighter(base, 0.15), h, Darker(base, 0.35));
+    VerticalGradient3(cr, st.ridge, st.top, st.ridge + st.depth + 40, Mix(st.top, st.bottom, 0.6), h, st.bottom);
     cairo_fill_preserve(cr);
     cairo_save(cr);
     cairo_clip(cr);
-    // Light catching the tops from the upper left, and cracks.
-    Rand r(seed);
-    for (int i = 0; i < 14; ++i) {
-        double x = r.Range(0, w), y = r.Range(peak, h);
-        SoftSpot(cr, x, y, r.Range(20, 50), WithAlpha(Lighter(base, 0.4), 0.18));
+    // Strata and boulders: darker bands and lighter lumps lit from the upper left.
+    Rand r(st.seed);
+    for (int i = 0; i < 26; ++i) {
+        double x = r.Range(0, w), y = r.Range(st.ridge + 10, h);
+        SoftSpot(cr, x, y, r.Range(14, 40), WithAlpha(Lighter(st.top, 0.25), 0.16));
+        SoftSpot(cr, x + 10, y + 12, r.Range(14, 36), WithAlpha(Darker(st.bottom, 0.4), 0.22));
     }
-    SetColor(cr, WithAlpha(Darker(base, 0.5), 0.5));
-    cairo_set_line_width(cr, 1.2);
-    for (int i = 0; i < 12; ++i) {
-        double x = r.Range(0, w), y = r.Range(peak + 30, h);
+    SetColor(cr, WithAlpha(Darker(st.bottom, 0.35), 0.35 * st.outline + 0.15));
+    cairo_set_line_width(cr, 1.3);
+    for (int i = 0; i < 16; ++i) {
+        double x = r.Range(0, w), y = RidgeAt(st, x, w) + r.Range(12, 80);
         cairo_move_to(cr, x, y);
-        cairo_line_to(cr, x + r.Range(-10, 10), y + r.Range(10, 30));
+        cairo_curve_to(cr, x + 8, y + r.Range(-4, 4), x + 16, y + r.Range(4, 12), x + r.Range(20, 40), y + r.Range(6, 20));
         cairo_stroke(cr);
     }
+    // Rim light along the ridge.
+    ridge(2);
+    SetColor(cr, WithAlpha(st.rim, 0.55));
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
     cairo_restore(cr);
-    StrokeOutline(cr, 2, 0.6);
+    ridge(0);
+    StrokeOutline(cr, 2, st.outline);
     cairo_new_path(cr);
-    if (kelp)
-        for (int i = 0; i < 8; ++i) {
-            double x = r.Range(10, w - 10), top = r.Range(peak + 20, peak + 120);
-            cairo_move_to(cr, x, h);
-            for (double y = h; y > top; y -= 6)
-                cairo_line_to(cr, x + 5 * std::sin(y * 0.08 + i), y);
-            SetColor(cr, Hex(0x2E6E31));
-            cairo_set_line_width(cr, 4);
+    if (st.fans) {
+        // Sea fans and sponges standing on the ridge, in the layer's dark tone.
+        Rand f(st.seed + 5);
+        for (int i = 0; i < 6; ++i) {
+            double x = f.Range(20, w - 20), base = RidgeAt(st, x, w) + 3, size = f.Range(12, 22);
+            for (int b = -3; b <= 3; ++b) {
+                cairo_move_to(cr, x, base);
+                cairo_curve_to(cr, x + b * 1.5, base - size * 0.5, x + b * size * 0.22, base - size * 0.8,
+                               x + b * size * 0.28, base - size * (0.75 + 0.06 * (3 - std::abs(b))));
+            }
+            SetColor(cr, WithAlpha(Darker(st.bottom, 0.15), 0.9));
+            cairo_set_line_width(cr, 2);
             cairo_stroke(cr);
         }
+    }
 }
 
 void Kelp(cairo_t* cr, double x, double bottom, double height, int seed)
@@ -442,10 +556,15 @@ void SeaBed(Canvas& c, double top, int seed, bool decorate)
     Rgb sand = Mix(Hex(Pal::Sand), Hex(Pal::Teal), 0.25);
     Rand r(seed);
     if (decorate) {
-        for (int i = 0; i < 5; ++i)
-            Kelp(cr, r.Range(10, w - 10), h - 20, r.Range(60, top + 40 > h ? 60 : h - top + 20), i);
-        Coral(cr, 150, h - 30, 40, Hex(Pal::Coral));
-        Coral(cr, 520, h - 34, 46, Hex(Pal::CoralGold));
+        // Kelp and coral grow out of the sand, mostly towards the sides so
+        // that the middle, where creatures swim, stays calm.
+        const double kelpX[] = {18, 46, 74, 262, 548, 590, 622};
+        for (size_t i = 0; i < std::size(kelpX); ++i)
+            Kelp(cr, kelpX[i], top + 18, r.Range(50, top - 4), int(i));
+        Coral(cr, 150, top + 16, 52, Hex(Pal::Coral));
+        Coral(cr, 178, top + 18, 34, Hex(Pal::CoralGold));
+        Coral(cr, 470, top + 16, 58, Hex(Pal::CoralGold));
+        Coral(cr, 500, top + 18, 36, Hex(0xE86BC4));
     }
     cairo_move_to(cr, 0, h);
     for (int x = 0; x <= int(w); x += 4)
@@ -722,11 +841,18 @@ void RegisterBoard(Registry& reg)
     reg.Add("topbackground_shipwreck", [](Canvas& c, const ImageSpec&) { PaintSurface(c, Scene::Shipwreck); });
     reg.Add("topbackground_storm", [](Canvas& c, const ImageSpec&) { PaintSurface(c, Scene::Storm); });
     reg.Add("topbackground_volcano", [](Canvas& c, const ImageSpec&) { PaintSurface(c, Scene::Volcano); });
-    reg.Add("mountain3", [](Canvas& c, const ImageSpec&) { RockLayer(c, 31, Mix(Hex(Pal::Rock), Hex(Pal::Teal), 0.55), 30, 0.6, false); });
-    reg.Add("mountain2", [](Canvas& c, const ImageSpec&) { RockLayer(c, 32, Mix(Hex(Pal::Rock), Hex(0x1A4A66), 0.45), 50, 0.8, false); });
-    reg.Add("mountain1", [](Canvas& c, const ImageSpec&) { RockLayer(c, 33, Mix(Hex(Pal::Rock), Hex(0x142A40), 0.45), 70, 1.0, true); });
-    reg.Add("oceanfloor", [](Canvas& c, const ImageSpec&) { SeaBed(c, 70, 41, true); });
-    reg.Add("sand", [](Canvas& c, const ImageSpec&) { SeaBed(c, 40, 42, false); });
+    // Far pinnacles fading into the water, a rugged middle ridge, near boulders.
+    reg.Add("mountain3", [](Canvas& c, const ImageSpec&) {
+        RockLayer(c, {31, Hex(0x3D7F9C), Hex(0x1B5478), Hex(0x8FD0E4), 40, 60, 3, 0.18, false});
+    });
+    reg.Add("mountain2", [](Canvas& c, const ImageSpec&) {
+        RockLayer(c, {32, Hex(0x3A6680), Hex(0x163650), Hex(0x7FC0D8), 14, 44, 1, 0.45, true});
+    });
+    reg.Add("mountain1", [](Canvas& c, const ImageSpec&) {
+        RockLayer(c, {33, Hex(0x3A4E5E), Hex(0x16222E), Hex(0x8AB0C4), 2, 22, 0, 0.75, false});
+    });
+    reg.Add("oceanfloor", [](Canvas& c, const ImageSpec&) { SeaBed(c, 100, 41, true); });
+    reg.Add("sand", [](Canvas& c, const ImageSpec&) { SeaBed(c, 70, 42, false); });
     reg.Add("coralshelf", [](Canvas& c, const ImageSpec& s) {
         cairo_t* cr = c.Cr();
         Rand r(6);

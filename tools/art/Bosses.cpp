@@ -88,7 +88,19 @@ void DrawTorpedoBoss(cairo_t* cr, bool dying)
         cairo_line_to(cr, x, 158);
         cairo_stroke(cr);
     }
+    // Light from the upper left: a sheen along the hull's top, a soft spot
+    // on the bow, and the keel in shadow.
+    cairo_move_to(cr, 44, 70);
+    cairo_curve_to(cr, 70, 60, 140, 59, 210, 64);
+    SetColor(cr, Hex(0xFFFFFF, 0.35));
+    cairo_set_line_width(cr, 4);
+    cairo_stroke(cr);
     SoftSpot(cr, 70, 70, 30, Hex(0xFFFFFF, 0.3));
+    cairo_move_to(cr, 30, 140);
+    cairo_curve_to(cr, 80, 158, 160, 158, 232, 130);
+    SetColor(cr, Hex(0x0A1420, 0.3));
+    cairo_set_line_width(cr, 10);
+    cairo_stroke(cr);
     cairo_restore(cr);
     cairo_new_path(cr);
     cairo_move_to(cr, 22, 104);
@@ -239,6 +251,21 @@ void DrawGalleon(cairo_t* cr, bool dying)
     cairo_move_to(cr, 30, 246);
     cairo_curve_to(cr, 80, 252, 130, 250, 180, 240);
     cairo_stroke(cr);
+    // The hull's roundness: lit towards the bow (left), dark towards the
+    // stern and the keel, with rotten holes.
+    cairo_pattern_t* round = cairo_pattern_create_linear(14, 0, 186, 0);
+    cairo_pattern_add_color_stop_rgba(round, 0, 1, 0.95, 0.85, 0.18);
+    cairo_pattern_add_color_stop_rgba(round, 0.45, 1, 1, 1, 0);
+    cairo_pattern_add_color_stop_rgba(round, 1, 0, 0, 0, 0.35);
+    cairo_set_source(cr, round);
+    cairo_paint(cr);
+    cairo_pattern_destroy(round);
+    Rand holes(12);
+    for (int i = 0; i < 4; ++i) {
+        Ellipse(cr, holes.Range(50, 160), holes.Range(275, 315), holes.Range(3, 6), holes.Range(2, 4));
+        SetColor(cr, Hex(0x0E0A08, 0.8));
+        cairo_fill(cr);
+    }
     cairo_restore(cr);
     cairo_new_path(cr);
     cairo_move_to(cr, 14, 196);
@@ -278,196 +305,328 @@ void DrawGalleon(cairo_t* cr, bool dying)
 }
 
 // Mechanical shark facing left: body 28-184 x 65-210, dorsal 111-156 x 4-70.
+// Mechanical shark facing left: a riveted gunmetal shark whose tail is a
+// separate strip joined at (184, 104-128); dorsal fin 95-152 x 4-70.
+void MechaBodyPath(cairo_t* cr)
+{
+    cairo_move_to(cr, 8, 112);
+    cairo_curve_to(cr, 14, 92, 46, 70, 96, 66);
+    cairo_curve_to(cr, 136, 64, 168, 88, 188, 102);
+    cairo_line_to(cr, 188, 130);
+    cairo_curve_to(cr, 164, 150, 132, 176, 96, 178);
+    cairo_curve_to(cr, 62, 178, 30, 162, 14, 140);
+    cairo_curve_to(cr, 8, 132, 6, 122, 8, 112);
+    cairo_close_path(cr);
+}
+
+void DrawMechaFin(cairo_t* cr, double theta, double w, double h);
+
 void DrawMechaShark(cairo_t* cr, bool dying)
 {
-    Rgb metal = Hex(0x4A5560);
-    if (dying)
-        metal = Darker(metal, 0.25);
-    cairo_move_to(cr, 111, 72);
-    cairo_line_to(cr, 140, 4);
-    cairo_line_to(cr, 158, 74);
+    Rgb metal = Hex(0x4A5560), belly = Hex(0x8A96A2);
+    if (dying) {
+        metal = Mix(metal, Hex(0x3A2E28), 0.35);
+        belly = Mix(belly, Hex(0x5A4A40), 0.35);
+        // The game draws no tail strip over a dying shark: it has its own, still.
+        cairo_save(cr);
+        cairo_translate(cr, 184, 60);
+        DrawMechaFin(cr, 0, 39, 110);
+        cairo_restore(cr);
+    }
+    // Far pectoral fin behind the body.
+    cairo_move_to(cr, 96, 168);
+    cairo_line_to(cr, 122, 170);
+    cairo_line_to(cr, 134, 200);
     cairo_close_path(cr);
-    VerticalGradient(cr, 4, Lighter(metal, 0.3), 74, Darker(metal, 0.2));
+    FillOutlined(cr, Darker(metal, 0.35), 2);
+    cairo_new_path(cr);
+    // Dorsal fin: a swept blade with a lighter leading edge.
+    cairo_move_to(cr, 96, 70);
+    cairo_curve_to(cr, 112, 52, 128, 22, 142, 4);
+    cairo_curve_to(cr, 144, 30, 146, 52, 154, 74);
+    cairo_close_path(cr);
+    VerticalGradient(cr, 4, Lighter(metal, 0.35), 74, Darker(metal, 0.2));
     cairo_fill_preserve(cr);
     StrokeOutline(cr, 2);
     cairo_new_path(cr);
-    auto body = [&] {
-        cairo_move_to(cr, 14, 132);
-        cairo_curve_to(cr, 20, 90, 70, 66, 130, 66);
-        cairo_curve_to(cr, 170, 66, 190, 90, 192, 128);
-        cairo_curve_to(cr, 192, 170, 170, 204, 120, 210);
-        cairo_curve_to(cr, 70, 212, 30, 190, 14, 150);
-        cairo_close_path(cr);
-    };
-    body();
-    VerticalGradient3(cr, 66, Lighter(metal, 0.4), 130, metal, 212, Darker(metal, 0.4));
+    cairo_move_to(cr, 100, 68);
+    cairo_curve_to(cr, 114, 50, 128, 26, 140, 8);
+    SetColor(cr, Hex(0xC8D2DC, 0.7));
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    Rivet(cr, 126, 50);
+    Rivet(cr, 138, 34);
+    // Body: gunmetal back, a lighter belly plate, plates and light.
+    MechaBodyPath(cr);
+    VerticalGradient3(cr, 64, Lighter(metal, 0.42), 112, metal, 178, Darker(metal, 0.35));
     cairo_fill_preserve(cr);
     cairo_save(cr);
     cairo_clip(cr);
-    cairo_rectangle(cr, 0, 150, 240, 70);
-    SetColor(cr, Hex(0x8A96A2, 0.6));
+    cairo_move_to(cr, 0, 138);
+    cairo_curve_to(cr, 60, 150, 130, 146, 200, 122);
+    cairo_line_to(cr, 200, 200);
+    cairo_line_to(cr, 0, 200);
+    cairo_close_path(cr);
+    VerticalGradient(cr, 136, Lighter(belly, 0.2), 180, Darker(belly, 0.25));
     cairo_fill(cr);
-    SetColor(cr, Hex(0x20262C, 0.6));
-    cairo_set_line_width(cr, 1.2);
-    for (int x = 50; x < 200; x += 30) {
+    // Core shadow above the belly plate and plate seams across the body.
+    cairo_move_to(cr, 0, 136);
+    cairo_curve_to(cr, 60, 148, 130, 144, 200, 120);
+    SetColor(cr, Hex(0x14181C, 0.5));
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    SetColor(cr, Hex(0x14181C, 0.55));
+    cairo_set_line_width(cr, 1.3);
+    for (int x = 62; x < 190; x += 30) {
         cairo_move_to(cr, x, 60);
-        cairo_line_to(cr, x - 10, 215);
+        cairo_curve_to(cr, x - 6, 100, x - 6, 150, x, 190);
         cairo_stroke(cr);
     }
-    SoftSpot(cr, 80, 90, 34, Hex(0xFFFFFF, 0.25));
+    // Top-left light: a sheen along the back and a spot on the head.
+    cairo_move_to(cr, 24, 96);
+    cairo_curve_to(cr, 50, 76, 90, 70, 130, 74);
+    SetColor(cr, Hex(0xFFFFFF, 0.28));
+    cairo_set_line_width(cr, 4);
+    cairo_stroke(cr);
+    SoftSpot(cr, 60, 90, 28, Hex(0xFFFFFF, 0.22));
     cairo_restore(cr);
-    cairo_new_path(cr);
-    body();
+    MechaBodyPath(cr);
     StrokeOutline(cr, 2.5);
     cairo_new_path(cr);
-    for (int x = 44; x < 186; x += 14) {
-        Rivet(cr, x, 84 + (x - 110) * (x - 110) * 0.0012);
-        Rivet(cr, x, 196 - (x - 110) * (x - 110) * 0.001);
+    for (int x = 40; x < 184; x += 13) {
+        const double top = x < 96 ? 66 + (96 - x) * (96 - x) * 0.0045 : 66 + (x - 96) * 0.42;
+        Rivet(cr, x, top + 7);
     }
+    for (int x = 30; x < 180; x += 15)
+        Rivet(cr, x, 140 + (x - 30) * 0.02 - (x - 100) * (x - 100) * 0.0009 + 4, 1.3);
     // Jaw with steel teeth.
-    cairo_move_to(cr, 16, 146);
-    cairo_line_to(cr, 70, 160);
-    cairo_line_to(cr, 20, 172);
+    cairo_move_to(cr, 12, 126);
+    cairo_curve_to(cr, 30, 130, 56, 136, 74, 140);
+    cairo_curve_to(cr, 56, 150, 32, 154, 16, 144);
     cairo_close_path(cr);
     SetColor(cr, Hex(0x1A0C0C));
     cairo_fill_preserve(cr);
     StrokeOutline(cr, 1.6);
     cairo_new_path(cr);
-    for (int i = 0; i < 5; ++i) {
-        double x = 22 + i * 9;
-        cairo_move_to(cr, x, 148 + i * 2.4);
-        cairo_line_to(cr, x + 6, 150 + i * 2.4);
-        cairo_line_to(cr, x + 3, 156 + i * 2.2);
+    for (int i = 0; i < 6; ++i) {
+        const double x = 17 + i * 9;
+        cairo_move_to(cr, x, 127 + i * 2.2);
+        cairo_line_to(cr, x + 6, 128.5 + i * 2.2);
+        cairo_line_to(cr, x + 3, 135 + i * 2.2);
         cairo_close_path(cr);
-        cairo_move_to(cr, x, 170 - i * 2);
-        cairo_line_to(cr, x + 6, 169 - i * 2);
-        cairo_line_to(cr, x + 3, 163 - i * 2);
+        cairo_move_to(cr, x + 1, 148 - i * 1.2);
+        cairo_line_to(cr, x + 7, 147.5 - i * 1.2);
+        cairo_line_to(cr, x + 4, 141 - i * 1.2);
         cairo_close_path(cr);
     }
     SetColor(cr, Hex(0xE6ECF0));
-    cairo_fill(cr);
-    // Orange eye.
-    Ellipse(cr, 48, 118, 9, 9);
+    cairo_fill_preserve(cr);
+    StrokeOutline(cr, 0.7);
+    cairo_new_path(cr);
+    // Orange eye in an armoured socket, with a scowling plate over it.
+    Ellipse(cr, 50, 102, 10, 9);
     FillOutlined(cr, Hex(0x20262C), 1.6);
     cairo_new_path(cr);
-    SoftSpot(cr, 48, 118, 12, Hex(0xFF8A00, dying ? 0.2 : 0.7));
-    Ellipse(cr, 48, 118, 5, 5);
+    SoftSpot(cr, 50, 102, 14, Hex(0xFF8A00, dying ? 0.2 : 0.75));
+    Ellipse(cr, 50, 102, 5.5, 5.5);
     SetColor(cr, dying ? Hex(0x553311) : Hex(0xFF8A00));
     cairo_fill(cr);
-    Ellipse(cr, 46.5, 116.5, 1.6, 1.6);
+    Ellipse(cr, 48.5, 100.5, 1.8, 1.8);
     SetColor(cr, Hex(0xFFF0C0));
     cairo_fill(cr);
-    // Gill vents and the pectoral fin.
-    for (int i = 0; i < 3; ++i) {
-        RoundedRect(cr, 74 + i * 8, 112, 4, 26, 2);
+    cairo_move_to(cr, 36, 90);
+    cairo_line_to(cr, 64, 96);
+    cairo_line_to(cr, 62, 91);
+    cairo_line_to(cr, 40, 86);
+    cairo_close_path(cr);
+    FillOutlined(cr, Lighter(metal, 0.15), 1.4);
+    cairo_new_path(cr);
+    // Gill vents.
+    for (int i = 0; i < 4; ++i) {
+        RoundedRect(cr, 80 + i * 8, 102 + i, 4, 28, 2);
         SetColor(cr, Hex(0x14181C));
         cairo_fill(cr);
+        if (!dying) {
+            RoundedRect(cr, 81 + i * 8, 106 + i, 2, 20, 1);
+            SetColor(cr, Hex(0xFF8A00, 0.5));
+            cairo_fill(cr);
+        }
     }
-    cairo_move_to(cr, 88, 176);
-    cairo_line_to(cr, 130, 178);
-    cairo_line_to(cr, 112, 212);
+    // Near pectoral fin.
+    cairo_move_to(cr, 70, 160);
+    cairo_line_to(cr, 108, 166);
+    cairo_line_to(cr, 120, 210);
     cairo_close_path(cr);
-    FillOutlined(cr, Darker(metal, 0.15), 2);
+    VerticalGradient(cr, 160, Lighter(metal, 0.2), 210, Darker(metal, 0.3));
+    cairo_fill_preserve(cr);
+    StrokeOutline(cr, 2);
     cairo_new_path(cr);
+    Rivet(cr, 86, 168);
+    Rivet(cr, 104, 178);
     if (dying) {
         Rand r(8);
-        for (int i = 0; i < 5; ++i) {
-            Ellipse(cr, r.Range(60, 180), r.Range(90, 190), r.Range(6, 12), r.Range(4, 8));
+        for (int i = 0; i < 6; ++i) {
+            Ellipse(cr, r.Range(60, 180), r.Range(80, 170), r.Range(6, 12), r.Range(4, 8));
             SetColor(cr, Hex(0x100C0A, 0.8));
+            cairo_fill(cr);
+        }
+        SetColor(cr, Hex(0xFFB347, 0.9));
+        cairo_set_line_width(cr, 1.4);
+        for (int i = 0; i < 5; ++i) {
+            double x = r.Range(60, 180), y = r.Range(80, 170);
+            cairo_move_to(cr, x, y);
+            cairo_line_to(cr, x + r.Range(-12, 12), y + r.Range(-10, 10));
+            cairo_stroke(cr);
+        }
+    }
+}
+
+// The mechanical shark's tail: joined at the left edge (y 44-68 here) to the
+// body, the two lobes sweeping across the view (foreshortened) on one sine.
+void DrawMechaFin(cairo_t* cr, double theta, double w, double h)
+{
+    Rgb metal = Hex(0x4A5560);
+    const double sx = 0.8 + 0.2 * std::cos(theta), tilt = 4 * std::sin(theta);
+    auto tail = [&] {
+        cairo_move_to(cr, -2, 42);
+        cairo_curve_to(cr, 10 * sx, 34, 24 * sx, 16 + tilt, (w - 3) * sx, 2 + tilt);
+        cairo_curve_to(cr, 26 * sx, 26 + tilt, 18 * sx, 44, 16 * sx, 56);
+        cairo_curve_to(cr, 20 * sx, 68, 28 * sx, 84 + tilt, (w - 7) * sx, h - 4 + tilt * 0.6);
+        cairo_curve_to(cr, 18 * sx, 86, 8 * sx, 74, -2, 70);
+        cairo_close_path(cr);
+    };
+    tail();
+    VerticalGradient3(cr, 0, Lighter(metal, 0.35), 56, metal, h, Darker(metal, 0.35));
+    cairo_fill_preserve(cr);
+    cairo_save(cr);
+    cairo_clip(cr);
+    // Segment seams and a light leading edge on the upper lobe.
+    SetColor(cr, Hex(0x14181C, 0.5));
+    cairo_set_line_width(cr, 1.2);
+    for (double f : {0.35, 0.65}) {
+        cairo_move_to(cr, (w - 3) * sx * f, 0);
+        cairo_line_to(cr, (w - 3) * sx * f - 4, h);
+        cairo_stroke(cr);
+    }
+    cairo_move_to(cr, 2, 42);
+    cairo_curve_to(cr, 12 * sx, 34, 24 * sx, 18 + tilt, (w - 4) * sx, 4 + tilt);
+    SetColor(cr, Hex(0xC8D2DC, 0.6));
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+    tail();
+    StrokeOutline(cr, 2);
+    cairo_new_path(cr);
+    Rivet(cr, 6, 50);
+    Rivet(cr, 6, 62);
+    Rivet(cr, 14 * sx, 56);
+}
+
+// Mechanical squid swimming mantle first (to the left): fins at the mantle's
+// point, the eye socket at (139, 86) where the moving eye sits, the arms
+// trailing right into the waving tips drawn at (217, 60).
+void SquidArms(cairo_t* cr, Rgb bronze, double x1, double theta)
+{
+    for (int i = 0; i < 5; ++i) {
+        // Bundled at the head, fanning out towards the tips.
+        const double y0 = 70 + i * 5.5;
+        const double yEnd = 66 + i * 9 + (x1 > 230 ? 4 * std::sin(theta + i) : 0);
+        cairo_move_to(cr, 136, y0);
+        cairo_curve_to(cr, 166, y0 - 4 + i * 2, 196, y0 + 6 - i * 2, x1, yEnd);
+        SetColor(cr, Hex(Pal::Outline, 0.85));
+        cairo_set_line_width(cr, 10 - std::abs(i - 2) * 0.6);
+        cairo_stroke_preserve(cr);
+        cairo_pattern_t* p = cairo_pattern_create_linear(0, y0 - 4, 0, y0 + 4);
+        Rgb a = Lighter(bronze, 0.3), b = Darker(bronze, 0.2);
+        cairo_pattern_add_color_stop_rgb(p, 0, a.r, a.g, a.b);
+        cairo_pattern_add_color_stop_rgb(p, 1, b.r, b.g, b.b);
+        cairo_set_source(cr, p);
+        cairo_set_line_width(cr, 7 - std::abs(i - 2) * 0.6);
+        cairo_stroke(cr);
+        cairo_pattern_destroy(p);
+        for (int s = 0; s < 4; ++s) {
+            const double f = (s + 0.5) / 4, x = 136 + (x1 - 136) * f;
+            Ellipse(cr, x, y0 + (yEnd - y0) * f + 1.5, 1.8, 1.8);
+            SetColor(cr, Darker(bronze, 0.5));
             cairo_fill(cr);
         }
     }
 }
 
-void DrawMechaFin(cairo_t* cr, double theta, double w, double h)
-{
-    // Tail section and fin at the back of the mechanical shark.
-    double swing = 9 * std::sin(theta + 0.3);
-    Rgb metal = Hex(0x4A5560);
-    cairo_move_to(cr, 0, 34);
-    cairo_line_to(cr, 18, 46);
-    cairo_line_to(cr, w - 4, 6 + swing * 0.6);
-    cairo_line_to(cr, 22, 56);
-    cairo_line_to(cr, w - 6, h - 6 + swing * 0.4);
-    cairo_line_to(cr, 16, 72);
-    cairo_line_to(cr, 0, 92);
-    cairo_close_path(cr);
-    VerticalGradient(cr, 0, Lighter(metal, 0.3), h, Darker(metal, 0.3));
-    cairo_fill_preserve(cr);
-    StrokeOutline(cr, 2);
-    cairo_new_path(cr);
-    Rivet(cr, 8, 52);
-    Rivet(cr, 8, 74);
-    Rivet(cr, 20, 60);
-}
-
-// Mechanical squid facing left: mantle 32-132 x 0-144, arms 120-300 x 48-106.
 void DrawSquid(cairo_t* cr, bool dying)
 {
     Rgb bronze = Hex(0x8C6A3D), violet = Hex(0xB05CFF);
     if (dying)
         bronze = Darker(bronze, 0.3);
-    // Arms trailing right.
-    for (int i = 0; i < 5; ++i) {
-        double y0 = 56 + i * 11;
-        cairo_move_to(cr, 118, y0);
-        cairo_curve_to(cr, 170, y0 - 6 + i * 2, 230, y0 + 10 - i * 3, 296, y0 + (i - 2) * 5);
-        SetColor(cr, Hex(Pal::Outline, 0.85));
-        cairo_set_line_width(cr, 9);
-        cairo_stroke_preserve(cr);
-        SetColor(cr, i % 2 ? bronze : Lighter(bronze, 0.15));
-        cairo_set_line_width(cr, 6);
-        cairo_stroke(cr);
-        for (int s = 0; s < 6; ++s) {
-            double x = 140 + s * 26;
-            Ellipse(cr, x, y0 + (x - 118) * (i - 2) * 0.028, 2.2, 2.2);
-            SetColor(cr, Darker(bronze, 0.45));
-            cairo_fill(cr);
-        }
+    // Arms behind the head; a dying squid shows them whole, otherwise the
+    // waving tips continue them.
+    SquidArms(cr, bronze, dying ? 290 : 224, 0);
+    // Fins at the mantle's point.
+    for (int side = -1; side <= 1; side += 2) {
+        cairo_move_to(cr, 46, 72 + side * 24);
+        cairo_curve_to(cr, 30, 72 + side * 46, 10, 72 + side * 56, 4, 72 + side * 50);
+        cairo_curve_to(cr, 10, 72 + side * 30, 20, 72 + side * 10, 32, 72);
+        cairo_close_path(cr);
+        VerticalGradient(cr, 16, Lighter(bronze, 0.2), 128, Darker(bronze, 0.3));
+        cairo_fill_preserve(cr);
+        StrokeOutline(cr, 2);
+        cairo_new_path(cr);
     }
-    // Mantle, a riveted bronze cone pointing left.
+    // Mantle: a riveted bronze cone, rounded to the head at the right.
     auto mantle = [&] {
-        cairo_move_to(cr, 30, 72);
-        cairo_curve_to(cr, 40, 20, 80, 2, 112, 4);
-        cairo_curve_to(cr, 132, 8, 138, 40, 136, 72);
-        cairo_curve_to(cr, 138, 104, 132, 136, 112, 142);
-        cairo_curve_to(cr, 80, 144, 40, 124, 30, 72);
+        cairo_move_to(cr, 24, 72);
+        cairo_curve_to(cr, 40, 24, 84, 4, 116, 6);
+        cairo_curve_to(cr, 138, 10, 146, 42, 144, 72);
+        cairo_curve_to(cr, 146, 102, 138, 134, 116, 140);
+        cairo_curve_to(cr, 84, 142, 40, 120, 24, 72);
         cairo_close_path(cr);
     };
     mantle();
-    VerticalGradient3(cr, 0, Lighter(bronze, 0.4), 70, bronze, 144, Darker(bronze, 0.4));
+    VerticalGradient3(cr, 4, Lighter(bronze, 0.45), 62, bronze, 142, Darker(bronze, 0.45));
     cairo_fill_preserve(cr);
     cairo_save(cr);
     cairo_clip(cr);
-    SetColor(cr, Darker(bronze, 0.45));
+    SetColor(cr, Darker(bronze, 0.5));
     cairo_set_line_width(cr, 1.2);
-    for (int x = 50; x < 140; x += 18) {
+    for (int x = 48; x < 140; x += 18) {
         cairo_move_to(cr, x, 0);
-        cairo_line_to(cr, x, 150);
+        cairo_curve_to(cr, x + 6, 50, x + 6, 100, x, 150);
         cairo_stroke(cr);
     }
-    SoftSpot(cr, 70, 34, 30, Hex(0xFFF0D0, 0.3));
+    cairo_move_to(cr, 36, 54);
+    cairo_curve_to(cr, 60, 26, 92, 14, 124, 16);
+    SetColor(cr, Hex(0xFFF0D0, 0.35));
+    cairo_set_line_width(cr, 4);
+    cairo_stroke(cr);
+    SoftSpot(cr, 74, 36, 30, Hex(0xFFF0D0, 0.3));
+    SoftSpot(cr, 96, 132, 30, Hex(0x000000, 0.2));
     cairo_restore(cr);
-    cairo_new_path(cr);
     mantle();
     StrokeOutline(cr, 2.5);
     cairo_new_path(cr);
     for (int i = 0; i < 6; ++i) {
-        Rivet(cr, 58 + i * 12, 20 + std::abs(i - 2.5) * 3);
-        Rivet(cr, 58 + i * 12, 126 - std::abs(i - 2.5) * 3);
+        Rivet(cr, 62 + i * 12, 22 + std::abs(i - 2.5) * 3);
+        Rivet(cr, 62 + i * 12, 124 - std::abs(i - 2.5) * 3);
     }
     // Violet lights along the mantle.
     for (int i = 0; i < 4; ++i) {
-        double x = 64 + i * 16, y = 72;
-        SoftSpot(cr, x, y, 8, WithAlpha(violet, dying ? 0.15 : 0.8));
-        Ellipse(cr, x, y, 3, 3);
+        const double x = 64 + i * 16, y = 72;
+        SoftSpot(cr, x, y, 9, WithAlpha(violet, dying ? 0.15 : 0.85));
+        Ellipse(cr, x, y, 3.2, 3.2);
         SetColor(cr, dying ? Darker(violet, 0.6) : Lighter(violet, 0.4));
         cairo_fill(cr);
     }
-    // Eye socket where the moving eye sits (133, 80).
+    // Eye socket where the moving eye sits.
     Ellipse(cr, 139, 86, 10, 10);
-    FillOutlined(cr, Hex(0x2A1E12), 2);
+    VerticalGradient(cr, 76, Hex(0x4A3A22), 96, Hex(0x1A120A));
+    cairo_fill_preserve(cr);
+    StrokeOutline(cr, 2);
     cairo_new_path(cr);
+    if (dying) {
+        Ellipse(cr, 139, 86, 5, 5);
+        SetColor(cr, Hex(0x3A2A4A));
+        cairo_fill(cr);
+    }
 }
 
 void DrawSquidEye(cairo_t* cr, int k)
@@ -487,29 +646,30 @@ void DrawSquidEye(cairo_t* cr, int k)
     cairo_fill(cr);
 }
 
+// The squid's arm tips: they carry on the five arms from the left edge of
+// the strip (y 6-44 here) and curl on one sine, so the strip loops.
 void DrawSquidFin(cairo_t* cr, double theta, double w, double h)
 {
-    // A bronze propeller housing with beating vanes.
     Rgb bronze = Hex(0x8C6A3D);
-    RoundedRect(cr, 2, 14, 30, 20, 6);
-    FillOutlined(cr, Darker(bronze, 0.1), 2);
-    cairo_new_path(cr);
-    for (int v = 0; v < 3; ++v) {
-        double a = theta + v * 2 * Pi / 3;
-        double len = 22 + 12 * std::cos(a);
-        double y = h / 2 + std::sin(a) * 16;
-        cairo_move_to(cr, 30, h / 2);
-        cairo_curve_to(cr, 40, y - 4, 40 + len * 0.5, y - 6, 36 + len, y);
-        cairo_curve_to(cr, 40 + len * 0.5, y + 6, 40, y + 4, 30, h / 2);
-        cairo_close_path(cr);
-        SetColor(cr, std::cos(a) > 0 ? Lighter(bronze, 0.3) : Darker(bronze, 0.2));
-        cairo_fill_preserve(cr);
-        StrokeOutline(cr, 1.4);
-        cairo_new_path(cr);
+    for (int i = 0; i < 5; ++i) {
+        const double y0 = 6 + i * 9, wave = std::sin(theta + i * 0.9);
+        const double tipX = w - 8 - std::abs(i - 2) * 4, tipY = y0 + (i - 2) * 1.2 + 4 * wave;
+        cairo_move_to(cr, -8, y0);
+        cairo_curve_to(cr, 16, y0 + 3 * wave, 36, y0 - 4 * wave, tipX, tipY);
+        SetColor(cr, Hex(Pal::Outline, 0.85));
+        cairo_set_line_width(cr, 8.5 - i * 0.3);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_stroke_preserve(cr);
+        SetColor(cr, i % 2 ? bronze : Lighter(bronze, 0.15));
+        cairo_set_line_width(cr, 5.5 - i * 0.3);
+        cairo_stroke(cr);
+        // A small violet light at each tip.
+        SoftSpot(cr, tipX, tipY, 5, Hex(0xB05CFF, 0.7));
+        Ellipse(cr, tipX, tipY, 1.6, 1.6);
+        SetColor(cr, Hex(0xE0C0FF));
+        cairo_fill(cr);
     }
-    Ellipse(cr, 30, h / 2, 4, 4);
-    FillOutlined(cr, Hex(0xB05CFF), 1.2);
-    cairo_new_path(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
 }
 
 // Torpedo, nose left, with a light band for the word.
@@ -654,7 +814,7 @@ void RegisterBosses(Registry& reg)
         PaintCels(c, s, [](cairo_t* cr, int k, int, double, double, double) { DrawSquidEye(cr, k); });
     });
     reg.Add("boss_squid_fin", [](Canvas& c, const ImageSpec& s) {
-        PaintCels(c, s, [](cairo_t* cr, int, int, double t, double w, double h) { DrawSquidFin(cr, 2 * Pi * t / 3, w, h); });
+        PaintCels(c, s, [](cairo_t* cr, int, int, double t, double w, double h) { DrawSquidFin(cr, 2 * Pi * t, w, h); });
     });
     reg.Add("torpedo_swim", [](Canvas& c, const ImageSpec& s) { DrawTorpedo(c.Cr(), s.width, s.height, 1); });
     reg.Add("torpedo_reverse", [](Canvas& c, const ImageSpec& s) {

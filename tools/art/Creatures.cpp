@@ -1,135 +1,11 @@
-// Sharks, piranhas, the bonus jellyfish, clams, background fish and the diver.
+// Piranhas, the bonus jellyfish, clams, background fish and the diver.
 #include <cmath>
 #include <vector>
 
+#include "tools/art/CreatureParts.h"
 #include "tools/art/Painters.h"
 
 namespace Zant::Art {
-
-namespace {
-
-const Rgb kOutline = Hex(Pal::Outline, 0.85);
-
-// ---------------------------------------------------------------- sharks --
-
-struct SharkLook {
-    Rgb back, belly, fin;
-    bool scar = false;
-    bool spots = false; // toxic blotches
-};
-
-enum class SharkMode { Normal, Silhouette, Shock };
-
-struct SharkShape {
-    double x0 = 5, xt = 136, cy = 40; // nose, tail base, body centre line
-    double Thick(double u) const
-    {
-        double f = std::pow(std::sin(Pi * std::pow(std::min(u, 0.999), 0.62)), 0.85) * (1 - 0.28 * u);
-        return 5 + 22 * f;
-    }
-};
-
-struct SharkPose {
-    double theta = 0; // swim phase
-    bool dead = false;
-};
-
-// Body outline points of one shark: top edge nose to tail, bottom edge back.
-struct Body {
-    std::vector<double> ux, top, bottom, centre;
-};
-
-Body MakeBody(const SharkShape& s, double theta)
-{
-    Body b;
-    const int n = 48;
-    for (int i = 0; i <= n; ++i) {
-        double u = double(i) / n;
-        double x = s.x0 + u * (s.xt - s.x0);
-        double sway = 2.6 * u * u * std::sin(theta - 2.4 * u) - 3.0 * (1 - u) * (1 - u) * (1 - u) * 0.6;
-        double c = s.cy + sway;
-        double t = s.Thick(u);
-        b.ux.push_back(x);
-        b.centre.push_back(c);
-        b.top.push_back(c - t * 1.0);
-        b.bottom.push_back(c + t * 0.82);
-    }
-    return b;
-}
-
-void BodyPath(cairo_t* cr, const Body& b)
-{
-    size_t n = b.ux.size();
-    cairo_move_to(cr, b.ux[0] - 1, b.centre[0] - 1);
-    for (size_t i = 1; i < n; ++i)
-        cairo_line_to(cr, b.ux[i], b.top[i]);
-    for (size_t i = n; i-- > 1;)
-        cairo_line_to(cr, b.ux[i], b.bottom[i]);
-    cairo_close_path(cr);
-}
-
-double At(const std::vector<double>& v, const Body& b, double u)
-{
-    double f = u * (b.ux.size() - 1);
-    size_t i = size_t(std::min(f, double(b.ux.size() - 2)));
-    double t = f - i;
-    return v[i] * (1 - t) + v[i + 1] * t;
-}
-
-void TailPath(cairo_t* cr, const SharkShape& s, const Body& b, double theta)
-{
-    double by = b.centre.back();
-    double spread = 0.78 + 0.22 * std::cos(theta);
-    double tilt = 5 * std::sin(theta);
-    cairo_move_to(cr, s.xt - 4, by - 5);
-    cairo_curve_to(cr, s.xt + 8, by - 12 * spread, s.xt + 22, by - 26 * spread + tilt, s.xt + 31, by - 34 * spread + tilt);
-    cairo_curve_to(cr, s.xt + 26, by - 14 * spread + tilt * 0.5, s.xt + 20, by - 2, s.xt + 18, by + 1);
-    cairo_curve_to(cr, s.xt + 22, by + 8 * spread, s.xt + 26, by + 16 * spread + tilt, s.xt + 25, by + 22 * spread + tilt);
-    cairo_curve_to(cr, s.xt + 14, by + 14 * spread, s.xt + 6, by + 7, s.xt - 4, by + 5);
-    cairo_close_path(cr);
-}
-
-void DorsalPath(cairo_t* cr, const Body& b, double theta)
-{
-    double xa = At(b.ux, b, 0.36), ya = At(b.top, b, 0.36) + 2;
-    double xb = At(b.ux, b, 0.58), yb = At(b.top, b, 0.58) + 2;
-    double ax = At(b.ux, b, 0.52) + 4 + 1.5 * std::sin(theta), ay = At(b.top, b, 0.45) - 21;
-    cairo_move_to(cr, xa, ya);
-    cairo_curve_to(cr, xa + 8, ya - 10, ax - 6, ay + 2, ax, ay);
-    cairo_curve_to(cr, ax - 2, ay + 8, xb - 4, yb - 6, xb, yb);
-    cairo_close_path(cr);
-    // Small second dorsal and anal fins near the tail.
-    double x2 = At(b.ux, b, 0.84), y2 = At(b.top, b, 0.84) + 1;
-    cairo_move_to(cr, x2 - 5, y2);
-    cairo_line_to(cr, x2 + 5, y2 - 8);
-    cairo_line_to(cr, x2 + 6, y2 + 1);
-    cairo_close_path(cr);
-    double x3 = At(b.ux, b, 0.82), y3 = At(b.bottom, b, 0.82) - 1;
-    cairo_move_to(cr, x3 - 6, y3);
-    cairo_line_to(cr, x3 + 4, y3 + 8);
-    cairo_line_to(cr, x3 + 6, y3 - 1);
-    cairo_close_path(cr);
-}
-
-void PectoralPath(cairo_t* cr, const Body& b, double theta)
-{
-    double xa = At(b.ux, b, 0.24), ya = At(b.bottom, b, 0.24) - 3;
-    double xb = At(b.ux, b, 0.36), yb = At(b.bottom, b, 0.36) - 2;
-    double swing = 3.5 * std::sin(theta + 1.1);
-    double tx = At(b.ux, b, 0.42) + swing, ty = yb + 19 - swing * 0.4;
-    cairo_move_to(cr, xa, ya);
-    cairo_curve_to(cr, xa + 4, ya + 10, tx - 8, ty - 2, tx, ty);
-    cairo_curve_to(cr, tx - 6, ty - 8, xb - 2, yb + 2, xb, yb);
-    cairo_close_path(cr);
-}
-
-void SharkSilhouette(cairo_t* cr, const SharkShape& s, const Body& b, double theta)
-{
-    TailPath(cr, s, b, theta);
-    DorsalPath(cr, b, theta);
-    PectoralPath(cr, b, theta);
-    BodyPath(cr, b);
-}
 
 void DrawEye(cairo_t* cr, double x, double y, double r, Rgb iris, bool dead)
 {
@@ -147,7 +23,7 @@ void DrawEye(cairo_t* cr, double x, double y, double r, Rgb iris, bool dead)
     SetColor(cr, Hex(0xFFFFFF));
     cairo_fill_preserve(cr);
     cairo_set_line_width(cr, 1);
-    SetColor(cr, kOutline);
+    SetColor(cr, Hex(Pal::Outline, 0.85));
     cairo_stroke(cr);
     Ellipse(cr, x - r * 0.2, y + r * 0.05, r * 0.72, r * 0.72);
     SetColor(cr, iris);
@@ -158,154 +34,6 @@ void DrawEye(cairo_t* cr, double x, double y, double r, Rgb iris, bool dead)
     Ellipse(cr, x - r * 0.05, y - r * 0.35, r * 0.22, r * 0.22);
     SetColor(cr, Hex(0xFFFFFF, 0.95));
     cairo_fill(cr);
-}
-
-void DrawShark(cairo_t* cr, const SharkLook& look, const SharkShape& s, const SharkPose& pose, SharkMode mode)
-{
-    Body b = MakeBody(s, pose.theta);
-    if (mode == SharkMode::Silhouette) {
-        cairo_new_path(cr);
-        SharkSilhouette(cr, s, b, pose.theta);
-        cairo_fill(cr);
-        return;
-    }
-    bool shock = mode == SharkMode::Shock;
-    Rgb back = shock ? Hex(0x1A3C9A) : look.back;
-    Rgb belly = shock ? Hex(0x5A86E0) : look.belly;
-    Rgb fin = shock ? Hex(0x16307E) : look.fin;
-
-    // Fins behind the body first.
-    cairo_new_path(cr);
-    TailPath(cr, s, b, pose.theta);
-    DorsalPath(cr, b, pose.theta);
-    VerticalGradient(cr, 0, Lighter(fin, 0.15), 76, Darker(fin, 0.25));
-    cairo_fill_preserve(cr);
-    StrokeOutline(cr, 2);
-    cairo_new_path(cr);
-
-    // Body: back colour, then the light belly clipped to the body.
-    BodyPath(cr, b);
-    VerticalGradient(cr, s.cy - 26, Lighter(back, 0.12), s.cy + 10, Darker(back, 0.18));
-    cairo_fill_preserve(cr);
-    cairo_save(cr);
-    cairo_clip(cr);
-    cairo_new_path(cr);
-    size_t n = b.ux.size();
-    cairo_move_to(cr, b.ux[0] - 2, b.centre[0] - 4);
-    for (size_t i = 0; i < n; ++i) {
-        double u = double(i) / (n - 1);
-        double line = b.centre[i] - (b.centre[i] - b.top[i]) * (0.55 - 0.25 * u * u) + 1.5 * std::sin(u * 9);
-        cairo_line_to(cr, b.ux[i], line);
-    }
-    cairo_line_to(cr, s.xt + 4, 80);
-    cairo_line_to(cr, 0, 80);
-    cairo_close_path(cr);
-    VerticalGradient(cr, s.cy - 14, Lighter(belly, 0.1), s.cy + 24, Darker(belly, 0.12));
-    cairo_fill(cr);
-    if (look.spots && !shock) {
-        Rand r(77);
-        for (int i = 0; i < 9; ++i) {
-            double u = r.Range(0.2, 0.9);
-            double x = At(b.ux, b, u), y = At(b.top, b, u) + r.Range(3, 8);
-            Ellipse(cr, x, y, r.Range(2, 4.5), r.Range(1.5, 3));
-            SetColor(cr, Darker(back, 0.35));
-            cairo_fill(cr);
-        }
-    }
-    // Top-left light.
-    SoftSpot(cr, At(b.ux, b, 0.25), At(b.top, b, 0.25) + 6, 22, Hex(0xFFFFFF, shock ? 0.35 : 0.28));
-    // Gill slits.
-    SetColor(cr, Darker(back, 0.45));
-    cairo_set_line_width(cr, 1.2);
-    for (int g = 0; g < 3; ++g) {
-        double u = 0.2 + g * 0.035;
-        double x = At(b.ux, b, u), c = At(b.centre, b, u);
-        cairo_move_to(cr, x, c - 9);
-        cairo_curve_to(cr, x + 2, c - 4, x + 2, c + 2, x, c + 6);
-        cairo_stroke(cr);
-    }
-    cairo_restore(cr);
-    cairo_new_path(cr);
-    BodyPath(cr, b);
-    StrokeOutline(cr, 2);
-    cairo_new_path(cr);
-
-    // Pectoral fin in front of the body.
-    PectoralPath(cr, b, pose.theta);
-    VerticalGradient(cr, s.cy, Lighter(fin, 0.1), s.cy + 36, Darker(fin, 0.3));
-    cairo_fill_preserve(cr);
-    StrokeOutline(cr, 2);
-    cairo_new_path(cr);
-
-    // Mouth with teeth; the jaw works a little with the swim.
-    double mx0 = At(b.ux, b, 0.035), my0 = At(b.centre, b, 0.035) + 6;
-    double mx1 = At(b.ux, b, 0.17), my1 = At(b.centre, b, 0.17) + 9;
-    double open = pose.dead ? 0.5 : 1.2 + 1.2 * (1 - std::cos(pose.theta)) * 0.5;
-    cairo_move_to(cr, mx0, my0);
-    cairo_curve_to(cr, mx0 + 8, my0 + 3 + open, mx1 - 8, my1 + open, mx1, my1);
-    cairo_curve_to(cr, mx1 - 8, my1 - 1, mx0 + 8, my0 - 1, mx0, my0);
-    SetColor(cr, Hex(0x3A0E14));
-    cairo_fill_preserve(cr);
-    SetColor(cr, kOutline);
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
-    SetColor(cr, Hex(0xFFFFFF));
-    for (int t = 0; t < 5; ++t) {
-        double f = (t + 0.5) / 5;
-        double x = mx0 + (mx1 - mx0) * f, y = my0 + (my1 - my0) * f + 1;
-        cairo_move_to(cr, x - 1.6, y - 0.5);
-        cairo_line_to(cr, x + 1.6, y - 0.5);
-        cairo_line_to(cr, x, y + 2.6);
-        cairo_close_path(cr);
-        cairo_fill(cr);
-    }
-
-    // Eye with an angry brow.
-    double ex = At(b.ux, b, 0.1), ey = At(b.centre, b, 0.1) - 6;
-    DrawEye(cr, ex, ey, 4.6, shock ? Hex(0xFFFFFF) : Hex(0xFFD21F), pose.dead);
-    if (!pose.dead) {
-        SetColor(cr, Darker(back, 0.6));
-        cairo_set_line_width(cr, 2);
-        cairo_move_to(cr, ex - 6, ey - 7);
-        cairo_line_to(cr, ex + 5, ey - 4);
-        cairo_stroke(cr);
-    }
-    if (look.scar && !shock) {
-        SetColor(cr, Hex(0xE9E2D6, 0.9));
-        cairo_set_line_width(cr, 1.6);
-        cairo_move_to(cr, ex + 2, ey - 11);
-        cairo_line_to(cr, ex + 10, ey + 6);
-        cairo_stroke(cr);
-        for (int k = 0; k < 3; ++k) {
-            double t = 0.25 + 0.25 * k;
-            double x = ex + 2 + 8 * t, y = ey - 11 + 17 * t;
-            cairo_move_to(cr, x - 2.5, y + 1);
-            cairo_line_to(cr, x + 2.5, y - 1);
-            cairo_stroke(cr);
-        }
-    }
-    if (shock) {
-        // Skeleton flash: skull ring, spine and ribs.
-        SetColor(cr, Hex(0xFFFFFF, 0.95));
-        cairo_set_line_width(cr, 2.2);
-        Ellipse(cr, ex + 4, ey + 3, 12, 10);
-        cairo_stroke(cr);
-        cairo_move_to(cr, At(b.ux, b, 0.18), At(b.centre, b, 0.18) - 1);
-        for (int i = 1; i <= 20; ++i) {
-            double u = 0.18 + 0.8 * i / 20;
-            cairo_line_to(cr, At(b.ux, b, u), At(b.centre, b, u) - 1);
-        }
-        cairo_stroke(cr);
-        cairo_set_line_width(cr, 1.6);
-        for (int i = 0; i < 8; ++i) {
-            double u = 0.26 + i * 0.05;
-            double x = At(b.ux, b, u), c = At(b.centre, b, u) - 1;
-            double t = s.Thick(u) * 0.62;
-            cairo_move_to(cr, x - 2, c - t);
-            cairo_curve_to(cr, x + 3, c - t * 0.4, x + 3, c + t * 0.4, x - 2, c + t * 0.8);
-            cairo_stroke(cr);
-        }
-    }
 }
 
 // The electric blue-white rim drawn round a shocked creature.
@@ -341,147 +69,9 @@ void Bolt(cairo_t* cr, Rand& r, double x, double y, double len, double angle)
     cairo_stroke(cr);
 }
 
-void PaintSharkShock(Canvas& canvas, const SharkLook& look)
-{
-    cairo_t* cr = canvas.Cr();
-    SharkShape s;
-    SharkPose pose;
-    pose.theta = 0.6;
-    ShockRim(cr, canvas.Width(), canvas.Height(), [&](cairo_t* g) {
-        cairo_save(g);
-        cairo_translate(g, 85, 38);
-        cairo_scale(g, 1.04, 1.1);
-        cairo_translate(g, -85, -38);
-        DrawShark(g, look, s, pose, SharkMode::Silhouette);
-        cairo_restore(g);
-    });
-    DrawShark(cr, look, s, pose, SharkMode::Shock);
-    Rand r(9);
-    Bolt(cr, r, 60, 14, 22, -2.2);
-    Bolt(cr, r, 118, 62, 24, 0.9);
-    Bolt(cr, r, 20, 60, 18, 2.4);
-    Bolt(cr, r, 150, 20, 18, -0.8);
-}
+namespace {
 
-SharkLook LookOf(const std::string& kind)
-{
-    if (kind == "red")
-        return {Hex(0xA8414A), Hex(0xF2DAD5), Hex(0x8E3038)};
-    if (kind == "black")
-        return {Hex(0x2F3640), Hex(0xC9CFD8), Hex(0x262C35), true};
-    if (kind == "toxic")
-        return {Hex(0x5FD12A), Hex(0xE4FFC8), Hex(0x4DB521), false, true};
-    if (kind == "ghost")
-        return {Hex(0x9FDDF0), Hex(0xE8FBFF), Hex(0x8FD2EA)};
-    return {Hex(0x6B7F95), Hex(0xD8E2EA), Hex(0x5E7189)};
-}
-
-// A swimming or dying shark in one cel, with the ghost's see-through look.
-void SharkCel(cairo_t* cr, const std::string& kind, double t, int deathCel, double w, double h, bool silhouette)
-{
-    SharkLook look = LookOf(kind);
-    SharkShape s;
-    s.cy = h / 2 + 2;
-    SharkPose pose;
-    pose.theta = 2 * Pi * t;
-    auto draw = [&](cairo_t* c) {
-        if (deathCel >= 0) {
-            // Flash, then a turn belly-up about the body's middle.
-            double turn = std::min(1.0, deathCel / 5.0); // never quite edge-on
-            double sy = std::cos(Pi * turn);
-            cairo_translate(c, w / 2, s.cy);
-            cairo_rotate(c, -0.12 * std::sin(Pi * turn));
-            cairo_scale(c, 1, std::abs(sy) < 0.12 ? (sy < 0 ? -0.12 : 0.12) : sy);
-            cairo_translate(c, -w / 2, -s.cy);
-            pose.dead = deathCel >= 2;
-            pose.theta = 0.4 * deathCel;
-            if (deathCel == 0) {
-                look.back = Lighter(look.back, 0.65);
-                look.fin = Lighter(look.fin, 0.65);
-                look.belly = Lighter(look.belly, 0.5);
-            } else {
-                look.back = Mix(look.back, Hex(0xB0B8C0), 0.12 * deathCel);
-            }
-        }
-        DrawShark(c, look, s, pose, silhouette ? SharkMode::Silhouette : SharkMode::Normal);
-    };
-    if (silhouette) {
-        cairo_save(cr);
-        draw(cr);
-        cairo_restore(cr);
-        return;
-    }
-    if (kind == "ghost") {
-        // Pale and see-through, with a soft rim light.
-        WithOpacity(cr, 0.66, [&](cairo_t* c) {
-            cairo_save(c);
-            draw(c);
-            cairo_restore(c);
-        });
-        cairo_save(cr);
-        cairo_translate(cr, -1, -1);
-        cairo_push_group(cr);
-        draw(cr);
-        cairo_pop_group_to_source(cr);
-        cairo_restore(cr);
-        cairo_pattern_t* rim = cairo_get_source(cr);
-        cairo_pattern_reference(rim);
-        cairo_set_source_rgba(cr, 0.9, 1, 1, 0.25);
-        cairo_mask(cr, rim);
-        cairo_pattern_destroy(rim);
-    } else {
-        cairo_save(cr);
-        draw(cr);
-        cairo_restore(cr);
-    }
-    if (deathCel >= 1) {
-        // Bubbles leaving the body.
-        Rand r(31 + deathCel);
-        for (int i = 0; i < 3 + deathCel; ++i) {
-            double x = r.Range(20, 150), y = r.Range(6, 30) - deathCel * 2;
-            double rad = r.Range(1.5, 3.5);
-            Ellipse(cr, x, y, rad, rad);
-            SetColor(cr, Hex(0xDDF6FF, 0.35));
-            cairo_fill_preserve(cr);
-            SetColor(cr, Hex(0xFFFFFF, 0.8));
-            cairo_set_line_width(cr, 1);
-            cairo_stroke(cr);
-        }
-    }
-}
-
-void PaintSharkStrip(Canvas& canvas, const ImageSpec& spec, const std::string& kind, bool death)
-{
-    PaintCels(canvas, spec, [&](cairo_t* cr, int k, int, double t, double w, double h) {
-        SharkCel(cr, kind, t, death ? k : -1, w, h, false);
-    });
-}
-
-// Additive glow: the body's silhouette blurred, light on black.
-void PaintGlowStrip(Canvas& canvas, const ImageSpec& spec, const std::string& kind, bool death)
-{
-    Rgb glow = kind == "toxic" ? Hex(0xB6FF5C) : Hex(0xBFEFFF);
-    int cw = spec.CelWidth(), ch = spec.CelHeight();
-    cairo_t* cr = canvas.Cr();
-    for (int k = 0; k < spec.CelCount(); ++k) {
-        double t = double(k) / spec.CelCount();
-        cairo_surface_t* cel = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cw, ch);
-        cairo_t* g = cairo_create(cel);
-        cairo_translate(g, 10, 10);
-        double pulse = death ? std::max(0.15, 1.0 - k / 6.0) : 0.78 + 0.22 * std::sin(2 * Pi * t);
-        SetColor(g, WithAlpha(glow, pulse));
-        SharkCel(g, kind, t, death ? k : -1, cw - 20, ch - 20, true);
-        cairo_destroy(g);
-        BlurSurface(cel, 5);
-        cairo_set_source_surface(cr, cel, k * cw, 0);
-        cairo_paint(cr);
-        cairo_surface_destroy(cel);
-    }
-    cairo_set_operator(cr, CAIRO_OPERATOR_DEST_OVER);
-    SetColor(cr, Hex(0));
-    cairo_paint(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-}
+const Rgb kOutline = Hex(Pal::Outline, 0.85);
 
 // -------------------------------------------------------------- piranhas --
 
@@ -578,7 +168,7 @@ void DrawPiranha(cairo_t* cr, const FishLook& look, double theta, bool dead, boo
         cairo_line_to(cr, x, y - 1.6);
         cairo_close_path(cr);
         cairo_fill_preserve(cr);
-        SetColor(cr, kOutline);
+        SetColor(cr, Hex(Pal::Outline, 0.85));
         cairo_set_line_width(cr, 0.6);
         cairo_stroke(cr);
         SetColor(cr, Hex(0xFFFFFF));
@@ -1064,23 +654,6 @@ void Star(cairo_t* cr, double x, double y, double r, double rot)
 
 void RegisterCreatures(Registry& reg)
 {
-    for (std::string kind : {"basic", "red", "black"}) {
-        reg.Add("shark_" + kind + "_swim", [kind](Canvas& c, const ImageSpec& s) { PaintSharkStrip(c, s, kind, false); });
-        reg.Add("shark_" + kind + "_death", [kind](Canvas& c, const ImageSpec& s) { PaintSharkStrip(c, s, kind, true); });
-    }
-    reg.Add("sharkshock", [](Canvas& c, const ImageSpec&) { PaintSharkShock(c, LookOf("basic")); });
-    reg.Add("shark_red_shock", [](Canvas& c, const ImageSpec&) { PaintSharkShock(c, LookOf("red")); });
-    reg.Add("shark_black_shock", [](Canvas& c, const ImageSpec&) { PaintSharkShock(c, LookOf("black")); });
-    reg.Add("toxic_basic_shock", [](Canvas& c, const ImageSpec&) { PaintSharkShock(c, LookOf("toxic")); });
-    reg.Add("toxic_basic_swim", [](Canvas& c, const ImageSpec& s) { PaintSharkStrip(c, s, "toxic", false); });
-    reg.Add("toxic_basic_death", [](Canvas& c, const ImageSpec& s) { PaintSharkStrip(c, s, "toxic", true); });
-    reg.Add("shark_ghost_swim", [](Canvas& c, const ImageSpec& s) { PaintSharkStrip(c, s, "ghost", false); });
-    reg.Add("shark_ghost_death", [](Canvas& c, const ImageSpec& s) { PaintSharkStrip(c, s, "ghost", true); });
-    reg.Add("toxic_glow_swim", [](Canvas& c, const ImageSpec& s) { PaintGlowStrip(c, s, "toxic", false); });
-    reg.Add("toxic_glow_death", [](Canvas& c, const ImageSpec& s) { PaintGlowStrip(c, s, "toxic", true); });
-    reg.Add("shark_ghost_glow_swim", [](Canvas& c, const ImageSpec& s) { PaintGlowStrip(c, s, "ghost", false); });
-    reg.Add("shark_ghost_glow_death", [](Canvas& c, const ImageSpec& s) { PaintGlowStrip(c, s, "ghost", true); });
-
     struct P {
         const char* prefix;
         const char* kind;
@@ -1251,13 +824,6 @@ void RegisterCreatures(Registry& reg)
 } // namespace Zant::Art
 
 namespace Zant::Art {
-
-void PaintShark(cairo_t* cr, const std::string& kind, double phase)
-{
-    cairo_save(cr);
-    SharkCel(cr, kind, phase, -1, 170, 76, false);
-    cairo_restore(cr);
-}
 
 void PaintPiranha(cairo_t* cr, const std::string& kind, double phase)
 {

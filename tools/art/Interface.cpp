@@ -196,19 +196,21 @@ void RegisterInterface(Registry& reg)
     reg.Add("statusbarmeter", [](Canvas& c, const ImageSpec& s) {
         cairo_t* cr = c.Cr();
         cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, s.width, 0);
-        cairo_pattern_add_color_stop_rgb(p, 0, 0.1, 0.35, 0.8);
-        cairo_pattern_add_color_stop_rgb(p, 0.6, 0.25, 0.8, 1);
-        cairo_pattern_add_color_stop_rgb(p, 1, 0.85, 1, 1);
+        // Deep enough that the half-transparent white "CHARGING" and
+        // "READY!" drawn over it stay readable.
+        cairo_pattern_add_color_stop_rgb(p, 0, 0.04, 0.16, 0.42);
+        cairo_pattern_add_color_stop_rgb(p, 0.7, 0.1, 0.36, 0.74);
+        cairo_pattern_add_color_stop_rgb(p, 1, 0.22, 0.6, 0.92);
         cairo_set_source(cr, p);
         cairo_paint(cr);
         cairo_pattern_destroy(p);
         cairo_rectangle(cr, 0, 0, s.width, s.height / 2.5);
-        SetColor(cr, Hex(0xFFFFFF, 0.25));
+        SetColor(cr, Hex(0xFFFFFF, 0.14));
         cairo_fill(cr);
         for (int x = 6; x < s.width; x += 12) {
             cairo_move_to(cr, x, 0);
             cairo_line_to(cr, x - 6, s.height);
-            SetColor(cr, Hex(0xFFFFFF, 0.12));
+            SetColor(cr, Hex(0xFFFFFF, 0.08));
             cairo_set_line_width(cr, 3);
             cairo_stroke(cr);
         }

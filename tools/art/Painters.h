@@ -26,6 +26,7 @@ private:
 };
 
 void RegisterCreatures(Registry& registry);
+void RegisterSharks(Registry& registry);
 void RegisterBosses(Registry& registry);
 void RegisterBoard(Registry& registry);
 void RegisterScreens(Registry& registry);

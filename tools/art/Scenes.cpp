@@ -207,6 +207,20 @@ void PlayStart(cairo_t* cr, Library& lib)
     StatusBar(cr, lib, 0.35, "CHARGING", 193);
 }
 
+// A surface scene at the very start of a level, before the descent scrolls it away.
+void Surface(cairo_t* cr, Library& lib, const std::string& scene)
+{
+    Blit(cr, lib, "water1", 0, 0, 0);
+    Blit(cr, lib, "shark_basic_swim", 9, 420, 300);
+    SharkWord(cr, 420, 300, "WAVE", 0, 11, 0, Hex(0xFFFF64));
+    Blit(cr, lib, "piranha_basic_swim", 3, 330, 200);
+    PiranhaLetter(cr, 330, 200, "P", Hex(0));
+    Diver(cr, lib, 30, 100, 0);
+    Blit(cr, lib, scene, 0, 0, 0);
+    Header(cr, "1", "0");
+    StatusBar(cr, lib, 0.0, "CHARGING", 193);
+}
+
 // The floor reached: scenery layers at rest, a boss fight with the glowing sharks.
 void PlayFloor(cairo_t* cr, Library& lib)
 {
@@ -247,13 +261,18 @@ void PlaySpecial(cairo_t* cr, Library& lib)
     Blit(cr, lib, "coralshelf", 0, 126, 275);
     Say(cr, "SECRET BONUS LEVEL!", 320, 60, 22, Hex(0xFDA03D), Align::Center);
     Say(cr, "Type the letter on a clam to open it before time runs out.", 320, 85, 12, Hex(0xFFFFFF), Align::Center);
-    const char* letters = "ABCDEFGHJK";
-    for (int i = 0; i < 10; ++i) {
-        const double x = 96 + (i % 5) * 96 + (i / 5) * 40, y = 300 + (i / 5) * 58;
-        int cel = i == 3 ? 19 : i == 6 ? 39 : i == 8 ? 25 : (i * 3) % 10; // a few opening or open
-        Blit(cr, lib, "clams", cel, x, y);
-        SetFont(cr, "DejaVuSans-Bold", 11);
-        DrawText(cr, std::string(1, letters[i]), x + 20, y + 41, Align::Left, Hex(0xFFFFFF));
+    // The 22 clams in the four rows the level lays out; a few opening or open.
+    const char* letters = "QWERTYUIOPASDFGHJKLZXC";
+    int k = 0;
+    for (int row = 0; row < 4; ++row) {
+        const int count = row % 2 ? 6 : 5, y = row == 0 ? 170 : row == 1 ? 220 : row == 2 ? 280 : 330;
+        for (int i = 0; i < count; ++i, ++k) {
+            const int x = (row % 2 ? 175 : 200) + i * 50;
+            const int cel = k == 4 ? 19 : k == 9 ? 39 : k == 13 ? 25 : k == 17 ? 29 : (k * 3) % 10;
+            Blit(cr, lib, "clams", cel, x, y);
+            SetFont(cr, "DejaVuSans-Bold", 11);
+            DrawText(cr, std::string(1, letters[k]), x + 20, y + 41, Align::Left, Hex(0xFFFFFF));
+        }
     }
     Diver(cr, lib, 30, 235, 1);
     Header(cr, "5", "12400");
@@ -264,8 +283,7 @@ void PlaySpecial(cairo_t* cr, Library& lib)
 // see-through stealth piranha, a dying jellyfish and the fight cloud.
 void PlayAbyss(cairo_t* cr, Library& lib)
 {
-    Blit(cr, lib, "water1", 0, 0, 0);
-    Blit(cr, lib, "water1", 0, -40, -200);
+    Blit(cr, lib, "water1", 0, -40, 0);
     for (int i = 0; i < 8; ++i) {
         const int feet = 1180 + i * 4;
         const double y = 40 + i * 40;
@@ -294,6 +312,34 @@ void PlayAbyss(cairo_t* cr, Library& lib)
 
 // -------------------------------------------------------------- screens --
 
+// A nine-part image drawn the way the dialog code tiles it: corners kept,
+// edges and centre repeated, the last repeat cut.
+void NineBox(cairo_t* cr, Library& lib, const std::string& name, int x0, int y0, int w, int h)
+{
+    const ImageSpec* spec = lib.Spec(name);
+    cairo_surface_t* src = lib.Surface(name);
+    if (!spec || !src)
+        return;
+    const int cw = spec->width / 3, ch = spec->height / 3;
+    for (int y = 0; y < h; y += ch)
+        for (int x = 0; x < w; x += cw) {
+            const int col = x == 0 ? 0 : x + cw >= w ? 2 : 1, row = y == 0 ? 0 : y + ch >= h ? 2 : 1;
+            const int dx = col == 2 ? w - cw : x, dy = row == 2 ? h - ch : y;
+            cairo_save(cr);
+            cairo_rectangle(cr, x0 + dx, y0 + dy, std::min(cw, w - dx), std::min(ch, h - dy));
+            cairo_clip(cr);
+            cairo_set_source_surface(cr, src, x0 + dx - col * cw, y0 + dy - row * ch);
+            cairo_paint(cr);
+            cairo_restore(cr);
+        }
+}
+
+void DialogButton(cairo_t* cr, Library& lib, int x, int y, int w, int h, const std::string& caption)
+{
+    NineBox(cr, lib, "dbutton", x, y, w, h);
+    Say(cr, caption, x + w / 2.0, y + h / 2.0 + 5, 12, Hex(0xFFFFFF), Align::Center);
+}
+
 struct Rect {
     int x, y, w, h;
     const char* name;
@@ -308,11 +354,16 @@ void Menu(cairo_t* cr, Library& lib, const char* look)
     if (look)
         for (const Rect& b : kMenuButtons)
             Blit(cr, lib, std::string("button_") + b.name + "_" + look, 0, b.x, b.y);
-    SetFont(cr, "DejaVuSans", 12);
-    DrawText(cr, "Welcome back, Marina!", 35 + 125, 55 + 12, Align::Center, Hex(0xFFFFFF));
-    DrawText(cr, "Not Marina? Click here.", 35 + 125, 55 + 30, Align::Center, Hex(0xFFFFFF));
-    Say(cr, "Visit our web site", 75, 78 + 20, 11, Hex(0x8C3C00));
-    Say(cr, "Get more games", 62, 103 + 20, 11, Hex(0x964614));
+    // The welcome lines and the two links where the menu writes them.
+    Say(cr, "Welcome to Plindor,", 35 + 125, 55, 13, Hex(0xFFFFFF), Align::Center, false);
+    Say(cr, "Marina", 35 + 125, 16 + 58, 13, Hex(0xFFFFFF), Align::Center, false);
+    const std::pair<const char*, int> links[] = {{"(Click here if this is not you)", 75},
+                                                 {"Click here to view your statistics", 62}};
+    for (int i = 0; i < 2; ++i) {
+        const double baseline = (i ? 103 : 78) + 19, colour = i ? 0x964614 : 0x8C3C00;
+        Say(cr, links[i].first, links[i].second + 5, baseline, 11, Hex(uint32_t(colour)));
+        Fill(cr, links[i].second + 5, baseline + 3, TextWidth(cr, links[i].first), 1, Hex(uint32_t(colour)));
+    }
 }
 
 void Title(cairo_t* cr, Library& lib, double progress, bool over)
@@ -372,6 +423,10 @@ void Tutor(cairo_t* cr, Library& lib, bool typing)
     cairo_fill(cr);
     Say(cr, "TIME 1:05", 508, 270, 12, Hex(0xFF0000));
     Say(cr, typing ? "25% COMPLETE" : "Start typing to begin", 472, 300, 12, Hex(0));
+    DialogButton(cr, lib, 587, 380, 50, 30, "Next");
+    DialogButton(cr, lib, 468, 380, 50, 30, "Prev");
+    DialogButton(cr, lib, 466, 425, 170, 25, "Options");
+    DialogButton(cr, lib, 466, 447, 170, 25, "Back To Menu");
 }
 
 const int kSites[][2] = {{115, 42},  {178, 82},  {277, 81},  {336, 86},  {464, 64},  {574, 81},  {91, 158},  {259, 164},
@@ -450,24 +505,7 @@ void HighScores(cairo_t* cr, Library& lib)
         Say(cr, names[4 - i], 389, y, 12, Hex(0x202020), Align::Left, false);
         Say(cr, std::to_string(5400 - i * 800), 581, y, 12, Hex(0x202020), Align::Right, false);
     }
-    const ImageSpec* button = lib.Spec("dbutton");
-    cairo_surface_t* src = lib.Surface("dbutton");
-    if (button && src) {
-        // The nine-part button stretched to 193 x 27 as the dialog code tiles it.
-        const int cw = button->width / 3, ch = button->height / 3, x0 = 221, y0 = 443, w = 193, h = 27;
-        for (int y = 0; y < h; y += ch)
-            for (int x = 0; x < w; x += cw) {
-                const int col = x == 0 ? 0 : x + cw >= w ? 2 : 1, row = y == 0 ? 0 : y + ch >= h ? 2 : 1;
-                const int dx = col == 2 ? w - cw : x, dy = row == 2 ? h - ch : y;
-                cairo_save(cr);
-                cairo_rectangle(cr, x0 + dx, y0 + dy, cw, ch);
-                cairo_clip(cr);
-                cairo_set_source_surface(cr, src, x0 + dx - col * cw, y0 + dy - row * ch);
-                cairo_paint(cr);
-                cairo_restore(cr);
-            }
-        Say(cr, "Close This Screen", x0 + w / 2.0, y0 + 18, 12, Hex(0xFFFFFF), Align::Center);
-    }
+    DialogButton(cr, lib, 221, 443, 193, 27, "Close This Screen");
 }
 
 // ---------------------------------------------------------------- bosses --
@@ -476,15 +514,29 @@ void HighScores(cairo_t* cr, Library& lib)
 void Bosses(cairo_t* cr, Library& lib, int frame)
 {
     Blit(cr, lib, "water1", 0, 0, 0);
-    Blit(cr, lib, "torpedo_boss_bobbing", 0, 10, 10);
-    Blit(cr, lib, "torpedo_boss_rotor", frame * 3, 10 + 227, 10 + 54);
-    Blit(cr, lib, "boss_mecha", 0, 10, 200);
-    Blit(cr, lib, "boss_mecha_fin", frame * 3, 10 + 184, 200 + 60);
-    Blit(cr, lib, "boss_galleon", 0, 290, 0);
-    Blit(cr, lib, "galleon_rudder", frame * 2, 290 + 121, 0 + 300);
-    Blit(cr, lib, "boss_squid", 0, 300, 330);
-    Blit(cr, lib, "boss_squid_fin", frame * 3, 300 + 217, 330 + 60);
-    Blit(cr, lib, "boss_squid_eye", frame * 2, 300 + 133, 330 + 80);
+    Blit(cr, lib, "torpedo_boss_bobbing", 0, 20, 20);
+    Blit(cr, lib, "torpedo_boss_rotor", frame * 3, 20 + 227, 20 + 54);
+    Blit(cr, lib, "boss_mecha", 0, 20, 230);
+    Blit(cr, lib, "boss_mecha_fin", frame * 3, 20 + 184, 230 + 60);
+    Blit(cr, lib, "boss_galleon", 0, 440, 0);
+    Blit(cr, lib, "galleon_rudder", frame * 2, 440 + 121, 0 + 300);
+    Blit(cr, lib, "boss_squid", 0, 300, 328);
+    Blit(cr, lib, "boss_squid_fin", frame * 3, 300 + 217, 328 + 60);
+    Blit(cr, lib, "boss_squid_eye", frame * 2, 300 + 133, 328 + 80);
+}
+
+void BossesDying(cairo_t* cr, Library& lib)
+{
+    Blit(cr, lib, "water1", 0, 0, 0);
+    Blit(cr, lib, "torpedo_boss_dying", 0, 20, 20);
+    Blit(cr, lib, "torpedo_explode", 3, 80, 40);
+    Blit(cr, lib, "boss_mecha_death", 0, 20, 230);
+    Blit(cr, lib, "boss_galleon_death", 0, 440, 0);
+    Blit(cr, lib, "boss_squid_death", 0, 300, 328);
+    Blit(cr, lib, "cannonball", 4, 300, 40);
+    Blit(cr, lib, "cannonball_turn", 2, 300, 100);
+    Blit(cr, lib, "torpedo_swim", 0, 280, 200);
+    Blit(cr, lib, "rotor_torpedo", 5, 280 + 113, 200);
 }
 
 // ------------------------------------------------------------- the sheet --
@@ -542,6 +594,11 @@ bool WriteSceneSheets(const std::string& dir, const std::vector<PaintedImage>& i
         scene("Secret bonus level: sand, coral shelf, clams", PlaySpecial),
         scene("Abyss: turned shark, red flash, stealth piranha, deaths, fight cloud, beam", PlayAbyss),
     };
+    std::vector<Scene> surface;
+    for (const char* name : {"topbackground", "topbackground_iceberg", "topbackground_lighthouse",
+                             "topbackground_shipwreck", "topbackground_storm", "topbackground_volcano"})
+        surface.push_back(Scene{std::string("Level start: ") + name,
+                                [&lib, name](cairo_t* cr) { Surface(cr, lib, name); }});
     std::vector<Scene> screens = {
         Scene{"Title while loading", [&lib](cairo_t* cr) { Title(cr, lib, 0.6, false); }},
         Scene{"Title loaded, continue under the mouse", [&lib](cairo_t* cr) { Title(cr, lib, 1.0, true); }},
@@ -560,10 +617,12 @@ bool WriteSceneSheets(const std::string& dir, const std::vector<PaintedImage>& i
     for (int f = 0; f < 3; ++f)
         bosses.push_back(Scene{"Bosses with their moving parts, frame " + std::to_string(f),
                                [&lib, f](cairo_t* cr) { Bosses(cr, lib, f); }});
+    bosses.push_back(scene("Bosses dying, and their shots", BossesDying));
     return WriteScenes(dir + "/artsheet-playfield.png", play, 2, error) &&
+           WriteScenes(dir + "/artsheet-surface.png", surface, 2, error) &&
            WriteScenes(dir + "/artsheet-screens.png", screens, 2, error) &&
            WriteScenes(dir + "/artsheet-tutor-map.png", tutor, 2, error) &&
-           WriteScenes(dir + "/artsheet-bosses.png", bosses, 3, error);
+           WriteScenes(dir + "/artsheet-bosses.png", bosses, 2, error);
 }
 
 } // namespace Zant::Art

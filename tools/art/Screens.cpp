@@ -92,21 +92,22 @@ void PaintTitle(Canvas& c)
     cairo_t* cr = c.Cr();
     Backdrop(cr, 640, 480, 17);
     ScaledAt(cr, 360, 190, 1.45, [](cairo_t* g) { PaintShark(g, "basic", 0.15); });
-    ScaledAt(cr, 470, 330, 0.8, [](cairo_t* g) { PaintShark(g, "red", 0.6); });
+    // Everything below y 350 lies under the loading bar and the continue button.
+    ScaledAt(cr, 444, 296, 0.7, [](cairo_t* g) { PaintShark(g, "red", 0.6); });
     ScaledAt(cr, 520, 60, 0.9, [](cairo_t* g) { PaintJelly(g, 0.3); });
     ScaledAt(cr, 300, 300, 0.9, [](cairo_t* g) { PaintPiranha(g, "basic", 0.2); });
-    ScaledAt(cr, 250, 340, 0.7, [](cairo_t* g) { PaintPiranha(g, "red", 0.7); });
-    ScaledAt(cr, 80, 170, 2.2, [](cairo_t* g) { PaintDiver(g, 0.1); });
+    ScaledAt(cr, 236, 290, 0.7, [](cairo_t* g) { PaintPiranha(g, "red", 0.7); });
+    ScaledAt(cr, 80, 150, 2.2, [](cairo_t* g) { PaintDiver(g, 0.1); });
     // The hose from the diver up to the surface.
-    cairo_move_to(cr, 112, 170);
-    cairo_curve_to(cr, 110, 120, 130, 60, 120, 0);
+    cairo_move_to(cr, 112, 150);
+    cairo_curve_to(cr, 110, 110, 130, 60, 120, 0);
     SetColor(cr, Hex(Pal::Outline, 0.85));
     cairo_set_line_width(cr, 9);
     cairo_stroke_preserve(cr);
     SetColor(cr, Hex(0x2B2B2B));
     cairo_set_line_width(cr, 6);
     cairo_stroke(cr);
-    Bubbles(cr, 4, 150, 210, 40, 170, 14);
+    Bubbles(cr, 4, 150, 210, 30, 150, 14);
     Logo(cr, 330, 92, 1.0);
     // Darker floor under the loading bar.
     cairo_rectangle(cr, 0, 340, 640, 140);
@@ -188,17 +189,18 @@ void MenuIcon(cairo_t* cr, int which, double x, double y)
 void PaintMenu(cairo_t* cr, const int looks[6])
 {
     Backdrop(cr, 640, 480, 23);
-    // Welcome plate: dark glass for the white welcome lines, sand for the links.
-    RoundedRect(cr, 26, 36, 268, 88, 12);
-    VerticalGradient(cr, 36, Hex(0xE8C070), 124, Hex(0x8A6226));
+    // Welcome plate: dark glass for the two white welcome lines (baselines 55
+    // and about 75), sand for the two brown links (baselines about 97 and 122).
+    RoundedRect(cr, 26, 34, 268, 102, 12);
+    VerticalGradient(cr, 34, Hex(0xE8C070), 136, Hex(0x8A6226));
     cairo_fill_preserve(cr);
     StrokeOutline(cr, 2);
     cairo_new_path(cr);
-    RoundedRect(cr, 32, 42, 256, 36, 8);
-    VerticalGradient(cr, 42, Hex(0x1F5F80), 78, Hex(0x0C2A40));
+    RoundedRect(cr, 32, 40, 256, 42, 8);
+    VerticalGradient(cr, 40, Hex(0x1F5F80), 82, Hex(0x0C2A40));
     cairo_fill(cr);
-    RoundedRect(cr, 32, 78, 256, 40, 8);
-    VerticalGradient(cr, 78, Hex(0xF6EBD0), 118, Hex(0xE8D8B0));
+    RoundedRect(cr, 32, 83, 256, 47, 8);
+    VerticalGradient(cr, 83, Hex(0xF6EBD0), 130, Hex(0xE8D8B0));
     cairo_fill(cr);
     Logo(cr, 160, 200, 0.62);
     ScaledAt(cr, 95, 262, 1.9, [](cairo_t* g) { PaintDiver(g, 0.3); });
@@ -237,12 +239,16 @@ void PaintMenuCut(Canvas& c, int which, int look)
 
 struct Site {
     int x, y;
+    bool secret;
 };
-const Site kSites[36] = {{115, 42},  {178, 82},  {277, 81},  {336, 86},  {464, 64},  {574, 81},  {91, 158},  {259, 164},
-                         {401, 139}, {67, 246},  {168, 215}, {248, 227}, {297, 209}, {383, 180}, {471, 180}, {230, 263},
-                         {286, 278}, {399, 244}, {444, 252}, {529, 238}, {46, 365},  {86, 340},  {196, 328}, {249, 320},
-                         {363, 308}, {542, 284}, {168, 381}, {236, 406}, {294, 342}, {387, 347}, {526, 338}, {303, 375},
-                         {292, 425}, {350, 420}, {448, 372}, {496, 425}};
+// The dive sites where the chart screen puts them; secret sites get no mark.
+const Site kSites[36] = {
+    {115, 42, false},  {178, 82, false},  {277, 81, false},  {336, 86, false},  {464, 64, false},  {574, 81, true},
+    {91, 158, false},  {259, 164, false}, {401, 139, false}, {67, 246, false},  {168, 215, false}, {248, 227, false},
+    {297, 209, false}, {383, 180, false}, {471, 180, false}, {230, 263, false}, {286, 278, false}, {399, 244, false},
+    {444, 252, true},  {529, 238, false}, {46, 365, true},   {86, 340, false},  {196, 328, true},  {249, 320, false},
+    {363, 308, false}, {542, 284, false}, {168, 381, false}, {236, 406, false}, {294, 342, false}, {387, 347, false},
+    {526, 338, false}, {303, 375, false}, {292, 425, false}, {350, 420, false}, {448, 372, false}, {496, 425, false}};
 
 double SiteClearance(double x, double y)
 {
@@ -252,32 +258,56 @@ double SiteClearance(double x, double y)
     return best;
 }
 
-void Island(cairo_t* cr, double cx, double cy, double r, int seed, bool volcano)
+// An island outline (noisy ellipse) as the current path.
+void IslandPath(cairo_t* cr, double cx, double cy, double r, int seed, double grow)
 {
     cairo_new_path(cr);
-    for (int i = 0; i <= 40; ++i) {
-        double a = i * 2 * Pi / 40;
-        double rr = r * (0.75 + 0.35 * ValueNoise(std::cos(a) * 2 + 5, std::sin(a) * 2 + 5, seed));
+    for (int i = 0; i <= 48; ++i) {
+        double a = i * 2 * Pi / 48;
+        double rr = r * (0.75 + 0.35 * ValueNoise(std::cos(a) * 2 + 5, std::sin(a) * 2 + 5, seed)) + grow;
         double x = cx + std::cos(a) * rr, y = cy + std::sin(a) * rr * 0.8;
         i == 0 ? cairo_move_to(cr, x, y) : cairo_line_to(cr, x, y);
     }
     cairo_close_path(cr);
-    SetColor(cr, Hex(0xE8F8F8, 0.5));
-    cairo_set_line_width(cr, 8);
-    cairo_stroke_preserve(cr);
-    VerticalGradient(cr, cy - r, Hex(0xE6D29A), cy + r, Hex(0xB89A5A));
+}
+
+void Island(cairo_t* cr, double cx, double cy, double r, int seed, bool volcano)
+{
+    // Shallows: pale water and depth contours round the shore.
+    IslandPath(cr, cx, cy, r, seed, 9);
+    SetColor(cr, Hex(0xBFF0F0, 0.35));
+    cairo_fill(cr);
+    for (double grow : {14.0, 22.0}) {
+        IslandPath(cr, cx, cy, r, seed, grow);
+        SetColor(cr, Hex(0xFFFFFF, grow < 20 ? 0.3 : 0.18));
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+    }
+    IslandPath(cr, cx, cy, r, seed, 3);
+    SetColor(cr, Hex(0xF2E6C0));
+    cairo_fill(cr);
+    IslandPath(cr, cx, cy, r, seed, 0);
+    VerticalGradient(cr, cy - r, Hex(0x7FB45A), cy + r, Hex(0x4E8A3A));
     cairo_fill_preserve(cr);
-    StrokeOutline(cr, 1.6, 0.7);
+    StrokeOutline(cr, 1.4, 0.7);
     cairo_new_path(cr);
+    SoftSpot(cr, cx - r * 0.3, cy - r * 0.3, r * 0.6, Hex(0xFFFFFF, 0.25));
     if (volcano) {
-        cairo_move_to(cr, cx - r * 0.5, cy + r * 0.2);
-        cairo_line_to(cr, cx - r * 0.12, cy - r * 0.55);
-        cairo_line_to(cr, cx + r * 0.12, cy - r * 0.55);
-        cairo_line_to(cr, cx + r * 0.5, cy + r * 0.2);
+        cairo_move_to(cr, cx - r * 0.55, cy + r * 0.25);
+        cairo_line_to(cr, cx - r * 0.12, cy - r * 0.6);
+        cairo_line_to(cr, cx + r * 0.12, cy - r * 0.6);
+        cairo_line_to(cr, cx + r * 0.55, cy + r * 0.25);
         cairo_close_path(cr);
-        FillOutlined(cr, Hex(0x5A4A44), 1.4);
+        VerticalGradient(cr, cy - r * 0.6, Hex(0x7A6A60), cy + r * 0.25, Hex(0x3E3430));
+        cairo_fill_preserve(cr);
+        StrokeOutline(cr, 1.4);
         cairo_new_path(cr);
-        SoftSpot(cr, cx, cy - r * 0.55, r * 0.3, Hex(0xFF7A2A, 0.9));
+        SoftSpot(cr, cx, cy - r * 0.6, r * 0.35, Hex(0xFF7A2A, 0.9));
+        cairo_move_to(cr, cx - 1, cy - r * 0.58);
+        cairo_curve_to(cr, cx - 3, cy - r * 0.2, cx + 2, cy, cx, cy + r * 0.2);
+        SetColor(cr, Hex(0xFF8A2A));
+        cairo_set_line_width(cr, 1.6);
+        cairo_stroke(cr);
     } else {
         for (int t = 0; t < 2; ++t) {
             double tx = cx - r * 0.2 + t * r * 0.35, ty = cy - r * 0.1;
@@ -289,87 +319,182 @@ void Island(cairo_t* cr, double cx, double cy, double r, int seed, bool volcano)
             for (int l = 0; l < 4; ++l) {
                 double a = -Pi / 2 + (l - 1.5) * 0.7;
                 Ellipse(cr, tx + 1 + std::cos(a) * 4, ty - 6 + std::sin(a) * 3, 4, 1.6);
-                SetColor(cr, Hex(Pal::Kelp));
+                SetColor(cr, Hex(0x2E6E31));
                 cairo_fill(cr);
             }
         }
     }
 }
 
+// A dive site: a ring with a dive flag, clear enough to read at a glance
+// but small enough that the chest, sign or ship drawn over it covers it.
+void SiteMark(cairo_t* cr, double x, double y)
+{
+    Ellipse(cr, x, y, 10, 10);
+    SetColor(cr, Hex(0x0B2A40, 0.35));
+    cairo_fill_preserve(cr);
+    SetColor(cr, Hex(Pal::Outline, 0.7));
+    cairo_set_line_width(cr, 3.4);
+    cairo_stroke_preserve(cr);
+    SetColor(cr, Hex(0xF6EBD0, 0.95));
+    cairo_set_line_width(cr, 1.8);
+    cairo_stroke(cr);
+    Ellipse(cr, x, y, 2.6, 2.6);
+    SetColor(cr, Hex(0xF6EBD0));
+    cairo_fill(cr);
+    // Red dive flag with its white diagonal on a short pole, inside the
+    // 36 x 34 chest that covers an offered site.
+    cairo_move_to(cr, x + 6.5, y - 6);
+    cairo_line_to(cr, x + 6.5, y - 16);
+    SetColor(cr, Hex(Pal::Outline));
+    cairo_set_line_width(cr, 1.4);
+    cairo_stroke(cr);
+    cairo_rectangle(cr, x + 7, y - 16, 9, 6.5);
+    FillOutlined(cr, Hex(0xD64545), 1);
+    cairo_new_path(cr);
+    cairo_move_to(cr, x + 7.5, y - 15.5);
+    cairo_line_to(cr, x + 15.5, y - 10);
+    SetColor(cr, Hex(0xFFFFFF));
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+}
+
+void CompassRose(cairo_t* cr, double cx, double cy, double size)
+{
+    Ellipse(cr, cx, cy, size * 0.62, size * 0.62);
+    SetColor(cr, Hex(0xFFFFFF, 0.35));
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    for (int i = 0; i < 8; ++i) {
+        double a = i * Pi / 4 - Pi / 2, len = i % 2 ? size * 0.5 : size;
+        for (int half = 0; half < 2; ++half) {
+            cairo_move_to(cr, cx, cy);
+            cairo_line_to(cr, cx + std::cos(a + (half ? 0.28 : -0.28)) * size * 0.22,
+                          cy + std::sin(a + (half ? 0.28 : -0.28)) * size * 0.22);
+            cairo_line_to(cr, cx + std::cos(a) * len, cy + std::sin(a) * len);
+            cairo_close_path(cr);
+            Rgb c = i == 0 ? Hex(0xD64545) : Hex(0xF4F0E6);
+            FillOutlined(cr, half ? Darker(c, 0.25) : c, 0.9);
+            cairo_new_path(cr);
+        }
+    }
+    SetFont(cr, "DejaVuSerif-Bold", size * 0.42);
+    DrawText(cr, "N", cx, cy - size - 3, Align::Center, Hex(0xFFFFFF), 1.2);
+}
+
 void PaintMap(Canvas& c)
 {
     cairo_t* cr = c.Cr();
     double w = c.Width(), h = c.Height();
-    // Chart sea: shallow aqua in the charted corner to the deep uncharted dark.
+    // Chart sea: bright shallows in the charted corner, deepening to the dark
+    // uncharted waters at the far corner.
     cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, w, h);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.42, 0.78, 0.86);
-    cairo_pattern_add_color_stop_rgb(p, 0.35, 0.2, 0.55, 0.7);
-    cairo_pattern_add_color_stop_rgb(p, 0.6, 0.07, 0.2, 0.33);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.03, 0.08, 0.16);
+    cairo_pattern_add_color_stop_rgb(p, 0, 0.45, 0.8, 0.88);
+    cairo_pattern_add_color_stop_rgb(p, 0.32, 0.22, 0.58, 0.74);
+    cairo_pattern_add_color_stop_rgb(p, 0.58, 0.07, 0.22, 0.36);
+    cairo_pattern_add_color_stop_rgb(p, 1, 0.02, 0.06, 0.13);
     cairo_set_source(cr, p);
     cairo_paint(cr);
     cairo_pattern_destroy(p);
-    // Depth mottling.
     Rand r(40);
-    for (int i = 0; i < 220; ++i) {
+    for (int i = 0; i < 260; ++i) {
         double x = r.Range(0, w), y = r.Range(0, h);
         SoftSpot(cr, x, y, r.Range(20, 60), Hex(r.Unit() < 0.5 ? 0xFFFFFF : 0x000000, 0.05));
     }
-    // Chart grid over the charted waters.
-    SetColor(cr, Hex(0xFFFFFF, 0.12));
-    cairo_set_line_width(cr, 1);
-    for (int x = 0; x < 640; x += 64) {
-        cairo_move_to(cr, x + 0.5, 0);
+    // Chart grid with a darker border line, fading out past the charted area.
+    for (int x = 0; x <= 640; x += 64) {
+        cairo_move_to(cr, x + 0.5, 30);
         cairo_line_to(cr, x + 0.5, 480);
     }
-    for (int y = 0; y < 480; y += 64) {
+    for (int y = 64; y <= 480; y += 64) {
         cairo_move_to(cr, 0, y + 0.5);
         cairo_line_to(cr, 640, y + 0.5);
     }
+    SetColor(cr, Hex(0xFFFFFF, 0.13));
+    cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
-    // Coast at the port and islands in the gaps between sites.
-    cairo_move_to(cr, 0, 0);
-    cairo_line_to(cr, 240, 0);
-    cairo_curve_to(cr, 200, 22, 150, 14, 120, 24);
-    cairo_curve_to(cr, 80, 36, 40, 20, 0, 60);
-    cairo_close_path(cr);
-    VerticalGradient(cr, 0, Hex(0xB89A5A), 60, Hex(0xE6D29A));
-    cairo_fill_preserve(cr);
-    StrokeOutline(cr, 1.6, 0.7);
-    cairo_new_path(cr);
-    cairo_move_to(cr, 0, 300);
-    cairo_curve_to(cr, 30, 320, 10, 350, 24, 380);
-    cairo_curve_to(cr, 34, 410, 20, 440, 0, 470);
-    cairo_close_path(cr);
-    VerticalGradient(cr, 300, Hex(0xE6D29A), 470, Hex(0xB89A5A));
-    cairo_fill_preserve(cr);
-    StrokeOutline(cr, 1.6, 0.7);
-    cairo_new_path(cr);
+    // The home coast with its port, and the bay in the west.
+    auto coast = [&](const std::function<void()>& path) {
+        path();
+        SetColor(cr, Hex(0xBFF0F0, 0.3));
+        cairo_set_line_width(cr, 18);
+        cairo_stroke_preserve(cr);
+        SetColor(cr, Hex(0xF2E6C0));
+        cairo_set_line_width(cr, 6);
+        cairo_stroke_preserve(cr);
+        VerticalGradient(cr, 0, Hex(0x7FB45A), 480, Hex(0x4E8A3A));
+        cairo_fill_preserve(cr);
+        StrokeOutline(cr, 1.6, 0.7);
+        cairo_new_path(cr);
+    };
+    coast([&] {
+        cairo_move_to(cr, 0, 0);
+        cairo_line_to(cr, 250, 0);
+        cairo_curve_to(cr, 210, 22, 160, 16, 128, 24);
+        cairo_curve_to(cr, 88, 34, 40, 22, 0, 62);
+        cairo_close_path(cr);
+    });
+    coast([&] {
+        cairo_move_to(cr, 0, 296);
+        cairo_curve_to(cr, 30, 316, 14, 350, 24, 382);
+        cairo_curve_to(cr, 32, 412, 20, 442, 0, 472);
+        cairo_close_path(cr);
+    });
+    // Harbour buildings at the port.
+    for (int i = 0; i < 4; ++i) {
+        double x = 40 + i * 16, y = 14 + (i % 2) * 4;
+        cairo_rectangle(cr, x, y, 11, 8);
+        FillOutlined(cr, i % 2 ? Hex(0xF4F0E6) : Hex(0xE8D8B0), 1);
+        cairo_new_path(cr);
+        cairo_move_to(cr, x - 1, y);
+        cairo_line_to(cr, x + 5.5, y - 5);
+        cairo_line_to(cr, x + 12, y);
+        cairo_close_path(cr);
+        FillOutlined(cr, Hex(0xC0503A), 1);
+        cairo_new_path(cr);
+    }
     struct Isle {
         double x, y, r;
         bool volcano;
     };
-    for (Isle isle : {Isle{210, 135, 20, false}, Isle{490, 212, 16, true}, Isle{590, 170, 22, false},
-                      Isle{130, 280, 18, false}, Isle{340, 250, 14, false}, Isle{600, 380, 18, false},
-                      Isle{420, 30, 14, false}, Isle{200, 440, 14, false}})
+    for (Isle isle : {Isle{212, 128, 20, false}, Isle{492, 210, 15, true}, Isle{600, 200, 20, false},
+                      Isle{130, 282, 18, false}, Isle{340, 252, 13, false}, Isle{600, 400, 18, false},
+                      Isle{412, 30, 12, false}, Isle{196, 446, 14, false}})
         if (SiteClearance(isle.x, isle.y) > isle.r + 12)
             Island(cr, isle.x, isle.y, isle.r, int(isle.x), isle.volcano);
-    // Sewage haze by the polluted sites.
-    SoftSpot(cr, 540, 70, 50, Hex(0x7CFC3A, 0.18));
+    // Sewage haze by the polluted sites, lava glow by the volcano.
+    SoftSpot(cr, 530, 74, 56, Hex(0x7CFC3A, 0.2));
+    SoftSpot(cr, 492, 220, 40, Hex(0xFF7A2A, 0.18));
     // Rocks by the secret site among the rocks.
-    for (int i = 0; i < 5; ++i) {
-        Ellipse(cr, 176 + i * 7, 344 + (i % 2) * 6, 4, 3);
+    for (int i = 0; i < 6; ++i) {
+        Ellipse(cr, 172 + i * 8, 344 + (i % 2) * 6, 4.5, 3.2);
         FillOutlined(cr, Hex(Pal::Rock), 1);
         cairo_new_path(cr);
     }
-    // Uncharted waters: the whirlpool and a warning.
-    double wx = 640, wy = 760;
+    // Soundings: depths in fathoms scattered between the sites.
+    SetFont(cr, "DejaVuSans", 8);
+    for (int i = 0; i < 70; ++i) {
+        double x = r.Range(20, 620), y = r.Range(40, 470);
+        if (SiteClearance(x, y) < 26 || (x > 440 && y > 335))
+            continue;
+        DrawText(cr, std::to_string(int(4 + (x + y) / 30 + r.Range(0, 6))), x, y, Align::Center, Hex(0xFFFFFF, 0.4));
+    }
+    // Names of the waters.
+    SetFont(cr, "DejaVuSerif-Bold", 11);
+    struct Name {
+        const char* text;
+        double x, y;
+    };
+    for (Name n : {Name{"THE SHALLOWS", 138, 124}, Name{"SEWAGE REACH", 548, 132}, Name{"LAVA RIFT", 492, 256},
+                   Name{"KELP MAZE", 118, 318}, Name{"VICTORY BAY", 405, 402}})
+        DrawText(cr, n.text, n.x, n.y, Align::Center, Hex(0xFFF6D8, 0.75), 2.2, Hex(0x0B2A40, 0.5));
+    CompassRose(cr, 606, 326, 20);
+    // Uncharted waters: the whirlpool beyond the last site, and a warning.
+    double wx = 640, wy = 800;
     for (int arm = 0; arm < 4; ++arm) {
         cairo_new_path(cr);
         for (int i = 0; i < 120; ++i) {
-            double t = i / 120.0;
-            double a = arm * Pi / 2 + t * 4 * Pi;
-            double rr = 8 + t * 150;
+            double t = i / 120.0, a = arm * Pi / 2 + t * 4 * Pi, rr = 8 + t * 120;
             double x = wx + std::cos(a) * rr, y = wy + std::sin(a) * rr * 0.6;
             i == 0 ? cairo_move_to(cr, x, y) : cairo_line_to(cr, x, y);
         }
@@ -379,29 +504,12 @@ void PaintMap(Canvas& c)
     }
     SoftSpot(cr, wx, wy, 40, Hex(0x000000, 0.6));
     SetFont(cr, "DejaVuSerif-Bold", 22);
-    DrawText(cr, "UNCHARTED WATERS", 720, 470, Align::Center, Hex(0xFFE9A8, 0.55), 0);
+    DrawText(cr, "UNCHARTED WATERS", 720, 696, Align::Center, Hex(0xFFE9A8, 0.6), 0);
     SetFont(cr, "DejaVuSerif-Bold", 14);
-    DrawText(cr, "here be hungry fish", 720, 492, Align::Center, Hex(0xFFE9A8, 0.4), 0);
-    // Compass rose in the open sea.
-    double cx = 590, cy = 40;
-    for (int i = 0; i < 8; ++i) {
-        double a = i * Pi / 4 - Pi / 2, len = i % 2 ? 12 : 24;
-        cairo_move_to(cr, cx, cy);
-        cairo_line_to(cr, cx + std::cos(a - 0.25) * 6, cy + std::sin(a - 0.25) * 6);
-        cairo_line_to(cr, cx + std::cos(a) * len, cy + std::sin(a) * len);
-        cairo_close_path(cr);
-        FillOutlined(cr, i == 0 ? Hex(0xD64545) : Hex(0xF4F0E6), 1);
-        cairo_new_path(cr);
-    }
-    SetFont(cr, "DejaVuSerif-Bold", 10);
-    DrawText(cr, "N", cx, cy - 27, Align::Center, Hex(0xFFFFFF), 1);
-    // Faint rings marking each dive site.
-    for (const Site& s : kSites) {
-        Ellipse(cr, s.x, s.y, 9, 9);
-        SetColor(cr, Hex(0xFFFFFF, 0.25));
-        cairo_set_line_width(cr, 1.5);
-        cairo_stroke(cr);
-    }
+    DrawText(cr, "here be hungry fish", 720, 716, Align::Center, Hex(0xFFE9A8, 0.45), 0);
+    for (const Site& s : kSites)
+        if (!s.secret)
+            SiteMark(cr, s.x, s.y);
 }
 
 void Chest(Canvas& c, char letter, bool open)
@@ -636,38 +744,55 @@ void RegisterScreens(Registry& reg)
         });
     });
     reg.Add("mapscreen_arch", [](Canvas& c, const ImageSpec& s) {
+        // A rope frame round the chart's bottom-right corner with a brass
+        // compass in the corner; sites 34 and 35 and the ship on them lie
+        // inside the frame's open part (x < 110, y < 110 here).
         cairo_t* cr = c.Cr();
-        double cx = s.width - 62, cy = s.height - 62;
-        Ellipse(cr, cx, cy, 56, 56);
-        VerticalGradient(cr, cy - 56, Hex(0xE8C070), cy + 56, Hex(0x8A6226));
+        const double w = s.width, h = s.height;
+        auto rope = [&](const std::function<void()>& path) {
+            path();
+            SetColor(cr, Hex(Pal::Outline, 0.8));
+            cairo_set_line_width(cr, 7);
+            cairo_stroke_preserve(cr);
+            SetColor(cr, Hex(0xC8A870));
+            cairo_set_line_width(cr, 5);
+            cairo_stroke_preserve(cr);
+            SetColor(cr, Hex(0x8A6A3A));
+            cairo_set_line_width(cr, 1.2);
+            const double dashes[] = {2.5, 3.5};
+            cairo_set_dash(cr, dashes, 2, 0);
+            cairo_stroke(cr);
+            cairo_set_dash(cr, nullptr, 0, 0);
+        };
+        rope([&] {
+            cairo_move_to(cr, w - 8, 0);
+            cairo_curve_to(cr, w - 2, h * 0.35, w - 14, h * 0.5, w - 30, h * 0.62);
+        });
+        rope([&] {
+            cairo_move_to(cr, 0, h - 6);
+            cairo_curve_to(cr, w * 0.3, h - 14, w * 0.55, h - 2, w - 62, h - 26);
+        });
+        const double cx = w - 38, cy = h - 44;
+        Ellipse(cr, cx, cy, 30, 30);
+        VerticalGradient(cr, cy - 30, Hex(0xF0D080), cy + 30, Hex(0x8A6226));
         cairo_fill_preserve(cr);
         StrokeOutline(cr, 2);
         cairo_new_path(cr);
-        Ellipse(cr, cx, cy, 46, 46);
+        Ellipse(cr, cx, cy, 23, 23);
         SetColor(cr, Hex(0xF6EBD0));
         cairo_fill_preserve(cr);
-        StrokeOutline(cr, 1.4);
+        StrokeOutline(cr, 1.2);
         cairo_new_path(cr);
         for (int i = 0; i < 8; ++i) {
-            double a = i * Pi / 4 - Pi / 2, len = i % 2 ? 22 : 42;
+            double a = i * Pi / 4 - Pi / 2, len = i % 2 ? 11 : 20;
             cairo_move_to(cr, cx, cy);
-            cairo_line_to(cr, cx + std::cos(a - 0.3) * 9, cy + std::sin(a - 0.3) * 9);
+            cairo_line_to(cr, cx + std::cos(a - 0.35) * 5, cy + std::sin(a - 0.35) * 5);
             cairo_line_to(cr, cx + std::cos(a) * len, cy + std::sin(a) * len);
             cairo_close_path(cr);
-            FillOutlined(cr, i == 0 ? Hex(0xD64545) : i % 2 ? Hex(0xB8893B) : Hex(0x1F5F80), 1);
+            FillOutlined(cr, i == 0 ? Hex(0xD64545) : i % 2 ? Hex(0xB8893B) : Hex(0x1F5F80), 0.8);
             cairo_new_path(cr);
         }
-        SetFont(cr, "DejaVuSerif-Bold", 12);
-        DrawText(cr, "N", cx, cy - 48 + 10, Align::Center, Hex(0x3A1A08));
-        // A rope swag along the left to frame the corner.
-        cairo_move_to(cr, 0, s.height - 6);
-        cairo_curve_to(cr, 30, s.height - 20, 60, s.height - 20, cx - 56, cy + 10);
-        SetColor(cr, Hex(Pal::Outline, 0.8));
-        cairo_set_line_width(cr, 6);
-        cairo_stroke_preserve(cr);
-        SetColor(cr, Hex(0xC8A870));
-        cairo_set_line_width(cr, 4);
-        cairo_stroke(cr);
+        SoftSpot(cr, cx - 10, cy - 12, 10, Hex(0xFFFFFF, 0.5));
     });
     for (char l : {'a', 'b', 'c'}) {
         reg.Add(std::string("mapchest_") + l, [l](Canvas& c, const ImageSpec&) { Chest(c, char(l - 32), false); });

@@ -88,7 +88,10 @@ bool WritePages(const std::string& base, const std::vector<PaintedImage>& images
         if (maxCels < 1000 && image.spec->CelCount() < 2)
             continue;
         Item item = Lay(image, maxCels, pageWidth - 2 * Gap, scale);
-        int w = std::max(item.w * scale, 200), h = item.h * scale + Label;
+        // Room for the label too (about 6.5 px a character at 11 px).
+        const ImageSpec& spec = *image.spec;
+        size_t label = spec.name.size() + 12 + (spec.CelCount() > 1 ? 24 : 0);
+        int w = std::max({item.w * scale, 120, int(label * 6.5)}), h = item.h * scale + Label;
         if (x + w > pageWidth - Gap && x > Gap) {
             x = Gap;
             y += shelf + Gap;

@@ -62,6 +62,7 @@ int main(int argc, char** argv)
     SetFontFiles(manifest);
     Registry registry;
     RegisterCreatures(registry);
+    RegisterSharks(registry);
     RegisterBosses(registry);
     RegisterBoard(registry);
     RegisterScreens(registry);
