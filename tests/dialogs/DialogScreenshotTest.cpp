@@ -26,84 +26,11 @@
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 #include "platform/display/SdlScreen.h"
+#include "tests/support/XServer.h"
 
 namespace {
 
-// An X server of our own on a free display; none when Xvfb is missing or fails.
-class PrivateXServer {
-public:
-    PrivateXServer()
-    {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        mPid = fork();
-        if (mPid == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        if (mPid < 0) {
-            close(fds[0]);
-            return;
-        }
-        // The server writes its display number once it accepts clients.
-        std::string number;
-        pollfd p{fds[0], POLLIN, 0};
-        while (poll(&p, 1, 20000) > 0) {
-            char c;
-            if (read(fds[0], &c, 1) != 1 || c == '\n')
-                break;
-            number += c;
-        }
-        close(fds[0]);
-        if (!number.empty())
-            mDisplay = ":" + number;
-    }
-    ~PrivateXServer()
-    {
-        if (mPid > 0) {
-            kill(mPid, SIGTERM);
-            waitpid(mPid, nullptr, 0);
-        }
-    }
-    const std::string& Display() const { return mDisplay; }
-
-private:
-    pid_t mPid = -1;
-    std::string mDisplay;
-};
-
-// Sets environment variables for a scope and puts the old values back.
-class EnvScope {
-public:
-    void Set(const char* name, const std::string& value)
-    {
-        const char* old = std::getenv(name);
-        mSaved.push_back({name, old != nullptr, old ? old : ""});
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvScope()
-    {
-        for (auto it = mSaved.rbegin(); it != mSaved.rend(); ++it) {
-            if (it->had)
-                setenv(it->name, it->value.c_str(), 1);
-            else
-                unsetenv(it->name);
-        }
-    }
-
-private:
-    struct Saved {
-        const char* name;
-        bool had;
-        std::string value;
-    };
-    std::vector<Saved> mSaved;
-};
+using TestSupport::EnvScope;
 
 // A screen image that lends its pixels to system fonts, as the display's images do.
 class TextSurfaceImage : public Zant::MemoryImage, public Zant::SysFontSurface {
@@ -176,8 +103,8 @@ std::vector<std::pair<int, int>> RowBands(const std::vector<uint32_t>& px, int p
 
 TEST(DialogScreenshot, HeaderThreeLinesAndTwoButtonsInAGeneratedFrame)
 {
-    PrivateXServer server;
-    if (server.Display().empty())
+    TestSupport::XvfbServer server;
+    if (!server.Start())
         GTEST_SKIP() << "no Xvfb";
     EnvScope env;
     env.Set("DISPLAY", server.Display());

@@ -29,110 +29,14 @@
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 #include "platform/display/SdlScreen.h"
+#include "tests/support/XServer.h"
 
 using namespace Zant;
 
 namespace {
 
-std::string FindXvfb()
-{
-    const char* path = getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= dirs.size()) {
-        const size_t end = dirs.find(':', start);
-        const std::string candidate = dirs.substr(start, end - start) + "/Xvfb";
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return "";
-}
-
-// An X server of our own on a free display number, which it reports through a pipe.
-class XvfbServer {
-public:
-    bool Start()
-    {
-        const std::string xvfb = FindXvfb();
-        int fds[2];
-        if (xvfb.empty() || pipe(fds) != 0)
-            return false;
-        mPid = fork();
-        if (mPid == 0) {
-            close(fds[0]);
-            const int devnull = open("/dev/null", O_WRONLY);
-            if (devnull >= 0) {
-                dup2(devnull, 1);
-                dup2(devnull, 2);
-            }
-            const std::string fd = std::to_string(fds[1]);
-            execl(xvfb.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        if (mPid < 0) {
-            close(fds[0]);
-            return false;
-        }
-        std::string number;
-        pollfd p{fds[0], POLLIN, 0};
-        while (poll(&p, 1, 10000) > 0) {
-            char c;
-            if (read(fds[0], &c, 1) != 1 || c == '\n')
-                break;
-            number += c;
-        }
-        close(fds[0]);
-        if (number.empty())
-            return false;
-        mDisplay = ":" + number;
-        return true;
-    }
-    ~XvfbServer()
-    {
-        if (mPid > 0) {
-            kill(mPid, SIGTERM);
-            waitpid(mPid, nullptr, 0);
-        }
-    }
-    const std::string& Display() const { return mDisplay; }
-
-private:
-    pid_t mPid = -1;
-    std::string mDisplay;
-};
-
-// Sets environment variables for a scope and puts the old values back.
-class EnvScope {
-public:
-    void Set(const char* name, const std::string& value)
-    {
-        const char* old = getenv(name);
-        mSaved.push_back({name, old != nullptr, old ? old : ""});
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvScope()
-    {
-        for (auto it = mSaved.rbegin(); it != mSaved.rend(); ++it) {
-            if (it->had)
-                setenv(it->name, it->value.c_str(), 1);
-            else
-                unsetenv(it->name);
-        }
-    }
-
-private:
-    struct Saved {
-        const char* name;
-        bool had;
-        std::string value;
-    };
-    std::vector<Saved> mSaved;
-};
+using TestSupport::EnvScope;
+using TestSupport::XvfbServer;
 
 // Four coloured quarters, drawn by a screen-sized widget.
 class TestPattern : public Widget {

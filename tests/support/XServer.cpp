@@ -1,0 +1,76 @@
+#include "tests/support/XServer.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace TestSupport {
+
+bool XvfbServer::Start()
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    mPid = fork();
+    if (mPid == 0) {
+        close(fds[0]);
+        const int devnull = open("/dev/null", O_WRONLY);
+        if (devnull >= 0) {
+            dup2(devnull, 1);
+            dup2(devnull, 2);
+        }
+        const std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    if (mPid < 0) {
+        close(fds[0]);
+        return false;
+    }
+    // The server writes its display number once it accepts clients.
+    std::string number;
+    pollfd p{fds[0], POLLIN, 0};
+    while (poll(&p, 1, 20000) > 0) {
+        char c;
+        if (read(fds[0], &c, 1) != 1 || c == '\n')
+            break;
+        number += c;
+    }
+    close(fds[0]);
+    if (number.empty())
+        return false;
+    mDisplay = ":" + number;
+    return true;
+}
+
+XvfbServer::~XvfbServer()
+{
+    if (mPid > 0) {
+        kill(mPid, SIGTERM);
+        waitpid(mPid, nullptr, 0);
+    }
+}
+
+void EnvScope::Set(const char* name, const std::string& value)
+{
+    const char* old = std::getenv(name);
+    mSaved.push_back({name, old != nullptr, old ? old : ""});
+    setenv(name, value.c_str(), 1);
+}
+
+EnvScope::~EnvScope()
+{
+    for (auto it = mSaved.rbegin(); it != mSaved.rend(); ++it) {
+        if (it->had)
+            setenv(it->name, it->value.c_str(), 1);
+        else
+            unsetenv(it->name);
+    }
+}
+
+} // namespace TestSupport
