@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include "framework/app/ZantApp.h"
+#include "framework/net/HTTPTransfer.h"
+#include "framework/net/InternetManager.h"
 #include "framework/util/MersenneTwister.h"
 
 namespace Zant {
@@ -36,25 +38,55 @@ std::string JoinArguments(int argc, char** argv)
     return out;
 }
 
-void Construct(ZantApp* app) {}
-void CreateInternetManager(ZantApp* app) {}
+void Construct(ZantApp* app) { app->mHTTPTransfer = new HTTPTransfer(); }
+void CreateInternetManager(ZantApp* app)
+{
+    if (!app->mInternetManager)
+        app->mInternetManager = new InternetManager();
+}
 void StopMusicAndTransfers(ZantApp* app)
 {
     StopAllMusic(app);
+    // A transfer that got to its end counts as a successful contact, whether it
+    // was the application's own or the update check.
+    bool success = false;
+    if (app->mHTTPTransfer) {
+        app->mHTTPTransfer->Abort();
+        success = app->mHTTPTransfer->GetResultCode() == HTTPTransfer::RESULT_DONE;
+    }
+    if (app->mInternetManager) {
+        HTTPTransfer& check = app->mInternetManager->GetUpdateCheckTransfer();
+        check.Abort();
+        success = success || check.GetResultCode() == HTTPTransfer::RESULT_DONE;
+    }
+    if (success)
+        app->mITSuccess = true;
 }
 void Destroy(ZantApp* app)
 {
     DestroyDisplay(app);
     DestroySound(app);
+    // Each transfer's destructor waits for its worker thread.
+    delete app->mHTTPTransfer;
+    app->mHTTPTransfer = nullptr;
+    delete app->mInternetManager;
+    app->mInternetManager = nullptr;
 }
 void FlushBeforeExit(ZantApp* app) {}
 void UpdateServices(ZantApp* app)
 {
     UpdateMusic(app);
+    // With updates switched off nothing touches the network.
+    if (app->mInternetManager && !app->mDontUpdate)
+        app->mInternetManager->UpdateDownloads();
 }
 
-bool HasReadyPage(ZantApp* app) { return false; }
-void ShowExitPage(ZantApp* app) {}
+bool HasReadyPage(ZantApp* app) { return app->mInternetManager && app->mInternetManager->HasReadyPage(); }
+void ShowExitPage(ZantApp* app)
+{
+    if (app->mInternetManager)
+        app->mInternetManager->ShowPageWindow();
+}
 
 bool DecideExitPage(bool hasReadyPage, const std::function<int()>& nextRandom)
 {

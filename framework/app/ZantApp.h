@@ -15,6 +15,7 @@
 
 #include "framework/graphics/FontHost.h"
 #include "framework/graphics/ImageRegistry.h"
+#include "framework/util/PerfTimer.h"
 #include "framework/widgets/ButtonListener.h"
 #include "platform/Window.h"
 
@@ -40,6 +41,10 @@ class Buffer;
 struct DemoRecordData;
 struct Rect;
 struct Color;
+
+// The overlays' fonts and images (made on first use, kept to the end of the program).
+struct DebugOverlayState;
+void DeleteDebugOverlayState(DebugOverlayState* state);
 
 // Exit codes of the process.
 enum ExitCode { EXIT_NORMAL = 0, EXIT_FATAL = 1, EXIT_BAD_PARAMETER = 2 };
@@ -446,6 +451,15 @@ public:
     bool mShowFPS = false;
     MemoryImage* mFPSImage = nullptr;
     MemoryImage* mDemoTimeImage = nullptr;
+    int mFPSDrawCount = 0;
+    int mFPSRate = 0;
+    PrecisionTimer mFPSTimer;
+    bool mFPSTimerStarted = false;
+    uint32_t mLastDemoTimeRefresh = 0;
+    std::string mImageReportFolder = "_dump"; // relative to the working folder
+    // Declared after the image set: the overlay images leave it when this goes.
+    std::unique_ptr<DebugOverlayState, void (*)(DebugOverlayState*)> mOverlayState{nullptr,
+                                                                                   &DeleteDebugOverlayState};
 
     // ---- Threads.
     std::atomic<bool> mLoadingThreadStarted{false};
