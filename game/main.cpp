@@ -1,11 +1,13 @@
 // Program entry: creates the game's application object, runs it and deletes it.
 #include "framework/app/AppServices.h"
+#include "framework/crash/CrashReporting.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Process.h"
 
 int main(int argc, char** argv)
 {
     using namespace Zant;
+    InstallCrashReporting();
     Platform::InstallTerminationHandlers();
     AppServices::SetCommandLineParameters(AppServices::JoinArguments(argc, argv));
 

@@ -1,0 +1,320 @@
+#include "platform/crash/CrashHandler.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <execinfo.h>
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <sys/utsname.h>
+#include <ucontext.h>
+#include <unistd.h>
+
+#include "platform/crash/CrashReport.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+
+namespace Platform {
+
+namespace {
+
+constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
+constexpr int kMaxFrames = 64;
+
+struct sigaction gPrevious[kSignalCount];
+bool gInstalled = false;
+bool gExitHookRegistered = false;
+std::atomic<bool> gHandling{false};
+char gCrashFilePath[4096] = {};
+// The handler runs here, so a fault from an exhausted stack can be reported.
+alignas(16) char gAltStack[256 * 1024];
+// Built inside the handler: nothing in the handler may allocate before the
+// first copy of the report is on disk.
+ReportText gReport;
+char gErrorTitle[64];
+
+const char* FilePart(const char* path)
+{
+    const char* part = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '/' || *p == '\\')
+            part = p + 1;
+    return part;
+}
+
+// Where an address lies: the module's file and the offset from its load address.
+bool DescribeAddress(const void* address, const char*& module, uint64_t& offset, const char*& symbol,
+                     uint64_t& displacement)
+{
+    Dl_info info{};
+    if (!address || dladdr(address, &info) == 0 || !info.dli_fname)
+        return false;
+    module = info.dli_fname;
+    offset = reinterpret_cast<uintptr_t>(address) - reinterpret_cast<uintptr_t>(info.dli_fbase);
+    symbol = info.dli_sname;
+    displacement = info.dli_saddr ? reinterpret_cast<uintptr_t>(address) - reinterpret_cast<uintptr_t>(info.dli_saddr)
+                                  : 0;
+    return true;
+}
+
+void AppendLogicalAddress(ReportText& out, uint64_t offset)
+{
+    out.AppendHex(1, 4);
+    out.AppendChar(':');
+    out.AppendHex(offset, 8);
+}
+
+uint64_t ProgramCounter(const ucontext_t* context)
+{
+#if defined(__x86_64__)
+    return static_cast<uint64_t>(context->uc_mcontext.gregs[REG_RIP]);
+#elif defined(__aarch64__)
+    return context->uc_mcontext.pc;
+#else
+    (void)context;
+    return 0;
+#endif
+}
+
+void AppendStack(ReportText& out, uint64_t faultPc)
+{
+    void* frames[kMaxFrames];
+    int count = backtrace(frames, kMaxFrames);
+    // Skip the handler's own frames: the walk passes the signal frame and
+    // then reaches the faulting instruction itself.
+    int first = 0;
+    for (int i = 0; i < count; ++i)
+        if (reinterpret_cast<uintptr_t>(frames[i]) == faultPc) {
+            first = i;
+            break;
+        }
+    for (int i = first; i < count; ++i) {
+        uint64_t pc = reinterpret_cast<uintptr_t>(frames[i]);
+        out.AppendHex(pc, 8);
+        out.AppendChar(' ');
+        const char* module = nullptr;
+        const char* symbol = nullptr;
+        uint64_t offset = 0, displacement = 0;
+        if (DescribeAddress(frames[i], module, offset, symbol, displacement)) {
+            AppendLogicalAddress(out, offset);
+            out.AppendChar(' ');
+            out.Append(FilePart(module));
+            if (symbol) {
+                out.AppendChar(' ');
+                out.Append(symbol);
+                out.Append("+0x");
+                out.AppendHex(displacement, 1);
+            }
+        }
+        out.Append("\r\n");
+    }
+    // The raw walk also goes to the debug output, in case the report is lost.
+    backtrace_symbols_fd(frames + first, count - first, STDERR_FILENO);
+}
+
+void AppendRegisters(ReportText& out, const ucontext_t* context)
+{
+#if defined(__x86_64__)
+    const greg_t* r = context->uc_mcontext.gregs;
+    struct Named {
+        const char* name;
+        int index;
+    };
+    const Named lines[][6] = {
+        {{"RAX:", REG_RAX}, {" RBX:", REG_RBX}, {" RCX:", REG_RCX}, {" RDX:", REG_RDX}, {" RSI:", REG_RSI}, {" RDI:", REG_RDI}},
+        {{"R8:", REG_R8}, {" R9:", REG_R9}, {" R10:", REG_R10}, {" R11:", REG_R11}, {" R12:", REG_R12}, {" R13:", REG_R13}},
+    };
+    for (const auto& line : lines) {
+        for (const Named& n : line) {
+            out.Append(n.name);
+            out.AppendHex(static_cast<uint64_t>(r[n.index]), 16);
+        }
+        out.Append("\r\n");
+    }
+    out.Append("R14:");
+    out.AppendHex(static_cast<uint64_t>(r[REG_R14]), 16);
+    out.Append(" R15:");
+    out.AppendHex(static_cast<uint64_t>(r[REG_R15]), 16);
+    out.Append("\r\nRIP:");
+    out.AppendHex(static_cast<uint64_t>(r[REG_RIP]), 16);
+    out.Append(" RSP:");
+    out.AppendHex(static_cast<uint64_t>(r[REG_RSP]), 16);
+    out.Append("  RBP:");
+    out.AppendHex(static_cast<uint64_t>(r[REG_RBP]), 16);
+    uint64_t segments = static_cast<uint64_t>(r[REG_CSGSFS]);
+    out.Append("\r\nCS:");
+    out.AppendHex(segments & 0xFFFF, 4);
+    out.Append(" GS:");
+    out.AppendHex((segments >> 16) & 0xFFFF, 4);
+    out.Append(" FS:");
+    out.AppendHex((segments >> 32) & 0xFFFF, 4);
+    out.Append("\r\nFlags:");
+    out.AppendHex(static_cast<uint64_t>(r[REG_EFL]), 8);
+    out.Append("\r\n\r\n");
+#else
+    (void)out;
+    (void)context;
+#endif
+}
+
+void AppendSystem(ReportText& out)
+{
+    struct utsname name {};
+    if (uname(&name) != 0)
+        return;
+    out.Append("Linux Ver: ");
+    out.Append(name.sysname);
+    out.AppendChar(' ');
+    out.Append(name.release);
+    out.AppendChar(' ');
+    out.Append(name.version);
+    out.AppendChar(' ');
+    out.Append(name.machine);
+    out.Append("\r\n");
+}
+
+// Replaces crash.txt with the report and one line end. The report already
+// has CR LF line ends, so it is written as it stands.
+void WriteCrashFile(const char* text, size_t length)
+{
+    if (gCrashFilePath[0] == '\0')
+        return;
+    int fd = open(gCrashFilePath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    while (length > 0) {
+        ssize_t written = write(fd, text, length);
+        if (written <= 0)
+            break;
+        text += written;
+        length -= static_cast<size_t>(written);
+    }
+    (void)!write(fd, "\r\n", 2);
+    close(fd);
+}
+
+void BuildCoreReport(int signal, const siginfo_t* info, const ucontext_t* context)
+{
+    gReport.Clear();
+    uint32_t code = ExceptionCodeForSignal(signal, info ? info->si_code : 0);
+    uint64_t pc = context ? ProgramCounter(context) : 0;
+    AppendFaultLine(gReport, code, pc, static_cast<uint64_t>(syscall(SYS_gettid)));
+
+    const char* module = nullptr;
+    const char* symbol = nullptr;
+    uint64_t offset = 0, displacement = 0;
+    bool described = DescribeAddress(reinterpret_cast<const void*>(pc), module, offset, symbol, displacement);
+    gReport.Append("Module: ");
+    if (described)
+        gReport.Append(FilePart(module));
+    gReport.Append("\r\nLogical Address: ");
+    AppendLogicalAddress(gReport, offset);
+    gReport.Append("\r\n\r\n");
+
+    ReportText title;
+    title.Append("Exception at ");
+    AppendLogicalAddress(title, offset);
+    memcpy(gErrorTitle, title.Text(), title.Length() + 1 < sizeof gErrorTitle ? title.Length() + 1 : sizeof gErrorTitle);
+    gErrorTitle[sizeof gErrorTitle - 1] = '\0';
+
+    AppendStack(gReport, pc);
+    gReport.Append("\r\n");
+    if (context)
+        AppendRegisters(gReport, context);
+    AppendSystem(gReport);
+}
+
+CrashHandler::ApplicationHook gApplicationHook = nullptr;
+
+// Everything past the first copy of the crash file may allocate or take locks
+// (the application's hook: its crash callback, the clipboard, the crash box), so
+// it comes only after that copy is safe on disk.
+void ReportToApplication()
+{
+    if (gApplicationHook)
+        gApplicationHook(std::string(gReport.Text(), gReport.Length()), gErrorTitle);
+}
+
+void Filter(int signal, siginfo_t* info, void* rawContext)
+{
+    // One report per process: a second faulting thread waits for the first
+    // to end the process.
+    if (gHandling.exchange(true)) {
+        for (;;)
+            pause();
+    }
+    BuildCoreReport(signal, info, static_cast<const ucontext_t*>(rawContext));
+    WriteCrashFile(gReport.Text(), gReport.Length());
+    ReportToApplication();
+
+    // End with the signal's own default action, as if nothing had caught it.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(signal, &fallback, nullptr);
+    sigset_t unblock;
+    sigemptyset(&unblock);
+    sigaddset(&unblock, signal);
+    sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
+    raise(signal);
+    _exit(128 + signal);
+}
+
+} // namespace
+
+void CrashHandler::Install(const std::string& crashFilePath)
+{
+    std::string path = crashFilePath;
+    if (path.empty()) {
+        std::string folder;
+        path = Platform::ProgramFolder(folder) ? folder + "/crash.txt" : "crash.txt";
+    }
+    snprintf(gCrashFilePath, sizeof gCrashFilePath, "%s", path.c_str());
+    if (gInstalled)
+        return;
+
+    // The first backtrace loads the unwinder; do it now, not inside a fault.
+    void* warm[1];
+    backtrace(warm, 1);
+
+    stack_t alt{};
+    alt.ss_sp = gAltStack;
+    alt.ss_size = sizeof gAltStack;
+    sigaltstack(&alt, nullptr);
+
+    struct sigaction action {};
+    action.sa_sigaction = Filter;
+    sigemptyset(&action.sa_mask);
+    // A fault inside the handler itself ends the process at once.
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    for (int i = 0; i < kSignalCount; ++i)
+        sigaction(kSignals[i], &action, &gPrevious[i]);
+    gInstalled = true;
+    if (!gExitHookRegistered) {
+        gExitHookRegistered = true;
+        atexit(Uninstall);
+    }
+}
+
+void CrashHandler::Uninstall()
+{
+    if (!gInstalled)
+        return;
+    for (int i = 0; i < kSignalCount; ++i)
+        sigaction(kSignals[i], &gPrevious[i], nullptr);
+    gInstalled = false;
+}
+
+bool CrashHandler::IsInstalled() { return gInstalled; }
+
+void CrashHandler::SetApplicationHook(ApplicationHook hook) { gApplicationHook = hook; }
+
+void CrashHandler::RewriteCrashFile(const std::string& report) { WriteCrashFile(report.data(), report.size()); }
+
+const char* CrashHandler::CrashFilePath() { return gCrashFilePath; }
+
+} // namespace Platform

@@ -1,0 +1,144 @@
+// Real faults in child processes: each child installs the handler, faults,
+// and the parent checks how it ended and what crash.txt says.
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/crash/CrashHandler.h"
+#include "tests/support/TestSupport.h"
+
+using namespace Platform;
+
+namespace {
+
+// Not null, so the sanitizer lets the write reach the hardware fault.
+volatile int* volatile gNull = reinterpret_cast<volatile int*>(uintptr_t{16});
+
+void WriteThroughNull() { *gNull = 1; }
+
+// Deep enough to run out of stack; the array keeps it from becoming a loop.
+volatile bool gKeepGoing = true;
+int Recurse(int depth)
+{
+    volatile char pad[512];
+    pad[0] = static_cast<char>(depth);
+    if (!gKeepGoing)
+        return 0;
+    return Recurse(depth + 1) + pad[0];
+}
+
+void RunOutOfStack() { (void)Recurse(0); }
+void RaiseBus() { raise(SIGBUS); }
+void RaiseFpe() { raise(SIGFPE); }
+void RaiseIll() { raise(SIGILL); }
+void CallAbort() { abort(); }
+
+struct Outcome {
+    int signal = 0; // 0 when the child was not ended by a signal
+    std::string report;
+};
+
+Outcome RunFaultingChild(const std::string& crashFile, void (*fault)())
+{
+    pid_t pid = fork();
+    if (pid == 0) {
+        CrashHandler::Install(crashFile);
+        fault();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    Outcome outcome;
+    if (WIFSIGNALED(status))
+        outcome.signal = WTERMSIG(status);
+    outcome.report = access(crashFile.c_str(), F_OK) == 0 ? TestSupport::ReadFile(crashFile) : "";
+    return outcome;
+}
+
+} // namespace
+
+TEST(CrashHandlerTest, EachFatalSignalIsReportedAndEndsTheProcessWithThatSignal)
+{
+    struct Case {
+        const char* what;
+        void (*fault)();
+        int signal;
+        const char* firstLine;
+    } cases[] = {
+        {"null write", WriteThroughNull, SIGSEGV, "Exception: Access Violation (code 0xc0000005) at address "},
+        {"stack overflow", RunOutOfStack, SIGSEGV, "Exception: Access Violation (code 0xc0000005) at address "},
+        {"bus", RaiseBus, SIGBUS, "Exception: In Page Error (code 0xc0000006)"},
+        {"fpe", RaiseFpe, SIGFPE, "Exception: Integer Divide by Zero (code 0xc0000094)"},
+        {"ill", RaiseIll, SIGILL, "Exception: Illegal Instruction (code 0xc000001d)"},
+        {"abort", CallAbort, SIGABRT, "Unknown exception: (code 0x40000015)"},
+    };
+    for (const Case& c : cases) {
+        TestSupport::TempDir dir;
+        Outcome outcome = RunFaultingChild(dir.File("crash.txt"), c.fault);
+        EXPECT_EQ(outcome.signal, c.signal) << c.what;
+        EXPECT_EQ(outcome.report.rfind(c.firstLine, 0), 0u) << c.what << "\n" << outcome.report;
+        for (const char* part : {"\r\nModule: ", "\r\nLogical Address: 0001:", "\r\nLinux Ver: Linux "})
+            EXPECT_NE(outcome.report.find(part), std::string::npos) << c.what << " lacks " << part;
+#if defined(__x86_64__)
+        EXPECT_NE(outcome.report.find("\r\nRIP:"), std::string::npos) << c.what;
+#endif
+        // No application object: no session facts, and the file ends with one line end.
+        EXPECT_EQ(outcome.report.find("Product: "), std::string::npos) << c.what;
+        ASSERT_GE(outcome.report.size(), 4u);
+        EXPECT_EQ(outcome.report.substr(outcome.report.size() - 4), "\r\n\r\n") << c.what;
+        EXPECT_EQ(outcome.report.find("\r\r\n"), std::string::npos) << c.what;
+    }
+}
+
+TEST(CrashHandlerTest, TheStackWalkStartsAtTheFaultingCode)
+{
+    TestSupport::TempDir dir;
+    Outcome outcome = RunFaultingChild(dir.File("crash.txt"), WriteThroughNull);
+    ASSERT_EQ(outcome.signal, SIGSEGV);
+    size_t stack = outcome.report.find("\r\n\r\n");
+    ASSERT_NE(stack, std::string::npos);
+    std::string firstFrame = outcome.report.substr(stack + 4, outcome.report.find("\r\n", stack + 4) - stack - 4);
+    // The faulting frame is in this test program, not in the handler or libc.
+    EXPECT_NE(firstFrame.find("test_crash"), std::string::npos) << outcome.report;
+    size_t address = outcome.report.find("at address ") + 11;
+    std::string faultPc = outcome.report.substr(address, outcome.report.find(' ', address) - address);
+    EXPECT_EQ(firstFrame.rfind(faultPc, 0), 0u) << outcome.report;
+}
+
+namespace {
+void MarkerHandler(int) {}
+} // namespace
+
+TEST(CrashHandlerTest, UninstallPutsThePreviousHandlersBack)
+{
+    const int signals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+    struct sigaction saved[5];
+    struct sigaction marker {};
+    marker.sa_handler = MarkerHandler;
+    sigemptyset(&marker.sa_mask);
+    for (int i = 0; i < 5; ++i)
+        sigaction(signals[i], &marker, &saved[i]);
+
+    TestSupport::TempDir dir;
+    CrashHandler::Install(dir.File("crash.txt"));
+    EXPECT_TRUE(CrashHandler::IsInstalled());
+    EXPECT_EQ(std::string(CrashHandler::CrashFilePath()), dir.File("crash.txt"));
+    for (int signal : signals) {
+        struct sigaction now {};
+        sigaction(signal, nullptr, &now);
+        EXPECT_NE(now.sa_handler, MarkerHandler) << signal;
+    }
+    CrashHandler::Uninstall();
+    EXPECT_FALSE(CrashHandler::IsInstalled());
+    for (int i = 0; i < 5; ++i) {
+        struct sigaction now {};
+        sigaction(signals[i], nullptr, &now);
+        EXPECT_EQ(now.sa_handler, MarkerHandler) << signals[i];
+        sigaction(signals[i], &saved[i], nullptr);
+    }
+}
