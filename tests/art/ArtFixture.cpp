@@ -27,22 +27,22 @@ void ArtImages::SetUpTestSuite()
     std::string error;
     ASSERT_TRUE(Zant::Art::LoadManifest(TestSupport::SourceDir() + "/tools/art/images.manifest", *sManifest, error))
         << error;
-    for (const ImageSpec& spec : sManifest->images)
-        if (auto image = ImageLib::LoadImageFile(GameImagePath(spec.name), true))
-            (*sPictures)[spec.name] = std::move(image);
+    for (const ImageSpec& entry : sManifest->images)
+        if (auto image = ImageLib::LoadImageFile(GameImagePath(entry.name), true))
+            (*sPictures)[entry.name] = std::move(image);
 }
 
 // The pictures stay for the whole program: both suites read them, and reading
 // them again would only repeat the same work.
 void ArtImages::TearDownTestSuite() {}
 
-const ImageSpec& ArtImages::Spec(const std::string& name)
+const ImageSpec& ArtImages::Entry(const std::string& name)
 {
     static const ImageSpec empty;
-    const ImageSpec* spec = sManifest->Find(name);
-    if (!spec)
+    const ImageSpec* entry = sManifest->Find(name);
+    if (!entry)
         ADD_FAILURE() << name << " is not in the manifest";
-    return spec ? *spec : empty;
+    return entry ? *entry : empty;
 }
 
 const ImageLib::Image& ArtImages::Pic(const std::string& name)

@@ -31,7 +31,7 @@ protected:
 
     static const Zant::Art::Manifest& TheManifest() { return *sManifest; }
     // The manifest row of an image (a failure and an empty row when missing).
-    static const Zant::Art::ImageSpec& Spec(const std::string& name);
+    static const Zant::Art::ImageSpec& Entry(const std::string& name);
     // The loaded picture (a failure and an empty picture when it did not load).
     static const ImageLib::Image& Pic(const std::string& name);
     static bool Loaded(const std::string& name) { return sPictures->count(name) > 0; }

@@ -50,19 +50,19 @@ TEST_F(ArtImages, ManifestCoversEveryImageTheGameLoads)
 
 TEST_F(ArtImages, EveryImageLoadsWithItsSizeAndAlphaUse)
 {
-    for (const ImageSpec& spec : TheManifest().images) {
-        SCOPED_TRACE(spec.name);
-        const ImageLib::Image& p = Pic(spec.name);
+    for (const ImageSpec& entry : TheManifest().images) {
+        SCOPED_TRACE(entry.name);
+        const ImageLib::Image& p = Pic(entry.name);
         if (p.GetWidth() == 0)
             continue;
-        ASSERT_EQ(p.GetWidth(), spec.width);
-        ASSERT_EQ(p.GetHeight(), spec.height);
+        ASSERT_EQ(p.GetWidth(), entry.width);
+        ASSERT_EQ(p.GetHeight(), entry.height);
         size_t clear = 0, partial = 0;
         for (uint32_t px : p.mBits) {
             clear += Alpha(px) == 0;
             partial += Alpha(px) > 0 && Alpha(px) < 255;
         }
-        if (spec.alpha == AlphaUse::Transparent)
+        if (entry.alpha == AlphaUse::Transparent)
             EXPECT_GT(clear, 0u) << "a sprite needs fully transparent pixels";
         else
             EXPECT_EQ(clear + partial, 0u) << "opaque and additive images have alpha 255 everywhere";
@@ -74,15 +74,15 @@ TEST_F(ArtImages, EachImageIsOnePlainPngThatNothingElseShadows)
     // The loader prefers a JPEG and merges a separate alpha picture, so a stray
     // file beside the PNG would change what the game shows.
     namespace fs = std::filesystem;
-    for (const ImageSpec& spec : TheManifest().images) {
-        SCOPED_TRACE(spec.name);
-        const std::string base = GameImagePath(spec.name);
+    for (const ImageSpec& entry : TheManifest().images) {
+        SCOPED_TRACE(entry.name);
+        const std::string base = GameImagePath(entry.name);
         int depth = 0, colourType = 0, interlace = 0;
         ASSERT_TRUE(ReadPngHeader(base + ".png", depth, colourType, interlace)) << "no PNG";
         EXPECT_EQ(depth, 8);
         EXPECT_EQ(colourType, 6) << "not RGBA";
         EXPECT_EQ(interlace, 0);
-        const std::string alphaBase = fs::path(base).parent_path().string() + "/_" + spec.name;
+        const std::string alphaBase = fs::path(base).parent_path().string() + "/_" + entry.name;
         for (const std::string& other :
              {base + ".jpg", base + ".gif", alphaBase + ".png", alphaBase + ".jpg", base + "_.png", base + "_.gif"})
             EXPECT_FALSE(fs::exists(other)) << other;
@@ -93,11 +93,11 @@ TEST_F(ArtImages, TransparentPixelsCarryTheirNeighboursColour)
 {
     // A clear pixel next to a light solid one must not be left black, or
     // filtering and tinting leave dark fringes.
-    for (const ImageSpec& spec : TheManifest().images) {
-        if (spec.alpha != AlphaUse::Transparent || !Loaded(spec.name))
+    for (const ImageSpec& entry : TheManifest().images) {
+        if (entry.alpha != AlphaUse::Transparent || !Loaded(entry.name))
             continue;
-        SCOPED_TRACE(spec.name);
-        const ImageLib::Image& p = Pic(spec.name);
+        SCOPED_TRACE(entry.name);
+        const ImageLib::Image& p = Pic(entry.name);
         int bad = 0, edges = 0;
         for (int y = 0; y < p.GetHeight(); ++y)
             for (int x = 0; x + 1 < p.GetWidth(); ++x) {
@@ -116,21 +116,21 @@ TEST_F(ArtImages, LoopingStripsAnimateAndCloseOnThemselves)
 {
     // Mirrored strips play backwards, so a swim cycle must join its last cel
     // to its first as smoothly as any two neighbours.
-    for (const ImageSpec& spec : TheManifest().images) {
-        if (!spec.loops || !Loaded(spec.name))
+    for (const ImageSpec& entry : TheManifest().images) {
+        if (!entry.loops || !Loaded(entry.name))
             continue;
-        SCOPED_TRACE(spec.name);
-        const ImageLib::Image& p = Pic(spec.name);
-        int n = spec.CelCount();
+        SCOPED_TRACE(entry.name);
+        const ImageLib::Image& p = Pic(entry.name);
+        int n = entry.CelCount();
         ASSERT_GT(n, 2);
         double largest = 0, smallest = 1e9;
         for (int k = 0; k + 1 < n; ++k) {
-            double d = CelDifference(p, spec, k, k + 1);
+            double d = CelDifference(p, entry, k, k + 1);
             largest = std::max(largest, d);
             smallest = std::min(smallest, d);
         }
         EXPECT_GT(smallest, 0.0) << "two neighbouring cels are the same picture";
-        EXPECT_LE(CelDifference(p, spec, n - 1, 0), largest * 1.5 + 0.01) << "the loop jumps";
+        EXPECT_LE(CelDifference(p, entry, n - 1, 0), largest * 1.5 + 0.01) << "the loop jumps";
     }
 }
 
@@ -157,8 +157,8 @@ TEST_F(ArtImages, CelSizesAgreeAcrossCreatureFamilies)
     };
     for (const Same& s : pairs) {
         SCOPED_TRACE(std::string(s.a) + " / " + s.b);
-        const ImageSpec& a = Spec(s.a);
-        const ImageSpec& b = Spec(s.b);
+        const ImageSpec& a = Entry(s.a);
+        const ImageSpec& b = Entry(s.b);
         EXPECT_EQ(b.CelWidth(), a.CelWidth() + s.dw);
         EXPECT_EQ(b.CelHeight(), a.CelHeight() + s.dh);
     }
@@ -179,15 +179,15 @@ TEST_F(ArtImages, CelSizesAgreeAcrossCreatureFamilies)
     };
     for (const Cels& c : cels) {
         SCOPED_TRACE(c.name);
-        const ImageSpec& s = Spec(c.name);
+        const ImageSpec& s = Entry(c.name);
         // Zero means the code leaves that number to the image.
         EXPECT_EQ(s.CelCount(), c.count ? c.count : s.CelCount());
         EXPECT_EQ(s.CelWidth(), c.w ? c.w : s.CelWidth());
         EXPECT_EQ(s.CelHeight(), c.h ? c.h : s.CelHeight());
     }
-    EXPECT_EQ(Spec("cannonball").layout, Layout::Vertical);
-    EXPECT_EQ(Spec("clams").columns, 10);
-    EXPECT_EQ(Spec("clams").rows, 4);
+    EXPECT_EQ(Entry("cannonball").layout, Layout::Vertical);
+    EXPECT_EQ(Entry("clams").columns, 10);
+    EXPECT_EQ(Entry("clams").rows, 4);
 }
 
 TEST_F(ArtImages, ScreenPiecesFitWhereTheCodePutsThem)
@@ -204,24 +204,24 @@ TEST_F(ArtImages, ScreenPiecesFitWhereTheCodePutsThem)
     };
     for (const Size& s : sizes) {
         SCOPED_TRACE(s.name);
-        EXPECT_EQ(Spec(s.name).width, s.w);
-        EXPECT_EQ(Spec(s.name).height, s.h);
+        EXPECT_EQ(Entry(s.name).width, s.w);
+        EXPECT_EQ(Entry(s.name).height, s.h);
     }
-    const ImageSpec& map = Spec("mapbg");
+    const ImageSpec& map = Entry("mapbg");
     EXPECT_EQ(map.width - 640, map.height - 480) << "the map scrolls the same distance both ways";
     EXPECT_GT(map.width, 640);
-    EXPECT_GE(Spec("water1").width, 660) << "the wavy draw reads past 640";
-    EXPECT_LE(Spec("title_bar").width, 514);
-    EXPECT_LE(Spec("title_bar").height, 126);
-    EXPECT_GE(Spec("statusbarmeter").width, 228);
-    EXPECT_GE(Spec("torpedo_explode").CelHeight(), 110);
+    EXPECT_GE(Entry("water1").width, 660) << "the wavy draw reads past 640";
+    EXPECT_LE(Entry("title_bar").width, 514);
+    EXPECT_LE(Entry("title_bar").height, 126);
+    EXPECT_GE(Entry("statusbarmeter").width, 228);
+    EXPECT_GE(Entry("torpedo_explode").CelHeight(), 110);
     for (const char* scene : {"topbackground_iceberg", "topbackground_lighthouse", "topbackground_shipwreck",
                               "topbackground_storm", "topbackground_volcano"})
-        EXPECT_EQ(Spec(scene).height, Spec("topbackground").height) << scene;
+        EXPECT_EQ(Entry(scene).height, Entry("topbackground").height) << scene;
     for (const char* medal : {"medal_gold", "medal_silver", "medal_bronze"})
-        EXPECT_NEAR(double(Spec(medal).width) / Spec(medal).height, 66.0 / 90.0, 0.02) << medal;
-    EXPECT_LE(Spec("galleon_rudder").CelHeight() + 300, Spec("boss_galleon").height + 47);
-    EXPECT_LE(Spec("boss_galleon").height + Spec("statusbarX").height, 400) << "the galleon must be able to bob";
+        EXPECT_NEAR(double(Entry(medal).width) / Entry(medal).height, 66.0 / 90.0, 0.02) << medal;
+    EXPECT_LE(Entry("galleon_rudder").CelHeight() + 300, Entry("boss_galleon").height + 47);
+    EXPECT_LE(Entry("boss_galleon").height + Entry("statusbarX").height, 400) << "the galleon must be able to bob";
 }
 
 TEST_F(ArtImages, SeeThroughWindowsAreOpen)
@@ -266,11 +266,11 @@ TEST_F(ArtImages, NinePartMiddlesTileSeamlessly)
 {
     // Edges and centre repeat without stretching: a repeated middle cell must
     // join itself (its last column meets its first, and likewise rows).
-    for (const ImageSpec& spec : TheManifest().images) {
-        if (spec.layout != Layout::NinePart || !Loaded(spec.name))
+    for (const ImageSpec& entry : TheManifest().images) {
+        if (entry.layout != Layout::NinePart || !Loaded(entry.name))
             continue;
-        SCOPED_TRACE(spec.name);
-        const ImageLib::Image& p = Pic(spec.name);
+        SCOPED_TRACE(entry.name);
+        const ImageLib::Image& p = Pic(entry.name);
         int cw = p.GetWidth() / 3, ch = p.GetHeight() / 3;
         ASSERT_GE(cw, 3);
         ASSERT_GE(ch, 3);

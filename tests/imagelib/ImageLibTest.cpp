@@ -116,7 +116,7 @@ TEST(Png, LayoutsDecodeToArgb)
     TempDir dir;
     struct Case {
         const char* name;
-        PngSpec spec;
+        PngSpec entry;
         std::vector<uint32_t> expect;
     };
     std::vector<Case> cases;
@@ -185,11 +185,11 @@ TEST(Png, LayoutsDecodeToArgb)
 
     for (const Case& c : cases) {
         const std::string path = dir.File(std::string(c.name) + ".png");
-        WriteRawPng(path, c.spec);
+        WriteRawPng(path, c.entry);
         auto img = ImageLib::ReadPng(path);
         ASSERT_TRUE(img) << c.name;
-        EXPECT_EQ(img->mWidth, c.spec.width) << c.name;
-        EXPECT_EQ(img->mHeight, c.spec.height) << c.name;
+        EXPECT_EQ(img->mWidth, c.entry.width) << c.name;
+        EXPECT_EQ(img->mHeight, c.entry.height) << c.name;
         EXPECT_EQ(img->mBits, c.expect) << c.name;
     }
 }

@@ -7,9 +7,9 @@ namespace Zant::Art {
 
 const ImageSpec* Manifest::Find(const std::string& name) const
 {
-    for (const ImageSpec& spec : images)
-        if (spec.name == name)
-            return &spec;
+    for (const ImageSpec& entry : images)
+        if (entry.name == name)
+            return &entry;
     return nullptr;
 }
 
@@ -35,14 +35,14 @@ bool ParseSize(const std::string& s, int& w, int& h)
     return x != std::string::npos && ParseInt(s.substr(0, x), w) && ParseInt(s.substr(x + 1), h) && w > 0 && h > 0;
 }
 
-bool ParseLayout(const std::string& s, ImageSpec& spec)
+bool ParseLayout(const std::string& s, ImageSpec& entry)
 {
     if (s == "single") {
-        spec.layout = Layout::Single;
+        entry.layout = Layout::Single;
         return true;
     }
     if (s == "nine") {
-        spec.layout = Layout::NinePart;
+        entry.layout = Layout::NinePart;
         return true;
     }
     if (s.size() < 2)
@@ -51,38 +51,38 @@ bool ParseLayout(const std::string& s, ImageSpec& spec)
         int n = 0;
         if (!ParseInt(s.substr(1), n) || n < 1)
             return false;
-        spec.layout = s[0] == 'h' ? Layout::Horizontal : Layout::Vertical;
-        (s[0] == 'h' ? spec.columns : spec.rows) = n;
+        entry.layout = s[0] == 'h' ? Layout::Horizontal : Layout::Vertical;
+        (s[0] == 'h' ? entry.columns : entry.rows) = n;
         return true;
     }
     if (s[0] == 'g') {
         int c = 0, r = 0;
         if (!ParseSize(s.substr(1), c, r))
             return false;
-        spec.layout = Layout::Grid;
-        spec.columns = c;
-        spec.rows = r;
+        entry.layout = Layout::Grid;
+        entry.columns = c;
+        entry.rows = r;
         return true;
     }
     return false;
 }
 
-bool ParseAlpha(const std::string& s, ImageSpec& spec)
+bool ParseAlpha(const std::string& s, ImageSpec& entry)
 {
     std::string kind = s;
     size_t comma = s.find(',');
     if (comma != std::string::npos) {
         if (s.substr(comma + 1) != "loop")
             return false;
-        spec.loops = true;
+        entry.loops = true;
         kind = s.substr(0, comma);
     }
     if (kind == "opaque")
-        spec.alpha = AlphaUse::Opaque;
+        entry.alpha = AlphaUse::Opaque;
     else if (kind == "alpha")
-        spec.alpha = AlphaUse::Transparent;
+        entry.alpha = AlphaUse::Transparent;
     else if (kind == "additive")
-        spec.alpha = AlphaUse::Additive;
+        entry.alpha = AlphaUse::Additive;
     else
         return false;
     return true;
@@ -122,24 +122,24 @@ bool ParseManifest(const std::string& text, Manifest& out, std::string& error)
         }
         if (kind != "image")
             return fail("unknown row '" + kind + "'");
-        ImageSpec spec;
+        ImageSpec entry;
         std::string size, layout, alpha;
-        if (!(words >> spec.name >> size >> layout >> alpha >> spec.owner))
+        if (!(words >> entry.name >> size >> layout >> alpha >> entry.owner))
             return fail("an image needs name, size, layout, alpha and class");
-        if (!ParseSize(size, spec.width, spec.height))
+        if (!ParseSize(size, entry.width, entry.height))
             return fail("bad size '" + size + "'");
-        if (!ParseLayout(layout, spec))
+        if (!ParseLayout(layout, entry))
             return fail("bad layout '" + layout + "'");
-        if (!ParseAlpha(alpha, spec))
+        if (!ParseAlpha(alpha, entry))
             return fail("bad alpha use '" + alpha + "'");
-        if (spec.width % spec.columns != 0 || spec.height % spec.rows != 0)
-            return fail(spec.name + ": size does not divide into its cels");
-        if (spec.layout == Layout::NinePart && (spec.width % 3 != 0 || spec.height % 3 != 0))
-            return fail(spec.name + ": a nine-part image needs sides that are multiples of 3");
-        if (out.Find(spec.name))
-            return fail(spec.name + " is listed twice");
-        spec.note = note;
-        out.images.push_back(spec);
+        if (entry.width % entry.columns != 0 || entry.height % entry.rows != 0)
+            return fail(entry.name + ": size does not divide into its cels");
+        if (entry.layout == Layout::NinePart && (entry.width % 3 != 0 || entry.height % 3 != 0))
+            return fail(entry.name + ": a nine-part image needs sides that are multiples of 3");
+        if (out.Find(entry.name))
+            return fail(entry.name + " is listed twice");
+        entry.note = note;
+        out.images.push_back(entry);
     }
     return true;
 }

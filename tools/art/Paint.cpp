@@ -288,13 +288,13 @@ Canvas::~Canvas()
     cairo_surface_destroy(mSurface);
 }
 
-void PaintCels(Canvas& canvas, const ImageSpec& spec, const CelPainter& paint)
+void PaintCels(Canvas& canvas, const ImageSpec& entry, const CelPainter& paint)
 {
     cairo_t* cr = canvas.Cr();
-    int count = spec.CelCount();
-    double w = spec.CelWidth(), h = spec.CelHeight();
+    int count = entry.CelCount();
+    double w = entry.CelWidth(), h = entry.CelHeight();
     for (int k = 0; k < count; ++k) {
-        int col = k % spec.columns, row = k / spec.columns;
+        int col = k % entry.columns, row = k / entry.columns;
         cairo_save(cr);
         cairo_rectangle(cr, col * w, row * h, w, h);
         cairo_clip(cr);

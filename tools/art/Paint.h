@@ -91,7 +91,7 @@ private:
 // Calls paint once per cel with the context translated and clipped to that
 // cel; t is the cel's phase k / count in [0, 1), so loops close on themselves.
 using CelPainter = std::function<void(cairo_t* cr, int index, int count, double t, double w, double h)>;
-void PaintCels(Canvas& canvas, const ImageSpec& spec, const CelPainter& paint);
+void PaintCels(Canvas& canvas, const ImageSpec& entry, const CelPainter& paint);
 
 // Paints into an offscreen surface and composites it at the given opacity.
 void WithOpacity(cairo_t* cr, double opacity, const std::function<void(cairo_t*)>& paint);

@@ -10,7 +10,7 @@
 
 namespace Zant::Art {
 
-using Painter = std::function<void(Canvas& canvas, const ImageSpec& spec)>;
+using Painter = std::function<void(Canvas& canvas, const ImageSpec& entry)>;
 
 class Registry {
 public:

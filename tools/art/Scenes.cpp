@@ -26,8 +26,8 @@ public:
     explicit Library(const std::vector<PaintedImage>& images)
     {
         for (const PaintedImage& image : images)
-            if (image.spec)
-                mImages[image.spec->name] = &image;
+            if (image.entry)
+                mImages[image.entry->name] = &image;
     }
     ~Library()
     {
@@ -37,10 +37,10 @@ public:
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;
 
-    const ImageSpec* Spec(const std::string& name) const
+    const ImageSpec* Entry(const std::string& name) const
     {
         auto found = mImages.find(name);
-        return found == mImages.end() ? nullptr : found->second->spec;
+        return found == mImages.end() ? nullptr : found->second->entry;
     }
 
     // The image multiplied channel by channel (255 keeps a channel), as the
@@ -81,13 +81,13 @@ struct Look {
 // Draws cel `cel` of an image with its top-left corner at (x, y).
 void Blit(cairo_t* cr, Library& lib, const std::string& name, int cel, double x, double y, const Look& look = {})
 {
-    const ImageSpec* spec = lib.Spec(name);
+    const ImageSpec* entry = lib.Entry(name);
     cairo_surface_t* src = lib.Surface(name, look.tint[0], look.tint[1], look.tint[2], look.tint[3]);
-    if (!spec || !src)
+    if (!entry || !src)
         return;
-    const int cw = spec->CelWidth(), ch = spec->CelHeight();
-    cel %= spec->CelCount();
-    const int sx = (cel % spec->columns) * cw, sy = (cel / spec->columns) * ch;
+    const int cw = entry->CelWidth(), ch = entry->CelHeight();
+    cel %= entry->CelCount();
+    const int sx = (cel % entry->columns) * cw, sy = (cel / entry->columns) * ch;
     const int w = look.clipWidth >= 0 ? std::min(look.clipWidth, cw) : cw;
     cairo_save(cr);
     cairo_rectangle(cr, x, y, w, ch);
@@ -141,7 +141,7 @@ void PiranhaLetter(cairo_t* cr, double x, double y, const std::string& letter, R
 
 void Diver(cairo_t* cr, Library& lib, double x, double y, int cel)
 {
-    const ImageSpec* hose = lib.Spec("upper_hose");
+    const ImageSpec* hose = lib.Entry("upper_hose");
     if (hose) {
         const int h = hose->height;
         Blit(cr, lib, "upper_hose", cel, 40, y - h + 3);
@@ -316,11 +316,11 @@ void PlayAbyss(cairo_t* cr, Library& lib)
 // edges and centre repeated, the last repeat cut.
 void NineBox(cairo_t* cr, Library& lib, const std::string& name, int x0, int y0, int w, int h)
 {
-    const ImageSpec* spec = lib.Spec(name);
+    const ImageSpec* entry = lib.Entry(name);
     cairo_surface_t* src = lib.Surface(name);
-    if (!spec || !src)
+    if (!entry || !src)
         return;
-    const int cw = spec->width / 3, ch = spec->height / 3;
+    const int cw = entry->width / 3, ch = entry->height / 3;
     for (int y = 0; y < h; y += ch)
         for (int x = 0; x < w; x += cw) {
             const int col = x == 0 ? 0 : x + cw >= w ? 2 : 1, row = y == 0 ? 0 : y + ch >= h ? 2 : 1;
@@ -457,12 +457,12 @@ void Chart(cairo_t* cr, Library& lib)
     faint.tint[3] = 128;
     for (int to : {6, 7, 2})
         CourseDots(cr, lib, 1, to, faint, "point_green");
-    const ImageSpec* sign = lib.Spec("mapship");
+    const ImageSpec* sign = lib.Entry("mapship");
     if (sign)
         Blit(cr, lib, "mapship", 0, kSites[0][0] - sign->width / 2, kSites[0][1] - sign->height / 2);
     const char* chests[] = {"mapchest_a", "mapchest_b_open", "mapchest_c"};
     int offered[] = {6, 7, 2};
-    const ImageSpec* chest = lib.Spec("mapchest_a");
+    const ImageSpec* chest = lib.Entry("mapchest_a");
     for (int i = 0; i < 3 && chest; ++i) {
         Look look;
         look.alpha = 128 / 255.0;
@@ -479,7 +479,7 @@ void Chart(cairo_t* cr, Library& lib)
 // Lost at sea: the chart scrolled to its far corner.
 void ChartUncharted(cairo_t* cr, Library& lib)
 {
-    const ImageSpec* map = lib.Spec("mapbg");
+    const ImageSpec* map = lib.Entry("mapbg");
     if (!map)
         return;
     const int vx = ScreenW - map->width, vy = ScreenH - map->height;

@@ -412,9 +412,9 @@ void SharkCel(cairo_t* cr, const std::string& kind, double t, int deathCel, doub
         DeathBubbles(cr, deathCel);
 }
 
-void PaintSharkStrip(Canvas& canvas, const ImageSpec& spec, const std::string& kind, bool death)
+void PaintSharkStrip(Canvas& canvas, const ImageSpec& entry, const std::string& kind, bool death)
 {
-    PaintCels(canvas, spec, [&](cairo_t* cr, int k, int, double t, double w, double h) {
+    PaintCels(canvas, entry, [&](cairo_t* cr, int k, int, double t, double w, double h) {
         SharkCel(cr, kind, t, death ? k : -1, w, h, false);
     });
 }
@@ -441,13 +441,13 @@ void PaintSharkShock(Canvas& canvas, const std::string& kind)
 
 // Additive glow, light on black: a halo round the body that leaves the body
 // itself mostly clear, so the shark under it keeps its colours.
-void PaintGlowStrip(Canvas& canvas, const ImageSpec& spec, const std::string& kind, bool death)
+void PaintGlowStrip(Canvas& canvas, const ImageSpec& entry, const std::string& kind, bool death)
 {
     const Rgb glow = kind == "toxic" ? Hex(0xB6FF5C) : Hex(0xBFEFFF);
-    const int cw = spec.CelWidth(), ch = spec.CelHeight();
+    const int cw = entry.CelWidth(), ch = entry.CelHeight();
     cairo_t* cr = canvas.Cr();
-    for (int k = 0; k < spec.CelCount(); ++k) {
-        const double t = double(k) / spec.CelCount();
+    for (int k = 0; k < entry.CelCount(); ++k) {
+        const double t = double(k) / entry.CelCount();
         const double pulse = death ? std::max(0.12, 1.0 - k / 5.5) : 0.8 + 0.2 * std::sin(2 * Pi * t);
         auto silhouette = [&](cairo_surface_t* surface, Rgb colour) {
             cairo_t* g = cairo_create(surface);

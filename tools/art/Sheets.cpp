@@ -23,7 +23,7 @@ constexpr int Label = 14, Gap = 10;
 
 Item Lay(const PaintedImage& image, int maxCels, int pageWidth, int scale)
 {
-    const ImageSpec& s = *image.spec;
+    const ImageSpec& s = *image.entry;
     Item item{&image, std::min(s.CelCount(), maxCels), 1, 0, 0};
     int cw = s.CelWidth(), ch = s.CelHeight();
     if (item.cels == 1 && s.CelCount() == 1) {
@@ -40,7 +40,7 @@ Item Lay(const PaintedImage& image, int maxCels, int pageWidth, int scale)
 
 void DrawItem(cairo_t* cr, const Item& item, cairo_surface_t* src, double x, double y, int scale)
 {
-    const ImageSpec& s = *item.image->spec;
+    const ImageSpec& s = *item.image->entry;
     SetColor(cr, Hex(0xFFFFFF));
     SetFont(cr, "DejaVuSans", 11);
     std::string label = s.name + "  " + std::to_string(s.width) + "x" + std::to_string(s.height);
@@ -85,12 +85,12 @@ bool WritePages(const std::string& base, const std::vector<PaintedImage>& images
     std::vector<int> heights(1, Gap);
     int x = Gap, y = Gap, shelf = 0;
     for (const PaintedImage& image : images) {
-        if (maxCels < 1000 && image.spec->CelCount() < 2)
+        if (maxCels < 1000 && image.entry->CelCount() < 2)
             continue;
         Item item = Lay(image, maxCels, pageWidth - 2 * Gap, scale);
         // Room for the label too (about 6.5 px a character at 11 px).
-        const ImageSpec& spec = *image.spec;
-        size_t label = spec.name.size() + 12 + (spec.CelCount() > 1 ? 24 : 0);
+        const ImageSpec& entry = *image.entry;
+        size_t label = entry.name.size() + 12 + (entry.CelCount() > 1 ? 24 : 0);
         int w = std::max({item.w * scale, 120, int(label * 6.5)}), h = item.h * scale + Label;
         if (x + w > pageWidth - Gap && x > Gap) {
             x = Gap;
@@ -142,7 +142,7 @@ bool WritePages(const std::string& base, const std::vector<PaintedImage>& images
 
 cairo_surface_t* SurfaceOf(const PaintedImage& image)
 {
-    int w = image.spec->width, h = image.spec->height;
+    int w = image.entry->width, h = image.entry->height;
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     uint8_t* data = cairo_image_surface_get_data(s);
     int stride = cairo_image_surface_get_stride(s);

@@ -12,7 +12,7 @@
 namespace Zant::Art {
 
 struct PaintedImage {
-    const ImageSpec* spec = nullptr;
+    const ImageSpec* entry = nullptr;
     std::vector<uint8_t> rgba;
 };
 

@@ -70,14 +70,14 @@ int main(int argc, char** argv)
     RegisterTutor(registry);
 
     std::vector<const ImageSpec*> work;
-    for (const ImageSpec& spec : manifest.images) {
-        if (!options.only.empty() && spec.name != options.only)
+    for (const ImageSpec& entry : manifest.images) {
+        if (!options.only.empty() && entry.name != options.only)
             continue;
-        if (!registry.Find(spec.name)) {
-            std::fprintf(stderr, "plindor_art: no painter for %s\n", spec.name.c_str());
+        if (!registry.Find(entry.name)) {
+            std::fprintf(stderr, "plindor_art: no painter for %s\n", entry.name.c_str());
             return 1;
         }
-        work.push_back(&spec);
+        work.push_back(&entry);
     }
     std::filesystem::create_directories(options.out);
 
@@ -87,17 +87,17 @@ int main(int argc, char** argv)
     std::mutex errorLock;
     auto worker = [&] {
         for (size_t i = next++; i < work.size() && !failed; i = next++) {
-            const ImageSpec& spec = *work[i];
+            const ImageSpec& entry = *work[i];
             std::string message;
             try {
-                Canvas canvas(spec.width, spec.height);
-                (*registry.Find(spec.name))(canvas, spec);
-                painted[i].spec = &spec;
-                painted[i].rgba = ToRgba(canvas.Surface(), spec.alpha);
-                if (WritePng(options.out + "/" + spec.name + ".png", painted[i].rgba, spec.width, spec.height, message))
+                Canvas canvas(entry.width, entry.height);
+                (*registry.Find(entry.name))(canvas, entry);
+                painted[i].entry = &entry;
+                painted[i].rgba = ToRgba(canvas.Surface(), entry.alpha);
+                if (WritePng(options.out + "/" + entry.name + ".png", painted[i].rgba, entry.width, entry.height, message))
                     continue;
             } catch (const std::exception& e) {
-                message = spec.name + ": " + e.what();
+                message = entry.name + ": " + e.what();
             }
             std::lock_guard<std::mutex> lock(errorLock);
             std::fprintf(stderr, "plindor_art: %s\n", message.c_str());
