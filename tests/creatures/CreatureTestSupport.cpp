@@ -52,10 +52,15 @@ const std::map<std::string, ManifestEntry>& Manifest()
 MemoryImage* MakeCodedImage(int index)
 {
     const ManifestEntry size = ManifestSize(WinBTApp::IMAGE_NAMES[index]);
-    std::vector<uint32_t> pixels(size_t(size.width) * size.height);
-    for (int y = 0; y < size.height; ++y)
-        for (int x = 0; x < size.width; ++x)
-            pixels[size_t(y) * size.width + x] = CodedPixel(index, x);
+    // The coded pixels of an image never change: made once for all the tests.
+    static std::map<int, std::vector<uint32_t>> cache;
+    std::vector<uint32_t>& pixels = cache[index];
+    if (pixels.empty()) {
+        pixels.resize(size_t(size.width) * size.height);
+        for (int y = 0; y < size.height; ++y)
+            for (int x = 0; x < size.width; ++x)
+                pixels[size_t(y) * size.width + x] = CodedPixel(index, x);
+    }
     auto* image = new MemoryImage();
     image->SetBits(pixels.data(), size.width, size.height);
     return image;
