@@ -225,16 +225,19 @@ void DrawGalleon(cairo_t* cr, bool dying)
     cairo_close_path(cr);
     FillOutlined(cr, Hex(0x1E2A22), 1.2);
     cairo_new_path(cr);
-    // Hull 25-159 x 200-324, bow at the left.
-    cairo_move_to(cr, 14, 196);
-    cairo_line_to(cr, 40, 206);
-    cairo_line_to(cr, 160, 200);
-    cairo_line_to(cr, 178, 184);
-    cairo_line_to(cr, 184, 236);
-    cairo_curve_to(cr, 176, 290, 160, 318, 130, 326);
-    cairo_line_to(cr, 66, 326);
-    cairo_curve_to(cr, 40, 300, 26, 250, 14, 196);
-    cairo_close_path(cr);
+    // Hull 25-159 x 200-324, bow at the left; filled, then outlined over the planks.
+    auto hullPath = [cr] {
+        cairo_move_to(cr, 14, 196);
+        cairo_line_to(cr, 40, 206);
+        cairo_line_to(cr, 160, 200);
+        cairo_line_to(cr, 178, 184);
+        cairo_line_to(cr, 184, 236);
+        cairo_curve_to(cr, 176, 290, 160, 318, 130, 326);
+        cairo_line_to(cr, 66, 326);
+        cairo_curve_to(cr, 40, 300, 26, 250, 14, 196);
+        cairo_close_path(cr);
+    };
+    hullPath();
     VerticalGradient(cr, 190, Lighter(wood, 0.25), 326, Darker(wood, 0.45));
     cairo_fill_preserve(cr);
     cairo_save(cr);
@@ -268,15 +271,7 @@ void DrawGalleon(cairo_t* cr, bool dying)
     }
     cairo_restore(cr);
     cairo_new_path(cr);
-    cairo_move_to(cr, 14, 196);
-    cairo_line_to(cr, 40, 206);
-    cairo_line_to(cr, 160, 200);
-    cairo_line_to(cr, 178, 184);
-    cairo_line_to(cr, 184, 236);
-    cairo_curve_to(cr, 176, 290, 160, 318, 130, 326);
-    cairo_line_to(cr, 66, 326);
-    cairo_curve_to(cr, 40, 300, 26, 250, 14, 196);
-    cairo_close_path(cr);
+    hullPath();
     StrokeOutline(cr, 2.5);
     cairo_new_path(cr);
     // Gun ports glowing phosphor green at the firing rows.
