@@ -2,6 +2,7 @@
 
 #include "framework/util/StringUtil.h"
 #include "game/play/DataFile.h"
+#include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -12,7 +13,13 @@ LessonManager::~LessonManager() = default;
 
 std::string LessonManager::LessonFileName(int index) { return FormatString("data\\lesson%d.xml", index); }
 
-int LessonManager::ResultOf(int index) const { return mResultOf ? mResultOf(index) : -1; }
+int LessonManager::ResultOf(int index) const
+{
+    const UserProfile* profile = mApp != nullptr ? mApp->mCurProfile : nullptr;
+    if (profile == nullptr || index < 0 || index >= int(profile->mLessonResult.size()))
+        return -1;
+    return profile->mLessonResult[size_t(index)];
+}
 
 std::unique_ptr<Lesson> LessonManager::ReadLessonFile(int index)
 {

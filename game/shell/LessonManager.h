@@ -2,7 +2,6 @@
 // The tutor's series of lessons: reads each lesson file on its first visit, keeps
 // every lesson read for its own life, steps forward and back, and gives each lesson
 // the current profile's result for it on entry.
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,11 +39,9 @@ public:
     int mCurLesson = -1;
     // Folder the data folder lies in ("" = the working folder).
     std::string mDataFolder;
-    // The current profile's result for a lesson index (-1 never finished, 0 failed,
-    // 1 passed); without one every lesson reads as never finished.
-    std::function<int(int)> mResultOf;
 
 private:
+    // The current profile's result for the lesson; never finished without a profile.
     int ResultOf(int index) const;
     std::unique_ptr<Lesson> ReadLessonFile(int index);
 

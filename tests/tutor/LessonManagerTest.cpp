@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
 #include "game/shell/LessonManager.h"
+#include "game/shell/UserProfile.h"
+#include "game/shell/WinBTApp.h"
 #include "tests/support/TestSupport.h"
 
 using Zant::Lesson;
@@ -21,8 +22,9 @@ protected:
         for (int i = 0; i < LessonManager::NUM_LESSONS; ++i)
             WriteLesson(i, "lesson " + std::to_string(i));
         manager.mDataFolder = dir.Path();
-        manager.mResultOf = [this](int index) { return results.count(index) ? results[index] : -1; };
+        app.mCurProfile = &profile;
     }
+    ~LessonManagerTest() override { app.mCurProfile = nullptr; }
 
     void WriteLesson(int index, const std::string& line)
     {
@@ -32,8 +34,9 @@ protected:
     static std::string FirstLine(const Lesson* lesson) { return lesson->mTasks.at(0).mLines.at(0); }
 
     TestSupport::TempDir dir;
-    LessonManager manager{nullptr};
-    std::map<int, int> results;
+    Zant::WinBTApp app;
+    Zant::UserProfile profile{&app};
+    LessonManager manager{&app};
 };
 
 } // namespace
@@ -69,13 +72,13 @@ TEST_F(LessonManagerTest, BackKeepsTheLessonsReadAndStopsAtTheTypingTest)
 
 TEST_F(LessonManagerTest, ResultsFollowTheProfileOnEveryEntry)
 {
-    results[0] = 1;
+    profile.mLessonResult[0] = 1;
     EXPECT_EQ(manager.LoadLesson()->mResult, 1);
     Lesson* second = manager.LoadLesson();
     EXPECT_EQ(second->mResult, -1);
-    results[0] = 0;
+    profile.mLessonResult[0] = 0;
     EXPECT_EQ(manager.PrevLesson()->mResult, 0);
-    results[1] = 1;
+    profile.mLessonResult[1] = 1;
     EXPECT_EQ(manager.LoadLesson()->mResult, 1);
 }
 
