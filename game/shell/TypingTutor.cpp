@@ -197,6 +197,8 @@ int TypingTutor::GetLessonIndex() const { return mLesson != nullptr ? mLessonMan
 
 void TypingTutor::MoveForward()
 {
+    if (mLesson == nullptr && !mLessonManager->GetFailedFile().empty())
+        return; // a lesson could not be read: the tutor has stopped
     if (mLessonManager->mCurLesson + 1 < LessonManager::NUM_LESSONS) {
         if (mLesson != nullptr)
             mLesson->ResetProgress();
@@ -210,6 +212,8 @@ void TypingTutor::MoveForward()
 
 void TypingTutor::MoveBack()
 {
+    if (mLesson == nullptr)
+        return;
     if (mLessonManager->mCurLesson > 0) {
         mLesson->ResetProgress();
         if (!EnterLesson(mLessonManager->PrevLesson()))
