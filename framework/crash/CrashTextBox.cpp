@@ -90,6 +90,13 @@ std::string CrashTextBox::GetText() const
     return out;
 }
 
+void CrashTextBox::SetFont(Font* font)
+{
+    delete mFont;
+    mFont = font->Duplicate();
+    Rewrap();
+}
+
 void CrashTextBox::SetText(const std::string& text)
 {
     mText = FromCrLf(text);

@@ -23,6 +23,10 @@ public:
     ~CrashTextBox() override;
 
     void SetText(const std::string& text);
+    // Keeps a copy of the font.
+    void SetFont(Font* font);
+    // Whether every line fits in the box without scrolling.
+    bool ShowsAllLines() const { return LineCount() <= VisibleLines(); }
     // The text with CR LF line breaks.
     std::string GetText() const;
     // Characters the box takes at most (negative: no limit).

@@ -59,7 +59,7 @@ WindowPlace PlaceOf(CrashWindows::Window window)
     switch (window) {
     case CrashWindows::Window::Details: return {"Error Details", 80, 80, 400, 300};
     case CrashWindows::Window::Progress: return {"Submitting Report", 64, 64, 240, 64};
-    case CrashWindows::Window::Failed: return {"Connection Failed", 64, 64, 400, 120};
+    case CrashWindows::Window::Failed: return {"Connection Failed", 64, 64, 400, 100};
     default: return {"Fatal Error!", 64, 64, 400, 300};
     }
 }
@@ -150,9 +150,19 @@ ButtonWidget* CrashWindows::AddButton(int id, const std::string& label, Font* fo
     return raw;
 }
 
+// The faces that stand in for the desktop's may be wider than the ones the
+// windows were laid out for: an explanation that would not fit in its box is
+// shown in the small font rather than cut off.
+void CrashWindows::AddExplanation(const char* text)
+{
+    CrashTextBox* box = AddText(mTextFont.get(), text, 8, 8, 384, 84, false, false);
+    if (!box->ShowsAllLines())
+        box->SetFont(mSmallFont.get());
+}
+
 void CrashWindows::BuildFatal()
 {
-    AddText(mTextFont.get(), kFatalText, 8, 8, 384, 84, false, false);
+    AddExplanation(kFatalText);
     AddText(mReportFont.get(), mSession.mReport, 8, 92, 384, 168, false, true);
     const bool canSend = mSession.mHasApplication && !mSession.mHost.empty();
     ButtonWidget* send = AddButton(ID_SEND_REPORT, mSession.mHost.empty() ? kCannotSend : "Send Report",
@@ -165,7 +175,7 @@ void CrashWindows::BuildFatal()
 
 void CrashWindows::BuildDetails()
 {
-    AddText(mTextFont.get(), kDetailsText, 8, 8, 384, 84, false, false);
+    AddExplanation(kDetailsText);
     mDescription = AddText(mSmallFont.get(), "", 8, 92, 384, 168, true, true);
     mDescription->SetMaxChars(static_cast<int>(MAX_USER_TEXT));
     mManager->SetFocus(mDescription);
@@ -182,9 +192,9 @@ void CrashWindows::BuildProgress()
 
 void CrashWindows::BuildFailed()
 {
-    AddText(mSmallFont.get(), kFailedText, 8, 8, 384, 76, false, false);
-    AddButton(ID_RETRY, "Retry", mSmallFont.get(), 196, 90, 96, 22);
-    AddButton(ID_CANCEL, "Cancel", mSmallFont.get(), 296, 90, 96, 22);
+    AddText(mSmallFont.get(), kFailedText, 8, 8, 384, 62, false, false);
+    AddButton(ID_RETRY, "Retry", mSmallFont.get(), 192, 72, 96, 22);
+    AddButton(ID_CANCEL, "Cancel", mSmallFont.get(), 296, 72, 96, 22);
 }
 
 ButtonWidget* CrashWindows::FindButton(int id) const

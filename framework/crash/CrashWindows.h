@@ -90,6 +90,7 @@ private:
     CrashTextBox* AddText(Font* font, const std::string& text, int x, int y, int width, int height,
                           bool editable, bool framed);
     ButtonWidget* AddButton(int id, const std::string& label, Font* font, int x, int y, int width, int height);
+    void AddExplanation(const char* text);
     void BuildFatal();
     void BuildDetails();
     void BuildProgress();
