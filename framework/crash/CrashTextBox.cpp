@@ -43,8 +43,15 @@ CrashTextBox::CrashTextBox(Font* font, bool editable, bool border, bool scrollba
     : mFont(font->Duplicate()), mEditable(editable), mBorder(border),
       mBackground(editable || border ? kWindow : kFace)
 {
+    MeasureCharacters();
     if (scrollbar)
         mScrollbar = new ScrollbarWidget(0, this);
+}
+
+void CrashTextBox::MeasureCharacters()
+{
+    for (int c = 0; c < 256; ++c)
+        mCharWidths[c] = mFont->StringWidth(std::string(1, static_cast<char>(c)));
 }
 
 CrashTextBox::~CrashTextBox()
@@ -94,6 +101,7 @@ void CrashTextBox::SetFont(Font* font)
 {
     delete mFont;
     mFont = font->Duplicate();
+    MeasureCharacters();
     Rewrap();
 }
 
@@ -125,16 +133,13 @@ int CrashTextBox::VisibleLines() const
 void CrashTextBox::Rewrap()
 {
     mLines.clear();
-    int widths[256];
-    for (int c = 0; c < 256; ++c)
-        widths[c] = mFont->StringWidth(std::string(1, static_cast<char>(c)));
     const int limit = TextArea().width;
     const int length = static_cast<int>(mText.size());
     int start = 0;
     while (true) {
         int width = 0, breakAt = -1, i = start;
         for (; i < length && mText[i] != '\n'; ++i) {
-            const int w = widths[static_cast<unsigned char>(mText[i])];
+            const int w = mCharWidths[static_cast<unsigned char>(mText[i])];
             if (width + w > limit && i > start)
                 break;
             width += w;
@@ -264,7 +269,7 @@ void CrashTextBox::MouseDown(int x, int y, int clickCount)
     const Line& at = mLines[static_cast<size_t>(line)];
     int index = at.mStart, left = area.x;
     while (index < at.mStart + at.mLength) {
-        const int w = mFont->StringWidth(mText.substr(static_cast<size_t>(index), 1));
+        const int w = mCharWidths[static_cast<unsigned char>(mText[static_cast<size_t>(index)])];
         if (left + w / 2 > x)
             break;
         left += w;

@@ -57,6 +57,7 @@ private:
         int mLength; // characters shown (without the line break)
     };
 
+    void MeasureCharacters();
     void Rewrap();
     void Insert(const std::string& text);
     void EraseAt(int index);
@@ -67,6 +68,7 @@ private:
     Rect TextArea() const;
 
     Font* mFont;
+    int mCharWidths[256] = {}; // of the font, measured once
     bool mEditable;
     bool mBorder;
     ScrollbarWidget* mScrollbar = nullptr; // owned

@@ -182,8 +182,11 @@ void SdlCrashWindowHost::OpenWindow(const std::string& title, int x, int y, int 
     Parts& parts = *mParts;
     parts.app.mWidgetManager->mImage = nullptr;
     parts.screen.Detach();
-    if (!parts.windows.CreateMainWindow(title, x, y, width, height, false))
+    if (!parts.windows.CreateMainWindow(title, x, y, width, height, false)) {
+        std::fprintf(stderr, "The crash window cannot be shown.\n");
+        mWindowFailed = true;
         return;
+    }
     const std::vector<uint32_t> icon = ErrorIcon(32);
     parts.windows.SetIcon(icon.data(), 32, 32);
     parts.windows.ShowMainWindow(true);
@@ -268,7 +271,7 @@ int RunCrashWindowMode(int argc, char** argv)
         return EXIT_FATAL;
     }
     host.Begin(session, CrashUploadTransfer());
-    while (!host.Windows().Done()) {
+    while (!host.Windows().Done() && !host.WindowFailed()) {
         host.RunFrame();
         Platform::SleepMs(kUpdatePeriodMs);
     }

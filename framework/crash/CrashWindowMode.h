@@ -40,6 +40,8 @@ public:
     void Begin(const CrashSession& session, HTTPTransfer& transfer);
     // One pass: the window's events, the timers, the widgets' updates and a draw.
     void RunFrame();
+    // A window could not be made: nobody can answer, so the run ends.
+    bool WindowFailed() const { return mWindowFailed; }
     // While on, every frame shown is also kept as 0xAARRGGBB pixels.
     void SetCapture(bool on);
     const std::vector<uint32_t>& Captured(int& width, int& height) const;
@@ -52,6 +54,7 @@ private:
     std::unique_ptr<CrashWindows> mWindows;
     uint32_t mLastUpdate = 0;
     bool mButtonDown = false;
+    bool mWindowFailed = false;
 };
 
 // The mode's whole run; returns the process's exit code.

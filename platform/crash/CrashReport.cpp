@@ -147,9 +147,10 @@ uint32_t ExceptionCodeForFault(int signal, int signalCode, uint64_t faultAddress
 {
     // A frame that does not fit touches memory within its own size of the new
     // stack pointer (a push or call just below it, a store into the frame above
-    // it); a bad pointer lies anywhere else.
+    // it); a bad pointer lies anywhere else. A signal sent by a program (code
+    // not above 0) carries no fault address.
     constexpr uint64_t kFrameReach = 64 * 1024;
-    if (signal == SIGSEGV && stackPointer != 0 && faultAddress + kFrameReach >= stackPointer &&
+    if (signal == SIGSEGV && signalCode > 0 && stackPointer != 0 && faultAddress + kFrameReach >= stackPointer &&
         faultAddress <= stackPointer + kFrameReach)
         return kStackOverflowCode;
     return ExceptionCodeForSignal(signal, signalCode);
