@@ -23,6 +23,7 @@ class Graphics;
 struct Color;
 class Image;
 class Dialog;
+class KeyDialog;
 class Widget;
 class SoundInstance;
 class MenuScreen;
@@ -174,6 +175,21 @@ public:
     // "The file: <file>, is missing or corrupt. ..." and a file's base name in quotes.
     static std::string MissingFileMessage(const std::string& file);
     static std::string Quoted(const std::string& path);
+
+    // ---- Message boxes and hints.
+    // One OK box (id 500; Escape, Space or the button answer 2500).
+    void DoMessageDialog(const std::string& header, const std::string& lines, const std::string& footer,
+                         bool joinLines);
+    // A yes/no question (id 500; 2500 yes, 3500 no; Escape answers no).
+    void DoMessageDialog2(const std::string& header, const std::string& lines, const std::string& footer,
+                          bool joinLines, const std::string& yesCaption, const std::string& noCaption);
+    void ShowHintDialog(const std::string& text, const std::string& header);
+    void ShowLevelHint();
+    void NoWindowedModeMessage();
+    // The hint of an adventure level index; empty for none.
+    static std::string LevelHintText(int levelIndex);
+    // Fonts, spacing, insets, black text and alpha-drawn buttons of every game dialog.
+    void DressDialog(Dialog* dialog);
 
     // ---- Flow.
     void LeaveTitleScreen();
@@ -350,6 +366,9 @@ public:
     int mGameSeed = 0;
 
 private:
+    KeyDialog* MakeMessageDialog(const std::string& header, const std::string& lines, const std::string& footer,
+                                 bool joinLines, int buttonMode);
+    void ShowGameDialog(int id, Dialog* dialog);
     void ShowQueuedMessages();
     void StopStartup();
     bool LoadInitFont(Font*& field, const char* path);
