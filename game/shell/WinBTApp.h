@@ -253,6 +253,17 @@ public:
     // The name of the run's gem.
     std::string GetTreasureName();
 
+    // ---- Word and name pickers (WordPickers.cpp): all draw from the game's generator.
+    // A word of a length in [minLen, maxLen) whose first letter no creature in play
+    // shows and which was not used recently.
+    std::string GetUniqueWord(int minLen, int maxLen);
+    std::string GetThemeWord(int minLen, int maxLen, int themeMin, int themeMax);
+    std::string GetDifficultyWord(int minDiff, int maxDiff);
+    std::string GetRandomGemName();
+    std::string GetRandomShipName();
+    // A new wave: no first letter is in use and no theme is current.
+    void ResetUsedLetters();
+
     // ---- What the level configuration and the word lists ask of the application.
     MersenneTwister& GetGameRandom() override;
     int GetBoardAbyssDepth() override;
