@@ -5,7 +5,6 @@
 // picture in this folder.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -41,9 +40,8 @@ using namespace Zant;
 namespace {
 
 using TestSupport::EnvScope;
-using TestSupport::XvfbServer;
-
-constexpr int CHILD_SKIPPED = 77;
+using TestSupport::CHILD_SKIPPED;
+using TestSupport::WorkingFolder;
 // Channel steps a pixel may differ by (the renderer's rounding); and how many of the
 // sampled pixels may differ more.
 constexpr int TOLERANCE = 3;
@@ -52,18 +50,6 @@ constexpr double MAX_BAD_SHARE = 0.002;
 class QuietApp : public WinBTApp {
 public:
     void PlaySound(int) override {}
-};
-
-class WorkingFolder {
-public:
-    explicit WorkingFolder(const std::string& path) : mOld(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(path);
-    }
-    ~WorkingFolder() { std::filesystem::current_path(mOld); }
-
-private:
-    std::filesystem::path mOld;
 };
 
 struct Shot {
@@ -267,27 +253,20 @@ void RunScenario(const std::string& display)
 
 } // namespace
 
-// The real window runs in a child process of its own, as the display tests do: the
-// X and GL libraries keep memory past SDL_Quit that the leak check cannot tell apart.
 TEST(BoardScreen, LevelInPlayAndPaused)
 {
     if (!std::filesystem::exists(TestSupport::GameDir() + "/images/diver_idle.png"))
         GTEST_SKIP() << "the art is not built in " << TestSupport::GameDir();
-    XvfbServer server;
-    if (!server.Start())
+    switch (TestSupport::RunInXvfbChild(RunScenario)) {
+    case TestSupport::XvfbRun::NO_XVFB:
         GTEST_SKIP() << "no Xvfb to run a real display";
-    fflush(stdout);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        RunScenario(server.Display());
-        fflush(stdout);
-        _exit(testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "the display run crashed";
-    if (WEXITSTATUS(status) == CHILD_SKIPPED)
+    case TestSupport::XvfbRun::NO_DISPLAY:
         GTEST_SKIP() << "SDL cannot use the X display";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "see the failures printed above";
+    case TestSupport::XvfbRun::CRASHED:
+        FAIL() << "the display run crashed";
+    case TestSupport::XvfbRun::FAILED:
+        FAIL() << "see the failures printed above";
+    case TestSupport::XvfbRun::PASSED:
+        break;
+    }
 }
