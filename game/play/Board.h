@@ -30,6 +30,7 @@ class HyperlinkWidget;
 class WidgetManager;
 class Font;
 class Image;
+class Graphics;
 
 class Board : public Widget {
 public:
@@ -109,6 +110,11 @@ public:
     void ResetMultiplier();
     void RecordGameStats(bool addWpm, bool finalWrite);
 
+    // ---- Drawing (BoardDraw.cpp).
+    void Draw(Graphics* g) override;
+    // The image drawn row by row, each row shifted by the water's wave.
+    void DrawWavyImage(Graphics* g, Image* image, int x, int y);
+
     // ---- The update cycle (BoardUpdate.cpp).
     void Update() override;
     // Calls counted, also while paused or disabled.
@@ -124,6 +130,8 @@ public:
     // ---- Waves (WaveSpawner.cpp, WavePlacement.cpp).
     void SpawnWaves();
     void PlaceWaveGroup(int first);
+    // Creatures a column of the current wave holds (one draw), at least one.
+    int WaveColumnSize();
 
     // ---- Typed letters (BoardTyping.cpp).
     void KeyChar(char key) override { HandleKeyChar(key); }
@@ -203,7 +211,23 @@ private:
     void SpawnPiranha(const ConfigEnemy& entry);
     void SpawnBonusCreature(const ConfigEnemy& entry, bool& speedDrawn, double& speed);
     void SpawnBoss();
-    int WaveColumnSize();
+    // Steps of the drawing.
+    Image* AppImage(int index) const;
+    static void SmoothValue(SmoothedValue& value, double truth);
+    void DrawSea(Graphics* g);
+    void DrawSurface(Graphics* g, bool special);
+    void DrawRuler(Graphics* g);
+    void DrawIntroHint(Graphics* g);
+    void DrawScenery(Graphics* g);
+    void DrawBadge(Graphics* g);
+    void DrawPhaseScreen(Graphics* g, bool special);
+    void DrawAirTank(Graphics* g, bool filling);
+    void DrawTreasureWord(Graphics* g);
+    void DrawTally(Graphics* g, bool special);
+    void DrawLevelComplete(Graphics* g);
+    void DrawMessageLine(Graphics* g);
+    void DrawPauseOverlay(Graphics* g);
+    void DrawBanner(Graphics* g, bool special);
     // Steps of the key handler.
     bool CountsForAccuracy() const;
     void FireZapper();
