@@ -124,6 +124,8 @@ public:
     // ---- Waves (WaveSpawner.cpp, WavePlacement.cpp).
     void SpawnWaves();
     void PlaceWaveGroup(int first);
+    // Creatures a column of the current wave holds (one draw), at least one.
+    int WaveColumnSize();
 
     // ---- Typed letters (BoardTyping.cpp).
     void KeyChar(char key) override { HandleKeyChar(key); }
@@ -203,7 +205,6 @@ private:
     void SpawnPiranha(const ConfigEnemy& entry);
     void SpawnBonusCreature(const ConfigEnemy& entry, bool& speedDrawn, double& speed);
     void SpawnBoss();
-    int WaveColumnSize();
     // Steps of the key handler.
     bool CountsForAccuracy() const;
     void FireZapper();

@@ -9,6 +9,8 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/shell/UserProfile.h"
+#include "game/shell/UserProfileMgr.h"
 #include "platform/Log.h"
 
 namespace Zant {
@@ -123,6 +125,9 @@ WinBTApp::~WinBTApp()
         delete mBoard;
         mBoard = nullptr;
     }
+    // The manager owns the current profile; deleting it clears mCurProfile.
+    delete mProfileMgr;
+    mProfileMgr = nullptr;
     if (mConfig) {
         mConfig->ClearLevels();
         delete mConfig;

@@ -1,0 +1,283 @@
+#include "game/shell/UserProfileMgr.h"
+
+#include <algorithm>
+
+#include "framework/util/Buffer.h"
+#include "framework/util/StringUtil.h"
+#include "game/shell/UserProfile.h"
+#include "game/shell/WinBTApp.h"
+
+namespace Zant {
+
+UserProfileMgr::UserProfileMgr(WinBTApp* app) : mApp(app)
+{
+    ProfileLog(mApp, "UserProfileMgr::UserProfileMgr");
+    if (ExistsUserKey()) {
+        std::vector<std::string> names;
+        if (mApp->ListRegistrySubKeys("Users", names))
+            for (const std::string& name : names)
+                mProfiles.push_back(LoadUserProfileFromRegistry(name));
+    }
+    mDefaultUserName = LoadDefaultUserNameFromRegistry();
+}
+
+UserProfileMgr::~UserProfileMgr()
+{
+    for (UserProfile* profile : mProfiles)
+        ReleaseProfile(profile, nullptr);
+    mProfiles.clear();
+    mDefaultUserName.clear();
+}
+
+void UserProfileMgr::ReleaseProfile(UserProfile* old, UserProfile* replacement)
+{
+    if (old == replacement)
+        return;
+    if (mApp->mCurProfile == old)
+        mApp->mCurProfile = replacement;
+    delete old;
+}
+
+bool UserProfileMgr::ExistsUserKey()
+{
+    ProfileLog(mApp, "UserProfileMgr::ExistsUserKey");
+    std::vector<std::string> keys;
+    if (!mApp->ListRegistrySubKeys("", keys)) {
+        mApp->ShowMessage("There was an error reading from the registry.");
+        return false;
+    }
+    return std::find(keys.begin(), keys.end(), "Users") != keys.end();
+}
+
+UserProfile* UserProfileMgr::LoadUserProfileFromRegistry(const std::string& name)
+{
+    ProfileLog(mApp, "UserProfileMgr::LoadUserProfileFromRegistry: " + name);
+    const std::string prefix = "Users\\" + name + "\\";
+    auto number = [&](const char* value, int def) {
+        std::string text;
+        return mApp->ReadRegistryString(prefix + value, text) ? ParseStoredInt(text) : def;
+    };
+    auto flag = [&](const std::string& value, bool def) {
+        bool b = def;
+        return mApp->ReadRegistryBool(prefix + value, b) ? b : def;
+    };
+
+    const int userNumber = number("UserNumber", 0);
+    const int seed = number("Seed", 0);
+    const int bestDepth = number("AnnoDomini", 0);
+    const int sharks = number("NumSharksKilled", 0);
+    const int piranhas = number("NumPiranhasKilled", 0);
+    const int bosses = number("NumBossesKilled", 0);
+    const int lastLesson = number("LastLesson", 0);
+    const int abyssSharks = number("NumAbyssSharksKilled", 0);
+    const int abyssPiranhas = number("NumAbyssPiranhasKilled", 0);
+    const int lastLevel = number("NBTL", 0);
+    const bool spacePauses = flag("SpacePauses", false);
+    const int piranhasRun = number("PKTR", 0);
+    const int sharksRun = number("SKTR", 0);
+    const int expeditions = number("NGC", 0);
+    const bool expeditionOpen = flag("RNGC", true);
+    number("SeenTutorial", 0); // read for the demo's sake; reading a profile always sets the flag
+    const int abyssBoss = number("AbyssBoss", -1);
+
+    ProfileLog(mApp, "UserProfileMgr::WriteUserProfileToRegistry:new profile made for " + name);
+    auto* profile = new UserProfile(mApp, name, userNumber, bestDepth, seed, sharks, piranhas, abyssSharks,
+                                    abyssPiranhas);
+    profile->SetAbyssBoss(abyssBoss);
+    profile->mLastLesson = lastLesson;
+    profile->SetLastLevel(lastLevel);
+    profile->SetSpaceToPause(spacePauses);
+    profile->SetSharkKillsRun(sharksRun);
+    profile->SetPiranhaKillsRun(piranhasRun);
+    profile->mExpeditions = expeditions;
+    profile->mExpeditionOpen = expeditionOpen;
+
+    profile->mMapHintShown = flag("svm", false);
+    for (int kind = 0; kind < UserProfile::NUM_TREASURE_KINDS; ++kind)
+        profile->mTreasures[size_t(kind)] = number(FormatString("GTT%d", kind).c_str(), profile->mTreasures[size_t(kind)]);
+    for (int kind = 0; kind < UserProfile::NUM_SECRET_KINDS; ++kind)
+        profile->mSecretItems[size_t(kind)] =
+            number(FormatString("SGTT%d", kind).c_str(), profile->mSecretItems[size_t(kind)]);
+    for (int site = 0; site < UserProfile::NUM_SITES; ++site)
+        profile->mSiteFlags[size_t(site)] = flag(FormatString("vl%d", site), false);
+    if (bosses > 0)
+        profile->mNumBossesKilled += bosses;
+    profile->mLastDifficulty = number("vd", 0);
+    profile->mSeenTutorial = true;
+    for (int slot = 0; slot < UserProfile::NUM_WPM; ++slot)
+        profile->mWpm[size_t(slot)] = number(FormatString("WPM%d", slot).c_str(), profile->mWpm[size_t(slot)]);
+    // A damaged store must not put the ring's index outside the ring.
+    const int index = number("LastWPMIndex", profile->mLastWpmIndex);
+    if (index >= 0 && index < UserProfile::NUM_WPM)
+        profile->mLastWpmIndex = index;
+    return profile;
+}
+
+void UserProfileMgr::WriteUserProfileToRegistry(UserProfile* profile, bool enterScore, bool registryOnly)
+{
+    ProfileLog(mApp, FormatString("UserProfileMgr::WriteUserProfileToRegistry: %d, %d", enterScore ? 1 : 0,
+                                  registryOnly ? 1 : 0));
+    if (profile == nullptr || !IsAcceptableUserName(profile->mName))
+        return;
+    EnsureDefaultUserValue(mApp, profile->mName);
+
+    const std::string prefix = profile->KeyPrefix();
+    auto number = [&](const std::string& value, int n) { mApp->WriteRegistryString(prefix + value, std::to_string(n)); };
+    auto flag = [&](const std::string& value, bool b) { mApp->WriteRegistryBool(prefix + value, b); };
+
+    mApp->WriteRegistryString(prefix + "Version", mApp->mProductVersion);
+    number("UserNumber", profile->mUserNumber);
+    number("Seed", profile->mSeed);
+    number("AnnoDomini", profile->mBestDepth);
+    number("NumSharksKilled", profile->mNumSharksKilled);
+    number("NumPiranhasKilled", profile->mNumPiranhasKilled);
+    number("NumBossesKilled", profile->mNumBossesKilled);
+    number("LastLesson", profile->mLastLesson);
+    number("NumAbyssSharksKilled", profile->mNumAbyssSharksKilled);
+    number("NumAbyssPiranhasKilled", profile->mNumAbyssPiranhasKilled);
+    // The profile's own value, which the last save set: the level configuration in
+    // use now may be none at all, or another game's.
+    number("NBTL", profile->mLastLevel);
+    flag("SpacePauses", profile->mSpacePauses);
+    number("PKTR", profile->mPiranhaKillsRun);
+    number("SKTR", profile->mSharkKillsRun);
+    for (int slot = 0; slot < UserProfile::NUM_WPM; ++slot)
+        number(FormatString("WPM%d", slot), profile->mWpm[size_t(slot)]);
+    number("LastWPMIndex", profile->mLastWpmIndex);
+    number("SeenTutorial", profile->mSeenTutorial ? 1 : 0);
+    number("AbyssBoss", profile->mAbyssBoss);
+    number("NGC", profile->mExpeditions);
+    flag("RNGC", profile->mExpeditionOpen);
+    for (int kind = 0; kind < UserProfile::NUM_TREASURE_KINDS; ++kind)
+        number(FormatString("GTT%d", kind), profile->mTreasures[size_t(kind)]);
+    for (int kind = 0; kind < UserProfile::NUM_SECRET_KINDS; ++kind)
+        number(FormatString("SGTT%d", kind), profile->mSecretItems[size_t(kind)]);
+    for (int site = 0; site < UserProfile::NUM_SITES; ++site)
+        flag(FormatString("vl%d", site), profile->mSiteFlags[size_t(site)]);
+    number("vd", profile->mLastDifficulty);
+    flag("svm", profile->mMapHintShown);
+
+    if (!registryOnly)
+        WriteDataToDisk(profile, !enterScore);
+    // With enterScore the high-score tables are offered the profile's last result here.
+}
+
+void UserProfileMgr::WriteDataToDisk(UserProfile* profile, bool running)
+{
+    ProfileLog(mApp, FormatString("UserProfileMgr::WriteDataToDisk: %d", running ? 1 : 0));
+    Buffer buffer;
+    profile->WriteData(buffer, running);
+    mApp->SaveBufferToFile(UserDataFilePath(profile->mUserNumber), buffer);
+}
+
+UserProfile* UserProfileMgr::FindUserProfile(const std::string& name) const
+{
+    const std::string wanted = ToUpperCopy(name);
+    for (UserProfile* profile : mProfiles)
+        if (ToUpperCopy(profile->mName) == wanted)
+            return profile;
+    return nullptr;
+}
+
+UserProfile* UserProfileMgr::GetUserProfile(const std::string& name)
+{
+    UserProfile* profile = FindUserProfile(name);
+    if (profile == nullptr)
+        return nullptr;
+    if (!profile->LoadDataFromDisk()) {
+        // Under this version the file should be there: it is missing or damaged.
+        if (mApp->mProductVersion == profile->mVersion)
+            return nullptr;
+        // An older layout: written afresh under this version.
+        WriteUserProfileToRegistry(profile, false, false);
+    }
+    profile->mSeed = static_cast<int>(mApp->GetGameRandom().Next());
+    return profile;
+}
+
+void UserProfileMgr::AddUserProfile(UserProfile* profile)
+{
+    if (profile == nullptr)
+        return;
+    for (UserProfile*& listed : mProfiles) {
+        if (listed->mName == profile->mName) {
+            ReleaseProfile(listed, profile);
+            listed = profile;
+            return;
+        }
+    }
+    mProfiles.push_back(profile);
+}
+
+bool UserProfileMgr::RegisterDefaultUserName(const std::string& name)
+{
+    ProfileLog(mApp, "UserProfileMgr::RegisterDefaultUserName: " + name);
+    for (UserProfile* profile : mProfiles) {
+        if (profile->mName == name) {
+            if (!mApp->WriteRegistryString(DEFAULT_USER_VALUE, name))
+                return false;
+            mDefaultUserName = name;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string UserProfileMgr::LoadDefaultUserNameFromRegistry()
+{
+    ProfileLog(mApp, "UserProfileMgr::LoadDefaultUserNameFromRegistry");
+    std::string name;
+    if (mApp->ReadRegistryString(DEFAULT_USER_VALUE, name) && !name.empty())
+        return name;
+    for (UserProfile* profile : mProfiles)
+        if (RegisterDefaultUserName(profile->mName))
+            return profile->mName;
+    return "";
+}
+
+int UserProfileMgr::GetDefaultUserNumber()
+{
+    ProfileLog(mApp, "UserProfileMgr::GetDefaultUserNumber");
+    int number = GetFreeUserNumber();
+    if (!mDefaultUserName.empty()) {
+        UserProfile* temporary = LoadUserProfileFromRegistry(mDefaultUserName);
+        number = temporary->mUserNumber;
+        delete temporary;
+    }
+    return number;
+}
+
+int UserProfileMgr::GetFreeUserNumber() const
+{
+    for (int number = 0;; ++number) {
+        const bool used = std::any_of(mProfiles.begin(), mProfiles.end(),
+                                      [number](const UserProfile* p) { return p->mUserNumber == number; });
+        if (!used)
+            return number;
+    }
+}
+
+void UserProfileMgr::DeregisterUserProfile(const std::string& name)
+{
+    ProfileLog(mApp, "UserProfileMgr::DeregisterUserProfile: " + name);
+    if (!ExistsUserKey())
+        return;
+    for (auto it = mProfiles.begin(); it != mProfiles.end();) {
+        UserProfile* profile = *it;
+        if (profile->mName != name || !mApp->DeleteRegistryKey("Users\\" + name)) {
+            ++it;
+            continue;
+        }
+        mApp->DeleteFileUnlessReplaying(UserDataFilePath(profile->mUserNumber));
+        mApp->DeleteFileUnlessReplaying(UserDataFilePath(profile->mUserNumber, ".idx"));
+        ReleaseProfile(profile, nullptr);
+        it = mProfiles.erase(it);
+    }
+}
+
+bool UserProfileMgr::IsAcceptableUserName(const std::string& name)
+{
+    return !TrimCopy(name).empty() && name.find_first_of("^\\/") == std::string::npos;
+}
+
+} // namespace Zant

@@ -1,0 +1,62 @@
+#pragma once
+// Owns every player profile of the installation, knows the default user, and keeps
+// the profiles in the settings store (under "Users") and in the players' data files.
+#include <string>
+#include <vector>
+
+namespace Zant {
+
+class WinBTApp;
+class UserProfile;
+
+class UserProfileMgr {
+public:
+    explicit UserProfileMgr(WinBTApp* app);
+    ~UserProfileMgr();
+    UserProfileMgr(const UserProfileMgr&) = delete;
+    UserProfileMgr& operator=(const UserProfileMgr&) = delete;
+
+    // Whether the store's program key has a "Users" sub key.
+    bool ExistsUserKey();
+    // A new profile from the stored values of a user (the caller owns it).
+    UserProfile* LoadUserProfileFromRegistry(const std::string& name);
+    // Writes the profile's values, and unless registryOnly its data file. enterScore:
+    // no game is in progress (a game ended or starts).
+    void WriteUserProfileToRegistry(UserProfile* profile, bool enterScore, bool registryOnly);
+    void WriteDataToDisk(UserProfile* profile, bool running);
+
+    // The listed profile of that name (any letter case) with its data file read;
+    // none when it is missing or its file cannot be read under this version.
+    UserProfile* GetUserProfile(const std::string& name);
+    // The listed profile of that name (any letter case), without reading or writing
+    // anything: the check for a name already taken.
+    UserProfile* FindUserProfile(const std::string& name) const;
+    // Takes ownership; a listed profile of exactly that name is replaced and deleted.
+    void AddUserProfile(UserProfile* profile);
+    std::string GetDefaultUserName() const { return mDefaultUserName; }
+    bool RegisterDefaultUserName(const std::string& name);
+    std::string LoadDefaultUserNameFromRegistry();
+    int GetDefaultUserNumber();
+    int GetFreeUserNumber() const;
+    // Deletes the user's store key and files; a user whose key cannot be deleted stays.
+    void DeregisterUserProfile(const std::string& name);
+
+    // A name can become a store key and be drawn: not blank, no colour markup ('^'),
+    // no key separators ('\', '/').
+    static bool IsAcceptableUserName(const std::string& name);
+
+    const std::vector<UserProfile*>& GetProfiles() const { return mProfiles; }
+
+private:
+    // A profile leaves the list: the application must not keep pointing at it.
+    void ReleaseProfile(UserProfile* old, UserProfile* replacement);
+
+    WinBTApp* mApp;
+    std::vector<UserProfile*> mProfiles;
+    std::string mDefaultUserName;
+    // The two high-score tables (adventure and abyss) belong here as well; they are
+    // read at construction and offered each game's result from
+    // WriteUserProfileToRegistry.
+};
+
+} // namespace Zant
