@@ -387,8 +387,6 @@ public:
     std::map<int, double> mAdValues;
     // Modes of the three treasure displays of the tally.
     int mTreasureModes[3] = {};
-    int mBestTreasurePoints = 0;
-    int mBestTreasureWords = 0;
     bool mGameOver = false;
     GameOverFigures mGameOverFigures;
 };

@@ -6,6 +6,7 @@
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -114,7 +115,12 @@ bool Board::UpdateBoss(ProjectileBoss* boss)
             break;
         }
         case EVENT_BOSS_KILLED: {
-            CountKill(boss->mEnemyType, IsAbyss());
+            if (UserProfile* profile = mApp->mCurProfile) {
+                if (IsAbyss())
+                    profile->AddBossKill(boss->mEnemyType);
+                else
+                    ++profile->mNumBossesKilled;
+            }
             ClearLock();
             mWordTimer->Reset();
             const int bonus = GetDifficultyBonusPoints();

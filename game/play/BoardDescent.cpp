@@ -6,6 +6,7 @@
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -165,8 +166,10 @@ void Board::StepFloorOrStage(int panelHeight)
 
 void Board::WriteAdValue(int feet, double charge)
 {
-    // Kept here until the player's profile takes them (as "%f" text).
+    // A board without a player's profile (as in the tests) keeps them itself.
     mAdValues[feet] = charge;
+    if (mApp->mCurProfile)
+        mApp->mCurProfile->WriteAdValue(feet, charge);
 }
 
 } // namespace Zant

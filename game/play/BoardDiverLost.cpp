@@ -3,6 +3,7 @@
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -52,8 +53,10 @@ void Board::HandlePlayerDeath()
 
 void Board::ClearSavedGame()
 {
-    // The player's saved game lives in the profile, which the board does not reach
-    // yet; this is the one place that will clear it.
+    if (UserProfile* profile = mApp->mCurProfile) {
+        profile->SetSavedGame(true, -1, -1, -1.0, -1, -10, -1);
+        profile->ClearSavedGame();
+    }
 }
 
 void Board::OpenGameOverDialog()

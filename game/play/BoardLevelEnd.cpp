@@ -16,6 +16,7 @@
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
+#include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -229,9 +230,11 @@ void Board::EndTreasureClock(bool special)
         }
         return;
     }
-    mBestTreasurePoints = std::max(mBestTreasurePoints, mTreasurePoints);
-    mBestTreasureWords = std::max(mBestTreasureWords, mTreasureWordsDone);
-    mApp->GetTreasureIndex();
+    if (UserProfile* profile = mApp->mCurProfile) {
+        profile->mBestTreasurePoints = std::max(profile->mBestTreasurePoints, mTreasurePoints);
+        profile->mBestTreasureStreak = std::max(profile->mBestTreasureStreak, mTreasureWordsDone);
+        profile->AddGttCount(mApp->GetTreasureIndex() - IMAGE_GEM_GREEN);
+    }
     mPlayer->AddScore(GetLevelBonusPoints());
     StartTally();
     SaveProfile(false);

@@ -10,6 +10,7 @@
 #include "game/creatures/Shark.h"
 #include "game/play/BTTimer.h"
 #include "game/play/Player.h"
+#include "game/shell/UserProfile.h"
 #include "tests/board/BoardFixture.h"
 
 using namespace Zant;
@@ -346,17 +347,25 @@ TEST_F(LevelEndTest, TreasureDisplaysTakeThreeModesInTurn)
 
 TEST_F(LevelEndTest, APearlGameOutOfTimeWithoutAPairAwardsNothing)
 {
+    UserProfile profile(app.get());
+    app->mCurProfile = &profile;
     for (const int matches : {0, 1}) {
         AtTheFloor(Level("<BonusLevel/>\n"));
         board->mPlayer->SetState(Player::TREASURE_WORD);
         board->mEndTimer = 0.05;
         board->mPearlMatches = matches;
+        profile.mGameSecretItems.fill(0);
         app->sounds.clear();
         board->UpdateLevelEnd();
         EXPECT_EQ(board->mPlayer->mState, Player::TALLY);
         EXPECT_EQ(board->mSecretItemImage != nullptr, matches > 0) << matches;
         EXPECT_EQ(std::count(app->sounds.begin(), app->sounds.end(), SOUND_WINGEM), matches > 0 ? 1 : 0);
+        int items = 0;
+        for (int count : profile.mGameSecretItems)
+            items += count;
+        EXPECT_EQ(items, matches > 0 ? 1 : 0) << matches;
     }
+    app->mCurProfile = nullptr;
 }
 
 TEST_F(LevelEndTest, ThePearlGameLaysOutTwentyTwoClamsWithFourTreasures)
