@@ -30,6 +30,7 @@ class HyperlinkWidget;
 class WidgetManager;
 class Font;
 class Image;
+class Graphics;
 
 class Board : public Widget {
 public:
@@ -108,6 +109,11 @@ public:
     static int GetNextRankScore(int score);
     void ResetMultiplier();
     void RecordGameStats(bool addWpm, bool finalWrite);
+
+    // ---- Drawing (BoardDraw.cpp).
+    void Draw(Graphics* g) override;
+    // The image drawn row by row, each row shifted by the water's wave.
+    void DrawWavyImage(Graphics* g, Image* image, int x, int y);
 
     // ---- The update cycle (BoardUpdate.cpp).
     void Update() override;
@@ -205,6 +211,23 @@ private:
     void SpawnPiranha(const ConfigEnemy& entry);
     void SpawnBonusCreature(const ConfigEnemy& entry, bool& speedDrawn, double& speed);
     void SpawnBoss();
+    // Steps of the drawing.
+    Image* AppImage(int index) const;
+    static void SmoothValue(SmoothedValue& value, double truth);
+    void DrawSea(Graphics* g);
+    void DrawSurface(Graphics* g, bool special);
+    void DrawRuler(Graphics* g);
+    void DrawIntroHint(Graphics* g);
+    void DrawScenery(Graphics* g);
+    void DrawBadge(Graphics* g);
+    void DrawPhaseScreen(Graphics* g, bool special);
+    void DrawAirTank(Graphics* g, bool filling);
+    void DrawTreasureWord(Graphics* g);
+    void DrawTally(Graphics* g, bool special);
+    void DrawLevelComplete(Graphics* g);
+    void DrawMessageLine(Graphics* g);
+    void DrawPauseOverlay(Graphics* g);
+    void DrawBanner(Graphics* g, bool special);
     // Steps of the key handler.
     bool CountsForAccuracy() const;
     void FireZapper();
