@@ -368,6 +368,50 @@ public:
     bool mIntroDone = true;
     bool mSpacePauses = false;
     bool mZapperHintDue = true;
+
+    // ---- Descent, level end and the lost diver: their steps and records
+    // (BoardDescent.cpp, BoardLevelEnd.cpp, BoardDiverLost.cpp).
+    // What the game-over dialog shows: the run's totals with this level's figures.
+    struct GameOverFigures {
+        bool abyss = false;
+        int typingTime = 0;
+        int hits = 0;
+        int misses = 0;
+        int depth = 0;
+        int playTime = 0;
+        int score = 0;
+        int level = 0;
+        std::string rankTitle;
+    };
+    // A ruler entry every 4 ft, labelled every 20 ft; null for other depths.
+    static DepthMark* MakeDepthMark(int feet, double y);
+    void FadeLevelHint();
+    void ScrollDepthRuler();
+    void RefillDepthRuler();
+    void StepFloorOrStage(int panelHeight);
+    // The zapper charge stored for a depth the run may restart from.
+    void WriteAdValue(int feet, double charge);
+    void ReachFloor();
+    void LayOutClams();
+    void UpdateFloorReached();
+    void UpdateTreasureClock();
+    void UpdateTreasurePulse();
+    void EndTreasureClock(bool special);
+    void EndBossLevel();
+    void StartTally();
+    void UpdateTally();
+    // Whole percent of letters typed right this level; 0 with nothing typed.
+    int LevelAccuracy() const;
+    void ShowLevelComplete();
+    Image* SonarFrame(int sequence, int frame) const;
+    void ClearSavedGame();
+    void OpenGameOverDialog();
+
+    std::map<int, double> mAdValues;
+    // Modes of the three treasure displays of the tally.
+    int mTreasureModes[3] = {};
+    bool mGameOver = false;
+    GameOverFigures mGameOverFigures;
 };
 
 } // namespace Zant
