@@ -44,6 +44,9 @@ const ButtonPlace BUTTON_PLACES[] = {
 
 bool IsLineEndOrSpace(char c) { return c == '\r' || c == '\n' || c == ' '; }
 
+// A one-pixel line from x1 to x2, both ends included, in the current colour.
+void HorizontalLine(Graphics* g, int x1, int x2, int y) { g->FillRect(x1, y, x2 - x1 + 1, 1); }
+
 } // namespace
 
 // ---- Construction.
@@ -547,7 +550,7 @@ void TypingTutor::DrawPanel(Graphics* g)
         }
     }
     g->SetColor(Color::Black);
-    g->DrawLine(472, 86, 617, 86);
+    HorizontalLine(g, 472, 617, 86);
 
     mGuide.Draw(g, mApp, font, mShowHighlights);
 
@@ -569,14 +572,14 @@ void TypingTutor::DrawPanel(Graphics* g)
     }
 
     g->SetColor(Color::Black);
-    g->DrawLine(472, 247, 624, 247);
+    HorizontalLine(g, 472, 624, 247);
     if (mLesson->mLessonTime != -1 && mApp->mFontRockwell13 != nullptr) {
         g->SetFont(mApp->mFontRockwell13);
         g->SetColor(Color(255, 0, 0));
         WriteString(g, mTimeText, 508, 270);
     }
     g->SetColor(Color::Black);
-    g->DrawLine(472, 280, 624, 280);
+    HorizontalLine(g, 472, 624, 280);
     if (font != nullptr) {
         g->SetFont(font);
         g->SetColor(Color::Black);
@@ -609,7 +612,7 @@ void TypingTutor::DrawLines(Graphics* g, const LessonTask& task)
         if (i == task.mCurLine && mShowUnderline && task.mCurPos < int(line.size())) {
             const int start = 16 + TypedWidth(font, line, task.mCurPos);
             g->SetColor(WHITE);
-            g->DrawLine(start, y + 5, start + font->CharWidth(line[size_t(task.mCurPos)]), y + 5);
+            HorizontalLine(g, start, start + font->CharWidth(line[size_t(task.mCurPos)]), y + 5);
         }
     }
 }
@@ -623,8 +626,8 @@ void TypingTutor::DrawResults(Graphics* g)
                          "Your words per minute (WPM) are shown below. The adjusted WPM is shown just below that. "
                          "Your adjusted WPM takes into account the number of errors you made while typing.");
     }
-    g->DrawLine(472, 257, 624, 257);
-    g->DrawLine(472, 295, 624, 295);
+    HorizontalLine(g, 472, 624, 257);
+    HorizontalLine(g, 472, 624, 295);
     if (Font* font = mApp->mFontMyriad14Bold) {
         g->SetFont(font);
         WriteString(g, "STATISTICS", 508, 282);
