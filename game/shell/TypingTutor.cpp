@@ -26,6 +26,13 @@ constexpr int FIRST_JUDGED_LESSON = 8;
 constexpr int LINES_PER_PAGE = 4;
 
 const Color GREEN(0, 255, 0);
+// Texts drawn on every frame, made once.
+const std::string PASSED_TEXT = "PASSED!";
+const std::string FAILED_TEXT = "FAILED!";
+const std::string START_TEXT = "Start typing to begin";
+const std::string STATISTICS_TEXT = "STATISTICS";
+const std::string RESULTS_TEXT = "Your words per minute (WPM) are shown below. The adjusted WPM is shown just below that. "
+                                 "Your adjusted WPM takes into account the number of errors you made while typing.";
 const Color WHITE(255, 255, 255);
 const Color HEADING_COLOR(0, 200, 230);
 
@@ -543,10 +550,10 @@ void TypingTutor::DrawPanel(Graphics* g)
         WriteString(g, mTitleText, 472, 75);
         if (index >= FIRST_JUDGED_LESSON && mLesson->mResult == 1) {
             g->SetColor(Color(0, 220, 0));
-            WriteString(g, "PASSED!", 472, 75, 145, 1);
+            WriteString(g, PASSED_TEXT, 472, 75, 145, 1);
         } else if (index >= FIRST_JUDGED_LESSON && mLesson->mResult == 0) {
             g->SetColor(Color(255, 0, 0));
-            WriteString(g, "FAILED!", 472, 75, 145, 1);
+            WriteString(g, FAILED_TEXT, 472, 75, 145, 1);
         }
     }
     g->SetColor(Color::Black);
@@ -584,7 +591,7 @@ void TypingTutor::DrawPanel(Graphics* g)
         g->SetFont(font);
         g->SetColor(Color::Black);
         if (mState == STATE_WAITING) {
-            WriteString(g, "Start typing to begin", 472, 300);
+            WriteString(g, START_TEXT, 472, 300);
         } else {
             WriteString(g, mProgressText, 472, 300);
             WriteString(g, mErrorsText, 472, 310 + font->GetHeight());
@@ -622,15 +629,13 @@ void TypingTutor::DrawResults(Graphics* g)
     g->SetColor(Color::Black);
     if (mApp->mFontGillSans10Bold != nullptr) {
         g->SetFont(mApp->mFontGillSans10Bold);
-        WriteWordWrapped(g, Rect(472, 95, 152, 127),
-                         "Your words per minute (WPM) are shown below. The adjusted WPM is shown just below that. "
-                         "Your adjusted WPM takes into account the number of errors you made while typing.");
+        WriteWordWrapped(g, Rect(472, 95, 152, 127), RESULTS_TEXT);
     }
     HorizontalLine(g, 472, 624, 257);
     HorizontalLine(g, 472, 624, 295);
     if (Font* font = mApp->mFontMyriad14Bold) {
         g->SetFont(font);
-        WriteString(g, "STATISTICS", 508, 282);
+        WriteString(g, STATISTICS_TEXT, 508, 282);
         WriteString(g, mRawWpmText, 472, 315);
         WriteString(g, mAdjWpmText, 472, 335);
         WriteString(g, mAccuracyText, 472, 355);
