@@ -17,6 +17,8 @@ class Board;
 class Player;
 class StatusBar;
 class Font;
+class Graphics;
+struct Color;
 class Image;
 class Dialog;
 class Widget;
@@ -136,6 +138,8 @@ public:
     static const char* const IMAGE_NAMES[NUM_IMAGES];
     static const char* const SOUND_NAMES[NUM_SOUNDS];
     static const char* const SUPPORT_ADDRESS;
+    // Saved level index of an endless level: this plus the endless-level count.
+    static constexpr int SAVED_ENDLESS_LEVEL_BASE = 100;
 
     WinBTApp();
     ~WinBTApp() override;
@@ -172,6 +176,23 @@ public:
     int GetTreasureIndex();
     // Switches the music to a position of the module; false when nothing changed.
     virtual bool PlaySong(int position);
+    // Pauses the songs that play (and remembers them), or resumes exactly those.
+    void MuteMusic(bool mute);
+    void LostFocus() override;
+    void GotFocus() override;
+    // Writes the running game into the current profile and the profile to disk.
+    // gameEnded: no game is in progress any more (the result may enter the tables).
+    void SaveGameProgress(bool gameEnded, bool withCharge);
+    // Copies the map screen's route into the current profile.
+    void StoreRunInProfile();
+    void StoreRoute(const std::vector<std::pair<int, int>>& sites, const std::vector<int>& siteNumbers);
+    // One piranha label not in use (letters, or letters, digits and symbols), or ""
+    // when none is left.
+    std::string MakeRandomLetters(bool lettersOnly);
+    // Releases a label; the counts of labels handed out stay.
+    void FindCharInTypedText(char c);
+    // The name of the run's gem.
+    std::string GetTreasureName();
 
     // ---- What the level configuration and the word lists ask of the application.
     MersenneTwister& GetGameRandom() override;
@@ -290,6 +311,11 @@ private:
 
     std::vector<Image*> mDerivedImages;
 };
+
+// Draws text A then text B on one line, one character at a time; centred within
+// width when asked. A missing font is the other one.
+void DrawStringChars(Graphics* g, int x, int y, const std::string& textA, const Color& colorA, Font* fontA,
+                     const std::string& textB, const Color& colorB, Font* fontB, int width, bool centred);
 
 // The game's own generator: every game decision draws from it.
 extern MersenneTwister* gGameRandom;
