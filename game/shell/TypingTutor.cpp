@@ -42,6 +42,7 @@ struct ButtonPlace {
     int x, y, width, height;
 };
 
+// Next, Prev, Back To Menu, Options.
 const ButtonPlace BUTTON_PLACES[] = {
     {TypingTutor::NEXT_BUTTON, "Next", 587, 380, 50, 30},
     {TypingTutor::PREV_BUTTON, "Prev", 468, 380, 50, 30},
@@ -63,10 +64,10 @@ TypingTutor::TypingTutor(WinBTApp* app, const std::string& dataFolder) : mApp(ap
     Image* buttonImage = mApp->GetImage(KeyboardGuide::ImageIndex("dbutton"));
     if (buttonImage != nullptr)
         mDisabledButtonImage = mApp->TransformImagePixels(buttonImage, Color(255, 255, 255, 128));
-    mNextButton = MakeButton(NEXT_BUTTON, "Next");
-    mPrevButton = MakeButton(PREV_BUTTON, "Prev");
-    mMenuButton = MakeButton(MENU_BUTTON, "Back To Menu");
-    mOptionsButton = MakeButton(OPTIONS_BUTTON, "Options");
+    mNextButton = MakeButton(0);
+    mPrevButton = MakeButton(1);
+    mMenuButton = MakeButton(2);
+    mOptionsButton = MakeButton(3);
 
     mLessonManager = new LessonManager(mApp);
     mLessonManager->mDataFolder = dataFolder;
@@ -92,10 +93,10 @@ TypingTutor::TypingTutor(WinBTApp* app, const std::string& dataFolder) : mApp(ap
         mPrevButton->SetVisible(false);
 }
 
-DialogButton* TypingTutor::MakeButton(int id, const char* label)
+DialogButton* TypingTutor::MakeButton(int place)
 {
-    auto* button = new DialogButton(mApp->GetImage(KeyboardGuide::ImageIndex("dbutton")), id, this);
-    button->mLabel = label;
+    auto* button = new DialogButton(mApp->GetImage(KeyboardGuide::ImageIndex("dbutton")), BUTTON_PLACES[place].id,
+                                    this);
     button->mDisabledImage = mDisabledButtonImage;
     if (mApp->mFontRockwell13 != nullptr)
         button->SetFont(mApp->mFontRockwell13);
