@@ -17,9 +17,10 @@ int main(int argc, char** argv)
     app->Init();
     app->RunMainLoop();
     app->Shutdown();
+    const int exitCode = app->mExitCode;
     delete app;
 
     delete gGameRandom;
     gGameRandom = nullptr;
-    return EXIT_NORMAL;
+    return exitCode;
 }
