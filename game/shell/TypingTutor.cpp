@@ -242,9 +242,7 @@ bool TypingTutor::EnterLesson(Lesson* lesson)
         // on, and the program stops as it does for any missing data file.
         mLesson = nullptr;
         mState = STATE_RESULTS;
-        mApp->ShowMessage("The file: " + mLessonManager->GetFailedFile() +
-                          ", is missing or corrupt. Please reinstall the product or email tech support at " +
-                          WinBTApp::SUPPORT_ADDRESS);
+        mApp->ShowMessage(WinBTApp::MissingFileMessage(mLessonManager->GetFailedFile()));
         mApp->mCloseRequest = true;
         MarkDirty();
         return false;
