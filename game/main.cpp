@@ -1,12 +1,16 @@
 // Program entry: creates the game's application object, runs it and deletes it.
 #include "framework/app/AppServices.h"
 #include "framework/crash/CrashReporting.h"
+#include "framework/crash/CrashWindowMode.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Process.h"
 
 int main(int argc, char** argv)
 {
     using namespace Zant;
+    // A fault started this copy to show the crash windows.
+    if (IsCrashWindowMode(argc, argv))
+        return RunCrashWindowMode(argc, argv);
     InstallCrashReporting();
     Platform::InstallTerminationHandlers();
     AppServices::SetCommandLineParameters(AppServices::JoinArguments(argc, argv));

@@ -23,6 +23,8 @@ public:
     // A quarter of the vertical speed.
     double mDriftSpeed = 0.0;
     int mSrcX = 0;
+    // Taken creatures are offered no letters.
+    bool mTaken = false;
 };
 
 } // namespace Zant

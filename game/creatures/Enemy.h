@@ -133,6 +133,8 @@ public:
     bool mReachedDiver = false;
     std::deque<int> mEvents;
     int mEnemyType = 0;
+    // The board moved the dying creature to the front of its list once.
+    bool mMoved = false;
 };
 
 } // namespace Zant

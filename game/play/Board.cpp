@@ -4,6 +4,7 @@
 
 #include "framework/graphics/Image.h"
 #include "framework/sound/SoundInstance.h"
+#include "framework/widgets/HyperlinkWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/creatures/BackgroundFish.h"
 #include "game/creatures/BonusCreature.h"
@@ -71,6 +72,11 @@ Board::Board(WinBTApp* app) : mApp(app)
     mBackTileHeight = tileHeight;
     mLeadInHeight = ImageHeight(app, IMAGE_TOPBACKGROUND);
     mPlayAreaBottom = app->mHeight - ImageHeight(app, IMAGE_STATUSBARX);
+
+    mDoneImages[0] = app->GetImage(IMAGE_SONAR_SWEEP_0);
+    mDoneImages[1] = app->GetImage(IMAGE_SONAR_SWEEP2_0);
+    mDoneImages[2] = app->mSonarSweeps.empty() ? nullptr : app->mSonarSweeps.front();
+    mDoneImages[3] = app->mSonarSweeps2.empty() ? nullptr : app->mSonarSweeps2.front();
 
     mAccuracyBadge = new AccuracyBadge();
     mAccuracyBadge->mX = mWidth / 2;

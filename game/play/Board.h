@@ -26,6 +26,8 @@ class BonusCreature;
 class BackgroundFish;
 class ProjectileBoss;
 class GameOverDialog;
+class HyperlinkWidget;
+class WidgetManager;
 class Font;
 class Image;
 
@@ -45,6 +47,7 @@ public:
         RESULT_LIVES = 4,
         RESULT_ACCURACY_STREAK = 5,
         RESULT_ACCURATE_LEVELS = 6,
+        RESULT_PAUSED_TIME = 7,
         RESULT_PLAY_TIME = 8,
         RESULT_CORRECT_LETTERS = 9,
         RESULT_TYPOS = 10,
@@ -54,6 +57,13 @@ public:
     explicit Board(WinBTApp* app);
     ~Board() override;
 
+    // ---- Level start (BoardStart.cpp).
+    void StartLevel(Config* config);
+    void SetAbyssDepth(int feet);
+    // The run's values carried from the previous level, and this level's for the next.
+    void SetLevelValues(std::array<int, NUM_LEVEL_RESULTS> values);
+    void GetLevelResults(std::array<int, NUM_LEVEL_RESULTS>& out);
+
     // Decorations: created, placed and appended.
     void AddBubble(int x, int y);
     // A null font takes the application's floating-text font.
@@ -61,6 +71,158 @@ public:
 
     // The nine timers in field order.
     std::array<BTTimer*, NUM_TIMERS> Timers() const;
+    // The six timers a pause is taken out of.
+    std::array<BTTimer*, 6> GameTimers() const;
+
+    // ---- Rules (BoardRules.cpp).
+    void Pause(bool pause);
+    bool TryLockEnemy(char letter, Enemy* creature);
+    bool CheckCreatureRoom(Enemy* creature);
+    void PlaceBonusCreatures(int first);
+    std::string PickFreeClamLetter();
+    void AwardSecretItem();
+    void ShowMessage(const std::string& text);
+    bool IsBossSceneReached();
+    void UpdateDangerMusic(Enemy* creature, bool active);
+    int CountActiveEnemyLists() const;
+    void SetWaterEffect(bool on) { mEffectsOn = on; }
+
+    void AddedToManager(WidgetManager* manager) override;
+    void RemovedFromManager(WidgetManager* manager) override;
+    void SetVisible(bool visible) override;
+    void SetDisabled(bool disabled) override;
+    void KeyDown(int key) override {}
+    void MouseEnter() override {}
+    void MouseMove(int x, int y) override;
+    bool WantsFocus() override { return true; }
+
+    // ---- Scoring, ranks and statistics (BoardScoring.cpp).
+    int GetAdjustedWpm() const;
+    int GetRawWpm() const;
+    void AwardWaveAccuracyBonus();
+    int GetLevelBonusPoints() const;
+    int GetDifficultyBonusPoints() const;
+    int GetLevelAccuracyBonus() const;
+    int GetTreasureWordValue();
+    static std::string GetRankTitle(int score);
+    static int GetNextRankScore(int score);
+    void ResetMultiplier();
+    void RecordGameStats(bool addWpm, bool finalWrite);
+
+    // ---- The update cycle (BoardUpdate.cpp).
+    void Update() override;
+    // Calls counted, also while paused or disabled.
+    int GetCallCount() const { return mCallCount; }
+
+    // ---- Descent, level end and the diver's loss, called from the update cycle
+    // (BoardDescent.cpp).
+    void UpdateDescent();
+    void UpdateLevelEnd();
+    void UpdateLevelComplete();
+    void HandlePlayerDeath();
+
+    // ---- Waves (WaveSpawner.cpp, WavePlacement.cpp).
+    void SpawnWaves();
+    void PlaceWaveGroup(int first);
+
+    // ---- Typed letters (BoardTyping.cpp).
+    void KeyChar(char key) override { HandleKeyChar(key); }
+    void HandleKeyChar(char key);
+    void SpawnPenaltyCreature();
+
+    // ---- Creature events (BoardEvents.cpp): each pops its creature's events and
+    // returns true when it removed the creature from its list.
+    bool UpdateSharks(Shark* shark);
+    bool UpdatePiranhas(Piranha* piranha);
+    bool UpdateClams(Clam* clam);
+    bool UpdateBonusCreatures(BonusCreature* creature);
+
+    // ---- The boss of a boss wave (BoardBoss.cpp).
+    bool UpdateBoss(ProjectileBoss* boss);
+    // Builds the boss of a type code (12, 14, 15, 16); null for another code.
+    ProjectileBoss* CreateBoss(int type);
+    // The boss's kind code, state and health; -1 without a boss.
+    int BossKind() const;
+    int BossState() const;
+    int BossHealth() const;
+    void UpdateBossObject();
+    // Offers a letter to the boss's shots; true when one took it.
+    bool TryLockBossShot(char letter);
+    // The boss is about to delete a shot: a lock on it goes.
+    void ForgetShot(Enemy* shot);
+
+    // ---- The profile flags the board reads (BoardProfile.cpp).
+    bool IntroDone() const;
+    void SetIntroDone();
+    bool SpacePauses() const;
+    // The one-time hint that the Dozav Odaziz is ready is still due.
+    bool ZapperHintDue() const;
+    void SetZapperHintDue(bool due);
+    void MarkLevelReached(int level);
+    void SaveProfile(bool finalWrite);
+    void CountKill(int kind, bool abyss);
+    void MarkSecretItemFound(int level);
+    void CountSecretItem(int item);
+    int LoadAbyssBoss() const;
+    void StoreAbyssBoss(int value);
+    double ReadAdValue(int feet) const;
+
+    // ---- What the board asks of the game shell's dialogs and saved games
+    // (BoardProfile.cpp).
+    void SaveRunProgress();
+    void ShowLevelHint();
+    void ShowHint(const std::string& header, const std::string& text);
+    // One label character not yet on the board, or "" when none is left.
+    std::string TakeLabelLetter();
+    // A label character leaves the board.
+    void ReleaseLabelLetter(char c);
+    void ShowMapScreen();
+    void SendCommand(int id);
+
+    // Drops the lock on the creature being typed and the letters typed on it.
+    void ClearLock();
+    // The game's difficulty: 0 Easy .. 4 X-Treme, -1 abyss mode.
+    int Difficulty() const;
+    bool IsAbyss() const;
+    int WaveKindInPlay() const;
+
+private:
+    // Steps of the update.
+    void UpdateCharge();
+    void UpdateBackgroundFish();
+    void UpdateNextWave();
+    template <typename T>
+    void UpdateSwimmers(std::vector<T*>& list, double beamLine, bool (Board::*handler)(T*));
+    void UpdateRisers(double beamLine);
+    void UpdateDecorations();
+    // Steps of the wave spawner.
+    void SpawnOpeningWords();
+    std::string PickWaveWord(const ConfigEnemy& entry, bool themed);
+    double ThemedSlowdown() const;
+    void SpawnShark(const ConfigEnemy& entry);
+    void SpawnPiranha(const ConfigEnemy& entry);
+    void SpawnBonusCreature(const ConfigEnemy& entry, bool& speedDrawn, double& speed);
+    void SpawnBoss();
+    int WaveColumnSize();
+    // Steps of the key handler.
+    bool CountsForAccuracy() const;
+    void FireZapper();
+    void TypePearlGame(char key);
+    void ScorePearlMatch(Clam* clam);
+    void TypeTreasureLetter(char key);
+    void TypeCreatureLetter(char key);
+    void CountWordHit();
+    void CountPenaltyTypo();
+    // Steps of the event handlers.
+    int AbyssMultiplier() const;
+    void ScoreWord(Enemy* creature, bool shark);
+    void HandleSwimmerEvent(Enemy* creature, int event, bool shark);
+    template <typename T>
+    bool RemoveCreature(std::vector<T*>& list, T* creature);
+    template <typename T>
+    void CheckWaveCleared(std::vector<T*>& list, bool sharks);
+
+public:
 
 public:
     BTTimer* mPauseTimer = nullptr;
@@ -112,11 +274,12 @@ public:
     std::array<int, NUM_LEVEL_RESULTS> mLevelResults{};
     BTTimer* mHintTimer = nullptr;
     int mHintAlpha = 0;
-    int mSpareInt1 = 0;
+    // Total paused time (ms).
+    int mPausedTime = 0;
     BTTimer* mLastTimer = nullptr;
     // While set, creatures draw no words.
     bool mPaused = false;
-    int mSpareInt2 = 0;
+    int mPauseCount = 0;
     BTTimer* mMessageTimer = nullptr;
     std::string mMessageText;
     int mMessageAlpha = 0;
@@ -163,7 +326,24 @@ public:
     int mLeadInHeight = 0;
     int mOceanDepth = 0;
     int mPlayAreaBottom = 0;
-    Widget* mLevelDonePanel = nullptr;
+    // The continue link shown when a level is complete (button 300).
+    HyperlinkWidget* mLevelDonePanel = nullptr;
+
+    // ---- Fields the board's own operations add.
+    int mCallCount = 0;
+    // Play time of the level (ms), kept at the tally and by the secret item.
+    int mLevelTime = 0;
+    int mLevelStartScore = 0;
+    // The score multiplier's counter and factor.
+    int mMultiplierCount = 0;
+    double mScoreFactor = 1.0;
+    // A black overlay over the board that falls away as the level starts.
+    int mFadeAlpha = 255;
+    Image* mSecretItemImage = nullptr;
+    // Profile values kept on the board until the profile classes take them.
+    bool mIntroDone = true;
+    bool mSpacePauses = false;
+    bool mZapperHintDue = true;
 };
 
 } // namespace Zant

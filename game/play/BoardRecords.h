@@ -39,6 +39,8 @@ struct AccuracyBadge {
 // The level header strip with its "EXTRA LIFE!" pulse.
 struct BoardHeader {
     BoardHeader(Player* player, WinBTApp* app);
+    // One step of the pulse; nothing while no extra life was earned.
+    void Step();
 
     int mPulseCount = 0;
     bool mRising = true;

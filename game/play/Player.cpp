@@ -216,7 +216,8 @@ void Player::Update()
         const int width = mApp ? mApp->mWidth : 640;
         if (mBeamX >= width) {
             mZapperFiring = false;
-            mBeamX = width + mX;
+            // Back in front of the diver, ready for the next shot.
+            mBeamX = mWidth + mX;
         }
     }
 }

@@ -66,6 +66,8 @@ public:
     void ClearRecentWords() { mRecentWords.clear(); }
     void ClearTreasureWords() { mUsedTreasureWords.clear(); }
     void ClearThemeState();
+    // The next theme word starts a new theme; the used themes stay.
+    void ClearCurrentTheme() { mCurrentTheme = -1; }
     void ClearCurrentNames();
     int GetLastTreasureDiff() const { return mLastTreasureDiff; }
     int GetCurrentTheme() const { return mCurrentTheme; }

@@ -422,13 +422,7 @@ Dialog* WinBTApp::NewDialog(int id, bool modal, const std::string& header, const
 {
     auto* dialog = new Dialog(GetImage(IMAGE_DIALOG), GetImage(IMAGE_DBUTTON), id, modal, header, lines, footer,
                               buttonMode);
-    dialog->SetButtonFont(mFontRockwell13);
-    dialog->SetHeaderFont(mFontRockwell13Bold);
-    dialog->SetLinesFont(mFontRockwell13);
-    for (int colour = 0; colour < 3; ++colour)
-        dialog->SetColor(colour, Color(0, 0, 0));
-    dialog->mContentInsets = Insets{40, 20, 40, 40};
-    dialog->mSpaceAfterHeader = 25;
+    DressDialog(dialog);
     dialog->Resize(237, 50, 316, dialog->GetPreferredHeight(306));
     return dialog;
 }

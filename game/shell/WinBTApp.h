@@ -23,6 +23,7 @@ class Graphics;
 struct Color;
 class Image;
 class Dialog;
+class KeyDialog;
 class Widget;
 class SoundInstance;
 class MenuScreen;
@@ -175,6 +176,21 @@ public:
     static std::string MissingFileMessage(const std::string& file);
     static std::string Quoted(const std::string& path);
 
+    // ---- Message boxes and hints.
+    // One OK box (id 500; Escape, Space or the button answer 2500).
+    void DoMessageDialog(const std::string& header, const std::string& lines, const std::string& footer,
+                         bool joinLines);
+    // A yes/no question (id 500; 2500 yes, 3500 no; Escape answers no).
+    void DoMessageDialog2(const std::string& header, const std::string& lines, const std::string& footer,
+                          bool joinLines, const std::string& yesCaption, const std::string& noCaption);
+    void ShowHintDialog(const std::string& text, const std::string& header);
+    void ShowLevelHint();
+    void NoWindowedModeMessage();
+    // The hint of an adventure level index; empty for none.
+    static std::string LevelHintText(int levelIndex);
+    // Fonts, spacing, insets, black text and alpha-drawn buttons of every game dialog.
+    void DressDialog(Dialog* dialog);
+
     // ---- Flow.
     void LeaveTitleScreen();
     void ShowMenu();
@@ -236,6 +252,17 @@ public:
     void FindCharInTypedText(char c);
     // The name of the run's gem.
     std::string GetTreasureName();
+
+    // ---- Word and name pickers (WordPickers.cpp): all draw from the game's generator.
+    // A word of a length in [minLen, maxLen) whose first letter no creature in play
+    // shows and which was not used recently.
+    std::string GetUniqueWord(int minLen, int maxLen);
+    std::string GetThemeWord(int minLen, int maxLen, int themeMin, int themeMax);
+    std::string GetDifficultyWord(int minDiff, int maxDiff);
+    std::string GetRandomGemName();
+    std::string GetRandomShipName();
+    // A new wave: no first letter is in use and no theme is current.
+    void ResetUsedLetters();
 
     // ---- What the level configuration and the word lists ask of the application.
     MersenneTwister& GetGameRandom() override;
@@ -350,6 +377,9 @@ public:
     int mGameSeed = 0;
 
 private:
+    KeyDialog* MakeMessageDialog(const std::string& header, const std::string& lines, const std::string& footer,
+                                 bool joinLines, int buttonMode);
+    void ShowGameDialog(int id, Dialog* dialog);
     void ShowQueuedMessages();
     void StopStartup();
     bool LoadInitFont(Font*& field, const char* path);

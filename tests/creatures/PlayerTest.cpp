@@ -107,7 +107,15 @@ TEST_F(PlayerTest, BeamCrossesTheScreenTenPixelsPerUpdate)
         ASSERT_LT(++updates, 100);
     }
     EXPECT_EQ(updates, 54);
-    EXPECT_EQ(player->mBeamX, app->mWidth + player->mX);
+    // The next beam starts in front of the diver again, so a second shot sweeps too.
+    EXPECT_EQ(player->mBeamX, player->mWidth + player->mX);
+    player->mZapperFiring = true;
+    updates = 0;
+    while (player->mZapperFiring) {
+        player->Update();
+        ASSERT_LT(++updates, 100);
+    }
+    EXPECT_EQ(updates, 56);
 }
 
 TEST_F(PlayerTest, EatenDiverFadesThenRises)

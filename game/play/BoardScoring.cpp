@@ -1,0 +1,205 @@
+// Turning a level into numbers: words per minute, the wave accuracy bonus, the level
+// bonuses, treasure-word values, rank titles and the statistics of a game.
+#include <algorithm>
+#include <cmath>
+
+#include "game/play/BTTimer.h"
+#include "game/play/Board.h"
+#include "game/play/Player.h"
+#include "game/shell/WinBTApp.h"
+
+namespace Zant {
+
+namespace {
+
+// The wave accuracy medals of the image table.
+constexpr int IMAGE_MEDAL_GOLD = 92;
+constexpr int IMAGE_MEDAL_SILVER = 93;
+constexpr int IMAGE_MEDAL_BRONZE = 94;
+
+constexpr int RANK_STEP = 150000;
+constexpr int FIRST_NAMED_RANK = 5850000;
+
+const char* const RANK_TITLES[] = {
+    "Chum", "Flotsam", "Barnacle", "Kelp", "Water Lily", "Sea Monkey", "Tuna", "Crustacean", "Sea Bass",
+    "Nautilus", "Barracuda", "Dog Paddler", "Hydrophile", "Snorkeler", "Pro Swimmer", "Swim Instructor",
+    "Amateur Diver", "Excursionist", "SCUBA Diver", "Boatswain", "Helmsman", "Navigator", "Sea Dog",
+    "Coastguard", "Oceanographer", "Naval Officer", "Marine Captain", "Frogman", "Fish Zapper", "Shark Hunter",
+    "Aqua Blaster", "Shark Slayer", "Atlantic Adventurer", "Aqua Lung", "Deep Sea Diver", "Master Mariner",
+    "Coral Commander", "Ocean Emperor", "Aquanaut",
+};
+static_assert(std::size(RANK_TITLES) * RANK_STEP == FIRST_NAMED_RANK);
+
+// The titles above the table: each from its lower bound on.
+struct NamedRank {
+    int from;
+    const char* title;
+};
+constexpr NamedRank NAMED_RANKS[] = {
+    {5850000, "Nautilator"},      {6150000, "Leviathan"},     {6650000, "Sea Titan"},
+    {7450000, "Neptune, Sea God"}, {8850000, "Lord Poseidon"}, {10850000, "Master of Plindor"},
+};
+constexpr int TOP_RANK_LIMIT = 30000000;
+
+// Truncation as the level's double arithmetic does it.
+int Truncate(double value) { return static_cast<int>(value); }
+
+// The abyss tier of a depth.
+int AbyssTier(int depth)
+{
+    if (depth < 1000)
+        return 0;
+    if (depth < 1750)
+        return 1;
+    if (depth < 2500)
+        return 2;
+    if (depth < 3250)
+        return 3;
+    return 4;
+}
+
+} // namespace
+
+int Board::GetRawWpm() const
+{
+    if (mTypingTime <= 0)
+        return 0;
+    const double minutes = mTypingTime / 60000.0;
+    return Truncate(mAccuracyHits * 0.2 / minutes);
+}
+
+int Board::GetAdjustedWpm() const
+{
+    // No time played has no words per minute.
+    if (mTypingTime <= 0)
+        return 0;
+    const double minutes = mTypingTime / 60000.0;
+    return Truncate(GetRawWpm() * 0.75 - mAccuracyMisses * 0.2 / minutes);
+}
+
+void Board::AwardWaveAccuracyBonus()
+{
+    AccuracyBadge& badge = *mAccuracyBadge;
+    // A wave without a typed letter has no accuracy: no bonus and the streak ends.
+    if (mLettersHit + mTypos == 0) {
+        badge.mStreak = 0;
+        badge.mBonus = 0;
+        return;
+    }
+    const int acc = Truncate(double(mLettersHit) / (mLettersHit + mTypos) * 100.0);
+    if (acc < 95) {
+        badge.mStreak = 0;
+        badge.mBonus = 0;
+    } else {
+        ++badge.mStreak;
+    }
+    if (acc == 0 || badge.mWavePoints == 0)
+        return;
+    badge.mAccuracy = acc;
+    badge.mActive = true;
+    badge.mAlpha = 255;
+    badge.mY = mPlayAreaBottom - 50;
+    if (acc < 80) {
+        badge.mImage = mApp->GetImage(IMAGE_MEDAL_BRONZE);
+        mApp->PlaySound(SOUND_WAVE_BONUS);
+        return;
+    }
+    if (acc < 95) {
+        badge.mImage = mApp->GetImage(IMAGE_MEDAL_SILVER);
+        mApp->PlaySound(SOUND_WAVE_BONUS2);
+        return;
+    }
+    badge.mImage = mApp->GetImage(IMAGE_MEDAL_GOLD);
+    mApp->PlaySound(SOUND_WAVE_BONUS3);
+    const int level = mPlayer->mLevelIndex;
+    const int t = level <= 10 ? level + 1 : 10;
+    const int tier = IsAbyss() ? AbyssTier(mAbyssDepth) : Difficulty();
+    const int bonus = Truncate(acc * 0.01 * badge.mWavePoints + std::min(badge.mStreak, 10) * t * 75 + tier * 200);
+    badge.mBonus = std::min(bonus, 20000);
+    mPlayer->AddScore(badge.mBonus);
+}
+
+int Board::GetLevelBonusPoints() const
+{
+    const int difficulty = Difficulty();
+    if (difficulty < 0)
+        return 0;
+    const int level = mPlayer->mLevelIndex;
+    const int t = level <= 11 ? level + 1 : 11;
+    return std::min((difficulty + 1) * t * 1000, 60000);
+}
+
+int Board::GetDifficultyBonusPoints() const
+{
+    static constexpr int POINTS[] = {10000, 30000, 50000, 70000};
+    const int difficulty = Difficulty();
+    return difficulty >= 0 && difficulty < 4 ? POINTS[difficulty] : 100000;
+}
+
+int Board::GetLevelAccuracyBonus() const
+{
+    const int level = mPlayer->mLevelIndex;
+    const int t = level <= 8 ? level + 1 : 8;
+    const int bonus = (t + 4 * Difficulty()) * (std::min(mAccurateLevels, 6) * 1000 + 500) + 3000;
+    return std::min(bonus, 100000);
+}
+
+int Board::GetTreasureWordValue()
+{
+    const int m = mTreasureWordsDone;
+    switch (Difficulty()) {
+    case 0:
+        return (m + 1) * 50;
+    case 1:
+        return 100 * m + 150;
+    case 2:
+        return 250 * m + 450;
+    case 3:
+        return 600 * m + 1000;
+    case 4:
+        return 1050 * m + 3800;
+    default:
+        mApp->DemoSyncString("Board::GetTreasureWordValue:GameDiff == " + std::to_string(Difficulty()));
+        return 0;
+    }
+}
+
+std::string Board::GetRankTitle(int score)
+{
+    if (score < 0)
+        return "Impossible Score";
+    if (score < FIRST_NAMED_RANK)
+        return RANK_TITLES[score / RANK_STEP];
+    if (score > TOP_RANK_LIMIT)
+        return "Programmer";
+    const char* title = NAMED_RANKS[0].title;
+    for (const NamedRank& rank : NAMED_RANKS)
+        if (score >= rank.from)
+            title = rank.title;
+    return title;
+}
+
+int Board::GetNextRankScore(int score)
+{
+    if (score < FIRST_NAMED_RANK)
+        return (std::max(score, 0) / RANK_STEP + 1) * RANK_STEP;
+    for (const NamedRank& rank : NAMED_RANKS)
+        if (rank.from > score)
+            return rank.from;
+    return -5;
+}
+
+void Board::ResetMultiplier()
+{
+    mMultiplierCount = 0;
+    mScoreFactor = 1.0;
+}
+
+void Board::RecordGameStats(bool, bool finalWrite)
+{
+    // The statistics go into the player's profile, which is not part of the build
+    // yet; the write is kept in its place.
+    SaveProfile(finalWrite);
+}
+
+} // namespace Zant
