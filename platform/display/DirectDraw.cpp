@@ -287,8 +287,8 @@ DDResult DirectDraw::CreateSurface(const DDSurfaceDesc& desc, DDSurfacePtr& out)
 {
     out.reset();
     const uint32_t caps = (desc.flags & DDSD_CAPS) ? desc.caps : DDSCAPS_OFFSCREENPLAIN;
-    if (caps & DDSCAPS_3DDEVICE)
-        return DDERR_UNSUPPORTED; // no 3D device behind this layer
+    // A 3D-capable surface is an ordinary one: the screen's 3D device draws into its
+    // own target, and the frame is read back into the draw surface to be shown.
     try {
         if (caps & DDSCAPS_PRIMARYSURFACE) {
             if (!mPrimary.expired())
