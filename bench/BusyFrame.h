@@ -3,7 +3,7 @@
 // display paths: the sea, the surface scene and the sea bed, sharks, piranhas and
 // small fish from their cel strips, a glowing shark and the zapper beam drawn
 // additively, a tinted shark, a turned piranha, a stretched bubble, words over the
-// creatures and a dimmed strip. The images come from the program folder through the
+// creatures (in the game's word font) and a dimmed strip. The images come from the program folder through the
 // game's image table; frame varies the cels and the sea's offset.
 #include <memory>
 #include <string>
@@ -12,10 +12,27 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
-#include "framework/graphics/SysFont.h"
+#include "framework/graphics/FontHost.h"
+#include "framework/graphics/ImageFont.h"
 #include "game/shell/WinBTApp.h"
 
 namespace BusyFrame {
+
+// Font images join the same registry as the sprites.
+class FontHost : public Zant::SoftwareFontHost {
+public:
+    Zant::Image* LoadFontImage(const std::string& path) override
+    {
+        std::unique_ptr<ImageLib::Image> loaded = ImageLib::LoadImageFile(path, true);
+        if (!loaded)
+            return nullptr;
+        auto* image = new Zant::MemoryImage(registry);
+        image->SetBits(loaded->GetBits(), loaded->mWidth, loaded->mHeight);
+        return image;
+    }
+    Zant::MemoryImage* NewFontImage() override { return new Zant::MemoryImage(registry); }
+    Zant::ImageRegistry* registry = nullptr;
+};
 
 struct Art {
     Zant::MemoryImage* water = nullptr;
@@ -29,8 +46,8 @@ struct Art {
     Zant::MemoryImage* bubble = nullptr;
     Zant::MemoryImage* diver = nullptr;
     std::vector<std::unique_ptr<Zant::MemoryImage>> images;
-    Zant::SoftwareFontHost fontHost;
-    std::unique_ptr<Zant::SysFont> font;
+    FontHost fontHost;
+    std::unique_ptr<Zant::ImageFont> font;
 
     // registry: where the images register (null: free-standing).
     bool Load(const std::string& gameDir, Zant::ImageRegistry* registry, std::string& error)
@@ -61,7 +78,12 @@ struct Art {
             images.back()->Palletize();
             *w.slot = images.back().get();
         }
-        font = std::make_unique<Zant::SysFont>(&fontHost, "SansSerif", 10, 0, true);
+        fontHost.registry = registry;
+        font = std::make_unique<Zant::ImageFont>(&fontHost, gameDir + "/data/MyriadCondensedWeb15.txt");
+        if (font->StringWidth("shark") <= 0) {
+            error = "cannot load the word font";
+            return false;
+        }
         return true;
     }
 
