@@ -493,76 +493,37 @@ void D3DInterface::DrawPiece(TextureId texture, const D3DTLVertex* strip, const 
         DrawPrimitive(Primitive::TriangleFan, texture, mPolygon.Data(), mPolygon.size(), "DrawPrimitive (Tri)");
 }
 
-void D3DInterface::Blt(Image* src, float x, float y, const Rect& srcRect, const Color& color, int drawMode,
-                       bool linear)
+MemoryImage* D3DInterface::BeginTextured(Image* src, int drawMode, bool linear)
 {
     auto* image = dynamic_cast<MemoryImage*>(src);
     if (!image || !SetupRenderStates())
-        return;
+        return nullptr;
     SetDrawMode(drawMode);
     if (!CreateImageTexture(image))
-        return;
+        return nullptr;
     SetLinearFilter(linear);
-    const ImageTextureSet& set = *SetOf(image);
-    // Parts of the source outside the image are not drawn.
-    const Rect part = srcRect.Intersection(Rect(0, 0, image->GetWidth(), image->GetHeight()));
-    if (part.width <= 0 || part.height <= 0)
-        return;
-    x += float(part.x - srcRect.x);
-    y += float(part.y - srcRect.y);
-    const uint32_t diffuse = color.ToInt();
-    const int right = part.x + part.width, bottom = part.y + part.height;
-    float rowOffset = 0;
-    for (int cy = part.y; cy < bottom;) {
-        float columnOffset = 0;
-        int rowHeight = 0;
-        for (int cx = part.x; cx < right;) {
-            int w = right - cx, h = bottom - cy;
-            float u0, v0, u1, v1;
-            const TexturePiece& piece = set.GetPiece(cx, cy, w, h, u0, v0, u1, v1);
-            const float x0 = x + columnOffset - 0.5f, y0 = y + rowOffset - 0.5f;
-            const float x1 = x0 + float(w), y1 = y0 + float(h);
-            const D3DTLVertex strip[4] = {{x0, y0, 0, 1, diffuse, 0, u0, v0},
-                                          {x0, y1, 0, 1, diffuse, 0, u0, v1},
-                                          {x1, y0, 0, 1, diffuse, 0, u1, v0},
-                                          {x1, y1, 0, 1, diffuse, 0, u1, v1}};
-            DrawPrimitive(Primitive::TriangleStrip, piece.texture, strip, 4, "DrawPrimitive (Tri)");
-            columnOffset += float(w);
-            cx += w;
-            rowHeight = h;
-        }
-        rowOffset += float(rowHeight);
-        cy += rowHeight;
-    }
+    return image;
 }
 
-void D3DInterface::MatrixBlt(MemoryImage* image, const Matrix3& matrix, const Rect& srcRect, const Rect* clipRect)
+template <typename PieceOp>
+void D3DInterface::WalkPieces(MemoryImage* image, const Rect& srcRect, const PieceOp& op)
 {
+    // Row by row, piece by piece; positions are local to the source rectangle, whose
+    // parts outside the image are not drawn.
     const ImageTextureSet& set = *SetOf(image);
     const Rect part = srcRect.Intersection(Rect(0, 0, image->GetWidth(), image->GetHeight()));
     if (part.width <= 0 || part.height <= 0)
         return;
     const int right = part.x + part.width, bottom = part.y + part.height;
-    // Local positions start where the clipped part lies in the source rectangle.
     float ly = float(part.y - srcRect.y);
     for (int cy = part.y; cy < bottom;) {
         float lx = float(part.x - srcRect.x);
         int rowHeight = 0;
         for (int cx = part.x; cx < right;) {
             int w = right - cx, h = bottom - cy;
-            float u0, v0, u1, v1;
-            const TexturePiece& piece = set.GetPiece(cx, cy, w, h, u0, v0, u1, v1);
-            const float corners[4][2] = {{lx - 0.5f, ly - 0.5f},
-                                         {lx - 0.5f, ly - 0.5f + float(h)},
-                                         {lx - 0.5f + float(w), ly - 0.5f},
-                                         {lx - 0.5f + float(w), ly - 0.5f + float(h)}};
-            const float uv[4][2] = {{u0, v0}, {u0, v1}, {u1, v0}, {u1, v1}};
-            D3DTLVertex strip[4];
-            for (int i = 0; i < 4; ++i) {
-                const auto p = matrix.TransformVector({corners[i][0], corners[i][1], 1.0f});
-                strip[i] = D3DTLVertex{p[0], p[1], 0, 1, mDiffuse, 0, uv[i][0], uv[i][1]};
-            }
-            DrawPiece(piece.texture, strip, clipRect);
+            float uv[4];
+            const TexturePiece& piece = set.GetPiece(cx, cy, w, h, uv[0], uv[1], uv[2], uv[3]);
+            op(piece, lx, ly, w, h, uv);
             lx += float(w);
             cx += w;
             rowHeight = h;
@@ -572,15 +533,46 @@ void D3DInterface::MatrixBlt(MemoryImage* image, const Matrix3& matrix, const Re
     }
 }
 
+void D3DInterface::Blt(Image* src, float x, float y, const Rect& srcRect, const Color& color, int drawMode,
+                       bool linear)
+{
+    MemoryImage* image = BeginTextured(src, drawMode, linear);
+    if (!image)
+        return;
+    const uint32_t diffuse = color.ToInt();
+    WalkPieces(image, srcRect, [&](const TexturePiece& piece, float lx, float ly, int w, int h, const float uv[4]) {
+        const float x0 = x + lx - 0.5f, y0 = y + ly - 0.5f;
+        const float x1 = x0 + float(w), y1 = y0 + float(h);
+        const D3DTLVertex strip[4] = {{x0, y0, 0, 1, diffuse, 0, uv[0], uv[1]},
+                                      {x0, y1, 0, 1, diffuse, 0, uv[0], uv[3]},
+                                      {x1, y0, 0, 1, diffuse, 0, uv[2], uv[1]},
+                                      {x1, y1, 0, 1, diffuse, 0, uv[2], uv[3]}};
+        DrawPrimitive(Primitive::TriangleStrip, piece.texture, strip, 4, "DrawPrimitive (Tri)");
+    });
+}
+
+void D3DInterface::MatrixBlt(MemoryImage* image, const Matrix3& matrix, const Rect& srcRect, const Rect* clipRect)
+{
+    WalkPieces(image, srcRect, [&](const TexturePiece& piece, float lx, float ly, int w, int h, const float uv[4]) {
+        const float corners[4][2] = {{lx - 0.5f, ly - 0.5f},
+                                     {lx - 0.5f, ly - 0.5f + float(h)},
+                                     {lx - 0.5f + float(w), ly - 0.5f},
+                                     {lx - 0.5f + float(w), ly - 0.5f + float(h)}};
+        const float texture[4][2] = {{uv[0], uv[1]}, {uv[0], uv[3]}, {uv[2], uv[1]}, {uv[2], uv[3]}};
+        D3DTLVertex strip[4];
+        for (int i = 0; i < 4; ++i) {
+            const auto p = matrix.TransformVector({corners[i][0], corners[i][1], 1.0f});
+            strip[i] = D3DTLVertex{p[0], p[1], 0, 1, mDiffuse, 0, texture[i][0], texture[i][1]};
+        }
+        DrawPiece(piece.texture, strip, clipRect);
+    });
+}
+
 void D3DInterface::StretchBlt(Image* src, const Rect& destRect, const FRect& srcRect, int drawMode, bool fast)
 {
-    auto* image = dynamic_cast<MemoryImage*>(src);
-    if (!image || !SetupRenderStates())
+    MemoryImage* image = BeginTextured(src, drawMode, !fast);
+    if (!image)
         return;
-    SetDrawMode(drawMode);
-    if (!CreateImageTexture(image))
-        return;
-    SetLinearFilter(!fast);
     if (!(srcRect.width > 0) || !(srcRect.height > 0))
         return;
     const float sx = float(double(destRect.width) / srcRect.width);
@@ -596,13 +588,9 @@ void D3DInterface::StretchBlt(Image* src, const Rect& destRect, const FRect& src
 void D3DInterface::BltRotated(Image* src, float x, float y, const Rect* clipRect, const Color& color, int drawMode,
                               double angle, int centreX, int centreY, const Rect& srcRect)
 {
-    auto* image = dynamic_cast<MemoryImage*>(src);
-    if (!image || !SetupRenderStates())
+    MemoryImage* image = BeginTextured(src, drawMode, true);
+    if (!image)
         return;
-    SetDrawMode(drawMode);
-    if (!CreateImageTexture(image))
-        return;
-    SetLinearFilter(true);
     Matrix3 matrix;
     matrix.Translate(float(-centreX), float(-centreY));
     matrix.Rotate(float(-angle));
@@ -614,13 +602,9 @@ void D3DInterface::BltRotated(Image* src, float x, float y, const Rect* clipRect
 void D3DInterface::DrawTexturedTriangle(const TriVertex& p0, const TriVertex& p1, const TriVertex& p2,
                                         const Color& color, int drawMode, Image* src)
 {
-    auto* image = dynamic_cast<MemoryImage*>(src);
-    if (!image || !SetupRenderStates())
+    MemoryImage* image = BeginTextured(src, drawMode, true);
+    if (!image)
         return;
-    SetDrawMode(drawMode);
-    if (!CreateImageTexture(image))
-        return;
-    SetLinearFilter(true);
     const ImageTextureSet& set = *SetOf(image);
     const uint32_t diffuse = color.ToInt();
     D3DTLVertex corners[3];

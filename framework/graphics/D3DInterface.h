@@ -178,6 +178,10 @@ private:
     void UploadPiece(const TexturePiece& piece, MemoryImage* image, int x, int y, int pw, int ph, int format);
     void DrawPrimitive(Platform::Primitive primitive, Platform::TextureId texture, const D3DTLVertex* vertices,
                        int count, const char* step);
+    // The checks and states every textured draw starts with; null: nothing to draw.
+    MemoryImage* BeginTextured(Image* src, int drawMode, bool linear);
+    template <typename PieceOp>
+    void WalkPieces(MemoryImage* image, const Rect& srcRect, const PieceOp& op);
     void DrawPiece(Platform::TextureId texture, const D3DTLVertex* strip, const Rect* clipRect);
     void MatrixBlt(MemoryImage* image, const Matrix3& matrix, const Rect& srcRect, const Rect* clipRect);
     void FreePending();

@@ -203,8 +203,22 @@ bool SdlScreen::Show(const void* pixels, int pitch, int bitCount, int width, int
     // also rescale mouse events that the window system already maps itself.
     SDL_Rect dest;
     FramePlacement(ow, oh, width, height, dest.x, dest.y, dest.w, dest.h);
+    // Only the bars around the picture are cleared: the frame covers the rest, and
+    // clearing the whole output would touch every pixel once more than needed.
+    SDL_Rect bars[4];
+    int barCount = 0;
+    if (dest.y > 0)
+        bars[barCount++] = SDL_Rect{0, 0, ow, dest.y};
+    if (dest.y + dest.h < oh)
+        bars[barCount++] = SDL_Rect{0, dest.y + dest.h, ow, oh - dest.y - dest.h};
+    if (dest.x > 0)
+        bars[barCount++] = SDL_Rect{0, dest.y, dest.x, dest.h};
+    if (dest.x + dest.w < ow)
+        bars[barCount++] = SDL_Rect{dest.x + dest.w, dest.y, ow - dest.x - dest.w, dest.h};
     SDL_SetRenderDrawColor(mRenderer, 0, 0, 0, 255);
-    if (SDL_RenderClear(mRenderer) != 0 || SDL_RenderCopy(mRenderer, mTexture, nullptr, &dest) != 0)
+    SDL_SetRenderDrawBlendMode(mRenderer, SDL_BLENDMODE_NONE);
+    if ((barCount > 0 && SDL_RenderFillRects(mRenderer, bars, barCount) != 0) ||
+        SDL_RenderCopy(mRenderer, mTexture, nullptr, &dest) != 0)
         return false;
     if (mCapture) {
         mCaptured.assign(size_t(ow) * oh, 0);
