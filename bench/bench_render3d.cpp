@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "bench/BusyFrame.h"
+#include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "platform/display/SdlScreen.h"
