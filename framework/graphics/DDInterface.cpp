@@ -356,6 +356,7 @@ void DDInterface::ReleaseAll()
     mInitialized = false;
     if (mD3DInterface)
         mD3DInterface->ReleaseTextures();
+    mPrimaryStale = false;
     mHasOldCursorArea = false;
     delete mOldCursorAreaImage;
     delete mNewCursorAreaImage;
@@ -415,12 +416,32 @@ bool DDInterface::Present(const Rect* rect)
         step = "Redraw Windowed";
         if (!mVideoOnlyDraw) {
             DrawCursor(mDrawSurface.get());
-            result = mPrimarySurface->Blt(&part, mDrawSurface.get(), &part, DDBLT_WAIT);
+            // A whole frame is shown straight from the draw surface; the primary is
+            // brought up to date only when the cursor thread needs it (SyncPrimary),
+            // which saves copying every frame.
+            const bool whole = area.x == 0 && area.y == 0 && area.width == mWidth && area.height == mHeight;
+            bool shown = false;
+            if (whole) {
+                result = mDD->ShowInPlaceOfPrimary(mDrawSurface.get());
+                shown = result != DDERR_INVALIDPARAMS;
+            }
+            if (!shown) {
+                SyncPrimary();
+                result = mPrimarySurface->Blt(&part, mDrawSurface.get(), &part, DDBLT_WAIT);
+            }
             // The draw surface gets its background back; the save-under now tells what
             // the primary shows beneath the cursor.
             if (mHasOldCursorArea) {
                 RestoreCursorArea(mDrawSurface.get());
                 mHasOldCursorArea = true;
+            }
+            if (shown) {
+                if (LogResult(result, step))
+                    return false;
+                mPrimaryStale = true;
+                mPresentedWrites = mDrawSurface->WriteCount();
+                mPrimarySurface->TakeChanged();
+                return true;
             }
         } else {
             DrawCursor(mSecondarySurface.get());
@@ -444,6 +465,9 @@ bool DDInterface::ShowChangedPrimary()
 {
     AutoCrit lock(mCritSect);
     if (!mInitialized)
+        return true;
+    // A stale primary has not changed since the frame it stands for was shown.
+    if (mPrimaryStale)
         return true;
     const DDResult result = mDD->ShowPrimary(false);
     return !LogResult(result, mIsWindowed ? "Redraw Windowed" : "Redraw FullScreen Flip");
@@ -551,11 +575,42 @@ void DDInterface::MoveSoftwareCursor(DDSurface* surface, int x, int y)
     mCursorY = y;
 }
 
+bool DDInterface::SyncPrimary()
+{
+    if (!mPrimaryStale)
+        return true;
+    if (!mPrimarySurface || !mDrawSurface || mDrawSurface->WriteCount() != mPresentedWrites)
+        return false; // the draw surface has moved on from the frame on screen
+    if (DDFailed(mPrimarySurface->Blt(nullptr, mDrawSurface.get(), nullptr, DDBLT_WAIT)))
+        return false;
+    // The frame on screen had the cursor drawn in; the save-under still holds what
+    // lies beneath it.
+    if (mCursorImage && mHasOldCursorArea) {
+        const CursorPlace place = PlaceCursor(mCursorX, mCursorY);
+        if (!place.empty()) {
+            const DDRect onSurface = place.OnSurface();
+            const DDRect inArea = place.InArea();
+            mNewCursorArea->Blt(&inArea, mOldCursorArea.get(), &inArea, DDBLT_WAIT);
+            DrawCursorImage(mNewCursorAreaImage, 0, 0);
+            mPrimarySurface->Blt(&onSurface, mNewCursorArea.get(), &inArea, DDBLT_WAIT);
+        }
+    }
+    // What the screen shows already.
+    mPrimarySurface->TakeChanged();
+    mPrimaryStale = false;
+    return true;
+}
+
 void DDInterface::SetCursorImage(Image* image)
 {
     AutoCrit lock(mCritSect);
     if (image == mCursorImage)
         return;
+    if (!SyncPrimary()) {
+        // The next present draws the new image.
+        mCursorImage = image;
+        return;
+    }
     RestoreCursorArea(mPrimarySurface.get());
     mCursorImage = image;
     DrawCursor(mPrimarySurface.get());
@@ -567,6 +622,12 @@ void DDInterface::SetCursorPos(int x, int y)
     ++mCursorPosCalls;
     if (x == mCursorX && y == mCursorY)
         return;
+    if (!SyncPrimary()) {
+        // A new frame is on its way; it draws the cursor at its new place.
+        mCursorX = x;
+        mCursorY = y;
+        return;
+    }
     if (!mHasOldCursorArea) {
         mCursorX = x;
         mCursorY = y;

@@ -144,7 +144,15 @@ public:
 
     std::string mErrorString;
 
+    // The primary lags behind the frame on screen, which was shown straight from the
+    // draw surface; mPresentedWrites is the draw surface's write count at that moment.
+    bool mPrimaryStale = false;
+    uint64_t mPresentedWrites = 0;
+
 private:
+    // Brings the primary up to the frame on screen (cursor included); false when the
+    // draw surface has changed since, and the next present must show the change.
+    bool SyncPrimary();
     // Where the cursor's area lies on a surface: the visible part and its offset
     // inside the area.
     struct CursorPlace {
