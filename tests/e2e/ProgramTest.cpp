@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
@@ -23,21 +24,40 @@ struct Running {
     std::string errPath;
 };
 
-Running Start(const std::vector<std::string>& args, const std::string& home, const std::string& errPath)
+// How the program is started: headless with SDL's dummy drivers unless said otherwise.
+struct Options {
+    std::string folder;                   // the program folder ("" = the one the build made)
+    std::vector<std::string> env;         // NAME=value added last
+    std::vector<std::string> drop;        // NAMEs removed from our environment
+    bool headless = true;
+};
+
+Running Start(const std::vector<std::string>& args, const std::string& home, const std::string& errPath,
+              const Options& options = {})
 {
-    std::string exe = TestSupport::GameDir() + "/plindor";
+    std::string exe = (options.folder.empty() ? TestSupport::GameDir() : options.folder) + "/plindor";
     std::vector<std::string> env;
+    auto dropped = [&](const std::string& s) {
+        for (const char* name : {"PLINDOR_HOME=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "PLINDOR_HEADLESS="})
+            if (s.rfind(name, 0) == 0)
+                return true;
+        for (const std::string& name : options.drop)
+            if (s.rfind(name + "=", 0) == 0)
+                return true;
+        return false;
+    };
     for (char** e = environ; *e; ++e) {
         std::string s = *e;
-        if (s.rfind("PLINDOR_HOME=", 0) == 0 || s.rfind("SDL_VIDEODRIVER=", 0) == 0 ||
-            s.rfind("SDL_AUDIODRIVER=", 0) == 0 || s.rfind("PLINDOR_HEADLESS=", 0) == 0)
-            continue;
-        env.push_back(s);
+        if (!dropped(s))
+            env.push_back(s);
     }
     env.push_back("PLINDOR_HOME=" + home);
-    env.push_back("SDL_VIDEODRIVER=dummy");
-    env.push_back("SDL_AUDIODRIVER=dummy");
-    env.push_back("PLINDOR_HEADLESS=1");
+    if (options.headless) {
+        env.push_back("SDL_VIDEODRIVER=dummy");
+        env.push_back("SDL_AUDIODRIVER=dummy");
+        env.push_back("PLINDOR_HEADLESS=1");
+    }
+    env.insert(env.end(), options.env.begin(), options.env.end());
     std::vector<char*> envp, argv;
     for (auto& s : env)
         envp.push_back(s.data());
@@ -60,7 +80,8 @@ Running Start(const std::vector<std::string>& args, const std::string& home, con
     return r;
 }
 
-// Waits up to timeoutMs for the process; returns its exit code, or -1 on time-out.
+// Waits up to timeoutMs for the process; returns its exit code, 128 + the signal
+// that ended it, or -1 on time-out.
 int WaitExit(pid_t pid, int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += 10) {
@@ -77,6 +98,37 @@ void Kill(pid_t pid)
 {
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
+}
+
+// Runs to the end (killed after timeoutMs); the exit code and what went to stderr.
+int RunToExit(const std::vector<std::string>& args, const std::string& home, const Options& options,
+              std::string& err, int timeoutMs = 20000)
+{
+    Running r = Start(args, home, home + "/err.txt", options);
+    if (r.pid <= 0)
+        return -2;
+    int code = WaitExit(r.pid, timeoutMs);
+    if (code == -1)
+        Kill(r.pid);
+    err = TestSupport::ReadFile(r.errPath);
+    return code;
+}
+
+// A copy of the program folder: the program and its libraries copied (the program
+// finds its folder through its own file), the data linked.
+std::string CopyProgramFolder(const TestSupport::TempDir& dir)
+{
+    namespace fs = std::filesystem;
+    const std::string copy = dir.File("program");
+    fs::create_directories(copy);
+    for (const auto& entry : fs::directory_iterator(TestSupport::GameDir())) {
+        const fs::path target = fs::path(copy) / entry.path().filename();
+        if (entry.is_directory())
+            fs::create_directory_symlink(entry.path(), target);
+        else
+            fs::copy_file(entry.path(), target);
+    }
+    return copy;
 }
 
 } // namespace
