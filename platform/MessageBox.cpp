@@ -140,6 +140,8 @@ BoxAnswer SdlMessageBoxService::Show(const MessageBoxRequest& r)
         TerminationWatch watch;
         shown = SDL_ShowMessageBox(&data, &hit);
     }
+    if (shown != 0 && !TerminationRequested())
+        DebugOutput(std::string("Message box not shown: ") + SDL_GetError() + "\n");
     if (shown != 0 || hit < 0 || TerminationRequested())
         return r.defaultAnswer;
     return static_cast<BoxAnswer>(hit);
