@@ -96,7 +96,7 @@ const Case kCases[] = {
      ""},
     {"NameWithSlashMustBeClosedPartByPart", "<a/b k=v></a/b>", {"S||a/b|| k=v"}, "End 'a/b' Doesn't Match Start 'b'"},
     {"EmptyNameAtTopLevelOpensNothing", "<></>", {"S||||"}, "Unexpected End"},
-    {"EmptyNameInsideAnElement", "<a><></></a>", {"S||a||", "S|a|||", "E|a/||", "E|a|a||"}, ""},
+    {"EmptyNameInsideAnElement", "<a><></></a>", {"S||a||", "S|a|||", "E|a/|||", "E|a|a||"}, ""},
     {"Instruction", "<?xml version=\"1.0\"?><r/>", {"I||xml| version=\"1.0\"|", "S||r||", "E|r|r||"}, ""},
     {"InstructionWithoutBody", "<?go?>", {"I||go||"}, ""},
     {"CommentSkipped", "<!-- note -- here --><a/>", {"S||a||", "E|a|a||"}, ""},
