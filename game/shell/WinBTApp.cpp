@@ -1,5 +1,6 @@
 #include "game/shell/WinBTApp.h"
 
+#include "framework/app/AppServices.h"
 #include "framework/app/ZantApp.h"
 #include "framework/graphics/Color.h"
 #include "framework/graphics/DDImage.h"
@@ -145,6 +146,10 @@ WinBTApp::~WinBTApp()
         delete mConfig;
         mConfig = nullptr;
     }
+    // The cursors are images of the table: the display lets go of them first.
+    for (Image*& cursor : mCursorImages)
+        cursor = nullptr;
+    AppServices::SetDisplayCursorImage(this, nullptr);
     for (Font** font : {&mFontGillSans10Bold, &mFontMyriad28Bold, &mFontMyriad28BoldGL, &mFontMyriad12Bold,
                         &mFontMyriad14Bold, &mFontSwiss24, &mFontUnsteady22, &mFontRockwell13, &mFontRockwell13Bold,
                         &mFontMyriad15, &mFontMyriad15b, &mFont12pt, &mFont12ptGlow, &mFontCourier15Bold}) {
