@@ -1,5 +1,6 @@
 #include "game/shell/WinBTApp.h"
 
+#include "framework/app/AppServices.h"
 #include "framework/app/ZantApp.h"
 #include "framework/graphics/Color.h"
 #include "framework/graphics/DDImage.h"
@@ -145,6 +146,10 @@ WinBTApp::~WinBTApp()
         delete mConfig;
         mConfig = nullptr;
     }
+    // The cursors are images of the table: the display lets go of them first.
+    for (Image*& cursor : mCursorImages)
+        cursor = nullptr;
+    AppServices::SetDisplayCursorImage(this, nullptr);
     for (Font** font : {&mFontGillSans10Bold, &mFontMyriad28Bold, &mFontMyriad28BoldGL, &mFontMyriad12Bold,
                         &mFontMyriad14Bold, &mFontSwiss24, &mFontUnsteady22, &mFontRockwell13, &mFontRockwell13Bold,
                         &mFontMyriad15, &mFontMyriad15b, &mFont12pt, &mFont12ptGlow, &mFontCourier15Bold}) {
@@ -441,6 +446,28 @@ void WinBTApp::LeaveTitleScreen()
         mTitleScreen = nullptr;
     }
     ShowMenu();
+
+    // The default user's saved data did not load: the player is told, and the
+    // profile starts afresh under its name and number.
+    if (mCurProfile == nullptr && mProfileMgr != nullptr && !mProfileMgr->GetDefaultUserName().empty()) {
+        DoMessageDialog("Error", "Your saved data was either\nnot found or is corrupted. \nA new one will be created.\n",
+                        "", false);
+        const std::string name = mProfileMgr->GetDefaultUserName();
+        auto* profile = new UserProfile(this);
+        profile->mName = name;
+        profile->SetUserNumber(mProfileMgr->GetDefaultUserNumber());
+        mCurProfile = profile;
+        mProfileMgr->WriteUserProfileToRegistry(profile, false, false);
+        mProfileMgr->AddUserProfile(profile);
+        mProfileMgr->RegisterDefaultUserName(name);
+    }
+    if (mCurProfile != nullptr && ParseStoredDouble(mCurProfile->mVersion) < UserProfile::OLDEST_DATA_VERSION) {
+        DoMessageDialog("Error",
+                        "Your saved data was from an older version of this game and is not compatible. A new file "
+                        "will be created.\n\n\n",
+                        "", false);
+        mCurProfile->mVersion = mProductVersion;
+    }
 }
 
 void WinBTApp::ShowMenu()

@@ -24,19 +24,33 @@ namespace fs = std::filesystem;
 namespace {
 
 // A program folder whose files are links to the built one (a damaged file is
-// replaced, never written through).
+// replaced, never written through): the program, its libraries and data folders.
+// Other tests' files beside them (crash reports) may come and go meanwhile.
 void LinkProgramFolder(const std::string& from, const std::string& to)
 {
-    for (const auto& entry : fs::recursive_directory_iterator(from)) {
-        const fs::path target = fs::path(to) / fs::relative(entry.path(), from);
-        if (entry.is_directory()) {
-            fs::create_directories(target);
+    fs::create_directories(to);
+    for (const auto& top : fs::directory_iterator(from)) {
+        const std::string name = top.path().filename().string();
+        const bool wanted = top.is_directory() ? name != "users" && !name.starts_with("_")
+                                               : name == "plindor" || name.ends_with(".so");
+        if (!wanted)
             continue;
+        std::vector<fs::path> files;
+        if (top.is_directory()) {
+            for (const auto& entry : fs::recursive_directory_iterator(top.path()))
+                if (entry.is_regular_file())
+                    files.push_back(entry.path());
+        } else {
+            files.push_back(top.path());
         }
-        std::error_code error;
-        fs::create_hard_link(entry.path(), target, error);
-        if (error)
-            fs::copy_file(entry.path(), target);
+        for (const fs::path& file : files) {
+            const fs::path target = fs::path(to) / fs::relative(file, from);
+            fs::create_directories(target.parent_path());
+            std::error_code error;
+            fs::create_hard_link(file, target, error);
+            if (error)
+                fs::copy_file(file, target);
+        }
     }
 }
 
