@@ -1,12 +1,16 @@
 // Program entry: creates the game's application object, runs it and deletes it.
 #include "framework/app/AppServices.h"
 #include "framework/crash/CrashReporting.h"
+#include "framework/crash/CrashWindowMode.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Process.h"
 
 int main(int argc, char** argv)
 {
     using namespace Zant;
+    // A fault started this copy to show the crash windows.
+    if (IsCrashWindowMode(argc, argv))
+        return RunCrashWindowMode(argc, argv);
     InstallCrashReporting();
     Platform::InstallTerminationHandlers();
     AppServices::SetCommandLineParameters(AppServices::JoinArguments(argc, argv));
@@ -17,9 +21,10 @@ int main(int argc, char** argv)
     app->Init();
     app->RunMainLoop();
     app->Shutdown();
+    const int exitCode = app->mExitCode;
     delete app;
 
     delete gGameRandom;
     gGameRandom = nullptr;
-    return EXIT_NORMAL;
+    return exitCode;
 }

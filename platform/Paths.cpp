@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -68,6 +70,28 @@ std::string ToNativePath(const std::string& gamePath)
     return out;
 }
 
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A rename is durable only once the folder holding the name is on disk too.
+void SyncFolderOf(const std::string& path)
+{
+    int fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    fsync(fd);
+    close(fd);
+}
+
+} // namespace
+
 bool WriteFileAtomic(const std::string& path, const void* data, size_t size)
 {
     std::string temp = path + ".tmp-" + std::to_string(getpid());
@@ -94,9 +118,39 @@ bool WriteFileAtomic(const std::string& path, const void* data, size_t size)
         ok = false;
     if (ok && rename(temp.c_str(), path.c_str()) != 0)
         ok = false;
-    if (!ok)
+    if (!ok) {
         unlink(temp.c_str());
-    return ok;
+        return false;
+    }
+    SyncFolderOf(path);
+    return true;
+}
+
+int RemoveStaleTemporaries(const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    const size_t slash = path.rfind('/');
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp-";
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return 0;
+    int removed = 0;
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(digits));
+        // EPERM means the process exists under another user: keep its file.
+        if (pid <= 0 || pid == getpid() || kill(pid, 0) == 0 || errno != ESRCH)
+            continue;
+        if (unlinkat(dirfd(dir), name.c_str(), 0) == 0)
+            ++removed;
+    }
+    closedir(dir);
+    return removed;
 }
 
 } // namespace Platform

@@ -19,12 +19,18 @@ bool MakeFolders(const std::string& path);
 // Game paths use backslashes; the file system uses slashes.
 std::string ToNativePath(const std::string& gamePath);
 
-// Writes data to path atomically: a temporary file in the same folder, flushed,
-// then renamed over the old one. On failure the old file is left whole.
+// Writes data to path atomically: a temporary file in the same folder
+// ("<path>.tmp-<pid>"), flushed, renamed over the old one, and the folder synced so
+// that the rename itself survives a power cut. On failure the old file is left whole.
 bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
 inline bool WriteFileAtomic(const std::string& path, const std::string& data)
 {
     return WriteFileAtomic(path, data.data(), data.size());
 }
+
+// Removes the temporary files of WriteFileAtomic for path that a process killed
+// during a write left behind; those of processes still running are kept, as they
+// may be writing now. Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& path);
 
 } // namespace Platform

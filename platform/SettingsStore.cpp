@@ -151,6 +151,11 @@ SettingsStore::~SettingsStore() = default;
 
 void SettingsStore::Load()
 {
+    // A process killed while saving leaves its temporary file behind; left alone they
+    // would pile up beside the store.
+    if (const int stale = RemoveStaleTemporaries(mFilePath); stale > 0)
+        DebugOutput("SettingsStore: removed " + std::to_string(stale) + " leftover temporary file(s) of " +
+                    mFilePath + "\n");
     std::FILE* f = std::fopen(mFilePath.c_str(), "rb");
     if (!f)
         return; // no store yet: everything starts empty

@@ -72,12 +72,12 @@ void Destroy(ZantApp* app)
     delete app->mInternetManager;
     app->mInternetManager = nullptr;
 }
-void FlushBeforeExit(ZantApp* app) {}
 void UpdateServices(ZantApp* app)
 {
     UpdateMusic(app);
-    // With updates switched off nothing touches the network.
-    if (app->mInternetManager && !app->mDontUpdate)
+    // DontUpdate turns off the update check only (InternetManager::FetchUrl); the
+    // downloads a reply listed are still polled every update.
+    if (app->mInternetManager)
         app->mInternetManager->UpdateDownloads();
 }
 

@@ -27,7 +27,6 @@ void StopMusicAndTransfers(ZantApp* app); // at shutdown; sets the transfer-succ
 void RestoreDisplayMode(ZantApp* app);
 void SetDisplay3D(ZantApp* app, bool is3D);
 void Destroy(ZantApp* app);             // display, music, sound, transfer, internet manager, resources
-void FlushBeforeExit(ZantApp* app);     // what must reach disk before an immediate exit
 void UpdateServices(ZantApp* app);      // once per update: music fades, downloads
 bool HasReadyPage(ZantApp* app);        // the internet manager has a downloaded page
 void ShowExitPage(ZantApp* app);

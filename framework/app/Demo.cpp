@@ -82,8 +82,10 @@ void RecordMousePosition(ZantApp& app, int x, int y)
     x = std::clamp(x, DEMO_MOUSE_MIN, DEMO_MOUSE_MAX);
     y = std::clamp(y, DEMO_MOUSE_MIN, DEMO_MOUSE_MAX);
     const int dx = x - app.mLastDemoMouseX, dy = y - app.mLastDemoMouseY;
-    // Every mouse message gets a move record, also one that does not move: live,
-    // each one reaches the widgets as a move or a drag before its button.
+    // A message that does not move the mouse (a click where the last move left it)
+    // writes no move: the stream stays as short as the demo format has it.
+    if (dx == 0 && dy == 0)
+        return;
     if (std::abs(dx) < DEMO_SHORT_MOVE_LIMIT && std::abs(dy) < DEMO_SHORT_MOVE_LIMIT) {
         BeginRecord(app, true, DEMO_SHORT_MOUSE_MOVE);
         app.mDemoBuffer->WriteNumBits(dx, 6);

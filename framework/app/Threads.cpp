@@ -13,6 +13,7 @@
 #include "framework/app/ZantApp.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
+#include "platform/crash/CrashHandler.h"
 
 namespace Zant {
 
@@ -33,6 +34,7 @@ void ZantApp::StartLoadingThread()
 
 void ZantApp::LoadingThreadProc(ZantApp* app)
 {
+    Platform::ThreadCrashStack crashStack;
     app->LoadingProc();
     uint32_t seconds = (Platform::TickCount() - app->mTimeLoaded) / 1000;
     Platform::DebugOutput("Resource Loading Time: " + std::to_string(seconds) + "\r\n");
@@ -76,7 +78,11 @@ void ZantApp::StartCursorThread()
     }
 }
 
-void ZantApp::CursorThreadProc(ZantApp* app) { app->CursorThreadLoop(); }
+void ZantApp::CursorThreadProc(ZantApp* app)
+{
+    Platform::ThreadCrashStack crashStack;
+    app->CursorThreadLoop();
+}
 
 void ZantApp::CursorThreadLoop()
 {

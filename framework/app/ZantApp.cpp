@@ -176,7 +176,6 @@ void ZantApp::FatalExit(int code)
     mShutdown = true;
     fflush(stdout);
     fflush(stderr);
-    AppServices::FlushBeforeExit(this);
     _exit(code);
 }
 

@@ -334,6 +334,7 @@ public:
     std::string mProductVersion;
     int mBuildNum = 0;
     std::string mBuildDate;
+    std::string mUserName; // sent with crash reports
     std::thread::id mPrimaryThreadId;
     uint32_t mTimeLoaded = 0;
     uint32_t mRandSeed = 0;

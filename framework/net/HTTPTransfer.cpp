@@ -5,6 +5,7 @@
 #include "framework/net/NetText.h"
 #include "platform/Clock.h"
 #include "platform/Net.h"
+#include "platform/crash/CrashHandler.h"
 
 namespace Zant {
 
@@ -42,6 +43,10 @@ void HTTPTransfer::Abort()
 {
     mAborted = true;
     mExit = true;
+    // Nothing else would end it: the result is set here. A demo being played may
+    // still hand over its recorded record, so the transfer stays pending for it.
+    if (mPending && !mThread.joinable())
+        mResult.store(RESULT_ABORTED, std::memory_order_release);
 }
 
 void HTTPTransfer::Reset()
@@ -129,7 +134,7 @@ void HTTPTransfer::Start()
 {
     mPending = true;
     // A demo being played gives the recorded results instead.
-    if (PlayingDemo())
+    if (PlayingDemo() && !mNetworkOnly)
         return;
     mThreadRunning = true;
     try {
@@ -177,7 +182,7 @@ std::string HTTPTransfer::GetErrorText() const
 
 void HTTPTransfer::UpdateStatus()
 {
-    if (!gZantApp)
+    if (!gZantApp || mNetworkOnly)
         return;
     if (PlayingDemo()) {
         // Only a started transfer has results in the demo; an idle one leaves the
@@ -207,6 +212,7 @@ void HTTPTransfer::UpdateStatus()
 
 void HTTPTransfer::WorkerThread()
 {
+    Platform::ThreadCrashStack crashStack;
     int failure = -1; // the last failure wins, as each one stops the transfer
     auto fail = [&](int code, const std::string& why) {
         failure = code;

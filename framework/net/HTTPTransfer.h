@@ -35,7 +35,8 @@ public:
     // The caller writes the whole request, headers and body.
     void SendRequest(const std::string& url, const std::string& request);
 
-    // Safe at any time; the worker notices within 100 ms.
+    // Safe at any time; the worker notices within 100 ms. A started transfer
+    // without a worker (a demo being played starts none) ends aborted at once.
     void Abort();
     // Stops a running worker and waits for it, then back to idle.
     void Reset();
@@ -46,6 +47,10 @@ public:
     // Empty while the transfer is in progress.
     std::string GetContent();
     void UpdateStatus();
+
+    // A transfer that always goes over the network and leaves the demo alone,
+    // for a request that must go out even while a demo plays (the crash report).
+    void SetNetworkOnly(bool networkOnly) { mNetworkOnly = networkOnly; }
 
     uint32_t GetTransferId() const { return mTransferId; }
     const std::string& GetFullUrl() const { return mUrl; }
@@ -83,6 +88,7 @@ private:
     std::atomic<bool> mAborted{false};
     std::atomic<int> mResult{RESULT_IDLE};
     int mLastReported = RESULT_IDLE;
+    bool mNetworkOnly = false;
     std::thread mThread;
 };
 

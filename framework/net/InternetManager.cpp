@@ -64,6 +64,11 @@ void InternetManager::ReadAdList()
     } else if (!ReadWholeFile(Platform::ToNativePath(PathOf(AD_LIST_FILE)), text)) {
         return;
     }
+    ParseAdList(text);
+}
+
+void InternetManager::ParseAdList(const std::string& text)
+{
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find_first_of(std::string("\r\n\0", 3), start);
@@ -72,6 +77,17 @@ void InternetManager::ReadAdList()
         ParseAdEntry(text.substr(start, end - start));
         start = end + 1;
     }
+    ReportIgnoredNames();
+}
+
+void InternetManager::ReportIgnoredNames()
+{
+    if (mIgnoredNames == 0)
+        return;
+    Platform::DebugOutput(FormatString("Ignored %d AdFile name(s), the first: ", mIgnoredNames) + mFirstIgnoredName +
+                          "\r\n");
+    mIgnoredNames = 0;
+    mFirstIgnoredName.clear();
 }
 
 std::string InternetManager::FormatAdEntry(const AdEntry& entry)
@@ -84,14 +100,20 @@ std::string InternetManager::FormatAdEntry(const AdEntry& entry)
     return line + "\r\n";
 }
 
+std::string InternetManager::FormatAdList() const
+{
+    std::string text;
+    for (const AdEntry& entry : mAdList)
+        text += FormatAdEntry(entry);
+    return text;
+}
+
 void InternetManager::WriteAdList()
 {
     // An empty list leaves the file of the last run as it was.
     if (mAdList.empty())
         return;
-    std::string text;
-    for (const AdEntry& entry : mAdList)
-        text += FormatAdEntry(entry);
+    const std::string text = FormatAdList();
     if (gZantApp)
         gZantApp->SaveBytesToFile(PathOf(AD_LIST_FILE), reinterpret_cast<const uint8_t*>(text.data()),
                                   static_cast<int>(text.size()));
@@ -148,8 +170,11 @@ void InternetManager::ParseAdEntry(const std::string& line)
         } else if (section == 1) {
             // Names come from the server and become files: only plain relative
             // names inside our folder are taken.
+            // A damaged file can hold any number of them: they are counted and
+            // reported once by the reader.
             if (!IsSafeFileName(token)) {
-                Platform::DebugOutput("Ignored AdFile name: " + token.substr(0, 64) + "\r\n");
+                if (mIgnoredNames++ == 0)
+                    mFirstIgnoredName = EscapeUnprintable(token.substr(0, 64));
                 continue;
             }
             if (entry.mFileNames.empty()) {
@@ -214,6 +239,7 @@ bool InternetManager::CheckUpdateReply()
             ParseAdEntry(line);
         ++counted;
     }
+    ReportIgnoredNames();
     return true;
 }
 

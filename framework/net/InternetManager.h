@@ -42,6 +42,9 @@ public:
     void ShowPageWindow();
 
     void ParseAdEntry(const std::string& line);
+    // adlist.txt's text: one entry a line (CR, LF or NUL end a line).
+    void ParseAdList(const std::string& text);
+    std::string FormatAdList() const;
     static std::string FormatAdEntry(const AdEntry& entry);
     // A name the server may have us write: relative, inside the folder, no "..".
     static bool IsSafeFileName(const std::string& name);
@@ -59,6 +62,8 @@ private:
     bool Exists(const std::string& name);
     void RefreshReadyFlags();
     void SaveDownload(const std::string& name, const std::string& body);
+    // One log line for the names ParseAdEntry refused since the last report.
+    void ReportIgnoredNames();
 
     std::string mFolder;
     HTTPTransfer mUpdateCheck;
@@ -70,6 +75,8 @@ private:
     std::vector<AdEntry> mPrevAdList;
     std::vector<std::string> mPendingDownloads;
     uint32_t mHandledTransferId = 0; // the reply already handled (0 = none)
+    int mIgnoredNames = 0;
+    std::string mFirstIgnoredName;
 };
 
 } // namespace Zant

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
@@ -67,8 +68,11 @@ Instance* Acquire(SharedInstance<Instance>& shared, const char* fileName, Lookup
     shared.useCount.fetch_add(1);
     if (!shared.instance) {
         auto instance = std::make_unique<Instance>();
-        if (!instance->library.Open(MusicLibraryFolder() + "/" + fileName))
+        if (!instance->library.Open(MusicLibraryFolder() + "/" + fileName)) {
+            // The box keeps the game's words; the log says what was wrong with the file.
+            Platform::DebugOutput("Cannot load " + std::string(fileName) + ": " + instance->library.Error() + "\n");
             FatalLibraryError(std::string("Can't find ") + fileName + ".");
+        }
         std::string missing;
         if (!lookup(*instance, missing))
             FatalLibraryError(missing + " function not found in " + fileName);

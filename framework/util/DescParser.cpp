@@ -124,7 +124,7 @@ bool DescriptorParser::ReadList(const std::string& text, ListDataElement& list, 
                                 int depth)
 {
     if (depth > MAX_LIST_DEPTH)
-        return Error("Unterminated List");
+        return Error("Lists Nested Deeper Than " + std::to_string(MAX_LIST_DEPTH) + " Levels");
     bool inSingle = false;
     bool inDouble = false;
     bool escape = false;

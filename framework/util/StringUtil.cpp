@@ -71,6 +71,23 @@ std::string FormatThousands(int n)
     return std::string(reversed.rbegin(), reversed.rend());
 }
 
+std::string EscapeUnprintable(const std::string& text)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char c : text) {
+        if (c < 0x20 || c >= 0x7F) {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 std::string ToUpperCopy(const std::string& text)
 {
     std::string result = text;

@@ -16,6 +16,10 @@ std::string FormatStringV(const char* format, va_list args) __attribute__((forma
 // -1234 -> "-1,234".
 std::string FormatThousands(int n);
 
+// Text from outside made safe to show or log: bytes below 0x20, 0x7F and above
+// become "\xNN" (capital hex digits); the rest is kept.
+std::string EscapeUnprintable(const std::string& text);
+
 std::string ToUpperCopy(const std::string& text);
 std::string ToLowerCopy(const std::string& text);
 // Blanks, tabs, carriage returns and newlines removed from both ends.

@@ -16,6 +16,63 @@ bool EndsWith(const std::string& s, char a, char b)
 
 } // namespace
 
+XMLSection::~XMLSection()
+{
+    Clear();
+}
+
+void XMLSection::Clear()
+{
+    // Unlink one node at a time: letting the last owner go would free a deep path by
+    // recursion, one stack frame a level.
+    std::shared_ptr<const Node> node = std::move(mTop);
+    while (node && node.use_count() == 1) {
+        std::shared_ptr<const Node> parent = node->mParent;
+        node = std::move(parent);
+    }
+}
+
+std::string XMLSection::Path() const
+{
+    if (!mTop)
+        return {};
+    std::string path(mTop->mLength, '/');
+    for (const Node* n = mTop.get(); n; n = n->mParent.get())
+        path.replace(n->mLength - n->mName.size(), n->mName.size(), n->mName);
+    return path;
+}
+
+const std::string& XMLSection::Innermost() const
+{
+    static const std::string kNone;
+    return mTop ? mTop->mName : kNone;
+}
+
+void XMLSection::Push(const std::string& name)
+{
+    if (!mTop && name.empty())
+        return; // the joined text stays empty
+    size_t start = 0;
+    for (;;) {
+        const size_t slash = name.find('/', start);
+        const size_t end = slash == std::string::npos ? name.size() : slash;
+        auto node = std::make_shared<Node>();
+        node->mName = name.substr(start, end - start);
+        node->mLength = (mTop ? mTop->mLength + 1 : 0) + node->mName.size();
+        node->mParent = std::move(mTop);
+        mTop = std::move(node);
+        if (slash == std::string::npos)
+            break;
+        start = slash + 1;
+    }
+}
+
+void XMLSection::Pop()
+{
+    if (mTop)
+        mTop = mTop->mParent;
+}
+
 bool XMLElement::AddAttribute(const std::string& name, const std::string& value)
 {
     auto [it, inserted] = mAttributes.insert_or_assign(name, value);
@@ -40,7 +97,7 @@ void XMLParser::CloseFile()
 
 void XMLParser::Init()
 {
-    mSection.clear();
+    mSection.Clear();
     mErrorText.clear();
     mLineNum = 1;
     mHasFailed = false;
@@ -196,22 +253,19 @@ bool XMLParser::ReadElement(XMLElement& element)
                         }
                         if (selfClosing)
                             PutBack("</" + element.mValue + ">");
-                        if (!mSection.empty())
-                            mSection += "/";
-                        mSection += element.mValue;
+                        mSection.Push(element.mValue);
                         finished = true;
                     } else if (type == XMLElement::TYPE_END) {
-                        if (mSection.empty()) {
+                        if (mSection.Empty()) {
                             SetFailed("Unexpected End");
                             return false;
                         }
-                        const size_t slash = mSection.rfind('/');
-                        const std::string inner = slash == std::string::npos ? mSection : mSection.substr(slash + 1);
+                        const std::string& inner = mSection.Innermost();
                         if (inner != element.mValue) {
                             SetFailed("End '" + element.mValue + "' Doesn't Match Start '" + inner + "'");
                             return false;
                         }
-                        mSection.resize(slash == std::string::npos ? 0 : slash);
+                        mSection.Pop();
                         finished = true;
                     } else {
                         SetFailed("Unexpected '>'");

@@ -9,11 +9,46 @@
 // "&quot;"); apostrophes do not quote attribute values.
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string_view>
 #include <string>
 #include <vector>
 
 namespace Zant {
+
+// The names of the open elements, outermost first, joined by "/" when asked for.
+// Kept as a shared stack of names so that every element can hold the path it began
+// in at no cost: copying the joined text into each element made reading deeply
+// nested documents quadratic.
+class XMLSection {
+public:
+    XMLSection() = default;
+    XMLSection(const XMLSection&) = default;
+    XMLSection(XMLSection&&) noexcept = default;
+    XMLSection& operator=(const XMLSection&) = default;
+    XMLSection& operator=(XMLSection&&) noexcept = default;
+    ~XMLSection();
+
+    bool Empty() const { return !mTop; }
+    // The joined path ("" at the top level); costs the path's length.
+    std::string Path() const;
+    // The part of the path after its last "/" (the innermost open name).
+    const std::string& Innermost() const;
+    // Appends "/" and the name (just the name on an empty path); a name holding "/"
+    // adds one level for each part, as the joined text reads.
+    void Push(const std::string& name);
+    // Removes the innermost part; nothing on an empty path.
+    void Pop();
+    void Clear();
+
+private:
+    struct Node {
+        std::string mName;
+        std::shared_ptr<const Node> mParent;
+        size_t mLength = 0; // length of the joined path up to this node
+    };
+    std::shared_ptr<const Node> mTop;
+};
 
 class XMLElement {
 public:
@@ -27,7 +62,7 @@ public:
     };
 
     int mType = TYPE_NONE;
-    std::string mSection;     // the reader's open-element path when this element began
+    XMLSection mSection;      // the reader's open-element path when this element began
     std::string mValue;       // tag name, text, instruction target, or "!--"
     std::string mInstruction; // instruction body or comment text, not entity-decoded
     std::map<std::string, std::string> mAttributes;
@@ -79,7 +114,7 @@ private:
     std::string mPushedBack;
     std::string mSource;
     size_t mSourcePos = 0;
-    std::string mSection;
+    XMLSection mSection;
 };
 
 // Replaces the entities lt, amp, gt, quot, apos, nbsp (a space) and cr (a newline).

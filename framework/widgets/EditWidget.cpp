@@ -431,7 +431,10 @@ void EditWidget::Draw(Graphics* g)
     const int limit = mWidth - 8;
     const int caretX = VisibleWidth(mCursorPos);
     int from = mCaretShown ? caretX : caretX + 2;
-    int to = mHilitePos != -1 ? VisibleWidth(mHilitePos) : caretX + 2;
+    // An anchor on the caret (after SetText(""), or Shift+Left then Shift+Right)
+    // selects nothing: the span is the caret alone, so it blinks the right way round.
+    const bool selection = mHilitePos != -1 && mHilitePos != mCursorPos;
+    int to = selection ? VisibleWidth(mHilitePos) : caretX + 2;
     from = std::clamp(from, 0, std::max(limit, 0));
     to = std::clamp(to, 0, std::max(limit, 0));
     if (from > to)

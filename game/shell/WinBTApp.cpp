@@ -6,9 +6,12 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/sound/MusicInterface.h"
+#include "framework/widgets/Dialog.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/shell/MenuScreen.h"
+#include "game/shell/TitleScreen.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "platform/Log.h"
@@ -119,12 +122,17 @@ WinBTApp::~WinBTApp()
     if (mCursorThread.joinable())
         mCursorThread.join();
 
-    if (mBoard) {
+    auto dropWidget = [this](auto*& widget) {
+        if (widget == nullptr)
+            return;
         if (mWidgetManager)
-            mWidgetManager->RemoveWidget(mBoard);
-        delete mBoard;
-        mBoard = nullptr;
-    }
+            mWidgetManager->RemoveWidget(widget);
+        delete widget;
+        widget = nullptr;
+    };
+    dropWidget(mBoard);
+    dropWidget(mTitleScreen);
+    dropWidget(mMenuScreen);
     // The manager owns the current profile; deleting it clears mCurProfile.
     delete mProfileMgr;
     mProfileMgr = nullptr;
@@ -379,6 +387,123 @@ bool WinBTApp::PlaySong(int position)
     return true;
 }
 
+// ---- Framework hooks.
+
+void WinBTApp::ButtonPress(int id) { PlaySound(SOUND_BUTTONCLICK); }
+
+void WinBTApp::ButtonDepress(int id)
+{
+    switch (id) {
+    case TitleScreen::CONTINUE_ID:
+        LeaveTitleScreen();
+        break;
+    default:
+        break;
+    }
+}
+
+void WinBTApp::SaveSettings()
+{
+    const int muteCount = mMuteCount;
+    mMuteCount = 0;
+    ZantApp::SaveSettings();
+    mMuteCount = muteCount;
+}
+
+void WinBTApp::SetMusicVolume(double volume)
+{
+    ZantApp::SetMusicVolume(volume);
+    if (mMusicInterface != nullptr)
+        mMusicInterface->SetVolume(GetMusicVolume());
+}
+
+Dialog* WinBTApp::NewDialog(int id, bool modal, const std::string& header, const std::string& lines,
+                            const std::string& footer, int buttonMode)
+{
+    auto* dialog = new Dialog(GetImage(IMAGE_DIALOG), GetImage(IMAGE_DBUTTON), id, modal, header, lines, footer,
+                              buttonMode);
+    DressDialog(dialog);
+    dialog->Resize(237, 50, 316, dialog->GetPreferredHeight(306));
+    return dialog;
+}
+
+// ---- Flow.
+
+void WinBTApp::LeaveTitleScreen()
+{
+    if (mTitleScreen != nullptr) {
+        mWidgetManager->RemoveWidget(mTitleScreen);
+        QueueWidgetDeletion(mTitleScreen);
+        mTitleScreen = nullptr;
+    }
+    ShowMenu();
+}
+
+void WinBTApp::ShowMenu()
+{
+    if (mMenuScreen != nullptr)
+        return;
+    mOpenDialogCount = 0;
+    mMenuScreen = new MenuScreen(this);
+    mMenuScreen->Resize(0, 0, mWidth, mHeight);
+    mMenuScreen->SetDisabled(false);
+    mMenuScreen->mHasAlpha = true;
+    mWidgetManager->AddWidget(mMenuScreen);
+    mMenuScreen->SetVisible(true);
+    mMenuScreen->MarkAllDirty();
+
+    RemoveDialog(778);
+    // The board goes after this update; the field is cleared at once so that
+    // nothing reaches it twice.
+    if (mBoard != nullptr) {
+        mWidgetManager->RemoveWidget(mBoard);
+        QueueWidgetDeletion(mBoard);
+        mBoard = nullptr;
+    }
+}
+
+void WinBTApp::KillScreen()
+{
+    if (mMenuScreen == nullptr)
+        return;
+    mWidgetManager->RemoveWidget(mMenuScreen);
+    QueueWidgetDeletion(mMenuScreen);
+    mMenuScreen = nullptr;
+}
+
+void WinBTApp::NotifyScreen()
+{
+    if (mMenuScreen != nullptr)
+        mMenuScreen->MarkDirty();
+}
+
+void WinBTApp::RaiseStatsCloseButton()
+{
+    if (mStatsCloseButton != nullptr)
+        mWidgetManager->BringToFront(mStatsCloseButton);
+}
+
+Image* WinBTApp::CopyPalletized(Image* image)
+{
+    DDImage* copy = DuplicateImage(image);
+    if (copy != nullptr)
+        copy->Palletize();
+    return copy;
+}
+
+int WinBTApp::GetProfileAnnoDomini() const { return mCurProfile ? mCurProfile->mBestDepth : 0; }
+
+void WinBTApp::SetProfileFlag(bool on)
+{
+    if (mCurProfile != nullptr)
+        mCurProfile->mLevelHints = on;
+}
+
+bool WinBTApp::GetProfileFlag() const
+{
+    return mCurProfile == nullptr || (mCurProfile->mLevelHints && mHintsOn);
+}
+
 // ---- Level configuration and word-list host.
 
 MersenneTwister& WinBTApp::GetGameRandom()
@@ -394,7 +519,12 @@ int WinBTApp::GetBoardAbyssDepth() { return mBoard ? mBoard->mAbyssDepth : 0; }
 
 void WinBTApp::ShowWordListMessage(const std::string& text) { ShowMessage(text); }
 
-void WinBTApp::WordListSectionLoaded() { ++mCompletedLoadingThreadTasks; }
+void WinBTApp::WordListSectionLoaded()
+{
+    // Each section header counts on both sides, so the bar still ends short of full.
+    ++mCompletedLoadingThreadTasks;
+    ++mNumLoadingThreadTasks;
+}
 
 void WinBTApp::WordListDebugLine(const std::string& text) { Platform::DebugOutput(text + "\n"); }
 

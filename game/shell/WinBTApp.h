@@ -2,7 +2,9 @@
 // The game's application: owns the screens, the board, the fonts, images and
 // sounds, the profiles and the state of the run in progress.
 #include <array>
+#include <atomic>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@ class Graphics;
 struct Color;
 class Image;
 class Dialog;
+class KeyDialog;
 class Widget;
 class SoundInstance;
 class MenuScreen;
@@ -45,6 +48,7 @@ enum ImageId {
     IMAGE_UPPER_HOSE = 7,
     IMAGE_STATUSBARX = 8,
     IMAGE_GEM_GREEN = 10,
+    IMAGE_GAMESELECTOR = 16,
     IMAGE_TOPBACKGROUND = 23,
     IMAGE_WATER1 = 31,
     IMAGE_EMPWAVE = 34,
@@ -84,6 +88,9 @@ enum ImageId {
     IMAGE_SONAR_SWEEP_0 = 201,
     IMAGE_SONAR_SWEEP2_0 = 206,
     IMAGE_CANNONBALL = 213,
+    IMAGE_CURSOR1 = 242,
+    IMAGE_DIALOG = 246,
+    IMAGE_DBUTTON = 247,
 };
 
 // Sound ids of the sound table.
@@ -141,8 +148,60 @@ public:
     // Saved level index of an endless level: this plus the endless-level count.
     static constexpr int SAVED_ENDLESS_LEVEL_BASE = 100;
 
+    // The processor speed (MHz) from which the effects are on.
+    static constexpr int FAST_MACHINE_MHZ = 695;
+
     WinBTApp();
     ~WinBTApp() override;
+
+    // ---- Start-up, loading and the framework's hooks.
+    void Init() override;
+    void LoadingProc() override;
+    void LoadingCompleted() override;
+    void UpdateOnce() override;
+    // Messages from the loading thread wait for the main thread.
+    void ShowMessage(const std::string& text) override;
+    void ButtonPress(int id) override;
+    void ButtonDepress(int id) override;
+    // The mute state is not kept: a muted game starts with sound.
+    void SaveSettings() override;
+    void SetMusicVolume(double volume) override;
+    Dialog* NewDialog(int id, bool modal, const std::string& header, const std::string& lines,
+                      const std::string& footer, int buttonMode) override;
+    // The settings store (and the users folder) can be written; else a message.
+    bool CheckAdminAccess();
+    // The processor clock estimate that decides the effects (a test may set it).
+    virtual int64_t EstimateCpuMHz();
+    // "The file: <file>, is missing or corrupt. ..." and a file's base name in quotes.
+    static std::string MissingFileMessage(const std::string& file);
+    static std::string Quoted(const std::string& path);
+
+    // ---- Message boxes and hints.
+    // One OK box (id 500; Escape, Space or the button answer 2500).
+    void DoMessageDialog(const std::string& header, const std::string& lines, const std::string& footer,
+                         bool joinLines);
+    // A yes/no question (id 500; 2500 yes, 3500 no; Escape answers no).
+    void DoMessageDialog2(const std::string& header, const std::string& lines, const std::string& footer,
+                          bool joinLines, const std::string& yesCaption, const std::string& noCaption);
+    void ShowHintDialog(const std::string& text, const std::string& header);
+    void ShowLevelHint();
+    void NoWindowedModeMessage();
+    // The hint of an adventure level index; empty for none.
+    static std::string LevelHintText(int levelIndex);
+    // Fonts, spacing, insets, black text and alpha-drawn buttons of every game dialog.
+    void DressDialog(Dialog* dialog);
+
+    // ---- Flow.
+    void LeaveTitleScreen();
+    void ShowMenu();
+    // Removes the menu screen and queues its deletion.
+    void KillScreen();
+    void NotifyScreen();
+    void RaiseStatsCloseButton();
+    Image* CopyPalletized(Image* image);
+    int GetProfileAnnoDomini() const;
+    void SetProfileFlag(bool on);
+    bool GetProfileFlag() const;
 
     // ---- Image table and derived images.
     // Null for an index outside the table or an image not loaded.
@@ -312,7 +371,25 @@ public:
     std::map<int, std::map<int, Image*>> mSharkImages;
     std::map<int, std::map<int, Image*>> mPiranhaImages;
 
+    // The process's exit code: a fatal start-up error ends it with EXIT_FATAL.
+    int mExitCode = EXIT_NORMAL;
+    // The seed of the game's generator drawn at start-up.
+    int mGameSeed = 0;
+
 private:
+    KeyDialog* MakeMessageDialog(const std::string& header, const std::string& lines, const std::string& footer,
+                                 bool joinLines, int buttonMode);
+    void ShowGameDialog(int id, Dialog* dialog);
+    void ShowQueuedMessages();
+    void StopStartup();
+    bool LoadInitFont(Font*& field, const char* path);
+    void LoadingStep(int n);
+    void FailLoading(const std::string& message);
+
+    std::mutex mMessageLock;
+    std::vector<std::string> mQueuedMessages;
+    std::atomic<bool> mLoadFailed{false};
+
     void FreeImages();
     // Keeps a derived image for deletion and returns it.
     Image* KeepDerived(Image* image);

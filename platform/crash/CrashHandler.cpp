@@ -1,6 +1,7 @@
 #include "platform/crash/CrashHandler.h"
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -8,14 +9,18 @@
 #include <dlfcn.h>
 #include <execinfo.h>
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
 #include <sys/syscall.h>
 #include <sys/utsname.h>
 #include <ucontext.h>
 #include <unistd.h>
 
 #include "platform/crash/CrashReport.h"
-#include "platform/MessageBox.h"
 #include "platform/Paths.h"
+
+extern char** environ;
 
 namespace Platform {
 
@@ -66,6 +71,18 @@ void AppendLogicalAddress(ReportText& out, uint64_t offset)
     out.AppendHex(1, 4);
     out.AppendChar(':');
     out.AppendHex(offset, 8);
+}
+
+uint64_t StackPointer(const ucontext_t* context)
+{
+#if defined(__x86_64__)
+    return static_cast<uint64_t>(context->uc_mcontext.gregs[REG_RSP]);
+#elif defined(__aarch64__)
+    return context->uc_mcontext.sp;
+#else
+    (void)context;
+    return 0;
+#endif
 }
 
 uint64_t ProgramCounter(const ucontext_t* context)
@@ -197,10 +214,24 @@ void WriteCrashFile(const char* text, size_t length)
     close(fd);
 }
 
+void WriteAll(int fd, const char* text)
+{
+    size_t length = strlen(text);
+    while (length > 0) {
+        ssize_t written = write(fd, text, length);
+        if (written <= 0)
+            return;
+        text += written;
+        length -= static_cast<size_t>(written);
+    }
+}
+
 void BuildCoreReport(int signal, const siginfo_t* info, const ucontext_t* context)
 {
     gReport.Clear();
-    uint32_t code = ExceptionCodeForSignal(signal, info ? info->si_code : 0);
+    uint64_t faultAddress = info ? reinterpret_cast<uintptr_t>(info->si_addr) : 0;
+    uint32_t code = ExceptionCodeForFault(signal, info ? info->si_code : 0, faultAddress,
+                                          context ? StackPointer(context) : 0);
     uint64_t pc = context ? ProgramCounter(context) : 0;
     AppendFaultLine(gReport, code, pc, static_cast<uint64_t>(syscall(SYS_gettid)));
 
@@ -249,6 +280,11 @@ void Filter(int signal, siginfo_t* info, void* rawContext)
     }
     BuildCoreReport(signal, info, static_cast<const ucontext_t*>(rawContext));
     WriteCrashFile(gReport.Text(), gReport.Length());
+    if (gCrashFilePath[0] != '\0') {
+        WriteAll(STDERR_FILENO, "Crash report written to ");
+        WriteAll(STDERR_FILENO, gCrashFilePath);
+        WriteAll(STDERR_FILENO, "\n");
+    }
     ReportToApplication();
 
     // End with the signal's own default action, as if nothing had caught it.
@@ -316,5 +352,91 @@ void CrashHandler::SetApplicationHook(ApplicationHook hook) { gApplicationHook =
 void CrashHandler::RewriteCrashFile(const std::string& report) { WriteCrashFile(report.data(), report.size()); }
 
 const char* CrashHandler::CrashFilePath() { return gCrashFilePath; }
+
+bool CrashHandler::RunReporter(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> all;
+    all.reserve(arguments.size() + 1);
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return false;
+    self[length] = '\0';
+    all.emplace_back(self);
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    // The faulting thread blocks the signal it is handling: the new copy starts
+    // with nothing blocked and every signal at its default.
+    posix_spawnattr_t attributes;
+    if (posix_spawnattr_init(&attributes) != 0)
+        return false;
+    sigset_t none, allSignals;
+    sigemptyset(&none);
+    sigfillset(&allSignals);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &allSignals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t child = -1;
+    const int failed = posix_spawn(&child, self, nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (failed != 0)
+        return false;
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR)
+            break;
+    }
+    return true;
+}
+
+ThreadCrashStack::ThreadCrashStack()
+{
+    stack_t current{};
+    if (sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE)) {
+        if (current.ss_size >= kSize)
+            return;
+        mHadPrevious = true;
+        mPreviousStack = current.ss_sp;
+        mPreviousSize = current.ss_size;
+    }
+    // One guard page below the stack, so a fault in the handler itself ends the
+    // process rather than writing over other memory.
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    mMappingSize = kSize + page;
+    void* mapping = mmap(nullptr, mMappingSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK, -1, 0);
+    if (mapping == MAP_FAILED) {
+        mMappingSize = 0;
+        return;
+    }
+    mprotect(mapping, page, PROT_NONE);
+    stack_t alt{};
+    alt.ss_sp = static_cast<char*>(mapping) + page;
+    alt.ss_size = kSize;
+    if (sigaltstack(&alt, nullptr) != 0) {
+        munmap(mapping, mMappingSize);
+        mMappingSize = 0;
+        return;
+    }
+    mMapping = mapping;
+}
+
+ThreadCrashStack::~ThreadCrashStack()
+{
+    if (!mMapping)
+        return;
+    stack_t previous{};
+    if (mHadPrevious) {
+        previous.ss_sp = mPreviousStack;
+        previous.ss_size = mPreviousSize;
+    } else {
+        previous.ss_flags = SS_DISABLE;
+    }
+    sigaltstack(&previous, nullptr);
+    munmap(mMapping, mMappingSize);
+}
 
 } // namespace Platform

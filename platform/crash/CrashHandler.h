@@ -4,7 +4,9 @@
 // application's own facts (through a hook the application sets). The report
 // goes to crash.txt beside the program, and the process then ends with the
 // signal's own default action.
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace Platform {
 
@@ -26,6 +28,35 @@ public:
     static void SetApplicationHook(ApplicationHook hook);
     // Replaces the crash file's contents (the core report plus the application's facts).
     static void RewriteCrashFile(const std::string& report);
+
+    // From the hook: starts a fresh copy of this program with the arguments
+    // (after the program's own name), with default signal handling, and waits
+    // for it to end. The faulting process's display and heap may be unusable;
+    // the new copy has neither problem. False when the copy could not start.
+    static bool RunReporter(const std::vector<std::string>& arguments);
+};
+
+// An alternate signal stack for the calling thread: the handler runs on it, so
+// a fault on that thread, a stack overflow included, is reported like one on the
+// main thread. Every thread the program starts makes one at its start; it is
+// released when the object goes. A thread that already has a large enough
+// alternate stack keeps it.
+class ThreadCrashStack {
+public:
+    ThreadCrashStack();
+    ~ThreadCrashStack();
+    ThreadCrashStack(const ThreadCrashStack&) = delete;
+    ThreadCrashStack& operator=(const ThreadCrashStack&) = delete;
+
+    // Room for the report and the application's hook.
+    static constexpr size_t kSize = 256 * 1024;
+
+private:
+    void* mMapping = nullptr;
+    size_t mMappingSize = 0;
+    bool mHadPrevious = false;
+    void* mPreviousStack = nullptr;
+    size_t mPreviousSize = 0;
 };
 
 } // namespace Platform

@@ -102,6 +102,7 @@ const ExceptionEntry kExceptionNames[] = {
 
 // An abort has no name of its own: the report shows it as an unknown fault.
 constexpr uint32_t kAbortCode = 0x40000015;
+constexpr uint32_t kStackOverflowCode = 0xC00000FD;
 
 } // namespace
 
@@ -140,6 +141,19 @@ uint32_t ExceptionCodeForSignal(int signal, int signalCode)
     default:
         return kAbortCode;
     }
+}
+
+uint32_t ExceptionCodeForFault(int signal, int signalCode, uint64_t faultAddress, uint64_t stackPointer)
+{
+    // A frame that does not fit touches memory within its own size of the new
+    // stack pointer (a push or call just below it, a store into the frame above
+    // it); a bad pointer lies anywhere else. A signal sent by a program (code
+    // not above 0) carries no fault address.
+    constexpr uint64_t kFrameReach = 64 * 1024;
+    if (signal == SIGSEGV && signalCode > 0 && stackPointer != 0 && faultAddress + kFrameReach >= stackPointer &&
+        faultAddress <= stackPointer + kFrameReach)
+        return kStackOverflowCode;
+    return ExceptionCodeForSignal(signal, signalCode);
 }
 
 bool ParseHex(const char* text, size_t length, uint32_t& value)

@@ -36,6 +36,11 @@ const char* ExceptionName(uint32_t code);
 // The fault code a signal stands for, refined by the signal's si_code.
 uint32_t ExceptionCodeForSignal(int signal, int signalCode);
 
+// The fault code for a signal that hit faultAddress while the stack pointer
+// stood at stackPointer: an access violation right at the stack pointer is the
+// stack running into its guard page, reported as a stack overflow.
+uint32_t ExceptionCodeForFault(int signal, int signalCode, uint64_t faultAddress, uint64_t stackPointer);
+
 // Hexadecimal text (either case) to a number; an empty text gives 0. False
 // on any other character or when the value does not fit in 32 bits.
 bool ParseHex(const char* text, size_t length, uint32_t& value);

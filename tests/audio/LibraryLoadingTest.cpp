@@ -2,9 +2,12 @@
 // errors when a library or one of its entry points is missing.
 #include <gtest/gtest.h>
 
+#include <elf.h>
+
 #include "framework/sound/BassMusicInterface.h"
 #include "framework/sound/FModMusicInterface.h"
 #include "framework/sound/MusicLibraries.h"
+#include "platform/audio/SharedLibrary.h"
 #include "tests/audio/AudioFixtures.h"
 #include "tests/support/TestSupport.h"
 
@@ -85,6 +88,65 @@ TEST_F(LibraryLoadingTest, AMissingEntryPointIsNamedAndEndsTheProgramWithCode1)
             BassMusicInterface music(&window);
         },
         testing::ExitedWithCode(1), "BASS_Free function not found in libplindormusic\\.so");
+}
+
+// A damaged library must be refused before the loader maps it: cut short, the
+// loader dies of SIGBUS touching pages past the end of the file.
+TEST(SharedObjectCheck, OnlyWholeObjectsOfThisMachinePass)
+{
+    const std::string good = TestSupport::ReadFile(TestSupport::GameDir() + "/" + kBassLibraryName);
+    ASSERT_GT(good.size(), 16384u);
+    std::string random(20000, '\0');
+    uint32_t state = 12345;
+    for (char& c : random) {
+        state = state * 1103515245u + 12345u;
+        c = static_cast<char>(state >> 24);
+    }
+    std::string otherMachine = good;
+    otherMachine[18] = static_cast<char>(otherMachine[18] ^ 0x40); // e_machine
+    std::string executable = good;
+    executable[16] = ET_EXEC;
+    struct {
+        const char* name;
+        std::string bytes;
+        bool ok;
+    } cases[] = {
+        {"whole", good, true},
+        {"cut to 1000", good.substr(0, 1000), false},
+        {"cut to 4096", good.substr(0, 4096), false},
+        {"cut to 8192", good.substr(0, 8192), false},
+        {"cut to half", good.substr(0, good.size() / 2), false},
+        {"last byte missing", good.substr(0, good.size() - 1), false},
+        {"random bytes", random, false},
+        {"empty", "", false},
+        {"another machine", otherMachine, false},
+        {"not a shared object", executable, false},
+    };
+    TestSupport::TempDir dir;
+    for (const auto& c : cases) {
+        TestSupport::WriteFile(dir.File("lib.so"), c.bytes);
+        std::string reason;
+        EXPECT_EQ(Platform::SharedLibrary::CheckSharedObject(dir.File("lib.so"), reason), c.ok) << c.name;
+        EXPECT_EQ(reason.empty(), c.ok) << c.name << ": " << reason;
+        Platform::SharedLibrary library;
+        EXPECT_EQ(library.Open(dir.File("lib.so")), c.ok) << c.name;
+    }
+    std::string reason;
+    EXPECT_FALSE(Platform::SharedLibrary::CheckSharedObject(dir.File("missing.so"), reason));
+    EXPECT_FALSE(Platform::SharedLibrary::CheckSharedObject(dir.Path(), reason)) << "a folder";
+}
+
+TEST_F(LibraryLoadingTest, ADamagedLibraryIsNamedWithTheReasonLogged)
+{
+    const std::string good = TestSupport::ReadFile(TestSupport::GameDir() + "/" + kBassLibraryName);
+    TestSupport::TempDir dir;
+    TestSupport::WriteFile(dir.File(kBassLibraryName), good.substr(0, 4096));
+    EXPECT_EXIT(
+        {
+            SetMusicLibraryFolder(dir.Path());
+            AcquireBassLibrary();
+        },
+        testing::ExitedWithCode(1), "Cannot load libplindormusic\\.so: .*cut short.*\n(.|\n)*Can't find libplindormusic\\.so\\.");
 }
 
 // The second library, driven directly: an intro joined to a loop keeps looping the

@@ -350,3 +350,36 @@ TEST(EditWidget, DrawsTextCaretAndSelectionInTheirColours)
     EXPECT_EQ(Pixel(f.screen, 10 + 22, 10 + 16), 0xFFFFFFFFu);
     EXPECT_EQ(Pixel(f.screen, 10, 10), 0xFF000000u) << "outline";
 }
+
+// The caret is the 2-pixel span at the caret's x; an anchor on the caret is no
+// selection, so the caret shows exactly while it is shown, whatever the anchor.
+TEST(EditWidget, CaretShowsWhileShownAlsoWithTheAnchorOnIt)
+{
+    struct Case {
+        const char* name;
+        std::string keys; // typed after SetText("ab")
+        bool emptyText;
+    } cases[] = {
+        {"no anchor", "end", false},
+        {"SetText of nothing", "", true},
+        {"Shift+Left then Shift+Right", "end shift+ left right shift-", false},
+    };
+    for (const Case& c : cases) {
+        EditFixture f;
+        f.edit.SetColor(0, Zant::Color(255, 255, 255));
+        f.edit.SetColor(3, Zant::Color(0, 0, 200));
+        f.edit.SetText(c.emptyText ? "" : "ab");
+        f.Type(c.keys);
+        const int caretX = 10 + 4 + 6 * f.edit.mCursorPos; // the widget at x 10
+        for (const bool shown : {true, false}) {
+            f.edit.mCaretShown = shown;
+            f.edit.MarkDirty();
+            f.Manager().DrawScreen();
+            // Row 16 lies below the glyph boxes, inside the caret's rows.
+            const uint32_t want = shown ? 0xFF0000C8u : 0xFFFFFFFFu;
+            EXPECT_EQ(Pixel(f.screen, caretX, 10 + 16), want) << c.name << (shown ? " shown" : " hidden");
+            EXPECT_EQ(Pixel(f.screen, caretX + 1, 10 + 16), want) << c.name << (shown ? " shown" : " hidden");
+            EXPECT_EQ(Pixel(f.screen, caretX + 2, 10 + 16), 0xFFFFFFFFu) << c.name;
+        }
+    }
+}

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -39,21 +40,36 @@ void RaiseIll() { raise(SIGILL); }
 void CallAbort() { abort(); }
 
 struct Outcome {
+    pid_t pid = 0;  // also the id of the child's main thread
     int signal = 0; // 0 when the child was not ended by a signal
     std::string report;
 };
 
-Outcome RunFaultingChild(const std::string& crashFile, void (*fault)())
+// On a thread the program started, with the alternate stack every such thread makes.
+void FaultOnWorker(void (*fault)())
+{
+    std::thread worker([fault] {
+        ThreadCrashStack crashStack;
+        fault();
+    });
+    worker.join();
+}
+
+Outcome RunFaultingChild(const std::string& crashFile, void (*fault)(), bool onWorker = false)
 {
     pid_t pid = fork();
     if (pid == 0) {
         CrashHandler::Install(crashFile);
-        fault();
+        if (onWorker)
+            FaultOnWorker(fault);
+        else
+            fault();
         _exit(0);
     }
     int status = 0;
     waitpid(pid, &status, 0);
     Outcome outcome;
+    outcome.pid = pid;
     if (WIFSIGNALED(status))
         outcome.signal = WTERMSIG(status);
     outcome.report = access(crashFile.c_str(), F_OK) == 0 ? TestSupport::ReadFile(crashFile) : "";
@@ -62,24 +78,32 @@ Outcome RunFaultingChild(const std::string& crashFile, void (*fault)())
 
 } // namespace
 
+// Faults on the main thread and on a thread the program started (with the
+// alternate stack every such thread makes) are reported alike.
 TEST(CrashHandlerTest, EachFatalSignalIsReportedAndEndsTheProcessWithThatSignal)
 {
     struct Case {
         const char* what;
         void (*fault)();
+        bool onWorker;
         int signal;
         const char* firstLine;
     } cases[] = {
-        {"null write", WriteThroughNull, SIGSEGV, "Exception: Access Violation (code 0xc0000005) at address "},
-        {"stack overflow", RunOutOfStack, SIGSEGV, "Exception: Access Violation (code 0xc0000005) at address "},
-        {"bus", RaiseBus, SIGBUS, "Exception: In Page Error (code 0xc0000006)"},
-        {"fpe", RaiseFpe, SIGFPE, "Exception: Integer Divide by Zero (code 0xc0000094)"},
-        {"ill", RaiseIll, SIGILL, "Exception: Illegal Instruction (code 0xc000001d)"},
-        {"abort", CallAbort, SIGABRT, "Unknown exception: (code 0x40000015)"},
+        {"null write", WriteThroughNull, false, SIGSEGV, "Exception: Access Violation (code 0xc0000005) at address "},
+        {"stack overflow", RunOutOfStack, false, SIGSEGV, "Exception: Stack Overflow (code 0xc00000fd) at address "},
+        {"bus", RaiseBus, false, SIGBUS, "Exception: In Page Error (code 0xc0000006)"},
+        {"fpe", RaiseFpe, false, SIGFPE, "Exception: Integer Divide by Zero (code 0xc0000094)"},
+        {"ill", RaiseIll, false, SIGILL, "Exception: Illegal Instruction (code 0xc000001d)"},
+        {"abort", CallAbort, false, SIGABRT, "Unknown exception: (code 0x40000015)"},
+        {"null write on a worker", WriteThroughNull, true, SIGSEGV,
+         "Exception: Access Violation (code 0xc0000005) at address "},
+        {"stack overflow on a worker", RunOutOfStack, true, SIGSEGV,
+         "Exception: Stack Overflow (code 0xc00000fd) at address "},
+        {"abort on a worker", CallAbort, true, SIGABRT, "Unknown exception: (code 0x40000015)"},
     };
     for (const Case& c : cases) {
         TestSupport::TempDir dir;
-        Outcome outcome = RunFaultingChild(dir.File("crash.txt"), c.fault);
+        Outcome outcome = RunFaultingChild(dir.File("crash.txt"), c.fault, c.onWorker);
         EXPECT_EQ(outcome.signal, c.signal) << c.what;
         EXPECT_EQ(outcome.report.rfind(c.firstLine, 0), 0u) << c.what << "\n" << outcome.report;
         for (const char* part : {"\r\nModule: ", "\r\nLogical Address: 0001:", "\r\nLinux Ver: Linux "})
@@ -87,6 +111,11 @@ TEST(CrashHandlerTest, EachFatalSignalIsReportedAndEndsTheProcessWithThatSignal)
 #if defined(__x86_64__)
         EXPECT_NE(outcome.report.find("\r\nRIP:"), std::string::npos) << c.what;
 #endif
+        // The thread named is the one that faulted (the main thread's id is the process's).
+        const size_t thread = outcome.report.find(" in thread ");
+        ASSERT_NE(thread, std::string::npos) << c.what;
+        const long id = std::strtol(outcome.report.c_str() + thread + 11, nullptr, 16);
+        EXPECT_EQ(id == static_cast<long>(outcome.pid), !c.onWorker) << c.what;
         // No application object: no session facts, and the file ends with one line end.
         EXPECT_EQ(outcome.report.find("Product: "), std::string::npos) << c.what;
         ASSERT_GE(outcome.report.size(), 4u);

@@ -106,3 +106,26 @@ TEST(CrashReportTest, TextBeyondTheCapacityIsDroppedNotOverrun)
     EXPECT_EQ(text.Length(), ReportText::kCapacity);
     EXPECT_EQ(text.Text()[ReportText::kCapacity], '\0');
 }
+
+TEST(CrashReportTest, AnAccessRightAtTheStackPointerIsAStackOverflow)
+{
+    const uint64_t sp = 0x7FFF00100000;
+    struct Case {
+        int signal, code;
+        uint64_t address;
+        const char* name;
+    } cases[] = {
+        {SIGSEGV, SEGV_MAPERR, sp - 8, "Stack Overflow"},         // a push or call below the stack
+        {SIGSEGV, SEGV_ACCERR, sp + 0x200, "Stack Overflow"},     // a store into the new frame
+        {SIGSEGV, SEGV_MAPERR, sp - 0x20000, "Access Violation"}, // far below: a bad pointer
+        {SIGSEGV, SEGV_MAPERR, 16, "Access Violation"},
+        {SIGSEGV, SI_TKILL, sp - 8, "Access Violation"}, // raised: no fault address
+        {SIGBUS, BUS_ADRERR, sp - 8, "In Page Error"},
+    };
+    for (const Case& c : cases) {
+        const char* name = ExceptionName(ExceptionCodeForFault(c.signal, c.code, c.address, sp));
+        ASSERT_NE(name, nullptr) << c.address;
+        EXPECT_STREQ(name, c.name) << std::hex << c.address;
+    }
+    EXPECT_STREQ(ExceptionName(ExceptionCodeForFault(SIGSEGV, SEGV_MAPERR, 16, 0)), "Access Violation");
+}

@@ -191,16 +191,17 @@ TEST(DemoStream, MouseMovesAreShortWhenTheyFitAndPositionsKeepTheirSign)
 {
     struct {
         int x, y;
+        bool written;
         bool isShort;
         int a, b; // dx, dy or x, y
     } moves[] = {
-        {100, 100, false, 100, 100}, // from (0, 0)
-        {131, 69, true, 31, -31},
-        {131, 69, true, 0, 0}, // a message without movement still reaches the widgets
-        {163, 69, false, 163, 69},
-        {-5, 10, false, -5, 10},
-        {-3000, 5000, false, -2048, 2047}, // beyond 12 bits: kept at the edge
-        {-2047, 2047, true, 1, 0},
+        {100, 100, true, false, 100, 100}, // from (0, 0)
+        {131, 69, true, true, 31, -31},
+        {131, 69, false, true, 0, 0}, // a message without movement writes no move
+        {163, 69, true, false, 163, 69},
+        {-5, 10, true, false, -5, 10},
+        {-3000, 5000, true, false, -2048, 2047}, // beyond 12 bits: kept at the edge
+        {-2047, 2047, true, true, 1, 0},
     };
     Zant::ZantApp app;
     app.mRecordingDemoBuffer = true;
@@ -211,6 +212,8 @@ TEST(DemoStream, MouseMovesAreShortWhenTheyFitAndPositionsKeepTheirSign)
     Buffer& b = *app.mDemoBuffer;
     b.SeekFront();
     for (const auto& m : moves) {
+        if (!m.written)
+            continue;
         Zant::DemoRecordHeader header;
         Zant::DemoRecordData data;
         ASSERT_TRUE(Zant::ReadDemoRecordHeader(b, header));
@@ -220,11 +223,9 @@ TEST(DemoStream, MouseMovesAreShortWhenTheyFitAndPositionsKeepTheirSign)
         EXPECT_EQ(data.mX, m.a) << m.x << "," << m.y;
         EXPECT_EQ(data.mY, m.b) << m.x << "," << m.y;
     }
-    // The button follows its (zero) move.
+    // A click where the mouse already is: the button record alone.
     Zant::DemoRecordHeader header;
     Zant::DemoRecordData data;
-    ASSERT_TRUE(Zant::ReadDemoRecordHeader(b, header) && Zant::ReadDemoRecordData(b, header, data));
-    EXPECT_TRUE(header.mShort && header.mCode == Zant::DEMO_SHORT_MOUSE_MOVE && data.mX == 0 && data.mY == 0);
     ASSERT_TRUE(Zant::ReadDemoRecordHeader(b, header) && Zant::ReadDemoRecordData(b, header, data));
     EXPECT_TRUE(header.mShort && header.mCode == Zant::DEMO_SHORT_MOUSE_BUTTON);
     EXPECT_TRUE(data.mDown);

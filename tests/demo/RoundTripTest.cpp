@@ -147,6 +147,25 @@ void SendScript(DemoRun& run, int pass)
     }
 }
 
+// The live run as playback sees it: a mouse message that does not move the mouse
+// writes no move record, so its move or drag to the same place is not replayed.
+DemoTest::Log WithoutMovesInPlace(const DemoTest::Log& log)
+{
+    DemoTest::Log out;
+    std::string lastPlace;
+    for (const std::string& line : log) {
+        const size_t move = line.find(" move "), drag = line.find(" drag ");
+        if (move != std::string::npos || drag != std::string::npos) {
+            const std::string place = line.substr(line.find(' ', (move != std::string::npos ? move : drag) + 1));
+            if (place == lastPlace)
+                continue;
+            lastPlace = place;
+        }
+        out.push_back(line);
+    }
+    return out;
+}
+
 } // namespace
 
 TEST(DemoRoundTrip, PlaybackRepeatsInputAndResultsAndTouchesNothing)
@@ -217,7 +236,7 @@ TEST(DemoRoundTrip, PlaybackRepeatsInputAndResultsAndTouchesNothing)
             DemoTest::RunToEnd(run.app());
         }
         EXPECT_TRUE(run.app().mShutdown);
-        EXPECT_EQ(run.mLog, recorded);
+        EXPECT_EQ(run.mLog, WithoutMovesInPlace(recorded));
         EXPECT_EQ(run.app().mUpdateCount, total);
         EXPECT_EQ(run.app().mDemoStreamState, Zant::DemoStreamState::Records); // nothing went out of step
     }

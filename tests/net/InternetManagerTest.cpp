@@ -159,3 +159,20 @@ TEST_F(InternetManagerTest, EmptyListLeavesTheFileAlone)
     }
     EXPECT_EQ(ReadFile(mDir.File("adlist.txt")), "\r\n\r\n");
 }
+
+// A damaged adlist.txt may hold any number of bad names: one log line says how many.
+TEST_F(InternetManagerTest, IgnoredNamesAreCountedInOneLogLine)
+{
+    std::string line = "1 1 |";
+    for (int i = 0; i < 5000; ++i)
+        line += " ../bad" + std::to_string(i);
+    WriteFile(mDir.File("adlist.txt"), line + " ok.html | 1\r\n2 2 | /abs\x01 | 0\r\n");
+    testing::internal::CaptureStderr();
+    {
+        InternetManager m(mDir.Path());
+        ASSERT_EQ(m.GetAdList().size(), 2u);
+        EXPECT_EQ(m.GetAdList()[0].mFileNames, (std::vector<std::string>{"ok.html"}));
+    }
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(log, "Ignored 5001 AdFile name(s), the first: ../bad0\n");
+}

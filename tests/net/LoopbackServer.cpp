@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 namespace NetTest {
 
 namespace {
@@ -44,6 +46,12 @@ void LoopbackServer::Serve(const std::string& path, const Reply& reply)
 {
     std::lock_guard<std::mutex> hold(mLock);
     mReplies.emplace_back(path, reply);
+}
+
+void LoopbackServer::ServeOnce(const std::string& path, const Reply& reply)
+{
+    std::lock_guard<std::mutex> hold(mLock);
+    mOnceReplies.emplace_back(path, reply);
 }
 
 bool LoopbackServer::Start()
@@ -90,6 +98,17 @@ void LoopbackServer::Run()
                 break;
             request.append(buf, static_cast<size_t>(n));
         }
+        const size_t headersEnd = request.find("\r\n\r\n");
+        const size_t length = request.find("\r\nContent-Length: ");
+        if (headersEnd != std::string::npos && length != std::string::npos && length < headersEnd) {
+            const size_t whole = headersEnd + 4 + std::strtoul(request.c_str() + length + 18, nullptr, 10);
+            while (request.size() < whole && WaitReadable(fd, mStop)) {
+                const ssize_t n = recv(fd, buf, sizeof buf, 0);
+                if (n <= 0)
+                    break;
+                request.append(buf, static_cast<size_t>(n));
+            }
+        }
         Reply reply{{"HTTP/1.0 404 Not Found\r\n\r\n"}, false};
         {
             std::lock_guard<std::mutex> hold(mLock);
@@ -99,6 +118,12 @@ void LoopbackServer::Run()
             for (const auto& [p, r] : mReplies)
                 if (p == path)
                     reply = r;
+            for (auto it = mOnceReplies.begin(); it != mOnceReplies.end(); ++it)
+                if (it->first == path) {
+                    reply = it->second;
+                    mOnceReplies.erase(it);
+                    break;
+                }
         }
         for (const std::string& piece : reply.pieces) {
             if (send(fd, piece.data(), piece.size(), MSG_NOSIGNAL) < 0)

@@ -1,7 +1,8 @@
 #pragma once
 // A one-connection-at-a-time HTTP server on 127.0.0.1 for the transfer tests: it
-// reads each request up to its blank line, answers with the scripted pieces and
-// closes (or holds the connection open until stopped, for abort tests).
+// reads each request up to its blank line and the body its Content-Length
+// announces, answers with the scripted pieces and closes (or holds the
+// connection open until stopped, for abort tests).
 #include <atomic>
 #include <string>
 #include <thread>
@@ -18,6 +19,8 @@ public:
     };
     // Answers for the paths asked for; any other path gets a 404.
     void Serve(const std::string& path, const Reply& reply);
+    // An answer for the next request of the path only, before any standing one.
+    void ServeOnce(const std::string& path, const Reply& reply);
     bool Start();
     void Stop();
     ~LoopbackServer() { Stop(); }
@@ -33,6 +36,7 @@ private:
     std::thread mThread;
     std::mutex mLock;
     std::vector<std::pair<std::string, Reply>> mReplies;
+    std::vector<std::pair<std::string, Reply>> mOnceReplies;
     std::vector<std::string> mRequests;
 };
 

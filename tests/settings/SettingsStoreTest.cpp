@@ -212,3 +212,34 @@ TEST(SettingsStore, DamagedLinesArePassedOver)
 }
 
 } // namespace
+
+// A save killed half-way leaves "settings.txt.tmp-<pid>"; opening the store clears
+// those of dead processes and keeps a live writer's file and unrelated names.
+TEST(SettingsStore, OpeningRemovesTemporariesOfDeadProcessesOnly)
+{
+    TempDir dir;
+    const std::string file = dir.File("settings.txt");
+    TestSupport::WriteFile(file, "Software\tName\tsz\tkept\n");
+
+    pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    ASSERT_GT(dead, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(dead, &status, 0), dead);
+
+    const std::string deadTemp = file + ".tmp-" + std::to_string(dead);
+    const std::string liveTemp = file + ".tmp-" + std::to_string(getppid());
+    const std::string ownTemp = file + ".tmp-" + std::to_string(getpid());
+    const std::string otherName = dir.File("settings.txt.tmp-12x");
+    const std::string otherFile = dir.File("users.dat.tmp-" + std::to_string(dead));
+    for (const std::string& p : {deadTemp, liveTemp, ownTemp, otherName, otherFile})
+        TestSupport::WriteFile(p, "partial");
+
+    SettingsStore store(file);
+    EXPECT_EQ(Get(store, "Software", "Name"), "kept");
+    struct stat st{};
+    EXPECT_NE(stat(deadTemp.c_str(), &st), 0) << "a dead writer's temporary is removed";
+    for (const std::string& p : {liveTemp, ownTemp, otherName, otherFile})
+        EXPECT_EQ(stat(p.c_str(), &st), 0) << p << " is kept";
+}

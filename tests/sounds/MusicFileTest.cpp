@@ -61,6 +61,8 @@ TEST_F(MusicFile, EachPositionPlaysItsOwnTune)
 
         std::vector<float> frame(2 * 1024);
         std::vector<double> first;           // the first 8 s, left channel
+        std::vector<double> mid, side;       // the first 30 s
+        std::vector<double> tail;            // everything, mid signal (one-shot tunes)
         double peak = 0.0, seconds = 0.0;
         int lastOrder = t.order;
         bool wrapped = false, ended = false;
@@ -73,6 +75,12 @@ TEST_F(MusicFile, EachPositionPlaysItsOwnTune)
             seconds += n / 44100.0;
             for (size_t i = 0; i < 2 * n; ++i) peak = std::max(peak, static_cast<double>(std::fabs(frame[i])));
             for (size_t i = 0; i < n && first.size() < 8 * 44100; ++i) first.push_back(frame[2 * i]);
+            for (size_t i = 0; i < n && mid.size() < 30 * 44100; ++i) {
+                mid.push_back(0.5 * (frame[2 * i] + frame[2 * i + 1]));
+                side.push_back(0.5 * (frame[2 * i] - frame[2 * i + 1]));
+            }
+            if (t.once)
+                for (size_t i = 0; i < n; ++i) tail.push_back(0.5 * (frame[2 * i] + frame[2 * i + 1]));
             const int order = openmpt_module_get_current_order(m.get());
             // Past a one-shot tune's end marker the position reads as order 0
             // while the last notes ring out; nothing new is played there.
@@ -87,6 +95,22 @@ TEST_F(MusicFile, EachPositionPlaysItsOwnTune)
         }
         EXPECT_GT(SoundCheck::Db(SoundCheck::Rms(first)), -35.0) << "tune is not audible";
         EXPECT_LT(peak, 0.99) << "tune clips at full volume";
+        // Voices spread across the stereo field, none hard to one side.
+        const double width = SoundCheck::Db(SoundCheck::Rms(side)) - SoundCheck::Db(SoundCheck::Rms(mid));
+        EXPECT_GT(width, -25.0) << "tune is (nearly) mono";
+        EXPECT_LT(width, -4.0) << "tune is lopsided or out of phase";
+        if (t.once) {
+            // The ending is a fade: over the last 300 ms before silence (60 dB
+            // under the peak) the level falls a long way; a cut ending stays loud to the last.
+            const size_t w = 44100 / 20, fall = 44100 * 3 / 10;
+            size_t end = tail.size();
+            while (end > 0 && std::fabs(tail[end - 1]) < peak * 1e-3) --end;
+            ASSERT_GT(end, fall + w);
+            const double before = SoundCheck::Db(SoundCheck::Rms(tail, end - fall - w, w));
+            const double last = SoundCheck::Db(SoundCheck::Rms(tail, end - w, w));
+            EXPECT_GT(before, SoundCheck::Db(SoundCheck::LoudestWindow(tail, w)) - 40.0) << "tune is silent before its end";
+            EXPECT_GT(before - last, 15.0) << "tune stops, not fades";
+        }
         if (t.once) {
             EXPECT_TRUE(ended) << "one-shot tune does not end";
             EXPECT_GT(seconds, 2.0);

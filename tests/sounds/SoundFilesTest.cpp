@@ -39,6 +39,24 @@ const Expect kSounds[] = {
     {"bad", 0.3, 1.2, false},
 };
 
+// Loudness targets by what a sound tells the player (LUFS, loudest 400 ms).
+struct KindLevel {
+    const char* kind;
+    double lufs;
+    std::vector<const char*> members;
+};
+const KindLevel kLevels[] = {
+    {"interface", -24.0, {"type", "type2", "type3", "buttonclick", "wrong", "bad", "shipmove"}},
+    {"creature", -22.0, {"sharkdies", "sharkhurt", "piranhadies1", "jellyfish", "diverenters"}},
+    {"reward", -22.0, {"wingem", "wave_bonus", "wave_bonus2", "wave_bonus3", "treasure", "extralife", "divebell1",
+                       "tone1", "tone2", "tone3", "tone4", "tone5", "tone6", "tone7", "tone8", "tone9", "tone10",
+                       "tone11", "tone12", "tone13"}},
+    {"alarm", -20.0, {"emp", "torpedolaunch", "sonarping1"}},
+    {"impact", -17.0, {"explosion", "playerdies"}},
+    {"ambience", -30.0, {"eerie1", "eerie3", "underwaterloop"}},
+};
+constexpr double kToleranceLu = 1.5;
+
 class SoundFiles : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -140,6 +158,47 @@ TEST_F(SoundFiles, NoEffectIsMuchLouderThanTheTypingClick)
         const double allowed = std::string(e.name) == "explosion" ? 9.0 : e.loop ? 0.0 : 6.0;
         EXPECT_LE(loudness, reference + allowed);
         EXPECT_GE(loudness, reference - (e.loop ? 15.0 : 8.0)) << "lost under the other effects";
+    }
+}
+
+TEST_F(SoundFiles, EachKindSitsAtItsLoudness)
+{
+    size_t levelled = 0;
+    for (const KindLevel& k : kLevels)
+        for (const char* name : k.members) {
+            SCOPED_TRACE(std::string(k.kind) + " " + name);
+            const Wav* w = Get(name);
+            ASSERT_NE(w, nullptr);
+            EXPECT_NEAR(LoudestLufs(w->samples, w->rate), k.lufs, kToleranceLu);
+            ++levelled;
+        }
+    EXPECT_EQ(levelled, std::size(kSounds)) << "every sound belongs to one kind";
+}
+
+TEST_F(SoundFiles, TheExplosionAndTheDiversDeathAreLoudest)
+{
+    double others = -240.0;
+    for (const Expect& e : kSounds) {
+        const Wav* w = Get(e.name);
+        ASSERT_NE(w, nullptr) << e.name;
+        if (std::string(e.name) != "explosion" && std::string(e.name) != "playerdies")
+            others = std::max(others, LoudestLufs(w->samples, w->rate));
+    }
+    for (const char* name : {"explosion", "playerdies"}) {
+        SCOPED_TRACE(name);
+        const Wav* w = Get(name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_GT(LoudestLufs(w->samples, w->rate), others + 1.0);
+    }
+}
+
+TEST_F(SoundFiles, DeepSoundsKeepABodySmallSpeakersPlay)
+{
+    for (const char* name : {"explosion", "eerie1"}) {
+        SCOPED_TRACE(name);
+        const Wav* w = Get(name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_LT(LowShare(w->samples, w->rate, 150.0), 0.5);
     }
 }
 

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -30,7 +27,6 @@ namespace {
 
 using namespace Zant;
 
-constexpr int CHILD_SKIPPED = 77;
 // Channel steps a pixel may differ by (the renderer's rounding); and the share of
 // pixels that may differ more.
 constexpr int TOLERANCE = 3;
@@ -133,7 +129,7 @@ void RunChild(const std::string& display, const std::string& testFolder, unsigne
             fflush(stdout);
             _exit(CHILD_SKIPPED);
         }
-        std::filesystem::current_path(GameDir());
+        WorkingFolder folder(GameDir());
         gGameRandom = new MersenneTwister(seed);
         auto app = std::make_unique<QuietApp>();
         app->SetWindowSystem(&windows);
@@ -179,25 +175,20 @@ std::string RunGameScreens(const std::string& testFolder, unsigned seed, const G
 {
     if (!std::filesystem::exists(GameDir() + "/images/diver_idle.png"))
         return "the art is not built in " + GameDir();
-    XvfbServer server;
-    if (!server.Start())
+    switch (RunInXvfbChild([&](const std::string& display) { RunChild(display, testFolder, seed, scenario); })) {
+    case XvfbRun::NO_XVFB:
         return "no Xvfb to run a real display";
-    fflush(stdout);
-    const pid_t child = fork();
-    EXPECT_GE(child, 0);
-    if (child < 0)
-        return "";
-    if (child == 0) {
-        RunChild(server.Display(), testFolder, seed, scenario);
-        fflush(stdout);
-        _exit(testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    EXPECT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status)) << "the display run crashed";
-    if (WIFEXITED(status) && WEXITSTATUS(status) == CHILD_SKIPPED)
+    case XvfbRun::NO_DISPLAY:
         return "SDL cannot use the X display";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "see the failures printed above";
+    case XvfbRun::CRASHED:
+        ADD_FAILURE() << "the display run crashed";
+        break;
+    case XvfbRun::FAILED:
+        ADD_FAILURE() << "see the failures printed above";
+        break;
+    case XvfbRun::PASSED:
+        break;
+    }
     return "";
 }
 

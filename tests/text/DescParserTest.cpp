@@ -95,13 +95,19 @@ TEST(DescTokenizer, Table)
 
 TEST(DescTokenizer, DeepNestingIsRefusedNotOverflowed)
 {
-    Parser p;
-    std::string deep(100000, '(');
-    bool ok = true;
-    Tokenize(p, deep, &ok);
-    EXPECT_FALSE(ok);
-    ASSERT_FALSE(p.errors.empty());
-    EXPECT_EQ(p.errors.back(), "H:Unterminated List");
+    // Too deep is reported as such, whether or not the lists would have been closed.
+    const std::string tooDeep = "H:Lists Nested Deeper Than " + std::to_string(DescriptorParser::MAX_LIST_DEPTH) + " Levels";
+    for (const std::string& deep : {std::string(100000, '('),
+                                    std::string(DescriptorParser::MAX_LIST_DEPTH + 1, '(') +
+                                        std::string(DescriptorParser::MAX_LIST_DEPTH + 1, ')')}) {
+        Parser p;
+        bool ok = true;
+        Tokenize(p, deep, &ok);
+        EXPECT_FALSE(ok);
+        ASSERT_FALSE(p.errors.empty());
+        EXPECT_EQ(p.errors.back(), tooDeep);
+    }
+    bool ok = false;
     std::string fine = std::string(DescriptorParser::MAX_LIST_DEPTH, '(') +
                        std::string(DescriptorParser::MAX_LIST_DEPTH, ')');
     Parser q;

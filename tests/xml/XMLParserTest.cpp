@@ -24,7 +24,7 @@ std::string Describe(const XMLElement& e)
     case XMLElement::TYPE_COMMENT: s = "C"; break;
     default: s = "?"; break;
     }
-    s += "|" + e.mSection + "|" + e.mValue + "|" + e.mInstruction + "|";
+    s += "|" + e.mSection.Path() + "|" + e.mValue + "|" + e.mInstruction + "|";
     for (const std::string& name : e.mAttributeOrder)
         s += " " + name + "=" + e.mAttributes.at(name);
     return s;
@@ -90,6 +90,13 @@ const Case kCases[] = {
      "<a><b><c/></b>t</a>",
      {"S||a||", "S|a|b||", "S|a/b|c||", "E|a/b/c|c||", "E|a/b|b||", "T|a|t||", "E|a|a||"},
      ""},
+    {"NameWithSlashOpensOneLevelForEachPart",
+     "<a/b k=v><c>t</c></b></a>",
+     {"S||a/b|| k=v", "S|a/b|c||", "T|a/b/c|t||", "E|a/b/c|c||", "E|a/b|b||", "E|a|a||"},
+     ""},
+    {"NameWithSlashMustBeClosedPartByPart", "<a/b k=v></a/b>", {"S||a/b|| k=v"}, "End 'a/b' Doesn't Match Start 'b'"},
+    {"EmptyNameAtTopLevelOpensNothing", "<></>", {"S||||"}, "Unexpected End"},
+    {"EmptyNameInsideAnElement", "<a><></></a>", {"S||a||", "S|a|||", "E|a/||", "E|a|a||"}, ""},
     {"Instruction", "<?xml version=\"1.0\"?><r/>", {"I||xml| version=\"1.0\"|", "S||r||", "E|r|r||"}, ""},
     {"InstructionWithoutBody", "<?go?>", {"I||go||"}, ""},
     {"CommentSkipped", "<!-- note -- here --><a/>", {"S||a||", "E|a|a||"}, ""},
@@ -178,8 +185,47 @@ TEST(XMLParser, EachLineReadOnItsOwn)
     XMLElement fresh;
     ASSERT_TRUE(parser.ReadElement(fresh));
     EXPECT_FALSE(parser.HasFailed());
-    EXPECT_EQ(fresh.mSection, "");
+    EXPECT_EQ(fresh.mSection.Path(), "");
     EXPECT_EQ(fresh.mAttributes.at("count"), "2");
+}
+
+// Each element keeps the path it began in; a deep document must still be read in
+// full and freed without recursing once per level (an unterminated one too).
+TEST(XMLParser, DeepNestingKeepsEveryElementsPath)
+{
+    constexpr int kDepth = 200000;
+    std::string opens;
+    for (int i = 0; i < kDepth; ++i)
+        opens += "<e>";
+    std::string closes;
+    for (int i = 0; i < kDepth; ++i)
+        closes += "</e>";
+
+    XMLParser parser;
+    parser.SetStringSource(opens + "x" + closes);
+    std::vector<XMLElement> kept; // elements outliving the reads keep their paths
+    int read = 0;
+    for (;;) {
+        XMLElement e;
+        if (!parser.ReadElement(e))
+            break;
+        if (read == 2 || e.mType == XMLElement::TYPE_TEXT || read == 2 * kDepth)
+            kept.push_back(e);
+        ++read;
+    }
+    EXPECT_FALSE(parser.HasFailed()) << parser.GetErrorText();
+    EXPECT_EQ(read, 2 * kDepth + 1);
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_EQ(kept[0].mSection.Path(), "e/e");
+    EXPECT_EQ(kept[1].mSection.Path().size(), static_cast<size_t>(2 * kDepth - 1));
+    EXPECT_EQ(kept[2].mSection.Path(), "e");
+
+    XMLParser open; // never closed: the whole path is freed with the reader
+    open.SetStringSource(opens);
+    XMLElement e;
+    while (open.ReadElement(e)) {
+    }
+    EXPECT_FALSE(open.HasFailed());
 }
 
 TEST(XMLParser, ReadsFromFile)

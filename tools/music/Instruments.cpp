@@ -293,6 +293,59 @@ Signal CrashSound()
     return s;
 }
 
+// Where each instrument's recorded note comes from in the General MIDI bank.
+// `key` is the note taken from the bank; `plays` the score note that sounds it
+// at its own pitch (melodic instruments: the same note; drums: their default).
+struct FontSource { int bank, program, key, plays; double maxSeconds; };
+
+std::optional<FontSource> SourceFor(const std::string& name)
+{
+    static const std::pair<const char*, FontSource> kSources[] = {
+        {"flute", {0, 73, 76, 76, 3.0}},   {"vibes", {0, 11, 72, 72, 2.5}},  {"marimba", {0, 12, 72, 72, 1.0}},
+        {"bass", {0, 33, 40, 40, 3.0}},    {"pad", {0, 48, 60, 60, 3.0}},     {"brass", {0, 61, 70, 70, 3.0}},
+        {"bell", {0, 9, 84, 84, 1.2}},     {"pluck", {0, 46, 60, 60, 1.6}},   {"kick", {128, 0, 36, 60, 0.5}},
+        {"snare", {128, 0, 38, 60, 0.4}},  {"hat", {128, 0, 42, 60, 0.3}},    {"openhat", {128, 0, 46, 60, 0.8}},
+        {"shaker", {128, 0, 70, 60, 0.3}}, {"tom", {128, 0, 45, 52, 0.6}},    {"crash", {128, 0, 49, 60, 1.6}},
+    };
+    for (const auto& [n, source] : kSources)
+        if (name == n) return source;
+    return std::nullopt;
+}
+
+// Replaces a synthesised instrument's sound with the bank's recording, keeping
+// its envelope and playback settings and matching its loudness, so the score's
+// balance holds.
+bool TakeRecording(Instrument& ins, const FontSource& from, const SoundFont& font, std::string& error)
+{
+    auto note = font.Note(from.bank, from.program, from.key, error);
+    if (!note) return false;
+    Signal s;
+    if (!ins.loop) {
+        // A struck or plucked instrument: its recorded decay, loop unrolled, ends on its own.
+        s = note->Held(from.maxSeconds);
+        Trim(s, -60.0);
+        FadeOut(s, 0.05);
+        note->loop = false;
+    } else if (note->loop) {
+        s = std::move(note->pcm);
+        s.resize(note->loopEnd);
+    } else {
+        error = "the bank's note has no loop to sustain";
+        return false;
+    }
+    const double before = ShortTermLoudness(Signal(ins.pcm.begin(), ins.pcm.end())) / 32767.0;
+    ins.pcm = Pcm(s);
+    const double after = ShortTermLoudness(Signal(ins.pcm.begin(), ins.pcm.end())) / 32767.0;
+    if (after > 0.0)
+        ins.globalVolume = std::clamp(static_cast<int>(std::lround(ins.globalVolume * before / after)), 8, 128);
+    ins.loop = note->loop;
+    ins.loopStart = note->loopStart;
+    ins.loopEnd = note->loopEnd;
+    const double semitones = 60.0 - from.plays + from.key - note->rootKey;
+    ins.c5speed = static_cast<uint32_t>(std::lround(note->rate * std::pow(2.0, semitones / 12.0)));
+    return true;
+}
+
 } // namespace
 
 std::vector<Instrument> BuildInstruments()
@@ -313,6 +366,21 @@ std::vector<Instrument> BuildInstruments()
     set.push_back(Drum("shaker", ShakerSound(), 90));
     set.push_back(Drum("tom", TomSound(), 118));
     set.push_back(Drum("crash", CrashSound(), 52));
+    return set;
+}
+
+std::optional<std::vector<Instrument>> BuildInstruments(const SoundFont& font, const std::vector<std::string>& keepSynthesised,
+                                                        std::string& error)
+{
+    std::vector<Instrument> set = BuildInstruments();
+    for (Instrument& ins : set) {
+        if (std::find(keepSynthesised.begin(), keepSynthesised.end(), ins.name) != keepSynthesised.end()) continue;
+        const auto source = SourceFor(ins.name);
+        if (source && !TakeRecording(ins, *source, font, error)) {
+            error = ins.name + ": " + error;
+            return std::nullopt;
+        }
+    }
     return set;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The module's instruments, synthesised here: one sample each with its
-// volume envelope and playback settings.
+// The module's instruments: one sample each with its volume envelope and
+// playback settings, recorded notes from a General MIDI bank or synthesised.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/music/Score.h"
+#include "tools/sound/SoundFont.h"
 
 namespace Zant::Music {
 
@@ -26,7 +27,14 @@ struct Instrument {
     int vibratoSpeed = 0, vibratoDepth = 0, vibratoSweep = 0;
 };
 
+// The synthesised set.
 std::vector<Instrument> BuildInstruments();
+
+// The same set with each instrument's sound taken from the bank, except those
+// named in keepSynthesised; their envelopes and balance stay as synthesised.
+std::optional<std::vector<Instrument>> BuildInstruments(const Dsp::SoundFont& font,
+                                                        const std::vector<std::string>& keepSynthesised,
+                                                        std::string& error);
 
 // Looks instruments up by name for the score reader.
 InstrumentLookup LookupIn(const std::vector<Instrument>& instruments);

@@ -5,6 +5,27 @@
 
 namespace Zant::Music {
 
+namespace {
+
+// A tune that plays once ends on a fade rather than a cut: over its last rows
+// every channel slides its volume down (1 per tick, 5 per row at speed 6), so
+// the score's loudest notes (volume 50) are silent after ten rows.
+constexpr int kFadeRows = 12;
+
+void FadeOut(std::vector<ModuleRow>& rows)
+{
+    const size_t from = rows.size() > kFadeRows ? rows.size() - kFadeRows : 0;
+    for (size_t r = from; r < rows.size(); ++r)
+        for (int ch = 0; ch < kScoreChannels; ++ch) {
+            Cell& c = rows[r][ch];
+            if (c.effect != 0) continue;
+            c.effect = 'D';
+            c.param = 0x01;
+        }
+}
+
+} // namespace
+
 std::optional<Module> Arrange(const Score& score, std::string& error)
 {
     std::vector<Section> sections = score.sections;
@@ -16,8 +37,9 @@ std::optional<Module> Arrange(const Score& score, std::string& error)
     Module m;
     m.title = "Brinetun";
     m.initialTempo = sections.front().tempo;
-    // Lead and bass in the middle, chords and percussion spread a little.
-    m.pan = {30, 38, 32, 22, 42, 32, 32, 40, 32};
+    // Lead, bass and kick near the middle; the counter-line and the chord
+    // voices apart, the hats to one side (0 left, 32 centre, 64 right).
+    m.pan = {28, 46, 32, 12, 52, 22, 30, 40, 32};
     for (size_t s = 0; s < sections.size(); ++s) {
         const Section& sec = sections[s];
         const int length = static_cast<int>(sec.patterns.size()) + (sec.loop ? 0 : 1);
@@ -44,6 +66,7 @@ std::optional<Module> Arrange(const Score& score, std::string& error)
                 rows.front()[kControlChannel].effect = 'T';
                 rows.front()[kControlChannel].param = static_cast<uint8_t>(sec.tempo);
             }
+            if (i + 1 == sec.patterns.size() && !sec.loop) FadeOut(rows);
             if (i + 1 == sec.patterns.size() && sec.loop) {
                 rows.back()[kControlChannel].effect = 'B';
                 rows.back()[kControlChannel].param = static_cast<uint8_t>(sec.order + sec.loopFrom);
@@ -122,7 +145,7 @@ void InstrumentHeader(Bytes& b, const Instrument& ins, int sampleNumber)
     b.U8(0);                 // pitch-pan separation
     b.U8(60);
     b.U8(ins.globalVolume);
-    b.U8(32);                // default pan, not used (bit 7 clear)
+    b.U8(32 | 128);          // default pan off (bit 7 set), so the channel pans hold
     b.U8(0);                 // random volume
     b.U8(0);                 // random pan
     b.U16(0x0214);

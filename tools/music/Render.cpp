@@ -76,10 +76,19 @@ int main(int argc, char** argv)
             put(static_cast<uint16_t>(r[i]), 2);
         }
         std::ofstream(path, std::ios::binary).write(b.data(), static_cast<std::streamsize>(b.size()));
-        std::printf("%-28s %6.1f s  peak %6.2f dBFS  RMS %6.2f dBFS\n", path.substr(path.rfind('/') + 1).c_str(),
+        // Stereo width: the side signal's level against the mid signal's.
+        Zant::Dsp::Signal mid(left.size()), side(left.size());
+        for (size_t i = 0; i < left.size(); ++i) {
+            mid[i] = 0.5f * (left[i] + right[i]);
+            side[i] = 0.5f * (left[i] - right[i]);
+        }
+        std::printf("%-28s %6.1f s  peak %6.2f dBFS  RMS %6.2f dBFS  side %6.1f dB under mid", path.substr(path.rfind('/') + 1).c_str(),
                     static_cast<double>(left.size()) / Zant::Dsp::kRate,
                     Zant::Dsp::GainToDb(std::max(Zant::Dsp::Peak(left), Zant::Dsp::Peak(right))),
-                    Zant::Dsp::GainToDb(Zant::Dsp::Rms(left)));
+                    Zant::Dsp::GainToDb(Zant::Dsp::Rms(mid)),
+                    Zant::Dsp::GainToDb(Zant::Dsp::Rms(mid)) - Zant::Dsp::GainToDb(Zant::Dsp::Rms(side)));
+        if (t.once) std::printf("  ending falls %4.0f ms", 1000.0 * Zant::Dsp::EndingFall(mid));
+        std::printf("\n");
     }
     return 0;
 }

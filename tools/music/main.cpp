@@ -1,6 +1,6 @@
 // Writes the game's music module from its text score, with instruments
-// synthesised here.
-//   makemusic <score file> <module file>
+// recorded in a General MIDI SoundFont bank (or synthesised here).
+//   makemusic <score file> <SoundFont file> <module file>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,10 +11,14 @@
 
 using namespace Zant::Music;
 
+namespace {
+const std::vector<std::string> kKeepSynthesised = {};
+} // namespace
+
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <score file> <module file>\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <score file> <SoundFont file> <module file>\n", argv[0]);
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
@@ -24,8 +28,20 @@ int main(int argc, char** argv)
     }
     std::stringstream text;
     text << in.rdbuf();
-    const std::vector<Instrument> instruments = BuildInstruments();
     std::string error;
+    const auto font = Zant::Dsp::SoundFont::Open(argv[2], error);
+    if (!font) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    // The synthesised pad is kept: a soft, slow chorus sits under the tunes
+    // better than a recorded ensemble.
+    const auto built = BuildInstruments(*font, kKeepSynthesised, error);
+    if (!built) {
+        std::fprintf(stderr, "%s: %s\n", argv[2], error.c_str());
+        return 1;
+    }
+    const std::vector<Instrument>& instruments = *built;
     const auto score = ParseScore(text.str(), LookupIn(instruments), error);
     if (!score) {
         std::fprintf(stderr, "%s:%s\n", argv[1], error.c_str() + 4);
@@ -37,7 +53,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::string bytes = WriteIt(*module, instruments);
-    const std::filesystem::path out(argv[2]);
+    const std::filesystem::path out(argv[3]);
     std::error_code ec;
     std::filesystem::create_directories(out.parent_path(), ec);
     const std::string tmp = out.string() + ".tmp";
@@ -51,7 +67,7 @@ int main(int argc, char** argv)
     }
     std::filesystem::rename(tmp, out, ec);
     if (ec) {
-        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+        std::fprintf(stderr, "cannot write %s\n", argv[3]);
         return 1;
     }
     return 0;

@@ -57,6 +57,11 @@ float Biquad::Run(float x)
     return static_cast<float>(y);
 }
 
+void Biquad::SetCoefficients(double b0, double b1, double b2, double a1, double a2)
+{
+    mB0 = b0; mB1 = b1; mB2 = b2; mA1 = a1; mA2 = a2;
+}
+
 void OnePole::Set(double hz) { mA = 1.0 - std::exp(-2.0 * kPi * hz / kRate); }
 
 float OnePole::Low(float x)
@@ -254,6 +259,89 @@ double ShortTermLoudness(const Signal& s, double windowSeconds)
     return std::sqrt(std::max(0.0, best) / w);
 }
 
+double EndingFall(const Signal& s)
+{
+    const size_t w = static_cast<size_t>(Samples(0.05)), hop = w / 5;
+    const size_t tail = std::min(s.size(), static_cast<size_t>(Samples(2.0)));
+    if (tail < w) return 0.0;
+    std::vector<double> levels; // 50 ms RMS every 10 ms over the last two seconds
+    for (size_t at = s.size() - tail; at + w <= s.size(); at += hop) {
+        double sum = 0.0;
+        for (size_t i = at; i < at + w; ++i) sum += static_cast<double>(s[i]) * s[i];
+        levels.push_back(std::sqrt(sum / w));
+    }
+    const double loudest = *std::max_element(levels.begin(), levels.end());
+    if (loudest <= 0.0) return 0.0;
+    size_t start = 0, end = levels.size();
+    for (size_t k = 0; k < levels.size(); ++k)
+        if (levels[k] >= loudest * DbToGain(-6.0)) start = k;
+    for (size_t k = start; k < levels.size(); ++k)
+        if (levels[k] < loudest * DbToGain(-60.0)) {
+            end = k;
+            break;
+        }
+    return static_cast<double>(end - start) * hop / kRate + (end == levels.size() ? static_cast<double>(w) / kRate : 0.0);
+}
+
+double Loudness(const Signal& s)
+{
+    // The K-weighting: a high shelf (+4 dB above about 1.7 kHz) and a 38 Hz
+    // high-pass, designed for this sample rate.
+    Biquad shelf, hp;
+    {
+        const double k = std::tan(kPi * 1681.974450955533 / kRate), q = 0.7071752369554196;
+        const double vh = std::pow(10.0, 3.999843853973347 / 20.0), vb = std::pow(vh, 0.4996667741545416);
+        const double a0 = 1.0 + k / q + k * k;
+        shelf.SetCoefficients((vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
+                              2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0);
+    }
+    {
+        const double k = std::tan(kPi * 38.13547087602444 / kRate), q = 0.5003270373238773;
+        const double a0 = 1.0 + k / q + k * k;
+        hp.SetCoefficients(1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0);
+    }
+    const size_t w = static_cast<size_t>(Samples(0.4));
+    std::vector<double> sq(std::max(s.size(), w), 0.0);
+    for (size_t i = 0; i < s.size(); ++i) {
+        const double y = hp.Run(shelf.Run(s[i]));
+        sq[i] = y * y;
+    }
+    double sum = 0.0, best = 0.0;
+    for (size_t i = 0; i < sq.size(); ++i) {
+        sum += sq[i];
+        if (i >= w) sum -= sq[i - w];
+        if (i + 1 >= w) best = std::max(best, sum);
+    }
+    return best > 0.0 ? -0.691 + 10.0 * std::log10(best / w) : -240.0;
+}
+
+double LowShare(const Signal& s, double hz)
+{
+    Biquad a, b;
+    a.Set(Biquad::LowPass, hz, 0.707);
+    b.Set(Biquad::LowPass, hz, 0.707);
+    double low = 0.0, all = 0.0;
+    for (float x : s) {
+        const double y = b.Run(a.Run(x));
+        low += y * y;
+        all += static_cast<double>(x) * x;
+    }
+    return all > 0.0 ? low / all : 0.0;
+}
+
+Signal Resample(const Signal& s, double step)
+{
+    if (s.empty() || step <= 0.0) return {};
+    Signal out(static_cast<size_t>(static_cast<double>(s.size() - 1) / step) + 1);
+    for (size_t i = 0; i < out.size(); ++i) {
+        const double at = static_cast<double>(i) * step;
+        const size_t k = static_cast<size_t>(at);
+        const double f = at - static_cast<double>(k);
+        out[i] = static_cast<float>(k + 1 < s.size() ? s[k] * (1.0 - f) + s[k + 1] * f : s[k]);
+    }
+    return out;
+}
+
 double Mean(const Signal& s)
 {
     if (s.empty()) return 0.0;
@@ -274,6 +362,15 @@ void Master(Signal& s, double loudnessDb, double ceilingDb)
         const double a = std::fabs(v);
         if (a > knee) v = std::copysign(knee + (ceiling - knee) * std::tanh((a - knee) / (ceiling - knee)), v);
         x = static_cast<float>(v);
+    }
+}
+
+void MasterLufs(Signal& s, double lufs, double ceilingDb)
+{
+    for (int pass = 0; pass < 3; ++pass) {
+        const double now = Loudness(s);
+        if (now < -200.0 || std::fabs(now - lufs) < 0.05) return;
+        Master(s, GainToDb(ShortTermLoudness(s)) + lufs - now, ceilingDb);
     }
 }
 

@@ -38,6 +38,7 @@ public:
     void Set(Kind kind, double hz, double q, double gainDb = 0.0);
     float Run(float x);
     void Reset() { mX1 = mX2 = mY1 = mY2 = 0.0; }
+    void SetCoefficients(double b0, double b1, double b2, double a1, double a2); // a0 = 1
 
 private:
     double mB0 = 1, mB1 = 0, mB2 = 0, mA1 = 0, mA2 = 0;
@@ -104,10 +105,26 @@ double Peak(const Signal& s);
 double Rms(const Signal& s);
 double ShortTermLoudness(const Signal& s, double windowSeconds = 0.05); // loudest window RMS
 double Mean(const Signal& s);
+// Loudness as people hear it: the loudest 400 ms of the K-weighted signal in
+// LUFS (momentary loudness of ITU-R BS.1770; a shorter sound counts as padded
+// with silence).
+double Loudness(const Signal& s);
+// Share (0..1) of the energy below hz: what small speakers cannot play.
+double LowShare(const Signal& s, double hz = 150.0);
+// Seconds over which a sound's ending falls from 6 dB under the loudest 50 ms
+// of its last two seconds to 60 dB under it (or to its end): a cut ending
+// reads as a few tens of milliseconds, a release or fade as its length.
+double EndingFall(const Signal& s);
 
 // Scales to a short-term loudness (dBFS) and keeps the peak under the ceiling
 // with a gentle soft clip; loops must not be clipped (that would change the join).
 void Master(Signal& s, double loudnessDb, double ceilingDb = -1.0);
+// The same to a loudness in LUFS (see Loudness); a second pass makes up for
+// what the soft clip took.
+void MasterLufs(Signal& s, double lufs, double ceilingDb = -1.0);
+
+// Plays a signal faster (step > 1) or slower, by linear interpolation.
+Signal Resample(const Signal& s, double step);
 
 // 16-bit conversion with rounding and saturation.
 std::vector<int16_t> ToPcm16(const Signal& s);

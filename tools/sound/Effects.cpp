@@ -109,6 +109,72 @@ Signal Glide(double fromHz, double toHz, double glideSeconds, double seconds, do
 
 Signal Silence(double seconds) { return Signal(Samples(seconds), 0.0f); }
 
+// A stretch of the recorded surf, low-passed as water sounds from below, over
+// a layer of filtered noise that breaks up in small lumps (the churn).
+Signal Water(const Textures& t, double from, double seconds, double lowPassHz, uint64_t seed)
+{
+    Signal s(Samples(seconds), 0.0f);
+    const size_t at = std::min(t.surf.size(), static_cast<size_t>(Samples(from)));
+    for (size_t i = 0; i < s.size() && at + i < t.surf.size(); ++i) s[i] = t.surf[at + i];
+    const double sr = Rms(s);
+    if (sr > 0.0)
+        for (float& x : s) x = static_cast<float>(x / sr);
+    Signal churn = Noise(seconds, seed);
+    Biquad bp;
+    bp.Set(Biquad::BandPass, 700.0, 0.9);
+    Rng grain(seed + 1);
+    double g = 1.0;
+    for (size_t i = 0; i < churn.size(); ++i) {
+        if (i % 330 == 0) g = 0.3 + 0.7 * grain.Uniform();
+        churn[i] = static_cast<float>(2.0 * g * bp.Run(churn[i]));
+    }
+    Mix(s, churn, 0.0, 0.5);
+    LowPass(s, lowPassHz);
+    LowPass(s, lowPassHz);
+    return s;
+}
+
+// A recorded texture from `from`, scaled to unit RMS.
+Signal Take(const Signal& texture, double speed = 1.0)
+{
+    Signal s = speed == 1.0 ? texture : Resample(texture, speed);
+    const double r = Rms(s);
+    if (r > 0.0)
+        for (float& x : s) x = static_cast<float>(x / r);
+    return s;
+}
+
+// A jaw snapping shut: the recorded crack, dulled by the water, over a short
+// burst of crunchy band-passed noise.
+Signal Chomp(const Textures& t, uint64_t seed)
+{
+    Signal s = Take(t.snap);
+    LowPass(s, 3500.0);
+    Signal crunch = Noise(0.08, seed);
+    Biquad bp;
+    bp.Set(Biquad::BandPass, 1100.0, 1.2);
+    Rng rng(seed + 7);
+    for (size_t i = 0; i < crunch.size(); ++i) {
+        const double t = static_cast<double>(i) / kRate;
+        const double tooth = rng.Uniform() < 0.02 ? 3.0 : 1.0; // a few grains catch harder
+        crunch[i] = static_cast<float>(tooth * bp.Run(crunch[i]) * std::min(1.0, t / 0.001) * std::exp(-t / 0.02));
+    }
+    Mix(s, crunch, 0.0, 2.0);
+    return s;
+}
+
+// The short, dark room of open water: a brief reverb whose tail loses its top.
+void UnderwaterSpace(Signal& s, double mix = 0.3)
+{
+    Signal wet = s;
+    wet.resize(s.size() + Samples(0.3), 0.0f);
+    Reverb r(0.55, 0.7);
+    for (float& x : wet) x = r.Run(x);
+    LowPass(wet, 2200.0);
+    s.resize(wet.size(), 0.0f);
+    for (size_t i = 0; i < s.size(); ++i) s[i] += static_cast<float>(mix * wet[i]);
+}
+
 // ---- typing and interface ----------------------------------------------------
 
 Signal Click(double pingHz, double bodyHz, uint64_t seed)
@@ -129,11 +195,11 @@ Signal Click(double pingHz, double bodyHz, uint64_t seed)
     return s;
 }
 
-Signal Type1() { return Click(1900.0, 380.0, 11); }
-Signal Type2() { return Click(2250.0, 420.0, 12); }
-Signal Type3() { return Click(1650.0, 340.0, 13); }
+Signal Type1(const Textures&) { return Click(1900.0, 380.0, 11); }
+Signal Type2(const Textures&) { return Click(2250.0, 420.0, 12); }
+Signal Type3(const Textures&) { return Click(1650.0, 340.0, 13); }
 
-Signal ButtonClick()
+Signal ButtonClick(const Textures&)
 {
     Signal s = Glide(700.0, 1300.0, 0.035, 0.09, 0.022);
     Signal tick = Noise(0.01, 5);
@@ -143,7 +209,7 @@ Signal ButtonClick()
     return s;
 }
 
-Signal Wrong()
+Signal Wrong(const Textures&)
 {
     Signal s(Samples(0.24), 0.0f);
     Osc a, b;
@@ -159,53 +225,52 @@ Signal Wrong()
 
 // ---- creatures -------------------------------------------------------------------
 
-Signal SharkDies()
+Signal SharkDies(const Textures& t)
 {
+    // A thump, a dying cry falling away and the body rolling over in a swirl of water and bubbles.
     Signal s = Glide(950.0, 180.0, 0.09, 0.9, 0.06);
-    Signal splash = Noise(0.5, 31);
-    LowPass(splash, 1800.0);
-    Shape(splash, [](double t) { return std::min(1.0, t / 0.005) * std::exp(-t / 0.11); });
-    Mix(s, splash, 0.0, 0.45);
+    for (float& x : s) x *= 0.5f;
+    Mix(s, Take(t.thud, 1.2), 0.0, 0.12);
+    Signal swirl = Water(t, 0.3, 0.7, 1600.0, 31);
+    Shape(swirl, [](double u) { return std::min(1.0, u / 0.01) * std::exp(-u / 0.16); });
+    Mix(s, swirl, 0.0, 0.3);
     Bubbles(s, 32, 18, 0.03, 0.6, 350.0, 1400.0, 0.35);
-    ApplyReverb(s, 0.25, 0.7, 0.5, 0.2);
+    UnderwaterSpace(s, 0.3);
     return s;
 }
 
-Signal PlayerDies()
+Signal PlayerDies(const Textures& t)
 {
     Signal s = Silence(1.2);
+    // Two bites, each a snap of the jaws with a thump behind it.
     for (double at : {0.0, 0.15}) {
-        Signal snap = Noise(0.09, 21 + static_cast<uint64_t>(at * 100));
-        Biquad bp;
-        bp.Set(Biquad::BandPass, 900.0, 1.1);
-        for (float& x : snap) x = bp.Run(x) * 2.0f;
-        Shape(snap, [](double t) { return std::min(1.0, t / 0.002) * std::exp(-t / 0.025); });
-        Signal thud = Glide(110.0, 70.0, 0.05, 0.2, 0.06);
-        Mix(s, snap, at, 0.9);
-        Mix(s, thud, at, 0.8);
+        Mix(s, Chomp(t, 21 + static_cast<uint64_t>(at * 100)), at, 0.25);
+        Mix(s, Take(t.thud, 0.9), at, 0.2);
     }
     // A cartoon "womp" falling away: the diver is bitten, not hurt for real.
     Signal womp(Samples(0.65), 0.0f);
     Osc osc;
     for (size_t i = 0; i < womp.size(); ++i) {
-        const double t = static_cast<double>(i) / kRate;
-        const double f = 480.0 * std::pow(140.0 / 480.0, t / 0.6) * (1.0 + 0.03 * std::sin(2.0 * kPi * 8.0 * t));
-        womp[i] = static_cast<float>(Adsr(t, 0.02, 0.1, 0.8, 0.25, 0.65) * osc.Saw(f, 8));
+        const double u = static_cast<double>(i) / kRate;
+        const double f = 480.0 * std::pow(140.0 / 480.0, u / 0.6) * (1.0 + 0.03 * std::sin(2.0 * kPi * 8.0 * u));
+        womp[i] = static_cast<float>(Adsr(u, 0.02, 0.1, 0.8, 0.25, 0.65) * osc.Saw(f, 8));
     }
     LowPass(womp, 1500.0);
-    Mix(s, womp, 0.3, 0.7);
+    Mix(s, womp, 0.3, 0.5);
+    Signal swirl = Water(t, 0.8, 0.9, 1800.0, 24);
+    Shape(swirl, [](double u) { return Smooth(u / 0.05) * std::exp(-u / 0.3); });
+    Mix(s, swirl, 0.05, 0.25);
     Bubbles(s, 23, 14, 0.3, 1.0, 300.0, 1100.0, 0.25);
-    ApplyReverb(s, 0.2, 0.6, 0.5, 0.15);
+    UnderwaterSpace(s, 0.25);
     return s;
 }
 
-Signal SharkHurt()
+Signal SharkHurt(const Textures& tx)
 {
+    // A bite into the shark: the jaws' snap, a thump, and a wobbling yelp.
     Signal s = Glide(140.0, 100.0, 0.06, 0.45, 0.07);
-    Signal crack = Noise(0.04, 41);
-    LowPass(crack, 2000.0);
-    Shape(crack, [](double t) { return std::exp(-t / 0.01); });
-    Mix(s, crack, 0.0, 0.6);
+    for (float& x : s) x *= 0.5f;
+    Mix(s, Chomp(tx, 41), 0.0, 0.18);
     Signal wobble(Samples(0.4), 0.0f);
     Osc osc;
     for (size_t i = 0; i < wobble.size(); ++i) {
@@ -215,21 +280,27 @@ Signal SharkHurt()
         wobble[i] = static_cast<float>(std::min(1.0, t / 0.01) * std::exp(-t / 0.14) * (v + 0.2 * v * v * v));
     }
     Mix(s, wobble, 0.02, 0.7);
+    UnderwaterSpace(s, 0.15);
     return s;
 }
 
-Signal PiranhaDies()
+Signal PiranhaDies(const Textures& t)
 {
+    // A small fish: a click of its jaws, a squeak falling away, a flick of water and a few bubbles.
     Signal s = Glide(1400.0, 450.0, 0.04, 0.3, 0.03);
-    Signal tick = Noise(0.01, 51);
-    HighPass(tick, 2500.0);
-    Shape(tick, [](double t) { return std::exp(-t / 0.002); });
-    Mix(s, tick, 0.0, 0.3);
+    for (float& x : s) x *= 0.6f;
+    Signal snap = Take(t.snap, 1.3);
+    HighPass(snap, 600.0);
+    Mix(s, snap, 0.0, 0.12);
+    Signal flick = Water(t, 1.2, 0.2, 2500.0, 51);
+    Shape(flick, [](double u) { return std::min(1.0, u / 0.004) * std::exp(-u / 0.05); });
+    Mix(s, flick, 0.0, 0.25);
     Bubbles(s, 52, 4, 0.04, 0.2, 700.0, 1600.0, 0.35, false);
+    UnderwaterSpace(s, 0.2);
     return s;
 }
 
-Signal Jellyfish()
+Signal Jellyfish(const Textures&)
 {
     Signal s = Glide(600.0, 260.0, 0.18, 0.8, 0.15, 14.0, 0.04);
     Mix(s, Glock(NoteHz(88)), 0.08, 0.18);
@@ -239,28 +310,23 @@ Signal Jellyfish()
     return s;
 }
 
-Signal DiverEnters()
+Signal DiverEnters(const Textures& t)
 {
-    Signal s = Noise(1.4, 71);
-    Biquad lp, bp;
-    lp.Set(Biquad::LowPass, 2500.0, 0.7);
-    bp.Set(Biquad::BandPass, 800.0, 0.8);
-    Rng grain(72);
-    double g = 1.0;
+    // The diver breaks the surface: a recorded splash, dulled under water, its churn and a stream of bubbles.
+    Signal s = Water(t, 0.0, 1.4, 2500.0, 71);
     for (size_t i = 0; i < s.size(); ++i) {
-        const double t = static_cast<double>(i) / kRate;
-        if (i % 220 == 0) g = 0.6 + 0.4 * grain.Uniform(); // the water breaks up in small lumps
-        const double env = std::min(1.0, t / 0.008) * (0.7 * std::exp(-t / 0.08) + 0.3 * std::exp(-t / 0.3));
-        const float x = lp.Run(s[i]);
-        s[i] = static_cast<float>(env * g * (0.6 * x + 0.8 * bp.Run(x)));
+        const double u = static_cast<double>(i) / kRate;
+        s[i] *= static_cast<float>(std::min(1.0, u / 0.008) * (0.7 * std::exp(-u / 0.08) + 0.3 * std::exp(-u / 0.3)));
     }
+    Mix(s, Take(t.thud, 0.8), 0.0, 0.1);
     Bubbles(s, 73, 40, 0.05, 1.2, 300.0, 1600.0, 0.35);
+    UnderwaterSpace(s, 0.2);
     return s;
 }
 
 // ---- bosses and weapons ------------------------------------------------------
 
-Signal SonarPing()
+Signal SonarPing(const Textures&)
 {
     Signal s = Silence(0.3);
     Signal ping = Struck(1480.0, 0.3, {{1.0, 1.0, 0.09}, {2.0, 0.05, 0.03}}, 0.002);
@@ -275,7 +341,7 @@ Signal SonarPing()
     return s;
 }
 
-Signal TorpedoLaunch()
+Signal TorpedoLaunch(const Textures&)
 {
     Signal s = Struck(70.0, 1.1, {{1.0, 1.0, 0.12}, {2.0, 0.4, 0.06}}, 0.002);
     Signal clank = Struck(820.0, 0.2, {{1.0, 0.5, 0.04}, {2.63, 0.4, 0.03}, {4.1, 0.3, 0.02}}, 0.0005);
@@ -293,32 +359,43 @@ Signal TorpedoLaunch()
     return s;
 }
 
-Signal Explosion()
+Signal Explosion(const Textures& t)
 {
+    // The blast's weight is in its low boom, but laptop speakers play little
+    // under 200 Hz: its body (a crunching burst, the blast's roar and the
+    // water it throws) sits between 200 Hz and 2 kHz.
     Signal s = Glide(60.0, 32.0, 0.6, 2.0, 0.5);
-    Signal body = Noise(2.0, 91);
-    LowPass(body, 500.0);
-    LowPass(body, 500.0);
+    for (float& x : s) x = static_cast<float>(0.3 * std::tanh(2.5 * x)); // overdriven: harmonics an octave and more up
     Signal rumble = Noise(2.0, 92);
     LowPass(rumble, 150.0);
     LowPass(rumble, 150.0);
-    for (size_t i = 0; i < body.size(); ++i) {
-        const double t = static_cast<double>(i) / kRate;
-        const double a = std::min(1.0, t / 0.002);
-        body[i] = static_cast<float>(body[i] * a * std::exp(-t / 0.35) * 3.0 + rumble[i] * a * std::exp(-t / 0.9) * 5.0);
+    Signal roar = Noise(2.0, 91);
+    HighPass(roar, 220.0);
+    LowPass(roar, 1400.0);
+    for (size_t i = 0; i < roar.size(); ++i) {
+        const double u = static_cast<double>(i) / kRate;
+        const double a = std::min(1.0, u / 0.002);
+        roar[i] = static_cast<float>(roar[i] * a * std::exp(-u / 0.35) * 2.6 + rumble[i] * a * std::exp(-u / 0.6) * 0.6);
     }
-    Mix(s, body, 0.0, 1.0);
-    Signal crack = Noise(0.1, 93);
+    Mix(s, roar, 0.0, 1.0);
+    Signal crack = Noise(0.15, 93);
     Biquad bp;
-    bp.Set(Biquad::BandPass, 1500.0, 0.7);
+    bp.Set(Biquad::BandPass, 1200.0, 0.7);
     for (float& x : crack) x = bp.Run(x);
-    Shape(crack, [](double t) { return std::exp(-t / 0.015); });
-    Mix(s, crack, 0.0, 0.6);
+    Shape(crack, [](double u) { return std::exp(-u / 0.03); });
+    Mix(s, crack, 0.0, 0.9);
+    Signal hit = Take(t.thud, 0.8);
+    HighPass(hit, 180.0);
+    Mix(s, hit, 0.0, 0.25);
+    Signal spray = Water(t, 0.4, 1.6, 1800.0, 95);
+    Shape(spray, [](double u) { return Smooth(u / 0.04) * std::exp(-u / 0.45); });
+    Mix(s, spray, 0.02, 0.35);
     Bubbles(s, 94, 30, 0.2, 1.6, 200.0, 600.0, 0.2, false);
+    UnderwaterSpace(s, 0.2);
     return s;
 }
 
-Signal Emp()
+Signal Emp(const Textures&)
 {
     Signal s = Silence(1.6);
     Osc osc;
@@ -371,21 +448,21 @@ Signal Arpeggio(std::initializer_list<double> notes, double step, Signal (*voice
     return s;
 }
 
-Signal WaveBonus()
+Signal WaveBonus(const Textures&)
 {
     Signal s = Arpeggio({79, 84}, 0.12, Vibes, 0.9);
     ApplyReverb(s, 0.3, 0.75, 0.4, 0.3);
     return s;
 }
 
-Signal WaveBonus2()
+Signal WaveBonus2(const Textures&)
 {
     Signal s = Arpeggio({72, 76, 79, 84}, 0.1, Vibes, 0.9);
     ApplyReverb(s, 0.3, 0.75, 0.4, 0.3);
     return s;
 }
 
-Signal WaveBonus3()
+Signal WaveBonus3(const Textures&)
 {
     Signal s = Arpeggio({72, 76, 79, 84, 88}, 0.08, Vibes, 1.0);
     Mix(s, Glock(NoteHz(96)), 0.4, 0.3);
@@ -395,7 +472,7 @@ Signal WaveBonus3()
     return s;
 }
 
-Signal WinGem()
+Signal WinGem(const Textures&)
 {
     Signal s = Arpeggio({84, 88, 91, 96, 100}, 0.06, Glock, 0.8);
     Mix(s, Vibes(NoteHz(72), 1.2), 0.0, 0.35);
@@ -405,7 +482,7 @@ Signal WinGem()
     return s;
 }
 
-Signal Treasure()
+Signal Treasure(const Textures&)
 {
     Signal s;
     Mix(s, Brass(NoteHz(67), 0.13), 0.0, 0.5);
@@ -420,7 +497,7 @@ Signal Treasure()
     return s;
 }
 
-Signal ExtraLife()
+Signal ExtraLife(const Textures&)
 {
     Signal s = Arpeggio({79, 84, 88, 91}, 0.07, Vibes, 0.5);
     Mix(s, Vibes(NoteHz(96), 1.0), 0.3, 0.45);
@@ -433,7 +510,7 @@ Signal ExtraLife()
 
 // The thirteen rising tones: a C major scale from C5, one step per jellyfish.
 template <int Step>
-Signal Tone()
+Signal Tone(const Textures&)
 {
     static const int kScale[13] = {72, 74, 76, 77, 79, 81, 83, 84, 86, 88, 89, 91, 93};
     Signal s = Mallet(NoteHz(kScale[Step]), 0.6);
@@ -441,7 +518,7 @@ Signal Tone()
     return s;
 }
 
-Signal DiveBell()
+Signal DiveBell(const Textures&)
 {
     Signal s = Struck(587.0, 2.4,
                       {{0.5, 0.35, 1.8}, {1.0, 1.0, 1.3}, {1.19, 0.45, 0.9}, {1.5, 0.35, 0.8},
@@ -455,17 +532,17 @@ Signal DiveBell()
     return s;
 }
 
-Signal ShipMove()
+Signal ShipMove(const Textures& t)
 {
-    Signal s = Noise(0.35, 161);
-    LowPass(s, 700.0);
-    Shape(s, [](double t) { return Smooth(t / 0.03) * std::exp(-std::max(0.0, t - 0.03) / 0.1) * 3.0; });
+    // A short swish of water as the boat moves on the map.
+    Signal s = Water(t, 0.6, 0.35, 900.0, 161);
+    Shape(s, [](double u) { return Smooth(u / 0.03) * std::exp(-std::max(0.0, u - 0.03) / 0.1); });
     AddBubble(s, 0.05, 300.0, 0.4, 0.3);
     AddBubble(s, 0.09, 420.0, 0.25, 0.3);
     return s;
 }
 
-Signal Bad()
+Signal Bad(const Textures&)
 {
     Signal s;
     const double notes[3] = {58, 57, 56};
@@ -512,17 +589,18 @@ Signal LoopNoise(size_t n, uint64_t seed, Biquad::Kind kind, double hz, double q
     return s;
 }
 
-Signal Eerie1()
+Signal Eerie1(const Textures&)
 {
     const double seconds = 6.0;
     const size_t n = Samples(seconds);
     Signal s(n, 0.0f);
-    // A deep drone of slowly beating partials.
-    const double drone[][2] = {{55.0, 0.5}, {55.5, 0.35}, {82.5, 0.25}, {110.0, 0.2}, {164.8, 0.08}};
+    // A drone of slowly beating partials: a little fundamental, its body an
+    // octave and more up, where small speakers still play it.
+    const double drone[][2] = {{55.0, 0.15}, {110.0, 0.3}, {110.5, 0.25}, {165.0, 0.3}, {220.0, 0.3}, {330.0, 0.12}};
     for (const auto& d : drone)
         for (size_t i = 0; i < n; ++i) s[i] += static_cast<float>(d[1] * LoopSine(Cycles(d[0], seconds), i, n));
-    // Dark water rumble breathing twice per loop.
-    Signal rumble = LoopNoise(n, 201, Biquad::LowPass, 260.0, 0.7);
+    // Dark water breathing twice per loop.
+    Signal rumble = LoopNoise(n, 201, Biquad::BandPass, 380.0, 0.8);
     const double rr = Rms(rumble);
     for (size_t i = 0; i < n; ++i)
         s[i] += static_cast<float>(0.35 / rr * rumble[i] * (0.7 + 0.3 * LoopSine(2, i, n)));
@@ -542,7 +620,7 @@ Signal Eerie1()
     return s;
 }
 
-Signal Eerie3()
+Signal Eerie3(const Textures&)
 {
     const double seconds = 6.0;
     const size_t n = Samples(seconds);
@@ -567,7 +645,7 @@ Signal Eerie3()
     return s;
 }
 
-Signal UnderwaterLoop()
+Signal UnderwaterLoop(const Textures&)
 {
     const double seconds = 8.0;
     const size_t n = Samples(seconds);
@@ -594,56 +672,97 @@ Signal UnderwaterLoop()
 
 } // namespace
 
+const std::vector<KindLevel>& Levels()
+{
+    // The typing click sets the interface level; creatures and rewards sit
+    // just over it, alarms over them, and the explosion and the diver's death
+    // are the loudest things in the game. Ambience stays under everything.
+    static const std::vector<KindLevel> levels = {
+        {Kind::Interface, "interface", -24.0}, {Kind::Creature, "creature", -22.0}, {Kind::Reward, "reward", -22.0},
+        {Kind::Alarm, "alarm", -20.0},         {Kind::Impact, "impact", -17.0},     {Kind::Ambience, "ambience", -30.0},
+    };
+    return levels;
+}
+
+const KindLevel& LevelOf(Kind kind)
+{
+    for (const KindLevel& l : Levels())
+        if (l.kind == kind) return l;
+    return Levels().front();
+}
+
+std::optional<Textures> LoadTextures(const SoundFont& font, std::string& error)
+{
+    // (bank, program, key, seconds): the bank's note played at its own pitch.
+    const auto take = [&](int bank, int program, int key, double seconds) -> std::optional<Signal> {
+        auto note = font.Note(bank, program, key, error);
+        if (!note) return std::nullopt;
+        Signal s = note->Held(seconds);
+        return Resample(s, note->rate * std::pow(2.0, (key - note->rootKey) / 12.0) / kRate);
+    };
+    Textures t;
+    auto surf = take(0, 122, 60, 2.0);     // Seashore
+    auto snap = take(128, 0, 37, 0.3);     // side stick
+    auto thud = take(128, 0, 41, 0.6);     // low floor tom
+    auto scrape = take(128, 0, 55, 1.2);   // splash cymbal
+    if (!surf || !snap || !thud || !scrape) return std::nullopt;
+    t.surf = std::move(*surf);
+    t.snap = std::move(*snap);
+    t.thud = std::move(*thud);
+    t.scrape = std::move(*scrape);
+    return t;
+}
+
 const std::vector<Recipe>& Table()
 {
     static const std::vector<Recipe> table = {
-        {"eerie1", true, -8.0, Eerie1},
-        {"eerie3", true, -9.0, Eerie3},
-        {"playerdies", false, 4.0, PlayerDies},
-        {"sharkdies", false, 3.0, SharkDies},
-        {"wrong", false, 1.0, Wrong},
-        {"buttonclick", false, 0.0, ButtonClick},
-        {"divebell1", false, 2.0, DiveBell},
-        {"wingem", false, 3.0, WinGem},
-        {"wave_bonus", false, 2.0, WaveBonus},
-        {"wave_bonus2", false, 2.5, WaveBonus2},
-        {"wave_bonus3", false, 3.0, WaveBonus3},
-        {"treasure", false, 3.5, Treasure},
-        {"shipmove", false, -2.0, ShipMove},
-        {"emp", false, 4.0, Emp},
-        {"extralife", false, 3.5, ExtraLife},
-        {"tone1", false, 1.0, Tone<0>},
-        {"tone2", false, 1.0, Tone<1>},
-        {"tone3", false, 1.0, Tone<2>},
-        {"tone4", false, 1.0, Tone<3>},
-        {"tone5", false, 1.0, Tone<4>},
-        {"tone6", false, 1.0, Tone<5>},
-        {"tone7", false, 1.0, Tone<6>},
-        {"tone8", false, 1.0, Tone<7>},
-        {"tone9", false, 1.0, Tone<8>},
-        {"tone10", false, 1.0, Tone<9>},
-        {"tone11", false, 1.0, Tone<10>},
-        {"tone12", false, 1.0, Tone<11>},
-        {"tone13", false, 1.0, Tone<12>},
-        {"sonarping1", false, 1.0, SonarPing},
-        {"torpedolaunch", false, 3.5, TorpedoLaunch},
-        {"jellyfish", false, 2.0, Jellyfish},
-        {"explosion", false, 8.0, Explosion},
-        {"type", false, 0.0, Type1},
-        {"type2", false, 0.0, Type2},
-        {"type3", false, 0.0, Type3},
-        {"sharkhurt", false, 2.5, SharkHurt},
-        {"diverenters", false, 3.0, DiverEnters},
-        {"piranhadies1", false, 2.0, PiranhaDies},
-        {"underwaterloop", true, -6.0, UnderwaterLoop},
-        {"bad", false, 1.5, Bad},
+        {"eerie1", true, Kind::Ambience, Eerie1},
+        {"eerie3", true, Kind::Ambience, Eerie3},
+        {"playerdies", false, Kind::Impact, PlayerDies},
+        {"sharkdies", false, Kind::Creature, SharkDies},
+        {"wrong", false, Kind::Interface, Wrong},
+        {"buttonclick", false, Kind::Interface, ButtonClick},
+        {"divebell1", false, Kind::Reward, DiveBell},
+        {"wingem", false, Kind::Reward, WinGem},
+        {"wave_bonus", false, Kind::Reward, WaveBonus},
+        {"wave_bonus2", false, Kind::Reward, WaveBonus2},
+        {"wave_bonus3", false, Kind::Reward, WaveBonus3},
+        {"treasure", false, Kind::Reward, Treasure},
+        {"shipmove", false, Kind::Interface, ShipMove},
+        {"emp", false, Kind::Alarm, Emp},
+        {"extralife", false, Kind::Reward, ExtraLife},
+        {"tone1", false, Kind::Reward, Tone<0>},
+        {"tone2", false, Kind::Reward, Tone<1>},
+        {"tone3", false, Kind::Reward, Tone<2>},
+        {"tone4", false, Kind::Reward, Tone<3>},
+        {"tone5", false, Kind::Reward, Tone<4>},
+        {"tone6", false, Kind::Reward, Tone<5>},
+        {"tone7", false, Kind::Reward, Tone<6>},
+        {"tone8", false, Kind::Reward, Tone<7>},
+        {"tone9", false, Kind::Reward, Tone<8>},
+        {"tone10", false, Kind::Reward, Tone<9>},
+        {"tone11", false, Kind::Reward, Tone<10>},
+        {"tone12", false, Kind::Reward, Tone<11>},
+        {"tone13", false, Kind::Reward, Tone<12>},
+        {"sonarping1", false, Kind::Alarm, SonarPing},
+        {"torpedolaunch", false, Kind::Alarm, TorpedoLaunch},
+        {"jellyfish", false, Kind::Creature, Jellyfish},
+        {"explosion", false, Kind::Impact, Explosion},
+        {"type", false, Kind::Interface, Type1},
+        {"type2", false, Kind::Interface, Type2},
+        {"type3", false, Kind::Interface, Type3},
+        {"sharkhurt", false, Kind::Creature, SharkHurt},
+        {"diverenters", false, Kind::Creature, DiverEnters},
+        {"piranhadies1", false, Kind::Creature, PiranhaDies},
+        {"underwaterloop", true, Kind::Ambience, UnderwaterLoop},
+        {"bad", false, Kind::Interface, Bad},
     };
     return table;
 }
 
-Signal Render(const Recipe& recipe)
+Signal Render(const Recipe& recipe, const Textures& textures)
 {
-    Signal s = recipe.make();
+    Signal s = recipe.make(textures);
     if (recipe.loop) {
         // Mean and a gentle circular high-pass: no DC and no seam at the join.
         const float mean = static_cast<float>(Mean(s));
@@ -656,7 +775,7 @@ Signal Render(const Recipe& recipe)
         FadeIn(s, 0.0005);
         FadeOut(s, 0.008);
     }
-    Master(s, kReferenceLoudnessDb + recipe.relativeDb);
+    MasterLufs(s, LevelOf(recipe.kind).lufs);
     return s;
 }
 

@@ -1,26 +1,46 @@
 #pragma once
 // The game's forty sound effects as synthesis recipes, in the order of the
-// game's sound table (index = sound id).
+// game's sound table (index = sound id), and the loudness of each kind.
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "tools/sound/Dsp.h"
+#include "tools/sound/SoundFont.h"
 
 namespace Zant::Effects {
+
+// Effects are levelled by what they tell the player: each kind has one
+// loudness, so sounds of a kind never jump out of the mix against each other.
+enum class Kind { Interface, Creature, Reward, Alarm, Impact, Ambience };
+
+struct KindLevel {
+    Kind kind;
+    const char* name;
+    double lufs;            // loudest 400 ms, K-weighted (Dsp::Loudness)
+};
+const std::vector<KindLevel>& Levels();
+const KindLevel& LevelOf(Kind kind);
+
+// Recorded textures from the General MIDI bank that some recipes layer in.
+struct Textures {
+    Dsp::Signal surf;       // breaking-wave noise
+    Dsp::Signal snap;       // a dry, short percussive crack
+    Dsp::Signal thud;       // a low drum hit
+    Dsp::Signal scrape;     // a metallic scrape
+};
+std::optional<Textures> LoadTextures(const Dsp::SoundFont& font, std::string& error);
 
 struct Recipe {
     const char* name;       // file name without ".wav"
     bool loop;              // ambience played as a seamless loop
-    double relativeDb;      // short-term loudness against the typing click
-    Dsp::Signal (*make)();  // raw synthesis, before mastering
+    Kind kind;
+    Dsp::Signal (*make)(const Textures&); // raw synthesis, before mastering
 };
-
-// The typing click is the level every other effect is matched against; it
-// leaves room for many effects at once in the game's mix.
-constexpr double kReferenceLoudnessDb = -21.0;
 
 const std::vector<Recipe>& Table();
 
-// Synthesis plus mastering: DC removal, edge fades (one-shots) and the level.
-Dsp::Signal Render(const Recipe& recipe);
+// Synthesis plus mastering: DC removal, edge fades (one-shots) and the level of its kind.
+Dsp::Signal Render(const Recipe& recipe, const Textures& textures);
 
 } // namespace Zant::Effects

@@ -1,6 +1,6 @@
 // Writes the game's sound effects as 16-bit PCM WAV files and a sheet of
 // their lengths and levels for people to check.
-//   makesounds <sounds folder> <sheet file>
+//   makesounds <SoundFont file> <sounds folder> <sheet file>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -11,30 +11,39 @@ using namespace Zant;
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <sounds folder> <sheet file>\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <SoundFont file> <sounds folder> <sheet file>\n", argv[0]);
         return 2;
     }
-    const std::string folder = argv[1];
+    std::string error;
+    const auto font = Dsp::SoundFont::Open(argv[1], error);
+    const auto textures = font ? Effects::LoadTextures(*font, error) : std::nullopt;
+    if (!textures) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
+        return 1;
+    }
+    const std::string folder = argv[2];
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    std::string sheet = "# name            seconds   peak dBFS  RMS dBFS  loudest 50 ms dBFS  loop\n";
+    std::string sheet = "# Loudness: the loudest 400 ms, K-weighted (LUFS); low share: energy under 150 Hz.\n"
+                        "# name           kind       seconds  peak dBFS   LUFS  target  low share  loop\n";
     for (const Effects::Recipe& r : Effects::Table()) {
-        const Dsp::Signal s = Effects::Render(r);
+        const Dsp::Signal s = Effects::Render(r, *textures);
         const std::string path = folder + "/" + r.name + ".wav";
         if (!Dsp::WriteWav(path, s)) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
         }
+        const Effects::KindLevel& level = Effects::LevelOf(r.kind);
         char line[160];
-        std::snprintf(line, sizeof line, "%-16s %8.3f %11.2f %9.2f %19.2f  %s\n", r.name,
-                      static_cast<double>(s.size()) / Dsp::kRate, Dsp::GainToDb(Dsp::Peak(s)), Dsp::GainToDb(Dsp::Rms(s)),
-                      Dsp::GainToDb(Dsp::ShortTermLoudness(s)), r.loop ? "yes" : "no");
+        std::snprintf(line, sizeof line, "%-16s %-9s %8.3f %10.2f %6.1f %7.1f %9.0f %%  %s\n", r.name, level.name,
+                      static_cast<double>(s.size()) / Dsp::kRate, Dsp::GainToDb(Dsp::Peak(s)), Dsp::Loudness(s), level.lufs,
+                      100.0 * Dsp::LowShare(s), r.loop ? "yes" : "no");
         sheet += line;
     }
-    FILE* f = std::fopen(argv[2], "w");
+    FILE* f = std::fopen(argv[3], "w");
     if (!f || std::fputs(sheet.c_str(), f) < 0 || std::fclose(f) != 0) {
-        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+        std::fprintf(stderr, "cannot write %s\n", argv[3]);
         return 1;
     }
     return 0;

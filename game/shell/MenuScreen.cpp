@@ -1,0 +1,152 @@
+#include "game/shell/MenuScreen.h"
+
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/widgets/HyperlinkWidget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/shell/FadeButton.h"
+#include "game/shell/UserProfileMgr.h"
+#include "game/shell/WinBTApp.h"
+
+namespace Zant {
+
+namespace {
+
+enum {
+    BUTTON_ABYSS_OVER = 17,
+    BUTTON_ABYSS_DOWN = 18,
+    BUTTON_ADVENTURE_OVER = 19,
+    BUTTON_ADVENTURE_DOWN = 20,
+    BUTTON_TUTOR_OVER = 21,
+    BUTTON_TUTOR_DOWN = 22,
+    BUTTON_HALL_DOWN = 230,
+    BUTTON_HALL_OVER = 231,
+    BUTTON_OPTIONS_DOWN = 232,
+    BUTTON_OPTIONS_OVER = 233,
+    BUTTON_QUIT_DOWN = 234,
+    BUTTON_QUIT_OVER = 235,
+};
+
+struct LinkSpec {
+    int id;
+    const char* label;
+    int x, y;
+    Color color;
+};
+
+const LinkSpec LINKS[2] = {
+    {105, "(Click here if this is not you)", 75, 78, Color(140, 60, 0)},
+    {106, "Click here to view your statistics", 62, 103, Color(150, 70, 20)},
+};
+
+HyperlinkWidget* MakeLink(WinBTApp* app, const LinkSpec& spec)
+{
+    auto* link = new HyperlinkWidget(spec.id, app);
+    link->mLabel = spec.label;
+    link->mColor = spec.color;
+    link->mOverColor = Color(255, 255, 255);
+    link->mUnderlineSize = 1;
+    link->SetFont(app->mFontMyriad12Bold);
+    return link;
+}
+
+} // namespace
+
+const MenuScreen::ButtonSpec MenuScreen::BUTTONS[NUM_BUTTONS] = {
+    {100, 303, 32, 310, 101, BUTTON_ADVENTURE_OVER, BUTTON_ADVENTURE_DOWN},
+    {101, 303, 136, 310, 101, BUTTON_ABYSS_OVER, BUTTON_ABYSS_DOWN},
+    {102, 303, 240, 310, 101, BUTTON_TUTOR_OVER, BUTTON_TUTOR_DOWN},
+    {104, 511, 362, 98, 83, BUTTON_QUIT_OVER, BUTTON_QUIT_DOWN},
+    {103, 307, 362, 204, 41, BUTTON_HALL_OVER, BUTTON_HALL_DOWN},
+    {107, 307, 404, 204, 41, BUTTON_OPTIONS_OVER, BUTTON_OPTIONS_DOWN},
+};
+
+MenuScreen::MenuScreen(WinBTApp* app)
+    : mApp(app), mChangeUserLink(MakeLink(app, LINKS[0])), mStatsLink(MakeLink(app, LINKS[1]))
+{
+    Image* background = app->GetImage(IMAGE_GAMESELECTOR);
+    for (int i = 0; i < NUM_BUTTONS; ++i) {
+        const ButtonSpec& spec = BUTTONS[i];
+        ButtonWidget* button;
+        if (app->mEffectsOn) {
+            auto* fade = new FadeButton(spec.id, app);
+            fade->mFadeStep = FadeButton::DEFAULT_FADE_STEP;
+            fade->mFadeInterval = 1;
+            fade->mFadeOnEnter = fade->mFadeOnLeave = fade->mFadeOnDown = fade->mFadeOnUp = true;
+            button = fade;
+        } else {
+            button = new ButtonWidget(spec.id, app);
+        }
+        // The normal look is the menu picture itself under the button.
+        if (background != nullptr)
+            button->mButtonImage = app->DuplicateImage(background, Rect(spec.x, spec.y, spec.width, spec.height));
+        button->mOverImage = app->GetImage(spec.overImage);
+        button->mDownImage = app->GetImage(spec.downImage);
+        mButtons[size_t(i)] = button;
+    }
+}
+
+MenuScreen::~MenuScreen()
+{
+    for (ButtonWidget* button : mButtons) {
+        delete button->mButtonImage;
+        delete button;
+    }
+    delete mChangeUserLink;
+    delete mStatsLink;
+}
+
+void MenuScreen::AddedToManager(WidgetManager* manager)
+{
+    Widget::AddedToManager(manager);
+    for (HyperlinkWidget* link : {mChangeUserLink, mStatsLink}) {
+        const LinkSpec& spec = link == mChangeUserLink ? LINKS[0] : LINKS[1];
+        const int width = link->mFont ? link->mFont->StringWidth(link->mLabel) + 10 : 10;
+        link->Resize(spec.x, spec.y, width, 30);
+        link->SetVisible(true);
+        link->SetDisabled(false);
+        link->SetHandCursor(true);
+        manager->AddWidget(link);
+    }
+    for (int i = 0; i < NUM_BUTTONS; ++i) {
+        const ButtonSpec& spec = BUTTONS[i];
+        ButtonWidget* button = mButtons[size_t(i)];
+        button->Resize(spec.x, spec.y, spec.width, spec.height);
+        button->SetHandCursor(true);
+        manager->AddWidget(button);
+    }
+}
+
+void MenuScreen::RemovedFromManager(WidgetManager* manager)
+{
+    Widget::RemovedFromManager(manager);
+    for (ButtonWidget* button : mButtons)
+        manager->RemoveWidget(button);
+    manager->RemoveWidget(mChangeUserLink);
+    manager->RemoveWidget(mStatsLink);
+}
+
+void MenuScreen::SetVisible(bool visible)
+{
+    Widget::SetVisible(visible);
+    for (ButtonWidget* button : mButtons)
+        button->SetVisible(visible);
+}
+
+void MenuScreen::Draw(Graphics* g)
+{
+    if (Image* background = mApp->GetImage(IMAGE_GAMESELECTOR))
+        g->DrawImage(background, 0, 0);
+    Font* font = mApp->mFontRockwell13;
+    if (font == nullptr)
+        return;
+    const std::string name = mApp->mProfileMgr ? mApp->mProfileMgr->GetDefaultUserName() : "";
+    g->SetFont(font);
+    g->SetColor(Color(255, 255, 255));
+    WriteString(g, name.empty() ? "Welcome to Plindor!" : "Welcome to Plindor,", 35, 55, 250, 0);
+    if (!name.empty())
+        WriteString(g, name, 35, font->GetHeight() + 58, 250, 0);
+}
+
+} // namespace Zant
