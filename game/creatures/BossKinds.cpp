@@ -64,19 +64,15 @@ BossAbyssTuning TorpedoBoss::AbyssTuning(int depth)
 
 // ---- GhostShip
 
-const BossKind GhostShip::KIND = [] {
-    BossKind kind;
-    kind.bodyImage = IMAGE_BOSS_GALLEON;
-    kind.deathImage = IMAGE_BOSS_GALLEON_DEATH;
-    kind.bodyCels = 5;
-    kind.minY = 30;
-    kind.rowOffsets[0] = 220;
-    kind.rowOffsets[1] = 266;
-    kind.rowOffsets[2] = 266;
-    kind.periodicSound = false;
-    kind.abyssTuning = &GhostShip::AbyssTuning;
-    return kind;
-}();
+const BossKind GhostShip::KIND = {
+    .bodyImage = IMAGE_BOSS_GALLEON,
+    .deathImage = IMAGE_BOSS_GALLEON_DEATH,
+    .bodyCels = 5,
+    .minY = 30,
+    .rowOffsets = {220, 266, 266},
+    .periodicSound = false,
+    .abyssTuning = &GhostShip::AbyssTuning,
+};
 
 BossAbyssTuning GhostShip::AbyssTuning(int depth)
 {
@@ -123,21 +119,17 @@ void GhostShip::DrawParts(Graphics* g)
 
 // ---- MechaShark
 
-const BossKind MechaShark::KIND = [] {
-    BossKind kind;
-    kind.bodyImage = IMAGE_BOSS_MECHA;
-    kind.deathImage = IMAGE_BOSS_MECHA_DEATH;
-    kind.partImage = IMAGE_BOSS_MECHA_FIN;
-    kind.partCellWidth = 39;
-    kind.partX = 184;
-    kind.partY = 60;
-    kind.bodyCels = BODY_CELS;
-    kind.rowOffsets[0] = 98;
-    kind.rowOffsets[1] = 131;
-    kind.rowOffsets[2] = 165;
-    kind.abyssTuning = &MechaShark::AbyssTuning;
-    return kind;
-}();
+const BossKind MechaShark::KIND = {
+    .bodyImage = IMAGE_BOSS_MECHA,
+    .deathImage = IMAGE_BOSS_MECHA_DEATH,
+    .partImage = IMAGE_BOSS_MECHA_FIN,
+    .partCellWidth = 39,
+    .partX = 184,
+    .partY = 60,
+    .bodyCels = BODY_CELS,
+    .rowOffsets = {98, 131, 165},
+    .abyssTuning = &MechaShark::AbyssTuning,
+};
 
 BossAbyssTuning MechaShark::AbyssTuning(int depth)
 {
@@ -181,21 +173,17 @@ void MechaShark::DrawParts(Graphics* g) { DrawPart(g, mPartImage, mFrame, mPartC
 
 // ---- MechaSquid
 
-const BossKind MechaSquid::KIND = [] {
-    BossKind kind;
-    kind.bodyImage = IMAGE_BOSS_SQUID;
-    kind.deathImage = IMAGE_BOSS_SQUID_DEATH;
-    kind.bodyCels = 10;
-    kind.minXFromRight = 275;
-    kind.xSpan = 50;
-    kind.minY = 100;
-    kind.rowOffsets[0] = 7;
-    kind.rowOffsets[1] = 58;
-    kind.rowOffsets[2] = 120;
-    kind.periodicSound = false;
-    kind.abyssTuning = &MechaSquid::AbyssTuning;
-    return kind;
-}();
+const BossKind MechaSquid::KIND = {
+    .bodyImage = IMAGE_BOSS_SQUID,
+    .deathImage = IMAGE_BOSS_SQUID_DEATH,
+    .bodyCels = 10,
+    .minXFromRight = 275,
+    .xSpan = 50,
+    .minY = 100,
+    .rowOffsets = {7, 58, 120},
+    .periodicSound = false,
+    .abyssTuning = &MechaSquid::AbyssTuning,
+};
 
 BossAbyssTuning MechaSquid::AbyssTuning(int depth)
 {

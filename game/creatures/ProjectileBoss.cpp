@@ -177,21 +177,17 @@ void ProjectileBoss::SetState(int state)
 
 // ---- TorpedoBoss
 
-const BossKind TorpedoBoss::KIND = [] {
-    BossKind kind;
-    kind.bodyImage = IMAGE_BOSS_TORPEDO;
-    kind.deathImage = IMAGE_BOSS_TORPEDO_DEATH;
-    kind.partImage = IMAGE_BOSS_TORPEDO_ROTOR;
-    kind.partCellWidth = 22;
-    kind.partX = 227;
-    kind.partY = 54;
-    kind.bodyCels = 8;
-    kind.rowOffsets[0] = 65;
-    kind.rowOffsets[1] = 101;
-    kind.rowOffsets[2] = 135;
-    kind.abyssTuning = &TorpedoBoss::AbyssTuning;
-    return kind;
-}();
+const BossKind TorpedoBoss::KIND = {
+    .bodyImage = IMAGE_BOSS_TORPEDO,
+    .deathImage = IMAGE_BOSS_TORPEDO_DEATH,
+    .partImage = IMAGE_BOSS_TORPEDO_ROTOR,
+    .partCellWidth = 22,
+    .partX = 227,
+    .partY = 54,
+    .bodyCels = 8,
+    .rowOffsets = {65, 101, 135},
+    .abyssTuning = &TorpedoBoss::AbyssTuning,
+};
 
 TorpedoBoss::TorpedoBoss(WinBTApp* app, Player* player, Config* config) : TorpedoBoss(app, player, config, KIND) {}
 

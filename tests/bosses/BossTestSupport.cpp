@@ -1,7 +1,5 @@
 #include "tests/bosses/BossTestSupport.h"
 
-#include <map>
-
 #include "game/play/Board.h"
 #include "tests/levels/LevelFileBuilder.h"
 
@@ -19,25 +17,6 @@ const int BOSS_IMAGES[] = {
     IMAGE_BOSS_MECHA_FIN, IMAGE_BOSS_MECHA_DEATH, IMAGE_BOSS_SQUID, IMAGE_BOSS_SQUID_DEATH, IMAGE_BOSS_SQUID_EYE,
     IMAGE_BOSS_SQUID_FIN,
 };
-
-// Coded pixels as the creature fixture makes them: the image index in red, the
-// column in green and blue.
-MemoryImage* CodedImage(int index)
-{
-    const ManifestEntry size = ManifestSize(WinBTApp::IMAGE_NAMES[index]);
-    // Made once for all the tests.
-    static std::map<int, std::vector<uint32_t>> cache;
-    std::vector<uint32_t>& pixels = cache[index];
-    if (pixels.empty()) {
-        pixels.resize(size_t(size.width) * size.height);
-        for (int y = 0; y < size.height; ++y)
-            for (int x = 0; x < size.width; ++x)
-                pixels[size_t(y) * size.width + x] = CodedPixel(index, x);
-    }
-    auto* image = new MemoryImage();
-    image->SetBits(pixels.data(), size.width, size.height);
-    return image;
-}
 
 // 26 words of each length from 3 to 7, every one with its own first letter.
 std::string WordLengthLists()
@@ -64,7 +43,7 @@ std::string Number(double value)
 RecordingFont* AddBossArt(WinBTApp& app, std::vector<DrawCall>* draws)
 {
     for (int index : BOSS_IMAGES)
-        app.SetImage(index, CodedImage(index));
+        app.SetImage(index, MakeCodedImage(index));
     app.BuildDerivedImages();
     auto* font = new RecordingFont(BossFixture::SHOT_ADVANCE, draws);
     app.mFontCourier15Bold = font;

@@ -49,6 +49,19 @@ const std::map<std::string, ManifestEntry>& Manifest()
     return entries;
 }
 
+} // namespace
+
+uint32_t CodedPixel(int index, int x) { return 0xFF000000u | (uint32_t(index) << 16) | (uint32_t(x) & 0xFFFF); }
+int PixelImage(uint32_t pixel) { return int((pixel >> 16) & 0xFF); }
+int PixelColumn(uint32_t pixel) { return int(pixel & 0xFFFF); }
+
+ManifestEntry ManifestSize(const std::string& name)
+{
+    auto it = Manifest().find(name);
+    EXPECT_NE(it, Manifest().end()) << name;
+    return it == Manifest().end() ? ManifestEntry{} : it->second;
+}
+
 MemoryImage* MakeCodedImage(int index)
 {
     const ManifestEntry size = ManifestSize(WinBTApp::IMAGE_NAMES[index]);
@@ -64,19 +77,6 @@ MemoryImage* MakeCodedImage(int index)
     auto* image = new MemoryImage();
     image->SetBits(pixels.data(), size.width, size.height);
     return image;
-}
-
-} // namespace
-
-uint32_t CodedPixel(int index, int x) { return 0xFF000000u | (uint32_t(index) << 16) | (uint32_t(x) & 0xFFFF); }
-int PixelImage(uint32_t pixel) { return int((pixel >> 16) & 0xFF); }
-int PixelColumn(uint32_t pixel) { return int(pixel & 0xFFFF); }
-
-ManifestEntry ManifestSize(const std::string& name)
-{
-    auto it = Manifest().find(name);
-    EXPECT_NE(it, Manifest().end()) << name;
-    return it == Manifest().end() ? ManifestEntry{} : it->second;
 }
 
 CreatureFixture::CreatureFixture()

@@ -61,6 +61,8 @@ struct ManifestEntry {
     int height = 0;
 };
 ManifestEntry ManifestSize(const std::string& name);
+// An image of the art manifest's size for a table index, in coded pixels.
+Zant::MemoryImage* MakeCodedImage(int index);
 
 class CreatureFixture : public ::testing::Test {
 protected:

@@ -1,0 +1,148 @@
+// The bosses and the level-complete screen in a real X window (a private Xvfb
+// server), with the program's own images and fonts: each boss fighting with a
+// volley in the air and one shot half typed, the torpedo boss dying, and the
+// level-complete panel in its sonar sweep, each compared with its reference picture
+// in this folder.
+#include <gtest/gtest.h>
+
+#include "framework/graphics/Image.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/creatures/BossKinds.h"
+#include "game/play/BTTimer.h"
+#include "game/play/Board.h"
+#include "game/play/Player.h"
+#include "game/play/StatusBar.h"
+#include "game/shell/WinBTApp.h"
+#include "tests/levels/LevelFileBuilder.h"
+#include "tests/support/GameScreens.h"
+
+using namespace Zant;
+
+namespace {
+
+// The board does not draw its boss: this layer over it does, as the game's own
+// drawing will.
+class BossLayer : public Widget {
+public:
+    explicit BossLayer(Board* board) : mBoard(board) {}
+    void Draw(Graphics* g) override
+    {
+        if (mBoard->mBoss)
+            mBoard->mBoss->Draw(g);
+    }
+    Board* mBoard;
+};
+
+// A boss at its fighting place with a volley fired and flown a little way, the first
+// shot with two letters typed.
+void FightingBoss(Board* board, int type)
+{
+    ProjectileBoss* boss = board->CreateBoss(type);
+    board->mBoss = boss;
+    auto* kind = static_cast<TorpedoBoss*>(boss);
+    kind->mX = kind->mMinX;
+    kind->mY = (kind->mMinY + kind->mMaxY) / 2;
+    kind->mTimeToFire = 0.0;
+    kind->mMaxMissiles = 3;
+    kind->mMinMissileSpeed = 0.8;
+    kind->mMaxMissileSpeed = 1.0;
+    kind->mMinWord = 4;
+    kind->mMaxWord = 6;
+    kind->mFireTimer->SetDisabled(false);
+    kind->SetState(ProjectileBoss::FIGHTING);
+    kind->mBobSpeed = 0.0;
+    kind->mStrafeSpeed = 0.0;
+    for (int i = 0; i < 90; ++i)
+        kind->Update();
+    if (!kind->GetShots().empty()) {
+        kind->GetShots()[0]->TypeLetter();
+        kind->GetShots()[0]->TypeLetter();
+    }
+}
+
+void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
+{
+    WinBTApp* app = &game;
+    ASSERT_TRUE(app->mWordLists.LoadWordLengthLists());
+    using namespace LevelFiles;
+    app->mConfig = new Config(app);
+    ASSERT_EQ(app->mConfig->LoadText(File(Level(Sharks())), 0, "test.xml"), 0);
+    app->mConfig->ResetWaves(0);
+
+    auto* board = new Board(app);
+    app->mBoard = board;
+    board->Resize(0, 0, 640, 480);
+    board->StartLevel(app->mConfig);
+    auto* bar = new StatusBar(app);
+    const int barHeight = app->GetImage(IMAGE_STATUSBARX)->GetHeight();
+    bar->Resize(0, 480 - barHeight, 640, barHeight);
+    app->mStatusBar = bar;
+    BossLayer layer(board);
+    layer.Resize(0, 0, 640, 480 - barHeight);
+    app->mWidgetManager->AddWidget(board);
+    app->mWidgetManager->AddWidget(&layer);
+    app->mWidgetManager->AddWidget(bar);
+
+    Player* player = board->mPlayer;
+    player->SetState(Player::BOSS_FIGHT);
+    player->mY = 235.0;
+    player->mBaseY = 235.0;
+    player->mScore = 52340;
+    player->mCharge = 0.8;
+    board->mScrollDistance = board->mLeadInHeight + 1.0;
+    board->mWaveCleared = false;
+    for (int i = 0; i < 300; ++i)
+        app->mWidgetManager->UpdateFrame();
+    board->mHintAlpha = 0;
+    // The field stands still from here (the pause), with the words shown.
+    board->Pause(true);
+    board->mPaused = false;
+
+    const struct {
+        int type;
+        const char* name;
+    } bosses[] = {{ENEMY_TORPEDO, "boss-torpedo.png"},
+                  {ENEMY_GHOST_SHIP, "boss-ghost-ship.png"},
+                  {ENEMY_MECHA_SHARK, "boss-mecha-shark.png"},
+                  {ENEMY_MECHA_SQUID, "boss-mecha-squid.png"}};
+    for (const auto& b : bosses) {
+        FightingBoss(board, b.type);
+        shoot(b.name);
+        if (b.type == ENEMY_TORPEDO) {
+            auto* boss = static_cast<TorpedoBoss*>(board->mBoss);
+            boss->mHealth = 0;
+            boss->SetState(ProjectileBoss::HIT);
+            for (int i = 0; i < 40; ++i)
+                boss->Update();
+            shoot("boss-torpedo-dying.png");
+        }
+        delete board->mBoss;
+        board->mBoss = nullptr;
+    }
+
+    // The level complete: the panel over the field, its sonar sweep under way.
+    board->mPaused = true;
+    board->Pause(false);
+    board->mAccuracyHits = 190;
+    board->mAccuracyMisses = 8;
+    player->SetState(Player::PLAYING);
+    board->ShowLevelComplete();
+    for (int i = 0; i < 40; ++i)
+        app->mWidgetManager->UpdateFrame();
+    shoot("level-complete.png");
+
+    app->mWidgetManager->RemoveWidget(bar);
+    app->mWidgetManager->RemoveWidget(&layer);
+    app->mWidgetManager->RemoveWidget(board);
+    app->mStatusBar = nullptr;
+    delete bar;
+}
+
+} // namespace
+
+TEST(BossScreen, BossesAndTheLevelComplete)
+{
+    const std::string skipped = TestSupport::RunGameScreens("bosses", 2026, Scenario);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
