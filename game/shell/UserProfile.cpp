@@ -206,6 +206,7 @@ void UserProfile::SetCurrentMode(int mode, int score, int level)
     mMode = mode == ABYSS_MODE_RECORD ? -1 : mode;
     mScore = score;
     mLevel = level;
+    mResultEntered = false;
     ModeRecord& record = mModes[static_cast<size_t>(mode)];
     record.mLastScore = score;
     record.mBestScore = std::max(record.mBestScore, score);
@@ -328,6 +329,8 @@ size_t BytesLeft(const Buffer& buffer)
     return buffer.GetReadBitPos() >= total ? 0 : (total - buffer.GetReadBitPos()) / 8;
 }
 
+} // namespace
+
 // Whether every string's length field stays inside the data. A file may end early
 // (its remaining groups keep their values), but one whose lengths run past its end
 // was cut inside a string or is not ours. An empty file has not even the version.
@@ -348,8 +351,6 @@ bool StringsFit(const Buffer& buffer)
     }
     return true;
 }
-
-} // namespace
 
 void UserProfile::WriteData(Buffer& buffer, bool running)
 {

@@ -57,6 +57,9 @@ std::string UserDataFilePath(int userNumber, const char* extension = ".dat");
 void EnsureDefaultUserValue(WinBTApp* app, const std::string& name);
 // The line goes through the application's demo-aware log.
 void ProfileLog(WinBTApp* app, const std::string& line);
+// Whether a stored file of length-prefixed strings is whole: not empty, and no
+// string's length runs past the end.
+bool StringsFit(const Buffer& buffer);
 
 class UserProfile {
 public:
@@ -188,6 +191,10 @@ public:
     std::string mVersion;
     std::vector<std::pair<int, int>> mSavedSites;
     std::vector<int> mSavedSiteNumbers;
+    // The last recorded game was offered to the high-score tables already (each game
+    // is offered once); recording a game clears it. Not stored: a restarted program
+    // has no recorded game to offer.
+    bool mResultEntered = true;
 
 private:
     void InitDefaults();

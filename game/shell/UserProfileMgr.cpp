@@ -6,6 +6,7 @@
 #include "framework/util/StringUtil.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
+#include "platform/Paths.h"
 
 namespace Zant {
 
@@ -19,6 +20,7 @@ UserProfileMgr::UserProfileMgr(WinBTApp* app) : mApp(app)
                 mProfiles.push_back(LoadUserProfileFromRegistry(name));
     }
     mDefaultUserName = LoadDefaultUserNameFromRegistry();
+    LoadHighScores();
 }
 
 UserProfileMgr::~UserProfileMgr()
@@ -157,9 +159,11 @@ void UserProfileMgr::WriteUserProfileToRegistry(UserProfile* profile, bool enter
     number("vd", profile->mLastDifficulty);
     flag("svm", profile->mMapHintShown);
 
-    if (!registryOnly)
+    if (!registryOnly) {
         WriteDataToDisk(profile, !enterScore);
-    // With enterScore the high-score tables are offered the profile's last result here.
+        if (enterScore)
+            EnterResult(profile);
+    }
 }
 
 void UserProfileMgr::WriteDataToDisk(UserProfile* profile, bool running)
@@ -273,6 +277,63 @@ void UserProfileMgr::DeregisterUserProfile(const std::string& name)
         ReleaseProfile(profile, nullptr);
         it = mProfiles.erase(it);
     }
+}
+
+// ---- The high-score tables.
+
+std::string UserProfileMgr::HighScoreFilePath() { return Platform::UserDataFolder() + "/users/user.idx"; }
+
+void UserProfileMgr::LoadHighScores()
+{
+    Buffer buffer;
+    if (!mApp->LoadFileToBuffer(HighScoreFilePath(), buffer)) {
+        ResetHighScores();
+        return;
+    }
+    ProfileLog(mApp, FormatString("HS buffer size = %d", buffer.GetDataLen()));
+    switch (mHighScoreTables.Read(buffer)) {
+    case HighScoreTables::ReadResult::Read:
+        return;
+    case HighScoreTables::ReadResult::Old:
+        break;
+    case HighScoreTables::ReadResult::Damaged:
+        // Rows of zeros and empty names would stand in the tables for good: the
+        // defaults take their place. The profiles' files are not touched.
+        ProfileLog(mApp, "Warning: the high-score file " + HighScoreFilePath() + " is damaged; default tables restored");
+        break;
+    }
+    ResetHighScores();
+}
+
+void UserProfileMgr::SaveHighScores()
+{
+    ProfileLog(mApp, "UserProfileMgr::SaveHighScores");
+    // The draw comes before the write: later game randomness depends on it.
+    const int filler = HighScoreTables::Filler(mApp->GetGameRandom().Next());
+    Buffer buffer;
+    mHighScoreTables.Write(buffer, mApp->mProductVersion, filler);
+    mApp->SaveBufferToFile(HighScoreFilePath(), buffer);
+}
+
+void UserProfileMgr::ResetHighScores()
+{
+    mHighScoreTables.SetDefaults();
+    SaveHighScores();
+}
+
+int UserProfileMgr::EnterResult(UserProfile* profile)
+{
+    // The same game is offered again at every later game start: it counts once.
+    if (profile == nullptr || profile->mResultEntered)
+        return -1;
+    profile->mResultEntered = true;
+    const bool abyss = profile->mMode == -1;
+    const HighScoreEntry entry = abyss ? HighScoreEntry{profile->mDepth, -1, profile->mName, -1}
+                                       : HighScoreEntry{profile->mScore, profile->mMode, profile->mName, profile->mLevel};
+    const int row = mHighScoreTables.Enter(abyss, entry);
+    if (row >= 0)
+        SaveHighScores();
+    return row;
 }
 
 bool UserProfileMgr::IsAcceptableUserName(const std::string& name)

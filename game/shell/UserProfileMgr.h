@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "game/shell/HighScoreTables.h"
+
 namespace Zant {
 
 class WinBTApp;
@@ -47,6 +49,20 @@ public:
 
     const std::vector<UserProfile*>& GetProfiles() const { return mProfiles; }
 
+    // ---- The high-score tables.
+    // The file holding them, in the per-user data folder.
+    static std::string HighScoreFilePath();
+    // A copy of a row (0..9) of the abyss or the adventure table.
+    HighScoreEntry GetHighScore(bool abyss, int row) const { return mHighScoreTables.Get(abyss, row); }
+    // Offers the profile's last recorded game to its table, once per game: a new
+    // result takes its row with the rows below moving down, and the tables are saved.
+    // The row taken, or -1 (below every row, or offered before). A game's end enters
+    // its result through WriteUserProfileToRegistry with enterScore set.
+    int EnterResult(UserProfile* profile);
+    void SaveHighScores();
+    // The default tables, saved.
+    void ResetHighScores();
+
 private:
     // A profile leaves the list: the application must not keep pointing at it.
     void ReleaseProfile(UserProfile* old, UserProfile* replacement);
@@ -54,9 +70,9 @@ private:
     WinBTApp* mApp;
     std::vector<UserProfile*> mProfiles;
     std::string mDefaultUserName;
-    // The two high-score tables (adventure and abyss) belong here as well; they are
-    // read at construction and offered each game's result from
-    // WriteUserProfileToRegistry.
+    // Read at construction; a missing, older or damaged file gives the defaults.
+    void LoadHighScores();
+    HighScoreTables mHighScoreTables;
 };
 
 } // namespace Zant
