@@ -3,9 +3,6 @@
 // keep their pixels through both switches.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -20,13 +17,13 @@
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 #include "platform/display/SdlScreen.h"
+#include "tests/render3d/ChildProcess.h"
 #include "tests/support/XServer.h"
 
 using namespace Zant;
 
 namespace {
 
-constexpr int CHILD_SKIPPED = 77;
 constexpr int F8 = 119;
 
 // Stripes of colour under a see-through sprite drawn four times, once tinted and
@@ -107,7 +104,7 @@ void RunScenario(const std::string& display)
         Platform::SdlWindowSystem windows;
         std::string error;
         if (!windows.InitVideo(error))
-            _exit(CHILD_SKIPPED);
+            _exit(RenderTest::CHILD_SKIPPED);
         auto app = std::make_unique<ZantApp>();
         app->SetWindowSystem(&windows);
         app->mWidgetManager = new WidgetManager(app.get());
@@ -155,18 +152,5 @@ TEST(XvfbSwitch3D, F8SwitchesTo3DAndBackKeepingThePicture)
     TestSupport::XvfbServer server;
     if (!server.Start())
         GTEST_SKIP() << "no Xvfb to run a real display";
-    fflush(stdout);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        RunScenario(server.Display());
-        fflush(stdout);
-        _exit(testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "the display run crashed";
-    if (WEXITSTATUS(status) == CHILD_SKIPPED)
-        GTEST_SKIP() << "SDL cannot use the X display";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "see the failures printed above";
+    RenderTest::RunInChild([&] { RunScenario(server.Display()); });
 }
