@@ -1,6 +1,6 @@
 // F8 in a real X window (a private Xvfb server, Mesa's GL): the running application
-// switches to 3D and back, each frame matching the 2D one, and the images it drew
-// keep their pixels through both switches.
+// switches to 3D, goes full screen and back in 3D, and returns to 2D, each windowed
+// frame matching the 2D one, and the images it drew keep their pixels throughout.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -129,6 +129,27 @@ void RunScenario(const std::string& display)
         screen->SetCapture(true);
         const std::vector<uint32_t> deep = Frame(*app, *screen, windows, clock);
         EXPECT_LT(FarPixels(flat, deep), 200) << "3D against 2D";
+
+        // Full screen and back in 3D: the window, its renderer and every texture are
+        // made anew each time.
+        for (int i = 0; i < 2; ++i) {
+            app->HandleWindowMessage(Platform::Msg::SysKeyDown, 13, 0);
+            ASSERT_TRUE(app->mDDInterface->mInitialized) << app->mDDInterface->mErrorString;
+            EXPECT_TRUE(app->Is3D());
+            screen = dynamic_cast<Platform::SdlScreen*>(app->mDDInterface->Screen());
+            screen->SetCapture(true);
+            for (int step = 0; step < 10; ++step) {
+                Platform::WindowEvent e;
+                while (windows.PollEvent(e)) {
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            clock.Advance(2000);
+            app->mWidgetManager->MarkAllWidgetsDirty();
+            EXPECT_TRUE(app->DrawFrame());
+        }
+        ASSERT_TRUE(app->mIsWindowed);
+        EXPECT_LT(FarPixels(flat, Frame(*app, *screen, windows, clock)), 200) << "3D after full screen";
         ASSERT_TRUE(app->HandleDebugKey(F8));
         EXPECT_EQ(boxes.shown.back().text, "3D-Mode: OFF");
         screen = dynamic_cast<Platform::SdlScreen*>(app->mDDInterface->Screen());
