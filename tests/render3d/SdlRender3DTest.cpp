@@ -14,6 +14,8 @@
 
 #include "bench/BusyFrame.h"
 #include "framework/graphics/D3DInterface.h"
+#include "framework/graphics/D3DTester.h"
+#include "tests/render3d/NoCacheHost.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/ImageRegistry.h"
@@ -131,6 +133,26 @@ void RunScenario(const char* driver)
             EXPECT_EQ(frame[size_t(p.y) * 640 + p.x], p.colour) << driver << " " << p.x << "," << p.y;
         dot.reset();
         registry.display = nullptr;
+    }
+    {
+        // The capability test on the real renderer: GL blends as the game needs, but
+        // is no recognised card; the software renderer cannot add without alpha.
+        DDInterface dd(nullptr, std::make_unique<Platform::SdlScreen>());
+        ASSERT_EQ(dd.Init(window, true), DDInterface::RESULT_OK) << dd.mErrorString;
+        RenderTest::NoCacheHost host;
+        D3DTester tester(&host);
+        D3DTestInput input;
+        input.device = dd.Screen()->Device();
+        input.desktopWidth = 1024;
+        input.desktopHeight = 768;
+        input.videoMemoryBytes = DDInterface::VIDEO_MEMORY_BYTES;
+        tester.TestD3D(input);
+        if (std::string(driver) == "dummy") {
+            EXPECT_EQ(tester.mFailureReason, "Additive blend not supported.");
+        } else {
+            EXPECT_EQ(tester.mFailureReason, "") << driver;
+            EXPECT_EQ(tester.mWarning, "Unsupported video card.") << driver;
+        }
     }
     const std::string prefix = std::string("busy-") + driver;
     const std::vector<uint32_t> flat = DrawBusyFrame(window, false, registry, prefix + "-2d");
