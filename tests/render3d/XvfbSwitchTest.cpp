@@ -59,8 +59,9 @@ public:
     MemoryImage sprite;
 };
 
-std::vector<uint32_t> Frame(ZantApp& app, Platform::SdlScreen& screen, Platform::SdlWindowSystem& windows,
-                            Platform::FakeClock& clock)
+// Lets the X server settle the window (mapping, full screen) as the main loop would
+// between frames, then draws every widget.
+void DrawSettled(ZantApp& app, Platform::SdlWindowSystem& windows, Platform::FakeClock& clock)
 {
     for (int i = 0; i < 10; ++i) {
         Platform::WindowEvent e;
@@ -71,6 +72,12 @@ std::vector<uint32_t> Frame(ZantApp& app, Platform::SdlScreen& screen, Platform:
     clock.Advance(2000);
     app.mWidgetManager->MarkAllWidgetsDirty();
     EXPECT_TRUE(app.DrawFrame());
+}
+
+std::vector<uint32_t> Frame(ZantApp& app, Platform::SdlScreen& screen, Platform::SdlWindowSystem& windows,
+                            Platform::FakeClock& clock)
+{
+    DrawSettled(app, windows, clock);
     int w = 0, h = 0;
     std::vector<uint32_t> shot = screen.Captured(w, h);
     EXPECT_EQ(w, 640);
@@ -138,15 +145,7 @@ void RunScenario(const std::string& display)
             EXPECT_TRUE(app->Is3D());
             screen = dynamic_cast<Platform::SdlScreen*>(app->mDDInterface->Screen());
             screen->SetCapture(true);
-            for (int step = 0; step < 10; ++step) {
-                Platform::WindowEvent e;
-                while (windows.PollEvent(e)) {
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-            clock.Advance(2000);
-            app->mWidgetManager->MarkAllWidgetsDirty();
-            EXPECT_TRUE(app->DrawFrame());
+            DrawSettled(*app, windows, clock);
         }
         ASSERT_TRUE(app->mIsWindowed);
         EXPECT_LT(FarPixels(flat, Frame(*app, *screen, windows, clock)), 200) << "3D after full screen";
