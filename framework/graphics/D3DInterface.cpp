@@ -364,7 +364,8 @@ int D3DInterface::ChooseFormat(MemoryImage* image, uint32_t flags) const
 
 bool D3DInterface::CreateImageTexture(MemoryImage* image)
 {
-    ImageTextureSet* set = SetOf(image);
+    // Not SetOf: the last loose image may have died and left its address to this one.
+    auto* set = static_cast<ImageTextureSet*>(image->mD3DData);
     if (!set && image->GetApp() == nullptr) {
         // Nobody tells us when an image outside the registry dies: its textures last
         // for one draw only.

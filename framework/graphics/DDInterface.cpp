@@ -409,47 +409,47 @@ bool DDInterface::Present(const Rect* rect)
     }
 
     const Rect area = rect ? *rect : Rect(0, 0, mWidth, mHeight);
-    const DDRect part = ToDDRect(area);
-    DDResult result;
-    std::string step;
+    const std::string step = mIsWindowed ? "Redraw Windowed" : "Redraw FullScreen Flip";
+    const bool whole = area.x == 0 && area.y == 0 && area.width == mWidth && area.height == mHeight;
+    DDResult result = DD_OK;
+    if (whole && !mVideoOnlyDraw) {
+        // A whole frame is shown straight from the draw surface with the cursor drawn
+        // in; the primary is brought up to date only when the cursor thread needs it
+        // (SyncPrimary), which saves copying every frame.
+        DrawCursor(mDrawSurface.get());
+        result = mDD->ShowInPlaceOfPrimary(mDrawSurface.get());
+        // The draw surface gets its background back; the save-under now tells what
+        // the screen shows beneath the cursor.
+        if (mHasOldCursorArea) {
+            RestoreCursorArea(mDrawSurface.get());
+            mHasOldCursorArea = true;
+        }
+        if (result != DDERR_INVALIDPARAMS) {
+            if (LogResult(result, step))
+                return false;
+            mPrimaryStale = true;
+            mPresentedWrites = mDrawSurface->WriteCount();
+            return true;
+        }
+        mHasOldCursorArea = false; // the primary differs in size: copied below
+    }
+
+    // A primary left behind takes the whole draw surface, not just the part asked.
+    const DDRect part = ToDDRect(mPrimaryStale ? Rect(0, 0, mWidth, mHeight) : area);
+    mPrimaryStale = false;
     if (mIsWindowed) {
-        step = "Redraw Windowed";
         if (!mVideoOnlyDraw) {
             DrawCursor(mDrawSurface.get());
-            // A whole frame is shown straight from the draw surface; the primary is
-            // brought up to date only when the cursor thread needs it (SyncPrimary),
-            // which saves copying every frame.
-            const bool whole = area.x == 0 && area.y == 0 && area.width == mWidth && area.height == mHeight;
-            bool shown = false;
-            if (whole) {
-                result = mDD->ShowInPlaceOfPrimary(mDrawSurface.get());
-                shown = result != DDERR_INVALIDPARAMS;
-            }
-            if (!shown) {
-                SyncPrimary();
-                result = mPrimarySurface->Blt(&part, mDrawSurface.get(), &part, DDBLT_WAIT);
-            }
-            // The draw surface gets its background back; the save-under now tells what
-            // the primary shows beneath the cursor.
+            result = mPrimarySurface->Blt(&part, mDrawSurface.get(), &part, DDBLT_WAIT);
             if (mHasOldCursorArea) {
                 RestoreCursorArea(mDrawSurface.get());
                 mHasOldCursorArea = true;
-            }
-            if (shown) {
-                if (LogResult(result, step))
-                    return false;
-                mPrimaryStale = true;
-                mPresentedWrites = mDrawSurface->WriteCount();
-                mPrimarySurface->TakeChanged();
-                return true;
             }
         } else {
             DrawCursor(mSecondarySurface.get());
             result = mPrimarySurface->Blt(&part, mSecondarySurface.get(), &part, DDBLT_WAIT);
         }
     } else {
-        step = "Redraw FullScreen Flip";
-        result = DD_OK;
         if (!mVideoOnlyDraw)
             result = mSecondarySurface->Blt(&part, mDrawSurface.get(), &part, DDBLT_WAIT);
         DrawCursor(mSecondarySurface.get());

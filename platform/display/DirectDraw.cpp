@@ -348,8 +348,13 @@ DDResult DirectDraw::ShowPrimary(bool force)
         return DDERR_SURFACELOST;
     if (!primary->TakeChanged() && !force)
         return DD_OK;
-    if (!mScreen->Show(primary->Pixels(), primary->Pitch(), primary->Format().bitCount, primary->Width(),
-                       primary->Height())) {
+    return Show(*primary);
+}
+
+DDResult DirectDraw::Show(const DDSurface& surface)
+{
+    if (!mScreen->Show(surface.Pixels(), surface.Pitch(), surface.Format().bitCount, surface.Width(),
+                       surface.Height())) {
         mDevice->lost = true;
         return DDERR_SURFACELOST;
     }
@@ -368,12 +373,7 @@ DDResult DirectDraw::ShowInPlaceOfPrimary(DDSurface* surface)
         return DDERR_INVALIDPARAMS;
     if (surface->IsLocked())
         return DDERR_SURFACEBUSY;
-    if (!mScreen->Show(surface->Pixels(), surface->Pitch(), surface->Format().bitCount, surface->Width(),
-                       surface->Height())) {
-        mDevice->lost = true;
-        return DDERR_SURFACELOST;
-    }
-    return DD_OK;
+    return Show(*surface);
 }
 
 } // namespace Platform

@@ -165,6 +165,9 @@ public:
 
 private:
     explicit DirectDraw(DisplayScreen* screen);
+    // Hands the surface's pixels to the screen; a screen that cannot show them makes
+    // the display lost.
+    DDResult Show(const DDSurface& surface);
 
     DisplayScreen* mScreen;
     std::shared_ptr<DDDeviceState> mDevice;

@@ -9,6 +9,7 @@
 
 #include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/D3DTester.h"
+#include "tests/render3d/NoCacheHost.h"
 #include "framework/graphics/Graphics.h"
 #include "platform/display/RecordingRenderDevice.h"
 #include "tests/display/DisplayTestSupport.h"
@@ -19,17 +20,6 @@ using DisplayTest::PixelAt;
 using DisplayTest::SolidImage;
 
 namespace {
-
-class NoCacheHost : public D3DTestHost {
-public:
-    bool IsPlayingDemo() override { return false; }
-    void DemoSyncText(std::string&) override {}
-    bool OpenCache() override { return false; }
-    bool ReadCacheInt(const std::string&, int&) override { return false; }
-    bool ReadCacheBytes(const std::string&, std::vector<uint8_t>&, int) override { return false; }
-    void WriteCacheInt(const std::string&, int) override {}
-    void WriteCacheBytes(const std::string&, const std::vector<uint8_t>&, bool) override {}
-};
 
 uint32_t GoodCard(int read, int x, int)
 {
@@ -118,7 +108,7 @@ TEST(Display3D, HardwareTestDecidesTheStartingMode)
         Display3D d;
         d.device.caps.description = c.description;
         d.device.onRead = GoodCard;
-        d.dd->mTestHost = std::make_unique<NoCacheHost>();
+        d.dd->mTestHost = std::make_unique<RenderTest::NoCacheHost>();
         d.dd->mAutoEnable3D = c.autoEnable;
         d.dd->mTest3D = !c.autoEnable;
         ASSERT_EQ(d.dd->Init(nullptr, true), DDInterface::RESULT_OK) << c.description;

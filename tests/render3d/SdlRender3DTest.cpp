@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -15,18 +14,19 @@
 
 #include "bench/BusyFrame.h"
 #include "framework/graphics/D3DInterface.h"
+#include "framework/graphics/D3DTester.h"
+#include "tests/render3d/NoCacheHost.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "platform/display/SdlScreen.h"
+#include "tests/render3d/ChildProcess.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XServer.h"
 
 using namespace Zant;
 
 namespace {
-
-constexpr int CHILD_SKIPPED = 77;
 
 // Images forgotten by the test drop their textures, as the application's do.
 class Registry : public ImageRegistry {
@@ -104,7 +104,7 @@ void RunScenario(const char* driver)
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         printf("no SDL video on %s: %s\n", driver, SDL_GetError());
-        _exit(CHILD_SKIPPED);
+        _exit(RenderTest::CHILD_SKIPPED);
     }
     SDL_Window* window = SDL_CreateWindow("render3d", 0, 0, 640, 480, SDL_WINDOW_SHOWN);
     ASSERT_NE(window, nullptr) << SDL_GetError();
@@ -134,6 +134,26 @@ void RunScenario(const char* driver)
         dot.reset();
         registry.display = nullptr;
     }
+    {
+        // The capability test on the real renderer: GL blends as the game needs, but
+        // is no recognised card; the software renderer cannot add without alpha.
+        DDInterface dd(nullptr, std::make_unique<Platform::SdlScreen>());
+        ASSERT_EQ(dd.Init(window, true), DDInterface::RESULT_OK) << dd.mErrorString;
+        RenderTest::NoCacheHost host;
+        D3DTester tester(&host);
+        D3DTestInput input;
+        input.device = dd.Screen()->Device();
+        input.desktopWidth = 1024;
+        input.desktopHeight = 768;
+        input.videoMemoryBytes = DDInterface::VIDEO_MEMORY_BYTES;
+        tester.TestD3D(input);
+        if (std::string(driver) == "dummy") {
+            EXPECT_EQ(tester.mFailureReason, "Additive blend not supported.");
+        } else {
+            EXPECT_EQ(tester.mFailureReason, "") << driver;
+            EXPECT_EQ(tester.mWarning, "Unsupported video card.") << driver;
+        }
+    }
     const std::string prefix = std::string("busy-") + driver;
     const std::vector<uint32_t> flat = DrawBusyFrame(window, false, registry, prefix + "-2d");
     const std::vector<uint32_t> deep = DrawBusyFrame(window, true, registry, prefix + "-3d");
@@ -157,37 +177,25 @@ void RunScenario(const char* driver)
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-// The X, GL and driver libraries keep memory past SDL_Quit, so each run is a child
-// process that ends without the leak check; failures print there.
-void RunInChild(const char* driver, const std::string& display)
+// Each driver in a child process of its own, which sets it up.
+void RunWith(const char* driver, const std::string& display)
 {
-    fflush(stdout);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    RenderTest::RunInChild([&] {
         setenv("SDL_VIDEODRIVER", driver, 1);
         if (!display.empty())
             setenv("DISPLAY", display.c_str(), 1);
         RunScenario(driver);
-        fflush(stdout);
-        _exit(testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "the render run crashed";
-    if (WEXITSTATUS(status) == CHILD_SKIPPED)
-        GTEST_SKIP() << "no SDL video on " << driver;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "see the failures printed above";
+    });
 }
 
 } // namespace
 
-TEST(SdlRender3D, SoftwareRendererHeadless) { RunInChild("dummy", ""); }
+TEST(SdlRender3D, SoftwareRendererHeadless) { RunWith("dummy", ""); }
 
 TEST(SdlRender3D, MesaUnderXvfb)
 {
     TestSupport::XvfbServer server;
     if (!server.Start())
         GTEST_SKIP() << "no Xvfb to run a real display";
-    RunInChild("x11", server.Display());
+    RunWith("x11", server.Display());
 }

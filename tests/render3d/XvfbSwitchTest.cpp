@@ -1,10 +1,7 @@
 // F8 in a real X window (a private Xvfb server, Mesa's GL): the running application
-// switches to 3D and back, each frame matching the 2D one, and the images it drew
-// keep their pixels through both switches.
+// switches to 3D, goes full screen and back in 3D, and returns to 2D, each windowed
+// frame matching the 2D one, and the images it drew keep their pixels throughout.
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -20,13 +17,13 @@
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 #include "platform/display/SdlScreen.h"
+#include "tests/render3d/ChildProcess.h"
 #include "tests/support/XServer.h"
 
 using namespace Zant;
 
 namespace {
 
-constexpr int CHILD_SKIPPED = 77;
 constexpr int F8 = 119;
 
 // Stripes of colour under a see-through sprite drawn four times, once tinted and
@@ -62,8 +59,9 @@ public:
     MemoryImage sprite;
 };
 
-std::vector<uint32_t> Frame(ZantApp& app, Platform::SdlScreen& screen, Platform::SdlWindowSystem& windows,
-                            Platform::FakeClock& clock)
+// Lets the X server settle the window (mapping, full screen) as the main loop would
+// between frames, then draws every widget.
+void DrawSettled(ZantApp& app, Platform::SdlWindowSystem& windows, Platform::FakeClock& clock)
 {
     for (int i = 0; i < 10; ++i) {
         Platform::WindowEvent e;
@@ -74,6 +72,12 @@ std::vector<uint32_t> Frame(ZantApp& app, Platform::SdlScreen& screen, Platform:
     clock.Advance(2000);
     app.mWidgetManager->MarkAllWidgetsDirty();
     EXPECT_TRUE(app.DrawFrame());
+}
+
+std::vector<uint32_t> Frame(ZantApp& app, Platform::SdlScreen& screen, Platform::SdlWindowSystem& windows,
+                            Platform::FakeClock& clock)
+{
+    DrawSettled(app, windows, clock);
     int w = 0, h = 0;
     std::vector<uint32_t> shot = screen.Captured(w, h);
     EXPECT_EQ(w, 640);
@@ -107,7 +111,7 @@ void RunScenario(const std::string& display)
         Platform::SdlWindowSystem windows;
         std::string error;
         if (!windows.InitVideo(error))
-            _exit(CHILD_SKIPPED);
+            _exit(RenderTest::CHILD_SKIPPED);
         auto app = std::make_unique<ZantApp>();
         app->SetWindowSystem(&windows);
         app->mWidgetManager = new WidgetManager(app.get());
@@ -132,6 +136,19 @@ void RunScenario(const std::string& display)
         screen->SetCapture(true);
         const std::vector<uint32_t> deep = Frame(*app, *screen, windows, clock);
         EXPECT_LT(FarPixels(flat, deep), 200) << "3D against 2D";
+
+        // Full screen and back in 3D: the window, its renderer and every texture are
+        // made anew each time.
+        for (int i = 0; i < 2; ++i) {
+            app->HandleWindowMessage(Platform::Msg::SysKeyDown, 13, 0);
+            ASSERT_TRUE(app->mDDInterface->mInitialized) << app->mDDInterface->mErrorString;
+            EXPECT_TRUE(app->Is3D());
+            screen = dynamic_cast<Platform::SdlScreen*>(app->mDDInterface->Screen());
+            screen->SetCapture(true);
+            DrawSettled(*app, windows, clock);
+        }
+        ASSERT_TRUE(app->mIsWindowed);
+        EXPECT_LT(FarPixels(flat, Frame(*app, *screen, windows, clock)), 200) << "3D after full screen";
         ASSERT_TRUE(app->HandleDebugKey(F8));
         EXPECT_EQ(boxes.shown.back().text, "3D-Mode: OFF");
         screen = dynamic_cast<Platform::SdlScreen*>(app->mDDInterface->Screen());
@@ -155,18 +172,5 @@ TEST(XvfbSwitch3D, F8SwitchesTo3DAndBackKeepingThePicture)
     TestSupport::XvfbServer server;
     if (!server.Start())
         GTEST_SKIP() << "no Xvfb to run a real display";
-    fflush(stdout);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        RunScenario(server.Display());
-        fflush(stdout);
-        _exit(testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "the display run crashed";
-    if (WEXITSTATUS(status) == CHILD_SKIPPED)
-        GTEST_SKIP() << "SDL cannot use the X display";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "see the failures printed above";
+    RenderTest::RunInChild([&] { RunScenario(server.Display()); });
 }
