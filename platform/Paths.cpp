@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <vector>
 
 namespace Platform {
@@ -68,6 +69,35 @@ std::string ToNativePath(const std::string& gamePath)
         if (c == '\\')
             c = '/';
     return out;
+}
+
+bool ReadWholeFile(const std::string& gamePath, std::string& out, size_t maxBytes)
+{
+    out.clear();
+    const int fd = open(ToNativePath(gamePath).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st{};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= maxBytes;
+    if (ok)
+        out.reserve(static_cast<size_t>(st.st_size));
+    // Read to the end rather than to the size found: a file may grow or shrink meanwhile.
+    char chunk[65536];
+    while (ok) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || out.size() + static_cast<size_t>(std::max<ssize_t>(n, 0)) > maxBytes)
+            ok = false;
+        else if (n == 0)
+            break;
+        else
+            out.append(chunk, static_cast<size_t>(n));
+    }
+    close(fd);
+    if (!ok)
+        out.clear();
+    return ok;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 // Where things live: the program's folder (read-only data beside the executable)
 // and the per-user data folder (settings store, users folder, instance lock).
+#include <cstdint>
 #include <string>
 
 namespace Platform {
@@ -18,6 +19,10 @@ bool MakeFolders(const std::string& path);
 
 // Game paths use backslashes; the file system uses slashes.
 std::string ToNativePath(const std::string& gamePath);
+
+// Reads a whole file (a game path: backslashes allowed) of at most maxBytes; false,
+// with out empty, when it is missing, not a regular file, unreadable or larger.
+bool ReadWholeFile(const std::string& gamePath, std::string& out, size_t maxBytes = SIZE_MAX);
 
 // Writes data to path atomically: a temporary file in the same folder
 // ("<path>.tmp-<pid>"), flushed, renamed over the old one, and the folder synced so

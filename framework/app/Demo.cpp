@@ -18,7 +18,6 @@
 #include "framework/util/MersenneTwister.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Log.h"
-#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
 namespace Zant {
@@ -218,11 +217,7 @@ void DemoOutOfSync(ZantApp& app, const std::string& what)
     app.StopDemoPlayback();
     if (!app.mDemoFaultIsFatal)
         return;
-    Platform::MessageBoxRequest box;
-    box.title = "FATAL ERROR";
-    box.text = DEMO_OUT_OF_STEP_TEXT;
-    box.icon = Platform::BoxIcon::Error;
-    Platform::ShowMessageBox(box);
+    ZantApp::ShowErrorBox(DEMO_OUT_OF_STEP_TEXT);
     app.FatalExit(EXIT_FATAL);
 }
 
@@ -345,7 +340,7 @@ void ZantApp::SaveDemoFile()
 bool ZantApp::OpenDemoFile(std::string& error)
 {
     std::string file;
-    if (!ReadWholeFile(Platform::ToNativePath(mDemoFileName), file)) {
+    if (!Platform::ReadWholeFile(mDemoFileName, file)) {
         error = "Demo file not found: " + mDemoFileName;
         return false;
     }

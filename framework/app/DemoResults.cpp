@@ -28,21 +28,6 @@ bool FromDemo(const ZantApp& app)
 
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& data)
-{
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    data.clear();
-    char chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        data.append(chunk, n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
 namespace {
 
 void WriteLongBytes(Buffer& stream, const std::string& bytes)
@@ -92,7 +77,7 @@ bool ZantApp::LoadFileToBuffer(const std::string& path, Buffer& buffer)
         return true;
     }
     std::string bytes;
-    const bool ok = ReadWholeFile(Platform::ToNativePath(path), bytes);
+    const bool ok = Platform::ReadWholeFile(path, bytes);
     DemoWriteRecord(DEMO_FILE_READ, [&](Buffer& stream) {
         stream.WriteNumBits(ok ? 1 : 0, 1);
         if (ok)

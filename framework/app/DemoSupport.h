@@ -13,7 +13,4 @@ inline bool OnMainThread(const ZantApp& app)
     return std::this_thread::get_id() == app.mPrimaryThreadId;
 }
 
-// The whole file in binary; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& data);
-
 } // namespace Zant

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <unistd.h>
 
 #include "BuildInfo.h"
@@ -21,6 +22,26 @@
 namespace Zant {
 
 ZantApp* gZantApp = nullptr;
+
+namespace {
+
+// Xlib ends the process with exit(1) when the X connection breaks or the window is
+// destroyed under the program, and no normal end follows. What can still be done
+// is done then: the run is marked as ended (settings are written at each change
+// already) and the notify socket removed. A normal end has deleted the
+// application by the time exit handlers run, and FatalExit runs none.
+void EndOnUnexpectedExit()
+{
+    ZantApp* app = gZantApp;
+    if (!app || !app->mLoadedSettings)
+        return;
+    if (!app->mPlayingDemoBuffer) // nothing is written during playback
+        app->WriteRegistryInt("InProgress", 0);
+    if (app->mInstanceLock)
+        app->mInstanceLock->Release();
+}
+
+} // namespace
 
 
 namespace {
@@ -267,6 +288,8 @@ void ZantApp::Init()
     RuntimeSrand(mPlayingDemoBuffer || mRecordingDemoBuffer ? mRandSeed : Platform::TickCount());
 
     LoadSettings();
+    static std::once_flag exitHook;
+    std::call_once(exitHook, [] { std::atexit(EndOnUnexpectedExit); });
     if (HasProperty("DontUpdate"))
         mDontUpdate = LookupBoolProperty("DontUpdate", mDontUpdate);
     // Decided once, and taken from the recording during playback.
@@ -321,8 +344,12 @@ void ZantApp::Shutdown()
 
 void ZantApp::ShowMessage(const std::string& text)
 {
-    if (mShutdown)
-        return;
+    if (!mShutdown)
+        ShowErrorBox(text);
+}
+
+void ZantApp::ShowErrorBox(const std::string& text)
+{
     Platform::MessageBoxRequest box;
     box.title = "FATAL ERROR";
     box.text = text;

@@ -131,6 +131,8 @@ public:
         return nullptr;
     }
     virtual void ShowMessage(const std::string& text);
+    // The error box ShowMessage shows, also while quitting.
+    static void ShowErrorBox(const std::string& text);
     virtual void QueueWidgetDeletion(Widget* widget);
 
     virtual void WebPageOpenFailed(const std::string& url);

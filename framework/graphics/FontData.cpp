@@ -1,7 +1,9 @@
 #include "framework/graphics/FontData.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 #include "framework/graphics/FontHost.h"
@@ -73,21 +75,24 @@ void FontData::Release()
 
 void FontData::ShowError(const std::string& message)
 {
+    if (mLoadError.empty())
+        mLoadError = message;
     if (mApp)
         mApp->ShowFontError(message);
     else
         Platform::DebugOutput(message + "\n");
 }
 
-void FontData::LoadDescriptor(FontHost* host, const std::string& path)
+bool FontData::LoadDescriptor(FontHost* host, const std::string& path)
 {
     if (mInitialized)
-        return;
+        return true;
     std::FILE* file = std::fopen(Platform::ToNativePath(path).c_str(), "rb");
     if (!file) {
         mApp = host;
         mSourceFile = path;
-        return;
+        mLoadError = "Font descriptor " + path + " cannot be opened: " + std::strerror(errno);
+        return false;
     }
     std::string text;
     char buffer[4096];
@@ -96,6 +101,7 @@ void FontData::LoadDescriptor(FontHost* host, const std::string& path)
         text.append(buffer, n);
     std::fclose(file);
     LoadDescriptorText(host, path, text);
+    return mInitialized;
 }
 
 void FontData::LoadDescriptorText(FontHost* host, const std::string& path, const std::string& text)
@@ -166,6 +172,8 @@ void FontData::LoadDescriptorText(FontHost* host, const std::string& path, const
     }
     mCurrentLine.clear();
     mInitialized = !failed;
+    if (failed && mLoadError.empty())
+        mLoadError = "Font Descriptor Error in " + path;
 }
 
 bool FontData::RunCommand(const std::string& command)

@@ -63,8 +63,9 @@ public:
     ~FontData() override;
 
     // Reads the descriptor at path unless already loaded. A file that cannot be
-    // opened leaves the data unloaded without a message.
-    void LoadDescriptor(FontHost* host, const std::string& path);
+    // opened leaves the data unloaded without a message. False when the data is not
+    // loaded; mLoadError then says which file and why.
+    bool LoadDescriptor(FontHost* host, const std::string& path);
     // The same on text already in memory; path names it in messages and is the base
     // for image paths.
     void LoadDescriptorText(FontHost* host, const std::string& path, const std::string& text);
@@ -80,6 +81,7 @@ public:
     void Release();
 
     bool mInitialized = false; // the whole file was read without error
+    std::string mLoadError;    // why not, naming the file (the first error shown)
     int mRefCount = 0;
     FontHost* mApp = nullptr;
     int mDefaultPointSize = 0;

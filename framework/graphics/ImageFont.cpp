@@ -96,6 +96,8 @@ ImageFont::~ImageFont()
     mFontData->Release();
 }
 
+const std::string& ImageFont::LoadError() const { return mFontData->mLoadError; }
+
 bool ImageFont::IsLoaded() const
 {
     return mFontData->mInitialized;

@@ -66,6 +66,8 @@ public:
     virtual void Prepare();
 
     bool IsLoaded() const;
+    // Why the descriptor did not load (naming the file); empty when it did.
+    const std::string& LoadError() const;
 
     FontData* mFontData;
     int mPointSize = 0;

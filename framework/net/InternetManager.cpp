@@ -61,7 +61,7 @@ void InternetManager::ReadAdList()
         if (!gZantApp->LoadFileToBuffer(PathOf(AD_LIST_FILE), buffer))
             return;
         text.assign(reinterpret_cast<const char*>(buffer.GetDataPtr()), static_cast<size_t>(buffer.GetDataLen()));
-    } else if (!ReadWholeFile(Platform::ToNativePath(PathOf(AD_LIST_FILE)), text)) {
+    } else if (!Platform::ReadWholeFile(PathOf(AD_LIST_FILE), text)) {
         return;
     }
     ParseAdList(text);

@@ -105,33 +105,52 @@ bool DSoundManager::StoreSound(unsigned int id, DecodedSound& sound)
     return true;
 }
 
-bool DSoundManager::ReadWavFile(unsigned int id, const std::string& fileName)
+namespace {
+
+// Reads a sound file; a missing one is no error here (another kind may exist), one
+// that is there but cannot be read is.
+bool ReadSoundBytes(const std::string& fileName, std::string& bytes, std::string& error)
+{
+    if (Platform::ReadWholeFile(fileName, bytes, kMaxSoundFileBytes))
+        return true;
+    if (Platform::FileWriteTime(fileName) != 0)
+        error = fileName + ": cannot be read (or is larger than a sound can be)";
+    return false;
+}
+
+} // namespace
+
+bool DSoundManager::ReadWavFile(unsigned int id, const std::string& fileName, std::string& error)
 {
     std::string bytes;
-    if (!Platform::ReadWholeFile(fileName, bytes, kMaxSoundFileBytes))
+    if (!ReadSoundBytes(fileName, bytes, error))
         return false;
     DecodedSound sound;
     SoundDependency dep;
-    std::string error;
-    if (!ParseWav(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), sound, &dep, error))
+    std::string reason;
+    if (!ParseWav(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), sound, &dep, reason)) {
+        error = fileName + ": " + reason;
         return false;
+    }
     // A copy whose source changed (or is gone) is stale.
     if (dep.present && dep.fileTime != Platform::FileWriteTime(dep.name))
         return false;
     return StoreSound(id, sound);
 }
 
-bool DSoundManager::DecodeFile(const std::string& fileName, DecodedSound& sound)
+bool DSoundManager::DecodeFile(const std::string& fileName, DecodedSound& sound, std::string& error)
 {
     std::string bytes;
-    if (!Platform::ReadWholeFile(fileName, bytes, kMaxSoundFileBytes))
+    if (!ReadSoundBytes(fileName, bytes, error))
         return false;
-    std::string error;
+    std::string reason;
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    bool ok = fileName.ends_with(".ogg") ? DecodeOgg(data, bytes.size(), sound, error)
-                                         : ParseAu(data, bytes.size(), sound, error);
-    if (!ok)
-        Platform::DebugOutput("Cannot decode " + fileName + ": " + error + "\n");
+    bool ok = fileName.ends_with(".ogg") ? DecodeOgg(data, bytes.size(), sound, reason)
+                                         : ParseAu(data, bytes.size(), sound, reason);
+    if (!ok) {
+        Platform::DebugOutput("Cannot decode " + fileName + ": " + reason + "\n");
+        error = fileName + ": " + reason;
+    }
     return ok;
 }
 
@@ -190,26 +209,41 @@ void DSoundManager::WriteCachedWav(unsigned int id, const std::string& cachedNam
         Platform::DebugOutput("Cannot write " + cachedName + "\n");
 }
 
-bool DSoundManager::LoadSoundFile(unsigned int id, const std::string& name)
+bool DSoundManager::LoadSoundFile(unsigned int id, const std::string& name, std::string& error)
 {
-    if (id >= MAX_SOURCE_SOUNDS)
+    error.clear();
+    if (id >= MAX_SOURCE_SOUNDS) {
+        error = name + ": sound number " + std::to_string(id) + " out of range";
         return false;
+    }
+    // The cached copy is only a shortcut: its faults are not the sound's.
     const std::string cachedName = CachedSoundName(name);
-    if (ReadWavFile(id, cachedName))
+    std::string cacheError;
+    if (ReadWavFile(id, cachedName, cacheError))
         return true;
-    if (ReadWavFile(id, name + ".wav"))
+    if (ReadWavFile(id, name + ".wav", error))
         return true;
 
     DecodedSound sound;
     std::string decoded;
+    // The first damaged file found is the one to name.
+    std::string* firstError = error.empty() ? &error : &cacheError;
     if (mUseFMod && DecodeMp3(name + ".mp3", sound))
         decoded = name + ".mp3";
-    else if (DecodeFile(name + ".ogg", sound))
+    else if (DecodeFile(name + ".ogg", sound, *firstError))
         decoded = name + ".ogg";
-    else if (DecodeFile(name + ".au", sound))
+    else if (DecodeFile(name + ".au", sound, error.empty() ? error : cacheError))
         decoded = name + ".au";
-    if (decoded.empty() || !StoreSound(id, sound))
+    if (decoded.empty()) {
+        if (error.empty())
+            error = name + ": no sound file (.wav, .ogg or .au) found";
         return false;
+    }
+    error.clear();
+    if (!StoreSound(id, sound)) {
+        error = decoded + ": a sound format that cannot be played";
+        return false;
+    }
     WriteCachedWav(id, cachedName, decoded);
     return true;
 }

@@ -35,7 +35,8 @@ public:
 
     bool Initialized() override;
     // name without extension, e.g. "sounds\eerie1"; safe on the loading thread.
-    bool LoadSoundFile(unsigned int id, const std::string& name) override;
+    using SoundManager::LoadSoundFile;
+    bool LoadSoundFile(unsigned int id, const std::string& name, std::string& error) override;
     bool SetBaseVolume(unsigned int id, double volume) override;
     bool SetBasePan(unsigned int id, int pan) override;
     void SetVolume(double volume) override;
@@ -58,8 +59,9 @@ public:
     Platform::AudioDevice* GetDevice() const { return mDevice.get(); }
 
 private:
-    bool ReadWavFile(unsigned int id, const std::string& fileName);
-    bool DecodeFile(const std::string& fileName, DecodedSound& sound);
+    // False for a missing file (error left alone) and a damaged one (error says why).
+    bool ReadWavFile(unsigned int id, const std::string& fileName, std::string& error);
+    bool DecodeFile(const std::string& fileName, DecodedSound& sound, std::string& error);
     bool DecodeMp3(const std::string& fileName, DecodedSound& sound);
     bool StoreSound(unsigned int id, DecodedSound& sound);
     void WriteCachedWav(unsigned int id, const std::string& cachedName, const std::string& sourceName);

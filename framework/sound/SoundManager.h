@@ -10,7 +10,14 @@ class SoundManager {
 public:
     virtual ~SoundManager() = default;
     virtual bool Initialized() = 0;
-    virtual bool LoadSoundFile(unsigned int id, const std::string& name) = 0;
+    // False when the sound cannot be loaded; error then names the file and the problem
+    // (a damaged file, or none of the name at all), for the loader to show.
+    virtual bool LoadSoundFile(unsigned int id, const std::string& name, std::string& error) = 0;
+    bool LoadSoundFile(unsigned int id, const std::string& name)
+    {
+        std::string error;
+        return LoadSoundFile(id, name, error);
+    }
     virtual bool SetBaseVolume(unsigned int id, double volume) = 0;
     virtual bool SetBasePan(unsigned int id, int pan) = 0;
     virtual void SetVolume(double volume) = 0;

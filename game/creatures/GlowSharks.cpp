@@ -3,6 +3,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
+#include "game/creatures/CreatureMaps.h"
 #include "game/play/BTTimer.h"
 #include "game/shell/WinBTApp.h"
 
@@ -10,8 +11,6 @@ namespace Zant {
 
 namespace {
 
-constexpr int MAP_TOXIC = 4;
-constexpr int MAP_PLAIN = 0;
 // The glow strips' cels are this much larger than the body's, centred on it.
 constexpr int GLOW_MARGIN = 10;
 

@@ -4,22 +4,10 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/util/MersenneTwister.h"
+#include "game/creatures/CreatureMaps.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
-
-namespace {
-
-// Creature types of the piranha image map.
-constexpr int MAP_PLAIN = 0;
-constexpr int MAP_RED = 2;
-constexpr int MAP_STEALTH = 3;
-constexpr int MAP_WHITE = 6;
-constexpr int MAP_WHITE_STEALTH = 7;
-
-Color Faint(const Color& color, int alpha) { return Color(color.red, color.green, color.blue, alpha); }
-
-} // namespace
 
 // ---- Piranha
 

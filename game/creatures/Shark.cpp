@@ -2,18 +2,10 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "game/creatures/CreatureMaps.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
-
-namespace {
-
-// Creature types of the shark image map.
-constexpr int MAP_PLAIN = 0;
-constexpr int MAP_THREE_WORDS = 1;
-constexpr int MAP_TWO_WORDS = 2;
-
-} // namespace
 
 // ---- Shark
 

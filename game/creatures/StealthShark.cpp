@@ -1,22 +1,9 @@
 #include "game/creatures/StealthShark.h"
 
+#include "game/creatures/CreatureMaps.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
-
-namespace {
-
-// Creature types of the shark image map.
-constexpr int MAP_PLAIN = 0;
-constexpr int MAP_THREE_WORDS = 1;
-constexpr int MAP_TWO_WORDS = 2;
-constexpr int MAP_STEALTH = 3;
-constexpr int MAP_STEALTH_TWO_WORDS = 9;
-constexpr int MAP_STEALTH_THREE_WORDS = 10;
-
-Color Faint(const Color& color, int alpha) { return Color(color.red, color.green, color.blue, alpha); }
-
-} // namespace
 
 // ---- StealthShark
 

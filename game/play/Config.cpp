@@ -13,9 +13,6 @@ namespace Zant {
 
 namespace {
 
-// A random search that has not found a wave after this many draws gives way to a
-// plain scan, so odd level data can never stall the game.
-constexpr int MAX_DRAWS = 10000;
 // The header's first number counts the digits of its key; a real header is short.
 constexpr int MAX_HEADER_KEY_DIGITS = 16;
 
@@ -49,19 +46,6 @@ size_t SkipBlanks(const std::string& text)
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
     return i;
-}
-
-// A decimal integer at the start of the text, as atoi reads it, without overflow.
-int ParseInt(const std::string& text)
-{
-    size_t i = SkipBlanks(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
-        value = std::min<long long>(value * 10 + (text[i++] - '0'), 2000000000LL);
-    return static_cast<int>(negative ? -value : value);
 }
 
 // A decimal real number at the start of the text; the same in every locale.
@@ -160,7 +144,7 @@ int Config::Loader::Run(const std::string& text)
     // Header: two digits giving n, then a key of n + 2 digits. Neither changes the text.
     if (text.size() < 2)
         return Fail(1, "the file is too short for its header");
-    const int keyDigits = ParseInt(text.substr(0, 2));
+    const int keyDigits = ParseLeadingInt(text.substr(0, 2));
     if (keyDigits < 0 || keyDigits > MAX_HEADER_KEY_DIGITS)
         return Fail(1, "the header is not valid");
     size_t pos = std::min(text.size(), static_cast<size_t>(2 + keyDigits + 2));
@@ -246,7 +230,7 @@ int Config::Loader::HandleStart(const XMLElement& element, const std::string& li
         return it == element.mAttributes.end() ? std::string() : it->second;
     };
     const std::string text = TextAfterFirstTag(line);
-    const int intValue = ParseInt(text);
+    const int intValue = ParseLeadingInt(text);
     const double realValue = ParseReal(text);
 
     if (name == "Config")

@@ -1,5 +1,6 @@
 #include "game/play/DataFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -11,6 +12,20 @@ namespace {
 // Far above the largest data file; a bigger file is not one of ours.
 constexpr std::streamoff MAX_DATA_FILE_SIZE = 16 * 1024 * 1024;
 } // namespace
+
+int ParseLeadingInt(const std::string& text)
+{
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        value = std::min<long long>(value * 10 + (text[i++] - '0'), 2000000000LL);
+    return static_cast<int>(negative ? -value : value);
+}
 
 std::string GameDataPath(const std::string& folder, const std::string& gamePath)
 {

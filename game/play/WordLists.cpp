@@ -11,10 +11,6 @@ namespace Zant {
 
 namespace {
 
-// A random search that has not found a word after this many draws gives way to a
-// plain scan, so a list that has run out of usable words never stalls the game.
-constexpr int MAX_DRAWS = 10000;
-
 // Splits text at line feeds. A carriage return before the line feed is dropped, so
 // files saved with CRLF ends read like LF files; a last line without a line feed
 // still counts.
@@ -49,22 +45,6 @@ bool StartsWith(const std::string& text, const char* prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
-// Leading blanks, an optional sign and decimal digits, like atoi, without overflow.
-int ParseLeadingInt(const std::string& text)
-{
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = std::min<long long>(value * 10 + (text[i++] - '0'), 1000000000LL);
-    }
-    return static_cast<int>(negative ? -value : value);
-}
-
 } // namespace
 
 WordLists::WordLists(WordListHost& host) : mHost(host) {}
@@ -77,42 +57,34 @@ const std::vector<std::string>& WordLists::GetLengthList(int length) const
     return mLengthLists[length - MIN_WORD_LENGTH];
 }
 
-bool WordLists::ReadDataFile(const std::string& name, std::string& text)
-{
-    return ReadGameDataFile(mDataFolder, "data\\" + name, text);
-}
-
 // ---- Loaders
 
-bool WordLists::LoadWordLengthLists()
+bool WordLists::LoadFile(const char* name, bool (WordLists::*parse)(const std::string&))
 {
+    const std::string gamePath = std::string("data\\") + name;
     std::string text;
-    return ReadDataFile("waves.txt", text) && ParseWordLengthLists(text);
+    if (!ReadGameDataFile(mDataFolder, gamePath, text)) {
+        mLoadError = gamePath + ": cannot be read";
+        return false;
+    }
+    mLoadError.clear();
+    if ((this->*parse)(text))
+        return true;
+    // The themes' format errors say themselves what is wrong.
+    if (mLoadError.empty())
+        mLoadError = gamePath + ": holds no usable words";
+    return false;
 }
 
-bool WordLists::LoadDifficultyWords()
-{
-    std::string text;
-    return ReadDataFile("twords.txt", text) && ParseDifficultyWords(text);
-}
+bool WordLists::LoadWordLengthLists() { return LoadFile("waves.txt", &WordLists::ParseWordLengthLists); }
 
-bool WordLists::LoadThemes()
-{
-    std::string text;
-    return ReadDataFile("themes.txt", text) && ParseThemes(text);
-}
+bool WordLists::LoadDifficultyWords() { return LoadFile("twords.txt", &WordLists::ParseDifficultyWords); }
 
-bool WordLists::LoadGemNames()
-{
-    std::string text;
-    return ReadDataFile("gemnames.txt", text) && ParseGemNames(text);
-}
+bool WordLists::LoadThemes() { return LoadFile("themes.txt", &WordLists::ParseThemes); }
 
-bool WordLists::LoadShipNames()
-{
-    std::string text;
-    return ReadDataFile("shipnames.txt", text) && ParseShipNames(text);
-}
+bool WordLists::LoadGemNames() { return LoadFile("gemnames.txt", &WordLists::ParseGemNames); }
+
+bool WordLists::LoadShipNames() { return LoadFile("shipnames.txt", &WordLists::ParseShipNames); }
 
 // Sections run from a header line holding the marker and a number up to the line
 // "#END"; each line between is one word.
@@ -192,7 +164,8 @@ bool WordLists::ParseThemes(const std::string& text)
                 inTheme = true;
                 mHost.WordListSectionLoaded();
             } else if (StartsWith(line, "#")) {
-                mHost.ShowWordListMessage(FormatString("Illegal statement found in themes.txt: %s", line.c_str()));
+                mLoadError = FormatString("Illegal statement found in themes.txt: %s", line.c_str());
+                mHost.ShowWordListMessage(mLoadError);
                 return false;
             }
             continue;
@@ -206,7 +179,8 @@ bool WordLists::ParseThemes(const std::string& text)
             mThemes.back().push_back(word);
     }
     if (inTheme) {
-        mHost.ShowWordListMessage("#THEME found without matching #END in themes.txt");
+        mLoadError = "#THEME found without matching #END in themes.txt";
+        mHost.ShowWordListMessage(mLoadError);
         return false;
     }
     return true;

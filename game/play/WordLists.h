@@ -42,7 +42,8 @@ public:
     void SetDataFolder(const std::string& folder) { mDataFolder = folder; }
 
     // Loaders: false when the file cannot be read or holds nothing usable (themes
-    // also on their two format errors). Each is also callable on text in memory.
+    // also on their two format errors); LoadError then names the file and the
+    // problem. Each is also callable on text in memory.
     bool LoadWordLengthLists();
     bool LoadDifficultyWords();
     bool LoadThemes();
@@ -53,6 +54,7 @@ public:
     bool ParseThemes(const std::string& text);
     bool ParseGemNames(const std::string& text);
     bool ParseShipNames(const std::string& text);
+    const std::string& LoadError() const { return mLoadError; }
 
     // Pickers.
     std::string GetDifficultyWord(int minDiff, int maxDiff);
@@ -88,7 +90,8 @@ private:
         size_t mDistinct = 0;
     };
 
-    bool ReadDataFile(const std::string& name, std::string& text);
+    // Reads data\<name> and parses it; false with mLoadError set on failure.
+    bool LoadFile(const char* name, bool (WordLists::*parse)(const std::string&));
     void ParseSections(const std::string& text, const char* fileName, const std::string& marker,
                        bool isLengthFile);
     bool ParseNames(const std::string& text, const char* fileName, NamePicker& picker);
@@ -102,6 +105,7 @@ private:
 
     WordListHost& mHost;
     std::string mDataFolder;
+    std::string mLoadError;
 
     std::vector<std::string> mLengthLists[LENGTH_LIST_COUNT];
     std::map<int, std::vector<std::string>> mDifficultyWords;

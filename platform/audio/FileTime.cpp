@@ -19,23 +19,4 @@ uint64_t FileWriteTime(const std::string& gamePath)
            static_cast<uint64_t>(st.st_mtim.tv_nsec) / 100;
 }
 
-bool ReadWholeFile(const std::string& gamePath, std::string& out, size_t maxBytes)
-{
-    out.clear();
-    std::unique_ptr<FILE, int (*)(FILE*)> f(fopen(ToNativePath(gamePath).c_str(), "rb"), fclose);
-    if (!f)
-        return false;
-    struct stat st{};
-    if (fstat(fileno(f.get()), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    if (static_cast<uint64_t>(st.st_size) > maxBytes)
-        return false;
-    out.resize(static_cast<size_t>(st.st_size));
-    if (!out.empty() && fread(out.data(), 1, out.size(), f.get()) != out.size()) {
-        out.clear();
-        return false;
-    }
-    return true;
-}
-
 } // namespace Platform

@@ -10,7 +10,4 @@ namespace Platform {
 // Takes a game path (backslashes allowed).
 uint64_t FileWriteTime(const std::string& gamePath);
 
-// Reads a whole file of at most maxBytes; false when missing, unreadable or larger.
-bool ReadWholeFile(const std::string& gamePath, std::string& out, size_t maxBytes);
-
 } // namespace Platform

@@ -256,3 +256,36 @@ TEST_F(SoundCacheTest, PlainWavComesBeforeDecodingAndAuDecodesLast)
     EXPECT_TRUE(fs::exists(dir.File("cached_c.wav")));
     EXPECT_FALSE(m->LoadSoundFile(3, dir.File("nothing")));
 }
+
+// A sound that cannot be loaded says which file and what is wrong with it, so the
+// game's loader can show it; a damaged cached copy is no fault of the sound's.
+TEST(SoundLoadErrors, TheReasonNamesTheFileAndTheProblem)
+{
+    TestSupport::TempDir dir;
+    const std::string wav = MakeWav(1, 22050, 16, std::string(400, '\x10'));
+    std::string cut = wav.substr(0, wav.size() - 100); // the data chunk runs past the end
+    TestSupport::WriteFile(dir.File("cut.wav"), cut);
+    TestSupport::WriteFile(dir.File("junk.au"), "not a sound at all");
+    TestSupport::WriteFile(dir.File("good.wav"), wav);
+    TestSupport::WriteFile(dir.File("cached_good.wav"), "a damaged copy");
+    struct {
+        const char* name;
+        bool ok;
+        std::string error;
+    } cases[] = {
+        {"cut", false, dir.File("cut.wav") + ": data chunk runs past the end of the file"},
+        {"junk", false, dir.File("junk.au") + ": "},
+        {"missing", false, dir.File("missing") + ": no sound file (.wav, .ogg or .au) found"},
+        {"good", true, ""},
+    };
+    DSoundManager manager(std::make_unique<Platform::OfflineAudioDevice>());
+    for (const auto& c : cases) {
+        std::string error = "left over";
+        EXPECT_EQ(manager.LoadSoundFile(1, dir.File(c.name), error), c.ok) << c.name;
+        if (c.ok)
+            EXPECT_EQ(error, "") << c.name;
+        else
+            EXPECT_EQ(error.rfind(c.error, 0), 0u) << c.name << ": " << error;
+    }
+    EXPECT_FALSE(manager.LoadSoundFile(1, dir.File("cut"))) << "the old form still answers";
+}

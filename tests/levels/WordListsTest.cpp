@@ -132,11 +132,20 @@ TEST_F(WordListsTest, LoadersReadTheDataFolderAndReportMissingFiles)
     TestSupport::WriteFile(dir.File("data/waves.txt"), kWaves);
     TestSupport::WriteFile(dir.File("data/gemnames.txt"), "Blue Moon\n");
     lists.SetDataFolder(dir.Path());
+    TestSupport::WriteFile(dir.File("data/twords.txt"), "");
+    TestSupport::WriteFile(dir.File("data/themes.txt"), "#THEME Sea\nCORAL\n");
     EXPECT_TRUE(lists.LoadWordLengthLists());
+    EXPECT_EQ(lists.LoadError(), "");
     EXPECT_TRUE(lists.LoadGemNames());
+    // Each failure names the file and the problem, for the loading procedure to show.
     EXPECT_FALSE(lists.LoadShipNames());
+    EXPECT_EQ(lists.LoadError(), "data\\shipnames.txt: cannot be read");
     EXPECT_FALSE(lists.LoadDifficultyWords());
+    EXPECT_EQ(lists.LoadError(), "data\\twords.txt: holds no usable words");
     EXPECT_FALSE(lists.LoadThemes());
+    EXPECT_EQ(lists.LoadError(), "#THEME found without matching #END in themes.txt");
+    EXPECT_TRUE(lists.LoadGemNames());
+    EXPECT_EQ(lists.LoadError(), "");
 }
 
 // ---- Treasure words

@@ -192,6 +192,28 @@ TEST(ImageFont, FailedDescriptorMeasuresZeroAndDrawsNothing)
     EXPECT_TRUE(spy.calls.empty());
 }
 
+// The loader's reason names the file: the error shown for a bad line, and for a
+// missing descriptor (which shows nothing) that it cannot be opened.
+TEST(ImageFont, ADescriptorThatFailsSaysWhy)
+{
+    FontFixture bad("CreateLayer Main; Bogus;");
+    ASSERT_EQ(bad.host.errors.size(), 1u);
+    EXPECT_EQ(bad.font->LoadError(), bad.host.errors[0]);
+    EXPECT_NE(bad.font->LoadError().find(bad.dir.File("f.txt")), std::string::npos) << bad.font->LoadError();
+
+    FakeFontHost host;
+    TestSupport::TempDir dir;
+    ImageFont missing(&host, dir.File("none.txt"));
+    EXPECT_FALSE(missing.IsLoaded());
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_EQ(missing.LoadError(), "Font descriptor " + dir.File("none.txt") +
+                                       " cannot be opened: No such file or directory");
+
+    FontFixture good(FIXTURE);
+    ASSERT_TRUE(good.font->IsLoaded());
+    EXPECT_EQ(good.font->LoadError(), "");
+}
+
 TEST(ImageFont, PoolLimitStopsTheTextWhereItRunsOut)
 {
     FontFixture f(FIXTURE);
