@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/Log.h"
 #include "platform/Paths.h"
 
 extern char** environ;
@@ -40,6 +41,20 @@ std::string SocketPath(const std::string& productName, const std::string& folder
     return "/tmp/" + productName + "-" + std::to_string(getuid()) + "-" + std::to_string(h(folder)) + ".notify";
 }
 
+// Whether a process has a socket bound at path (a file left by a dead one refuses).
+bool SocketListening(const std::string& path)
+{
+    sockaddr_un addr{};
+    if (!MakeAddress(path, addr))
+        return false;
+    int s = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (s < 0)
+        return false;
+    const bool listening = connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    close(s);
+    return listening;
+}
+
 std::atomic<bool> gTerminate{false};
 
 void OnTerminate(int) { gTerminate.store(true); }
@@ -53,17 +68,26 @@ bool SingleInstance::Acquire(const std::string& productName, const std::string& 
     Release();
     MakeFolders(folder);
     std::string lockPath = folder + "/" + productName + "Mutex.lock";
+    mSocketPath = SocketPath(productName, folder);
     int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return true; // no lock possible: do not stop the player from playing
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (fd < 0) {
+        // Playing goes on, but say so: without the lock two copies could share the
+        // settings file. The notify socket still tells a second copy apart as long
+        // as the first one listens on it.
+        DebugOutput("Single-instance lock " + lockPath + " cannot be made (" + std::strerror(errno) +
+                    "); checking for a running copy through " + mSocketPath + " alone\n");
+        if (SocketListening(mSocketPath))
+            return false;
+    } else if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);
         return false;
+    } else {
+        mLockFd = fd;
     }
-    mLockFd = fd;
 
-    mSocketPath = SocketPath(productName, folder);
-    unlink(mSocketPath.c_str()); // left over from a process that died; we hold the lock now
+    // Left over from a process that died: with the lock held, or with nobody
+    // listening on it, the name is free.
+    unlink(mSocketPath.c_str());
     sockaddr_un addr{};
     if (MakeAddress(mSocketPath, addr)) {
         int s = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);

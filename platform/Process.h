@@ -15,13 +15,17 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // True when this process now holds the instance lock.
+    // False when another copy runs. True when this process now holds the lock, and
+    // also when the lock file cannot be made (logged) and no copy answers on the
+    // notify socket, so that a player is not kept from playing.
     bool Acquire(const std::string& productName, const std::string& folder);
     // From a second instance: tells the first one that someone tried to start.
     static bool Notify(const std::string& productName, const std::string& folder);
     // From the first instance: number of notices received since the last call.
     int PollNotifications();
     void Release();
+    // The lock is held; false also when Acquire went on without one (the lock file
+    // could not be made) and relies on the notify socket alone.
     bool Held() const { return mLockFd >= 0; }
 
 private:

@@ -89,6 +89,17 @@ bool SdlWindowSystem::InitVideo(std::string& error)
         error = SDL_GetError();
         return false;
     }
+    // Without a display SDL falls back to a driver that draws nowhere: the game
+    // would run unseen and hold the single-copy lock against the next start. Those
+    // drivers are for runs that ask for them by name (tests, headless tools).
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* chosen = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const bool drawsNowhere = driver && (SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0);
+    if (drawsNowhere && !(chosen && *chosen)) {
+        error = std::string("no display (SDL chose its \"") + driver + "\" video driver)";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
     mVideoStarted = true;
     return true;
 }

@@ -5,8 +5,10 @@
 #include <memory>
 
 #include "framework/app/ZantApp.h"
+#include "framework/graphics/D3DTester.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
+#include "platform/SettingsStore.h"
 #include "platform/display/SdlScreen.h"
 
 namespace Zant {
@@ -36,13 +38,53 @@ void PublishMousePosition(ZantApp* app)
     gMousePosition = uint64_t(uint32_t(x)) | (uint64_t(uint32_t(y)) << 32);
 }
 
+// The 3D test's cache lives in the settings store under the program's key. It is
+// read and written directly, not through the demo-aware registry layer: a demo keeps
+// the test's verdict instead, and a played-back run does not test at all.
+class AppTestHost : public D3DTestHost {
+public:
+    explicit AppTestHost(ZantApp* app) : mApp(app) {}
+    bool IsPlayingDemo() override { return mApp->mPlayingDemoBuffer; }
+    void DemoSyncText(std::string& text) override { mApp->DemoSyncText(text); }
+    bool OpenCache() override { return !mApp->mRegKey.empty() && Platform::GetSettingsStore().CreateKey(KeyPath()); }
+    bool ReadCacheInt(const std::string& name, int& value) override
+    {
+        std::vector<uint8_t> bytes;
+        if (!ReadCacheBytes(name, bytes, 4) || bytes.size() != 4)
+            return false;
+        value = int(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24);
+        return true;
+    }
+    bool ReadCacheBytes(const std::string& name, std::vector<uint8_t>& bytes, int maxLength) override
+    {
+        int type = 0;
+        std::string data;
+        if (!Platform::GetSettingsStore().GetValue(KeyPath(), name, type, data) || int(data.size()) > maxLength)
+            return false;
+        bytes.assign(data.begin(), data.end());
+        return true;
+    }
+    void WriteCacheInt(const std::string& name, int value) override
+    {
+        Platform::GetSettingsStore().SetDword(KeyPath(), name, uint32_t(value));
+    }
+    void WriteCacheBytes(const std::string& name, const std::vector<uint8_t>& bytes, bool isString) override
+    {
+        Platform::GetSettingsStore().SetValue(KeyPath(), name, isString ? REG_TYPE_SZ : REG_TYPE_BINARY, bytes.data(),
+                                              bytes.size());
+    }
+
+private:
+    std::string KeyPath() const { return "SOFTWARE\\" + mApp->mRegKey + "\\Test3D"; }
+    ZantApp* mApp;
+};
+
 } // namespace
 
 void SetDisplay3D(ZantApp* app, bool is3D)
 {
-    // 3D needs a 3D renderer; without one the display stays 2D.
     if (app->mDDInterface)
-        app->mDDInterface->mIs3D = is3D && app->mDDInterface->mD3DInterface != nullptr;
+        app->mDDInterface->mIs3D = is3D;
 }
 
 void DestroyDisplay(ZantApp* app)
@@ -61,8 +103,10 @@ bool HasDisplay(ZantApp* app) { return app->mDDInterface != nullptr; }
 
 void CreateDisplay(ZantApp* app)
 {
-    if (!app->mDDInterface)
+    if (!app->mDDInterface) {
         app->mDDInterface = new DDInterface(app, std::make_unique<Platform::SdlScreen>());
+        app->mDDInterface->mTestHost = std::make_unique<AppTestHost>(app);
+    }
 }
 
 int InitDisplay(ZantApp* app, bool windowed, std::string& error)
@@ -70,17 +114,15 @@ int InitDisplay(ZantApp* app, bool windowed, std::string& error)
     CreateDisplay(app);
     DDInterface* dd = app->mDDInterface;
     SDL_Window* window = app->GetWindowSystem() ? app->GetWindowSystem()->NativeWindow() : nullptr;
+    dd->mAutoEnable3D = app->mAutoEnable3D;
+    dd->mTest3D = app->mTest3D;
     const int result = dd->Init(window, windowed);
     if (result != DDInterface::RESULT_OK)
         error = DDInterface::ResultName(result) + " " + dd->mErrorString;
     return result;
 }
 
-bool Display3DTestRanAnew(ZantApp* app)
-{
-    // The 3D capability test comes with the 3D renderer.
-    return false;
-}
+bool Display3DTestRanAnew(ZantApp* app) { return app->mDDInterface && app->mDDInterface->mTestRanAnew; }
 
 Image* ScreenImage(ZantApp* app) { return app->mDDInterface ? app->mDDInterface->GetScreenImage() : nullptr; }
 
@@ -164,9 +206,15 @@ void CursorPosition(ZantApp* app, int& x, int& y)
 
 bool Display3D(ZantApp* app) { return app->mDDInterface && app->mDDInterface->mIs3D; }
 
-bool Display3DSupported(ZantApp* app) { return false; }
+bool Display3DSupported(ZantApp* app)
+{
+    return app->mDDInterface && app->mDDInterface->mD3DTester && app->mDDInterface->mD3DTester->IsSupported();
+}
 
-bool Display3DRecommended(ZantApp* app) { return false; }
+bool Display3DRecommended(ZantApp* app)
+{
+    return app->mDDInterface && app->mDDInterface->mD3DTester && app->mDDInterface->mD3DTester->IsRecommended();
+}
 
 } // namespace AppServices
 } // namespace Zant

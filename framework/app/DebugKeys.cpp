@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 
+#include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/util/PerfTimer.h"
@@ -42,13 +43,10 @@ struct TextureFormat {
 };
 constexpr TextureFormat kTextureFormats[] = {{1, "A8R8G8B8"}, {2, "A4R4G4B4"}, {4, "R5G6B5"}, {8, "Palette8"}};
 
-// Texture data an image holds: its byte count and format code. Textures are made and
-// sized by the 3D renderer; without one no image holds any.
-bool ImageTextureUse(const MemoryImage*, int64_t& bytes, int& format)
+// Texture data an image holds: its byte count and format code.
+bool ImageTextureUse(const MemoryImage* image, int64_t& bytes, int& format)
 {
-    bytes = 0;
-    format = 0;
-    return false;
+    return D3DInterface::TextureUse(image, bytes, format);
 }
 
 } // namespace

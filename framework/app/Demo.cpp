@@ -18,6 +18,7 @@
 #include "framework/util/MersenneTwister.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Log.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
 namespace Zant {
@@ -206,10 +207,23 @@ void ApplyInputRecord(ZantApp& app, const DemoRecordHeader& header, const DemoRe
     }
 }
 
+// Playback that has left the recorded run cannot show anything the run did. The
+// program says so and ends; an application playing without Init (the tests' own)
+// only stops playing.
 void DemoOutOfSync(ZantApp& app, const std::string& what)
 {
+    if (app.mDemoStreamState == DemoStreamState::Stopped)
+        return;
     Platform::DebugOutput("demo out of sync: " + what + " at update " + std::to_string(app.mUpdateCount) + "\n");
     app.StopDemoPlayback();
+    if (!app.mDemoFaultIsFatal)
+        return;
+    Platform::MessageBoxRequest box;
+    box.title = "FATAL ERROR";
+    box.text = DEMO_OUT_OF_STEP_TEXT;
+    box.icon = Platform::BoxIcon::Error;
+    Platform::ShowMessageBox(box);
+    app.FatalExit(EXIT_FATAL);
 }
 
 } // namespace
@@ -307,6 +321,14 @@ void ZantApp::SaveDemoFile()
 {
     if (!mRecordingDemoBuffer)
         return;
+    // The recording ends with a record at its last update, so that playback can
+    // tell a whole stream from one cut at a record boundary: a close, which is also
+    // how the recorded run ended when the program ended it (its own quit, the end
+    // of the desktop session) without a record after it.
+    if (!mDemoCloseRecorded && OnMainThread(*this)) {
+        mDemoCloseRecorded = true;
+        BeginRecord(*this, false, DEMO_CLOSE);
+    }
     DemoFileContents demo;
     demo.mSeed = mRandSeed;
     demo.mProductVersion = mProductVersion;
@@ -366,6 +388,13 @@ bool ZantApp::DemoReadRecordHeader()
         const size_t start = mDemoBuffer->GetReadBitPos();
         DemoRecordHeader header;
         if (!ReadDemoRecordHeader(*mDemoBuffer, header)) {
+            // A recording ends with a record at its last update (SaveDemoFile sees
+            // to it): a stream that stops short was cut.
+            if (mLastDemoUpdateCnt < mDemoLength) {
+                DemoOutOfSync(*this, "the records end at update " + std::to_string(mLastDemoUpdateCnt) + " of " +
+                                         std::to_string(mDemoLength));
+                return false;
+            }
             // Every record is replayed. The end stands like a pending record at the
             // demo's last update: updates run up to it, then playback ends.
             mDemoStreamState = DemoStreamState::AtEnd;

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "framework/util/Buffer.h"
+#include "framework/util/StringUtil.h"
 
 namespace Zant {
 
@@ -220,14 +221,17 @@ bool DecodeDemoFile(const std::string& file, const std::string& productVersion, 
     error = kInvalidDemoFile;
     ByteCursor in(file);
     uint32_t magic = 0, length = 0;
-    if (!in.U32(magic) || magic != DEMO_MAGIC || !in.U32(demo.mVersion) || !in.U32(demo.mSeed) || !in.U16(length))
+    // A version this program does not know is as foreign as another magic.
+    if (!in.U32(magic) || magic != DEMO_MAGIC || !in.U32(demo.mVersion) || demo.mVersion < 1 ||
+        demo.mVersion > DEMO_VERSION || !in.U32(demo.mSeed) || !in.U16(length))
         return false;
     std::string stored;
     if (!in.Bytes(length, stored))
         return false;
     stored.resize(std::min(stored.size(), DEMO_MAX_VERSION_TEXT));
     if (stored != productVersion) {
-        error = "This demo file appears to be for '" + stored + "'";
+        // The text comes from the file: shown escaped, never as raw bytes.
+        error = "This demo file appears to be for '" + EscapeUnprintable(stored) + "'";
         return false;
     }
 

@@ -25,7 +25,10 @@ namespace Zant {
 class Buffer;
 
 inline constexpr uint32_t DEMO_MAGIC = 0x42BEEF78;
-inline constexpr uint32_t DEMO_VERSION = 2;
+inline constexpr uint32_t DEMO_VERSION = 2; // 1 is read too (no marker block)
+// Shown when playback leaves the recorded run (a damaged or cut stream, or a
+// program that no longer does what the recorded one did).
+inline constexpr const char* DEMO_OUT_OF_STEP_TEXT = "The demo file is damaged or out of step with this program.";
 inline constexpr size_t DEMO_MAX_VERSION_TEXT = 255;
 // The smallest record: a long header, or a short header with its data.
 inline constexpr int DEMO_MIN_RECORD_BITS = 10;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/app/ZantApp.h"
+#include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/ImageLib.h"
@@ -54,7 +55,10 @@ ImageUse MeasureImage(MemoryImage* image)
         use.rlAlpha = pixels;
     if (image->HasRLAdditiveData())
         use.rlAdditive = pixels;
-    // Texture data are made and sized by the 3D renderer; without one there are none.
+    int64_t textureBytes = 0;
+    int textureFormat = 0;
+    if (D3DInterface::TextureUse(image, textureBytes, textureFormat))
+        use.texture = textureBytes;
     return use;
 }
 

@@ -4,6 +4,7 @@
 
 #include "framework/app/AppServices.h"
 #include "framework/app/ZantApp.h"
+#include "framework/graphics/DDInterface.h"
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/Dialog.h"
@@ -213,6 +214,9 @@ void ZantApp::ForgetImage(MemoryImage* image)
 {
     std::lock_guard<std::recursive_mutex> guard(mImageLock);
     mMemoryImageSet.erase(image);
+    // Its textures go with it (queued to the main thread when it dies elsewhere).
+    if (mDDInterface)
+        mDDInterface->DropImageTextures(image);
 }
 
 Image* ZantApp::LoadFontImage(const std::string& path)

@@ -240,6 +240,8 @@ void ZantApp::Init()
     SeedRandom(mRandSeed);
 
     if (mDemoPlaybackRequested) {
+        // The program's own playback ends the program when it goes out of step.
+        mDemoFaultIsFatal = true;
         std::string error;
         if (!OpenDemoFile(error)) {
             mDemoPlaybackRequested = false;

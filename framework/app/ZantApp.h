@@ -319,7 +319,7 @@ public:
     static bool MustRunFullScreen(int width, int height, const Platform::DisplayBounds& usable);
 
     // ---- Process helpers.
-    // Ends the process at once with code: sets quit, flushes what must reach disk.
+    // Ends the process at once with code: sets quit, flushes the standard streams.
     [[noreturn]] void FatalExit(int code);
 
     // Platform services (real ones unless a test installs fakes before Init).
@@ -494,6 +494,9 @@ public:
     bool mFastForwardToMarker = false;
     bool mDemoPlaybackRequested = false;
     DemoStreamState mDemoStreamState = DemoStreamState::Records;
+    // Playback out of step shows the message and ends the program with code 1
+    // (set by Init for the program's playback); otherwise it only stops playing.
+    bool mDemoFaultIsFatal = false;
     std::shared_ptr<Buffer> mDemoBufferStore; // owns mDemoBuffer when the application made it
     bool mDemoCloseRecorded = false;          // a close record is in the stream being recorded
     bool mStartUpdateCheckDue = false;        // decided once by DecideUpdateCheckDue

@@ -140,6 +140,16 @@ WIDE int Add(uint32_t* dest, const uint32_t* src, int count)
 {
     const __m256i colour = _mm256_set1_epi32(0x00FFFFFF);
     int i = 0;
+    // All loads of a step before its stores, four vectors deep, so the loads of one
+    // step overlap the stores of the last.
+    for (; i + 32 <= count; i += 32) {
+        const __m256i s0 = Load(src + i), s1 = Load(src + i + 8), s2 = Load(src + i + 16), s3 = Load(src + i + 24);
+        const __m256i d0 = Load(dest + i), d1 = Load(dest + i + 8), d2 = Load(dest + i + 16), d3 = Load(dest + i + 24);
+        Store(dest + i, _mm256_adds_epu8(d0, _mm256_and_si256(s0, colour)));
+        Store(dest + i + 8, _mm256_adds_epu8(d1, _mm256_and_si256(s1, colour)));
+        Store(dest + i + 16, _mm256_adds_epu8(d2, _mm256_and_si256(s2, colour)));
+        Store(dest + i + 24, _mm256_adds_epu8(d3, _mm256_and_si256(s3, colour)));
+    }
     for (; i + 16 <= count; i += 16) {
         const __m256i s0 = _mm256_and_si256(Load(src + i), colour);
         const __m256i s1 = _mm256_and_si256(Load(src + i + 8), colour);

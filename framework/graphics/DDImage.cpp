@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/ImageSource.h"
@@ -676,8 +677,10 @@ void DDImage::SurfaceDrawn()
 
 void DDImage::FillRect(const Rect& rect, const Color& color, int drawMode)
 {
-    if (Is3DTarget())
-        return; // the 3D renderer draws the screen then (none is built in)
+    if (Is3DTarget()) {
+        mDDInterface->mD3DInterface->FillRect(rect, color, drawMode);
+        return;
+    }
     if (CanDrawOnSurface()) {
         if (drawMode == DRAWMODE_ADDITIVE)
             AdditiveFillRect(rect, color);
@@ -693,7 +696,11 @@ void DDImage::FillRect(const Rect& rect, const Color& color, int drawMode)
 
 void DDImage::DrawLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode)
 {
-    if (Is3DTarget() || !CanDrawOnSurface())
+    if (Is3DTarget()) {
+        mDDInterface->mD3DInterface->DrawLine(x1, y1, x2, y2, color, drawMode);
+        return;
+    }
+    if (!CanDrawOnSurface())
         return; // lines are drawn only into surfaces
     // Ends far outside any image (callers other than Graphics do not clip) are
     // walked as lines, which stay inside the image.
@@ -719,8 +726,10 @@ void DDImage::DrawLine(double x1, double y1, double x2, double y2, const Color& 
 
 void DDImage::Blt(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
 {
-    if (Is3DTarget())
+    if (Is3DTarget()) {
+        mDDInterface->mD3DInterface->Blt(src, float(x), float(y), srcRect, color, drawMode, false);
         return;
+    }
     if (CanDrawOnSurface()) {
         if (drawMode == DRAWMODE_ADDITIVE)
             AdditiveBlt(src, x, y, srcRect, color);
@@ -736,8 +745,10 @@ void DDImage::Blt(Image* src, int x, int y, const Rect& srcRect, const Color& co
 
 void DDImage::BltF(Image* src, float x, float y, const Rect& srcRect, const Color& color, int drawMode)
 {
-    if (Is3DTarget())
+    if (Is3DTarget()) {
+        mDDInterface->mD3DInterface->Blt(src, x, y, srcRect, color, drawMode, true);
         return;
+    }
     if (CanDrawOnSurface()) {
         BltRotated(src, x, y, srcRect, Rect(0, 0, mWidth, mHeight), color, drawMode, 0.0, 0, 0);
         return;
@@ -750,7 +761,12 @@ void DDImage::BltF(Image* src, float x, float y, const Rect& srcRect, const Colo
 void DDImage::BltRotated(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect, const Color& color,
                          int drawMode, double angle, int centreX, int centreY)
 {
-    if (Is3DTarget() || mNoLock)
+    if (Is3DTarget()) {
+        mDDInterface->mD3DInterface->BltRotated(src, x, y, &clipRect, color, drawMode, angle, centreX, centreY,
+                                                srcRect);
+        return;
+    }
+    if (mNoLock)
         return;
     if (CanDrawOnSurface()) {
         auto* source = dynamic_cast<MemoryImage*>(src);
@@ -768,8 +784,10 @@ void DDImage::BltRotated(Image* src, float x, float y, const Rect& srcRect, cons
 void DDImage::StretchBlt(Image* src, const Rect& destRect, const FRect& srcRect, const Color& color, int drawMode,
                          bool fast)
 {
-    if (Is3DTarget())
+    if (Is3DTarget()) {
+        mDDInterface->mD3DInterface->StretchBlt(src, destRect, srcRect, drawMode, fast);
         return;
+    }
     auto* source = dynamic_cast<MemoryImage*>(src);
     if (!CanDrawOnSurface()) {
         if (GetBits() == nullptr)

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "framework/app/ZantApp.h"
+#include "framework/graphics/D3DInterface.h"
+#include "framework/graphics/D3DTester.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DXResult.h"
 #include "framework/graphics/Graphics.h"
@@ -56,6 +58,8 @@ DDRect DDInterface::CursorPlace::InArea() const
 
 DDInterface::DDInterface(ZantApp* app, std::unique_ptr<DisplayScreen> screen) : mApp(app), mScreen(std::move(screen))
 {
+    mD3DInterface = new D3DInterface();
+    mD3DInterface->mDisplay = this;
     if (mApp) {
         mWidth = mApp->mWidth;
         mHeight = mApp->mHeight;
@@ -76,6 +80,10 @@ DDInterface::~DDInterface()
         mDDImageSet.erase(image);
     }
     ReleaseAll();
+    delete mD3DInterface;
+    mD3DInterface = nullptr;
+    delete mD3DTester;
+    mD3DTester = nullptr;
     mScreen.reset();
 }
 
@@ -123,12 +131,30 @@ void DDInterface::UnregisterImage(DDImage* image)
 
 void DDInterface::DropImageTextures(MemoryImage* image)
 {
-    // Textures belong to the 3D renderer, which is not built in: none to drop.
+    if (mD3DInterface)
+        mD3DInterface->DropImageTextures(image);
 }
 
 void DDInterface::RunHardwareTest()
 {
-    // The 3D capability test comes with the 3D renderer; without it the display is 2D.
+    if (mD3DTester || !mTestHost || !(mTest3D || mAutoEnable3D))
+        return;
+    mD3DTester = new D3DTester(mTestHost.get());
+    mD3DTester->SetVidMemoryConstraints(mMinVidMemory, mRecVidMemory);
+    D3DTestInput input;
+    input.device = mScreen ? mScreen->Device() : nullptr;
+    input.desktopBits = mScreen ? mScreen->DesktopBitCount() : 32;
+    if (mScreen)
+        mScreen->DesktopSize(input.desktopWidth, input.desktopHeight);
+    input.videoMemoryBytes = VIDEO_MEMORY_BYTES;
+    mD3DTester->TestD3D(input);
+    if (mAutoEnable3D && mD3DTester->IsRecommended())
+        mIs3D = true;
+    if (!mD3DTester->IsSupported())
+        mIs3D = false;
+    if (mD3DTester->mFreshResult && !mD3DTester->mWarning.empty())
+        mIs3D = false;
+    mTestRanAnew = mD3DTester->mFreshResult;
 }
 
 DDResult DDInterface::CreateSurface(const DDSurfaceDesc& desc, DDSurfacePtr& out)
@@ -174,6 +200,7 @@ int DDInterface::Init(SDL_Window* window, bool isWindowed)
 {
     AutoCrit lock(mCritSect);
     mInitialized = false;
+    mTestRanAnew = false;
 
     // Images give up their surfaces (keeping their pixels) and get new ones below.
     std::vector<DDImage*> hadSurfaces;
@@ -195,7 +222,6 @@ int DDInterface::Init(SDL_Window* window, bool isWindowed)
 
     if (LogResult(DirectDraw::Create(mScreen.get(), mDD), "DirectDrawCreateEx"))
         return RESULT_DD_CREATE_FAIL;
-    RunHardwareTest();
 
     int rate = 0;
     if (DDFailed(mDD->GetMonitorFrequency(rate)) || rate < 60)
@@ -209,6 +235,8 @@ int DDInterface::Init(SDL_Window* window, bool isWindowed)
         if (LogResult(mDD->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN),
                       "SetCooperativeLevel FullScreen"))
             return RESULT_EXCLUSIVE_FAIL;
+        // The test draws with the window's renderer, which exists once the window is taken.
+        RunHardwareTest();
         // Full screen always draws in 16 bits, whatever the desktop's depth.
         if (LogResult(mDD->SetDisplayMode(mWidth, mHeight, 16), "SetDisplayMode FullScreen"))
             return RESULT_DISPCHANGE_FAIL;
@@ -228,6 +256,7 @@ int DDInterface::Init(SDL_Window* window, bool isWindowed)
     } else {
         // A window shares the desktop: the normal level cannot be refused.
         mDD->SetCooperativeLevel(window, DDSCL_NORMAL);
+        RunHardwareTest();
         DDSurfaceDesc desc;
         desc.flags = DDSD_CAPS;
         desc.caps = DDSCAPS_PRIMARYSURFACE | (mIs3D ? uint32_t(DDSCAPS_3DDEVICE) : 0u);
@@ -268,9 +297,8 @@ int DDInterface::Init(SDL_Window* window, bool isWindowed)
 
     SetVideoOnlyDraw(mVideoOnlyDraw);
 
-    if (mIs3D) {
-        // The 3D renderer would take the draw surface here; none is built in.
-        mErrorString = "3D init error: no 3D renderer";
+    if (mIs3D && !mD3DInterface->InitFromDDInterface(this)) {
+        mErrorString = "3D init error: " + mD3DInterface->mErrorString;
         return RESULT_3D_FAIL;
     }
 
@@ -326,6 +354,9 @@ void DDInterface::ReleaseAll()
 {
     AutoCrit lock(mCritSect);
     mInitialized = false;
+    if (mD3DInterface)
+        mD3DInterface->ReleaseTextures();
+    mPrimaryStale = false;
     mHasOldCursorArea = false;
     delete mOldCursorAreaImage;
     delete mNewCursorAreaImage;
@@ -354,7 +385,28 @@ bool DDInterface::Present(const Rect* rect)
     AutoCrit lock(mCritSect);
     if (!mInitialized)
         return false;
-    // With 3D on, the 3D renderer would end its scene here (none is built in).
+    if (mIs3D) {
+        // A failed 3D step switches 3D off; the application then makes the display again.
+        if (!mD3DInterface->mErrorString.empty()) {
+            mIs3D = false;
+            return false;
+        }
+        mD3DInterface->EndScene();
+        // The frame comes back into the draw surface, which the 2D path below shows
+        // with the cursor on it.
+        DDSurfaceDesc desc;
+        bool read = !DDFailed(mDrawSurface->Lock(desc));
+        if (read) {
+            read = mD3DInterface->ReadFrame(desc.surface, desc.pitch, desc.pixelFormat.bitCount, desc.width,
+                                            desc.height);
+            mDrawSurface->Unlock();
+        }
+        if (!read) {
+            mErrorString = mD3DInterface->mErrorString;
+            mIs3D = false;
+            return false;
+        }
+    }
 
     const Rect area = rect ? *rect : Rect(0, 0, mWidth, mHeight);
     const DDRect part = ToDDRect(area);
@@ -364,12 +416,32 @@ bool DDInterface::Present(const Rect* rect)
         step = "Redraw Windowed";
         if (!mVideoOnlyDraw) {
             DrawCursor(mDrawSurface.get());
-            result = mPrimarySurface->Blt(&part, mDrawSurface.get(), &part, DDBLT_WAIT);
+            // A whole frame is shown straight from the draw surface; the primary is
+            // brought up to date only when the cursor thread needs it (SyncPrimary),
+            // which saves copying every frame.
+            const bool whole = area.x == 0 && area.y == 0 && area.width == mWidth && area.height == mHeight;
+            bool shown = false;
+            if (whole) {
+                result = mDD->ShowInPlaceOfPrimary(mDrawSurface.get());
+                shown = result != DDERR_INVALIDPARAMS;
+            }
+            if (!shown) {
+                SyncPrimary();
+                result = mPrimarySurface->Blt(&part, mDrawSurface.get(), &part, DDBLT_WAIT);
+            }
             // The draw surface gets its background back; the save-under now tells what
             // the primary shows beneath the cursor.
             if (mHasOldCursorArea) {
                 RestoreCursorArea(mDrawSurface.get());
                 mHasOldCursorArea = true;
+            }
+            if (shown) {
+                if (LogResult(result, step))
+                    return false;
+                mPrimaryStale = true;
+                mPresentedWrites = mDrawSurface->WriteCount();
+                mPrimarySurface->TakeChanged();
+                return true;
             }
         } else {
             DrawCursor(mSecondarySurface.get());
@@ -393,6 +465,9 @@ bool DDInterface::ShowChangedPrimary()
 {
     AutoCrit lock(mCritSect);
     if (!mInitialized)
+        return true;
+    // A stale primary has not changed since the frame it stands for was shown.
+    if (mPrimaryStale)
         return true;
     const DDResult result = mDD->ShowPrimary(false);
     return !LogResult(result, mIsWindowed ? "Redraw Windowed" : "Redraw FullScreen Flip");
@@ -500,11 +575,42 @@ void DDInterface::MoveSoftwareCursor(DDSurface* surface, int x, int y)
     mCursorY = y;
 }
 
+bool DDInterface::SyncPrimary()
+{
+    if (!mPrimaryStale)
+        return true;
+    if (!mPrimarySurface || !mDrawSurface || mDrawSurface->WriteCount() != mPresentedWrites)
+        return false; // the draw surface has moved on from the frame on screen
+    if (DDFailed(mPrimarySurface->Blt(nullptr, mDrawSurface.get(), nullptr, DDBLT_WAIT)))
+        return false;
+    // The frame on screen had the cursor drawn in; the save-under still holds what
+    // lies beneath it.
+    if (mCursorImage && mHasOldCursorArea) {
+        const CursorPlace place = PlaceCursor(mCursorX, mCursorY);
+        if (!place.empty()) {
+            const DDRect onSurface = place.OnSurface();
+            const DDRect inArea = place.InArea();
+            mNewCursorArea->Blt(&inArea, mOldCursorArea.get(), &inArea, DDBLT_WAIT);
+            DrawCursorImage(mNewCursorAreaImage, 0, 0);
+            mPrimarySurface->Blt(&onSurface, mNewCursorArea.get(), &inArea, DDBLT_WAIT);
+        }
+    }
+    // What the screen shows already.
+    mPrimarySurface->TakeChanged();
+    mPrimaryStale = false;
+    return true;
+}
+
 void DDInterface::SetCursorImage(Image* image)
 {
     AutoCrit lock(mCritSect);
     if (image == mCursorImage)
         return;
+    if (!SyncPrimary()) {
+        // The next present draws the new image.
+        mCursorImage = image;
+        return;
+    }
     RestoreCursorArea(mPrimarySurface.get());
     mCursorImage = image;
     DrawCursor(mPrimarySurface.get());
@@ -516,6 +622,12 @@ void DDInterface::SetCursorPos(int x, int y)
     ++mCursorPosCalls;
     if (x == mCursorX && y == mCursorY)
         return;
+    if (!SyncPrimary()) {
+        // A new frame is on its way; it draws the cursor at its new place.
+        mCursorX = x;
+        mCursorY = y;
+        return;
+    }
     if (!mHasOldCursorArea) {
         mCursorX = x;
         mCursorY = y;

@@ -29,6 +29,7 @@ class MemoryImage;
 class DDImage;
 class D3DInterface;
 class D3DTester;
+class D3DTestHost;
 
 class DDInterface {
 public:
@@ -83,9 +84,20 @@ public:
 
 public:
     ZantApp* mApp;
-    D3DInterface* mD3DInterface = nullptr; // the 3D renderer; none is built in, so 3D stays off
-    D3DTester* mD3DTester = nullptr;
+    D3DInterface* mD3DInterface = nullptr; // owned
+    D3DTester* mD3DTester = nullptr;       // owned; made by the first hardware test
     bool mIs3D = false;
+    // What the hardware test reads and asks of the application (none: no test runs).
+    std::unique_ptr<D3DTestHost> mTestHost;
+    // The hardware test ran with a missing or stale cache during the last Init.
+    bool mTestRanAnew = false;
+    bool mAutoEnable3D = false;
+    bool mTest3D = false;
+    int mMinVidMemory = 6;
+    int mRecVidMemory = 14;
+    // The video memory our display layer reports: it keeps its surfaces in ordinary
+    // memory and cannot ask the graphics card.
+    static constexpr int64_t VIDEO_MEMORY_BYTES = int64_t(256) << 20;
     CriticalSectionLock mCritSect;
 
     std::unique_ptr<Platform::DisplayScreen> mScreen;
@@ -132,7 +144,15 @@ public:
 
     std::string mErrorString;
 
+    // The primary lags behind the frame on screen, which was shown straight from the
+    // draw surface; mPresentedWrites is the draw surface's write count at that moment.
+    bool mPrimaryStale = false;
+    uint64_t mPresentedWrites = 0;
+
 private:
+    // Brings the primary up to the frame on screen (cursor included); false when the
+    // draw surface has changed since, and the next present must show the change.
+    bool SyncPrimary();
     // Where the cursor's area lies on a surface: the visible part and its offset
     // inside the area.
     struct CursorPlace {

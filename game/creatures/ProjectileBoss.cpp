@@ -76,21 +76,9 @@ void ProjectileBoss::DeleteShot(size_t index)
     Projectile* shot = mShots[index];
     mShots.erase(mShots.begin() + static_cast<std::ptrdiff_t>(index));
     // The board reads its locked creature on the next key and on a shot's leaving;
-    // a lock on this shot would point at freed memory, so it is let go here with the
-    // letter the shot's word held.
-    Board* board = mApp->mBoard;
-    if (board && board->mLockedEnemy == shot) {
-        std::string& used = mApp->mWordLists.UsedLetters();
-        if (!shot->mWord.empty()) {
-            const size_t at = used.find(shot->mWord[0]);
-            if (at != std::string::npos)
-                used.erase(at, 1);
-        }
-        board->mLockedEnemy = nullptr;
-        board->mTypedText.clear();
-        if (board->mWordTimer)
-            board->mWordTimer->Reset();
-    }
+    // a lock on this shot would point at freed memory, so the board lets go first.
+    if (mApp->mBoard)
+        mApp->mBoard->ForgetShot(shot);
     delete shot;
 }
 

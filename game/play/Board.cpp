@@ -10,6 +10,7 @@
 #include "game/creatures/BonusCreature.h"
 #include "game/creatures/Clam.h"
 #include "game/creatures/Piranha.h"
+#include "game/creatures/ProjectileBoss.h"
 #include "game/creatures/Shark.h"
 #include "game/play/BTTimer.h"
 #include "game/play/BonusText.h"
@@ -102,7 +103,9 @@ Board::~Board()
     DeleteAll(mBonusCreatures);
     if (mGameOverDialog)
         mApp->RemoveDialog(GAME_OVER_DIALOG);
-    // Deleting mBoss belongs with the boss classes, which are not part of the build yet.
+    // The boss goes while the timers it and its shots reach are still there.
+    delete mBoss;
+    mBoss = nullptr;
     for (BTTimer* timer : Timers()) {
         if (timer && timer->mWidgetManager)
             timer->mWidgetManager->RemoveWidget(timer);

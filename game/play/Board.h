@@ -30,6 +30,7 @@ class HyperlinkWidget;
 class WidgetManager;
 class Font;
 class Image;
+class Graphics;
 
 class Board : public Widget {
 public:
@@ -109,6 +110,11 @@ public:
     void ResetMultiplier();
     void RecordGameStats(bool addWpm, bool finalWrite);
 
+    // ---- Drawing (BoardDraw.cpp).
+    void Draw(Graphics* g) override;
+    // The image drawn row by row, each row shifted by the water's wave.
+    void DrawWavyImage(Graphics* g, Image* image, int x, int y);
+
     // ---- The update cycle (BoardUpdate.cpp).
     void Update() override;
     // Calls counted, also while paused or disabled.
@@ -124,6 +130,8 @@ public:
     // ---- Waves (WaveSpawner.cpp, WavePlacement.cpp).
     void SpawnWaves();
     void PlaceWaveGroup(int first);
+    // Creatures a column of the current wave holds (one draw), at least one.
+    int WaveColumnSize();
 
     // ---- Typed letters (BoardTyping.cpp).
     void KeyChar(char key) override { HandleKeyChar(key); }
@@ -203,7 +211,23 @@ private:
     void SpawnPiranha(const ConfigEnemy& entry);
     void SpawnBonusCreature(const ConfigEnemy& entry, bool& speedDrawn, double& speed);
     void SpawnBoss();
-    int WaveColumnSize();
+    // Steps of the drawing.
+    Image* AppImage(int index) const;
+    static void SmoothValue(SmoothedValue& value, double truth);
+    void DrawSea(Graphics* g);
+    void DrawSurface(Graphics* g, bool special);
+    void DrawRuler(Graphics* g);
+    void DrawIntroHint(Graphics* g);
+    void DrawScenery(Graphics* g);
+    void DrawBadge(Graphics* g);
+    void DrawPhaseScreen(Graphics* g, bool special);
+    void DrawAirTank(Graphics* g, bool filling);
+    void DrawTreasureWord(Graphics* g);
+    void DrawTally(Graphics* g, bool special);
+    void DrawLevelComplete(Graphics* g);
+    void DrawMessageLine(Graphics* g);
+    void DrawPauseOverlay(Graphics* g);
+    void DrawBanner(Graphics* g, bool special);
     // Steps of the key handler.
     bool CountsForAccuracy() const;
     void FireZapper();
@@ -344,6 +368,50 @@ public:
     bool mIntroDone = true;
     bool mSpacePauses = false;
     bool mZapperHintDue = true;
+
+    // ---- Descent, level end and the lost diver: their steps and records
+    // (BoardDescent.cpp, BoardLevelEnd.cpp, BoardDiverLost.cpp).
+    // What the game-over dialog shows: the run's totals with this level's figures.
+    struct GameOverFigures {
+        bool abyss = false;
+        int typingTime = 0;
+        int hits = 0;
+        int misses = 0;
+        int depth = 0;
+        int playTime = 0;
+        int score = 0;
+        int level = 0;
+        std::string rankTitle;
+    };
+    // A ruler entry every 4 ft, labelled every 20 ft; null for other depths.
+    static DepthMark* MakeDepthMark(int feet, double y);
+    void FadeLevelHint();
+    void ScrollDepthRuler();
+    void RefillDepthRuler();
+    void StepFloorOrStage(int panelHeight);
+    // The zapper charge stored for a depth the run may restart from.
+    void WriteAdValue(int feet, double charge);
+    void ReachFloor();
+    void LayOutClams();
+    void UpdateFloorReached();
+    void UpdateTreasureClock();
+    void UpdateTreasurePulse();
+    void EndTreasureClock(bool special);
+    void EndBossLevel();
+    void StartTally();
+    void UpdateTally();
+    // Whole percent of letters typed right this level; 0 with nothing typed.
+    int LevelAccuracy() const;
+    void ShowLevelComplete();
+    Image* SonarFrame(int sequence, int frame) const;
+    void ClearSavedGame();
+    void OpenGameOverDialog();
+
+    std::map<int, double> mAdValues;
+    // Modes of the three treasure displays of the tally.
+    int mTreasureModes[3] = {};
+    bool mGameOver = false;
+    GameOverFigures mGameOverFigures;
 };
 
 } // namespace Zant

@@ -1,49 +1,82 @@
-// The profile values and the game shell services the board uses. The player
-// profiles and the shell's dialogs are not part of the build yet, so the board keeps
-// these values itself for now; each operation is the one place that will reach them.
+// The profile values and the game shell services the board uses. Without a current
+// profile (a board on its own, as in the tests) the board keeps the values itself.
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/shell/UserProfile.h"
+#include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
 
-bool Board::IntroDone() const { return mIntroDone; }
+bool Board::IntroDone() const { return mApp->mCurProfile ? mApp->mCurProfile->mSeenTutorial : mIntroDone; }
 
 void Board::SetIntroDone()
 {
     mIntroDone = true;
+    if (mApp->mCurProfile)
+        mApp->mCurProfile->mSeenTutorial = true;
     SaveProfile(false);
 }
 
-bool Board::SpacePauses() const { return mSpacePauses; }
+bool Board::SpacePauses() const { return mApp->mCurProfile ? mApp->mCurProfile->mSpacePauses : mSpacePauses; }
 
-bool Board::ZapperHintDue() const { return mZapperHintDue; }
+bool Board::ZapperHintDue() const { return mApp->mCurProfile ? mApp->mCurProfile->mLevelHints : mZapperHintDue; }
 
-void Board::SetZapperHintDue(bool due) { mZapperHintDue = due; }
+void Board::SetZapperHintDue(bool due)
+{
+    mZapperHintDue = due;
+    if (mApp->mCurProfile)
+        mApp->mCurProfile->mLevelHints = due;
+}
 
-void Board::MarkLevelReached(int) {}
+void Board::MarkLevelReached(int level)
+{
+    if (mApp->mCurProfile && level >= 0 && level < UserProfile::NUM_SITES)
+        mApp->mCurProfile->mSiteFlags[level] = true;
+}
 
-void Board::SaveProfile(bool) {}
+void Board::SaveProfile(bool finalWrite)
+{
+    if (mApp->mCurProfile && mApp->mProfileMgr)
+        mApp->mProfileMgr->WriteUserProfileToRegistry(mApp->mCurProfile, finalWrite, false);
+}
 
-void Board::CountKill(int, bool) {}
+void Board::CountKill(int kind, bool abyss)
+{
+    if (mApp->mCurProfile == nullptr)
+        return;
+    if (kind == 0)
+        mApp->mCurProfile->AddSharkKill(abyss);
+    else
+        mApp->mCurProfile->AddPiranhaKill(abyss);
+}
 
-void Board::MarkSecretItemFound(int) {}
+void Board::MarkSecretItemFound(int level) { MarkLevelReached(level); }
 
-void Board::CountSecretItem(int) {}
+void Board::CountSecretItem(int item)
+{
+    if (mApp->mCurProfile)
+        mApp->mCurProfile->AddSgttCount(item);
+}
 
-int Board::LoadAbyssBoss() const { return mAbyssBoss; }
+int Board::LoadAbyssBoss() const { return mApp->mCurProfile ? mApp->mCurProfile->GetAbyssBoss() : mAbyssBoss; }
 
-void Board::StoreAbyssBoss(int) {}
+void Board::StoreAbyssBoss(int value)
+{
+    if (mApp->mCurProfile)
+        mApp->mCurProfile->SetAbyssBoss(value);
+}
 
-double Board::ReadAdValue(int) const { return mPlayer ? mPlayer->mCharge : 0.0; }
+double Board::ReadAdValue(int feet) const
+{
+    if (mApp->mCurProfile)
+        return mApp->mCurProfile->ReadAdValue(feet);
+    return mPlayer ? mPlayer->mCharge : 0.0;
+}
 
-} // namespace Zant
+void Board::SaveRunProgress() { mApp->SaveGameProgress(true, false); }
 
-namespace Zant {
-
-// The game shell's dialogs and saved games are not part of the build yet.
-void Board::SaveRunProgress() {}
-
+// The game's dialogs are not part of the build yet.
 void Board::ShowLevelHint() {}
 
 void Board::ShowHint(const std::string&, const std::string&) {}
@@ -52,26 +85,8 @@ void Board::ShowMapScreen() {}
 
 void Board::SendCommand(int id) { mApp->ButtonDepress(id); }
 
-// Piranha labels: a letter not yet on the board, drawn from the game's generator.
-std::string Board::TakeLabelLetter()
-{
-    std::string& used = mApp->mWordLists.UsedLetters();
-    if (mApp->mUsedLetterCount >= 26 || used.size() >= 26)
-        return "";
-    char c = 0;
-    do
-        c = static_cast<char>('A' + mApp->GetGameRandom().Next() % 26);
-    while (used.find(c) != std::string::npos);
-    used += c;
-    ++mApp->mUsedLetterCount;
-    return std::string(1, c);
-}
+std::string Board::TakeLabelLetter() { return mApp->MakeRandomLetters(true); }
 
-void Board::ReleaseLabelLetter(char c)
-{
-    std::string& used = mApp->mWordLists.UsedLetters();
-    if (const size_t at = used.find(c); at != std::string::npos)
-        used.erase(at, 1);
-}
+void Board::ReleaseLabelLetter(char c) { mApp->FindCharInTypedText(c); }
 
 } // namespace Zant

@@ -7,6 +7,7 @@
 namespace Zant {
 
 class Font;
+class Graphics;
 class Image;
 class Player;
 class WinBTApp;
@@ -41,6 +42,8 @@ struct BoardHeader {
     BoardHeader(Player* player, WinBTApp* app);
     // One step of the pulse; nothing while no extra life was earned.
     void Step();
+    // The header strip: lives, level, score and the "EXTRA LIFE!" note.
+    void Draw(Graphics* g);
 
     int mPulseCount = 0;
     bool mRising = true;

@@ -144,7 +144,9 @@ int ReservedWordWidth(Enemy* creature, int letterWidth)
 
 bool Board::CheckCreatureRoom(Enemy* creature)
 {
-    const int kind = mConfig ? mConfig->GetWaveKind() : -1;
+    // The wave the creature belongs to is the one in play: the configuration's current
+    // wave is already the next one.
+    const int kind = WaveKindInPlay();
     if (kind == WAVE_SHARKS || kind == WAVE_PIRANHAS)
         return !(creature->mX > mWidth);
     if (kind != WAVE_BONUS)

@@ -6,6 +6,8 @@
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/shell/UserProfile.h"
+#include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -16,6 +18,9 @@ namespace {
 constexpr int IMAGE_MEDAL_GOLD = 92;
 constexpr int IMAGE_MEDAL_SILVER = 93;
 constexpr int IMAGE_MEDAL_BRONZE = 94;
+
+// The profile's mode number of abyss games.
+constexpr int ABYSS_MODE = 5;
 
 constexpr int RANK_STEP = 150000;
 constexpr int FIRST_NAMED_RANK = 5850000;
@@ -195,11 +200,51 @@ void Board::ResetMultiplier()
     mScoreFactor = 1.0;
 }
 
-void Board::RecordGameStats(bool, bool finalWrite)
+void Board::RecordGameStats(bool addWpm, bool finalWrite)
 {
-    // The statistics go into the player's profile, which is not part of the build
-    // yet; the write is kept in its place.
-    SaveProfile(finalWrite);
+    UserProfile* profile = mApp->mCurProfile;
+    if (profile == nullptr)
+        return;
+    const bool abyss = IsAbyss();
+    const int mode = abyss ? ABYSS_MODE : Difficulty();
+    const int level = mPlayer->mLevelIndex;
+    const int score = mPlayer->mScore;
+    auto recordDepth = [&] {
+        profile->mBestDepth = std::max(profile->mBestDepth, mAbyssDepth);
+        profile->mDepth = mAbyssDepth;
+        profile->SetCurrentMode(ABYSS_MODE, score, level + 1);
+        profile->SetModeBest(ABYSS_MODE, mAbyssDepth);
+    };
+
+    if (level == 0 && mPlayer->mLives < 0 && !abyss) {
+        profile->SetCurrentMode(mode, score, level + 1);
+        profile->SetModeBest(mode, level);
+        if (mTreasureWordsDone > 0)
+            profile->AddModeStat1(mode, level, mTreasureWordsDone);
+    } else if (abyss && (mAbyssDepth < 400 || mLevelTime <= 24)) {
+        recordDepth();
+    } else {
+        const int wpm = std::max(0, GetAdjustedWpm());
+        const int typed = mAccuracyHits + mAccuracyMisses;
+        // No letters typed: no accuracy to divide out.
+        const int accuracy = typed == 0 ? 0 : Truncate(double(mAccuracyHits) / typed * 100.0);
+        if (abyss) {
+            recordDepth();
+            profile->AddModeStat3(ABYSS_MODE, 0, wpm);
+            profile->AddModeStat2(ABYSS_MODE, 0, accuracy);
+        } else {
+            profile->SetCurrentMode(mode, score, level + 1);
+            profile->SetModeBest(mode, level);
+            profile->AddModeStat3(mode, level, wpm);
+            profile->AddModeStat2(mode, level, accuracy);
+            if (mTreasureWordsDone > 0)
+                profile->AddModeStat1(mode, level, mTreasureWordsDone);
+        }
+        if (mPlayer->mLives >= 0 && addWpm)
+            profile->AddWpm(wpm);
+    }
+    if (mApp->mProfileMgr)
+        mApp->mProfileMgr->WriteUserProfileToRegistry(profile, finalWrite, false);
 }
 
 } // namespace Zant

@@ -1,23 +1,186 @@
 #include "game/play/StatusBar.h"
 
+#include <algorithm>
+
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/Image.h"
+#include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/play/BTTimer.h"
+#include "game/play/Board.h"
+#include "game/play/Player.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
 
+namespace {
+
+constexpr int IMAGE_STATUSBARMETER = 51;
+
+// One button of the bar: its id, its rectangle's x and width, the x its background
+// is cut from, and its over and down images.
+struct ButtonSpec {
+    int id;
+    int x;
+    int width;
+    int cutX;
+    int overImage;
+    int downImage;
+};
+// statusbarX_quit_over 47, _down 46; options 45 / 44; pause 50 / 49.
+constexpr ButtonSpec BUTTONS[] = {
+    {StatusBar::BUTTON_QUIT, 553, 81, 553, 47, 46},
+    {StatusBar::BUTTON_OPTIONS, 467, 81, 466, 45, 44},
+    {StatusBar::BUTTON_PAUSE, 380, 82, 380, 50, 49},
+};
+constexpr int BUTTON_HEIGHT = 30;
+
+} // namespace
+
 StatusBar::StatusBar(WinBTApp* app) : mApp(app) {}
 
-StatusBar::~StatusBar() = default;
-
-void StatusBar::HideTips() { mTipShown = false; }
-
-void StatusBar::ShowReadyTip(bool show)
+StatusBar::~StatusBar()
 {
-    mReadyTipOffered = show;
+    for (Image* image : mButtonImages)
+        delete image;
+    for (ButtonWidget* button : mButtons)
+        delete button;
+}
+
+int StatusBar::ChargeWidth(double charge)
+{
+    // A charge past full would draw beyond the bar.
+    return static_cast<int>(std::clamp(charge, 0.0, 1.0) * BAR_WIDTH);
+}
+
+bool StatusBar::BoardPaused() const { return mApp->mBoard != nullptr && mApp->mBoard->mPaused; }
+
+void StatusBar::AddedToManager(WidgetManager* manager)
+{
+    Widget::AddedToManager(manager);
+    mTipText = "Press ENTER to use Dozav Odaziz when ready";
+    for (size_t i = 0; i < std::size(BUTTONS); ++i) {
+        const ButtonSpec& spec = BUTTONS[i];
+        if (mButtons[i] == nullptr) {
+            auto* button = new ButtonWidget(spec.id, mApp);
+            const Rect cut(spec.cutX, 4, spec.width, BUTTON_HEIGHT);
+            mButtonImages[i] = mApp->DuplicateImage(mApp->GetImage(IMAGE_STATUSBARX), cut);
+            button->mButtonImage = mButtonImages[i];
+            button->mOverImage = mApp->GetImage(spec.overImage);
+            button->mDownImage = mApp->GetImage(spec.downImage);
+            button->SetHandCursor(true);
+            button->Resize(spec.x, mY + 4, spec.width, BUTTON_HEIGHT);
+            mButtons[i] = button;
+        }
+        manager->AddWidget(mButtons[i]);
+    }
+}
+
+void StatusBar::RemovedFromManager(WidgetManager* manager)
+{
+    Widget::RemovedFromManager(manager);
+    for (ButtonWidget* button : mButtons)
+        if (button && manager->HasWidget(button))
+            manager->RemoveWidget(button);
+}
+
+void StatusBar::OrderInManagerChanged()
+{
+    // The buttons stay just over the bar wherever the bar moves in the order.
+    if (mWidgetManager == nullptr)
+        return;
+    for (ButtonWidget* button : mButtons)
+        if (button && mWidgetManager->HasWidget(button))
+            mWidgetManager->BringToFront(button);
+}
+
+void StatusBar::SetVisible(bool visible)
+{
+    Widget::SetVisible(visible);
+    for (ButtonWidget* button : mButtons)
+        if (button)
+            button->SetVisible(visible);
+}
+
+void StatusBar::SetDisabled(bool disabled)
+{
+    Widget::SetDisabled(disabled);
+    for (ButtonWidget* button : mButtons)
+        if (button)
+            button->SetDisabled(disabled);
+}
+
+void StatusBar::HideTips()
+{
+    mTipShown = false;
     MarkDirty();
 }
 
-void StatusBar::MouseEnter() { mTipShown = true; }
+void StatusBar::ShowReadyTip(bool show)
+{
+    mTipShown = show;
+    MarkDirty();
+}
 
-void StatusBar::MouseLeave() { mTipShown = false; }
+void StatusBar::MouseEnter()
+{
+    Widget::MouseEnter();
+    if (!mTipText.empty())
+        mTipShown = !BoardPaused();
+}
+
+void StatusBar::MouseLeave()
+{
+    Widget::MouseLeave();
+    if (!mTipText.empty())
+        mTipShown = false;
+}
+
+void StatusBar::Update()
+{
+    Widget::Update();
+    Board* board = mApp->mBoard;
+    Player* player = mApp->GetPlayer();
+    if (player == nullptr || board == nullptr)
+        return;
+    if (player->mCharge >= 1.0 && mUpdateCnt % UPDATES_PER_PROMPT == 0) {
+        const int phase = player->mState;
+        const bool quiet = phase == Player::BOSS_TALLY || phase == Player::BOSS_FIGHT ||
+                           phase == Player::TREASURE_WORD || phase == Player::TALLY ||
+                           phase == Player::LEVEL_COMPLETE;
+        const bool special = mApp->mConfig != nullptr && mApp->mConfig->IsSpecialLevel();
+        mReadyText = mReadyText == "READY!" && !quiet && !special ? "PRESS ENTER TO FIRE!" : "READY!";
+    }
+    const bool live = !(player->mState == Player::LEVEL_COMPLETE && board->mDoneStep > 16);
+    if (!board->mPaused && live)
+        MarkDirty();
+}
+
+void StatusBar::Draw(Graphics* g)
+{
+    Player* player = mApp->GetPlayer();
+    Board* board = mApp->mBoard;
+    const double charge = player ? player->mCharge : 0.0;
+    const int w = ChargeWidth(charge);
+    Image* meter = mApp->GetImage(IMAGE_STATUSBARMETER);
+    const int meterHeight = meter ? meter->GetHeight() : 0;
+    if (meter)
+        g->DrawImage(meter, BAR_X, BAR_Y, Rect(0, 0, w, meterHeight));
+    g->SetColor(Color(43, 43, 43));
+    g->FillRect(BAR_X + w, BAR_Y, BAR_WIDTH - w, meterHeight);
+    if (Image* bar = mApp->GetImage(IMAGE_STATUSBARX))
+        g->DrawImage(bar, 0, 0);
+    g->SetColor(Color(255, 255, 255, 128));
+    g->SetFont(mApp->mFont12pt);
+    const bool running = board != nullptr && !board->mZapperTimer->mStopped;
+    if (!running)
+        return;
+    if (charge < 1.0)
+        g->DrawString("CHARGING", 193, 26);
+    else
+        g->DrawString(mReadyText, mReadyText == "READY!" ? 204 : 153, 26);
+}
 
 } // namespace Zant

@@ -6,6 +6,7 @@
 #include "framework/util/StringUtil.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
+#include "game/play/Board.h"
 #include "game/play/Config.h"
 #include "game/shell/HintDialog.h"
 #include "game/shell/KeyDialog.h"
@@ -147,7 +148,8 @@ KeyDialog* WinBTApp::MakeMessageDialog(const std::string& header, const std::str
     mMessageDialog = dialog;
     DressDialog(dialog);
     dialog->Resize(mWidth / 2 - width / 2, mHeight / 2 - height / 2, width, height);
-    // The board pauses itself with Board::Pause(true) here once it has one.
+    if (mBoard != nullptr)
+        mBoard->Pause(true);
     return dialog;
 }
 
@@ -200,7 +202,8 @@ void WinBTApp::ShowHintDialog(const std::string& text, const std::string& header
     const int height = (frame ? frame->GetHeight() / 2 : 0) + (checked ? checked->GetHeight() : 0) +
                        lineHeight * newlines + 35;
     dialog->Resize(mWidth / 2 - width / 2, mHeight / 2 - height / 2, width, height);
-    // The board pauses itself with Board::Pause(true) here once it has one.
+    if (mBoard != nullptr)
+        mBoard->Pause(true);
     ShowGameDialog(HintDialog::ID, dialog);
 }
 
@@ -224,6 +227,8 @@ void WinBTApp::ShowLevelHint()
 
 void WinBTApp::NoWindowedModeMessage()
 {
+    if (mBoard != nullptr)
+        mBoard->Pause(true);
     ++mOpenDialogCount;
     Dialog* dialog = ShowDialog(NO_WINDOWED_MODE_ID, true, "No Windowed Mode",
                                 "Windowed mode is only available if your desktop is running in either 16 bit or 32 "

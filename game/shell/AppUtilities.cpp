@@ -39,13 +39,16 @@ void WinBTApp::LostFocus()
 {
     ZantApp::LostFocus();
     MuteMusic(true);
-    // The board pauses itself with Board::Pause(true) here once it has one.
+    if (mBoard != nullptr)
+        mBoard->Pause(true);
 }
 
 void WinBTApp::GotFocus()
 {
     ZantApp::GotFocus();
     MuteMusic(false);
+    if (mBoard != nullptr)
+        mBoard->Pause(false);
 }
 
 // ---- The running adventure in the profile.

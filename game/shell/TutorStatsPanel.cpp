@@ -26,7 +26,7 @@ constexpr int AXIS_X = 273;
 constexpr int BAR_WIDTH = 60;
 constexpr int BAR_X[TutorialPanel::NUM_BARS] = {295, 405, 515};
 constexpr int LABEL_X[TutorialPanel::NUM_BARS] = {295, 405, 518};
-const char* const BAR_LABELS[TutorialPanel::NUM_BARS] = {"Average", "Best", "Most Recent Attempt"};
+const std::string BAR_LABELS[TutorialPanel::NUM_BARS] = {"Average", "Best", "Most Recent Attempt"};
 const Color BAR_COLORS[TutorialPanel::NUM_BARS] = {Color(0, 0, 255, 128), Color(255, 0, 0, 128),
                                                    Color(0, 255, 0, 128)};
 const char* const KIND_NAMES[] = {"Words Per Minute", "Adjusted WPM", "Accuracy"};

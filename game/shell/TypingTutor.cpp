@@ -26,6 +26,13 @@ constexpr int FIRST_JUDGED_LESSON = 8;
 constexpr int LINES_PER_PAGE = 4;
 
 const Color GREEN(0, 255, 0);
+// Texts drawn on every frame, made once.
+const std::string PASSED_TEXT = "PASSED!";
+const std::string FAILED_TEXT = "FAILED!";
+const std::string START_TEXT = "Start typing to begin";
+const std::string STATISTICS_TEXT = "STATISTICS";
+const std::string RESULTS_TEXT = "Your words per minute (WPM) are shown below. The adjusted WPM is shown just below that. "
+                                 "Your adjusted WPM takes into account the number of errors you made while typing.";
 const Color WHITE(255, 255, 255);
 const Color HEADING_COLOR(0, 200, 230);
 
@@ -35,6 +42,7 @@ struct ButtonPlace {
     int x, y, width, height;
 };
 
+// Next, Prev, Back To Menu, Options.
 const ButtonPlace BUTTON_PLACES[] = {
     {TypingTutor::NEXT_BUTTON, "Next", 587, 380, 50, 30},
     {TypingTutor::PREV_BUTTON, "Prev", 468, 380, 50, 30},
@@ -43,6 +51,9 @@ const ButtonPlace BUTTON_PLACES[] = {
 };
 
 bool IsLineEndOrSpace(char c) { return c == '\r' || c == '\n' || c == ' '; }
+
+// A one-pixel line from x1 to x2, both ends included, in the current colour.
+void HorizontalLine(Graphics* g, int x1, int x2, int y) { g->FillRect(x1, y, x2 - x1 + 1, 1); }
 
 } // namespace
 
@@ -53,10 +64,10 @@ TypingTutor::TypingTutor(WinBTApp* app, const std::string& dataFolder) : mApp(ap
     Image* buttonImage = mApp->GetImage(KeyboardGuide::ImageIndex("dbutton"));
     if (buttonImage != nullptr)
         mDisabledButtonImage = mApp->TransformImagePixels(buttonImage, Color(255, 255, 255, 128));
-    mNextButton = MakeButton(NEXT_BUTTON, "Next");
-    mPrevButton = MakeButton(PREV_BUTTON, "Prev");
-    mMenuButton = MakeButton(MENU_BUTTON, "Back To Menu");
-    mOptionsButton = MakeButton(OPTIONS_BUTTON, "Options");
+    mNextButton = MakeButton(0);
+    mPrevButton = MakeButton(1);
+    mMenuButton = MakeButton(2);
+    mOptionsButton = MakeButton(3);
 
     mLessonManager = new LessonManager(mApp);
     mLessonManager->mDataFolder = dataFolder;
@@ -82,10 +93,10 @@ TypingTutor::TypingTutor(WinBTApp* app, const std::string& dataFolder) : mApp(ap
         mPrevButton->SetVisible(false);
 }
 
-DialogButton* TypingTutor::MakeButton(int id, const char* label)
+DialogButton* TypingTutor::MakeButton(int place)
 {
-    auto* button = new DialogButton(mApp->GetImage(KeyboardGuide::ImageIndex("dbutton")), id, this);
-    button->mLabel = label;
+    auto* button = new DialogButton(mApp->GetImage(KeyboardGuide::ImageIndex("dbutton")), BUTTON_PLACES[place].id,
+                                    this);
     button->mDisabledImage = mDisabledButtonImage;
     if (mApp->mFontRockwell13 != nullptr)
         button->SetFont(mApp->mFontRockwell13);
@@ -231,9 +242,7 @@ bool TypingTutor::EnterLesson(Lesson* lesson)
         // on, and the program stops as it does for any missing data file.
         mLesson = nullptr;
         mState = STATE_RESULTS;
-        mApp->ShowMessage("The file: " + mLessonManager->GetFailedFile() +
-                          ", is missing or corrupt. Please reinstall the product or email tech support at " +
-                          WinBTApp::SUPPORT_ADDRESS);
+        mApp->ShowMessage(WinBTApp::MissingFileMessage(mLessonManager->GetFailedFile()));
         mApp->mCloseRequest = true;
         MarkDirty();
         return false;
@@ -540,14 +549,14 @@ void TypingTutor::DrawPanel(Graphics* g)
         WriteString(g, mTitleText, 472, 75);
         if (index >= FIRST_JUDGED_LESSON && mLesson->mResult == 1) {
             g->SetColor(Color(0, 220, 0));
-            WriteString(g, "PASSED!", 472, 75, 145, 1);
+            WriteString(g, PASSED_TEXT, 472, 75, 145, 1);
         } else if (index >= FIRST_JUDGED_LESSON && mLesson->mResult == 0) {
             g->SetColor(Color(255, 0, 0));
-            WriteString(g, "FAILED!", 472, 75, 145, 1);
+            WriteString(g, FAILED_TEXT, 472, 75, 145, 1);
         }
     }
     g->SetColor(Color::Black);
-    g->DrawLine(472, 86, 617, 86);
+    HorizontalLine(g, 472, 617, 86);
 
     mGuide.Draw(g, mApp, font, mShowHighlights);
 
@@ -569,19 +578,19 @@ void TypingTutor::DrawPanel(Graphics* g)
     }
 
     g->SetColor(Color::Black);
-    g->DrawLine(472, 247, 624, 247);
+    HorizontalLine(g, 472, 624, 247);
     if (mLesson->mLessonTime != -1 && mApp->mFontRockwell13 != nullptr) {
         g->SetFont(mApp->mFontRockwell13);
         g->SetColor(Color(255, 0, 0));
         WriteString(g, mTimeText, 508, 270);
     }
     g->SetColor(Color::Black);
-    g->DrawLine(472, 280, 624, 280);
+    HorizontalLine(g, 472, 624, 280);
     if (font != nullptr) {
         g->SetFont(font);
         g->SetColor(Color::Black);
         if (mState == STATE_WAITING) {
-            WriteString(g, "Start typing to begin", 472, 300);
+            WriteString(g, START_TEXT, 472, 300);
         } else {
             WriteString(g, mProgressText, 472, 300);
             WriteString(g, mErrorsText, 472, 310 + font->GetHeight());
@@ -609,7 +618,7 @@ void TypingTutor::DrawLines(Graphics* g, const LessonTask& task)
         if (i == task.mCurLine && mShowUnderline && task.mCurPos < int(line.size())) {
             const int start = 16 + TypedWidth(font, line, task.mCurPos);
             g->SetColor(WHITE);
-            g->DrawLine(start, y + 5, start + font->CharWidth(line[size_t(task.mCurPos)]), y + 5);
+            HorizontalLine(g, start, start + font->CharWidth(line[size_t(task.mCurPos)]), y + 5);
         }
     }
 }
@@ -619,15 +628,13 @@ void TypingTutor::DrawResults(Graphics* g)
     g->SetColor(Color::Black);
     if (mApp->mFontGillSans10Bold != nullptr) {
         g->SetFont(mApp->mFontGillSans10Bold);
-        WriteWordWrapped(g, Rect(472, 95, 152, 127),
-                         "Your words per minute (WPM) are shown below. The adjusted WPM is shown just below that. "
-                         "Your adjusted WPM takes into account the number of errors you made while typing.");
+        WriteWordWrapped(g, Rect(472, 95, 152, 127), RESULTS_TEXT);
     }
-    g->DrawLine(472, 257, 624, 257);
-    g->DrawLine(472, 295, 624, 295);
+    HorizontalLine(g, 472, 624, 257);
+    HorizontalLine(g, 472, 624, 295);
     if (Font* font = mApp->mFontMyriad14Bold) {
         g->SetFont(font);
-        WriteString(g, "STATISTICS", 508, 282);
+        WriteString(g, STATISTICS_TEXT, 508, 282);
         WriteString(g, mRawWpmText, 472, 315);
         WriteString(g, mAdjWpmText, 472, 335);
         WriteString(g, mAccuracyText, 472, 355);

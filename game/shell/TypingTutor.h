@@ -95,7 +95,8 @@ public:
     bool mAskedQuit = false;
 
 private:
-    DialogButton* MakeButton(int id, const char* label);
+    // A button of the table of places (0 Next, 1 Prev, 2 Back To Menu, 3 Options).
+    DialogButton* MakeButton(int place);
     void MoveForward();
     void MoveBack();
     // After the lesson manager moved: the new lesson, or the missing-data message.

@@ -10,8 +10,10 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/play/StatusBar.h"
 #include "game/shell/MenuScreen.h"
 #include "game/shell/TitleScreen.h"
+#include "game/shell/TypingTutor.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "platform/Log.h"
@@ -130,7 +132,9 @@ WinBTApp::~WinBTApp()
         delete widget;
         widget = nullptr;
     };
+    dropWidget(mStatusBar);
     dropWidget(mBoard);
+    dropWidget(mTypingTutor);
     dropWidget(mTitleScreen);
     dropWidget(mMenuScreen);
     // The manager owns the current profile; deleting it clears mCurProfile.
@@ -453,13 +457,18 @@ void WinBTApp::ShowMenu()
     mMenuScreen->MarkAllDirty();
 
     RemoveDialog(778);
-    // The board goes after this update; the field is cleared at once so that
-    // nothing reaches it twice.
-    if (mBoard != nullptr) {
-        mWidgetManager->RemoveWidget(mBoard);
-        QueueWidgetDeletion(mBoard);
-        mBoard = nullptr;
+    // The board and its bar go after this update; the fields are cleared at once so
+    // that nothing reaches them twice.
+    for (Widget* widget : {static_cast<Widget*>(mStatusBar), static_cast<Widget*>(mBoard),
+                           static_cast<Widget*>(mTypingTutor)}) {
+        if (widget == nullptr)
+            continue;
+        mWidgetManager->RemoveWidget(widget);
+        QueueWidgetDeletion(widget);
     }
+    mStatusBar = nullptr;
+    mBoard = nullptr;
+    mTypingTutor = nullptr;
 }
 
 void WinBTApp::KillScreen()

@@ -96,6 +96,11 @@ enum : uint32_t {
     DDBLT_KEYSRC = 1u << 1,
 };
 
+// Lock flags.
+enum : uint32_t {
+    DDLOCK_READONLY = 1u << 0,
+};
+
 // Cooperative levels.
 enum : uint32_t {
     DDSCL_NORMAL = 1u << 0,

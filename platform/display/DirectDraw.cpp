@@ -98,12 +98,14 @@ DDResult DDSurface::GetSurfaceDesc(DDSurfaceDesc& desc) const
     return DD_OK;
 }
 
-DDResult DDSurface::Lock(DDSurfaceDesc& desc)
+DDResult DDSurface::Lock(DDSurfaceDesc& desc, uint32_t flags)
 {
     GetSurfaceDesc(desc);
     desc.flags |= DDSD_LPSURFACE;
     desc.surface = mPixels.data();
     ++mLockCount;
+    if (!(flags & DDLOCK_READONLY))
+        ++mWrites;
     return DD_OK;
 }
 
@@ -172,6 +174,7 @@ DDResult DDSurface::Blt(const DDRect* destRect, DDSurface* src, const DDRect* sr
             WritePixel(drow + size_t(x) * bytes, bytes, p);
         }
     }
+    ++mWrites;
     Touched();
     return DD_OK;
 }
@@ -200,6 +203,7 @@ DDResult DDSurface::Flip()
     if (mLockCount > 0 || mBackBuffer->mLockCount > 0)
         return DDERR_SURFACEBUSY;
     mPixels.swap(mBackBuffer->mPixels);
+    ++mWrites;
     Touched();
     return DD_OK;
 }
@@ -287,8 +291,8 @@ DDResult DirectDraw::CreateSurface(const DDSurfaceDesc& desc, DDSurfacePtr& out)
 {
     out.reset();
     const uint32_t caps = (desc.flags & DDSD_CAPS) ? desc.caps : DDSCAPS_OFFSCREENPLAIN;
-    if (caps & DDSCAPS_3DDEVICE)
-        return DDERR_UNSUPPORTED; // no 3D device behind this layer
+    // A 3D-capable surface is an ordinary one: the screen's 3D device draws into its
+    // own target, and the frame is read back into the draw surface to be shown.
     try {
         if (caps & DDSCAPS_PRIMARYSURFACE) {
             if (!mPrimary.expired())
@@ -346,6 +350,26 @@ DDResult DirectDraw::ShowPrimary(bool force)
         return DD_OK;
     if (!mScreen->Show(primary->Pixels(), primary->Pitch(), primary->Format().bitCount, primary->Width(),
                        primary->Height())) {
+        mDevice->lost = true;
+        return DDERR_SURFACELOST;
+    }
+    return DD_OK;
+}
+
+DDResult DirectDraw::ShowInPlaceOfPrimary(DDSurface* surface)
+{
+    DDSurfacePtr primary = mPrimary.lock();
+    if (!primary || !surface)
+        return DDERR_NOTFOUND;
+    if (mDevice->lost)
+        return DDERR_SURFACELOST;
+    if (surface->Width() != primary->Width() || surface->Height() != primary->Height() ||
+        surface->Format() != primary->Format())
+        return DDERR_INVALIDPARAMS;
+    if (surface->IsLocked())
+        return DDERR_SURFACEBUSY;
+    if (!mScreen->Show(surface->Pixels(), surface->Pitch(), surface->Format().bitCount, surface->Width(),
+                       surface->Height())) {
         mDevice->lost = true;
         return DDERR_SURFACELOST;
     }

@@ -60,8 +60,9 @@ public:
 
     DDResult GetPixelFormat(DDPixelFormat& format) const;
     DDResult GetSurfaceDesc(DDSurfaceDesc& desc) const;
-    // Fills pitch, pixel pointer, size and format; locks nest.
-    DDResult Lock(DDSurfaceDesc& desc);
+    // Fills pitch, pixel pointer, size and format; locks nest. DDLOCK_READONLY
+    // promises not to write.
+    DDResult Lock(DDSurfaceDesc& desc, uint32_t flags = 0);
     DDResult Unlock();
     int LockCount() const { return mLockCount; }
 
@@ -85,6 +86,11 @@ public:
     DDResult Flip();
     DDResult SetClipper(std::shared_ptr<DDClipper> clipper);
     DDResult IsLost() const;
+
+    // Counts the changes that may have touched the pixels (locks for writing, blits
+    // and flips into this surface), so another thread can tell whether they moved on.
+    uint64_t WriteCount() const { return mWrites.load(); }
+    bool IsLocked() const { return mLockCount > 0; }
 
     // True once after the pixels of a primary surface changed (blit, unlock, flip).
     bool TakeChanged() { return mChanged.exchange(false); }
@@ -116,6 +122,7 @@ private:
     std::shared_ptr<DDClipper> mClipper;
     std::shared_ptr<DDDeviceState> mDevice;
     std::atomic<bool> mChanged{false};
+    std::atomic<uint64_t> mWrites{0};
 };
 
 using DDSurfacePtr = std::shared_ptr<DDSurface>;
@@ -149,6 +156,9 @@ public:
     // when forced). Main thread only. A screen that cannot show it makes the display
     // lost.
     DDResult ShowPrimary(bool force);
+    // Shows another surface of the primary's size and format in its place (a frame
+    // that the primary will be made to match later).
+    DDResult ShowInPlaceOfPrimary(DDSurface* surface);
 
     DisplayScreen* Screen() const { return mScreen; }
     bool IsExclusive() const { return mDevice->exclusive; }

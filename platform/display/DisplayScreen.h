@@ -9,6 +9,8 @@ struct SDL_Window;
 
 namespace Platform {
 
+class RenderDevice;
+
 class DisplayScreen {
 public:
     virtual ~DisplayScreen() = default;
@@ -18,6 +20,12 @@ public:
     virtual int DesktopBitCount() = 0;
     // Refresh rate in Hz; 0 when unknown.
     virtual int RefreshRate() = 0;
+    // Size of the desktop in pixels.
+    virtual void DesktopSize(int& width, int& height)
+    {
+        width = 1024;
+        height = 768;
+    }
     // Size of the window's drawing area in the program's own pixels.
     virtual void ClientSize(int& width, int& height) = 0;
 
@@ -35,6 +43,10 @@ public:
     // thread only. False when the frame could not be shown (the window or the
     // rendering device is gone).
     virtual bool Show(const void* pixels, int pitch, int bitCount, int width, int height) = 0;
+
+    // The 3D device drawing into the attached window; null when there is none (no
+    // window, or a renderer that cannot draw into textures).
+    virtual RenderDevice* Device() { return nullptr; }
 };
 
 } // namespace Platform

@@ -52,6 +52,8 @@ public:
         return true;
     }
 
+    RenderDevice* Device() override { return attached ? device : nullptr; }
+
     // The last frame's pixel at (x, y), as stored (565 or XRGB).
     uint32_t FramePixel(int x, int y) const
     {
@@ -73,6 +75,7 @@ public:
     bool refuseFullScreen = false;
     bool refuseMode = false;
     bool failShow = false;
+    RenderDevice* device = nullptr; // not owned
 
     // What happened.
     bool attached = false;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/display/SdlRenderDevice.h"
+
 namespace Platform {
 
 SdlScreen::~SdlScreen() { Detach(); }
@@ -40,6 +42,17 @@ void SdlScreen::ClientSize(int& width, int& height)
     height = 480;
     if (WindowAlive())
         SDL_GetWindowSize(mWindow, &width, &height);
+}
+
+void SdlScreen::DesktopSize(int& width, int& height)
+{
+    SDL_DisplayMode mode{};
+    width = 1024;
+    height = 768;
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0 && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+        width = mode.w;
+        height = mode.h;
+    }
 }
 
 bool SdlScreen::WindowAlive() const
@@ -95,6 +108,7 @@ bool SdlScreen::Attach(SDL_Window* window, bool fullScreen)
 void SdlScreen::Detach()
 {
     // Destroying a texture or renderer whose window has gone is safe; using it is not.
+    mDevice.reset();
     if (mTexture)
         SDL_DestroyTexture(mTexture);
     if (mRenderer)
@@ -118,6 +132,20 @@ bool SdlScreen::SetFullScreenMode(int width, int height, int bitCount)
 }
 
 void SdlScreen::RestoreMode() {}
+
+RenderDevice* SdlScreen::Device()
+{
+    if (!mRenderer || !WindowAlive())
+        return nullptr;
+    if (!mDevice) {
+        mDevice = std::make_unique<SdlRenderDevice>(mRenderer);
+        if (!mDevice->Caps().targetTextures) {
+            mDevice.reset();
+            return nullptr;
+        }
+    }
+    return mDevice.get();
+}
 
 void SdlScreen::FramePlacement(int outputWidth, int outputHeight, int frameWidth, int frameHeight, int& x, int& y,
                                int& w, int& h) const
@@ -167,13 +195,30 @@ bool SdlScreen::Show(const void* pixels, int pitch, int bitCount, int width, int
         return false;
     // The window may have changed size (a switch to full screen) since the renderer
     // last set its viewport: cover the whole output again.
+    // The 3D device may have left its target texture in place.
+    if (mDevice)
+        mDevice->SetTarget(0);
     SDL_RenderSetViewport(mRenderer, nullptr);
     // Letterboxing is done here rather than with a renderer logical size, which would
     // also rescale mouse events that the window system already maps itself.
     SDL_Rect dest;
     FramePlacement(ow, oh, width, height, dest.x, dest.y, dest.w, dest.h);
+    // Only the bars around the picture are cleared: the frame covers the rest, and
+    // clearing the whole output would touch every pixel once more than needed.
+    SDL_Rect bars[4];
+    int barCount = 0;
+    if (dest.y > 0)
+        bars[barCount++] = SDL_Rect{0, 0, ow, dest.y};
+    if (dest.y + dest.h < oh)
+        bars[barCount++] = SDL_Rect{0, dest.y + dest.h, ow, oh - dest.y - dest.h};
+    if (dest.x > 0)
+        bars[barCount++] = SDL_Rect{0, dest.y, dest.x, dest.h};
+    if (dest.x + dest.w < ow)
+        bars[barCount++] = SDL_Rect{dest.x + dest.w, dest.y, ow - dest.x - dest.w, dest.h};
     SDL_SetRenderDrawColor(mRenderer, 0, 0, 0, 255);
-    if (SDL_RenderClear(mRenderer) != 0 || SDL_RenderCopy(mRenderer, mTexture, nullptr, &dest) != 0)
+    SDL_SetRenderDrawBlendMode(mRenderer, SDL_BLENDMODE_NONE);
+    if ((barCount > 0 && SDL_RenderFillRects(mRenderer, bars, barCount) != 0) ||
+        SDL_RenderCopy(mRenderer, mTexture, nullptr, &dest) != 0)
         return false;
     if (mCapture) {
         mCaptured.assign(size_t(ow) * oh, 0);

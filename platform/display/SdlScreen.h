@@ -4,14 +4,17 @@
 // centred (letterboxed) when the window is larger than the frame, as it is on a
 // full-screen desktop. Every call that touches SDL runs on the main thread.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/display/DisplayScreen.h"
+#include "platform/display/SdlRenderDevice.h"
 
 struct SDL_Renderer;
 struct SDL_Texture;
 
 namespace Platform {
+
 
 class SdlScreen : public DisplayScreen {
 public:
@@ -23,11 +26,13 @@ public:
     int DesktopBitCount() override;
     int RefreshRate() override;
     void ClientSize(int& width, int& height) override;
+    void DesktopSize(int& width, int& height) override;
     bool Attach(SDL_Window* window, bool fullScreen) override;
     void Detach() override;
     bool SetFullScreenMode(int width, int height, int bitCount) override;
     void RestoreMode() override;
     bool Show(const void* pixels, int pitch, int bitCount, int width, int height) override;
+    RenderDevice* Device() override;
 
     // While on, every shown frame is also read back from the renderer (before it is
     // presented) as 0xAARRGGBB pixels of the whole output, black bars included.
@@ -48,6 +53,7 @@ private:
     SDL_Window* mWindow = nullptr;
     uint32_t mWindowId = 0;
     SDL_Renderer* mRenderer = nullptr;
+    std::unique_ptr<SdlRenderDevice> mDevice;
     SDL_Texture* mTexture = nullptr;
     int mTextureWidth = 0;
     int mTextureHeight = 0;

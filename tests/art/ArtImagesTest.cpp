@@ -300,3 +300,78 @@ TEST_F(ArtImages, SeaTileRepeatsDownwards)
     }
     EXPECT_LT(sum / (p.GetWidth() * 3), 6.0);
 }
+
+namespace {
+
+// Relative luminance (0..1) of an sRGB colour.
+double Luminance(double r, double g, double b)
+{
+    auto lin = [](double c) { c /= 255.0; return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * lin(r) + 0.7152 * lin(g) + 0.0722 * lin(b);
+}
+
+double MeanLuma(const ImageLib::Image& p, int x0, int y0, int w, int h)
+{
+    double sum = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x) {
+            const uint32_t c = p.Pixel(x, y);
+            sum += 0.2126 * Red(c) + 0.7152 * Green(c) + 0.0722 * Blue(c);
+        }
+    return sum / (w * h);
+}
+
+} // namespace
+
+TEST_F(ArtImages, OverLooksAreClearlyBrighterThanTheNormalOnes)
+{
+    // Each over cut against the same rectangle of the picture that holds the normal look.
+    struct Cut { const char* over; const char* normal; int x, y; };
+    const Cut cuts[] = {
+        {"button_adventure_over", "gameselector", 303, 32}, {"button_abyss_over", "gameselector", 303, 136},
+        {"button_tutor_over", "gameselector", 303, 240},    {"button_hall_over", "gameselector", 307, 362},
+        {"button_options_over", "gameselector", 307, 404},  {"button_quit_over", "gameselector", 511, 362},
+        {"statusbarX_pause_over", "statusbarX", 380, 4},    {"statusbarX_options_over", "statusbarX", 467, 4},
+        {"statusbarX_quit_over", "statusbarX", 553, 4},
+    };
+    for (const Cut& c : cuts) {
+        SCOPED_TRACE(c.over);
+        const ImageLib::Image& over = Pic(c.over);
+        const ImageLib::Image& normal = Pic(c.normal);
+        ASSERT_GT(over.GetWidth(), 0);
+        ASSERT_LE(c.x + over.GetWidth(), normal.GetWidth());
+        ASSERT_LE(c.y + over.GetHeight(), normal.GetHeight());
+        const double lit = MeanLuma(over, 0, 0, over.GetWidth(), over.GetHeight());
+        const double plain = MeanLuma(normal, c.x, c.y, over.GetWidth(), over.GetHeight());
+        EXPECT_GT(lit / plain, 1.25) << "the pointer's button hardly changes";
+    }
+}
+
+TEST_F(ArtImages, GhostSharkWordStaysReadableOnItsBody)
+{
+    // The game writes the word across the middle of each cel, untyped letters
+    // black and typed ones yellow; over mid-water both need a 3:1 contrast.
+    const ImageLib::Image& p = Pic("shark_ghost_swim");
+    const ImageSpec& s = Entry("shark_ghost_swim");
+    ASSERT_GT(p.GetWidth(), 0);
+    const int cels = p.GetWidth() / 170;
+    ASSERT_GT(cels, 0);
+    const double water[3] = {0x1C, 0x6E, 0x8C};
+    const double yellow = Luminance(0xFF, 0xFF, 0x64);
+    for (int k = 0; k < cels; ++k) {
+        SCOPED_TRACE(k);
+        double y = 0;
+        int n = 0;
+        for (int py = s.height / 2 - 6; py < s.height / 2 + 5; ++py)
+            for (int px = k * 170 + 60; px < k * 170 + 110; ++px) {
+                const uint32_t c = p.Pixel(px, py);
+                const double a = Alpha(c) / 255.0;
+                y += Luminance(a * Red(c) + (1 - a) * water[0], a * Green(c) + (1 - a) * water[1],
+                               a * Blue(c) + (1 - a) * water[2]);
+                ++n;
+            }
+        y /= n;
+        EXPECT_GE((y + 0.05) / 0.05, 3.0) << "black letters are lost";
+        EXPECT_GE((yellow + 0.05) / (y + 0.05), 3.0) << "typed yellow letters are lost";
+    }
+}

@@ -138,15 +138,23 @@ TEST(SharedObjectCheck, OnlyWholeObjectsOfThisMachinePass)
 
 TEST_F(LibraryLoadingTest, ADamagedLibraryIsNamedWithTheReasonLogged)
 {
-    const std::string good = TestSupport::ReadFile(TestSupport::GameDir() + "/" + kBassLibraryName);
     TestSupport::TempDir dir;
-    TestSupport::WriteFile(dir.File(kBassLibraryName), good.substr(0, 4096));
+    for (const char* name : {kBassLibraryName, kFModLibraryName}) {
+        const std::string good = TestSupport::ReadFile(TestSupport::GameDir() + "/" + name);
+        TestSupport::WriteFile(dir.File(name), good.substr(0, 4096));
+    }
     EXPECT_EXIT(
         {
             SetMusicLibraryFolder(dir.Path());
             AcquireBassLibrary();
         },
         testing::ExitedWithCode(1), "Cannot load libplindormusic\\.so: .*cut short.*\n(.|\n)*Can't find libplindormusic\\.so\\.");
+    EXPECT_EXIT(
+        {
+            SetMusicLibraryFolder(dir.Path());
+            FModMusicInterface music(nullptr);
+        },
+        testing::ExitedWithCode(1), "Cannot load libplindorsound\\.so: .*cut short.*\n(.|\n)*Can't find libplindorsound\\.so\\.");
 }
 
 // The second library, driven directly: an intro joined to a loop keeps looping the

@@ -61,13 +61,19 @@ std::string Number(double value)
 
 } // namespace
 
-BossFixture::BossFixture()
+RecordingFont* AddBossArt(WinBTApp& app, std::vector<DrawCall>* draws)
 {
     for (int index : BOSS_IMAGES)
-        app->SetImage(index, CodedImage(index));
-    app->BuildDerivedImages();
-    shotFont = new RecordingFont(SHOT_ADVANCE, &draws);
-    app->mFontCourier15Bold = shotFont;
+        app.SetImage(index, CodedImage(index));
+    app.BuildDerivedImages();
+    auto* font = new RecordingFont(BossFixture::SHOT_ADVANCE, draws);
+    app.mFontCourier15Bold = font;
+    return font;
+}
+
+BossFixture::BossFixture()
+{
+    shotFont = AddBossArt(*app, &draws);
     EXPECT_TRUE(app->mWordLists.ParseWordLengthLists(WordLengthLists()));
 
     player = board->mPlayer;

@@ -26,9 +26,15 @@ struct BossWave {
     int maxDiff = 5;
 };
 
+// The bosses' images (coded as the creature tests' are), the derived images and a
+// recording shot font, added to a test application; the font is returned.
+CreatureTests::RecordingFont* AddBossArt(Zant::WinBTApp& app, std::vector<CreatureTests::DrawCall>* draws);
+
 class BossFixture : public CreatureTests::CreatureFixture {
-protected:
+public:
     static constexpr int SHOT_ADVANCE = 9;
+
+protected:
 
     BossFixture();
     ~BossFixture() override;

@@ -29,17 +29,7 @@ MemoryImage* TwoPixels(uint32_t left, uint32_t right)
 }
 
 // Runs a test body with the working folder moved.
-class WorkingFolder {
-public:
-    explicit WorkingFolder(const std::string& path) : mOld(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(path);
-    }
-    ~WorkingFolder() { std::filesystem::current_path(mOld); }
-
-private:
-    std::filesystem::path mOld;
-};
+using TestSupport::WorkingFolder;
 
 } // namespace
 

@@ -75,6 +75,10 @@ TEST(DemoFile, OpeningChecksEveryPartOfTheFile)
         {"cut in the header", File(2, "1.01", &noMarkers, 5, KeyStream()).substr(0, 15), invalid},
         {"other product version", File(2, "1.00", &noMarkers, 5, KeyStream()),
          "This demo file appears to be for '1.00'"},
+        {"damaged product version is shown escaped", File(2, std::string("1.\x01\xff\n", 5), &noMarkers, 5, KeyStream()),
+         "This demo file appears to be for '1.\\x01\\xFF\\x0A'"},
+        {"format version 3 is not known", File(3, "1.01", &noMarkers, 5, KeyStream()), invalid},
+        {"format version 0 is not known", File(0, "1.01", nullptr, 5, KeyStream()), invalid},
         {"block longer than the file", File(2, "1.01", &noMarkers, 5, KeyStream()).replace(18, 4, U32(1000)),
          invalid},
         {"block length -1", File(2, "1.01", &noMarkers, 5, KeyStream()).replace(18, 4, U32(0xFFFFFFFF)), invalid},
@@ -132,7 +136,12 @@ TEST(DemoFile, SavedFileHasTheHeaderAndMarkerBlockPlaybackReads)
     const std::string header = U32(Zant::DEMO_MAGIC) + U32(2) + U32(0x01020304) + U16(4) + "1.01" +
                                U32(4) + U32(0) + U32(9); // an empty marker block: 04 00 00 00 00 00 00 00
     EXPECT_EQ(file.substr(0, header.size()), header);
-    EXPECT_EQ(file.substr(header.size()), KeyStream());
+    // The key, then the close every recording ends with, at its last update.
+    Buffer stream;
+    Zant::WriteDemoRecordHeader(stream, 0, false, Zant::DEMO_KEY_DOWN);
+    stream.WriteNumBits(65, 8);
+    Zant::WriteDemoRecordHeader(stream, 9, false, Zant::DEMO_CLOSE);
+    EXPECT_EQ(file.substr(header.size()), stream.ToString());
 
     Zant::ZantApp player;
     player.mProductVersion = "1.01";

@@ -30,7 +30,7 @@ struct FakeDisplay {
 inline uint32_t PixelAt(Platform::DDSurface& surface, int x, int y)
 {
     Platform::DDSurfaceDesc desc;
-    surface.Lock(desc);
+    surface.Lock(desc, Platform::DDLOCK_READONLY);
     const uint8_t* row = static_cast<const uint8_t*>(desc.surface) + size_t(y) * desc.pitch;
     uint32_t v = 0;
     if (desc.pixelFormat.bitCount == 16) {

@@ -36,7 +36,6 @@ using namespace Zant;
 namespace {
 
 using TestSupport::EnvScope;
-using TestSupport::XvfbServer;
 
 // Four coloured quarters, drawn by a screen-sized widget.
 class TestPattern : public Widget {
@@ -123,7 +122,7 @@ int CountMismatches(const Shot& shot, Platform::SdlScreen& screen, int cursorX, 
 
 namespace {
 
-constexpr int CHILD_SKIPPED = 77;
+using TestSupport::CHILD_SKIPPED;
 
 // Runs in a child process of its own (see below).
 void RunScenario(const std::string& display)
@@ -213,27 +212,18 @@ void RunScenario(const std::string& display)
 
 } // namespace
 
-// The X, GL and driver libraries keep memory past SDL_Quit and unload the code that
-// made it, so the leak checker could not tell their blocks from ours: the real window
-// runs in a child process that ends without the leak check. Failures print there and
-// show in its exit status.
 TEST(XvfbDisplay, WindowedFullScreenAndBackWithTheSoftwareCursor)
 {
-    XvfbServer server;
-    if (!server.Start())
+    switch (TestSupport::RunInXvfbChild(RunScenario)) {
+    case TestSupport::XvfbRun::NO_XVFB:
         GTEST_SKIP() << "no Xvfb to run a real display";
-    fflush(stdout);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        RunScenario(server.Display());
-        fflush(stdout);
-        _exit(testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "the display run crashed";
-    if (WEXITSTATUS(status) == CHILD_SKIPPED)
+    case TestSupport::XvfbRun::NO_DISPLAY:
         GTEST_SKIP() << "SDL cannot use the X display";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "see the failures printed above";
+    case TestSupport::XvfbRun::CRASHED:
+        FAIL() << "the display run crashed";
+    case TestSupport::XvfbRun::FAILED:
+        FAIL() << "see the failures printed above";
+    case TestSupport::XvfbRun::PASSED:
+        break;
+    }
 }

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <csignal>
+#include <filesystem>
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
@@ -24,21 +26,40 @@ struct Running {
     std::string errPath;
 };
 
-Running Start(const std::vector<std::string>& args, const std::string& home, const std::string& errPath)
+// How the program is started: headless with SDL's dummy drivers unless said otherwise.
+struct Options {
+    std::string folder;                   // the program folder ("" = the one the build made)
+    std::vector<std::string> env;         // NAME=value added last
+    std::vector<std::string> drop;        // NAMEs removed from our environment
+    bool headless = true;
+};
+
+Running Start(const std::vector<std::string>& args, const std::string& home, const std::string& errPath,
+              const Options& options = {})
 {
-    std::string exe = TestSupport::GameDir() + "/plindor";
+    std::string exe = (options.folder.empty() ? TestSupport::GameDir() : options.folder) + "/plindor";
     std::vector<std::string> env;
+    auto dropped = [&](const std::string& s) {
+        for (const char* name : {"PLINDOR_HOME=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "PLINDOR_HEADLESS="})
+            if (s.rfind(name, 0) == 0)
+                return true;
+        for (const std::string& name : options.drop)
+            if (s.rfind(name + "=", 0) == 0)
+                return true;
+        return false;
+    };
     for (char** e = environ; *e; ++e) {
         std::string s = *e;
-        if (s.rfind("PLINDOR_HOME=", 0) == 0 || s.rfind("SDL_VIDEODRIVER=", 0) == 0 ||
-            s.rfind("SDL_AUDIODRIVER=", 0) == 0 || s.rfind("PLINDOR_HEADLESS=", 0) == 0)
-            continue;
-        env.push_back(s);
+        if (!dropped(s))
+            env.push_back(s);
     }
     env.push_back("PLINDOR_HOME=" + home);
-    env.push_back("SDL_VIDEODRIVER=dummy");
-    env.push_back("SDL_AUDIODRIVER=dummy");
-    env.push_back("PLINDOR_HEADLESS=1");
+    if (options.headless) {
+        env.push_back("SDL_VIDEODRIVER=dummy");
+        env.push_back("SDL_AUDIODRIVER=dummy");
+        env.push_back("PLINDOR_HEADLESS=1");
+    }
+    env.insert(env.end(), options.env.begin(), options.env.end());
     std::vector<char*> envp, argv;
     for (auto& s : env)
         envp.push_back(s.data());
@@ -61,7 +82,8 @@ Running Start(const std::vector<std::string>& args, const std::string& home, con
     return r;
 }
 
-// Waits up to timeoutMs for the process; returns its exit code, or -1 on time-out.
+// Waits up to timeoutMs for the process; returns its exit code, 128 + the signal
+// that ended it, or -1 on time-out.
 int WaitExit(pid_t pid, int timeoutMs)
 {
     for (int waited = 0; waited <= timeoutMs; waited += 10) {
@@ -78,6 +100,37 @@ void Kill(pid_t pid)
 {
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
+}
+
+// Runs to the end (killed after timeoutMs); the exit code and what went to stderr.
+int RunToExit(const std::vector<std::string>& args, const std::string& home, const Options& options,
+              std::string& err, int timeoutMs = 20000)
+{
+    Running r = Start(args, home, home + "/err.txt", options);
+    if (r.pid <= 0)
+        return -2;
+    int code = WaitExit(r.pid, timeoutMs);
+    if (code == -1)
+        Kill(r.pid);
+    err = TestSupport::ReadFile(r.errPath);
+    return code;
+}
+
+// A copy of the program folder: the program and its libraries copied (the program
+// finds its folder through its own file), the data linked.
+std::string CopyProgramFolder(const TestSupport::TempDir& dir)
+{
+    namespace fs = std::filesystem;
+    const std::string copy = dir.File("program");
+    fs::create_directories(copy);
+    for (const auto& entry : fs::directory_iterator(TestSupport::GameDir())) {
+        const fs::path target = fs::path(copy) / entry.path().filename();
+        if (entry.is_directory())
+            fs::create_directory_symlink(entry.path(), target);
+        else
+            fs::copy_file(entry.path(), target);
+    }
+    return copy;
 }
 
 } // namespace
@@ -146,4 +199,193 @@ TEST(Program, ExitCodesForBadParameters)
         EXPECT_EQ(code, c.code) << err;
         EXPECT_NE(err.find(c.message), std::string::npos) << err;
     }
+}
+
+// A damaged music library beside the program: refused before it is loaded, named in
+// the message, the loader's reason in the log, exit code 1 and no signal.
+TEST(Program, ADamagedMusicLibraryIsNamedAndEndsWithCode1)
+{
+    const std::string good = TestSupport::ReadFile(TestSupport::GameDir() + "/libplindormusic.so");
+    ASSERT_GT(good.size(), 8192u);
+    std::string random(good.size() / 4, '\0');
+    uint32_t state = 99;
+    for (char& c : random) {
+        state = state * 1664525u + 1013904223u;
+        c = static_cast<char>(state >> 24);
+    }
+    struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"cut to 4096 bytes", good.substr(0, 4096)},
+        {"cut to half", good.substr(0, good.size() / 2)},
+        {"random bytes", random},
+    };
+    for (const auto& c : cases) {
+        TestSupport::TempDir dir("plindor-e2e");
+        Options options;
+        options.folder = CopyProgramFolder(dir);
+        TestSupport::WriteFile(options.folder + "/libplindormusic.so", c.bytes);
+        std::string err;
+        const int code = RunToExit({}, dir.Path(), options, err);
+        EXPECT_EQ(code, 1) << c.name << "\n" << err;
+        EXPECT_NE(err.find("Can't find libplindormusic.so."), std::string::npos) << c.name << "\n" << err;
+        EXPECT_NE(err.find("Cannot load libplindormusic.so: " + options.folder + "/libplindormusic.so: "),
+                  std::string::npos)
+            << c.name << "\n" << err;
+    }
+}
+
+// No display and no video driver asked for: SDL's fallback to a driver that draws
+// nowhere is no display, said so, with exit code 1 (not an unseen game holding the
+// single-copy lock).
+TEST(Program, NoDisplayEndsWithTheMessageAndCode1)
+{
+    TestSupport::TempDir home("plindor-e2e");
+    Options options;
+    options.headless = false;
+    options.drop = {"DISPLAY", "WAYLAND_DISPLAY"};
+    options.env = {"PLINDOR_HEADLESS=1", "SDL_AUDIODRIVER=dummy"};
+    std::string err;
+    const int code = RunToExit({}, home.Path(), options, err);
+    EXPECT_EQ(code, 1) << err;
+    EXPECT_NE(err.find("This application requires a graphical display"), std::string::npos) << err;
+
+    // The lock was not kept: the next start (with a driver chosen) runs.
+    Running next = Start({}, home.Path(), home.File("next.err"));
+    ASSERT_GT(next.pid, 0);
+    for (int i = 0; i < 1000 && TestSupport::ReadFile(next.errPath).find("BuildDate:") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(WaitExit(next.pid, 0), -1) << "still running";
+    kill(next.pid, SIGTERM);
+    const int nextCode = WaitExit(next.pid, 10000);
+    if (nextCode == -1)
+        Kill(next.pid);
+    EXPECT_EQ(nextCode, 0) << TestSupport::ReadFile(next.errPath);
+}
+
+namespace {
+
+// The processes whose parent is pid.
+std::vector<pid_t> ChildrenOf(pid_t pid)
+{
+    std::vector<pid_t> children;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const std::string stat = TestSupport::ReadFile(entry.path().string() + "/stat");
+        const size_t close = stat.rfind(')');
+        if (close == std::string::npos)
+            continue;
+        char state = 0;
+        int parent = -1;
+        if (std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &parent) == 2 && parent == pid)
+            children.push_back(static_cast<pid_t>(std::stol(name)));
+    }
+    return children;
+}
+
+// An X server of our own on a display number picked from our process number: the
+// lowest free number may be one that another machine user's server answers on.
+class OwnXServer {
+public:
+    bool Start()
+    {
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            const int number = 300 + static_cast<int>((getpid() + attempt * 37) % 600);
+            const std::string display = ":" + std::to_string(number);
+            const pid_t pid = fork();
+            if (pid == 0) {
+                const int devnull = open("/dev/null", O_WRONLY);
+                dup2(devnull, 1);
+                dup2(devnull, 2);
+                execlp("Xvfb", "Xvfb", display.c_str(), "-nolisten", "tcp", "-screen", "0", "1024x768x24",
+                       static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            if (pid < 0)
+                return false;
+            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+            for (int i = 0; i < 500; ++i) {
+                if (waitpid(pid, nullptr, WNOHANG) == pid)
+                    break; // could not start there
+                if (std::filesystem::exists(socket)) {
+                    mPid = pid;
+                    mDisplay = display;
+                    return true;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        return false;
+    }
+    ~OwnXServer()
+    {
+        if (mPid > 0) {
+            kill(mPid, SIGTERM);
+            waitpid(mPid, nullptr, 0);
+        }
+    }
+    const std::string& Display() const { return mDisplay; }
+
+private:
+    pid_t mPid = -1;
+    std::string mDisplay;
+};
+
+} // namespace
+
+// SIGTERM while a message box waits for a click: the box closes with its default
+// answer and the program ends as after a normal close.
+TEST(Program, TerminationClosesAnOpenMessageBox)
+{
+    OwnXServer x;
+    if (!x.Start())
+        GTEST_SKIP() << "Xvfb is not available";
+    TestSupport::TempDir home("plindor-e2e");
+    Options options;
+    options.headless = false;
+    options.drop = {"WAYLAND_DISPLAY", "DISPLAY"};
+    options.env = {"DISPLAY=" + x.Display(), "SDL_AUDIODRIVER=dummy"};
+    // The box is printed as it opens; SDL shows it from a child process. SDL's own
+    // box sometimes fails to open on a virtual server; the start is tried again then.
+    Running r;
+    std::vector<pid_t> box;
+    std::string failures;
+    for (int attempt = 0; attempt < 4 && box.empty(); ++attempt) {
+        r = Start({"-version"}, home.Path(), home.File("err"), options);
+        ASSERT_GT(r.pid, 0);
+        int code = -1;
+        for (int i = 0; i < 1500 && box.empty() && code == -1; ++i) {
+            if (TestSupport::ReadFile(r.errPath).find("Version Info") != std::string::npos)
+                box = ChildrenOf(r.pid);
+            code = WaitExit(r.pid, 10);
+        }
+        // A child that goes at once was an attempt that failed (SDL tries more than
+        // one way); the box stands when the program still waits a moment later.
+        if (!box.empty() && code == -1)
+            code = WaitExit(r.pid, 500);
+        if (code != -1)
+            box.clear();
+        if (box.empty()) {
+            if (code == -1)
+                Kill(r.pid);
+            failures += TestSupport::ReadFile(r.errPath);
+        }
+    }
+    if (box.empty() && failures.find("Message box not shown") != std::string::npos)
+        GTEST_SKIP() << "no message box could be shown here: " << failures;
+    ASSERT_FALSE(box.empty()) << failures;
+
+    kill(r.pid, SIGTERM);
+    const int code = WaitExit(r.pid, 5000);
+    if (code == -1)
+        Kill(r.pid);
+    EXPECT_EQ(code, 0) << TestSupport::ReadFile(r.errPath);
+    for (pid_t child : box)
+        EXPECT_NE(kill(child, 0), 0) << "the box's process is gone";
 }

@@ -24,6 +24,21 @@ std::string GameDir();
 // The source tree, for fixtures kept beside the tests.
 std::string SourceDir();
 
+// Makes a folder the working folder for its lifetime.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const std::string& path) : mOld(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(path);
+    }
+    ~WorkingFolder() { std::filesystem::current_path(mOld); }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+private:
+    std::filesystem::path mOld;
+};
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& data);
 

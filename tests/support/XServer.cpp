@@ -1,6 +1,9 @@
 #include "tests/support/XServer.h"
 
+#include <gtest/gtest.h>
+
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
@@ -8,6 +11,28 @@
 #include <unistd.h>
 
 namespace TestSupport {
+
+XvfbRun RunInXvfbChild(const std::function<void(const std::string& display)>& scenario)
+{
+    XvfbServer server;
+    if (!server.Start())
+        return XvfbRun::NO_XVFB;
+    fflush(stdout);
+    const pid_t child = fork();
+    if (child < 0)
+        return XvfbRun::CRASHED;
+    if (child == 0) {
+        scenario(server.Display());
+        fflush(stdout);
+        _exit(testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return XvfbRun::CRASHED;
+    if (WEXITSTATUS(status) == CHILD_SKIPPED)
+        return XvfbRun::NO_DISPLAY;
+    return WEXITSTATUS(status) == 0 ? XvfbRun::PASSED : XvfbRun::FAILED;
+}
 
 bool XvfbServer::Start()
 {

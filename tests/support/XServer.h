@@ -1,6 +1,7 @@
 #pragma once
 // A private X server (Xvfb) for tests that need a real window, and a scope that
 // sets environment variables and puts the old values back.
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -18,6 +19,18 @@ private:
     pid_t mPid = -1;
     std::string mDisplay;
 };
+
+// Exit status of a scenario that could not use the display.
+constexpr int CHILD_SKIPPED = 77;
+
+enum class XvfbRun { PASSED, FAILED, CRASHED, NO_XVFB, NO_DISPLAY };
+
+// Starts a private Xvfb and runs the scenario with its display name in a child
+// process of its own: the X, GL and driver libraries keep memory past SDL_Quit and
+// unload the code that made it, so the leak check could not tell their blocks from
+// ours. Failures print in the child and show in the result; a scenario that cannot
+// open the display ends the child with CHILD_SKIPPED.
+XvfbRun RunInXvfbChild(const std::function<void(const std::string& display)>& scenario);
 
 class EnvScope {
 public:

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "framework/graphics/FontHost.h"
+#include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
+#include "framework/widgets/Widget.h"
 #include "game/shell/KeyboardGuide.h"
 #include "game/shell/LessonManager.h"
 #include "tests/support/TestSupport.h"
@@ -16,7 +18,8 @@ namespace {
 // Lines start at x 16 and the lesson panel ends at 460.
 constexpr int MAX_LINE_WIDTH = 444;
 // The description box is 152 wide and 127 high.
-constexpr size_t MAX_DESCRIPTION = 180;
+constexpr int DESCRIPTION_WIDTH = 152;
+constexpr int DESCRIPTION_HEIGHT = 127;
 
 bool HasGlyph(ImageFont& font, char c)
 {
@@ -33,13 +36,19 @@ TEST(ShippedLessons, EveryLessonReadsAndEveryLineCanBeTypedAndFits)
     ASSERT_TRUE(lineFont.IsLoaded());
     ASSERT_TRUE(descriptionFont.IsLoaded());
 
+    Widget measurer;
+    Graphics measure;
+    measure.SetFont(&descriptionFont);
+
     LessonManager manager(nullptr);
     manager.mDataFolder = TestSupport::GameDir();
     for (int n = 0; n < LessonManager::NUM_LESSONS; ++n) {
         const Lesson* lesson = manager.LoadLesson();
         ASSERT_NE(lesson, nullptr) << "lesson " << n << ": " << manager.GetFailedFile();
         EXPECT_FALSE(lesson->mDescription.empty()) << n;
-        EXPECT_LE(lesson->mDescription.size(), MAX_DESCRIPTION) << n;
+        EXPECT_LE(measurer.GetWordWrappedHeight(&measure, DESCRIPTION_WIDTH, lesson->mDescription),
+                  DESCRIPTION_HEIGHT)
+            << n << ": the description overflows its box: " << lesson->mDescription;
         for (char c : lesson->mDescription)
             EXPECT_TRUE(HasGlyph(descriptionFont, c)) << n << " description '" << c << "'";
         for (const LessonTask& task : lesson->mTasks) {

@@ -35,6 +35,7 @@ TEST_F(TutorFixture, KeysCountErrorsOncePerCharacterAndIgnoreSpacesAtLineEnds)
         {' ', 2, 3, 1, 32}, // last position
         {'\r', 2, 3, 1, 32}, {'c', 2, 4, 2, 32}, {'\n', 2, 4, 2, 32}, // first position of "de"
         {'d', 2, 5, 3, 32},
+        {'\b', 3, 5, 3, 4}, // Backspace takes nothing back: it is a wrong key
     };
     for (const Step& s : steps) {
         app->sounds.clear();
@@ -49,6 +50,7 @@ TEST_F(TutorFixture, KeysCountErrorsOncePerCharacterAndIgnoreSpacesAtLineEnds)
     }
     EXPECT_EQ(t.mExpectedChar, 'e');
     EXPECT_EQ(t.mGuide.mKeyHighlights.size(), 1u);
+    EXPECT_EQ(t.mLesson->mTasks[0].mCurPos, 1);
 }
 
 TEST_F(TutorFixture, APerfectLessonPassesAndIsRecorded)

@@ -841,7 +841,8 @@ void RegisterBoard(Registry& reg)
     reg.Add("topbackground_shipwreck", [](Canvas& c, const ImageSpec&) { PaintSurface(c, Scene::Shipwreck); });
     reg.Add("topbackground_storm", [](Canvas& c, const ImageSpec&) { PaintSurface(c, Scene::Storm); });
     reg.Add("topbackground_volcano", [](Canvas& c, const ImageSpec&) { PaintSurface(c, Scene::Volcano); });
-    // Far pinnacles fading into the water, a rugged middle ridge, near boulders.
+    // Far pinnacles fading into the water, a rugged middle ridge, and near
+    // boulders dark, sharply outlined and crowned with sea fans: the foreground.
     reg.Add("mountain3", [](Canvas& c, const ImageSpec&) {
         RockLayer(c, {31, Hex(0x3D7F9C), Hex(0x1B5478), Hex(0x8FD0E4), 40, 60, 3, 0.18, false});
     });
@@ -849,7 +850,7 @@ void RegisterBoard(Registry& reg)
         RockLayer(c, {32, Hex(0x3A6680), Hex(0x163650), Hex(0x7FC0D8), 14, 44, 1, 0.45, true});
     });
     reg.Add("mountain1", [](Canvas& c, const ImageSpec&) {
-        RockLayer(c, {33, Hex(0x3A4E5E), Hex(0x16222E), Hex(0x8AB0C4), 2, 22, 0, 0.75, false});
+        RockLayer(c, {33, Hex(0x2C3C4A), Hex(0x0C141C), Hex(0xA8DCEC), 8, 36, 2, 1.0, true});
     });
     reg.Add("oceanfloor", [](Canvas& c, const ImageSpec&) { SeaBed(c, 100, 41, true); });
     reg.Add("sand", [](Canvas& c, const ImageSpec&) { SeaBed(c, 70, 42, false); });

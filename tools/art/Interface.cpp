@@ -15,24 +15,42 @@ void GlassButton(cairo_t* cr, double x, double y, double w, double h, const std:
 {
     if (look == Look::Down)
         y += 1;
+    // Over: the glass lit from inside (clearly brighter, a glow along the rim
+    // and the frame catching the light), so the pointer's button stands out.
+    const bool over = look == Look::Over;
     Rgb glass = Hex(Pal::Glass);
-    if (look == Look::Over)
-        glass = Lighter(glass, 0.15);
+    if (over)
+        glass = Lighter(glass, 0.18);
     if (look == Look::Down)
         glass = Darker(glass, 0.2);
-    if (look == Look::Over)
-        SoftSpot(cr, x + w / 2, y + h / 2, std::min(w, h) * 0.75, Hex(0x9FEFFF, 0.35));
     RoundedRect(cr, x + 1, y + 1, w - 2, h - 2, radius);
-    VerticalGradient(cr, y, Hex(0xE8C070), y + h, Hex(0x8A6226));
+    if (over)
+        VerticalGradient(cr, y, Hex(0xFFE7A8), y + h, Hex(0xB08038));
+    else
+        VerticalGradient(cr, y, Hex(0xE8C070), y + h, Hex(0x8A6226));
     cairo_fill_preserve(cr);
     StrokeOutline(cr, 2);
     cairo_new_path(cr);
     RoundedRect(cr, x + 4, y + 4, w - 8, h - 8, std::max(2.0, radius - 3));
-    VerticalGradient3(cr, y + 4, Lighter(glass, 0.2), y + h * 0.45, Darker(glass, 0.1), y + h - 4, Darker(glass, 0.5));
+    VerticalGradient3(cr, y + 4, Lighter(glass, 0.2), y + h * 0.45, Darker(glass, over ? 0.04 : 0.1), y + h - 4,
+                      Darker(glass, over ? 0.4 : 0.5));
     cairo_fill(cr);
+    if (over) {
+        cairo_save(cr);
+        RoundedRect(cr, x + 4, y + 4, w - 8, h - 8, std::max(2.0, radius - 3));
+        cairo_clip(cr);
+        SoftSpot(cr, x + w / 2, y + h * 0.55, std::max(w, h) * 0.55, Hex(0xBFF6FF, 0.22));
+        for (int k = 0; k < 6; ++k) {
+            RoundedRect(cr, x + 4 + k, y + 4 + k, w - 8 - 2 * k, h - 8 - 2 * k, std::max(2.0, radius - 3 - k));
+            SetColor(cr, Hex(0xB6F4FF, 0.6 * (1.0 - k / 6.0)));
+            cairo_set_line_width(cr, 2);
+            cairo_stroke(cr);
+        }
+        cairo_restore(cr);
+    }
     if (look != Look::Down) {
         RoundedRect(cr, x + 6, y + 5, w - 12, (h - 10) * 0.42, std::max(2.0, radius - 4));
-        SetColor(cr, Hex(0xFFFFFF, look == Look::Over ? 0.28 : 0.18));
+        SetColor(cr, Hex(0xFFFFFF, over ? 0.3 : 0.18));
         cairo_fill(cr);
     }
     if (!label.empty()) {
@@ -117,23 +135,58 @@ void PaintStatusCut(Canvas& c, int which, Look look, int x)
     CopyRegion(c, full.Surface(), x, 4);
 }
 
-// A nine-part frame whose middle cells are uniform so they tile.
+// A nine-part frame whose middle cells are uniform so they tile: a bevelled
+// brass frame, a shadow cast inward by it and a faint sea-glass ripple that
+// repeats with the middle cells, finished like the other panels.
 void NinePanel(Canvas& c, Rgb fill, Rgb frame, double border, double radius)
 {
     cairo_t* cr = c.Cr();
-    double w = c.Width(), h = c.Height();
+    const double w = c.Width(), h = c.Height();
     RoundedRect(cr, 1, 1, w - 2, h - 2, radius);
     SetColor(cr, Hex(Pal::Outline, 0.9));
     cairo_fill(cr);
     RoundedRect(cr, 2.5, 2.5, w - 5, h - 5, radius - 1.5);
     SetColor(cr, frame);
     cairo_fill(cr);
+    // Bevel: a lit ring on the outer half of the frame, a shaded one inside.
+    RoundedRect(cr, 3.5, 3.5, w - 7, h - 7, radius - 2.5);
+    SetColor(cr, Hex(0xFFE7A8, 0.7));
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    RoundedRect(cr, border - 1.5, border - 1.5, w - 2 * border + 3, h - 2 * border + 3, std::max(1.0, radius - border + 3.5));
+    SetColor(cr, Hex(0x6A4A1E, 0.8));
+    cairo_stroke(cr);
+    // Rivets in the frame's corners (drawn once: corners never repeat),
+    // halfway across the band where it turns.
+    const double outer = radius - 1.5, centre = 2.5 + outer;
+    const double along = centre - (outer - (border - 2.5) / 2) * std::sqrt(0.5);
+    for (double cx : {along, w - along})
+        for (double cy : {along, h - along}) {
+            Ellipse(cr, cx, cy, 2, 2);
+            FillOutlined(cr, Hex(0xD8A858), 0.8);
+            cairo_new_path(cr);
+            Ellipse(cr, cx - 0.6, cy - 0.6, 0.8, 0.8);
+            SetColor(cr, Hex(0xFFF2C8, 0.9));
+            cairo_fill(cr);
+        }
+    const double inset = border + 1;
     RoundedRect(cr, border, border, w - 2 * border, h - 2 * border, std::max(1.0, radius - border + 2));
     SetColor(cr, Hex(Pal::Outline, 0.9));
     cairo_fill(cr);
-    RoundedRect(cr, border + 1, border + 1, w - 2 * border - 2, h - 2 * border - 2, std::max(1.0, radius - border + 1));
+    RoundedRect(cr, inset, inset, w - 2 * inset, h - 2 * inset, std::max(1.0, radius - border + 1));
     SetColor(cr, fill);
-    cairo_fill(cr);
+    cairo_fill_preserve(cr);
+    cairo_save(cr);
+    cairo_clip(cr);
+    RippleTexture(cr, int(w), int(h), w / 3, h / 3, 0.05, 5);
+    // The frame's shadow inside, deepest at the edge; light from the top.
+    for (int k = 0; k < 5; ++k) {
+        RoundedRect(cr, inset + k, inset + k, w - 2 * (inset + k), h - 2 * (inset + k), std::max(1.0, radius - border + 1 - k));
+        SetColor(cr, Hex(0x0A3040, 0.16 * (1.0 - k / 5.0)));
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
 }
 
 void Arrow(cairo_t* cr)
@@ -375,15 +428,32 @@ void RegisterInterface(Registry& reg)
         cairo_stroke_preserve(cr);
         StrokeOutline(cr, 1.5);
     });
+    // The graph's backdrop: a pale chart card in a thin brass frame, its shadow
+    // cast inward and a faint ripple, under the lines the game draws.
     reg.Add("tab_panel_white", [](Canvas& c, const ImageSpec& s) {
         cairo_t* cr = c.Cr();
         RoundedRect(cr, 4, 4, s.width - 4, s.height - 4, 8);
         SetColor(cr, Hex(0x000000, 0.25));
         cairo_fill(cr);
         RoundedRect(cr, 1, 1, s.width - 5, s.height - 5, 8);
-        SetColor(cr, Hex(0xFFFFFF));
+        VerticalGradient(cr, 1, Hex(0xE8C070), s.height - 4, Hex(0x8A6226));
         cairo_fill_preserve(cr);
         StrokeOutline(cr, 1.5);
+        cairo_new_path(cr);
+        RoundedRect(cr, 5, 5, s.width - 13, s.height - 13, 5);
+        VerticalGradient(cr, 5, Hex(0xFFFFFF), s.height - 8, Hex(0xEAF4F6));
+        cairo_fill_preserve(cr);
+        cairo_save(cr);
+        cairo_clip_preserve(cr);
+        StrokeOutline(cr, 1.5, 0.7);
+        RippleTexture(cr, s.width, s.height, s.width, s.height, 0.035, 11);
+        for (int k = 1; k < 5; ++k) {
+            RoundedRect(cr, 5 + k, 5 + k, s.width - 13 - 2 * k, s.height - 13 - 2 * k, std::max(1.0, 5.0 - k));
+            SetColor(cr, Hex(0x0A3040, 0.1 * (1.0 - k / 5.0)));
+            cairo_set_line_width(cr, 2);
+            cairo_stroke(cr);
+        }
+        cairo_restore(cr);
     });
     reg.Add("tab_button", [](Canvas& c, const ImageSpec& s) {
         cairo_t* cr = c.Cr();

@@ -80,6 +80,37 @@ void SoftSpot(cairo_t* cr, double x, double y, double radius, Rgb c)
     cairo_pattern_destroy(p);
 }
 
+void RippleTexture(cairo_t* cr, int width, int height, double periodX, double periodY, double strength, int seed)
+{
+    // A few waves with whole numbers of cycles per period: exactly periodic.
+    struct Wave { int m, n; double amp, phase; };
+    Rand r(static_cast<uint32_t>(seed));
+    Wave waves[6];
+    double total = 0;
+    for (Wave& w : waves) {
+        w = {1 + int(r.Range(0, 2)), int(r.Range(-2, 3)), r.Range(0.4, 1.0), r.Range(0, 2 * Pi)};
+        total += w.amp;
+    }
+    cairo_surface_t* tex = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    unsigned char* data = cairo_image_surface_get_data(tex);
+    const int stride = cairo_image_surface_get_stride(tex);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            double v = 0;
+            for (const Wave& w : waves)
+                v += w.amp * std::cos(2 * Pi * (w.m * x / periodX + w.n * y / periodY) + w.phase);
+            v /= total;
+            const double a = std::min(1.0, strength * std::fabs(v));
+            const uint8_t level = v > 0 ? uint8_t(std::lround(255 * a)) : 0; // premultiplied white or black
+            uint32_t* px = reinterpret_cast<uint32_t*>(data + y * stride) + x;
+            *px = uint32_t(std::lround(255 * a)) << 24 | uint32_t(level) << 16 | uint32_t(level) << 8 | level;
+        }
+    cairo_surface_mark_dirty(tex);
+    cairo_set_source_surface(cr, tex, 0, 0);
+    cairo_paint(cr);
+    cairo_surface_destroy(tex);
+}
+
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r)
 {
     r = std::min({r, w / 2, h / 2});

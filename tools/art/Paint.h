@@ -44,6 +44,10 @@ void SoftSpot(cairo_t* cr, double x, double y, double radius, Rgb c);
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
 
+// A faint light-and-shade ripple (sea glass, hammered metal) over the current
+// clip; it repeats exactly every periodX by periodY pixels, so it tiles.
+void RippleTexture(cairo_t* cr, int width, int height, double periodX, double periodY, double strength, int seed);
+
 // Blurs an ARGB32 image surface in place (three box passes).
 void BlurSurface(cairo_surface_t* surface, int radius);
 

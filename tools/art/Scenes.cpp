@@ -227,13 +227,13 @@ void PlayFloor(cairo_t* cr, Library& lib)
     Blit(cr, lib, "water1", 0, 0, 0);
     Blit(cr, lib, "mountain3", 0, 0, 143);
     Blit(cr, lib, "mountain2", 0, 0, 259);
-    Blit(cr, lib, "mountain1", 0, 0, 375);
+    Blit(cr, lib, "mountain1", 0, 0, 318);
     Blit(cr, lib, "oceanfloor", 0, 0, 275);
     Look glow;
     glow.additive = true;
     Blit(cr, lib, "shark_ghost_glow_swim", 3, 120 - 10, 92 - 10, glow);
     Blit(cr, lib, "shark_ghost_swim", 3, 120, 92);
-    SharkWord(cr, 120, 92, "HAUNT", 0, 11, 0, Hex(0xFFFF64));
+    SharkWord(cr, 120, 92, "HAUNT", 2, 11, 0, Hex(0xFFFF64));
     Blit(cr, lib, "toxic_glow_swim", 11, 215 - 10, 228 - 10, glow);
     Blit(cr, lib, "toxic_basic_swim", 11, 215, 228);
     SharkWord(cr, 215, 228, "SLUDGE", 3, 11, 0, Hex(0xFFFF64));

@@ -288,8 +288,25 @@ void DrawShark(cairo_t* cr, SharkLook look, double cy, double theta, bool dead, 
         cairo_curve_to(cr, x + 2.2, c - t * 0.15, x + 2.2, c + t * 0.2, x + 0.5, c + t * 0.42);
         cairo_stroke(cr);
     }
-    if (ghost)
+    if (ghost) {
         Skeleton(cr, b, Hex(0xFFFFFF, 0.3), 1.6);
+        // The game writes the shark's word across the middle of the cel in
+        // black, typed letters in yellow: on the pale glassy body yellow would
+        // vanish. A mid-tone slate core behind the word (luminance about 0.16)
+        // gives both about 4.5:1, and hides the ribs under the letters.
+        cairo_save(cr);
+        cairo_translate(cr, 85, cy - 1);
+        cairo_scale(cr, 1.0, 0.24);
+        cairo_pattern_t* core = cairo_pattern_create_radial(0, 0, 0, 0, 0, 56);
+        cairo_pattern_add_color_stop_rgba(core, 0.0, 0x4A / 255.0, 0x74 / 255.0, 0x90 / 255.0, 0.9);
+        cairo_pattern_add_color_stop_rgba(core, 0.72, 0x4A / 255.0, 0x74 / 255.0, 0x90 / 255.0, 0.88);
+        cairo_pattern_add_color_stop_rgba(core, 1.0, 0x4A / 255.0, 0x74 / 255.0, 0x90 / 255.0, 0.0);
+        cairo_set_source(cr, core);
+        cairo_arc(cr, 0, 0, 56, 0, 2 * Pi);
+        cairo_fill(cr);
+        cairo_pattern_destroy(core);
+        cairo_restore(cr);
+    }
     cairo_restore(cr);
     cairo_new_path(cr);
     BodyPath(cr, b);

@@ -12,6 +12,8 @@
 using namespace Zant::Music;
 
 namespace {
+// Instruments that keep their synthesised sound where it suits the tunes better
+// than the bank's recording; every voice is recorded today.
 const std::vector<std::string> kKeepSynthesised = {};
 } // namespace
 
@@ -34,8 +36,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    // The synthesised pad is kept: a soft, slow chorus sits under the tunes
-    // better than a recorded ensemble.
     const auto built = BuildInstruments(*font, kKeepSynthesised, error);
     if (!built) {
         std::fprintf(stderr, "%s: %s\n", argv[2], error.c_str());

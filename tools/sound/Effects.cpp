@@ -513,9 +513,9 @@ template <int Step>
 Signal Tone(const Textures&)
 {
     static const int kScale[13] = {72, 74, 76, 77, 79, 81, 83, 84, 86, 88, 89, 91, 93};
-    Signal s = Mallet(NoteHz(kScale[Step]), 0.6);
-    ApplyReverb(s, 0.2, 0.7, 0.4, 0.2);
-    return s;
+    // Dry: a comb reverb rings at its own pitches and cut some notes' tails
+    // short, so the steps decayed unevenly.
+    return Mallet(NoteHz(kScale[Step]), 0.7);
 }
 
 Signal DiveBell(const Textures&)

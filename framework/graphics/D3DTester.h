@@ -1,0 +1,109 @@
+#pragma once
+// Decides whether the 3D device can draw the game: checks the video memory and the
+// driver, makes a small target, draws test quads with each blend the renderer uses,
+// reads the pixels back and compares them with the expected colours. The verdict is
+// a failure reason (3D must not be used) and a warning (3D works but is not
+// recommended); both empty recommends 3D. The verdict is cached in the settings
+// store per adapter, so the drawing runs again only when the adapter, the memory
+// limits or the cache version change.
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/display/RenderDevice.h"
+
+namespace Zant {
+
+// What the test needs of the application: demo playback and text sync, and the
+// settings store under the cache's key ("Test3D").
+class D3DTestHost {
+public:
+    virtual ~D3DTestHost() = default;
+    virtual bool IsPlayingDemo() = 0;
+    virtual void DemoSyncText(std::string& text) = 0;
+    // false when the cache key cannot be opened or made.
+    virtual bool OpenCache() = 0;
+    virtual bool ReadCacheInt(const std::string& name, int& value) = 0;
+    virtual bool ReadCacheBytes(const std::string& name, std::vector<uint8_t>& bytes, int maxLength) = 0;
+    virtual void WriteCacheInt(const std::string& name, int value) = 0;
+    virtual void WriteCacheBytes(const std::string& name, const std::vector<uint8_t>& bytes, bool isString) = 0;
+};
+
+class D3DTestImage {
+public:
+    virtual ~D3DTestImage() = default;
+    void Allocate(int width, int height);
+    void Fill(int x, int y, int width, int height, uint32_t value);
+    // Column x 0xFF000000 when x is even, 0xFFFFFFFF when odd.
+    void FillStripes();
+    // Pixels of the top-left w x h whose squared RGB distance from colour exceeds 768;
+    // allSame tells whether all of them equal the first pixel.
+    int CountDifferent(uint32_t color, int w, int h, bool& allSame) const;
+    int CountBadStripes(int w, int h, int x, int y) const;
+
+    std::vector<uint32_t> mBits;
+    int mWidth = 0;
+    int mHeight = 0;
+};
+
+// What the test measures of the machine.
+struct D3DTestInput {
+    Platform::RenderDevice* device = nullptr;
+    int desktopBits = 32;
+    int desktopWidth = 0;
+    int desktopHeight = 0;
+    int64_t videoMemoryBytes = 0; // what the display reports for video-memory surfaces
+};
+
+class D3DTester {
+public:
+    class TestException : public std::runtime_error {
+    public:
+        explicit TestException(const std::string& message) : std::runtime_error(message) {}
+    };
+
+    explicit D3DTester(D3DTestHost* host);
+    virtual ~D3DTester();
+
+    void SetVidMemoryConstraints(int minimum, int recommended);
+    void TestD3D(const D3DTestInput& input);
+
+    bool IsSupported() const { return mFailureReason.empty(); }
+    bool IsRecommended() const { return mFailureReason.empty() && mWarning.empty(); }
+    // A stable identity of the adapter: 16 bytes of a hash of its description.
+    static std::array<uint8_t, 16> AdapterId(const std::string& description);
+
+    std::string mFailureReason;
+    std::string mWarning;
+    int mMinVidMemory = 6;
+    int mRecVidMemory = 14;
+    bool mUseRegistryCache = true;
+    bool mResultsToWrite = false;
+    bool mFreshResult = false;
+    std::array<uint8_t, 16> mDisplayGuid{};
+
+private:
+    bool Setup(const D3DTestInput& input);
+    bool CacheUsable();
+    void WriteCache();
+    bool RunDrawingTests();
+    bool DrawTest(int test);
+    void DrawTestImage(const D3DTestImage& image, int x, int y, uint32_t vertexColor, Platform::BlendKind blend,
+                       bool& drawn);
+    void CopyPrimary();
+    void Throw(const std::string& step);
+    void ReleaseAll();
+
+    D3DTestHost* mHost;
+    bool mCacheOpen = false;
+    Platform::RenderDevice* mDevice = nullptr;
+    Platform::TextureId mTarget = 0;
+    Platform::TextureId mTextures[2] = {0, 0};
+    bool mUse8888 = true;
+    D3DTestImage mTestImage;
+    std::vector<uint8_t> mUpload;
+};
+
+} // namespace Zant

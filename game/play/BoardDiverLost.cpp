@@ -1,0 +1,68 @@
+// A lost diver: with a life left a new diver goes down and play resumes; with none
+// the game is over, its statistics are recorded once and the board stops.
+#include "game/play/BTTimer.h"
+#include "game/play/Board.h"
+#include "game/play/Player.h"
+#include "game/shell/UserProfile.h"
+#include "game/shell/WinBTApp.h"
+
+namespace Zant {
+
+void Board::HandlePlayerDeath()
+{
+    --mPlayer->mLives;
+    if (mPlayer->mLives >= 0) {
+        ClearLock();
+        mPlayer->SetState(Player::DESCENDING);
+        ResetMultiplier();
+        mWaveTimer->SetDisabled(false);
+        mWaveTimer->Reset();
+        mWaveCleared = true;
+        // The level's hint comes back, but not in the middle of a boss fight.
+        if (mHeight < mFloorY && mBoss == nullptr) {
+            mHintTimer->SetDisabled(false);
+            mHintTimer->Reset();
+            mHintAlpha = 255;
+        }
+        return;
+    }
+    // Once only: a game over that is already recorded stays as it is.
+    if (mGameOver)
+        return;
+    mGameOver = true;
+    ClearSavedGame();
+    mLevelTime = mGameClock->GetElapsed();
+    RecordGameStats(true, true);
+
+    GameOverFigures& f = mGameOverFigures;
+    f.abyss = mOceanDepth == -1;
+    f.typingTime = mApp->mRunTypingTime + mTypingTime;
+    f.hits = mApp->mRunTotal9 + mAccuracyHits;
+    f.misses = mApp->mRunTotal10 + mAccuracyMisses;
+    f.depth = mAbyssDepth;
+    f.playTime = mApp->mRunLevelTotal8 + mLevelTime;
+    f.score = mPlayer->mScore;
+    f.level = mPlayer->mLevelIndex;
+    f.rankTitle = GetRankTitle(mPlayer->mScore);
+
+    mApp->PlaySong(30);
+    Pause(true);
+    mPlayer->SetState(Player::GAME_OVER);
+    OpenGameOverDialog();
+}
+
+void Board::ClearSavedGame()
+{
+    if (UserProfile* profile = mApp->mCurProfile) {
+        profile->SetSavedGame(true, -1, -1, -1.0, -1, -10, -1);
+        profile->ClearSavedGame();
+    }
+}
+
+void Board::OpenGameOverDialog()
+{
+    // The game-over dialog is built on the game dialog base, which is not part of
+    // the build yet; the figures above are what it is given.
+}
+
+} // namespace Zant

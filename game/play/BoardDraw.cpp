@@ -1,0 +1,553 @@
+// One frame of a level: the sea, the surface scene, the ruler, the creatures and the
+// diver, the scenery, the accuracy badge, the phase screens, the message line, the
+// pause overlay, the header strip, the zapper flash, the fade and the level banner.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
+#include "game/creatures/BackgroundFish.h"
+#include "game/creatures/BonusCreature.h"
+#include "game/creatures/Clam.h"
+#include "game/creatures/Piranha.h"
+#include "game/creatures/Shark.h"
+#include "game/play/Board.h"
+#include "game/play/BonusText.h"
+#include "game/play/Bubble.h"
+#include "game/play/Player.h"
+#include "game/shell/UserProfile.h"
+#include "game/shell/WinBTApp.h"
+
+namespace Zant {
+
+namespace {
+
+const Color WHITE(255, 255, 255);
+const Color SECRET_ORANGE(253, 160, 61);
+const Color PANEL_VALUE(255, 163, 36);
+constexpr int HEADER_HEIGHT = 25;
+
+// The index of an image of the table by its name; -1 when the table has none.
+int ImageIndex(const char* name)
+{
+    for (int i = 0; i < WinBTApp::NUM_IMAGES; ++i)
+        if (std::strcmp(WinBTApp::IMAGE_NAMES[i], name) == 0)
+            return i;
+    return -1;
+}
+
+// Image indices looked up once.
+struct DrawImages {
+    int mountain[3] = {ImageIndex("mountain1"), ImageIndex("mountain2"), ImageIndex("mountain3")};
+    int sand = ImageIndex("sand");
+    int coralshelf = ImageIndex("coralshelf");
+    int scenery[6] = {ImageIndex("topbackground"),        ImageIndex("topbackground_volcano"),
+                      ImageIndex("topbackground_shipwreck"), ImageIndex("topbackground_lighthouse"),
+                      ImageIndex("topbackground_iceberg"),   ImageIndex("topbackground_storm")};
+    int textovers = ImageIndex("textovers");
+    int shipwreckbonus = ImageIndex("shipwreckbonus");
+    int airgauge = ImageIndex("airgauge");
+    int sonarBg = ImageIndex("sonar_bg");
+    int sparkle = ImageIndex("sparkle_large");
+};
+
+const DrawImages& Images()
+{
+    static const DrawImages images;
+    return images;
+}
+
+// The scenery of a level by its number: plain, volcano, shipwreck, lighthouse,
+// iceberg or storm.
+int SceneryKind(int level)
+{
+    switch (level) {
+    case 0: case 1: case 2: case 3: case 6:
+        return 0;
+    case 4: case 5: case 14: case 17: case 18: case 19: case 25:
+        return 1;
+    case 7: case 8: case 12: case 13: case 16: case 24: case 28:
+        return 2;
+    case 9: case 10: case 11: case 15: case 20: case 22: case 23: case 31:
+        return 3;
+    case 21: case 26: case 27: case 32:
+        return 4;
+    default:
+        return 5;
+    }
+}
+
+// Colourised drawing of an image in white at an alpha.
+void DrawTinted(Graphics* g, Image* image, int x, int y, int alpha, const Rect* src = nullptr)
+{
+    if (image == nullptr)
+        return;
+    g->SetColorizeImages(true);
+    g->SetColor(Color(255, 255, 255, alpha));
+    if (src)
+        g->DrawImage(image, x, y, *src);
+    else
+        g->DrawImage(image, x, y);
+    g->SetColorizeImages(false);
+}
+
+} // namespace
+
+Image* Board::AppImage(int index) const { return index >= 0 ? mApp->GetImage(index) : nullptr; }
+
+void Board::Draw(Graphics* g)
+{
+    ++mDrawCounters[0];
+    SmoothValue(mSmoothed[0], mAccuracyBadge->mY);
+
+    const bool special = mConfig != nullptr && mConfig->IsSpecialLevel();
+    DrawSea(g);
+    DrawSurface(g, special);
+    for (BackgroundFish* fish : mBackgroundFish)
+        fish->Draw(g);
+    DrawRuler(g);
+    DrawIntroHint(g);
+
+    for (BonusText* text : mBonusTexts)
+        text->Draw(g);
+    for (Piranha* piranha : mPiranhas)
+        piranha->Draw(g);
+    for (Shark* shark : mSharks)
+        shark->Draw(g);
+    for (BonusCreature* creature : mBonusCreatures)
+        creature->Draw(g);
+    mPlayer->Draw(g);
+    for (Bubble* bubble : mBubbles)
+        bubble->Draw(g);
+
+    DrawScenery(g);
+    DrawBadge(g);
+    DrawPhaseScreen(g, special);
+    DrawMessageLine(g);
+    DrawPauseOverlay(g);
+    mHeader->Draw(g);
+
+    if (mZapperAlpha > 0) {
+        g->SetColor(Color(255, 255, 255, mZapperAlpha));
+        g->FillRect(0, 0, mWidth, mHeight);
+    }
+    if (mFadeAlpha > 0) {
+        g->SetColor(Color(0, 0, 0, mFadeAlpha));
+        g->FillRect(0, 0, mWidth, mHeight);
+    }
+    DrawBanner(g, special);
+}
+
+void Board::SmoothValue(SmoothedValue& value, double truth)
+{
+    value.mChanges[value.mIndex] = truth - value.mLast;
+    value.mIndex = (value.mIndex + 1) % 6;
+    value.mLast = truth;
+    double m = 0.0;
+    for (double change : value.mChanges)
+        m += change;
+    m /= 6.0;
+    const double next = value.mSmoothed + m;
+    value.mSmoothed = std::abs(m) <= std::abs(next + m - truth) ? truth : next;
+}
+
+void Board::DrawSea(Graphics* g)
+{
+    Image* sea = mApp->GetImage(IMAGE_WATER1);
+    if (sea == nullptr)
+        return;
+    const bool wavy = mEffectsOn && mFadeAlpha <= 170;
+    for (const BackTile& tile : mBackLayer) {
+        if (wavy)
+            DrawWavyImage(g, sea, int(tile.mX), int(tile.mY));
+        else
+            g->DrawImage(sea, int(tile.mX), int(tile.mY));
+    }
+}
+
+void Board::DrawWavyImage(Graphics* g, Image* image, int x, int y)
+{
+    const double a = mBobValue;
+    const int rowWidth = static_cast<int>(640 + 2 * a);
+    const int height = image->GetHeight();
+    // Rows outside the board are left to the clipping.
+    const int first = y < 0 ? -y : 0;
+    const int last = std::min(height, mHeight - y);
+    for (int r = first; r < last; ++r) {
+        const double wave =
+            mSinTable[((mHalfTick + r) >> 3) % SIN_TABLE_SIZE] + mSinTable[((mQuarterTick + r) >> 2) % SIN_TABLE_SIZE];
+        const int sx = static_cast<int>(wave * a + 2 * a);
+        g->DrawImage(image, x, y + r, Rect(sx, r, rowWidth, 1));
+    }
+}
+
+void Board::DrawSurface(Graphics* g, bool special)
+{
+    const double p = mFloorY;
+    if (special) {
+        if (Image* sand = AppImage(Images().sand))
+            g->DrawImage(sand, 0, int(p));
+        if (Image* shelf = AppImage(Images().coralshelf))
+            g->DrawImage(shelf, 126, int(p));
+        return;
+    }
+    if (p == -1.0 || p >= mHeight)
+        return;
+    for (int layer = 2; layer >= 0; --layer)
+        if (Image* mountain = AppImage(Images().mountain[layer]))
+            g->DrawImage(mountain, 0, int(mLayerY[layer]));
+    if (Image* floor = mApp->GetImage(IMAGE_OCEANFLOOR))
+        g->DrawImage(floor, 0, int(p));
+}
+
+void Board::DrawRuler(Graphics* g)
+{
+    if (!IsAbyss())
+        return;
+    g->SetFont(mApp->mFontMyriad12Bold);
+    g->SetColor(WHITE);
+    for (DepthMark* mark : mDepthMarks) {
+        if (mark->mX < 0)
+            continue;
+        g->DrawString(mark->mLabel, int(mark->mX), int(mark->mY));
+        if (mark->mY > mHeight)
+            break;
+    }
+}
+
+void Board::DrawIntroHint(Graphics* g)
+{
+    const bool hideHints = mApp->mCurProfile != nullptr && !mApp->mCurProfile->mHintsOn;
+    Font* font = mApp->mFontMyriad14Bold;
+    if (hideHints || mPlayer->mState != Player::PLAYING || mHintAlpha <= 0 || font == nullptr)
+        return;
+    g->SetFont(font);
+    g->SetColor(Color(255, 255, 255, mHintAlpha));
+    DrawCenteredLine(g, 145, "Type the words on the sharks before they eat you!");
+    DrawCenteredLine(g, 145 + font->GetHeight(), "You have to finish a word before typing the next.");
+}
+
+void Board::DrawScenery(Graphics* g)
+{
+    if (mScrollDistance > mLeadInHeight)
+        return;
+    const int kind = IsAbyss() || mConfig == nullptr ? 0 : SceneryKind(mConfig->GetLevel());
+    if (Image* scenery = AppImage(Images().scenery[kind]))
+        g->DrawImage(scenery, 0, int(-mScrollDistance));
+}
+
+void Board::DrawBadge(Graphics* g)
+{
+    const AccuracyBadge& badge = *mAccuracyBadge;
+    Font* font = mApp->mFontMyriad14Bold;
+    if (!badge.mActive || font == nullptr)
+        return;
+    char line[48];
+    std::snprintf(line, sizeof line, "Accuracy: %d%%", badge.mAccuracy);
+    g->SetFont(font);
+    g->SetColor(Color(255, 255, 255, badge.mAlpha));
+    if (badge.mImage == nullptr) {
+        g->DrawString(line, int(badge.mX), int(badge.mY));
+        return;
+    }
+    const std::string text = badge.mAccuracy == 0 ? "" : line;
+    const int width = font->StringWidth(text);
+    const int left = mApp->mWidth / 2 - width / 2;
+    g->DrawString(text, left, 150);
+    DrawTinted(g, badge.mImage, left + width / 2 - badge.mImage->GetWidth() / 2, 150, badge.mAlpha);
+    g->SetColor(Color(255, 255, 255, badge.mAlpha));
+    if (badge.mBonus == 0) {
+        DrawCenteredLine(g, badge.mImage->GetHeight() + 160, "Less than 95%, no bonus");
+    } else {
+        std::snprintf(line, sizeof line, "Accuracy Bonus: %dpts", badge.mBonus);
+        DrawCenteredLine(g, badge.mImage->GetHeight() + 160, line);
+    }
+}
+
+void Board::DrawPhaseScreen(Graphics* g, bool special)
+{
+    const int phase = mPlayer->mState;
+    Font* message = mApp->mFontMyriad14Bold;
+    Font* title = mApp->mFontSwiss24;
+    auto secretHeading = [&] {
+        g->SetFont(title);
+        g->SetColor(SECRET_ORANGE);
+        DrawCenteredLine(g, 60, "SECRET BONUS LEVEL!");
+        g->SetFont(message);
+        g->SetColor(WHITE);
+        DrawCenteredLine(g, 85, "Type the letter on a clam to open it before time runs out.");
+    };
+    auto treasureHeading = [&] {
+        if (Image* banner = AppImage(Images().shipwreckbonus))
+            g->DrawImage(banner, mWidth / 2 - banner->GetWidth() / 2, 50);
+        g->SetFont(message);
+        g->SetColor(WHITE);
+        const int below = (message ? message->GetHeight() : 0) + 50 +
+                          (AppImage(Images().shipwreckbonus) ? AppImage(Images().shipwreckbonus)->GetHeight() : 0);
+        DrawCenteredLine(g, below, "Type as many words as you can before your air runs out!");
+    };
+    auto clams = [&] {
+        for (Clam* clam : mClams)
+            clam->Draw(g);
+    };
+
+    if (phase == Player::TREASURE_WORD) {
+        if (special) {
+            secretHeading();
+            DrawCenteredLine(g, 85 + (message ? message->GetHeight() : 0), "Match pairs of same colored pearls to win!");
+            clams();
+        } else {
+            treasureHeading();
+            DrawTreasureWord(g);
+        }
+        DrawAirTank(g, false);
+    } else if (phase == Player::FLOOR_REACHED && !mAccuracyBadge->mActive && mEndTimer > 0.0) {
+        if (special) {
+            secretHeading();
+            clams();
+        } else {
+            treasureHeading();
+        }
+        DrawAirTank(g, true);
+    } else if (phase == Player::TALLY || phase == Player::BOSS_TALLY) {
+        DrawTally(g, special);
+    } else if (phase == Player::LEVEL_COMPLETE) {
+        DrawLevelComplete(g);
+    }
+}
+
+void Board::DrawAirTank(Graphics* g, bool filling)
+{
+    Image* tank = AppImage(Images().airgauge);
+    Font* message = mApp->mFontMyriad14Bold;
+    if (tank == nullptr)
+        return;
+    const int x = mWidth / 2 - tank->GetWidth() / 2;
+    const int y = mHeight / 2 - tank->GetHeight() / 2 + 2 * (message ? message->GetHeight() : 0);
+    g->DrawImage(tank, x, y);
+    g->SetColor(Color(0, 255, 0, mPulseAlpha));
+    g->FillRect(x + 19, y + 7, static_cast<int>(mEndTimer), 15);
+    if (filling) {
+        g->SetFont(message);
+        g->SetColor(WHITE);
+        g->DrawString("FILLING UP AIR TANK!", x + tank->GetWidth() / 2 -
+                                                 (message ? message->StringWidth("FILLING UP AIR TANK!") / 2 : 0),
+                      y + 45);
+    }
+}
+
+void Board::DrawTreasureWord(Graphics* g)
+{
+    Font* word = mApp->GetWordFont();
+    if (mTreasureWord.empty() || mPaused || word == nullptr)
+        return;
+    const int lineHeight = word->GetHeight();
+    g->SetFont(word);
+    g->SetColor(Color(255, 194, 0));
+    DrawCenteredLine(g, mPlayAreaBottom - 4 * lineHeight, "Word value: " + std::to_string(GetTreasureWordValue()) + " pts");
+    const std::string typed = mTreasureWord.substr(0, std::min<size_t>(mTreasureTyped, mTreasureWord.size()));
+    const std::string rest = mTreasureWord.substr(typed.size());
+    int x = mWidth / 2 - word->StringWidth(mTreasureWord) / 2;
+    const int y = mPlayAreaBottom - 2 * lineHeight;
+    g->SetColor(Color(0, 230, 0));
+    g->DrawString(typed, x, y);
+    x += word->StringWidth(typed);
+    g->SetColor(WHITE);
+    g->DrawString(rest, x, y);
+}
+
+void Board::DrawTally(Graphics* g, bool special)
+{
+    Font* panel = mApp->mFontMyriad28Bold;
+    if (panel == nullptr)
+        return;
+    g->SetFont(panel);
+    if (special) {
+        g->SetColor(WHITE);
+        if (mPearlMatches <= 0) {
+            DrawCenteredLine(g, 60, "Time's up! Try again next time to uncover secret items.");
+        } else {
+            DrawCenteredLine(g, 60, "You found a secret item!");
+            if (mSecretItemImage)
+                g->DrawImage(mSecretItemImage, mWidth / 2 - mSecretItemImage->GetWidth() / 2, 75);
+        }
+        for (Clam* clam : mClams)
+            clam->Draw(g);
+        return;
+    }
+    const int alpha = mTallyCountdown;
+    const int a = panel->GetAscent();
+    const Color white(255, 255, 255, alpha);
+    g->SetColor(white);
+    DrawCenteredLine(g, 65, "You found");
+    Image* treasure = mApp->GetImage(mApp->mTreasureImage);
+    const int th = treasure ? treasure->GetHeight() : 0;
+    const int tx = treasure ? mWidth / 2 - treasure->GetWidth() / 2 : mWidth / 2;
+    const int ty = a + 65;
+    if (treasure)
+        DrawTinted(g, treasure, tx, ty, alpha);
+    if (Image* sparkle = AppImage(Images().sparkle)) {
+        g->SetDrawMode(DRAWMODE_ADDITIVE);
+        for (const TreasureSparkle& s : mTreasureShow) {
+            const Rect cel(s.mFrame * 40, 0, 40, sparkle->GetHeight());
+            DrawTinted(g, sparkle, tx + s.mOffsetX, ty + s.mOffsetY, alpha, &cel);
+        }
+        g->SetDrawMode(DRAWMODE_NORMAL);
+    }
+    g->SetColor(white);
+    DrawCenteredLine(g, th + a + 120, "the " + mApp->mGemName + " " + mApp->GetTreasureName() + "!");
+    g->SetColor(Color(0, 255, 0, alpha));
+    DrawCenteredLine(g, th + 2 * a + 120, "+" + std::to_string(GetLevelBonusPoints()) + " pts");
+    g->SetColor(white);
+    if (mPlayer->mState == Player::BOSS_TALLY) {
+        DrawCenteredLine(g, th + 3 * a + 120, "Bonus points: " + std::to_string(GetDifficultyBonusPoints()));
+    } else {
+        DrawCenteredLine(g, th + 3 * a + 120, "Bonus words: " + std::to_string(mTreasureWordsDone));
+        DrawCenteredLine(g, th + 4 * a + 120, "Bonus points: " + std::to_string(mTreasurePoints));
+    }
+}
+
+void Board::DrawLevelComplete(Graphics* g)
+{
+    g->SetColor(Color(0, 0, 0, 128));
+    g->FillRect(0, HEADER_HEIGHT, mWidth, mHeight - HEADER_HEIGHT);
+    Image* panelImage = AppImage(Images().sonarBg);
+    const int p = 320 - (panelImage ? panelImage->GetWidth() / 2 : 0);
+    const int places[4][2] = {{p + 182, 50}, {p + 182, 205}, {p + 27, 205}, {p + 27, 50}};
+    if (mDoneAlpha != 255) {
+        for (int i = 0; i < 4; ++i)
+            DrawTinted(g, mDoneImages[i], places[i][0], places[i][1], mDoneAlpha);
+        return;
+    }
+    if (panelImage)
+        g->DrawImage(panelImage, p, 23);
+    Font* panel = mApp->mFontMyriad28Bold;
+    if (panel == nullptr)
+        return;
+    const int step = panel->GetAscent();
+    int y = 123 + step;
+    g->SetFont(panel);
+    g->SetColor(PANEL_VALUE);
+    g->DrawString("Level Complete!", 245, y);
+    auto labelled = [&](const std::string& label, const std::string& value) {
+        y += step;
+        g->SetFont(panel);
+        g->SetColor(WHITE);
+        g->DrawString(label, 190, y);
+        g->SetColor(PANEL_VALUE);
+        g->DrawString(value, 190 + panel->StringWidth(label + " "), y);
+    };
+    const int wpm = GetAdjustedWpm();
+    labelled("Adjusted WPM:", wpm < 0 ? "N/A" : std::to_string(wpm));
+    const int typed = mAccuracyHits + mAccuracyMisses;
+    // No letters typed: no accuracy to divide out.
+    const int accuracy = typed == 0 ? 0 : static_cast<int>(double(mAccuracyHits) / typed * 100.0);
+    labelled("Accuracy:", std::to_string(accuracy) + "%");
+    if (mOceanDepth != -1) {
+        Font* bonus = mApp->GetBonusFont();
+        g->SetFont(bonus);
+        g->SetColor(Color(60, 160, 120));
+        y += step;
+        if (accuracy >= 95) {
+            g->DrawString("Accuracy Bonus +" + std::to_string(GetLevelAccuracyBonus()) + " points ", 190, y);
+            if (mAccurateLevels > 1) {
+                y += step;
+                g->DrawString("95% or higher accuracy " + std::to_string(mAccurateLevels) + " times", 190, y);
+            }
+        } else {
+            // Drawn as it stands: the percent sign is part of the text.
+            g->DrawString("Get over 94% accuracy for bonus", 190, y);
+        }
+    }
+    labelled("RANK:", GetRankTitle(mPlayer->mScore));
+    y += step;
+    g->SetFont(panel);
+    g->SetColor(WHITE);
+    const int next = GetNextRankScore(mPlayer->mScore);
+    g->DrawString(next < 0 ? "Top rank achieved!!!" : "Next rank at " + std::to_string(next) + " points", 190, y);
+    for (int i = 0; i < 4; ++i)
+        if (mDoneImages[i])
+            g->DrawImage(mDoneImages[i], places[i][0], places[i][1]);
+}
+
+void Board::DrawMessageLine(Graphics* g)
+{
+    Font* font = mApp->mFontMyriad14Bold;
+    if (mMessageText.empty() || mMessageAlpha <= 0 || font == nullptr)
+        return;
+    g->SetFont(font);
+    g->SetColor(Color(255, 255, 255, mMessageAlpha));
+    DrawCenteredLine(g, mPlayAreaBottom - font->GetHeight(), mMessageText);
+}
+
+void Board::DrawPauseOverlay(Graphics* g)
+{
+    if (!mPaused)
+        return;
+    g->SetColor(Color(0, 0, 0, 128));
+    g->FillRect(0, HEADER_HEIGHT, mWidth, mHeight - HEADER_HEIGHT);
+    if (mApp->mOpenDialogCount > 0 || mPlayer->mState == Player::GAME_OVER)
+        return;
+    Font* title = mApp->mFontSwiss24;
+    Font* message = mApp->mFontMyriad14Bold;
+    Font* panel = mApp->mFontMyriad28Bold;
+    g->SetFont(title);
+    g->SetColor(WHITE);
+    DrawCenteredLine(g, mHeight / 2, "PAUSED");
+    g->SetFont(message);
+    g->SetColor(Color(200, 200, 200));
+    DrawCenteredLine(g, mHeight / 2 + (panel ? panel->GetHeight() : 0),
+                     SpacePauses() ? "Press space or click the pause button to continue"
+                                   : "Click the pause button to continue");
+}
+
+void Board::DrawBanner(Graphics* g, bool special)
+{
+    if (mIntroAlpha <= 0 || mPaused)
+        return;
+    if (!special) {
+        const Rect cel(0, 0, 400, 50);
+        DrawTinted(g, AppImage(Images().textovers), mWidth / 2 - 200, (mHeight - 24) / 2 - 25, mIntroAlpha, &cel);
+        return;
+    }
+    g->SetFont(mApp->mFontSwiss24);
+    g->SetColor(Color(SECRET_ORANGE.red, SECRET_ORANGE.green, SECRET_ORANGE.blue, mIntroAlpha));
+    DrawCenteredLine(g, mHeight / 2, "SECRET BONUS LEVEL!");
+}
+
+void BoardHeader::Draw(Graphics* g)
+{
+    Board* board = mApp->mBoard;
+    g->SetColor(Color(0, 0, 0, 128));
+    g->FillRect(0, 0, mApp->mWidth, 25);
+    if (mFont == nullptr || board == nullptr)
+        return;
+    g->SetFont(mFont);
+    const int baseline = mFont->GetAscent() + 2;
+    g->SetColor(Color(200, 200, 200));
+    const std::string lives = mPlayer->mLives < 0 ? "Game Over!" : "Lives left: " + std::to_string(mPlayer->mLives);
+    board->WriteString(g, lives, mApp->mWidth - 5 - mFont->StringWidth(lives), baseline);
+    g->SetColor(Color(255, 255, 255));
+    const std::string score = std::to_string(mPlayer->mScore);
+    std::string text;
+    std::string plain;
+    if (board->IsAbyss()) {
+        text = "^FFFFFF^LEVEL: ^C8C8C8^Abyss     ^C8C8C8^Depth: ^FFFFFF^" + std::to_string(board->mAbyssDepth) +
+               " ^C8C8C8^feet     ^FFFFFF^" + score + " ^C8C8C8^Points";
+        plain = "LEVEL: " + std::to_string(mPlayer->mLevelIndex + 1) + "     " + score + " Points";
+    } else {
+        text = "^FFFFFF^LEVEL: ^C8C8C8^" + std::to_string(mPlayer->mLevelIndex + 1) + "     ^FFFFFF^" + score +
+               " ^C8C8C8^Points";
+        plain = "LEVEL: " + std::to_string(mPlayer->mLevelIndex + 1) + "     " + score + " Points";
+    }
+    board->WriteString(g, text, 2, baseline);
+    if (mPlayer->mExtraLifeEarned) {
+        g->SetColor(Color(0, 255, 0, mAlpha));
+        g->DrawString("EXTRA LIFE!", mFont->StringWidth(plain) + 50, baseline);
+    }
+}
+
+} // namespace Zant

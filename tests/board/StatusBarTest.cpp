@@ -1,0 +1,127 @@
+// The status bar: the charge bar and its prompts, the tooltip, and its three buttons
+// in front of the board, where a click reaches the application's dispatcher.
+#include "framework/widgets/ButtonWidget.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/play/BTTimer.h"
+#include "game/play/Player.h"
+#include "game/play/StatusBar.h"
+#include "tests/board/BoardFixture.h"
+
+using namespace Zant;
+using namespace BoardTests;
+using namespace LevelFiles;
+
+namespace {
+
+
+class StatusBarTest : public BoardFixture {
+protected:
+    StatusBarTest()
+    {
+        StartLevel(OneWaveLevel());
+        bar = new StatusBar(app.get());
+        bar->Resize(0, 415, 640, 65);
+        app->mStatusBar = bar;
+        app->mWidgetManager->AddWidget(bar);
+    }
+    ~StatusBarTest() override
+    {
+        app->mWidgetManager->RemoveWidget(bar);
+        app->mStatusBar = nullptr;
+        delete bar;
+    }
+
+    // The texts the bar draws.
+    std::vector<std::string> DrawnTexts()
+    {
+        draws.clear();
+        bar->Draw(&graphics);
+        std::vector<std::string> texts;
+        for (const CreatureTests::DrawCall& call : draws)
+            texts.push_back(call.text);
+        return texts;
+    }
+
+    StatusBar* bar = nullptr;
+};
+
+} // namespace
+
+TEST_F(StatusBarTest, ChargeFillsTheBarAndIsCapped)
+{
+    EXPECT_EQ(StatusBar::ChargeWidth(0.5), 114);
+    EXPECT_EQ(StatusBar::ChargeWidth(1.0), 228);
+    EXPECT_EQ(StatusBar::ChargeWidth(1.3), 228);
+    EXPECT_EQ(StatusBar::ChargeWidth(-0.1), 0);
+}
+
+TEST_F(StatusBarTest, PromptsByChargeAndPhase)
+{
+    app->mFont12pt = new CreatureTests::RecordingFont(8, &draws);
+    board->mPlayer->mCharge = 0.5;
+    EXPECT_EQ(DrawnTexts(), (std::vector<std::string>{"CHARGING"}));
+
+    board->mPlayer->mCharge = 1.0;
+    EXPECT_EQ(DrawnTexts(), (std::vector<std::string>{"READY!"}));
+    bar->mUpdateCnt = StatusBar::UPDATES_PER_PROMPT - 1;
+    bar->Update();
+    EXPECT_EQ(DrawnTexts(), (std::vector<std::string>{"PRESS ENTER TO FIRE!"}));
+    bar->mUpdateCnt = 2 * StatusBar::UPDATES_PER_PROMPT - 1;
+    bar->Update();
+    EXPECT_EQ(bar->mReadyText, "READY!");
+
+    for (int phase : {int(Player::BOSS_FIGHT), int(Player::TREASURE_WORD), int(Player::TALLY),
+                      int(Player::LEVEL_COMPLETE), int(Player::BOSS_TALLY)}) {
+        board->mPlayer->mState = phase;
+        bar->mUpdateCnt = StatusBar::UPDATES_PER_PROMPT - 1;
+        bar->Update();
+        EXPECT_EQ(bar->mReadyText, "READY!") << phase;
+    }
+
+    board->mZapperTimer->SetDisabled(true); // the level has ended
+    EXPECT_TRUE(DrawnTexts().empty());
+}
+
+TEST_F(StatusBarTest, TooltipStaysHiddenWhilePaused)
+{
+    board->mPlayer->SetState(Player::PLAYING);
+    board->MouseMove(100, 450);
+    EXPECT_TRUE(bar->mTipShown);
+    board->MouseMove(100, 200);
+    EXPECT_FALSE(bar->mTipShown);
+    board->Pause(true);
+    board->MouseMove(100, 450);
+    EXPECT_FALSE(bar->mTipShown);
+    bar->MouseEnter();
+    EXPECT_FALSE(bar->mTipShown);
+    board->Pause(false);
+}
+
+TEST_F(StatusBarTest, ButtonsLieOverTheBoardAndReachTheDispatcher)
+{
+    struct Recorder : ButtonListener {
+        void ButtonDepress(int id) override { ids.push_back(id); }
+        std::vector<int> ids;
+    } recorder;
+    ASSERT_EQ(bar->mButtons.size(), 3u);
+    const int expected[] = {StatusBar::BUTTON_QUIT, StatusBar::BUTTON_OPTIONS, StatusBar::BUTTON_PAUSE};
+    const int xs[] = {553, 467, 380};
+    for (size_t i = 0; i < 3; ++i) {
+        ButtonWidget* button = bar->mButtons[i];
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->mId, expected[i]);
+        EXPECT_EQ(button->mX, xs[i]);
+        EXPECT_EQ(button->mY, 419);
+        EXPECT_NE(button->mButtonImage, nullptr);
+        EXPECT_TRUE(button->mVisible);
+        button->mButtonListener = &recorder;
+        // A click in the middle of the button, through the widget manager.
+        const int x = button->mX + button->mWidth / 2;
+        const int y = button->mY + button->mHeight / 2;
+        app->mWidgetManager->MouseMove(x, y);
+        app->mWidgetManager->MouseDown(x, y, 1);
+        app->mWidgetManager->MouseUp(x, y, 1);
+    }
+    EXPECT_EQ(recorder.ids, (std::vector<int>{StatusBar::BUTTON_QUIT, StatusBar::BUTTON_OPTIONS,
+                                                StatusBar::BUTTON_PAUSE}));
+}

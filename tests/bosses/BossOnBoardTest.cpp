@@ -1,0 +1,104 @@
+// A boss on the board: due at 1000 ft in the abyss, built by the spawner, fought
+// with the board's own key handling to its end, and removed by the board.
+#include "game/play/BTTimer.h"
+#include "game/play/Player.h"
+#include "tests/board/BoardFixture.h"
+#include "tests/bosses/BossTestSupport.h"
+
+using namespace Zant;
+using namespace BoardTests;
+using namespace LevelFiles;
+
+namespace {
+
+class BossOnBoardTest : public BoardFixture {
+protected:
+    BossOnBoardTest() { BossTests::AddBossArt(*app, &draws); }
+
+    // An abyss board at 996 ft, the next ruler entry (1000 ft) at the diver's feet.
+    void NearAThousandFeet(int bossesSoFar)
+    {
+        app->mBoard = nullptr;
+        StartLevel(AbyssFile(Level(Sharks(), 1) + Level(Sharks(), 2)), -1);
+        config->ResetWaves(0);
+        DiverInPlace();
+        board->mScrollSpeed = 1.0;
+        board->mScrollDistance = board->mLeadInHeight + 1.0;
+        board->mAbyssDepth = board->mStageDepth = 996;
+        board->mAbyssBoss = bossesSoFar;
+        for (DepthMark* mark : board->mDepthMarks)
+            delete mark;
+        board->mDepthMarks.clear();
+        Player* player = board->mPlayer;
+        board->mDepthMarks.push_back(Board::MakeDepthMark(1000, player->mY + player->GetHeight() + 1.0));
+    }
+
+    // Types the word of every shot flying at the diver, key by key.
+    void TypeShots()
+    {
+        if (board->mBoss == nullptr)
+            return;
+        const std::vector<Projectile*> shots = board->mBoss->GetShots();
+        for (Projectile* shot : shots)
+            if (shot->mState == Projectile::FLYING && shot->mActive && shot->mTypedCount == 0)
+                for (char c : shot->mWord)
+                    board->KeyChar(c);
+    }
+};
+
+} // namespace
+
+TEST_F(BossOnBoardTest, AnAbyssRunMeetsItsBossAtAThousandFeetAndBeatsIt)
+{
+    const struct {
+        int bossesSoFar;
+        int type;
+    } cases[] = {{-1, ENEMY_TORPEDO}, {0, ENEMY_MECHA_SHARK}, {1, ENEMY_MECHA_SQUID}, {2, ENEMY_GHOST_SHIP}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        NearAThousandFeet(c.bossesSoFar);
+        Run(1);
+        EXPECT_EQ(board->mAbyssDepth, 1000);
+        ASSERT_NE(board->mBoss, nullptr);
+        EXPECT_EQ(board->BossKind(), c.type);
+        EXPECT_EQ(board->mAbyssBoss, c.bossesSoFar + 1);
+        EXPECT_EQ(board->mPlayer->mState, Player::BOSS_FIGHT);
+        EXPECT_EQ(board->BossHealth(), 200 + (c.type == ENEMY_GHOST_SHIP || c.type == ENEMY_MECHA_SQUID ? 50 : 0));
+
+        const int score = board->mPlayer->mScore;
+        int updates = 0;
+        for (; updates < 30000 && board->mBoss != nullptr; ++updates) {
+            Run(1);
+            TypeShots();
+        }
+        EXPECT_EQ(board->mBoss, nullptr) << "the boss was never removed";
+        EXPECT_EQ(board->mPlayer->mState, Player::PLAYING);
+        EXPECT_EQ(board->mPlayer->mLives, 0) << "no shot reached the diver";
+        EXPECT_GE(board->mPlayer->mScore - score, board->GetDifficultyBonusPoints());
+        EXPECT_EQ(board->mLockedEnemy, nullptr);
+        // Only the word-carrying shots count for accuracy.
+        EXPECT_EQ(board->mAccuracyHits > 0, c.type == ENEMY_TORPEDO || c.type == ENEMY_MECHA_SHARK);
+    }
+}
+
+TEST_F(BossOnBoardTest, AShotOnTheDiverSendsHimUp)
+{
+    NearAThousandFeet(-1);
+    Run(1);
+    ASSERT_NE(board->mBoss, nullptr);
+    int updates = 0;
+    while (board->mPlayer->mState == Player::BOSS_FIGHT && updates < 20000) {
+        // The diver stands in the first row's way.
+        for (Projectile* shot : board->mBoss->GetShots())
+            if (shot->mRow == 1)
+                board->mPlayer->mY = shot->mY - 20.0;
+        Run(1);
+        ++updates;
+    }
+    EXPECT_EQ(board->mPlayer->mState, Player::HIT_BY_SHOT);
+    while (board->mPlayer->mState == Player::HIT_BY_SHOT && updates < 20000) {
+        Run(1);
+        ++updates;
+    }
+    EXPECT_EQ(board->mPlayer->mState, Player::RISING);
+}

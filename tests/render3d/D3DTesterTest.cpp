@@ -1,0 +1,244 @@
+// The 3D capability test against a recording device and an in-memory cache: the
+// memory rules, the driver rule, the cache's hits and re-tests, the texture formats,
+// demo playback, and blend results read back wrong.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "framework/graphics/D3DTester.h"
+#include "platform/display/RecordingRenderDevice.h"
+
+using namespace Zant;
+using Platform::RecordingRenderDevice;
+
+namespace {
+
+class MemoryHost : public D3DTestHost {
+public:
+    bool IsPlayingDemo() override { return playing; }
+    void DemoSyncText(std::string& text) override
+    {
+        if (playing) {
+            text = recorded.front();
+            recorded.erase(recorded.begin());
+        } else {
+            synced.push_back(text);
+        }
+    }
+    bool OpenCache() override { return true; }
+    bool ReadCacheInt(const std::string& name, int& value) override
+    {
+        auto it = ints.find(name);
+        if (it == ints.end())
+            return false;
+        value = it->second;
+        return true;
+    }
+    bool ReadCacheBytes(const std::string& name, std::vector<uint8_t>& bytes, int maxLength) override
+    {
+        auto it = blobs.find(name);
+        if (it == blobs.end() || int(it->second.size()) > maxLength)
+            return false;
+        bytes = it->second;
+        return true;
+    }
+    void WriteCacheInt(const std::string& name, int value) override
+    {
+        ints[name] = value;
+        ++writes;
+    }
+    void WriteCacheBytes(const std::string& name, const std::vector<uint8_t>& bytes, bool) override
+    {
+        blobs[name] = bytes;
+        ++writes;
+    }
+
+    bool playing = false;
+    std::vector<std::string> recorded, synced;
+    std::map<std::string, int> ints;
+    std::map<std::string, std::vector<uint8_t>> blobs;
+    int writes = 0;
+};
+
+// A card that blends as the renderer expects: each test reads back its expected
+// colour, and the clip test its stripes.
+uint32_t GoodCard(int read, int x, int)
+{
+    static const uint32_t expected[] = {0x7F007F, 0x808080, 0x808080, 0x7F007F};
+    return read <= 4 ? expected[read - 1] : (x % 2 ? 0xFFFFFF : 0x000000);
+}
+
+class Tester : public ::testing::Test {
+protected:
+    D3DTestInput Input(int64_t videoMemory = int64_t(256) << 20)
+    {
+        D3DTestInput in;
+        in.device = &device;
+        in.desktopBits = 32;
+        in.desktopWidth = 1024;
+        in.desktopHeight = 768;
+        in.videoMemoryBytes = videoMemory;
+        return in;
+    }
+    void Run(D3DTester& tester, const D3DTestInput& in) { tester.TestD3D(in); }
+
+    RecordingRenderDevice device;
+    MemoryHost host;
+};
+
+} // namespace
+
+TEST_F(Tester, MemoryAndDriverRules)
+{
+    device.onRead = GoodCard;
+    const struct {
+        const char* description;
+        int64_t videoMemory;
+        const char* failure;
+        const char* warning;
+    } cases[] = {
+        // 3 MB of desktop and 8 MB of card make 11: below the recommended 14.
+        {"opengl NVIDIA Corporation GeForce", int64_t(8) << 20, "", "Low video memory."},
+        {"opengl Mesa llvmpipe", int64_t(8) << 20, "", "Unsupported video card."},
+        {"opengl NVIDIA", int64_t(2) << 20, "Not enough video memory.", ""},
+        {"opengl AMD Radeon RX", int64_t(256) << 20, "", ""},
+        {"opengl ATI Technologies Inc.", int64_t(256) << 20, "", ""},
+        {"software", int64_t(256) << 20, "", "Unsupported video card."},
+    };
+    for (const auto& c : cases) {
+        host = MemoryHost();
+        device.reads = 0;
+        device.caps.description = c.description;
+        D3DTester tester(&host);
+        Run(tester, Input(c.videoMemory));
+        EXPECT_EQ(tester.mFailureReason, c.failure) << c.description;
+        EXPECT_EQ(tester.mWarning, c.warning) << c.description;
+    }
+}
+
+TEST_F(Tester, MatchingCacheDrawsNothingAndKeepsItsTexts)
+{
+    device.onRead = GoodCard;
+    device.caps.description = "opengl Mesa llvmpipe";
+    {
+        D3DTester first(&host);
+        Run(first, Input());
+        EXPECT_TRUE(first.mFreshResult);
+        EXPECT_EQ(host.writes, 6);
+        EXPECT_EQ(host.ints["Version"], 2);
+        EXPECT_EQ(host.blobs["DisplayGUID"].size(), 16u);
+        EXPECT_EQ(host.blobs["Warning"].back(), 0) << "stored with its terminating zero";
+    }
+    device.draws.clear();
+    device.textures.clear();
+    host.writes = 0;
+    D3DTester again(&host);
+    Run(again, Input());
+    EXPECT_FALSE(again.mFreshResult);
+    EXPECT_TRUE(device.draws.empty());
+    EXPECT_TRUE(device.textures.empty());
+    EXPECT_EQ(host.writes, 0);
+    EXPECT_EQ(again.mWarning, "Unsupported video card.");
+    EXPECT_TRUE(again.IsSupported());
+    EXPECT_FALSE(again.IsRecommended());
+}
+
+TEST_F(Tester, ChangedLimitsOrAdapterTestAgain)
+{
+    device.onRead = GoodCard;
+    device.caps.description = "opengl NVIDIA";
+    {
+        D3DTester first(&host);
+        Run(first, Input());
+    }
+    host.writes = 0;
+    {
+        D3DTester changed(&host);
+        changed.SetVidMemoryConstraints(6, 20);
+        Run(changed, Input());
+        EXPECT_TRUE(changed.mFreshResult);
+        EXPECT_EQ(host.writes, 6);
+        EXPECT_EQ(host.ints["RecVidMemory"], 20);
+    }
+    device.caps.description = "opengl AMD Radeon";
+    D3DTester other(&host);
+    other.SetVidMemoryConstraints(6, 20);
+    Run(other, Input());
+    EXPECT_TRUE(other.mFreshResult);
+}
+
+TEST_F(Tester, AdapterIdentityIsStable)
+{
+    EXPECT_EQ(D3DTester::AdapterId("opengl NVIDIA"), D3DTester::AdapterId("opengl NVIDIA"));
+    EXPECT_NE(D3DTester::AdapterId("opengl NVIDIA"), D3DTester::AdapterId("opengl NVIDIA "));
+}
+
+TEST_F(Tester, TextureFormats)
+{
+    device.onRead = GoodCard;
+    device.caps.description = "opengl NVIDIA";
+    device.caps.argb8888 = false;
+    {
+        D3DTester tester(&host);
+        Run(tester, Input());
+        EXPECT_EQ(tester.mFailureReason, "");
+        EXPECT_EQ(tester.mWarning, "A8R8G8B8 texture format not supported.");
+    }
+    device.caps.argb4444 = false;
+    host = MemoryHost();
+    D3DTester tester(&host);
+    Run(tester, Input());
+    EXPECT_EQ(tester.mFailureReason, "A4R4G4B4 and A8R8G8B8 texture formats not supported.");
+}
+
+TEST_F(Tester, BlendReadBackWrongFailsThatTest)
+{
+    device.caps.description = "opengl NVIDIA";
+    const struct {
+        std::function<uint32_t(int, int, int)> read;
+        bool oneOne;
+        const char* failure;
+        const char* warning;
+    } cases[] = {
+        {[](int, int, int) { return 0x808080u; }, true, "Alpha blend Not Supported", ""},
+        {[](int read, int x, int y) { return read == 2 ? 0x404040u : GoodCard(read, x, y); }, true,
+         "Additive blend not supported.", ""},
+        {GoodCard, false, "Additive blend not supported.", ""},
+        {[](int read, int x, int y) { return read == 3 && x == 5 ? 0x828282u : GoodCard(read, x, y); }, true, "",
+         "AlphaAdd blend test not uniform."},
+        {[](int read, int x, int y) { return read == 5 ? 0xFFFFFFu : GoodCard(read, x, y); }, true, "",
+         "Clip problem detected."},
+    };
+    for (const auto& c : cases) {
+        host = MemoryHost();
+        device.onRead = c.read;
+        device.oneOneBlend = c.oneOne;
+        device.reads = 0;
+        D3DTester tester(&host);
+        Run(tester, Input());
+        EXPECT_EQ(tester.mFailureReason, c.failure);
+        EXPECT_EQ(tester.mWarning, c.warning);
+        EXPECT_EQ(host.blobs.count("FailureReason"), 1u) << "a failure found by drawing is cached too";
+    }
+}
+
+TEST_F(Tester, DemoPlaybackTakesTheRecordedVerdict)
+{
+    host.playing = true;
+    host.recorded = {"Alpha blend Not Supported", "Low video memory."};
+    D3DTester tester(&host);
+    Run(tester, Input());
+    EXPECT_EQ(device.Calls(), 0);
+    EXPECT_EQ(tester.mFailureReason, "Alpha blend Not Supported");
+    EXPECT_EQ(tester.mWarning, "Low video memory.");
+}
+
+TEST_F(Tester, NoDeviceIsNoSupport)
+{
+    D3DTester tester(&host);
+    D3DTestInput in = Input();
+    in.device = nullptr;
+    Run(tester, in);
+    EXPECT_FALSE(tester.IsSupported());
+    EXPECT_EQ(host.synced.size(), 2u) << "a recording keeps both texts";
+}

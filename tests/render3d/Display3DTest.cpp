@@ -1,0 +1,166 @@
+// The display with the 3D renderer on a fake screen and a recording device: what
+// the screen image's drawing turns into, the frame read back and shown, a failed 3D
+// step falling back to 2D without losing an image, the hardware test's verdict, and
+// the windowed present that shows the draw surface and brings the primary up to
+// date only when the cursor moves.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "framework/graphics/D3DInterface.h"
+#include "framework/graphics/D3DTester.h"
+#include "framework/graphics/Graphics.h"
+#include "platform/display/RecordingRenderDevice.h"
+#include "tests/display/DisplayTestSupport.h"
+
+using namespace Zant;
+using DisplayTest::FakeDisplay;
+using DisplayTest::PixelAt;
+using DisplayTest::SolidImage;
+
+namespace {
+
+class NoCacheHost : public D3DTestHost {
+public:
+    bool IsPlayingDemo() override { return false; }
+    void DemoSyncText(std::string&) override {}
+    bool OpenCache() override { return false; }
+    bool ReadCacheInt(const std::string&, int&) override { return false; }
+    bool ReadCacheBytes(const std::string&, std::vector<uint8_t>&, int) override { return false; }
+    void WriteCacheInt(const std::string&, int) override {}
+    void WriteCacheBytes(const std::string&, const std::vector<uint8_t>&, bool) override {}
+};
+
+uint32_t GoodCard(int read, int x, int)
+{
+    static const uint32_t expected[] = {0x7F007F, 0x808080, 0x808080, 0x7F007F};
+    return read <= 4 ? expected[read - 1] : (x % 2 ? 0xFFFFFF : 0x000000);
+}
+
+// A display whose screen has a 3D device.
+struct Display3D {
+    Display3D()
+    {
+        auto fake = std::make_unique<Platform::FakeScreen>();
+        screen = fake.get();
+        screen->device = &device;
+        dd = std::make_unique<DDInterface>(nullptr, std::move(fake));
+    }
+    Platform::RecordingRenderDevice device;
+    Platform::FakeScreen* screen;
+    std::unique_ptr<DDInterface> dd;
+};
+
+} // namespace
+
+TEST(Display3D, ScreenDrawingGoesToTheDeviceAndTheFrameIsReadBack)
+{
+    Display3D d;
+    d.dd->mIs3D = true;
+    ASSERT_EQ(d.dd->Init(nullptr, true), DDInterface::RESULT_OK) << d.dd->mErrorString;
+    std::unique_ptr<DDImage> sprite(SolidImage(d.dd.get(), 4, 4, 0xFF112233));
+    Graphics g(d.dd->GetScreenImage());
+    g.SetColor(Color(10, 20, 30));
+    g.FillRect(0, 0, 640, 480);
+    g.DrawImage(sprite.get(), 7, 9);
+    ASSERT_EQ(d.device.draws.size(), 2u);
+    EXPECT_EQ(d.device.draws[0].texture, 0u);
+    EXPECT_NE(d.device.draws[1].texture, 0u);
+    EXPECT_FLOAT_EQ(d.device.draws[1].vertices[0].x, 6.5f);
+
+    d.device.onRead = [](int, int x, int y) { return x == 7 && y == 9 ? 0x112233u : 0x0A141Eu; };
+    ASSERT_TRUE(d.dd->Present(nullptr));
+    EXPECT_EQ(d.screen->FramePixel(7, 9), 0x112233u);
+    EXPECT_EQ(d.screen->FramePixel(100, 100), 0x0A141Eu);
+    EXPECT_EQ(sprite->GetBits()[0], 0xFF112233u) << "the image keeps its pixels";
+}
+
+TEST(Display3D, AFailedStepSwitchesBackTo2DKeepingEveryImage)
+{
+    Display3D d;
+    d.dd->mIs3D = true;
+    ASSERT_EQ(d.dd->Init(nullptr, true), DDInterface::RESULT_OK);
+    std::unique_ptr<DDImage> sprite(SolidImage(d.dd.get(), 4, 4, 0xFF445566));
+    Graphics g(d.dd->GetScreenImage());
+    d.device.failDraw = true;
+    g.DrawImage(sprite.get(), 0, 0);
+    EXPECT_FALSE(d.dd->Present(nullptr));
+    EXPECT_FALSE(d.dd->mIs3D);
+    ASSERT_EQ(d.dd->Init(nullptr, true), DDInterface::RESULT_OK);
+    EXPECT_TRUE(d.device.textures.empty()) << "every texture went with the 3D display";
+    Graphics g2(d.dd->GetScreenImage());
+    g2.DrawImage(sprite.get(), 5, 5);
+    ASSERT_TRUE(d.dd->Present(nullptr));
+    EXPECT_EQ(d.screen->FramePixel(5, 5), 0x445566u);
+}
+
+TEST(Display3D, NoDeviceMeans3DFailsToStart)
+{
+    FakeDisplay d;
+    d.dd->mIs3D = true;
+    EXPECT_EQ(d.dd->Init(nullptr, true), DDInterface::RESULT_3D_FAIL);
+    EXPECT_EQ(d.dd->mErrorString, "3D init error: Query DrawSurface: DDERR_UNSUPPORTED");
+}
+
+TEST(Display3D, HardwareTestDecidesTheStartingMode)
+{
+    const struct {
+        const char* description;
+        bool autoEnable;
+        bool is3D;
+        bool supported;
+    } cases[] = {
+        {"opengl NVIDIA Corporation", true, true, true},
+        {"opengl Mesa llvmpipe", true, false, true}, // fresh warning: 3D stays off
+        {"software", false, false, true},
+    };
+    for (const auto& c : cases) {
+        Display3D d;
+        d.device.caps.description = c.description;
+        d.device.onRead = GoodCard;
+        d.dd->mTestHost = std::make_unique<NoCacheHost>();
+        d.dd->mAutoEnable3D = c.autoEnable;
+        d.dd->mTest3D = !c.autoEnable;
+        ASSERT_EQ(d.dd->Init(nullptr, true), DDInterface::RESULT_OK) << c.description;
+        EXPECT_EQ(d.dd->mIs3D, c.is3D) << c.description;
+        ASSERT_NE(d.dd->mD3DTester, nullptr);
+        EXPECT_EQ(d.dd->mD3DTester->IsSupported(), c.supported) << c.description;
+        EXPECT_TRUE(d.dd->mTestRanAnew) << c.description;
+        // Once per display.
+        ASSERT_EQ(d.dd->Init(nullptr, true), DDInterface::RESULT_OK);
+        EXPECT_FALSE(d.dd->mTestRanAnew);
+    }
+}
+
+TEST(WindowedPresent, CursorMovesWaitForAFrameDrawnSinceThePresent)
+{
+    FakeDisplay d;
+    ASSERT_EQ(d.result, 0);
+    std::unique_ptr<DDImage> cursor(SolidImage(d.dd.get(), 8, 8, 0xFF00FF00));
+    Graphics g(d.dd->GetScreenImage());
+    g.SetColor(Color(0, 0, 128));
+    g.FillRect(0, 0, 640, 480);
+    d.dd->SetCursorImage(cursor.get());
+    d.dd->SetCursorPos(50, 60);
+    ASSERT_TRUE(d.dd->Present(nullptr));
+    const int shown = d.screen->shown;
+
+    // The next frame is half drawn: the move waits for its present.
+    g.SetColor(Color(128, 0, 0));
+    g.FillRect(0, 0, 640, 480);
+    const uint32_t red = PixelAt(*d.dd->mDrawSurface, 0, 0);
+    std::thread([&] { d.dd->SetCursorPos(200, 100); }).join();
+    EXPECT_TRUE(d.dd->ShowChangedPrimary());
+    EXPECT_EQ(d.screen->shown, shown);
+    ASSERT_TRUE(d.dd->Present(nullptr));
+    EXPECT_EQ(d.screen->FramePixel(200, 100), 0x00FF00u);
+    EXPECT_EQ(d.screen->FramePixel(50, 60), red);
+
+    // With nothing drawn since, the primary catches up and shows the move.
+    std::thread([&] { d.dd->SetCursorPos(300, 200); }).join();
+    EXPECT_TRUE(d.dd->ShowChangedPrimary());
+    EXPECT_EQ(d.screen->FramePixel(300, 200), 0x00FF00u);
+    EXPECT_EQ(d.screen->FramePixel(200, 100), red);
+    EXPECT_EQ(PixelAt(*d.dd->mPrimarySurface, 300, 200), 0x00FF00u);
+    d.dd->SetCursorImage(nullptr);
+}

@@ -1,0 +1,149 @@
+// What the tutor's panel writes, read from a font that records its texts: the
+// lesson title and its pass mark, the clock, progress, the typed text's colours and
+// the paused veil.
+#include "tests/tutor/TutorFixture.h"
+
+#include <algorithm>
+
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
+
+using Zant::TypingTutor;
+using namespace TutorTests;
+
+namespace {
+
+struct Written {
+    std::string text;
+    int x, y;
+    Zant::Color color;
+};
+
+class RecordingFont : public Zant::Font {
+public:
+    explicit RecordingFont(std::vector<Written>* log) : mLog(log)
+    {
+        mHeight = 20;
+        mAscent = 15;
+    }
+    int StringWidth(const std::string& text) override { return 8 * int(text.size()); }
+    void DrawString(Zant::Graphics*, int x, int y, const std::string& text, const Zant::Color& color,
+                    const Zant::Rect&) override
+    {
+        mLog->push_back({text, x, y, color});
+    }
+    Zant::Font* Duplicate() override { return new RecordingFont(*this); }
+    std::vector<Written>* mLog;
+};
+
+class TutorDrawTest : public TutorFixture {
+protected:
+    TutorDrawTest()
+    {
+        for (Zant::Font** font : {&app->mFontMyriad14Bold, &app->mFontGillSans10Bold, &app->mFontRockwell13,
+                                  &app->mFontSwiss24})
+            *font = new RecordingFont(&written);
+        screen.Create(640, 480);
+    }
+    // The texts of one draw, by what they say.
+    const std::vector<Written>& Draw()
+    {
+        written.clear();
+        Zant::Graphics g(&screen);
+        tutor->Draw(&g);
+        return written;
+    }
+    const Written* Find(const std::string& text)
+    {
+        auto it = std::find_if(written.begin(), written.end(), [&](const Written& w) { return w.text == text; });
+        return it == written.end() ? nullptr : &*it;
+    }
+
+    std::vector<Written> written;
+    Zant::MemoryImage screen;
+};
+
+} // namespace
+
+TEST_F(TutorDrawTest, PassMarksOnlyFromLessonEight)
+{
+    struct Case {
+        int lesson, result;
+        const char* mark;
+    };
+    const Case cases[] = {{0, 1, nullptr}, {7, 1, nullptr}, {7, 0, nullptr}, {8, 1, "PASSED!"}, {8, 0, "FAILED!"},
+                          {18, -1, nullptr}};
+    for (const Case& c : cases) {
+        profile->mLastLesson = c.lesson;
+        profile->mLessonResult[size_t(c.lesson)] = c.result;
+        profile->mLessonResult[0] = c.lesson == 0 ? -1 : 1;
+        OpenTutor();
+        Draw();
+        const std::string title = c.lesson == 0 ? "TYPING TEST" : "LESSON " + std::to_string(c.lesson);
+        EXPECT_NE(Find(title), nullptr) << title;
+        for (const char* mark : {"PASSED!", "FAILED!"})
+            EXPECT_EQ(Find(mark) != nullptr, c.mark != nullptr && std::string(c.mark) == mark) << title << mark;
+        if (c.mark != nullptr) {
+            EXPECT_EQ(Find(c.mark)->x, 472 + 145 - 8 * 7) << "right-aligned in the title's box";
+        }
+        CloseTutor();
+    }
+}
+
+TEST_F(TutorDrawTest, TheClockShowsOnlyWithATimeLimit)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"<LESSONTIME>65</LESSONTIME>\n", "TIME 1:05"}, {"<LESSONTIME>9</LESSONTIME>\n", "TIME 0:09"},
+        {"<LESSONTIME>130</LESSONTIME>\n", "TIME 2:10"}, {"", nullptr}};
+    for (const auto& [limit, text] : cases) {
+        WriteLesson(0, limit, {{"ab c", "de"}});
+        profile->mLastLesson = 0;
+        OpenTutor();
+        Draw();
+        const bool clockShown = std::any_of(written.begin(), written.end(),
+                                            [](const Written& w) { return w.text.rfind("TIME", 0) == 0; });
+        EXPECT_EQ(clockShown, text != nullptr) << limit;
+        if (text != nullptr) {
+            EXPECT_NE(Find(text), nullptr) << text;
+        }
+        CloseTutor();
+    }
+}
+
+TEST_F(TutorDrawTest, TypedTextGreenProgressAndThePausedVeil)
+{
+    WriteLesson(0, "", {{"ab", "cd"}, {"ef"}});
+    TypingTutor& t = OpenTutor();
+    Draw();
+    EXPECT_NE(Find("Start typing to begin"), nullptr);
+    EXPECT_EQ(Find("PAUSED"), nullptr);
+
+    Type("abc");
+    Draw();
+    EXPECT_NE(Find("0% COMPLETE"), nullptr);
+    EXPECT_NE(Find("0 ERRORS"), nullptr);
+    const Zant::Color green(0, 255, 0), white(255, 255, 255);
+    auto colorOf = [&](const std::string& c, int y) {
+        for (const Written& w : written)
+            if (w.text == c && w.y == y)
+                return w.color;
+        return Zant::Color(1, 2, 3);
+    };
+    EXPECT_EQ(colorOf("a", 65), green) << "a line typed";
+    EXPECT_EQ(colorOf("c", 80), green) << "the typed part of the current line";
+    EXPECT_EQ(colorOf("d", 80), white) << "the rest of it";
+
+    t.LostFocus();
+    Draw();
+    EXPECT_NE(Find("PAUSED"), nullptr);
+    EXPECT_EQ(colorOf("a", 65), white) << "no progress colours while paused";
+    t.GotFocus();
+    Type("d");
+    Draw();
+    EXPECT_NE(Find("50% COMPLETE"), nullptr);
+    Type("ef");
+    Draw();
+    EXPECT_NE(Find("STATISTICS"), nullptr);
+    EXPECT_NE(Find("100% Accuracy"), nullptr);
+}
