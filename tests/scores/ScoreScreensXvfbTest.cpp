@@ -7,13 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "framework/graphics/DDImage.h"
-#include "framework/graphics/FontHost.h"
-#include "framework/graphics/ImageFont.h"
-#include "framework/graphics/MemoryImage.h"
-#include "framework/util/MersenneTwister.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/HighScoreScreen.h"
@@ -21,15 +15,8 @@
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
 #include "platform/Paths.h"
-#include "platform/SettingsStore.h"
-#include "platform/Window.h"
-#include "platform/display/SdlScreen.h"
-#include "tests/support/ReferencePicture.h"
-#include "tests/support/TestSupport.h"
-#include "tests/support/XServer.h"
+#include "tests/support/GameScreenshotRig.h"
 
 using namespace Zant;
 
@@ -40,29 +27,10 @@ namespace {
 constexpr int CHANNEL_TOLERANCE = 8;
 constexpr int MAX_DIFFERING_PIXELS = 100;
 
-class WorkingFolder {
-public:
-    explicit WorkingFolder(const std::string& path) : mOld(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(path);
-    }
-    ~WorkingFolder() { std::filesystem::current_path(mOld); }
-
-private:
-    std::filesystem::path mOld;
-};
-
 class QuietApp : public WinBTApp {
 public:
     void PlaySound(int) override {}
 };
-
-Font* LoadFont(FontHost& host, const char* name)
-{
-    auto* font = new ImageFont(&host, "data/" + std::string(name));
-    EXPECT_TRUE(font->IsLoaded()) << name;
-    return font;
-}
 
 // The tables: the defaults with a long-named player's results entered.
 void FillTables(WinBTApp& app)
@@ -104,111 +72,49 @@ void FillProfile(UserProfile& p)
 
 TEST(ScoreScreenshots, HighScoresAndStatistics)
 {
-    const std::string gameDir = TestSupport::GameDir();
-    if (!std::filesystem::exists(gameDir + "/images/high_score_bg.png"))
-        GTEST_SKIP() << "the art is not built in " << gameDir;
-    TestSupport::XvfbServer server;
-    if (!server.Start())
-        GTEST_SKIP() << "no Xvfb";
-    TestSupport::EnvScope env;
-    env.Set("DISPLAY", server.Display());
-    env.Set("SDL_VIDEODRIVER", "x11");
-    env.Set("SDL_RENDER_DRIVER", "software");
-    env.Set("SDL_FRAMEBUFFER_ACCELERATION", "0");
     std::filesystem::remove_all(Platform::UserDataFolder() + "/users");
+    TestSupport::GameScreenshotRig rig;
+    if (const std::string why = rig.Start("scores", 2026); !why.empty())
+        GTEST_SKIP() << why;
+    ASSERT_TRUE(rig.Attach(std::make_unique<QuietApp>()));
+    WinBTApp& app = rig.App();
+    WidgetManager& widgets = *app.mWidgetManager;
 
-    Platform::FakeClock clock(1000);
-    Platform::SetClock(&clock);
-    Platform::FakeMessageBoxService boxes;
-    Platform::SetMessageBoxes(&boxes);
-    Platform::SettingsStore store;
-    Platform::SetSettingsStore(&store);
-    store.CreateKey("SOFTWARE\\Vorlix\\Plindor");
-    delete gGameRandom;
-    gGameRandom = new MersenneTwister(2026);
+    app.mProfileMgr = new UserProfileMgr(&app);
+    auto* profile = new UserProfile(&app);
+    profile->mName = "Screens";
+    profile->mUserNumber = 1;
+    app.mProfileMgr->AddUserProfile(profile);
+    app.mCurProfile = profile;
+    FillTables(app);
+    FillProfile(*profile);
+    auto shoot = [&](const char* name) {
+        EXPECT_LE(rig.Shoot("tests/scores/reference", name, CHANNEL_TOLERANCE), MAX_DIFFERING_PIXELS) << name;
+    };
+
     {
-        WorkingFolder inGameFolder(gameDir);
-        Platform::SdlWindowSystem windows;
-        std::string error;
-        ASSERT_TRUE(windows.InitVideo(error)) << error;
-        ASSERT_TRUE(windows.CreateMainWindow("scores", 0, 0, 640, 480, false));
-        windows.ShowMainWindow(true);
-        Platform::SdlScreen screen;
-        ASSERT_TRUE(screen.Attach(windows.NativeWindow(), false));
-        screen.SetCapture(true);
-
-        QuietApp app;
-        app.SetWindowSystem(&windows);
-        app.mWidgetManager = new WidgetManager(&app);
-        app.mWidgetManager->SetScreenSize(640, 480);
-        MemoryImage frame;
-        frame.Create(640, 480);
-        app.mWidgetManager->mImage = &frame;
-        ASSERT_TRUE(app.LoadImageOrDie());
-        // Start-up loads the high-score screen's button picture, past the loading step's.
-        app.SetImage(IMAGE_DBUTTON, app.LoadImageFile("images\\dbutton"));
-        ASSERT_NE(app.GetImage(IMAGE_DBUTTON), nullptr);
-        SoftwareFontHost host;
-        app.mFontMyriad14Bold = LoadFont(host, "MyriadCondensedWeb14Bold.txt");
-        app.mFontMyriad12Bold = LoadFont(host, "MyriadCondensedWeb12Bold.txt");
-        app.mFontRockwell13 = LoadFont(host, "Rockwell13.txt");
-        app.mFontRockwell13Bold = LoadFont(host, "Rockwell13Bold.txt");
-
-        app.mProfileMgr = new UserProfileMgr(&app);
-        auto* profile = new UserProfile(&app);
-        profile->mName = "Screens";
-        profile->mUserNumber = 1;
-        app.mProfileMgr->AddUserProfile(profile);
-        app.mCurProfile = profile;
-        FillTables(app);
-        FillProfile(*profile);
-
-        auto shoot = [&](const char* name) {
-            app.mWidgetManager->MarkAllWidgetsDirty();
-            app.mWidgetManager->DrawScreen();
-            EXPECT_TRUE(screen.Show(frame.GetBits(), 640 * 4, 32, 640, 480));
-            int w = 0, h = 0;
-            const std::vector<uint32_t> shot = screen.Captured(w, h);
-            ASSERT_EQ(w, 640);
-            ASSERT_EQ(h, 480);
-            const std::string reference = TestSupport::SourceDir() + "/tests/scores/reference/" + name;
-            EXPECT_LE(TestSupport::DifferingPixels(shot, reference, name, CHANNEL_TOLERANCE), MAX_DIFFERING_PIXELS)
-                << name;
-        };
-
-        {
-            HighScoreScreen scores(&app, app.mProfileMgr);
-            scores.Resize(0, 0, 640, 480);
-            std::unique_ptr<DialogButton> close(HighScoreScreen::CreateCloseButton(&app));
-            app.mWidgetManager->AddWidget(&scores);
-            app.mWidgetManager->AddWidget(close.get());
-            shoot("high-scores.png");
-            app.mWidgetManager->RemoveWidget(close.get());
-            app.mWidgetManager->RemoveWidget(&scores);
-        }
-        {
-            StatsScreen stats(&app, StatsScreen::TAB_ADVENTURE);
-            stats.SetUserProfile(profile);
-            stats.Resize(0, 0, 640, 480);
-            std::unique_ptr<DialogButton> close(StatsScreen::CreateCloseButton(&app));
-            app.mWidgetManager->AddWidget(&stats);
-            app.mWidgetManager->AddWidget(close.get());
-            app.mStatsCloseButton = close.get();
-            shoot("stats-adventure.png");
-            stats.mTabs->SelectTab(StatsScreen::TAB_ABYSS);
-            shoot("stats-abyss.png");
-            app.mStatsCloseButton = nullptr;
-            app.mWidgetManager->RemoveWidget(close.get());
-            app.mWidgetManager->RemoveWidget(&stats);
-        }
-
-        app.mWidgetManager->mImage = nullptr;
-        screen.Detach();
-        app.SetWindowSystem(nullptr);
+        HighScoreScreen scores(&app, app.mProfileMgr);
+        scores.Resize(0, 0, 640, 480);
+        std::unique_ptr<DialogButton> close(HighScoreScreen::CreateCloseButton(&app));
+        widgets.AddWidget(&scores);
+        widgets.AddWidget(close.get());
+        shoot("high-scores.png");
+        widgets.RemoveWidget(close.get());
+        widgets.RemoveWidget(&scores);
     }
-    delete gGameRandom;
-    gGameRandom = nullptr;
-    Platform::SetSettingsStore(nullptr);
-    Platform::SetMessageBoxes(nullptr);
-    Platform::SetClock(nullptr);
+    {
+        StatsScreen stats(&app, StatsScreen::TAB_ADVENTURE);
+        stats.SetUserProfile(profile);
+        stats.Resize(0, 0, 640, 480);
+        std::unique_ptr<DialogButton> close(StatsScreen::CreateCloseButton(&app));
+        widgets.AddWidget(&stats);
+        widgets.AddWidget(close.get());
+        app.mStatsCloseButton = close.get();
+        shoot("stats-adventure.png");
+        stats.mTabs->SelectTab(StatsScreen::TAB_ABYSS);
+        shoot("stats-abyss.png");
+        app.mStatsCloseButton = nullptr;
+        widgets.RemoveWidget(close.get());
+        widgets.RemoveWidget(&stats);
+    }
 }
