@@ -80,12 +80,7 @@ TEST(ScoreScreenshots, HighScoresAndStatistics)
     WinBTApp& app = rig.App();
     WidgetManager& widgets = *app.mWidgetManager;
 
-    app.mProfileMgr = new UserProfileMgr(&app);
-    auto* profile = new UserProfile(&app);
-    profile->mName = "Screens";
-    profile->mUserNumber = 1;
-    app.mProfileMgr->AddUserProfile(profile);
-    app.mCurProfile = profile;
+    UserProfile* profile = &rig.AddPlayer("Screens", 1);
     FillTables(app);
     FillProfile(*profile);
     auto shoot = [&](const char* name) {

@@ -6,6 +6,8 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/util/MersenneTwister.h"
 #include "framework/widgets/WidgetManager.h"
+#include "game/shell/UserProfile.h"
+#include "game/shell/UserProfileMgr.h"
 #include "tests/support/ReferencePicture.h"
 #include "tests/support/TestSupport.h"
 
@@ -103,6 +105,18 @@ bool GameScreenshotRig::Attach(std::unique_ptr<Zant::WinBTApp> owned)
     font(app.mFontRockwell13Bold, "Rockwell13Bold.txt");
     font(app.mFontSwiss24, "SwissCheesed24.txt");
     return loaded;
+}
+
+Zant::UserProfile& GameScreenshotRig::AddPlayer(const std::string& name, int userNumber)
+{
+    if (mApp->mProfileMgr == nullptr)
+        mApp->mProfileMgr = new Zant::UserProfileMgr(mApp.get());
+    auto* profile = new Zant::UserProfile(mApp.get());
+    profile->mName = name;
+    profile->mUserNumber = userNumber;
+    mApp->mProfileMgr->AddUserProfile(profile);
+    mApp->mCurProfile = profile;
+    return *profile;
 }
 
 int GameScreenshotRig::Shoot(const std::string& referenceFolder, const std::string& name, int channelTolerance)

@@ -33,6 +33,9 @@ public:
     // failures) when the pictures or fonts cannot be read.
     bool Attach(std::unique_ptr<Zant::WinBTApp> app);
     Zant::WinBTApp& App() { return *mApp; }
+    // The application's profile manager (made when missing) with a new player, who
+    // becomes the player in play.
+    Zant::UserProfile& AddPlayer(const std::string& name, int userNumber);
     // Draws every widget, shows the frame in the window, reads it back and compares
     // it with the picture name in referenceFolder (below the source tree): the pixels
     // beyond the channel tolerance, or -1 without a reference.
