@@ -1,0 +1,115 @@
+// The high-score screen and both pages of the statistics screen as a player sees
+// them, in a real X window (a private Xvfb server) with the program folder's pictures
+// and fonts: a fixed table and a fixed player. Each frame is read back from the
+// window and compared with the reference picture beside this test.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "framework/widgets/DialogButton.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/shell/HighScoreScreen.h"
+#include "game/shell/StatsScreen.h"
+#include "game/shell/UserProfile.h"
+#include "game/shell/UserProfileMgr.h"
+#include "game/shell/WinBTApp.h"
+#include "platform/Paths.h"
+#include "tests/support/GameScreenshotRig.h"
+
+using namespace Zant;
+
+namespace {
+
+// Per channel: the display's rounding. Pixels: none may differ beyond it but a few
+// edge pixels.
+constexpr int CHANNEL_TOLERANCE = 8;
+constexpr int MAX_DIFFERING_PIXELS = 100;
+
+class QuietApp : public WinBTApp {
+public:
+    void PlaySound(int) override {}
+};
+
+// The tables: the defaults with a long-named player's results entered.
+void FillTables(WinBTApp& app)
+{
+    UserProfileMgr& mgr = *app.mProfileMgr;
+    mgr.ResetHighScores();
+    UserProfile player(&app);
+    player.mName = "Maximilian Oddfellow";
+    player.SetCurrentMode(3, 455000, 9);
+    mgr.EnterResult(&player);
+    player.mName = "Jo";
+    player.mDepth = 1925;
+    player.SetCurrentMode(UserProfile::ABYSS_MODE_RECORD, 88000, 4);
+    mgr.EnterResult(&player);
+}
+
+void FillProfile(UserProfile& p)
+{
+    p.mNumSharksKilled = 1284;
+    p.mNumPiranhasKilled = 903;
+    p.mNumBossesKilled = 7;
+    p.mBestTreasureStreak = 12;
+    p.SetCurrentMode(2, 318450, 11);
+    p.mExpeditions = 3;
+    p.mGameTreasures = {4, 0, 2, 9, 1, 3};
+    p.mGameSecretItems = {1, 0, 2, 0};
+    p.mBestDepth = 2350;
+    p.mNumAbyssSharksKilled = 412;
+    p.mNumAbyssPiranhasKilled = 377;
+    const std::pair<int, int> bosses[] = {{12, 3}, {14, 2}, {15, 1}, {16, 0}};
+    for (const auto& [kind, count] : bosses)
+        for (int i = 0; i < count; ++i)
+            p.AddBossKill(kind);
+    p.mDepth = 2350;
+    p.SetCurrentMode(UserProfile::ABYSS_MODE_RECORD, 96120, 6);
+}
+
+} // namespace
+
+TEST(ScoreScreenshots, HighScoresAndStatistics)
+{
+    std::filesystem::remove_all(Platform::UserDataFolder() + "/users");
+    TestSupport::GameScreenshotRig rig;
+    if (const std::string why = rig.Start("scores", 2026); !why.empty())
+        GTEST_SKIP() << why;
+    ASSERT_TRUE(rig.Attach(std::make_unique<QuietApp>()));
+    WinBTApp& app = rig.App();
+    WidgetManager& widgets = *app.mWidgetManager;
+
+    UserProfile* profile = &rig.AddPlayer("Screens", 1);
+    FillTables(app);
+    FillProfile(*profile);
+    auto shoot = [&](const char* name) {
+        EXPECT_LE(rig.Shoot("tests/scores/reference", name, CHANNEL_TOLERANCE), MAX_DIFFERING_PIXELS) << name;
+    };
+
+    {
+        HighScoreScreen scores(&app, app.mProfileMgr);
+        scores.Resize(0, 0, 640, 480);
+        std::unique_ptr<DialogButton> close(HighScoreScreen::CreateCloseButton(&app));
+        widgets.AddWidget(&scores);
+        widgets.AddWidget(close.get());
+        shoot("high-scores.png");
+        widgets.RemoveWidget(close.get());
+        widgets.RemoveWidget(&scores);
+    }
+    {
+        StatsScreen stats(&app, StatsScreen::TAB_ADVENTURE);
+        stats.SetUserProfile(profile);
+        stats.Resize(0, 0, 640, 480);
+        std::unique_ptr<DialogButton> close(StatsScreen::CreateCloseButton(&app));
+        widgets.AddWidget(&stats);
+        widgets.AddWidget(close.get());
+        app.mStatsCloseButton = close.get();
+        shoot("stats-adventure.png");
+        stats.mTabs->SelectTab(StatsScreen::TAB_ABYSS);
+        shoot("stats-abyss.png");
+        app.mStatsCloseButton = nullptr;
+        widgets.RemoveWidget(close.get());
+        widgets.RemoveWidget(&stats);
+    }
+}
