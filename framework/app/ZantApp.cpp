@@ -108,8 +108,8 @@ ZantApp::ZantApp()
     mDialogStrings["DIALOG_BUTTON_OK"] = "OK";
     mDialogStrings["DIALOG_BUTTON_CANCEL"] = "CANCEL";
     mDialogStrings["UPDATE_CHECK_TITLE"] = "Check for Updates";
-    mDialogStrings["UPDATE_CHECK_BODY"] =
-        "Would you like to check the internet for a newer version of this game?";
+    // Shown while the check runs: the question has been answered by then.
+    mDialogStrings["UPDATE_CHECK_BODY"] = "Looking on the internet for a newer version of this game. Please wait.";
     mDialogStrings["UP_TO_DATE_TITLE"] = "Up to Date";
     mDialogStrings["UP_TO_DATE_BODY"] = "You already have the newest version of this game.";
     mDialogStrings["NEW_VERSION_TITLE"] = "New Version";
