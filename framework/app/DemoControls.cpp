@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "framework/app/ZantApp.h"
+#include "framework/widgets/MarkerListDialog.h"
+#include "framework/widgets/WidgetManager.h"
 #include "platform/Clock.h"
 
 namespace Zant {
@@ -112,20 +114,18 @@ void ZantApp::ChooseDemoMarker(int update)
 
 void ZantApp::ShowDemoMarkerList()
 {
+    if (!mWidgetManager || DemoMarkerListOpen())
+        return;
     std::vector<int> updates;
     const std::vector<std::string> entries = DemoMarkerListEntries(&updates);
-    const int chosen = RunDemoMarkerListDialog(entries);
-    if (chosen >= 0 && chosen < static_cast<int>(updates.size()))
-        ChooseDemoMarker(updates[static_cast<size_t>(chosen)]);
-    // No catch-up for the time the list was open.
-    mLastTime = Platform::TickCount();
+    auto* dialog = new MarkerListDialog(this, entries, updates);
+    dialog->Resize((mWidth - MarkerListDialog::WIDTH) / 2, (mHeight - MarkerListDialog::HEIGHT) / 2,
+                   MarkerListDialog::WIDTH, MarkerListDialog::HEIGHT);
+    AddDialog(MarkerListDialog::ID, dialog);
+    mWidgetManager->SetFocus(dialog);
 }
 
-int ZantApp::RunDemoMarkerListDialog(const std::vector<std::string>& entries)
-{
-    // The list needs the list-widget dialog; until it is shown here, nothing is chosen.
-    return -1;
-}
+bool ZantApp::DemoMarkerListOpen() { return FindDialog(MarkerListDialog::ID) != nullptr; }
 
 std::string ZantApp::DemoTimeRemainingText()
 {

@@ -94,6 +94,15 @@ bool ZantApp::RunFrame()
     if (mCloseRequest)
         Shutdown();
 
+    // The marker list holds the demo where it is until the viewer has chosen.
+    if (DemoMarkerListOpen()) {
+        DrawFrame();
+        Platform::SleepMs(static_cast<uint32_t>(mFrameTime));
+        ResetFrameClock();
+        FlushWidgetDeletions();
+        return true;
+    }
+
     // Demo catch-up: run updates as fast as possible, drawing once a second.
     if (mUpdateCount < mDemoAdvanceToUpdate || mFastForwardToMarker) {
         if (!mCatchUpClockSet) {

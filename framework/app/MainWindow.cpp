@@ -122,7 +122,7 @@ void ZantApp::ProcessDeferredMessages()
         Platform::WindowEvent e = mDeferredMessages[i];
         if (mRecordingDemoBuffer && !mShutdown)
             DemoRecordInput(e);
-        if (mPlayingDemoBuffer && e.msg != Msg::Close)
+        if (mPlayingDemoBuffer && e.msg != Msg::Close && !DemoMarkerListOpen())
             continue;
         if (!mWidgetManager && e.msg != Msg::Close)
             continue;

@@ -263,8 +263,9 @@ public:
     // with the update each entry jumps to.
     std::vector<std::string> DemoMarkerListEntries(std::vector<int>* updates = nullptr);
     void ChooseDemoMarker(int update);
-    // Shows the marker list titled "Marker List" and returns the chosen entry, or -1.
-    virtual int RunDemoMarkerListDialog(const std::vector<std::string>& entries);
+    // The marker list dialog is up: the demo waits for the viewer's choice, whose
+    // own mouse and keys reach the list.
+    bool DemoMarkerListOpen();
     // Play time left in the demo as "hh:mm:ss", for the demo-time overlay.
     std::string DemoTimeRemainingText();
 

@@ -291,6 +291,7 @@ void WinBTApp::LoadingCompleted()
             mTitleScreen->mContinueButton->SetDisabled(false);
             mTitleScreen->mContinueButton->SetVisible(true);
         }
+        AskForUpdateCheck();
         return;
     }
     ButtonDepress(TitleScreen::CONTINUE_ID);

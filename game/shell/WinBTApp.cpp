@@ -402,6 +402,8 @@ void WinBTApp::ButtonPress(int id) { PlaySound(SOUND_BUTTONCLICK); }
 
 void WinBTApp::ButtonDepress(int id)
 {
+    if (HandleOptionsCommand(id))
+        return;
     switch (id) {
     case TitleScreen::CONTINUE_ID:
         LeaveTitleScreen();

@@ -191,6 +191,22 @@ public:
     // Fonts, spacing, insets, black text and alpha-drawn buttons of every game dialog.
     void DressDialog(Dialog* dialog);
 
+    // ---- Options and the update check (AppOptions.cpp).
+    // The options dialog (778) over whatever is shown; a running level pauses.
+    void ShowOptionsDialog();
+    // DONE of the options dialog: the screen mode, effects, cursors and the space-bar
+    // pause take effect and the dialog closes.
+    void ApplyOptions();
+    // Stamps the check time and asks whether to look for a newer version (2531).
+    void AskForUpdateCheck();
+    // Shows the waiting dialog (2532) and sends the update request.
+    void CheckForUpdates();
+    // The address of the update request, its values percent-encoded.
+    std::string UpdateCheckUrl() const;
+    // The answers of the options, credits and update dialogs and the buttons that open
+    // the options; false for any other id.
+    bool HandleOptionsCommand(int id);
+
     // ---- Flow.
     void LeaveTitleScreen();
     void ShowMenu();
@@ -332,6 +348,8 @@ public:
 
     TitleScreen* mTitleScreen = nullptr;
     Dialog* mOptionsDialog = nullptr;
+    // The update server (host, or host:port) asked by CheckForUpdates.
+    std::string mUpdateHost = "update.vorlix.example";
 
     // ---- Fonts (owned ImageFonts, named after their descriptor files).
     Font* mFontGillSans10Bold = nullptr;
