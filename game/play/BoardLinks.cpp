@@ -20,13 +20,12 @@ void Board::SetIntroDone()
 
 bool Board::SpacePauses() const { return mApp->mCurProfile ? mApp->mCurProfile->mSpacePauses : mSpacePauses; }
 
-bool Board::ZapperHintDue() const { return mApp->mCurProfile ? mApp->mCurProfile->mLevelHints : mZapperHintDue; }
+bool Board::ZapperHintDue() const { return mApp->mCurProfile ? mApp->GetProfileFlag() : mZapperHintDue; }
 
 void Board::SetZapperHintDue(bool due)
 {
     mZapperHintDue = due;
-    if (mApp->mCurProfile)
-        mApp->mCurProfile->mLevelHints = due;
+    mApp->SetProfileFlag(due);
 }
 
 void Board::MarkLevelReached(int level)
@@ -76,11 +75,11 @@ double Board::ReadAdValue(int feet) const
 
 void Board::SaveRunProgress() { mApp->SaveGameProgress(true, false); }
 
-// The game's dialogs are not part of the build yet.
-void Board::ShowLevelHint() {}
+void Board::ShowLevelHint() { mApp->ShowLevelHint(); }
 
-void Board::ShowHint(const std::string&, const std::string&) {}
+void Board::ShowHint(const std::string& header, const std::string& text) { mApp->ShowHintDialog(text, header); }
 
+// The map screen is not part of the build yet.
 void Board::ShowMapScreen() {}
 
 void Board::SendCommand(int id) { mApp->ButtonDepress(id); }

@@ -6,11 +6,12 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/Image.h"
-#include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/shell/FadeButton.h"
+#include "game/shell/TooltipWidget.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -39,14 +40,15 @@ constexpr int BUTTON_HEIGHT = 30;
 
 } // namespace
 
-StatusBar::StatusBar(WinBTApp* app) : mApp(app) {}
+StatusBar::StatusBar(WinBTApp* app) : mApp(app), mTooltip(new TooltipWidget()) {}
 
 StatusBar::~StatusBar()
 {
     for (Image* image : mButtonImages)
         delete image;
-    for (ButtonWidget* button : mButtons)
+    for (FadeButton* button : mButtons)
         delete button;
+    delete mTooltip;
 }
 
 int StatusBar::ChargeWidth(double charge)
@@ -60,11 +62,15 @@ bool StatusBar::BoardPaused() const { return mApp->mBoard != nullptr && mApp->mB
 void StatusBar::AddedToManager(WidgetManager* manager)
 {
     Widget::AddedToManager(manager);
-    mTipText = "Press ENTER to use Dozav Odaziz when ready";
+    mTooltip->Resize(15, 415, 1, 1);
+    mTooltip->SetText("Press ENTER to use Dozav Odaziz when ready", mApp->mFontRockwell13);
+    mTooltip->mShowDelay = TOOLTIP_DELAY;
+    manager->AddWidget(mTooltip);
+    manager->BringToFront(mTooltip);
     for (size_t i = 0; i < std::size(BUTTONS); ++i) {
         const ButtonSpec& spec = BUTTONS[i];
         if (mButtons[i] == nullptr) {
-            auto* button = new ButtonWidget(spec.id, mApp);
+            auto* button = new FadeButton(spec.id, mApp);
             const Rect cut(spec.cutX, 4, spec.width, BUTTON_HEIGHT);
             mButtonImages[i] = mApp->DuplicateImage(mApp->GetImage(IMAGE_STATUSBARX), cut);
             button->mButtonImage = mButtonImages[i];
@@ -81,9 +87,11 @@ void StatusBar::AddedToManager(WidgetManager* manager)
 void StatusBar::RemovedFromManager(WidgetManager* manager)
 {
     Widget::RemovedFromManager(manager);
-    for (ButtonWidget* button : mButtons)
+    for (FadeButton* button : mButtons)
         if (button && manager->HasWidget(button))
             manager->RemoveWidget(button);
+    if (manager->HasWidget(mTooltip))
+        manager->RemoveWidget(mTooltip);
 }
 
 void StatusBar::OrderInManagerChanged()
@@ -91,7 +99,7 @@ void StatusBar::OrderInManagerChanged()
     // The buttons stay just over the bar wherever the bar moves in the order.
     if (mWidgetManager == nullptr)
         return;
-    for (ButtonWidget* button : mButtons)
+    for (FadeButton* button : mButtons)
         if (button && mWidgetManager->HasWidget(button))
             mWidgetManager->BringToFront(button);
 }
@@ -99,7 +107,7 @@ void StatusBar::OrderInManagerChanged()
 void StatusBar::SetVisible(bool visible)
 {
     Widget::SetVisible(visible);
-    for (ButtonWidget* button : mButtons)
+    for (FadeButton* button : mButtons)
         if (button)
             button->SetVisible(visible);
 }
@@ -107,35 +115,40 @@ void StatusBar::SetVisible(bool visible)
 void StatusBar::SetDisabled(bool disabled)
 {
     Widget::SetDisabled(disabled);
-    for (ButtonWidget* button : mButtons)
+    for (FadeButton* button : mButtons)
         if (button)
             button->SetDisabled(disabled);
 }
 
 void StatusBar::HideTips()
 {
-    mTipShown = false;
+    for (FadeButton* button : mButtons)
+        if (button)
+            button->mTooltip->SetShown(false);
+    mTooltip->SetShown(false);
     MarkDirty();
 }
 
 void StatusBar::ShowReadyTip(bool show)
 {
-    mTipShown = show;
+    mTooltip->SetShown(show);
+    if (show && mWidgetManager && mWidgetManager->HasWidget(mTooltip))
+        mWidgetManager->BringToFront(mTooltip);
     MarkDirty();
 }
 
 void StatusBar::MouseEnter()
 {
     Widget::MouseEnter();
-    if (!mTipText.empty())
-        mTipShown = !BoardPaused();
+    if (!mTooltip->GetText().empty())
+        mTooltip->SetShown(!BoardPaused());
 }
 
 void StatusBar::MouseLeave()
 {
     Widget::MouseLeave();
-    if (!mTipText.empty())
-        mTipShown = false;
+    if (!mTooltip->GetText().empty())
+        mTooltip->SetShown(false);
 }
 
 void StatusBar::Update()

@@ -9,7 +9,8 @@
 namespace Zant {
 
 class WinBTApp;
-class ButtonWidget;
+class FadeButton;
+class TooltipWidget;
 class Image;
 
 class StatusBar : public Widget {
@@ -34,6 +35,8 @@ public:
     void MouseEnter() override;
     void MouseLeave() override;
 
+    static constexpr int TOOLTIP_DELAY = 500;
+
     // Hides the tooltips.
     void HideTips();
     // The zapper tooltip is shown (true) or hidden (false).
@@ -43,12 +46,11 @@ public:
 
 public:
     WinBTApp* mApp;
-    std::array<ButtonWidget*, 3> mButtons{};
+    std::array<FadeButton*, 3> mButtons{};
     // The backgrounds cut from the bar for the buttons (owned).
     std::array<Image*, 3> mButtonImages{};
-    // The zapper tooltip: its text and whether it shows.
-    std::string mTipText;
-    bool mTipShown = false;
+    // The zapper tooltip (owned).
+    TooltipWidget* mTooltip;
     std::string mReadyText = "READY!";
 
 private:

@@ -35,6 +35,8 @@ BoardFixture::BoardFixture()
         app->SetImage(index, image);
     }
     EXPECT_TRUE(app->mWordLists.ParseWordLengthLists(AllLetterWords()));
+    // The hint dialogs would stand over the field the tests click and draw.
+    app->mHintsOn = false;
 }
 
 BoardFixture::~BoardFixture()

@@ -1,6 +1,7 @@
 // The status bar: the charge bar and its prompts, the tooltip, and its three buttons
 // in front of the board, where a click reaches the application's dispatcher.
-#include "framework/widgets/ButtonWidget.h"
+#include "game/shell/FadeButton.h"
+#include "game/shell/TooltipWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/BTTimer.h"
 #include "game/play/Player.h"
@@ -86,14 +87,14 @@ TEST_F(StatusBarTest, TooltipStaysHiddenWhilePaused)
 {
     board->mPlayer->SetState(Player::PLAYING);
     board->MouseMove(100, 450);
-    EXPECT_TRUE(bar->mTipShown);
+    EXPECT_TRUE(bar->mTooltip->mArmed);
     board->MouseMove(100, 200);
-    EXPECT_FALSE(bar->mTipShown);
+    EXPECT_FALSE(bar->mTooltip->mArmed);
     board->Pause(true);
     board->MouseMove(100, 450);
-    EXPECT_FALSE(bar->mTipShown);
+    EXPECT_FALSE(bar->mTooltip->mArmed);
     bar->MouseEnter();
-    EXPECT_FALSE(bar->mTipShown);
+    EXPECT_FALSE(bar->mTooltip->mArmed);
     board->Pause(false);
 }
 
@@ -107,7 +108,7 @@ TEST_F(StatusBarTest, ButtonsLieOverTheBoardAndReachTheDispatcher)
     const int expected[] = {StatusBar::BUTTON_QUIT, StatusBar::BUTTON_OPTIONS, StatusBar::BUTTON_PAUSE};
     const int xs[] = {553, 467, 380};
     for (size_t i = 0; i < 3; ++i) {
-        ButtonWidget* button = bar->mButtons[i];
+        FadeButton* button = bar->mButtons[i];
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->mId, expected[i]);
         EXPECT_EQ(button->mX, xs[i]);

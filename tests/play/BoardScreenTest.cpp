@@ -160,6 +160,7 @@ void RunScenario(const std::string& display)
         app->SetWindowSystem(&windows);
         app->mWidgetManager = new WidgetManager(app.get());
         app->mLoadingThreadCompleted = true;
+        app->mHintsOn = false; // no hint dialog over the field
         app->CreateMainWindow();
         windows.ShowMainWindow(true);
         DDInterface* dd = app->mDDInterface;
@@ -180,6 +181,7 @@ void RunScenario(const std::string& display)
         app->mFontUnsteady22 = LoadFont(app.get(), "UnsteadyOversteer22.txt");
         app->mFontGillSans10Bold = LoadFont(app.get(), "GillSansMT10Bold.txt");
         app->mFont12pt = LoadFont(app.get(), "12ptfont.txt");
+        app->mFontRockwell13 = LoadFont(app.get(), "Rockwell13.txt");
 
         using namespace LevelFiles;
         app->mConfig = new Config(app.get());
