@@ -52,6 +52,8 @@ void BoardFixture::StartLevel(const std::string& configText, int difficulty)
 {
     if (app->mWidgetManager->HasWidget(board))
         app->mWidgetManager->RemoveWidget(board);
+    // The application must not reach the old board while the new one is built.
+    app->mBoard = nullptr;
     delete board;
     app->mDifficulty = difficulty;
     delete app->mConfig;

@@ -160,13 +160,17 @@ TEST_F(Waves, MultiWordSharksCarryTheirFurtherWords)
     }
 }
 
-TEST_F(Waves, BossWaveWithoutABossDoesNotHoldTheLevel)
+TEST_F(Waves, BossWaveBringsItsBossAndOnlyABossTypeMakesOne)
 {
     StartLevel(File(Level(Sharks() + Boss("Torpedo"))));
     config->SkipToLastWave();
     Spawn();
-    EXPECT_TRUE(board->mWaveCleared);
-    EXPECT_EQ(board->mPlayer->mState, Player::PLAYING);
+    ASSERT_NE(board->mBoss, nullptr);
+    EXPECT_EQ(board->BossKind(), ENEMY_TORPEDO);
+    EXPECT_FALSE(board->mWaveCleared);
+    EXPECT_EQ(board->mPlayer->mState, Player::BOSS_FIGHT);
+    // A type that is no boss builds nothing, so a wave naming one cannot hold the level.
+    EXPECT_EQ(board->CreateBoss(ENEMY_RED), nullptr);
 }
 
 TEST_F(Waves, BonusWaveSharesOneRisingSpeed)
