@@ -191,8 +191,7 @@ void TypingTutor::ButtonDepress(int id)
     case MENU_BUTTON:
         MarkDirty();
         mAskedQuit = true;
-        mApp->ShowDialog(QUESTION_DIALOG, true, "QUIT?", "Are you sure you want\nto quit the typing tutor?\n", "",
-                         BUTTONS_YES_NO);
+        mApp->DoMessageDialog2("QUIT?", "Are you sure you want\nto quit the typing tutor?\n", "", true, "YES", "NO");
         break;
     case OPTIONS_BUTTON:
         MarkDirty();
@@ -453,16 +452,15 @@ void TypingTutor::EndLesson()
 
     if (GetLessonIndex() > 0) {
         mAskedViewStats = true;
-        mApp->ShowDialog(QUESTION_DIALOG, true, "VIEW STATS?", "Would you like to view your typing stats?", "",
-                         BUTTONS_YES_NO);
+        mApp->DoMessageDialog2("VIEW STATS?", "Would you like to view your typing stats?", "", true, "YES", "NO");
     } else {
         mAskedQuit = true;
-        mApp->ShowDialog(QUESTION_DIALOG, true, "Test Completed!",
-                         FormatString("Your raw Words Per Minute score is %d WPM. Adjusted for the number of errors "
-                                      "you made, your final WPM is:\n\n      ^5600D4^%d Words Per Minute\n\n   "
-                                      "^000000^Your typing level is: %s.\n\n\n\n",
-                                      mRawWpm, mAdjWpm, TypingLevel(mAdjWpm)),
-                         "Return to Main Menu", BUTTONS_FOOTER);
+        mApp->DoMessageDialog("Test Completed!",
+                              FormatString("Your raw Words Per Minute score is %d WPM. Adjusted for the number of "
+                                           "errors you made, your final WPM is:\n\n      ^5600D4^%d Words Per "
+                                           "Minute\n\n   ^000000^Your typing level is: %s.\n\n\n\n",
+                                           mRawWpm, mAdjWpm, TypingLevel(mAdjWpm)),
+                              "Return to Main Menu", false);
     }
 }
 

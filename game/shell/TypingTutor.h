@@ -31,7 +31,7 @@ public:
     static constexpr int STATE_WAITING = 0;
     static constexpr int STATE_TYPING = 1;
     static constexpr int STATE_RESULTS = 2;
-    // The game dialog that asks the tutor's questions.
+    // The game's message dialog, which asks the tutor's questions.
     static constexpr int QUESTION_DIALOG = 500;
 
     // dataFolder: where the lesson files' data folder lies ("" = the working folder).
@@ -47,6 +47,7 @@ public:
     void KeyChar(char c) override;
     void MouseMove(int x, int y) override;
 
+    using ButtonListener::ButtonPress;
     void ButtonPress(int id) override;
     void ButtonDepress(int id) override;
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/util/MersenneTwister.h"
+#include "framework/widgets/Dialog.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/TypingTutor.h"
 #include "game/shell/UserProfile.h"
@@ -22,7 +23,6 @@
 namespace TutorTests {
 
 struct Question {
-    int id;
     std::string header;
     std::string lines;
     std::string footer;
@@ -32,15 +32,8 @@ class TutorApp : public Zant::WinBTApp {
 public:
     void PlaySound(int id) override { sounds.push_back(id); }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    Zant::Dialog* ShowDialog(int id, bool, const std::string& header, const std::string& lines,
-                             const std::string& footer, int) override
-    {
-        questions.push_back({id, header, lines, footer});
-        return nullptr;
-    }
     std::vector<int> sounds;
     std::vector<std::string> messages;
-    std::vector<Question> questions;
 };
 
 class TutorFixture : public ::testing::Test {
@@ -105,6 +98,14 @@ protected:
         app->mWidgetManager->RemoveWidget(tutor);
         delete tutor;
         tutor = nullptr;
+    }
+    // The game's message dialog as it stands; an empty header when none is up.
+    Question OpenQuestion()
+    {
+        const Zant::Dialog* dialog = app->FindDialog(Zant::TypingTutor::QUESTION_DIALOG);
+        if (dialog == nullptr)
+            return {};
+        return {dialog->mDialogHeader, dialog->mDialogLines, dialog->mDialogFooter};
     }
     void Updates(int count)
     {

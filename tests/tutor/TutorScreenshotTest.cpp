@@ -1,6 +1,6 @@
 // The tutor as a player sees it, in a real X window (a private Xvfb server) with the
 // program folder's pictures and fonts: a lesson with a capital letter next, the
-// results page once its question is answered, and the statistics page of that lesson. Each frame
+// question at its end, the results page once it is answered, and the statistics page of that lesson. Each frame
 // is read back from the window and compared with the reference picture beside this
 // test; the frames are also written beside the build for a look.
 #include <gtest/gtest.h>
@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "framework/graphics/DDImage.h"
 #include "framework/graphics/FontHost.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/util/MersenneTwister.h"
-#include "framework/widgets/Dialog.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/KeyboardGuide.h"
 #include "game/shell/Lesson.h"
@@ -50,24 +50,8 @@ private:
     std::filesystem::path mOld;
 };
 
-// The game's questions in a plain framework dialog on the game's frame and button images.
 class ScreenshotApp : public WinBTApp {
 public:
-    Dialog* NewDialog(int id, bool modal, const std::string& header, const std::string& lines,
-                      const std::string& footer, int buttonMode) override
-    {
-        auto* dialog = new Dialog(GetImage(KeyboardGuide::ImageIndex("dialog")),
-                                  GetImage(KeyboardGuide::ImageIndex("dbutton")), id, modal, header, lines, footer,
-                                  buttonMode);
-        dialog->SetHeaderFont(mFontRockwell13Bold);
-        dialog->SetLinesFont(mFontRockwell13);
-        dialog->SetButtonFont(mFontRockwell13);
-        dialog->mColors = {Color::Black, Color::Black, Color::Black, Color::Black};
-        const int width = 320;
-        const int height = dialog->GetPreferredHeight(width);
-        dialog->Resize((640 - width) / 2, (480 - height) / 2, width, height);
-        return dialog;
-    }
     void PlaySound(int) override {}
 };
 
@@ -158,6 +142,8 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
         screen.SetCapture(true);
 
         ScreenshotApp app;
+        app.mWidth = 640;
+        app.mHeight = 480;
         app.SetWindowSystem(&windows);
         app.mWidgetManager = new WidgetManager(&app);
         app.mWidgetManager->SetScreenSize(640, 480);
@@ -165,6 +151,9 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
         frame.Create(640, 480);
         app.mWidgetManager->mImage = &frame;
         ASSERT_TRUE(app.LoadImageOrDie());
+        // The dialog frame and buttons, which start-up loads before the rest.
+        for (int i = WinBTApp::NUM_LOADED_IMAGES; i < WinBTApp::NUM_IMAGES; ++i)
+            app.SetImage(i, app.LoadImageFile(std::string("images\\") + WinBTApp::IMAGE_NAMES[i]));
         SoftwareFontHost host;
         app.mFontMyriad14Bold = LoadFont(host, "MyriadCondensedWeb14Bold.txt");
         app.mFontMyriad12Bold = LoadFont(host, "MyriadCondensedWeb12Bold.txt");
@@ -217,6 +206,7 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
         ASSERT_EQ(tutor->mState, TypingTutor::STATE_RESULTS);
         ASSERT_NE(app.FindDialog(TypingTutor::QUESTION_DIALOG), nullptr);
         EXPECT_GT(tutor->mPauseCount, 0) << "the question pauses the tutor";
+        shoot("tutor-question.png");
         // Answered "no": the results page stays, running again.
         app.RemoveDialog(TypingTutor::QUESTION_DIALOG);
         app.FlushWidgetDeletions();

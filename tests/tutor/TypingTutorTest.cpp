@@ -76,9 +76,9 @@ TEST_F(TutorFixture, APerfectLessonPassesAndIsRecorded)
     EXPECT_EQ(profile->mLessonStats[8].Last(3), 100);
     EXPECT_EQ(profile->mWpm[0], 48);
     EXPECT_EQ(profile->mLastLesson, 8);
-    ASSERT_EQ(app->questions.size(), 1u);
-    EXPECT_EQ(app->questions[0].header, "VIEW STATS?");
+    EXPECT_EQ(OpenQuestion().header, "VIEW STATS?");
     EXPECT_TRUE(t.mAskedViewStats);
+    EXPECT_EQ(t.mPauseCount, 1) << "the question has the focus";
     int type = 0;
     std::string stored;
     ASSERT_TRUE(store.GetValue("SOFTWARE\\Vorlix\\Plindor\\Users\\Tester", "LastLesson", type, stored));
@@ -150,11 +150,11 @@ TEST_F(TutorFixture, TheTimeLimitEndsATimedLessonAndPausesStopTheClock)
     EXPECT_EQ(t.mCurTask, 0);
     EXPECT_EQ(t.mRawWpm, 12);
     EXPECT_EQ(profile->mLessonResult[0], 0) << "unfinished tasks with every task required";
-    ASSERT_EQ(app->questions.size(), 1u);
-    EXPECT_EQ(app->questions[0].header, "Test Completed!");
-    EXPECT_EQ(app->questions[0].footer, "Return to Main Menu");
-    EXPECT_NE(app->questions[0].lines.find("your final WPM is:\n\n      ^5600D4^12 Words Per Minute"), std::string::npos);
-    EXPECT_NE(app->questions[0].lines.find("Your typing level is: ^5600D4^Easy."), std::string::npos);
+    const Question question = OpenQuestion();
+    EXPECT_EQ(question.header, "Test Completed!");
+    EXPECT_EQ(question.footer, "Return to Main Menu");
+    EXPECT_NE(question.lines.find("your final WPM is:\n\n      ^5600D4^12 Words Per Minute"), std::string::npos);
+    EXPECT_NE(question.lines.find("Your typing level is: ^5600D4^Easy."), std::string::npos);
     EXPECT_TRUE(t.mAskedQuit);
 }
 
@@ -227,6 +227,12 @@ TEST_F(TutorFixture, WhereTheTutorOpensAndTheButtonsThatShow)
     EXPECT_EQ(t.GetLessonIndex(), 17);
     EXPECT_TRUE(t.mNextButton->mVisible);
     EXPECT_EQ(t.mState, TypingTutor::STATE_WAITING);
+    app->sounds.clear();
+    t.ButtonPress(TypingTutor::MENU_BUTTON, 1);
+    EXPECT_EQ(app->sounds, std::vector<int>{Zant::SOUND_BUTTONCLICK});
+    t.ButtonDepress(TypingTutor::MENU_BUTTON);
+    EXPECT_TRUE(t.mAskedQuit);
+    EXPECT_EQ(OpenQuestion().header, "QUIT?");
     CloseTutor();
     EXPECT_EQ(profile->mLastLesson, 17);
 
