@@ -2,8 +2,13 @@
 #include "framework/app/AppServices.h"
 #include "framework/crash/CrashReporting.h"
 #include "framework/crash/CrashWindowMode.h"
+#include "game/play/Simulation.h"
 #include "game/shell/WinBTApp.h"
+#include "platform/Paths.h"
 #include "platform/Process.h"
+
+#include <cstdio>
+#include <string>
 
 int main(int argc, char** argv)
 {
@@ -14,6 +19,18 @@ int main(int argc, char** argv)
     InstallCrashReporting();
     Platform::InstallTerminationHandlers();
     AppServices::SetCommandLineParameters(AppServices::JoinArguments(argc, argv));
+
+    // Simulation mode: its files live in the program folder, wherever the game was
+    // started from. A refused configuration is reported and the game starts normally.
+    SimulationHarness& simulation = Simulation();
+    std::string folder;
+    if (Platform::ProgramFolder(folder))
+        simulation.SetFolder(folder);
+    simulation.ReadSimulationConfig(true);
+    if (!simulation.mError.empty())
+        std::fprintf(stderr, "%s\n", simulation.mError.c_str());
+    if (simulation.IsOn() && !simulation.OpenResultFiles())
+        return 0;
 
     WinBTApp* app = new WinBTApp();
     app->mWidth = 640;
@@ -26,5 +43,6 @@ int main(int argc, char** argv)
 
     delete gGameRandom;
     gGameRandom = nullptr;
+    simulation.CloseResultFiles();
     return exitCode;
 }

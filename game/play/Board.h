@@ -188,6 +188,17 @@ public:
     void SendCommand(int id);
 
     // Drops the lock on the creature being typed and the letters typed on it.
+    // ---- Simulation mode (SimulationBoard.cpp): the typist and the result records.
+    // The level's first update; true when the level limit ended the game.
+    bool SimulationLevelStart();
+    void SimulationTypeStep();
+    void SimulationLevelComplete();
+    void SimulationGameOver();
+    void SimulationAddingEntry(int kind, int type);
+    void SimulationRecordWave(int kind, int waveNumber, size_t firstShark, size_t firstPiranha, size_t firstBonus);
+    void SimulationSkipToBoss(int previousKind, int previousIndex);
+    void SimulatorFireZapper();
+
     void ClearLock();
     // The game's difficulty: 0 Easy .. 4 X-Treme, -1 abyss mode.
     int Difficulty() const;

@@ -3,6 +3,7 @@
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/play/Simulation.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
@@ -49,6 +50,8 @@ void Board::HandlePlayerDeath()
     Pause(true);
     mPlayer->SetState(Player::GAME_OVER);
     OpenGameOverDialog();
+    if (Simulation().IsOn())
+        SimulationGameOver();
 }
 
 void Board::ClearSavedGame()

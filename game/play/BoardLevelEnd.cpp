@@ -15,6 +15,7 @@
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/play/Simulation.h"
 #include "game/play/StatusBar.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
@@ -309,6 +310,8 @@ void Board::ShowLevelComplete()
         mPlayer->AddScore(GetLevelAccuracyBonus());
     }
     RecordGameStats(true, false);
+    if (Simulation().IsOn())
+        SimulationLevelComplete();
 }
 
 // ---- Phase 7: the level-complete sonar sweep

@@ -10,6 +10,7 @@
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/play/Simulation.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -169,6 +170,8 @@ void Board::TypeTreasureLetter(char key)
     if (mTreasureTyped < int(mTreasureWord.size()))
         return;
 
+    if (Simulation().IsOn())
+        ++Simulation().CurrentLevel().treasureWords;
     mTypingTime += mWordTimer->GetElapsed();
     const int value = GetTreasureWordValue();
     mPlayer->AddScore(value);

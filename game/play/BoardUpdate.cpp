@@ -12,6 +12,7 @@
 #include "game/play/BonusText.h"
 #include "game/play/Bubble.h"
 #include "game/play/Player.h"
+#include "game/play/Simulation.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -55,7 +56,11 @@ void Board::Update()
             MarkLevelReached(mConfig->GetLevel());
         SaveRunProgress();
         mAbyssBoss = LoadAbyssBoss();
+        if (Simulation().IsOn() && SimulationLevelStart())
+            return;
     }
+    if (Simulation().IsOn())
+        SimulationTypeStep();
     mFadeAlpha = std::max(0, mFadeAlpha - FADE_STEP);
 
     mHeader->Step();

@@ -10,6 +10,7 @@
 #include "game/creatures/StealthShark.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/play/Simulation.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -70,9 +71,23 @@ void Board::SpawnWaves()
         return;
     }
 
+    const bool simulation = Simulation().IsOn();
+    if (simulation && IsAbyss())
+        Simulation().WriteSimulationAbyssDepth(mAbyssDepth);
     if (mConfig->IsLastWaveSpecial() && !mPlayer->mReadyForWave && mPlayer->mState == Player::PLAYING &&
-        mScrollDistance > mLeadInHeight && !mConfig->IsPastFixedLevels())
+        mScrollDistance > mLeadInHeight && !mConfig->IsPastFixedLevels()) {
+        const int previousKind = mConfig->GetWaveKind(), previousIndex = mConfig->GetWaveIndex();
+        if (simulation && (mPlayer->mLevelIndex >= 12 || mConfig->GetLevel() < 0 ||
+                           mConfig->GetLevel() >= static_cast<int>(mConfig->GetFixedLevels().size()) ||
+                           mConfig->GetEndlessLevelCount() > 0)) {
+            Simulation().SimulationDumpString(
+                SimFormat("Wave type and number reported as: %d / %d", previousKind, previousIndex));
+            Simulation().SimulationDumpString(SimFormat("mLevel inside Config reported to be: %d", mConfig->GetLevel()));
+        }
         mConfig->SkipToLastWave();
+        if (simulation)
+            SimulationSkipToBoss(previousKind, previousIndex);
+    }
     mWaveCleared = false;
     mZapperUsed = false;
 
@@ -88,7 +103,10 @@ void Board::SpawnWaves()
             mWaveEntries.emplace(entry->Type, *entry);
 
     MersenneTwister& random = mApp->GetGameRandom();
+    const size_t simSharks = mSharks.size(), simPiranhas = mPiranhas.size(), simBonus = mBonusCreatures.size();
     if (kind == WAVE_BOSS) {
+        if (simulation)
+            SimulationAddingEntry(WAVE_BOSS, mWaveEntries.empty() ? -1 : mWaveEntries.begin()->first);
         SpawnBoss();
     } else {
         const int firstShark = static_cast<int>(mSharks.size());
@@ -100,6 +118,8 @@ void Board::SpawnWaves()
             const ConfigEnemy* entry = mConfig->GetWaveEnemy(e);
             if (entry == nullptr)
                 continue;
+            if (simulation)
+                SimulationAddingEntry(kind, entry->Type);
             const int n = entry->MinNumber + static_cast<int>(random.Next() %
                                                               std::max(1, entry->MaxNumber - entry->MinNumber));
             for (int i = 0; i < n; ++i) {
@@ -118,6 +138,8 @@ void Board::SpawnWaves()
         else if (kind == WAVE_BONUS)
             PlaceBonusCreatures(firstBonus);
     }
+    if (simulation)
+        SimulationRecordWave(kind, mConfig->GetWaveIndex(), simSharks, simPiranhas, simBonus);
     mConfig->ChooseNextWave(false);
 }
 

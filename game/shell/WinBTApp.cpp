@@ -9,6 +9,7 @@
 #include "framework/sound/MusicInterface.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/WidgetManager.h"
+#include "game/play/Simulation.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
@@ -366,6 +367,8 @@ bool WinBTApp::PlaySong(int position)
     bool noLoop = false;
     if (position == 37) {
         speed = 0;
+        if (Simulation().IsOn() && mBoard != nullptr)
+            mBoard->SimulatorFireZapper();
     } else if (position == 43) {
         speed = 0;
         noLoop = true;

@@ -1,0 +1,339 @@
+#include "game/play/Simulation.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <cstdarg>
+#include <fstream>
+#include <sstream>
+
+namespace Zant {
+
+namespace {
+
+const char* const FILE_NAMES[SimulationHarness::NUM_FILES] = {
+    "SIMULATION_RESULTS_PARSER_0.txt", "SIMULATION_RESULTS_PARSER_1.txt",     "SIMULATION_RESULTS_PARSER_2.txt",
+    "SIMULATION_RESULTS_PARSER_3.txt", "SIMULATION_RESULTS_PARSER_4.txt",     "SIMULATION_RESULTS_PARSER_ABYSS.txt",
+    "SIMULATION_RESULTS.txt"};
+
+const std::string SEPARATOR = "//" + std::string(88, '-') + "//\n";
+
+// The value of a line: its leading decimal digits after blanks and an optional sign,
+// 0 when there are none; far too large values stop at the int's limits.
+int LeadingInt(const std::string& line)
+{
+    size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < line.size() && (line[i] == '-' || line[i] == '+'))
+        negative = line[i++] == '-';
+    long long value = 0;
+    for (; i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])); ++i)
+        value = std::min<long long>(value * 10 + (line[i] - '0'), 1LL + INT_MAX);
+    if (negative)
+        value = -value;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+// %f in the "C" locale, whatever the program's locale is.
+std::string FixedSix(double value)
+{
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    return std::string(buffer, result.ptr);
+}
+
+} // namespace
+
+std::string SimFormat(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+    if (length > 0)
+        std::vsnprintf(text.data(), text.size() + 1, format, args);
+    va_end(args);
+    return text;
+}
+
+SimulationHarness& Simulation()
+{
+    static SimulationHarness harness;
+    return harness;
+}
+
+SimulationHarness::~SimulationHarness() { CloseResultFiles(); }
+
+int SimulationHarness::ReadSimulationConfig(bool readExtra)
+{
+    std::ifstream in(mFolder + "/" + CONFIG_FILE, std::ios::binary);
+    if (!in) {
+        mOn = false;
+        return 0;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return ParseConfig(text.str(), mFolder + "/" + CONFIG_FILE, readExtra);
+}
+
+int SimulationHarness::ParseConfig(const std::string& text, const std::string& fileName, bool readExtra)
+{
+    std::istringstream in(text);
+    int lineNumber = 0;
+    // A missing line reads as 0.
+    auto next = [&](bool& present) {
+        std::string line;
+        present = static_cast<bool>(std::getline(in, line));
+        ++lineNumber;
+        return present ? LeadingInt(line) : 0;
+    };
+    auto refuse = [&](const std::string& why) {
+        mOn = false;
+        mEntries.clear();
+        mError = fileName + ":" + std::to_string(lineNumber) + ": " + why + "; the game starts without simulation";
+        return 0;
+    };
+    bool present = false;
+    mError.clear();
+    const int count = next(present);
+    if (count < 0 || count > MAX_ENTRIES)
+        return refuse("the number of entries " + std::to_string(count) + " is not between 0 and " +
+                      std::to_string(MAX_ENTRIES));
+    std::vector<SimulationEntry> entries;
+    for (int i = 0; i < count; ++i) {
+        SimulationEntry entry;
+        entry.difficulty = next(present);
+        const int wpm = next(present);
+        if (wpm <= 0)
+            return refuse("the typing speed " + std::to_string(wpm) + " must be above 0 words a minute");
+        entry.accuracy = next(present);
+        entry.burstChance = next(present);
+        // Updates of 10 ms between letters for words of five letters.
+        entry.keyDelay = std::max(1, static_cast<int>(100.0 / (wpm * 5.0 / 60.0)));
+        mTargetWpm = wpm;
+        entries.push_back(entry);
+    }
+    mEntries = std::move(entries);
+    mAdventure = next(present) != 0;
+    mMaxLevels = next(present);
+    mOn = true;
+    if (!readExtra || !in)
+        return 0;
+    const int extra = next(present);
+    return present ? extra : 0;
+}
+
+bool SimulationHarness::OpenResultFiles()
+{
+    CloseResultFiles();
+    for (int i = 0; i < NUM_FILES; ++i) {
+        mFiles[i] = std::fopen((mFolder + "/" + FILE_NAMES[i]).c_str(), "a");
+        if (mFiles[i] == nullptr) {
+            CloseResultFiles();
+            return false;
+        }
+    }
+    return true;
+}
+
+void SimulationHarness::CloseResultFiles()
+{
+    for (std::FILE*& file : mFiles) {
+        if (file != nullptr)
+            std::fclose(file);
+        file = nullptr;
+    }
+}
+
+void SimulationHarness::Reset()
+{
+    CloseResultFiles();
+    mOn = false;
+    mError.clear();
+    mEntries.clear();
+    mEntryIndex = -1;
+    mCurrent = SimulationEntry();
+    mTargetWpm = 0;
+    mAdventure = true;
+    mMaxLevels = -1;
+    mLevelShown = mCurrentLevel = mScore = mLives = mGameDifficulty = mSeed = 0;
+    mPath.clear();
+    mLog.clear();
+    mEndGame = nullptr;
+}
+
+void SimulationHarness::NextSimulationConfig()
+{
+    ++mEntryIndex;
+    if (mEntryIndex >= static_cast<int>(mEntries.size()))
+        mEntryIndex = 0;
+    if (mEntries.empty())
+        return;
+    mCurrent = mEntries[static_cast<size_t>(mEntryIndex)];
+}
+
+void SimulationHarness::Write(std::FILE* file, const std::string& text)
+{
+    if (file != nullptr)
+        std::fwrite(text.data(), 1, text.size(), file);
+}
+
+void SimulationHarness::WriteSimulationAbyssDepth(int depth)
+{
+    Write(mFiles[RESULTS], SimFormat("\t\tABYSS DEPTH: %d\n", depth));
+    if (mFiles[RESULTS])
+        std::fflush(mFiles[RESULTS]);
+}
+
+void SimulationHarness::SimulationDumpString(const std::string& text)
+{
+    Write(mFiles[RESULTS], "\t\t\t\tDUMP STRING: " + text + "\n");
+    if (mFiles[RESULTS])
+        std::fflush(mFiles[RESULTS]);
+}
+
+std::FILE* SimulationHarness::ParserFile()
+{
+    // An abyss run always reports to the abyss file, whatever difficulty the entry names.
+    const bool adventureDifficulty = mGameDifficulty >= 0 && mGameDifficulty <= 4;
+    return mFiles[mAdventure && adventureDifficulty ? mGameDifficulty : ABYSS_FILE];
+}
+
+void SimulationHarness::WriteSimulationGameResult(int levelDiedOn, int levelsPassed, int points)
+{
+    std::FILE* file = ParserFile();
+    Write(file, SEPARATOR);
+    Write(file, SimFormat("// Level died on (-1 means didn't die, game went on too long):\n%d\n", levelDiedOn));
+    Write(file, SimFormat("// Number of levels passed (includes level ended on):\n%d\n", levelsPassed));
+    Write(file, SimFormat("// Points obtained:\n%d\n", points));
+    Write(file, SEPARATOR);
+    if (file)
+        std::fflush(file);
+}
+
+const char* SimulationHarness::WaveTypeName(int type)
+{
+    switch (type) {
+    case 0:
+        return "Sharks";
+    case 1:
+        return "Piranhas";
+    case 2:
+        return "Bonus Jellyfish";
+    case 3:
+        return "Boss Monster";
+    default:
+        return "Unknown";
+    }
+}
+
+const char* SimulationHarness::DifficultyName(int difficulty)
+{
+    static const char* const NAMES[] = {"Easy", "Normal", "Hard", "Expert", "X-Treme"};
+    if (difficulty == -1)
+        return "Abyss mode";
+    return difficulty >= 0 && difficulty <= 4 ? NAMES[difficulty] : "";
+}
+
+void SimulationHarness::WriteWave(const SimWaveRecord& wave, bool heading)
+{
+    std::FILE* out = mFiles[RESULTS];
+    const char* name = WaveTypeName(wave.waveType);
+    Write(out, heading ? SimFormat("\n\t\t********** %d WAVE TYPE:\t%s **********\n", wave.waveNumber, name)
+                       : SimFormat("\t\t////////// %d WAVE TYPE:\t%s //////////\n", wave.waveNumber, name));
+    Write(out, SimFormat("\t\tTOTAL ENEMIES:\t%d\n", wave.enemyCount));
+    if (wave.diedOn)
+        Write(out, "\t\t@@@ USER DIED ON THIS WAVE @@@\n");
+    if (wave.usedZapper)
+        Write(out, "\t\t@@@ USER USED EMP BLASTER ON THIS WAVE @@@\n");
+    std::string speeds;
+    for (double speed : wave.speeds)
+        speeds += ", " + FixedSix(speed);
+    Write(out, "\t\tENEMY SPEEDS: " + speeds + "\n");
+    std::string words;
+    for (const std::string& word : wave.words)
+        words += word.empty() ? std::string(", ERROR: WORD == \"\"") : ", " + word;
+    Write(out, "\t\tENEMY WORDS: " + words + "\n");
+}
+
+void SimulationHarness::DumpSimulationLevelData(bool lastWaveOnly)
+{
+    if (!mOn)
+        return;
+    std::FILE* out = mFiles[RESULTS];
+    if (out == nullptr) {
+        mOn = false;
+        return;
+    }
+    if (lastWaveOnly) {
+        if (!mLog.empty() && !mLog.back().waves.empty())
+            WriteWave(mLog.back().waves.back(), true);
+        std::fflush(out);
+        return;
+    }
+    Write(out, SimFormat("*********** FOR LEVEL %d (%d) ************\n\n", mLevelShown, mCurrentLevel));
+    Write(out, SimFormat("MAX LEVELS:\t%d\n", mMaxLevels));
+    Write(out, SimFormat("SCORE:\t%d\n", mScore));
+    Write(out, SimFormat("LIVES LEFT:\t%d\n", mLives));
+    Write(out, SimFormat("TARGET WPM:\t%d\n", mTargetWpm));
+    Write(out, SimFormat("TARGET ACCURACY:\t%d\n", mCurrent.accuracy));
+    Write(out, SimFormat("DIFFICULTY:\t%d\n", mCurrent.difficulty));
+
+    std::FILE* parser = ParserFile();
+    Write(parser, SimFormat("//Current level:\n%d\n", mCurrentLevel));
+    Write(parser, SimFormat("//Points obtained so far:\n%d\n", mScore));
+    Write(parser, SimFormat("//Lives left:\n%d\n", mLives));
+    if (parser)
+        std::fflush(parser);
+
+    Write(out, SimFormat("DIFFICULTY:\t%s\n", DifficultyName(mGameDifficulty)));
+    if (!mPath.empty()) {
+        std::string path;
+        for (int level : mPath)
+            path += SimFormat(", %d", level);
+        Write(out, "PATH (config levels):\t" + path + "\n");
+    }
+    Write(out, "DUMPING LEVEL DATA:\n");
+    Write(out, SimFormat("\tNUM TREASURE WORDS:\t%d\n", mLog.empty() ? 0 : mLog.back().treasureWords));
+    Write(out, "\tDUMPING WAVE DATA:\n\n");
+    if (!mLog.empty())
+        for (const SimWaveRecord& wave : mLog.back().waves)
+            WriteWave(wave, false);
+    Write(out, "\n");
+    Write(out, "\n");
+    std::fflush(out);
+}
+
+void SimulationHarness::StartRun(int seed)
+{
+    mSeed = seed;
+    mPath.clear();
+    mLog.clear();
+    Write(mFiles[RESULTS], "\n\n------------------- NEW SIMULATION ----------------------\n\n");
+    Write(mFiles[RESULTS], SimFormat("SEED VALUE USED: %d\n", seed));
+    if (mFiles[RESULTS])
+        std::fflush(mFiles[RESULTS]);
+}
+
+SimLevelRecord& SimulationHarness::CurrentLevel()
+{
+    if (mLog.empty())
+        mLog.emplace_back();
+    return mLog.back();
+}
+
+SimWaveRecord& SimulationHarness::CurrentWave()
+{
+    SimLevelRecord& level = CurrentLevel();
+    if (level.waves.empty())
+        level.waves.emplace_back();
+    return level.waves.back();
+}
+
+} // namespace Zant
