@@ -13,6 +13,8 @@
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
 #include "game/shell/MenuScreen.h"
+#include "game/shell/HighScoreScreen.h"
+#include "game/shell/StatsScreen.h"
 #include "game/shell/TitleScreen.h"
 #include "game/shell/TypingTutor.h"
 #include "game/shell/UserProfile.h"
@@ -136,6 +138,10 @@ WinBTApp::~WinBTApp()
     dropWidget(mStatusBar);
     dropWidget(mBoard);
     dropWidget(mTypingTutor);
+    dropWidget(mStatsScreen);
+    dropWidget(mStatsCloseButton);
+    dropWidget(mHighScoreScreen);
+    dropWidget(mHighScoreCloseButton);
     dropWidget(mTitleScreen);
     dropWidget(mMenuScreen);
     // The manager owns the current profile; deleting it clears mCurProfile.
