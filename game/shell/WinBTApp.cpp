@@ -363,10 +363,12 @@ bool WinBTApp::PlaySong(int position)
 {
     if (position == mCurrentSong)
         return false;
-    Player* player = GetPlayer();
     // The diver is being eaten: the danger tunes would only interrupt that scene.
-    if ((position == 37 || position == 43) && player != nullptr && player->mState == 3)
-        return true;
+    if (position == 37 || position == 43) {
+        const Player* player = GetPlayer();
+        if (player != nullptr && player->mState == 3)
+            return true;
+    }
 
     double speed = 0.005;
     bool noLoop = false;
