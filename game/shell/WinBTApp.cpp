@@ -14,6 +14,8 @@
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
 #include "game/shell/MenuScreen.h"
+#include "game/shell/HighScoreScreen.h"
+#include "game/shell/StatsScreen.h"
 #include "game/shell/TitleScreen.h"
 #include "game/shell/TypingTutor.h"
 #include "game/shell/UserProfile.h"
@@ -137,6 +139,10 @@ WinBTApp::~WinBTApp()
     dropWidget(mStatusBar);
     dropWidget(mBoard);
     dropWidget(mTypingTutor);
+    dropWidget(mStatsScreen);
+    dropWidget(mStatsCloseButton);
+    dropWidget(mHighScoreScreen);
+    dropWidget(mHighScoreCloseButton);
     dropWidget(mTitleScreen);
     dropWidget(mMenuScreen);
     // The manager owns the current profile; deleting it clears mCurProfile.
@@ -358,10 +364,12 @@ bool WinBTApp::PlaySong(int position)
 {
     if (position == mCurrentSong)
         return false;
-    Player* player = GetPlayer();
     // The diver is being eaten: the danger tunes would only interrupt that scene.
-    if ((position == 37 || position == 43) && player != nullptr && player->mState == 3)
-        return true;
+    if (position == 37 || position == 43) {
+        const Player* player = GetPlayer();
+        if (player != nullptr && player->mState == 3)
+            return true;
+    }
 
     double speed = 0.005;
     bool noLoop = false;

@@ -3,6 +3,7 @@
 // sounds, the profiles and the state of the run in progress.
 #include <array>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -268,6 +269,10 @@ public:
     void FindCharInTypedText(char c);
     // The name of the run's gem.
     std::string GetTreasureName();
+    // In place of the menu: the statistics (on a tab) or the high scores, each with
+    // its close button.
+    void ShowStatsScreen(int initialTab);
+    void ShowHighScoreScreen();
 
     // ---- Word and name pickers (WordPickers.cpp): all draw from the game's generator.
     // A word of a length in [minLen, maxLen) whose first letter no creature in play
@@ -395,6 +400,8 @@ public:
     int mGameSeed = 0;
 
 private:
+    void ShowCloseButton(Widget*& button, const std::function<Widget*()>& create, int x, int y, int width,
+                         int height);
     KeyDialog* MakeMessageDialog(const std::string& header, const std::string& lines, const std::string& footer,
                                  bool joinLines, int buttonMode);
     void ShowGameDialog(int id, Dialog* dialog);
