@@ -12,6 +12,7 @@
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
+#include "game/shell/MapScreen.h"
 #include "game/shell/MenuScreen.h"
 #include "game/shell/NewUserDialog.h"
 #include "game/shell/TitleScreen.h"
@@ -139,6 +140,7 @@ WinBTApp::~WinBTApp()
     dropWidget(mTypingTutor);
     dropWidget(mTitleScreen);
     dropWidget(mMenuScreen);
+    dropWidget(mMapScreen);
     // The manager owns the current profile; deleting it clears mCurProfile.
     delete mProfileMgr;
     mProfileMgr = nullptr;
