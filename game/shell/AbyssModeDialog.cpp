@@ -41,6 +41,17 @@ void PlaceListDialogButtons(Dialog* dialog)
     dialog->mNoButton->Resize(dialog->mX + in.mLeft + 32 + width, y, width, height);
 }
 
+bool PickDialogListLine(WinBTApp* app, ListWidget* list, int id, int index)
+{
+    if (id != list->mId || index < 0 || index >= list->GetLineCount())
+        return false;
+    if (index != list->mSelectIdx) {
+        app->PlaySound(SOUND_BUTTONCLICK);
+        list->SetSelect(index);
+    }
+    return true;
+}
+
 AbyssModeDialog::AbyssModeDialog(WinBTApp* app, UserProfile* profile)
     : MoneyDialog(app, app->GetImage(IMAGE_DIALOG), app->GetImage(IMAGE_DBUTTON), DIALOG_ID, true, "CONTINUE?", "",
                   "", BUTTONS_OK_CANCEL),
@@ -77,12 +88,8 @@ void AbyssModeDialog::FillDepthList()
 
 void AbyssModeDialog::ListClicked(int id, int index, int clickCount)
 {
-    if (id != mList->mId || index < 0 || index >= mList->GetLineCount())
+    if (!PickDialogListLine(mApp, mList, id, index))
         return;
-    if (index != mList->mSelectIdx) {
-        mApp->PlaySound(SOUND_BUTTONCLICK);
-        mList->SetSelect(index);
-    }
     const std::string line = mList->GetStringAt(index);
     if (line == START_LINE)
         mChosenDepth = 0;

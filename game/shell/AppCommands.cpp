@@ -239,6 +239,16 @@ void WinBTApp::CloseHint()
     mHintDialog = nullptr;
 }
 
+void WinBTApp::ChooseRunNames()
+{
+    mShipName.clear();
+    mGemName.clear();
+    mTreasureImage = 0;
+    GetTreasureIndex();
+    mShipName = GetRandomShipName();
+    mGemName = GetRandomGemName();
+}
+
 // ---- Adventure and abyss start.
 
 void WinBTApp::StartAdventure()
@@ -420,13 +430,8 @@ void WinBTApp::StartGame()
     mRunLevelTotal8 = mRunTypingTime = mRunLastEntry7 = mRunTotal10 = mRunTotal9 = 0;
     mWordLists.ClearRecentWords();
     mWordLists.UsedLetters().clear();
-    mShipName.clear();
-    mGemName.clear();
-    mTreasureImage = 0;
-    GetTreasureIndex();
     mWordLists.ClearThemeState();
-    mShipName = GetRandomShipName();
-    mGemName = GetRandomGemName();
+    ChooseRunNames();
     mEndGamePending = mAnswerYes = mAnswerNo = false;
     if (mCurProfile != nullptr) {
         mCurProfile->SetSharkKillsRun(0);
@@ -460,12 +465,7 @@ void WinBTApp::ShowMapScreen()
 {
     if (mBoard == nullptr)
         return;
-    mShipName.clear();
-    mGemName.clear();
-    mTreasureImage = 0;
-    mShipName = GetRandomShipName();
-    mGemName = GetRandomGemName();
-    GetTreasureIndex();
+    ChooseRunNames();
 
     mBoard->GetLevelResults(mLevelResult);
     mRunLevelTotal8 += mLevelResult[8];
@@ -538,12 +538,7 @@ void WinBTApp::EndGame(bool keepDifficulty)
         mDifficulty = 0;
     mWordLists.ClearRecentWords();
     mWordLists.UsedLetters().clear();
-    mShipName.clear();
-    mGemName.clear();
-    mTreasureImage = 0;
-    mShipName = GetRandomShipName();
-    mGemName = GetRandomGemName();
-    GetTreasureIndex();
+    ChooseRunNames();
     mWordLists.ClearThemeState();
     mEndGamePending = mAnswerYes = mAnswerNo = false;
 
@@ -630,7 +625,7 @@ void WinBTApp::AnswerYes()
         mDeleteUserPending = false;
         return;
     }
-    if (mTypingTutor != nullptr && (mTypingTutor->mAskedQuit || mTypingTutor->mAskedViewStats)) {
+    if (mTypingTutor != nullptr) {
         mAnswerYes = true;
         mAnswerNo = false;
         if (mTypingTutor->mAskedQuit) {
@@ -638,9 +633,11 @@ void WinBTApp::AnswerYes()
             QueueWidgetDeletion(mTypingTutor);
             mTypingTutor = nullptr;
             EndGame(false);
-        } else {
+        } else if (mTypingTutor->mAskedViewStats) {
             mTypingTutor->mAskedViewStats = false;
             Platform::DebugOutput("The statistics screen is not opened from the tutor in this build.\n");
+        } else {
+            ResumeAfterMessage();
         }
         return;
     }
@@ -656,6 +653,11 @@ void WinBTApp::AnswerYes()
     }
     mAnswerYes = true;
     mAnswerNo = false;
+    ResumeAfterMessage();
+}
+
+void WinBTApp::ResumeAfterMessage()
+{
     // A plain message answered before an abyss dive starts it; never over a running board.
     if (mDifficulty == -1 && FindDialog(OptionsDialog::ID) == nullptr && mBoard == nullptr) {
         StartGameSimple();

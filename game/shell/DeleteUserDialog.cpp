@@ -24,12 +24,8 @@ DeleteUserDialog::~DeleteUserDialog() { delete mList; }
 
 void DeleteUserDialog::ListClicked(int id, int index, int clickCount)
 {
-    if (id != mList->mId || index < 0 || index >= mList->GetLineCount())
+    if (!PickDialogListLine(mApp, mList, id, index))
         return;
-    if (index != mList->mSelectIdx) {
-        mApp->PlaySound(SOUND_BUTTONCLICK);
-        mList->SetSelect(index);
-    }
     if (clickCount == 2)
         ConfirmDelete(mList->GetStringAt(index));
 }

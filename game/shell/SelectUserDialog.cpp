@@ -67,12 +67,8 @@ std::string SelectUserDialog::GetSelectedName() const
 
 void SelectUserDialog::ListClicked(int id, int index, int clickCount)
 {
-    if (id != mList->mId || index < 0 || index >= mList->GetLineCount())
+    if (!PickDialogListLine(mApp, mList, id, index))
         return;
-    if (index != mList->mSelectIdx) {
-        mApp->PlaySound(SOUND_BUTTONCLICK);
-        mList->SetSelect(index);
-    }
     const std::string line = mList->GetStringAt(index);
     if (line == CREATE_ROW) {
         mApp->ShowNewUserDialog(WinBTApp::NEW_USER_PROMPT);

@@ -426,11 +426,15 @@ private:
     void StartChosenAbyssDepth();
     void AnswerYes();
     void AnswerNo();
+    // An OK message answered: the dive it preceded starts, or what it covered resumes.
+    void ResumeAfterMessage();
     void ContinueSavedGame();
     void ChooseUser();
     void CreateUser();
     void AskGameEnd();
     void CloseHint();
+    // New ship, gem names and gem image for the run's next level.
+    void ChooseRunNames();
     void PlayAgain();
     // The expedition and treasure state of a new adventure on the current profile.
     void ResetExpedition();
