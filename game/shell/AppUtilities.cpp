@@ -14,6 +14,7 @@
 #include "game/shell/HighScoreScreen.h"
 #include "game/shell/StatsScreen.h"
 #include "game/shell/TypingTutor.h"
+#include "game/shell/MapScreen.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
@@ -99,6 +100,7 @@ void WinBTApp::StoreRunInProfile()
     // The route lives on the map screen; without one there is nothing to copy.
     if (mMapScreen == nullptr)
         return;
+    StoreRoute(mMapScreen->mRouteDots, mMapScreen->mRoute);
 }
 
 void WinBTApp::StoreRoute(const std::vector<std::pair<int, int>>& sites, const std::vector<int>& siteNumbers)
