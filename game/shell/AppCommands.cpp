@@ -15,12 +15,14 @@
 #include "game/shell/AbyssModeDialog.h"
 #include "game/shell/DeleteUserDialog.h"
 #include "game/shell/DifficultyDialog.h"
+#include "game/shell/HighScoreScreen.h"
 #include "game/shell/HintDialog.h"
 #include "game/shell/MapScreen.h"
 #include "game/shell/MenuScreen.h"
 #include "game/shell/NewUserDialog.h"
 #include "game/shell/OptionsDialog.h"
 #include "game/shell/SelectUserDialog.h"
+#include "game/shell/StatsScreen.h"
 #include "game/shell/TitleScreen.h"
 #include "game/shell/TypingTutor.h"
 #include "game/shell/UserProfile.h"
@@ -103,16 +105,18 @@ bool WinBTApp::HandleFlowCommand(int id)
         StartAdventure();
         return true;
     case STATS_CLOSE_ID:
+        CloseStatsScreen();
+        return true;
     case CMD_STATISTICS:
-        Platform::DebugOutput("The statistics screen is not opened from the menu in this build.\n");
+        ShowStatsScreen(0);
         return true;
     case HIGH_SCORES_CLOSE_ID:
-        mShowingHighScores = false;
+        CloseHighScoreScreen();
         return true;
     case CMD_HIGH_SCORES:
         mStartingAdventure = false;
-        mShowingHighScores = false;
-        Platform::DebugOutput("The high-score screen is not opened from the menu in this build.\n");
+        mShowingHighScores = true;
+        ShowHighScoreScreen();
         return true;
     case CMD_LEVEL_DONE:
         ShowMapScreen();
@@ -886,6 +890,47 @@ void WinBTApp::ShowAbyssModeDialog()
     dialog->Resize(131, 34, 352, dialog->GetPreferredHeight(372));
     mAbyssModeDialog = dialog;
     ShowGameDialog(AbyssModeDialog::DIALOG_ID, dialog);
+}
+
+// The statistics screen goes back to where it was opened: the menu, or the tutor.
+void WinBTApp::CloseStatsScreen()
+{
+    if (mStatsScreen == nullptr)
+        return;
+    mWidgetManager->RemoveWidget(mStatsScreen);
+    QueueWidgetDeletion(mStatsScreen);
+    mStatsScreen = nullptr;
+    if (mStatsCloseButton != nullptr) {
+        mStatsCloseButton->SetVisible(false);
+        mStatsCloseButton->SetDisabled(true);
+    }
+    if (mTypingTutor == nullptr) {
+        ShowMenu();
+        return;
+    }
+    mTypingTutor->mAskedViewStats = false;
+    mTypingTutor->SetVisible(true);
+    mTypingTutor->MarkDirty();
+    mWidgetManager->SetFocus(mTypingTutor);
+}
+
+void WinBTApp::CloseHighScoreScreen()
+{
+    mShowingHighScores = false;
+    if (mHighScoreScreen != nullptr) {
+        mWidgetManager->RemoveWidget(mHighScoreScreen);
+        QueueWidgetDeletion(mHighScoreScreen);
+        mHighScoreScreen = nullptr;
+    }
+    if (mHighScoreCloseButton != nullptr)
+        mHighScoreCloseButton->SetVisible(false);
+    if (mBoard == nullptr && mTypingTutor == nullptr) {
+        ShowMenu();
+        if (mMenuScreen != nullptr)
+            mMenuScreen->MarkDirty();
+    } else if (mTypingTutor != nullptr) {
+        mTypingTutor->MarkDirty();
+    }
 }
 
 } // namespace Zant

@@ -294,6 +294,8 @@ public:
     // In place of the menu: the statistics (on a tab) or the high scores, each with
     // its close button.
     void ShowStatsScreen(int initialTab);
+    void CloseStatsScreen();
+    void CloseHighScoreScreen();
     void ShowHighScoreScreen();
 
     // ---- Word and name pickers (WordPickers.cpp): all draw from the game's generator.
