@@ -501,6 +501,21 @@ void WinBTApp::ShowMenu()
     mStatusBar = nullptr;
     mBoard = nullptr;
     mTypingTutor = nullptr;
+    if (Simulation().IsOn())
+        StartSimulatedRun();
+}
+
+void WinBTApp::StartSimulatedRun()
+{
+    SimulationHarness& simulation = Simulation();
+    simulation.ReadSimulationConfig(false);
+    if (!simulation.IsOn())
+        return;
+    simulation.NextSimulationConfig();
+    simulation.StartRun(mGameSeed);
+    mHintsOn = false;
+    // The menu's adventure and abyss buttons.
+    ButtonDepress(simulation.mAdventure ? 100 : 101);
 }
 
 void WinBTApp::KillScreen()
