@@ -40,6 +40,7 @@ void BM_SimulatedUpdates(benchmark::State& state)
     std::filesystem::current_path(gameDir);
     gGameRandom = new MersenneTwister(2026);
     auto app = std::make_unique<QuietApp>();
+    app->mWidgetManager = new WidgetManager(app.get());
     if (!app->LoadImageOrDie() || !app->mWordLists.LoadWordLengthLists() || !app->mWordLists.LoadDifficultyWords() ||
         !app->mWordLists.LoadThemes()) {
         state.SkipWithError("the images or words did not load");
@@ -100,10 +101,12 @@ void BM_SimulatedUpdates(benchmark::State& state)
         benchmark::Counter(static_cast<double>(updates) / 100.0, benchmark::Counter::kIsRate);
     state.counters["levels_completed"] = completed;
     state.counters["levels"] = levels;
+    state.counters["updates_per_level"] = levels ? static_cast<double>(updates) / levels : 0.0;
     delete app->mBoard;
     app->mBoard = nullptr;
     sim.Reset();
-    std::filesystem::remove_all(results);
+    if (!std::getenv("PLINDOR_KEEP_RESULTS"))
+        std::filesystem::remove_all(results);
     app.reset();
     delete gGameRandom;
     gGameRandom = nullptr;
