@@ -11,6 +11,7 @@
 #include "game/play/Board.h"
 #include "game/play/Config.h"
 #include "game/play/Player.h"
+#include "game/play/Simulation.h"
 #include "game/play/StatusBar.h"
 #include "game/shell/AbyssModeDialog.h"
 #include "game/shell/DeleteUserDialog.h"
@@ -259,6 +260,18 @@ void WinBTApp::StartAdventure()
 {
     mStartingAdventure = true;
     mShowingHighScores = false;
+    if (Simulation().IsOn()) {
+        // A simulated run picks its entry's difficulty without asking.
+        const int entry = Simulation().mCurrent.difficulty;
+        const int difficulty = entry >= 0 && entry <= 4 ? entry : 0;
+        ++mOpenDialogCount;
+        ChooseDifficulty(difficulty);
+        char line[96];
+        std::snprintf(line, sizeof line, "*** RUNNING IN SIMULATION MODE: CHOOSING DIFFICULTY LEVEL OF: %d ***\n",
+                      difficulty);
+        Platform::DebugOutput(line);
+        return;
+    }
     const int saved = mCurProfile != nullptr ? mCurProfile->mSavedLevelIndex : -1;
     if (saved == -1 || saved == 0) {
         OpenDifficultyDialog();

@@ -233,6 +233,8 @@ public:
     // ---- Flow.
     void LeaveTitleScreen();
     void ShowMenu();
+    // Simulation mode: the next configured typist starts a run from the menu.
+    void StartSimulatedRun();
     // Removes the menu screen and queues its deletion.
     void KillScreen();
     void NotifyScreen();
