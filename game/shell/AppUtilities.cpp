@@ -8,6 +8,7 @@
 #include "framework/sound/MusicInterface.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/shell/MapScreen.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
@@ -93,6 +94,7 @@ void WinBTApp::StoreRunInProfile()
     // The route lives on the map screen; without one there is nothing to copy.
     if (mMapScreen == nullptr)
         return;
+    StoreRoute(mMapScreen->mRouteDots, mMapScreen->mRoute);
 }
 
 void WinBTApp::StoreRoute(const std::vector<std::pair<int, int>>& sites, const std::vector<int>& siteNumbers)

@@ -14,6 +14,7 @@
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
 #include "game/shell/MenuScreen.h"
+#include "game/shell/NewUserDialog.h"
 #include "game/shell/TitleScreen.h"
 #include "game/shell/TypingTutor.h"
 #include "game/shell/UserProfile.h"
@@ -403,19 +404,6 @@ bool WinBTApp::PlaySong(int position)
 
 void WinBTApp::ButtonPress(int id) { PlaySound(SOUND_BUTTONCLICK); }
 
-void WinBTApp::ButtonDepress(int id)
-{
-    if (HandleOptionsCommand(id))
-        return;
-    switch (id) {
-    case TitleScreen::CONTINUE_ID:
-        LeaveTitleScreen();
-        break;
-    default:
-        break;
-    }
-}
-
 void WinBTApp::SaveSettings()
 {
     const int muteCount = mMuteCount;
@@ -452,19 +440,14 @@ void WinBTApp::LeaveTitleScreen()
     }
     ShowMenu();
 
+    CreateMapScreenIfMissing();
+
     // The default user's saved data did not load: the player is told, and the
     // profile starts afresh under its name and number.
     if (mCurProfile == nullptr && mProfileMgr != nullptr && !mProfileMgr->GetDefaultUserName().empty()) {
         DoMessageDialog("Error", "Your saved data was either\nnot found or is corrupted. \nA new one will be created.\n",
                         "", false);
-        const std::string name = mProfileMgr->GetDefaultUserName();
-        auto* profile = new UserProfile(this);
-        profile->mName = name;
-        profile->SetUserNumber(mProfileMgr->GetDefaultUserNumber());
-        mCurProfile = profile;
-        mProfileMgr->WriteUserProfileToRegistry(profile, false, false);
-        mProfileMgr->AddUserProfile(profile);
-        mProfileMgr->RegisterDefaultUserName(name);
+        ReplaceLostProfile(mProfileMgr->GetDefaultUserName(), mProfileMgr->GetDefaultUserNumber());
     }
     if (mCurProfile != nullptr && ParseStoredDouble(mCurProfile->mVersion) < UserProfile::OLDEST_DATA_VERSION) {
         DoMessageDialog("Error",
@@ -501,6 +484,11 @@ void WinBTApp::ShowMenu()
     mStatusBar = nullptr;
     mBoard = nullptr;
     mTypingTutor = nullptr;
+
+    // No player yet: ask for a name first.
+    if (mProfileMgr != nullptr && (mProfileMgr->GetProfiles().empty() || mProfileMgr->GetDefaultUserName().empty()) &&
+        FindDialog(NewUserDialog::DIALOG_ID) == nullptr)
+        ShowNewUserDialog(NEW_USER_PROMPT);
 }
 
 void WinBTApp::KillScreen()

@@ -207,6 +207,28 @@ public:
     // the options; false for any other id.
     bool HandleOptionsCommand(int id);
 
+    // ---- Game flow and the dialogs it opens (AppCommands.cpp).
+    // The prompt of the name entry for a new player.
+    static const char* const NEW_USER_PROMPT;
+    // "Easy" .. "Expert"; any other difficulty "X-Treme".
+    static std::string DifficultyName(int difficulty);
+    // Adventure from its first level with the previous run cleared.
+    void StartGame();
+    // The game for mDifficulty (adventure level or abyss), keeping the run state.
+    void StartGameSimple();
+    // Level done: the map between two levels.
+    void ShowMapScreen();
+    // The next adventure level, at the site chosen on the map.
+    void NewBoard();
+    // Ends the game (recording it unless game over did) and shows the menu.
+    void EndGame(bool keepDifficulty);
+    void ShowSelectUserDialog();
+    void ShowNewUserDialog(const std::string& prompt);
+    void ShowDeleteUserDialog(const std::vector<std::string>& names);
+    void ShowAbyssModeDialog();
+    // The folder holding data\ for the level configurations; empty: the program's.
+    std::string mGameDataFolder;
+
     // ---- Flow.
     void LeaveTitleScreen();
     void ShowMenu();
@@ -395,6 +417,32 @@ public:
     int mGameSeed = 0;
 
 private:
+    // ---- Steps of the game flow (AppCommands.cpp).
+    bool HandleFlowCommand(int id);
+    void StartAdventure();
+    void StartAbyss();
+    void OpenDifficultyDialog();
+    void ChooseDifficulty(int difficulty);
+    void StartChosenAbyssDepth();
+    void AnswerYes();
+    void AnswerNo();
+    void ContinueSavedGame();
+    void ChooseUser();
+    void CreateUser();
+    void AskGameEnd();
+    void CloseHint();
+    void PlayAgain();
+    // The expedition and treasure state of a new adventure on the current profile.
+    void ResetExpedition();
+    // A fresh configuration for mDifficulty; false (and the program closing) when it
+    // cannot be read.
+    bool LoadConfigOrQuit();
+    // A new board on the configuration's current level, over the whole window.
+    void CreateBoard();
+    void ShowStatusBar();
+    void CreateMapScreenIfMissing();
+    // The replacement profile for a default user whose saved data did not load.
+    void ReplaceLostProfile(const std::string& name, int number);
     KeyDialog* MakeMessageDialog(const std::string& header, const std::string& lines, const std::string& footer,
                                  bool joinLines, int buttonMode);
     void ShowGameDialog(int id, Dialog* dialog);
