@@ -33,6 +33,17 @@ protected:
         board->mDepthMarks.push_back(Board::MakeDepthMark(1000, player->mY + player->GetHeight() + 1.0));
     }
 
+    // Updates until the boss fights; false when it never does.
+    bool ReachBossFight()
+    {
+        for (int i = 0; i < 5000; ++i) {
+            if (board->mBoss && board->mBoss->mState == ProjectileBoss::FIGHTING)
+                return true;
+            Run(1);
+        }
+        return false;
+    }
+
     // Types the word of every shot flying at the diver, key by key.
     void TypeShots()
     {
@@ -101,4 +112,26 @@ TEST_F(BossOnBoardTest, AShotOnTheDiverSendsHimUp)
         ++updates;
     }
     EXPECT_EQ(board->mPlayer->mState, Player::RISING);
+}
+
+TEST_F(BossOnBoardTest, APauseIsLeftOutOfTheBossTimers)
+{
+    NearAThousandFeet(-1);
+    ASSERT_TRUE(ReachBossFight());
+    auto* boss = static_cast<TorpedoBoss*>(board->mBoss);
+    // Part way to the next volley and the next sonar ping.
+    Run(30);
+    const int fire = boss->mFireTimer->GetElapsed();
+    const int ping = boss->mSoundTimer->GetElapsed();
+    const size_t shots = boss->GetShots().size();
+    ASSERT_LT(fire, boss->mTimeToFire);
+
+    // Far longer than the time to fire and the ping's period.
+    board->Pause(true);
+    Run(400);
+    board->Pause(false);
+    EXPECT_EQ(boss->mFireTimer->GetElapsed(), fire);
+    EXPECT_EQ(boss->mSoundTimer->GetElapsed(), ping);
+    Run(1);
+    EXPECT_EQ(boss->GetShots().size(), shots) << "a volley came straight after the pause";
 }
