@@ -12,6 +12,7 @@
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
+#include "game/shell/HintDialog.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/levels/LevelFileBuilder.h"
 #include "tests/support/GameScreens.h"
@@ -19,19 +20,6 @@
 using namespace Zant;
 
 namespace {
-
-// The board does not draw its boss: this layer over it does, as the game's own
-// drawing will.
-class BossLayer : public Widget {
-public:
-    explicit BossLayer(Board* board) : mBoard(board) {}
-    void Draw(Graphics* g) override
-    {
-        if (mBoard->mBoss)
-            mBoard->mBoss->Draw(g);
-    }
-    Board* mBoard;
-};
 
 // A boss at its fighting place with a volley fired and flown a little way, the first
 // shot with two letters typed.
@@ -46,6 +34,8 @@ void FightingBoss(Board* board, int type)
     kind->mMaxMissiles = 3;
     kind->mMinMissileSpeed = 0.8;
     kind->mMaxMissileSpeed = 1.0;
+    kind->mHealth = 60;
+    kind->mMaxHealth = 100;
     kind->mMinWord = 4;
     kind->mMaxWord = 6;
     kind->mFireTimer->SetDisabled(false);
@@ -77,10 +67,7 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     const int barHeight = app->GetImage(IMAGE_STATUSBARX)->GetHeight();
     bar->Resize(0, 480 - barHeight, 640, barHeight);
     app->mStatusBar = bar;
-    BossLayer layer(board);
-    layer.Resize(0, 0, 640, 480 - barHeight);
     app->mWidgetManager->AddWidget(board);
-    app->mWidgetManager->AddWidget(&layer);
     app->mWidgetManager->AddWidget(bar);
 
     Player* player = board->mPlayer;
@@ -91,8 +78,12 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     player->mCharge = 0.8;
     board->mScrollDistance = board->mLeadInHeight + 1.0;
     board->mWaveCleared = false;
-    for (int i = 0; i < 300; ++i)
+    for (int i = 0; i < 300; ++i) {
         app->mWidgetManager->UpdateFrame();
+        // The level's hint is answered as soon as it shows, as a player does.
+        if (Dialog* hint = app->FindDialog(HintDialog::ID))
+            hint->ButtonDepress(HintDialog::ID + Dialog::ID_YES);
+    }
     board->mHintAlpha = 0;
     // The field stands still from here (the pause), with the words shown.
     board->Pause(true);
@@ -132,7 +123,6 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     shoot("level-complete.png");
 
     app->mWidgetManager->RemoveWidget(bar);
-    app->mWidgetManager->RemoveWidget(&layer);
     app->mWidgetManager->RemoveWidget(board);
     app->mStatusBar = nullptr;
     delete bar;
