@@ -11,9 +11,8 @@
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/play/StatusBar.h"
-#include "game/shell/HintDialog.h"
 #include "game/shell/WinBTApp.h"
+#include "tests/bosses/ScreenBoard.h"
 #include "tests/levels/LevelFileBuilder.h"
 #include "tests/support/GameScreens.h"
 
@@ -55,20 +54,8 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     WinBTApp* app = &game;
     ASSERT_TRUE(app->mWordLists.LoadWordLengthLists());
     using namespace LevelFiles;
-    app->mConfig = new Config(app);
-    ASSERT_EQ(app->mConfig->LoadText(File(Level(Sharks())), 0, "test.xml"), 0);
-    app->mConfig->ResetWaves(0);
-
-    auto* board = new Board(app);
-    app->mBoard = board;
-    board->Resize(0, 0, 640, 480);
-    board->StartLevel(app->mConfig);
-    auto* bar = new StatusBar(app);
-    const int barHeight = app->GetImage(IMAGE_STATUSBARX)->GetHeight();
-    bar->Resize(0, 480 - barHeight, 640, barHeight);
-    app->mStatusBar = bar;
-    app->mWidgetManager->AddWidget(board);
-    app->mWidgetManager->AddWidget(bar);
+    Board* board = BossTests::ShowBoard(*app, File(Level(Sharks())));
+    ASSERT_NE(board, nullptr);
 
     Player* player = board->mPlayer;
     player->SetState(Player::BOSS_FIGHT);
@@ -78,12 +65,7 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     player->mCharge = 0.8;
     board->mScrollDistance = board->mLeadInHeight + 1.0;
     board->mWaveCleared = false;
-    for (int i = 0; i < 300; ++i) {
-        app->mWidgetManager->UpdateFrame();
-        // The level's hint is answered as soon as it shows, as a player does.
-        if (Dialog* hint = app->FindDialog(HintDialog::ID))
-            hint->ButtonDepress(HintDialog::ID + Dialog::ID_YES);
-    }
+    BossTests::RunAnsweringHints(*app, 300);
     board->mHintAlpha = 0;
     // The field stands still from here (the pause), with the words shown.
     board->Pause(true);
@@ -122,10 +104,7 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
         app->mWidgetManager->UpdateFrame();
     shoot("level-complete.png");
 
-    app->mWidgetManager->RemoveWidget(bar);
-    app->mWidgetManager->RemoveWidget(board);
-    app->mStatusBar = nullptr;
-    delete bar;
+    BossTests::RemoveBoard(*app);
 }
 
 } // namespace
