@@ -16,6 +16,7 @@
 #include "game/shell/AbyssModeDialog.h"
 #include "game/shell/DeleteUserDialog.h"
 #include "game/shell/DifficultyDialog.h"
+#include "game/shell/GameOverDialog.h"
 #include "game/shell/HighScoreScreen.h"
 #include "game/shell/HintDialog.h"
 #include "game/shell/MapScreen.h"
@@ -37,10 +38,9 @@ namespace {
 
 constexpr int MESSAGE_ID = 500;
 constexpr int NO_WINDOWED_ID = 779;
-constexpr int GAME_OVER_ID = 90210;
-// The game-over dialog's two buttons report these ids themselves.
-constexpr int GAME_OVER_AGAIN = 92210;
-constexpr int GAME_OVER_MENU = 93210;
+constexpr int GAME_OVER_ID = GameOverDialog::DIALOG_ID;
+constexpr int GAME_OVER_AGAIN = GameOverDialog::PLAY_AGAIN_ID;
+constexpr int GAME_OVER_MENU = GameOverDialog::MAIN_MENU_ID;
 constexpr int STATS_CLOSE_ID = 1104;
 constexpr int HIGH_SCORES_CLOSE_ID = 3279;
 constexpr int LAST_FIXED_SITE = 35;
