@@ -79,8 +79,7 @@ void Board::ShowLevelHint() { mApp->ShowLevelHint(); }
 
 void Board::ShowHint(const std::string& header, const std::string& text) { mApp->ShowHintDialog(text, header); }
 
-// The map screen is not part of the build yet.
-void Board::ShowMapScreen() {}
+void Board::ShowMapScreen() { mApp->ShowMapScreen(); }
 
 void Board::SendCommand(int id) { mApp->ButtonDepress(id); }
 

@@ -2,12 +2,19 @@
 // call: muting the music with the window's focus, saving the running adventure into
 // the profile, piranha labels, the run's treasure name and two-part text.
 #include <algorithm>
+#include <functional>
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/sound/MusicInterface.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "framework/widgets/DialogButton.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/shell/HighScoreScreen.h"
+#include "game/shell/StatsScreen.h"
+#include "game/shell/TypingTutor.h"
+#include "game/shell/MapScreen.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
@@ -93,6 +100,7 @@ void WinBTApp::StoreRunInProfile()
     // The route lives on the map screen; without one there is nothing to copy.
     if (mMapScreen == nullptr)
         return;
+    StoreRoute(mMapScreen->mRouteDots, mMapScreen->mRoute);
 }
 
 void WinBTApp::StoreRoute(const std::vector<std::pair<int, int>>& sites, const std::vector<int>& siteNumbers)
@@ -101,6 +109,49 @@ void WinBTApp::StoreRoute(const std::vector<std::pair<int, int>>& sites, const s
         return;
     mCurProfile->mSavedSites = sites;
     mCurProfile->mSavedSiteNumbers = siteNumbers;
+}
+
+// ---- Statistics and high scores.
+
+void WinBTApp::ShowStatsScreen(int initialTab)
+{
+    KillScreen();
+    if (mTypingTutor != nullptr)
+        mTypingTutor->SetVisible(false);
+    mStatsScreen = new StatsScreen(this, initialTab);
+    mStatsScreen->SetUserProfile(mCurProfile);
+    mStatsScreen->Resize(0, 0, mWidth, mHeight);
+    mWidgetManager->AddWidget(mStatsScreen);
+    mStatsScreen->MarkDirty();
+    ShowCloseButton(mStatsCloseButton, [this] { return StatsScreen::CreateCloseButton(this); }, 480, 420, 100, 27);
+}
+
+void WinBTApp::ShowHighScoreScreen()
+{
+    KillScreen();
+    mHighScoreScreen = new HighScoreScreen(this, mProfileMgr);
+    mHighScoreScreen->Resize(0, 0, mWidth, mHeight);
+    mWidgetManager->AddWidget(mHighScoreScreen);
+    ShowCloseButton(mHighScoreCloseButton, [this] { return HighScoreScreen::CreateCloseButton(this); }, 221, 443,
+                    193, 27);
+}
+
+void WinBTApp::ShowCloseButton(Widget*& button, const std::function<Widget*()>& create, int x, int y, int width,
+                               int height)
+{
+    if (button == nullptr) {
+        // Made the first time, then kept and shown again in front of the screen.
+        button = create();
+        button->SetDisabled(false);
+        mWidgetManager->AddWidget(button);
+        return;
+    }
+    button->Resize(x, y, width, height);
+    button->SetDisabled(false);
+    button->SetVisible(true);
+    if (!mWidgetManager->HasWidget(button))
+        mWidgetManager->AddWidget(button);
+    mWidgetManager->BringToFront(button);
 }
 
 // ---- Piranha labels.

@@ -13,7 +13,11 @@
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
+#include "game/shell/MapScreen.h"
 #include "game/shell/MenuScreen.h"
+#include "game/shell/HighScoreScreen.h"
+#include "game/shell/StatsScreen.h"
+#include "game/shell/NewUserDialog.h"
 #include "game/shell/TitleScreen.h"
 #include "game/shell/TypingTutor.h"
 #include "game/shell/UserProfile.h"
@@ -136,8 +140,13 @@ WinBTApp::~WinBTApp()
     dropWidget(mStatusBar);
     dropWidget(mBoard);
     dropWidget(mTypingTutor);
+    dropWidget(mStatsScreen);
+    dropWidget(mStatsCloseButton);
+    dropWidget(mHighScoreScreen);
+    dropWidget(mHighScoreCloseButton);
     dropWidget(mTitleScreen);
     dropWidget(mMenuScreen);
+    dropWidget(mMapScreen);
     // The manager owns the current profile; deleting it clears mCurProfile.
     delete mProfileMgr;
     mProfileMgr = nullptr;
@@ -357,10 +366,12 @@ bool WinBTApp::PlaySong(int position)
 {
     if (position == mCurrentSong)
         return false;
-    Player* player = GetPlayer();
     // The diver is being eaten: the danger tunes would only interrupt that scene.
-    if ((position == 37 || position == 43) && player != nullptr && player->mState == 3)
-        return true;
+    if (position == 37 || position == 43) {
+        const Player* player = GetPlayer();
+        if (player != nullptr && player->mState == 3)
+            return true;
+    }
 
     double speed = 0.005;
     bool noLoop = false;
@@ -402,19 +413,6 @@ bool WinBTApp::PlaySong(int position)
 
 void WinBTApp::ButtonPress(int id) { PlaySound(SOUND_BUTTONCLICK); }
 
-void WinBTApp::ButtonDepress(int id)
-{
-    if (HandleOptionsCommand(id))
-        return;
-    switch (id) {
-    case TitleScreen::CONTINUE_ID:
-        LeaveTitleScreen();
-        break;
-    default:
-        break;
-    }
-}
-
 void WinBTApp::SaveSettings()
 {
     const int muteCount = mMuteCount;
@@ -451,19 +449,14 @@ void WinBTApp::LeaveTitleScreen()
     }
     ShowMenu();
 
+    CreateMapScreenIfMissing();
+
     // The default user's saved data did not load: the player is told, and the
     // profile starts afresh under its name and number.
     if (mCurProfile == nullptr && mProfileMgr != nullptr && !mProfileMgr->GetDefaultUserName().empty()) {
         DoMessageDialog("Error", "Your saved data was either\nnot found or is corrupted. \nA new one will be created.\n",
                         "", false);
-        const std::string name = mProfileMgr->GetDefaultUserName();
-        auto* profile = new UserProfile(this);
-        profile->mName = name;
-        profile->SetUserNumber(mProfileMgr->GetDefaultUserNumber());
-        mCurProfile = profile;
-        mProfileMgr->WriteUserProfileToRegistry(profile, false, false);
-        mProfileMgr->AddUserProfile(profile);
-        mProfileMgr->RegisterDefaultUserName(name);
+        ReplaceLostProfile(mProfileMgr->GetDefaultUserName(), mProfileMgr->GetDefaultUserNumber());
     }
     if (mCurProfile != nullptr && ParseStoredDouble(mCurProfile->mVersion) < UserProfile::OLDEST_DATA_VERSION) {
         DoMessageDialog("Error",
@@ -500,6 +493,11 @@ void WinBTApp::ShowMenu()
     mStatusBar = nullptr;
     mBoard = nullptr;
     mTypingTutor = nullptr;
+
+    // No player yet: ask for a name first.
+    if (mProfileMgr != nullptr && (mProfileMgr->GetProfiles().empty() || mProfileMgr->GetDefaultUserName().empty()) &&
+        FindDialog(NewUserDialog::DIALOG_ID) == nullptr)
+        ShowNewUserDialog(NEW_USER_PROMPT);
 }
 
 void WinBTApp::KillScreen()

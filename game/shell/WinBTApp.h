@@ -3,6 +3,7 @@
 // sounds, the profiles and the state of the run in progress.
 #include <array>
 #include <atomic>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -207,6 +208,28 @@ public:
     // the options; false for any other id.
     bool HandleOptionsCommand(int id);
 
+    // ---- Game flow and the dialogs it opens (AppCommands.cpp).
+    // The prompt of the name entry for a new player.
+    static const char* const NEW_USER_PROMPT;
+    // "Easy" .. "Expert"; any other difficulty "X-Treme".
+    static std::string DifficultyName(int difficulty);
+    // Adventure from its first level with the previous run cleared.
+    void StartGame();
+    // The game for mDifficulty (adventure level or abyss), keeping the run state.
+    void StartGameSimple();
+    // Level done: the map between two levels.
+    void ShowMapScreen();
+    // The next adventure level, at the site chosen on the map.
+    void NewBoard();
+    // Ends the game (recording it unless game over did) and shows the menu.
+    void EndGame(bool keepDifficulty);
+    void ShowSelectUserDialog();
+    void ShowNewUserDialog(const std::string& prompt);
+    void ShowDeleteUserDialog(const std::vector<std::string>& names);
+    void ShowAbyssModeDialog();
+    // The folder holding data\ for the level configurations; empty: the program's.
+    std::string mGameDataFolder;
+
     // ---- Flow.
     void LeaveTitleScreen();
     void ShowMenu();
@@ -268,6 +291,10 @@ public:
     void FindCharInTypedText(char c);
     // The name of the run's gem.
     std::string GetTreasureName();
+    // In place of the menu: the statistics (on a tab) or the high scores, each with
+    // its close button.
+    void ShowStatsScreen(int initialTab);
+    void ShowHighScoreScreen();
 
     // ---- Word and name pickers (WordPickers.cpp): all draw from the game's generator.
     // A word of a length in [minLen, maxLen) whose first letter no creature in play
@@ -395,6 +422,38 @@ public:
     int mGameSeed = 0;
 
 private:
+    void ShowCloseButton(Widget*& button, const std::function<Widget*()>& create, int x, int y, int width,
+                         int height);
+    // ---- Steps of the game flow (AppCommands.cpp).
+    bool HandleFlowCommand(int id);
+    void StartAdventure();
+    void StartAbyss();
+    void OpenDifficultyDialog();
+    void ChooseDifficulty(int difficulty);
+    void StartChosenAbyssDepth();
+    void AnswerYes();
+    void AnswerNo();
+    // An OK message answered: the dive it preceded starts, or what it covered resumes.
+    void ResumeAfterMessage();
+    void ContinueSavedGame();
+    void ChooseUser();
+    void CreateUser();
+    void AskGameEnd();
+    void CloseHint();
+    // New ship, gem names and gem image for the run's next level.
+    void ChooseRunNames();
+    void PlayAgain();
+    // The expedition and treasure state of a new adventure on the current profile.
+    void ResetExpedition();
+    // A fresh configuration for mDifficulty; false (and the program closing) when it
+    // cannot be read.
+    bool LoadConfigOrQuit();
+    // A new board on the configuration's current level, over the whole window.
+    void CreateBoard();
+    void ShowStatusBar();
+    void CreateMapScreenIfMissing();
+    // The replacement profile for a default user whose saved data did not load.
+    void ReplaceLostProfile(const std::string& name, int number);
     KeyDialog* MakeMessageDialog(const std::string& header, const std::string& lines, const std::string& footer,
                                  bool joinLines, int buttonMode);
     void ShowGameDialog(int id, Dialog* dialog);

@@ -128,6 +128,8 @@ TEST_F(Typing, PhaseGateAndSpace)
         {Player::BOSS_FIGHT, false, false, 'Z', 1},    {Player::DESCENDING, false, false, 'Z', 0},
     };
     for (const Case& c : cases) {
+        // A space that pauses reaches the application, which does pause the board.
+        board->Pause(false);
         board->mPlayer->mState = c.phase;
         board->mWaveCleared = c.waveCleared;
         board->mSpacePauses = c.spacePauses;

@@ -10,8 +10,6 @@
 
 #include "framework/graphics/D3DTester.h"
 #include "framework/graphics/DDInterface.h"
-#include "framework/graphics/Font.h"
-#include "framework/graphics/MemoryImage.h"
 #include "framework/sound/DSoundManager.h"
 #include "framework/sound/MusicInterface.h"
 #include "framework/widgets/Checkbox.h"
@@ -24,6 +22,7 @@
 #include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/display/FakeScreen.h"
+#include "tests/options/DialogParts.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/TestSupport.h"
 
@@ -31,16 +30,8 @@ using namespace Zant;
 
 namespace {
 
-class LineFont : public Font {
-public:
-    LineFont()
-    {
-        mHeight = 16;
-        mAscent = 12;
-    }
-    int StringWidth(const std::string& text) override { return 7 * static_cast<int>(text.size()); }
-    Font* Duplicate() override { return new LineFont(*this); }
-};
+using OptionsTest::LineFont;
+using OptionsTest::Picture;
 
 class FakeMusic : public MusicInterface {
 public:
@@ -65,13 +56,6 @@ public:
     std::vector<int> sounds;
     std::vector<std::string> pages;
 };
-
-MemoryImage* Picture(int width, int height)
-{
-    auto* image = new MemoryImage();
-    image->Create(width, height);
-    return image;
-}
 
 class OptionsDialogTest : public ::testing::Test {
 protected:

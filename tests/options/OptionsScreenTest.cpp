@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,7 +16,6 @@
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/ImageFont.h"
-#include "framework/graphics/ImageLib.h"
 #include "framework/widgets/UpdateCheckDialog.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/OptionsDialog.h"
@@ -30,6 +28,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/Window.h"
 #include "platform/display/SdlScreen.h"
+#include "tests/support/ScreenShots.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XServer.h"
 
@@ -45,58 +44,6 @@ class FastApp : public WinBTApp {
 public:
     int64_t EstimateCpuMHz() override { return 2000; }
 };
-
-std::string OutputFolder()
-{
-    const char* dir = std::getenv("PLINDOR_BINARY_DIR");
-    const std::filesystem::path folder = std::filesystem::path(dir ? dir : "/tmp") / "options-shots";
-    std::filesystem::create_directories(folder);
-    return folder.string();
-}
-
-// The 640x480 frame out of the window's picture.
-ImageLib::Image Frame(Platform::SdlScreen& screen)
-{
-    int width = 0, height = 0;
-    const std::vector<uint32_t>& pixels = screen.Captured(width, height);
-    int ox = 0, oy = 0, w = 0, h = 0;
-    screen.FramePlacement(width, height, 640, 480, ox, oy, w, h);
-    ImageLib::Image frame(640, 480);
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) {
-            const int sx = ox + int((x + 0.5) * w / 640), sy = oy + int((y + 0.5) * h / 480);
-            frame.GetBits()[size_t(y) * 640 + size_t(x)] = pixels[size_t(sy) * size_t(width) + size_t(sx)] | 0xFF000000u;
-        }
-    return frame;
-}
-
-void Compare(const ImageLib::Image& shot, const std::string& name)
-{
-    const std::string out = OutputFolder() + "/" + name;
-    ImageLib::WritePng(out, shot);
-    const std::string reference = TestSupport::SourceDir() + "/tests/options/" + name;
-    std::unique_ptr<ImageLib::Image> want = ImageLib::ReadPng(reference);
-    if (!want) {
-        ADD_FAILURE() << "no reference " << reference << "; the picture taken is " << out;
-        return;
-    }
-    ASSERT_EQ(want->GetWidth(), 640);
-    ASSERT_EQ(want->GetHeight(), 480);
-    ImageLib::Image diff(640, 480);
-    int different = 0;
-    for (size_t i = 0; i < size_t(640 * 480); ++i) {
-        const uint32_t a = shot.GetBits()[i], b = want->GetBits()[i];
-        bool off = false;
-        for (int shift : {0, 8, 16})
-            off = off || std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > CHANNEL_TOLERANCE;
-        diff.GetBits()[i] = off ? 0xFFFF00FFu : 0xFF000000u | ((a >> 2) & 0x3F3F3F);
-        different += off;
-    }
-    if (different > MAX_DIFFERENT_PIXELS) {
-        ImageLib::WritePng(out + ".diff.png", diff);
-        ADD_FAILURE() << name << ": " << different << " pixels differ; see " << out << " and its .diff.png";
-    }
-}
 
 void RunScenario(const std::string& display)
 {
@@ -153,7 +100,8 @@ void RunScenario(const std::string& display)
             app->mWidgetManager->MarkAllWidgetsDirty();
             ASSERT_TRUE(app->DrawFrame()) << name;
             AppServices::PollDisplay(app.get());
-            Compare(Frame(*screen), name);
+            TestSupport::ExpectMatchesReference(TestSupport::CaptureFrame(*screen), "options", name, CHANNEL_TOLERANCE,
+                                                MAX_DIFFERENT_PIXELS);
         };
 
         app->mFontRockwell13 = new ImageFont(app.get(), "data\\Rockwell13.txt");

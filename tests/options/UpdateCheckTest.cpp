@@ -8,14 +8,13 @@
 #include <string>
 #include <thread>
 
-#include "framework/graphics/Font.h"
-#include "framework/graphics/MemoryImage.h"
 #include "framework/net/InternetManager.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/UpdateCheckDialog.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/net/LoopbackServer.h"
+#include "tests/options/DialogParts.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/TestSupport.h"
 
@@ -24,22 +23,14 @@ using NetTest::LoopbackServer;
 
 namespace {
 
+using OptionsTest::LineFont;
+using OptionsTest::Picture;
+
 constexpr int QUESTION = 2531;
 constexpr int CHECK = 2532;
 constexpr int NEW_VERSION = 12532;
 constexpr int RESULT = 22532;
 const char* const PATH = "/win32updatecheck.php?prod=Plindor&ver=1.01&referid=abc%20def";
-
-class LineFont : public Font {
-public:
-    LineFont()
-    {
-        mHeight = 16;
-        mAscent = 12;
-    }
-    int StringWidth(const std::string& text) override { return 7 * static_cast<int>(text.size()); }
-    Font* Duplicate() override { return new LineFont(*this); }
-};
 
 class UpdateApp : public WinBTApp {
 public:
@@ -52,13 +43,6 @@ public:
     std::string opened;
     bool quitAfter = false;
 };
-
-MemoryImage* Picture(int width, int height)
-{
-    auto* image = new MemoryImage();
-    image->Create(width, height);
-    return image;
-}
 
 LoopbackServer::Reply Ok(const std::string& body)
 {

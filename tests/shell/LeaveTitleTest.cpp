@@ -6,7 +6,9 @@
 
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/KeyDialog.h"
+#include "game/shell/HighScoreScreen.h"
 #include "game/shell/MenuScreen.h"
+#include "game/shell/StatsScreen.h"
 #include "tests/profiles/ProfileFixture.h"
 #include "tests/support/TestSupport.h"
 
@@ -70,4 +72,37 @@ TEST_F(LeaveTitleTest, ARefusedDataFileIsToldAndTheProfileStartsAfresh)
     // Bob's file and profile are untouched and still load.
     EXPECT_EQ(TestSupport::ReadFile(Zant::UserDataFilePath(1)), bobFile);
     EXPECT_NE(app->mProfileMgr->GetUserProfile("Bob"), nullptr);
+}
+
+TEST_F(LeaveTitleTest, StatisticsAndHighScoresTakeThePlaceOfTheMenuWithTheirCloseButtons)
+{
+    StoreUser("Ann", 0);
+    StartProfiles();
+    app->LeaveTitleScreen();
+    ASSERT_NE(app->mMenuScreen, nullptr);
+
+    app->ShowStatsScreen(0);
+    EXPECT_EQ(app->mMenuScreen, nullptr);
+    ASSERT_NE(app->mStatsScreen, nullptr);
+    EXPECT_TRUE(app->mWidgetManager->HasWidget(app->mStatsScreen));
+    ASSERT_NE(app->mStatsCloseButton, nullptr);
+    EXPECT_EQ(app->mStatsCloseButton->mX, 480);
+    EXPECT_EQ(app->mStatsCloseButton->mY, 420);
+
+    app->ShowHighScoreScreen();
+    ASSERT_NE(app->mHighScoreCloseButton, nullptr);
+    EXPECT_EQ(app->mHighScoreCloseButton->mX, 221);
+    EXPECT_EQ(app->mHighScoreCloseButton->mWidth, 193);
+
+    // A second showing brings the same button back, enabled and in front.
+    Zant::Widget* close = app->mHighScoreCloseButton;
+    close->SetVisible(false);
+    close->SetDisabled(true);
+    app->mWidgetManager->RemoveWidget(app->mHighScoreScreen);
+    delete app->mHighScoreScreen;
+    app->mHighScoreScreen = nullptr;
+    app->ShowHighScoreScreen();
+    EXPECT_EQ(app->mHighScoreCloseButton, close);
+    EXPECT_TRUE(close->mVisible);
+    EXPECT_FALSE(close->mDisabled);
 }
