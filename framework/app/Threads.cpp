@@ -8,6 +8,7 @@
 // and moves the cursor through the display, under the display's lock. Both threads
 // are joined before the application goes.
 #include <system_error>
+#include <thread>
 
 #include "framework/app/AppServices.h"
 #include "framework/app/ZantApp.h"
@@ -36,17 +37,24 @@ void ZantApp::LoadingThreadProc(ZantApp* app)
 {
     Platform::ThreadCrashStack crashStack;
     app->LoadingProc();
-    uint32_t seconds = (Platform::TickCount() - app->mTimeLoaded) / 1000;
-    Platform::DebugOutput("Resource Loading Time: " + std::to_string(seconds) + "\r\n");
+    if (app->mShutdown) {
+        Platform::DebugOutput("Resource loading stopped: the application is shutting down\r\n");
+    } else {
+        uint32_t seconds = (Platform::TickCount() - app->mTimeLoaded) / 1000;
+        Platform::DebugOutput("Resource Loading Time: " + std::to_string(seconds) + "\r\n");
+    }
     // Release: everything the loader built is visible to whoever sees the flag.
     app->mLoaded.store(true, std::memory_order_release);
 }
 
 void ZantApp::WaitForLoader()
 {
-    while (mLoadingThreadStarted && !mLoaded.load(std::memory_order_acquire))
-        Platform::SleepMs(20);
-    if (mLoadingThread.joinable())
+    // The loading procedure stops between its steps once the application shuts
+    // down, so joining takes one step at most. The join alone is the wait: a
+    // thread that has ended is joined at once, and without a thread (loading ran
+    // here, or never started) there is nothing to wait for. The loader never
+    // waits for itself.
+    if (mLoadingThread.joinable() && mLoadingThread.get_id() != std::this_thread::get_id())
         mLoadingThread.join();
 }
 

@@ -122,11 +122,10 @@ ZantApp::ZantApp()
 
 ZantApp::~ZantApp()
 {
-    // The threads use what follows; they end before any of it goes.
-    WaitForLoader();
-    if (mLoadingThread.joinable())
-        mLoadingThread.join();
+    // The threads use what follows; they end before any of it goes. Shutting down
+    // first stops a loader still at work instead of waiting for all of it.
     Shutdown();
+    WaitForLoader();
     if (mCursorThread.joinable())
         mCursorThread.join();
 
@@ -323,6 +322,9 @@ void ZantApp::Shutdown()
 {
     if (mShutdown.exchange(true))
         return;
+    // The loader sees the flag between its steps; what follows tears down the
+    // music, the sounds and the display it may still be loading into.
+    WaitForLoader();
 
     if (mPlayingDemoBuffer) {
         SetMusicVolume(mDemoMusicVolume);

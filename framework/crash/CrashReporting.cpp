@@ -19,6 +19,8 @@ namespace {
 
 // The demo so far, ended by a marker record at the fault, so that it can be sent
 // with the report. The marker has the filler's bits: playback passes over it.
+// The marker is the stream's record at its last update, so no close follows it:
+// the run did not close, it faulted there.
 void SaveDemoAtFault(ZantApp& app)
 {
     app.DemoWriteUpdateDelta();
@@ -26,6 +28,7 @@ void SaveDemoAtFault(ZantApp& app)
         return;
     app.mDemoBuffer->WriteNumBits(0, 1);
     app.mDemoBuffer->WriteNumBits(DEMO_FILLER, 5);
+    app.mDemoCloseRecorded = true;
     app.SaveDemoFile();
 }
 

@@ -175,7 +175,11 @@ void WinBTApp::Init()
 
 // ---- The loading procedure (loading thread).
 
-void WinBTApp::LoadingStep(int n) { mCompletedLoadingThreadTasks += n; }
+bool WinBTApp::LoadingStep(int n)
+{
+    mCompletedLoadingThreadTasks += n;
+    return !mShutdown;
+}
 
 void WinBTApp::FailLoading(const std::string& message)
 {
@@ -185,13 +189,17 @@ void WinBTApp::FailLoading(const std::string& message)
 
 int64_t WinBTApp::EstimateCpuMHz() { return EstimateCpuClock(); }
 
+// Each step checks whether the application is shutting down (a closed window, the
+// end of the desktop session): the player expects the game to end at once, not
+// once every asset has loaded. Shutting down waits for this thread to stop.
 void WinBTApp::LoadingProc()
 {
     for (int song : {0, 1}) {
         // A missing or unplayable module only leaves the game silent.
         if (mMusicInterface != nullptr)
             mMusicInterface->LoadMusic(song, MUSIC_FILE);
-        LoadingStep(1);
+        if (!LoadingStep(1))
+            return;
     }
     PlaySong(17);
 
@@ -219,7 +227,8 @@ void WinBTApp::LoadingProc()
         if (!font->IsLoaded())
             return FailLoading(MissingFileMessage(Quoted(file.path)));
         font->Prepare();
-        LoadingStep(1);
+        if (!LoadingStep(1))
+            return;
     }
 
     struct WordFile {
@@ -234,7 +243,8 @@ void WinBTApp::LoadingProc()
     for (const WordFile& file : words) {
         if (!(mWordLists.*file.load)())
             return FailLoading(MissingFileMessage(Quoted(file.name)));
-        LoadingStep(1);
+        if (!LoadingStep(1))
+            return;
     }
     for (int difficulty = -1; difficulty <= 4; ++difficulty) {
         LevelFileCheck host;
@@ -243,6 +253,8 @@ void WinBTApp::LoadingProc()
             Platform::DebugOutput(check.GetErrorText() + "\n");
             return FailLoading(MissingFileMessage(Quoted(FileOfLevelError(check.GetErrorText()))));
         }
+        if (mShutdown)
+            return;
     }
 
     // The image loader names the missing image itself.
@@ -250,14 +262,18 @@ void WinBTApp::LoadingProc()
         mLoadFailed = true;
         return;
     }
+    if (mShutdown)
+        return;
     BuildDerivedImages();
-    LoadingStep(1);
+    if (!LoadingStep(1))
+        return;
 
     for (int id = 0; id < NUM_SOUNDS; ++id) {
         const std::string name = std::string("sounds\\") + SOUND_NAMES[id];
         if (mSoundManager != nullptr && !mSoundManager->LoadSoundFile(static_cast<unsigned>(id), name))
             return FailLoading(MissingFileMessage(name));
-        LoadingStep(1);
+        if (!LoadingStep(1))
+            return;
     }
 
     mEffectsOn = EstimateCpuMHz() >= FAST_MACHINE_MHZ;

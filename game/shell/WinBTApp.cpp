@@ -123,10 +123,9 @@ WinBTApp::WinBTApp() : mWordLists(*this)
 WinBTApp::~WinBTApp()
 {
     // The loading and cursor threads use the game's objects: they end first.
-    WaitForLoader();
+    // Shutting down stops a loader still at work at its next step.
     Shutdown();
-    if (mLoadingThread.joinable())
-        mLoadingThread.join();
+    WaitForLoader();
     if (mCursorThread.joinable())
         mCursorThread.join();
 
@@ -191,7 +190,7 @@ void WinBTApp::SetImage(int index, Image* image)
 
 bool WinBTApp::LoadImageOrDie()
 {
-    for (int i = 0; i < NUM_LOADED_IMAGES; ++i) {
+    for (int i = 0; i < NUM_LOADED_IMAGES && !mShutdown; ++i) {
         const std::string name = IMAGE_NAMES[i];
         MemoryImage* image = LoadImageFile("images\\" + name);
         if (image == nullptr) {

@@ -250,7 +250,7 @@ public:
     // Puts an image into the table, which owns it from then on (a previous one is freed).
     void SetImage(int index, Image* image);
     // Loads images 0 .. 241 from images\; false (after the missing-file message) on the
-    // first that fails.
+    // first that fails. Stops early, with true, once the application is shutting down.
     bool LoadImageOrDie();
     // The mirrored, tinted and see-through copies the creatures, shots and the board use.
     void BuildDerivedImages();
@@ -464,7 +464,9 @@ private:
     void ShowQueuedMessages();
     void StopStartup();
     bool LoadInitFont(Font*& field, const char* path);
-    void LoadingStep(int n);
+    // Counts n finished loading steps; false once the application is shutting down,
+    // where the loader stops rather than load what no one will see.
+    bool LoadingStep(int n);
     void FailLoading(const std::string& message);
 
     std::mutex mMessageLock;

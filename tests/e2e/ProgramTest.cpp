@@ -175,6 +175,31 @@ TEST(Program, RunsUntilTerminatedAndASecondCopyLeavesAtOnce)
         EXPECT_NE(err.find(line), std::string::npos) << line;
 }
 
+// A player who closes the game while the title screen loads expects it to end at
+// once, not after every image and sound has loaded.
+TEST(Program, TerminatedWhileLoadingEndsAtOnce)
+{
+    TestSupport::TempDir home("plindor-e2e");
+    Running r = Start({}, home.Path(), home.File("err"));
+    ASSERT_GT(r.pid, 0);
+    for (int i = 0; i < 1000 && TestSupport::ReadFile(r.errPath).find("BuildDate:") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const bool loadedBefore = TestSupport::ReadFile(r.errPath).find("Resource Loading Time") != std::string::npos;
+    kill(r.pid, SIGTERM);
+    const int code = WaitExit(r.pid, 3000);
+    if (code == -1)
+        Kill(r.pid);
+    const std::string err = TestSupport::ReadFile(r.errPath);
+    EXPECT_EQ(code, 0) << err;
+    // A fast machine may have finished loading within the second; otherwise the
+    // loader stopped where it was.
+    if (!loadedBefore) {
+        EXPECT_NE(err.find("Resource loading stopped"), std::string::npos) << err;
+        EXPECT_EQ(err.find("Resource Loading Time"), std::string::npos) << err;
+    }
+}
+
 TEST(Program, ExitCodesForBadParameters)
 {
     struct Case {
