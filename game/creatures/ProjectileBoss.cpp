@@ -69,6 +69,12 @@ ProjectileBoss::~ProjectileBoss()
         DeleteShot(mShots.size() - 1);
 }
 
+void ProjectileBoss::AddPausedTime(int ms)
+{
+    if (mFireTimer)
+        mFireTimer->mPausedTotal += ms;
+}
+
 bool ProjectileBoss::IsAbyss() const { return mConfig != nullptr && mConfig->IsAbyssMode(); }
 
 void ProjectileBoss::DeleteShot(size_t index)
@@ -243,6 +249,13 @@ TorpedoBoss::TorpedoBoss(WinBTApp* app, Player* player, Config* config, const Bo
 }
 
 TorpedoBoss::~TorpedoBoss() { RemoveTimer(mSoundTimer); }
+
+void TorpedoBoss::AddPausedTime(int ms)
+{
+    ProjectileBoss::AddPausedTime(ms);
+    if (mSoundTimer)
+        mSoundTimer->mPausedTotal += ms;
+}
 
 std::string TorpedoBoss::GetShotWord(int minDiff, int maxDiff) { return mApp->mWordLists.GetUniqueWord(minDiff, maxDiff); }
 

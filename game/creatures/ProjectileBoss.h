@@ -45,6 +45,9 @@ public:
     virtual void Move();
     // Reads the shot's events; true when the shot must be removed.
     virtual bool HandleShotEvents(Projectile* shot) { return false; }
+    // The board was paused for ms: the boss's timers leave that time out, as the
+    // board's own do, so no volley is due the moment play resumes.
+    virtual void AddPausedTime(int ms);
 
     void Update() override;
     void SetState(int state) override;
@@ -127,6 +130,7 @@ public:
     virtual Projectile* CreateShot();
 
     bool HandleShotEvents(Projectile* shot) override;
+    void AddPausedTime(int ms) override;
     void Update() override;
     void Draw(Graphics* g) override;
 

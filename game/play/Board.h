@@ -236,6 +236,7 @@ private:
     void DrawTreasureWord(Graphics* g);
     void DrawTally(Graphics* g, bool special);
     void DrawLevelComplete(Graphics* g);
+    void DrawBossHealth(Graphics* g);
     void DrawMessageLine(Graphics* g);
     void DrawPauseOverlay(Graphics* g);
     void DrawBanner(Graphics* g, bool special);

@@ -4,6 +4,7 @@
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/play/Simulation.h"
+#include "game/shell/GameOverDialog.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
@@ -64,8 +65,14 @@ void Board::ClearSavedGame()
 
 void Board::OpenGameOverDialog()
 {
-    // The game-over dialog is built on the game dialog base, which is not part of
-    // the build yet; the figures above are what it is given.
+    const GameOverFigures& f = mGameOverFigures;
+    auto* dialog = new GameOverDialog(mApp, mPlayer, f.abyss, f.typingTime, f.hits, f.misses, f.depth);
+    if (f.abyss)
+        dialog->mDepthReached = mAbyssDepth;
+    dialog->mPlayTime = f.playTime;
+    dialog->mRankTitle = f.rankTitle;
+    mGameOverDialog = dialog;
+    mApp->AddDialog(GAME_OVER_DIALOG, dialog);
 }
 
 } // namespace Zant

@@ -1,6 +1,7 @@
-// One frame of a level: the sea, the surface scene, the ruler, the creatures and the
-// diver, the scenery, the accuracy badge, the phase screens, the message line, the
-// pause overlay, the header strip, the zapper flash, the fade and the level banner.
+// One frame of a level: the sea, the surface scene, the ruler, the creatures, the
+// diver and the boss, the scenery, the accuracy badge, the phase screens, the boss's
+// health bar, the message line, the pause overlay, the header strip, the zapper
+// flash, the fade and the level banner.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "game/creatures/BonusCreature.h"
 #include "game/creatures/Clam.h"
 #include "game/creatures/Piranha.h"
+#include "game/creatures/ProjectileBoss.h"
 #include "game/creatures/Shark.h"
 #include "game/play/Board.h"
 #include "game/play/BonusText.h"
@@ -52,6 +54,8 @@ struct DrawImages {
     int airgauge = ImageIndex("airgauge");
     int sonarBg = ImageIndex("sonar_bg");
     int sparkle = ImageIndex("sparkle_large");
+    int bossMeter = ImageIndex("boss_meter");
+    int bossMeterFill = ImageIndex("boss_meter_fill");
 };
 
 const DrawImages& Images()
@@ -120,12 +124,16 @@ void Board::Draw(Graphics* g)
     for (BonusCreature* creature : mBonusCreatures)
         creature->Draw(g);
     mPlayer->Draw(g);
+    // The boss draws its own shots with it.
+    if (mBoss)
+        mBoss->Draw(g);
     for (Bubble* bubble : mBubbles)
         bubble->Draw(g);
 
     DrawScenery(g);
     DrawBadge(g);
     DrawPhaseScreen(g, special);
+    DrawBossHealth(g);
     DrawMessageLine(g);
     DrawPauseOverlay(g);
     mHeader->Draw(g);
@@ -471,6 +479,20 @@ void Board::DrawLevelComplete(Graphics* g)
     for (int i = 0; i < 4; ++i)
         if (mDoneImages[i])
             g->DrawImage(mDoneImages[i], places[i][0], places[i][1]);
+}
+
+void Board::DrawBossHealth(Graphics* g)
+{
+    if (mBoss == nullptr || mBoss->GetHealth() <= 0)
+        return;
+    if (Image* frame = AppImage(Images().bossMeter))
+        g->DrawImage(frame, 124, 38);
+    Image* fill = AppImage(Images().bossMeterFill);
+    const int full = mBoss->GetMaxHealth();
+    if (fill == nullptr || full <= 0)
+        return;
+    const int width = static_cast<int>(double(mBoss->GetHealth()) / full * 294.0);
+    g->DrawImage(fill, 160, 48, Rect(0, 0, std::min({width, 294, fill->GetWidth()}), 20));
 }
 
 void Board::DrawMessageLine(Graphics* g)

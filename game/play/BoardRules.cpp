@@ -11,6 +11,7 @@
 #include "game/creatures/BonusCreature.h"
 #include "game/creatures/Clam.h"
 #include "game/creatures/Piranha.h"
+#include "game/creatures/ProjectileBoss.h"
 #include "game/creatures/Shark.h"
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
@@ -91,6 +92,8 @@ void Board::Pause(bool pause)
         mPausedTime += length;
         for (BTTimer* timer : GameTimers())
             timer->mPausedTotal += length;
+        if (mBoss)
+            mBoss->AddPausedTime(length);
         if (mApp->mStatusBar) {
             mApp->mStatusBar->ShowReadyTip(true);
             mApp->mStatusBar->MouseLeave();

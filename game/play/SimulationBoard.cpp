@@ -18,12 +18,16 @@ constexpr int CONTINUE_BUTTON = 300;
 // The game-over dialog's second button.
 constexpr int GAME_OVER_CONTINUE = Board::GAME_OVER_DIALOG + 3000;
 
+// Swimmers report their speed across the field, jellyfish their rise.
+double RecordedSpeed(Enemy* creature) { return creature->GetSpeed(); }
+double RecordedSpeed(BonusCreature* creature) { return creature->mVelY; }
+
 template <typename T>
 void RecordCreatures(const std::vector<T*>& list, size_t first, SimWaveRecord& wave)
 {
     for (size_t i = first; i < list.size(); ++i) {
         wave.words.push_back(list[i]->mWord);
-        wave.speeds.push_back(list[i]->GetSpeed());
+        wave.speeds.push_back(RecordedSpeed(list[i]));
     }
 }
 

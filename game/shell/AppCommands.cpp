@@ -11,16 +11,20 @@
 #include "game/play/Board.h"
 #include "game/play/Config.h"
 #include "game/play/Player.h"
+#include "game/play/Simulation.h"
 #include "game/play/StatusBar.h"
 #include "game/shell/AbyssModeDialog.h"
 #include "game/shell/DeleteUserDialog.h"
 #include "game/shell/DifficultyDialog.h"
+#include "game/shell/GameOverDialog.h"
+#include "game/shell/HighScoreScreen.h"
 #include "game/shell/HintDialog.h"
 #include "game/shell/MapScreen.h"
 #include "game/shell/MenuScreen.h"
 #include "game/shell/NewUserDialog.h"
 #include "game/shell/OptionsDialog.h"
 #include "game/shell/SelectUserDialog.h"
+#include "game/shell/StatsScreen.h"
 #include "game/shell/TitleScreen.h"
 #include "game/shell/TypingTutor.h"
 #include "game/shell/UserProfile.h"
@@ -34,10 +38,9 @@ namespace {
 
 constexpr int MESSAGE_ID = 500;
 constexpr int NO_WINDOWED_ID = 779;
-constexpr int GAME_OVER_ID = 90210;
-// The game-over dialog's two buttons report these ids themselves.
-constexpr int GAME_OVER_AGAIN = 92210;
-constexpr int GAME_OVER_MENU = 93210;
+constexpr int GAME_OVER_ID = GameOverDialog::DIALOG_ID;
+constexpr int GAME_OVER_AGAIN = GameOverDialog::PLAY_AGAIN_ID;
+constexpr int GAME_OVER_MENU = GameOverDialog::MAIN_MENU_ID;
 constexpr int STATS_CLOSE_ID = 1104;
 constexpr int HIGH_SCORES_CLOSE_ID = 3279;
 constexpr int LAST_FIXED_SITE = 35;
@@ -103,16 +106,18 @@ bool WinBTApp::HandleFlowCommand(int id)
         StartAdventure();
         return true;
     case STATS_CLOSE_ID:
+        CloseStatsScreen();
+        return true;
     case CMD_STATISTICS:
-        Platform::DebugOutput("The statistics screen is not opened from the menu in this build.\n");
+        ShowStatsScreen(0);
         return true;
     case HIGH_SCORES_CLOSE_ID:
-        mShowingHighScores = false;
+        CloseHighScoreScreen();
         return true;
     case CMD_HIGH_SCORES:
         mStartingAdventure = false;
-        mShowingHighScores = false;
-        Platform::DebugOutput("The high-score screen is not opened from the menu in this build.\n");
+        mShowingHighScores = true;
+        ShowHighScoreScreen();
         return true;
     case CMD_LEVEL_DONE:
         ShowMapScreen();
@@ -255,6 +260,18 @@ void WinBTApp::StartAdventure()
 {
     mStartingAdventure = true;
     mShowingHighScores = false;
+    if (Simulation().IsOn()) {
+        // A simulated run picks its entry's difficulty without asking.
+        const int entry = Simulation().mCurrent.difficulty;
+        const int difficulty = entry >= 0 && entry <= 4 ? entry : 0;
+        ++mOpenDialogCount;
+        ChooseDifficulty(difficulty);
+        char line[96];
+        std::snprintf(line, sizeof line, "*** RUNNING IN SIMULATION MODE: CHOOSING DIFFICULTY LEVEL OF: %d ***\n",
+                      difficulty);
+        Platform::DebugOutput(line);
+        return;
+    }
     const int saved = mCurProfile != nullptr ? mCurProfile->mSavedLevelIndex : -1;
     if (saved == -1 || saved == 0) {
         OpenDifficultyDialog();
@@ -886,6 +903,47 @@ void WinBTApp::ShowAbyssModeDialog()
     dialog->Resize(131, 34, 352, dialog->GetPreferredHeight(372));
     mAbyssModeDialog = dialog;
     ShowGameDialog(AbyssModeDialog::DIALOG_ID, dialog);
+}
+
+// The statistics screen goes back to where it was opened: the menu, or the tutor.
+void WinBTApp::CloseStatsScreen()
+{
+    if (mStatsScreen == nullptr)
+        return;
+    mWidgetManager->RemoveWidget(mStatsScreen);
+    QueueWidgetDeletion(mStatsScreen);
+    mStatsScreen = nullptr;
+    if (mStatsCloseButton != nullptr) {
+        mStatsCloseButton->SetVisible(false);
+        mStatsCloseButton->SetDisabled(true);
+    }
+    if (mTypingTutor == nullptr) {
+        ShowMenu();
+        return;
+    }
+    mTypingTutor->mAskedViewStats = false;
+    mTypingTutor->SetVisible(true);
+    mTypingTutor->MarkDirty();
+    mWidgetManager->SetFocus(mTypingTutor);
+}
+
+void WinBTApp::CloseHighScoreScreen()
+{
+    mShowingHighScores = false;
+    if (mHighScoreScreen != nullptr) {
+        mWidgetManager->RemoveWidget(mHighScoreScreen);
+        QueueWidgetDeletion(mHighScoreScreen);
+        mHighScoreScreen = nullptr;
+    }
+    if (mHighScoreCloseButton != nullptr)
+        mHighScoreCloseButton->SetVisible(false);
+    if (mBoard == nullptr && mTypingTutor == nullptr) {
+        ShowMenu();
+        if (mMenuScreen != nullptr)
+            mMenuScreen->MarkDirty();
+    } else if (mTypingTutor != nullptr) {
+        mTypingTutor->MarkDirty();
+    }
 }
 
 } // namespace Zant

@@ -498,6 +498,22 @@ void WinBTApp::ShowMenu()
     if (mProfileMgr != nullptr && (mProfileMgr->GetProfiles().empty() || mProfileMgr->GetDefaultUserName().empty()) &&
         FindDialog(NewUserDialog::DIALOG_ID) == nullptr)
         ShowNewUserDialog(NEW_USER_PROMPT);
+    if (Simulation().IsOn())
+        StartSimulatedRun();
+}
+
+void WinBTApp::StartSimulatedRun()
+{
+    SimulationHarness& simulation = Simulation();
+    simulation.ReadSimulationConfig(false);
+    if (!simulation.IsOn())
+        return;
+    simulation.NextSimulationConfig();
+    simulation.StartRun(mGameSeed);
+    mHintsOn = false;
+    simulation.mEndGame = [this](bool keep) { EndGame(keep); };
+    // The menu's adventure and abyss buttons.
+    ButtonDepress(simulation.mAdventure ? 100 : 101);
 }
 
 void WinBTApp::KillScreen()

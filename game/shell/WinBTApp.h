@@ -233,6 +233,8 @@ public:
     // ---- Flow.
     void LeaveTitleScreen();
     void ShowMenu();
+    // Simulation mode: the next configured typist starts a run from the menu.
+    void StartSimulatedRun();
     // Removes the menu screen and queues its deletion.
     void KillScreen();
     void NotifyScreen();
@@ -294,6 +296,8 @@ public:
     // In place of the menu: the statistics (on a tab) or the high scores, each with
     // its close button.
     void ShowStatsScreen(int initialTab);
+    void CloseStatsScreen();
+    void CloseHighScoreScreen();
     void ShowHighScoreScreen();
 
     // ---- Word and name pickers (WordPickers.cpp): all draw from the game's generator.

@@ -1,5 +1,7 @@
 // A boss on the board: due at 1000 ft in the abyss, built by the spawner, fought
 // with the board's own key handling to its end, and removed by the board.
+#include <cstring>
+
 #include "game/play/BTTimer.h"
 #include "game/play/Player.h"
 #include "tests/board/BoardFixture.h"
@@ -31,6 +33,17 @@ protected:
         board->mDepthMarks.clear();
         Player* player = board->mPlayer;
         board->mDepthMarks.push_back(Board::MakeDepthMark(1000, player->mY + player->GetHeight() + 1.0));
+    }
+
+    // Updates until the boss fights; false when it never does.
+    bool ReachBossFight()
+    {
+        for (int i = 0; i < 5000; ++i) {
+            if (board->mBoss && board->mBoss->mState == ProjectileBoss::FIGHTING)
+                return true;
+            Run(1);
+        }
+        return false;
     }
 
     // Types the word of every shot flying at the diver, key by key.
@@ -101,4 +114,86 @@ TEST_F(BossOnBoardTest, AShotOnTheDiverSendsHimUp)
         ++updates;
     }
     EXPECT_EQ(board->mPlayer->mState, Player::RISING);
+}
+
+TEST_F(BossOnBoardTest, APauseIsLeftOutOfTheBossTimers)
+{
+    NearAThousandFeet(-1);
+    ASSERT_TRUE(ReachBossFight());
+    auto* boss = static_cast<TorpedoBoss*>(board->mBoss);
+    // Part way to the next volley and the next sonar ping.
+    Run(30);
+    const int fire = boss->mFireTimer->GetElapsed();
+    const int ping = boss->mSoundTimer->GetElapsed();
+    const size_t shots = boss->GetShots().size();
+    ASSERT_LT(fire, boss->mTimeToFire);
+
+    // Far longer than the time to fire and the ping's period.
+    board->Pause(true);
+    Run(400);
+    board->Pause(false);
+    EXPECT_EQ(boss->mFireTimer->GetElapsed(), fire);
+    EXPECT_EQ(boss->mSoundTimer->GetElapsed(), ping);
+    Run(1);
+    EXPECT_EQ(boss->GetShots().size(), shots) << "a volley came straight after the pause";
+}
+
+namespace {
+
+int ImageIndexOf(const char* name)
+{
+    for (int i = 0; i < WinBTApp::NUM_IMAGES; ++i)
+        if (std::strcmp(WinBTApp::IMAGE_NAMES[i], name) == 0)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+TEST_F(BossOnBoardTest, TheBoardDrawsItsBossOverTheDiverAndItsHealthBar)
+{
+    const int meter = ImageIndexOf("boss_meter");
+    const int fill = ImageIndexOf("boss_meter_fill");
+    app->SetImage(meter, CreatureTests::MakeCodedImage(meter));
+    app->SetImage(fill, CreatureTests::MakeCodedImage(fill));
+    StartLevel(OneWaveLevel());
+    board->mFadeAlpha = 0;
+    board->mIntroAlpha = 0;
+    board->mHintAlpha = 0;
+    board->mScrollDistance = board->mLeadInHeight + 1.0;
+    DiverInPlace();
+    Player* player = board->mPlayer;
+    player->mX = 320.0;
+    player->mY = 250.0;
+
+    ProjectileBoss* boss = board->CreateBoss(ENEMY_TORPEDO);
+    board->mBoss = boss;
+    boss->mX = 300.0;
+    boss->mY = 150.0;
+    // A point of the hull that the diver covers too.
+    const int hullX = 340;
+    const int hullY = 260;
+    ASSERT_LT(hullY, boss->mY + boss->GetHeight());
+
+    const struct {
+        int health;
+        // Whether the bar shows at all, and its fill reaches x 360.
+        bool bar;
+        bool fillAt360;
+    } cases[] = {{100, true, true}, {50, true, false}, {0, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.health);
+        boss->mMaxHealth = 100;
+        boss->mHealth = c.health;
+        std::fill_n(screen.GetBits(), size_t(640) * 480, CreatureTests::BACKGROUND);
+        screen.BitsChanged();
+        board->Draw(&graphics);
+        EXPECT_EQ(CreatureTests::PixelImage(ScreenPixel(hullX, hullY)), IMAGE_BOSS_TORPEDO);
+        // Half health fills 147 of the bar's 294 pixels.
+        EXPECT_EQ(CreatureTests::PixelImage(ScreenPixel(200, 58)) == fill, c.bar);
+        EXPECT_EQ(CreatureTests::PixelImage(ScreenPixel(360, 58)) == fill, c.fillAt360);
+        EXPECT_EQ(CreatureTests::PixelImage(ScreenPixel(130, 40)) == meter, c.bar);
+    }
+    board->mBoss = nullptr;
+    delete boss;
 }

@@ -11,27 +11,14 @@
 #include "game/play/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/play/StatusBar.h"
 #include "game/shell/WinBTApp.h"
+#include "tests/bosses/ScreenBoard.h"
 #include "tests/levels/LevelFileBuilder.h"
 #include "tests/support/GameScreens.h"
 
 using namespace Zant;
 
 namespace {
-
-// The board does not draw its boss: this layer over it does, as the game's own
-// drawing will.
-class BossLayer : public Widget {
-public:
-    explicit BossLayer(Board* board) : mBoard(board) {}
-    void Draw(Graphics* g) override
-    {
-        if (mBoard->mBoss)
-            mBoard->mBoss->Draw(g);
-    }
-    Board* mBoard;
-};
 
 // A boss at its fighting place with a volley fired and flown a little way, the first
 // shot with two letters typed.
@@ -46,6 +33,8 @@ void FightingBoss(Board* board, int type)
     kind->mMaxMissiles = 3;
     kind->mMinMissileSpeed = 0.8;
     kind->mMaxMissileSpeed = 1.0;
+    kind->mHealth = 60;
+    kind->mMaxHealth = 100;
     kind->mMinWord = 4;
     kind->mMaxWord = 6;
     kind->mFireTimer->SetDisabled(false);
@@ -65,23 +54,8 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     WinBTApp* app = &game;
     ASSERT_TRUE(app->mWordLists.LoadWordLengthLists());
     using namespace LevelFiles;
-    app->mConfig = new Config(app);
-    ASSERT_EQ(app->mConfig->LoadText(File(Level(Sharks())), 0, "test.xml"), 0);
-    app->mConfig->ResetWaves(0);
-
-    auto* board = new Board(app);
-    app->mBoard = board;
-    board->Resize(0, 0, 640, 480);
-    board->StartLevel(app->mConfig);
-    auto* bar = new StatusBar(app);
-    const int barHeight = app->GetImage(IMAGE_STATUSBARX)->GetHeight();
-    bar->Resize(0, 480 - barHeight, 640, barHeight);
-    app->mStatusBar = bar;
-    BossLayer layer(board);
-    layer.Resize(0, 0, 640, 480 - barHeight);
-    app->mWidgetManager->AddWidget(board);
-    app->mWidgetManager->AddWidget(&layer);
-    app->mWidgetManager->AddWidget(bar);
+    Board* board = BossTests::ShowBoard(*app, File(Level(Sharks())));
+    ASSERT_NE(board, nullptr);
 
     Player* player = board->mPlayer;
     player->SetState(Player::BOSS_FIGHT);
@@ -91,8 +65,7 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     player->mCharge = 0.8;
     board->mScrollDistance = board->mLeadInHeight + 1.0;
     board->mWaveCleared = false;
-    for (int i = 0; i < 300; ++i)
-        app->mWidgetManager->UpdateFrame();
+    BossTests::RunAnsweringHints(*app, 300);
     board->mHintAlpha = 0;
     // The field stands still from here (the pause), with the words shown.
     board->Pause(true);
@@ -131,11 +104,7 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
         app->mWidgetManager->UpdateFrame();
     shoot("level-complete.png");
 
-    app->mWidgetManager->RemoveWidget(bar);
-    app->mWidgetManager->RemoveWidget(&layer);
-    app->mWidgetManager->RemoveWidget(board);
-    app->mStatusBar = nullptr;
-    delete bar;
+    BossTests::RemoveBoard(*app);
 }
 
 } // namespace

@@ -1,0 +1,117 @@
+// Simulated play as fast as the machine allows: a level of the shipped Easy file played
+// by the simulated typist (60 words a minute, 95 % accurate) through the board's own
+// update, with no window, no sound and no pacing. A real game runs 100 updates a
+// second, so updates per second / 100 is the multiple of real time. Goal: 500 times.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "framework/graphics/ImageFont.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/play/Board.h"
+#include "game/play/Config.h"
+#include "game/play/Player.h"
+#include "game/play/Simulation.h"
+#include "game/play/SimulationRunner.h"
+#include "game/shell/WinBTApp.h"
+
+using namespace Zant;
+
+namespace {
+
+class QuietApp : public WinBTApp {
+public:
+    void PlaySound(int) override {}
+};
+
+void BM_SimulatedUpdates(benchmark::State& state)
+{
+    const char* dir = std::getenv("PLINDOR_GAME_DIR");
+    const std::filesystem::path gameDir = dir ? dir : "build/game";
+    if (!std::filesystem::exists(gameDir / "images" / "diver_idle.png")) {
+        state.SkipWithError("art not found: set PLINDOR_GAME_DIR to the program folder");
+        return;
+    }
+    const std::filesystem::path oldDir = std::filesystem::current_path();
+    std::filesystem::current_path(gameDir);
+    gGameRandom = new MersenneTwister(2026);
+    auto app = std::make_unique<QuietApp>();
+    app->mWidgetManager = new WidgetManager(app.get());
+    if (!app->LoadImageOrDie() || !app->mWordLists.LoadWordLengthLists() || !app->mWordLists.LoadDifficultyWords() ||
+        !app->mWordLists.LoadThemes()) {
+        state.SkipWithError("the images or words did not load");
+        return;
+    }
+    app->BuildDerivedImages();
+    app->mFontMyriad12Bold = new ImageFont(app.get(), "data/MyriadCondensedWeb12Bold.txt");
+    app->mFontMyriad14Bold = new ImageFont(app.get(), "data/MyriadCondensedWeb14Bold.txt");
+    app->mFontMyriad15 = new ImageFont(app.get(), "data/MyriadCondensedWeb15.txt");
+    app->mFontMyriad15b = new ImageFont(app.get(), "data/MyriadCondensedWeb15.txt");
+    app->mFontCourier15Bold = new ImageFont(app.get(), "data/CourierFinalDraft15Bold.txt");
+    app->mFontGillSans10Bold = new ImageFont(app.get(), "data/GillSansMT10Bold.txt");
+    app->mFont12pt = new ImageFont(app.get(), "data/12ptfont.txt");
+    app->mHintsOn = false;
+
+    // The result files go to a scratch folder; writing them is part of the cost.
+    const std::filesystem::path results = std::filesystem::temp_directory_path() / "plindor-bench-simulation";
+    std::filesystem::remove_all(results);
+    std::filesystem::create_directories(results);
+    SimulationHarness& sim = Simulation();
+    sim.SetFolder(results.string());
+    sim.ParseConfig("1\n0\n60\n95\n-1\n1\n-1\n", "bench", false);
+    sim.OpenResultFiles();
+    sim.NextSimulationConfig();
+
+    int64_t updates = 0;
+    int levels = 0, completed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        delete app->mBoard;
+        app->mBoard = nullptr;
+        delete app->mConfig;
+        app->mConfig = new Config(app.get());
+        app->mDifficulty = 0;
+        if (app->mConfig->Load(0) != 0) {
+            state.SkipWithError("the Easy level file did not load");
+            break;
+        }
+        app->mConfig->ResetWaves(levels % 4);
+        auto* board = new Board(app.get());
+        app->mBoard = board;
+        board->Resize(0, 0, 640, 480);
+        board->StartLevel(app->mConfig);
+        app->mWidgetManager->AddWidget(board);
+        state.ResumeTiming();
+
+        const SimulatedLevel level = PlaySimulatedLevel(*app, 100 * 60 * 10);
+        updates += level.updates;
+        completed += level.completed;
+        ++levels;
+
+        state.PauseTiming();
+        app->mWidgetManager->RemoveWidget(board);
+        state.ResumeTiming();
+    }
+    state.counters["updates_per_s"] = benchmark::Counter(static_cast<double>(updates), benchmark::Counter::kIsRate);
+    state.counters["x_real_time"] =
+        benchmark::Counter(static_cast<double>(updates) / 100.0, benchmark::Counter::kIsRate);
+    state.counters["levels_completed"] = completed;
+    state.counters["levels"] = levels;
+    state.counters["updates_per_level"] = levels ? static_cast<double>(updates) / levels : 0.0;
+    delete app->mBoard;
+    app->mBoard = nullptr;
+    sim.Reset();
+    if (!std::getenv("PLINDOR_KEEP_RESULTS"))
+        std::filesystem::remove_all(results);
+    app.reset();
+    delete gGameRandom;
+    gGameRandom = nullptr;
+    std::filesystem::current_path(oldDir);
+}
+BENCHMARK(BM_SimulatedUpdates)->Name("SimulatedUpdates/ours")->Unit(benchmark::kMillisecond)->Iterations(8);
+
+} // namespace

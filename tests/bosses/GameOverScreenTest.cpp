@@ -1,0 +1,87 @@
+// The game-over dialog in a real X window (a private Xvfb server), with the
+// program's own images and fonts: an adventure lost with its last diver and an abyss
+// dive lost deep down, each compared with its reference picture in this folder.
+#include <gtest/gtest.h>
+
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/Image.h"
+#include "framework/graphics/ImageFont.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/play/Board.h"
+#include "game/play/Player.h"
+#include "game/shell/WinBTApp.h"
+#include "tests/bosses/ScreenBoard.h"
+#include "tests/levels/LevelFileBuilder.h"
+#include "tests/support/GameScreens.h"
+
+using namespace Zant;
+
+namespace {
+
+// A board on the configuration's first level, its diver about to be lost for the
+// last time after a game with these totals.
+void LoseLastDiver(WinBTApp* app, const std::string& configText, int levelIndex, int depth)
+{
+    Board* board = BossTests::ShowBoard(*app, configText);
+    ASSERT_NE(board, nullptr);
+    // The zapper's hint, due when its charge is full, stays out of the picture.
+    board->SetZapperHintDue(false);
+    BossTests::RunAnsweringHints(*app, 300);
+    ASSERT_FALSE(board->mPaused);
+
+    app->mRunTypingTime = 250000;
+    app->mRunTotal9 = 3100;
+    app->mRunTotal10 = 140;
+    app->mRunLevelTotal8 = 431000;
+    board->mTypingTime = 20000;
+    board->mAccuracyHits = 180;
+    board->mAccuracyMisses = 9;
+    board->mAbyssDepth = depth;
+    board->mHintAlpha = 0;
+    Player* player = board->mPlayer;
+    player->mScore = 52340;
+    player->mLevelIndex = levelIndex;
+    player->mLives = 0;
+    player->SetState(Player::RISING);
+    player->mY = -player->GetHeight() - 1.0;
+    for (int i = 0; i < 3; ++i)
+        app->mWidgetManager->UpdateFrame();
+    ASSERT_NE(app->FindDialog(Board::GAME_OVER_DIALOG), nullptr);
+    EXPECT_TRUE(board->mPaused);
+}
+
+void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
+{
+    WinBTApp* app = &game;
+    ASSERT_TRUE(app->mWordLists.LoadWordLengthLists());
+    app->mFontRockwell13 = new ImageFont(app, "data/Rockwell13.txt");
+    app->mFontRockwell13Bold = new ImageFont(app, "data/Rockwell13Bold.txt");
+    ASSERT_TRUE(static_cast<ImageFont*>(app->mFontRockwell13)->IsLoaded());
+    ASSERT_TRUE(static_cast<ImageFont*>(app->mFontRockwell13Bold)->IsLoaded());
+    // Start-up loads the dialogs' pictures after the loading step's.
+    for (int index : {IMAGE_DIALOG, IMAGE_DBUTTON})
+        app->SetImage(index, app->LoadImageFile(std::string("images\\") + WinBTApp::IMAGE_NAMES[index]));
+    ASSERT_NE(app->GetImage(IMAGE_DBUTTON), nullptr);
+
+    using namespace LevelFiles;
+    LoseLastDiver(app, File(Level(Sharks())), 6, 0);
+    if (testing::Test::HasFatalFailure())
+        return;
+    shoot("game-over.png");
+    BossTests::RemoveBoard(*app);
+
+    LoseLastDiver(app, File("<AbyssMode/>\n" + Level(Sharks()), Defaults(Value("OceanDepth", "-1"))), 0, 1240);
+    if (testing::Test::HasFatalFailure())
+        return;
+    shoot("game-over-abyss.png");
+    BossTests::RemoveBoard(*app);
+}
+
+} // namespace
+
+TEST(GameOverScreen, AdventureAndAbyss)
+{
+    const std::string skipped = TestSupport::RunGameScreens("bosses", 2026, Scenario);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
