@@ -83,6 +83,9 @@ void CrashUploader::Join()
 void CrashUploader::Start(const std::string& url, std::function<std::string()> makeRequest)
 {
     Join();
+    // Until the thread has built the request and sent it, the transfer must not
+    // show the outcome of an earlier upload (an abort, a finished send) as this one's.
+    mTransfer.Reset();
     mThreadDone = false;
     mThread = std::thread([this, url, makeRequest = std::move(makeRequest)] {
         Platform::ThreadCrashStack crashStack;
