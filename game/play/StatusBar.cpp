@@ -68,16 +68,16 @@ void StatusBar::AddedToManager(WidgetManager* manager)
     manager->AddWidget(mTooltip);
     manager->BringToFront(mTooltip);
     for (size_t i = 0; i < std::size(BUTTONS); ++i) {
-        const ButtonSpec& spec = BUTTONS[i];
+        const ButtonSpec& layout = BUTTONS[i];
         if (mButtons[i] == nullptr) {
-            auto* button = new FadeButton(spec.id, mApp);
-            const Rect cut(spec.cutX, 4, spec.width, BUTTON_HEIGHT);
+            auto* button = new FadeButton(layout.id, mApp);
+            const Rect cut(layout.cutX, 4, layout.width, BUTTON_HEIGHT);
             mButtonImages[i] = mApp->DuplicateImage(mApp->GetImage(IMAGE_STATUSBARX), cut);
             button->mButtonImage = mButtonImages[i];
-            button->mOverImage = mApp->GetImage(spec.overImage);
-            button->mDownImage = mApp->GetImage(spec.downImage);
+            button->mOverImage = mApp->GetImage(layout.overImage);
+            button->mDownImage = mApp->GetImage(layout.downImage);
             button->SetHandCursor(true);
-            button->Resize(spec.x, mY + 4, spec.width, BUTTON_HEIGHT);
+            button->Resize(layout.x, mY + 4, layout.width, BUTTON_HEIGHT);
             mButtons[i] = button;
         }
         manager->AddWidget(mButtons[i]);

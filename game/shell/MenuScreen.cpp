@@ -40,11 +40,11 @@ const LinkSpec LINKS[2] = {
     {106, "Click here to view your statistics", 62, 103, Color(150, 70, 20)},
 };
 
-HyperlinkWidget* MakeLink(WinBTApp* app, const LinkSpec& spec)
+HyperlinkWidget* MakeLink(WinBTApp* app, const LinkSpec& layout)
 {
-    auto* link = new HyperlinkWidget(spec.id, app);
-    link->mLabel = spec.label;
-    link->mColor = spec.color;
+    auto* link = new HyperlinkWidget(layout.id, app);
+    link->mLabel = layout.label;
+    link->mColor = layout.color;
     link->mOverColor = Color(255, 255, 255);
     link->mUnderlineSize = 1;
     link->SetFont(app->mFontMyriad12Bold);
@@ -67,22 +67,22 @@ MenuScreen::MenuScreen(WinBTApp* app)
 {
     Image* background = app->GetImage(IMAGE_GAMESELECTOR);
     for (int i = 0; i < NUM_BUTTONS; ++i) {
-        const ButtonSpec& spec = BUTTONS[i];
+        const ButtonSpec& layout = BUTTONS[i];
         ButtonWidget* button;
         if (app->mEffectsOn) {
-            auto* fade = new FadeButton(spec.id, app);
+            auto* fade = new FadeButton(layout.id, app);
             fade->mFadeStep = FadeButton::DEFAULT_FADE_STEP;
             fade->mFadeInterval = 1;
             fade->mFadeOnEnter = fade->mFadeOnLeave = fade->mFadeOnDown = fade->mFadeOnUp = true;
             button = fade;
         } else {
-            button = new ButtonWidget(spec.id, app);
+            button = new ButtonWidget(layout.id, app);
         }
         // The normal look is the menu picture itself under the button.
         if (background != nullptr)
-            button->mButtonImage = app->DuplicateImage(background, Rect(spec.x, spec.y, spec.width, spec.height));
-        button->mOverImage = app->GetImage(spec.overImage);
-        button->mDownImage = app->GetImage(spec.downImage);
+            button->mButtonImage = app->DuplicateImage(background, Rect(layout.x, layout.y, layout.width, layout.height));
+        button->mOverImage = app->GetImage(layout.overImage);
+        button->mDownImage = app->GetImage(layout.downImage);
         mButtons[size_t(i)] = button;
     }
 }
@@ -101,18 +101,18 @@ void MenuScreen::AddedToManager(WidgetManager* manager)
 {
     Widget::AddedToManager(manager);
     for (HyperlinkWidget* link : {mChangeUserLink, mStatsLink}) {
-        const LinkSpec& spec = link == mChangeUserLink ? LINKS[0] : LINKS[1];
+        const LinkSpec& layout = link == mChangeUserLink ? LINKS[0] : LINKS[1];
         const int width = link->mFont ? link->mFont->StringWidth(link->mLabel) + 10 : 10;
-        link->Resize(spec.x, spec.y, width, 30);
+        link->Resize(layout.x, layout.y, width, 30);
         link->SetVisible(true);
         link->SetDisabled(false);
         link->SetHandCursor(true);
         manager->AddWidget(link);
     }
     for (int i = 0; i < NUM_BUTTONS; ++i) {
-        const ButtonSpec& spec = BUTTONS[i];
+        const ButtonSpec& layout = BUTTONS[i];
         ButtonWidget* button = mButtons[size_t(i)];
-        button->Resize(spec.x, spec.y, spec.width, spec.height);
+        button->Resize(layout.x, layout.y, layout.width, layout.height);
         button->SetHandCursor(true);
         manager->AddWidget(button);
     }

@@ -104,11 +104,11 @@ TEST_F(LoadingTest, EndOfLoadingShowsTheMenuUnlessAnUpdateCheckIsDue)
     // Slow machines get plain buttons with the same places and ids.
     for (int i = 0; i < Zant::MenuScreen::NUM_BUTTONS; ++i) {
         const Zant::ButtonWidget* button = app->mMenuScreen->mButtons[size_t(i)];
-        const auto& spec = Zant::MenuScreen::BUTTONS[i];
-        EXPECT_EQ(button->mId, spec.id);
-        EXPECT_EQ(button->mX, spec.x);
-        EXPECT_EQ(button->mWidth, spec.width);
-        EXPECT_EQ(button->mOverImage, app->GetImage(spec.overImage));
+        const auto& layout = Zant::MenuScreen::BUTTONS[i];
+        EXPECT_EQ(button->mId, layout.id);
+        EXPECT_EQ(button->mX, layout.x);
+        EXPECT_EQ(button->mWidth, layout.width);
+        EXPECT_EQ(button->mOverImage, app->GetImage(layout.overImage));
         EXPECT_NE(button->mButtonImage, nullptr);
     }
     EXPECT_EQ(app->mExitCode, Zant::EXIT_NORMAL);
