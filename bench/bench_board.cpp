@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "bench/ProgramFolder.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageFont.h"
 #include "framework/graphics/MemoryImage.h"
-#include "framework/util/MersenneTwister.h"
 #include "game/creatures/Shark.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
@@ -23,11 +23,6 @@ using namespace Zant;
 
 namespace {
 
-class QuietApp : public WinBTApp {
-public:
-    void PlaySound(int) override {}
-};
-
 const char* const LEVEL = "0000\n<?xml version=\"1.0\"?>\n<Config>\n<Default>\n<MinSpeed>0.3</MinSpeed>\n"
                           "<MaxSpeed>0.5</MaxSpeed>\n<MinCol>2</MinCol>\n<MaxCol>3</MaxCol>\n"
                           "<DiverSpeed>0.3</DiverSpeed>\n<OceanDepth>100</OceanDepth>\n</Default>\n"
@@ -37,16 +32,10 @@ const char* const LEVEL = "0000\n<?xml version=\"1.0\"?>\n<Config>\n<Default>\n<
 
 void BM_BusyBoardFrame(benchmark::State& state)
 {
-    const char* dir = std::getenv("PLINDOR_GAME_DIR");
-    const std::filesystem::path gameDir = dir ? dir : "build/game";
-    if (!std::filesystem::exists(gameDir / "images" / "diver_idle.png")) {
-        state.SkipWithError("art not found: set PLINDOR_GAME_DIR to the program folder");
+    const Bench::ProgramFolder folder(state);
+    if (!folder.Ready())
         return;
-    }
-    const std::filesystem::path oldDir = std::filesystem::current_path();
-    std::filesystem::current_path(gameDir);
-    gGameRandom = new MersenneTwister(2026);
-    auto app = std::make_unique<QuietApp>();
+    auto app = std::make_unique<Bench::QuietApp>();
     if (!app->LoadImageOrDie()) {
         state.SkipWithError("the images did not load");
         return;
@@ -96,9 +85,6 @@ void BM_BusyBoardFrame(benchmark::State& state)
     app->mBoard = nullptr;
     delete board;
     app.reset();
-    delete gGameRandom;
-    gGameRandom = nullptr;
-    std::filesystem::current_path(oldDir);
 }
 BENCHMARK(BM_BusyBoardFrame)->Name("BusyBoardFrame/ours")->Unit(benchmark::kMicrosecond);
 

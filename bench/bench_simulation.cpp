@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "bench/ProgramFolder.h"
 #include "framework/graphics/ImageFont.h"
-#include "framework/util/MersenneTwister.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
 #include "game/play/Config.h"
@@ -23,23 +23,12 @@ using namespace Zant;
 
 namespace {
 
-class QuietApp : public WinBTApp {
-public:
-    void PlaySound(int) override {}
-};
-
 void BM_SimulatedUpdates(benchmark::State& state)
 {
-    const char* dir = std::getenv("PLINDOR_GAME_DIR");
-    const std::filesystem::path gameDir = dir ? dir : "build/game";
-    if (!std::filesystem::exists(gameDir / "images" / "diver_idle.png")) {
-        state.SkipWithError("art not found: set PLINDOR_GAME_DIR to the program folder");
+    const Bench::ProgramFolder folder(state);
+    if (!folder.Ready())
         return;
-    }
-    const std::filesystem::path oldDir = std::filesystem::current_path();
-    std::filesystem::current_path(gameDir);
-    gGameRandom = new MersenneTwister(2026);
-    auto app = std::make_unique<QuietApp>();
+    auto app = std::make_unique<Bench::QuietApp>();
     app->mWidgetManager = new WidgetManager(app.get());
     if (!app->LoadImageOrDie() || !app->mWordLists.LoadWordLengthLists() || !app->mWordLists.LoadDifficultyWords() ||
         !app->mWordLists.LoadThemes()) {
@@ -108,9 +97,6 @@ void BM_SimulatedUpdates(benchmark::State& state)
     if (!std::getenv("PLINDOR_KEEP_RESULTS"))
         std::filesystem::remove_all(results);
     app.reset();
-    delete gGameRandom;
-    gGameRandom = nullptr;
-    std::filesystem::current_path(oldDir);
 }
 BENCHMARK(BM_SimulatedUpdates)->Name("SimulatedUpdates/ours")->Unit(benchmark::kMillisecond)->Iterations(8);
 

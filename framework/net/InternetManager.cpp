@@ -23,13 +23,7 @@ const char* const AD_LIST_FILE = "adlist.txt";
 // The value of the leading decimal digits (0 when there are none), kept in range.
 int LeadingNumber(const std::string& text)
 {
-    long long v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            break;
-        v = std::min<long long>(v * 10 + (c - '0'), 1000000000);
-    }
-    return static_cast<int>(v);
+    return LeadingInt(text, 0, 1000000000, false);
 }
 
 bool AppPlayingDemo() { return gZantApp && gZantApp->mPlayingDemoBuffer; }

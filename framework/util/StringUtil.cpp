@@ -1,5 +1,6 @@
 #include "framework/util/StringUtil.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +10,24 @@
 #include "platform/Paths.h"
 
 namespace Zant {
+
+int LeadingInt(const std::string& text, long long low, long long high, bool signedText)
+{
+    size_t i = 0;
+    bool negative = false;
+    if (signedText) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
+        if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+            negative = text[i++] == '-';
+    }
+    // Far past any int, and far from overflowing a long long.
+    constexpr long long CEILING = 1LL << 40;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min(value * 10 + (text[i] - '0'), CEILING);
+    return static_cast<int>(std::clamp(negative ? -value : value, low, high));
+}
 
 namespace {
 

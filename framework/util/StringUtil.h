@@ -4,6 +4,7 @@
 // Paths follow the game's convention (either "\" or "/" separates); the folder
 // functions translate to the file system's form themselves.
 #include <cstdarg>
+#include <climits>
 #include <string>
 
 namespace Zant {
@@ -27,6 +28,12 @@ std::string TrimCopy(const std::string& text);
 // Index of the first case-insensitive occurrence of pattern in text; -1 when there
 // is none or text is empty. An empty pattern is found at 0 in a non-empty text.
 int FindNoCase(const std::string& text, const std::string& pattern);
+
+// atoi's reading of the start of a text: its leading decimal digits, 0 when there
+// are none. Where signed, blanks (spaces, tabs) and one "+" or "-" may come first;
+// otherwise the text must start with a digit. A value beyond [low, high] stops at
+// the nearer end, so any number of digits is safe.
+int LeadingInt(const std::string& text, long long low = INT_MIN, long long high = INT_MAX, bool signedText = true);
 
 // The part after the last "\" or "/" (the whole path when there is none).
 std::string PathFilePart(const std::string& path);

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "framework/util/StringUtil.h"
 #include "platform/Paths.h"
 
 namespace Zant {
@@ -15,16 +16,7 @@ constexpr std::streamoff MAX_DATA_FILE_SIZE = 16 * 1024 * 1024;
 
 int ParseLeadingInt(const std::string& text)
 {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
-        value = std::min<long long>(value * 10 + (text[i++] - '0'), 2000000000LL);
-    return static_cast<int>(negative ? -value : value);
+    return LeadingInt(text, -2000000000LL, 2000000000LL);
 }
 
 std::string GameDataPath(const std::string& folder, const std::string& gamePath)

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "framework/util/StringUtil.h"
+
 namespace Zant {
 
 namespace {
@@ -18,24 +20,6 @@ const char* const FILE_NAMES[SimulationHarness::NUM_FILES] = {
     "SIMULATION_RESULTS.txt"};
 
 const std::string SEPARATOR = "//" + std::string(88, '-') + "//\n";
-
-// The value of a line: its leading decimal digits after blanks and an optional sign,
-// 0 when there are none; far too large values stop at the int's limits.
-int LeadingInt(const std::string& line)
-{
-    size_t i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < line.size() && (line[i] == '-' || line[i] == '+'))
-        negative = line[i++] == '-';
-    long long value = 0;
-    for (; i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])); ++i)
-        value = std::min<long long>(value * 10 + (line[i] - '0'), 1LL + INT_MAX);
-    if (negative)
-        value = -value;
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
 
 // %f in the "C" locale, whatever the program's locale is.
 std::string FixedSix(double value)

@@ -12,7 +12,6 @@
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/shell/WinBTApp.h"
-#include "tests/bosses/ScreenBoard.h"
 #include "tests/levels/LevelFileBuilder.h"
 #include "tests/support/GameScreens.h"
 
@@ -54,7 +53,7 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     WinBTApp* app = &game;
     ASSERT_TRUE(app->mWordLists.LoadWordLengthLists());
     using namespace LevelFiles;
-    Board* board = BossTests::ShowBoard(*app, File(Level(Sharks())));
+    Board* board = TestSupport::ShowBoard(*app, File(Level(Sharks())));
     ASSERT_NE(board, nullptr);
 
     Player* player = board->mPlayer;
@@ -65,7 +64,7 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     player->mCharge = 0.8;
     board->mScrollDistance = board->mLeadInHeight + 1.0;
     board->mWaveCleared = false;
-    BossTests::RunAnsweringHints(*app, 300);
+    TestSupport::RunAnsweringHints(*app, 300);
     board->mHintAlpha = 0;
     // The field stands still from here (the pause), with the words shown.
     board->Pause(true);
@@ -104,7 +103,7 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
         app->mWidgetManager->UpdateFrame();
     shoot("level-complete.png");
 
-    BossTests::RemoveBoard(*app);
+    TestSupport::RemoveBoard(*app);
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/shell/WinBTApp.h"
-#include "tests/bosses/ScreenBoard.h"
 #include "tests/levels/LevelFileBuilder.h"
 #include "tests/support/GameScreens.h"
 
@@ -22,11 +21,11 @@ namespace {
 // last time after a game with these totals.
 void LoseLastDiver(WinBTApp* app, const std::string& configText, int levelIndex, int depth)
 {
-    Board* board = BossTests::ShowBoard(*app, configText);
+    Board* board = TestSupport::ShowBoard(*app, configText);
     ASSERT_NE(board, nullptr);
     // The zapper's hint, due when its charge is full, stays out of the picture.
     board->SetZapperHintDue(false);
-    BossTests::RunAnsweringHints(*app, 300);
+    TestSupport::RunAnsweringHints(*app, 300);
     ASSERT_FALSE(board->mPaused);
 
     app->mRunTypingTime = 250000;
@@ -68,13 +67,13 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     if (testing::Test::HasFatalFailure())
         return;
     shoot("game-over.png");
-    BossTests::RemoveBoard(*app);
+    TestSupport::RemoveBoard(*app);
 
     LoseLastDiver(app, File("<AbyssMode/>\n" + Level(Sharks()), Defaults(Value("OceanDepth", "-1"))), 0, 1240);
     if (testing::Test::HasFatalFailure())
         return;
     shoot("game-over-abyss.png");
-    BossTests::RemoveBoard(*app);
+    TestSupport::RemoveBoard(*app);
 }
 
 } // namespace

@@ -4,18 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <thread>
 #include <string>
 #include <vector>
 
 #include "framework/crash/CrashWindowMode.h"
-#include "framework/graphics/ImageLib.h"
 #include "framework/crash/CrashTextBox.h"
 #include "framework/net/HTTPTransfer.h"
 #include "tests/net/LoopbackServer.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/ReferencePicture.h"
 #include "tests/support/XServer.h"
 
 using namespace Zant;
@@ -27,49 +24,12 @@ struct Shot {
     int width = 0, height = 0;
 };
 
-std::string OutputFolder()
-{
-    const char* dir = std::getenv("PLINDOR_BINARY_DIR");
-    const std::filesystem::path folder = std::filesystem::path(dir ? dir : "/tmp") / "crash-shots";
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    return folder.string();
-}
+// A channel may be off by the display's rounding; no pixel may be off by more.
+const TestSupport::Reference REFERENCE{"crash", 24, 0};
 
-void Save(const Shot& shot, const std::string& path)
+void ExpectMatchesReference(const Shot& shot, const std::string& name)
 {
-    ImageLib::Image image(shot.width, shot.height);
-    for (size_t i = 0; i < shot.pixels.size(); ++i)
-        image.GetBits()[i] = shot.pixels[i] | 0xFF000000u;
-    ImageLib::WritePng(path, image);
-}
-
-// Pixels whose channels differ by more than the tolerance; their places are
-// painted red in the difference image.
-int CompareWithReference(const Shot& shot, const std::string& name)
-{
-    const std::string reference = TestSupport::SourceDir() + "/tests/crash/" + name;
-    const std::string actual = OutputFolder() + "/" + name;
-    Save(shot, actual);
-    std::unique_ptr<ImageLib::Image> want = ImageLib::ReadPng(reference);
-    if (!want || want->GetWidth() != shot.width || want->mHeight != shot.height) {
-        ADD_FAILURE() << "no reference picture of this size: " << reference << " (actual in " << actual << ")";
-        return -1;
-    }
-    constexpr int kTolerance = 24;
-    ImageLib::Image difference(shot.width, shot.height);
-    int bad = 0;
-    for (size_t i = 0; i < shot.pixels.size(); ++i) {
-        const uint32_t got = shot.pixels[i], expected = want->GetBits()[i];
-        bool differs = false;
-        for (int shift : {0, 8, 16})
-            differs |= std::abs(int((got >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > kTolerance;
-        bad += differs;
-        difference.GetBits()[i] = differs ? 0xFFFF0000u : (0xFF000000u | ((got >> 2) & 0x3F3F3F));
-    }
-    if (bad > 0)
-        ImageLib::WritePng(OutputFolder() + "/diff-" + name, difference);
-    return bad;
+    TestSupport::ExpectMatchesReference(TestSupport::Picture(shot.pixels, shot.width, shot.height), REFERENCE, name);
 }
 
 CrashSession SampleSession(int port)
@@ -97,11 +57,7 @@ TEST(CrashWindowScreenshot, TheFatalErrorAndDetailsWindowsLookAsTheyShould)
     if (!server.Start())
         GTEST_SKIP() << "no Xvfb";
     TestSupport::EnvScope env;
-    env.Set("DISPLAY", server.Display());
-    env.Set("SDL_VIDEODRIVER", "x11");
-    // SDL's software renderer: an exact copy of the frame, no GL driver.
-    env.Set("SDL_RENDER_DRIVER", "software");
-    env.Set("SDL_FRAMEBUFFER_ACCELERATION", "0");
+    TestSupport::UseXDisplay(env, server.Display(), true);
 
     NetTest::ClosedPort closed;
     HTTPTransfer transfer;
@@ -120,7 +76,7 @@ TEST(CrashWindowScreenshot, TheFatalErrorAndDetailsWindowsLookAsTheyShould)
     const Shot fatal = take();
     ASSERT_EQ(fatal.width, 400);
     ASSERT_EQ(fatal.height, 300);
-    EXPECT_EQ(CompareWithReference(fatal, "fatal-error.png"), 0);
+    ExpectMatchesReference(fatal, "fatal-error.png");
 
     host.Windows().ButtonDepress(CrashWindows::ID_SEND_REPORT);
     for (char c : std::string("It froze on level 3.\rThe music went on."))
@@ -128,14 +84,14 @@ TEST(CrashWindowScreenshot, TheFatalErrorAndDetailsWindowsLookAsTheyShould)
     const Shot details = take();
     ASSERT_EQ(details.width, 400);
     ASSERT_EQ(details.height, 300);
-    EXPECT_EQ(CompareWithReference(details, "error-details.png"), 0);
+    ExpectMatchesReference(details, "error-details.png");
 
     // Nothing listens at the report service: the upload fails.
     host.Windows().ButtonDepress(CrashWindows::ID_CONTINUE);
     const Shot progress = take();
     ASSERT_EQ(progress.width, 240);
     ASSERT_EQ(progress.height, 64);
-    EXPECT_EQ(CompareWithReference(progress, "submitting-report.png"), 0);
+    ExpectMatchesReference(progress, "submitting-report.png");
 
     for (int i = 0; i < 500 && host.Windows().Current() == CrashWindows::Window::Progress; ++i) {
         host.RunFrame();
@@ -145,7 +101,7 @@ TEST(CrashWindowScreenshot, TheFatalErrorAndDetailsWindowsLookAsTheyShould)
     const Shot failed = take();
     ASSERT_EQ(failed.width, 400);
     ASSERT_EQ(failed.height, 100);
-    EXPECT_EQ(CompareWithReference(failed, "connection-failed.png"), 0);
+    ExpectMatchesReference(failed, "connection-failed.png");
 
     host.Windows().ButtonDepress(CrashWindows::ID_CANCEL);
     EXPECT_TRUE(host.Windows().Done());

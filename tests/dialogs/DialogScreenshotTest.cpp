@@ -3,34 +3,20 @@
 // buttons must land where the preferred height and the button layout put them.
 #include <gtest/gtest.h>
 
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/app/ZantApp.h"
 #include "framework/graphics/Font.h"
-#include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/SysFont.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/Window.h"
-#include "platform/display/SdlScreen.h"
-#include "tests/support/XServer.h"
+#include "tests/support/GameScreens.h"
 
 namespace {
-
-using TestSupport::EnvScope;
 
 // A screen image that lends its pixels to system fonts, as the display's images do.
 class TextSurfaceImage : public Zant::MemoryImage, public Zant::SysFontSurface {
@@ -103,34 +89,12 @@ std::vector<std::pair<int, int>> RowBands(const std::vector<uint32_t>& px, int p
 
 TEST(DialogScreenshot, HeaderThreeLinesAndTwoButtonsInAGeneratedFrame)
 {
-    TestSupport::XvfbServer server;
-    if (!server.Start())
-        GTEST_SKIP() << "no Xvfb";
-    EnvScope env;
-    env.Set("DISPLAY", server.Display());
-    env.Set("SDL_VIDEODRIVER", "x11");
-    // SDL's own software renderer and window surface: an exact copy of the frame,
-    // and no GL driver, whose blocks the leak checker cannot attribute once it is
-    // unloaded.
-    env.Set("SDL_RENDER_DRIVER", "software");
-    env.Set("SDL_FRAMEBUFFER_ACCELERATION", "0");
-
-    Platform::FakeClock clock(1000);
-    Platform::SetClock(&clock);
-    Platform::FakeMessageBoxService boxes;
-    Platform::SetMessageBoxes(&boxes);
+    TestSupport::FrameWindow window;
+    if (const std::string why = window.Start("dialog"); !why.empty())
+        GTEST_SKIP() << why;
     {
-        Platform::SdlWindowSystem windows;
-        std::string error;
-        ASSERT_TRUE(windows.InitVideo(error)) << error;
-        ASSERT_TRUE(windows.CreateMainWindow("dialog", 0, 0, 640, 480, false));
-        windows.ShowMainWindow(true);
-        Platform::SdlScreen screen;
-        ASSERT_TRUE(screen.Attach(windows.NativeWindow(), false));
-        screen.SetCapture(true);
-
         Zant::ZantApp app;
-        app.SetWindowSystem(&windows);
+        app.SetWindowSystem(&window.Windows());
         app.mWidgetManager = new Zant::WidgetManager(&app);
         app.mWidgetManager->SetScreenSize(640, 480);
         TextSurfaceImage frame;
@@ -150,19 +114,9 @@ TEST(DialogScreenshot, HeaderThreeLinesAndTwoButtonsInAGeneratedFrame)
         app.AddDialog(42, dialog);
         app.mWidgetManager->DrawScreen();
 
-        ASSERT_TRUE(screen.Show(frame.GetBits(), 640 * 4, 32, 640, 480));
-        int cw = 0, ch = 0;
-        const std::vector<uint32_t> shot = screen.Captured(cw, ch);
-        ASSERT_EQ(cw, 640);
-        ASSERT_EQ(ch, 480);
-
-        if (const char* dir = std::getenv("PLINDOR_BINARY_DIR")) {
-            std::filesystem::create_directories(std::string(dir) + "/screenshots");
-            ImageLib::Image png(640, 480);
-            for (size_t i = 0; i < shot.size(); ++i)
-                png.GetBits()[i] = shot[i] | 0xFF000000;
-            ImageLib::WritePng(std::string(dir) + "/screenshots/dialog.png", png);
-        }
+        const std::vector<uint32_t> shot = window.Show(frame, "dialog.png");
+        ASSERT_FALSE(shot.empty());
+        TestSupport::SaveShot(TestSupport::Picture(shot, 640, 480), "dialogs", "dialog.png");
 
         auto at = [&](int px, int py) { return shot[static_cast<size_t>(py) * 640 + px] | 0xFF000000u; };
         // The frame covers exactly the dialog's rectangle.
@@ -207,9 +161,6 @@ TEST(DialogScreenshot, HeaderThreeLinesAndTwoButtonsInAGeneratedFrame)
         app.RemoveDialog(42);
         app.FlushWidgetDeletions();
         app.mWidgetManager->mImage = nullptr;
-        screen.Detach();
         app.SetWindowSystem(nullptr);
     }
-    Platform::SetMessageBoxes(nullptr);
-    Platform::SetClock(nullptr);
 }

@@ -5,16 +5,6 @@
 // the screenshots are also written as PNG files beside the build for a look.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdlib>
-#include <thread>
-#include <filesystem>
 #include <string>
 
 #include "framework/app/AppServices.h"
@@ -25,17 +15,13 @@
 #include "framework/graphics/ImageLib.h"
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
 #include "platform/Window.h"
 #include "platform/display/SdlScreen.h"
-#include "tests/support/XServer.h"
+#include "tests/support/GameScreens.h"
 
 using namespace Zant;
 
 namespace {
-
-using TestSupport::EnvScope;
 
 // Four coloured quarters, drawn by a screen-sized widget.
 class TestPattern : public Widget {
@@ -83,18 +69,6 @@ Shot Take(Platform::SdlScreen& screen)
     return s;
 }
 
-void Save(const Shot& shot, const std::string& name)
-{
-    const char* dir = getenv("PLINDOR_BINARY_DIR");
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::path(dir ? dir : "/tmp") / "display-shots";
-    std::filesystem::create_directories(folder, ec);
-    ImageLib::Image image(shot.width, shot.height);
-    for (size_t i = 0; i < shot.pixels.size(); ++i)
-        image.mBits[i] = shot.pixels[i] | 0xFF000000u;
-    ImageLib::WritePng((folder / name).string(), image);
-}
-
 // Compares the picture inside the letterboxed 640x480 area, sampling the centre of
 // every third logical pixel. The tolerance covers the fills' rounding (a full 255
 // channel is drawn as 254, or as 30 of 31 steps in 565) and the 565 steps.
@@ -118,112 +92,66 @@ int CountMismatches(const Shot& shot, Platform::SdlScreen& screen, int cursorX, 
     return bad;
 }
 
-} // namespace
-
-namespace {
-
-using TestSupport::CHILD_SKIPPED;
-
-// Runs in a child process of its own (see below).
-void RunScenario(const std::string& display)
+// Runs in a child process of its own (see RunScreenTest).
+void Scenario(TestSupport::ScreenSession& session)
 {
-    EnvScope env;
-    env.Set("DISPLAY", display);
-    env.Set("SDL_VIDEODRIVER", "x11");
+    auto app = std::make_unique<ZantApp>();
+    app->SetWindowSystem(&session.Windows());
+    app->mWidgetManager = new WidgetManager(app.get());
+    app->mLoadingThreadCompleted = true;
+    TestPattern pattern;
+    pattern.Resize(0, 0, 640, 480);
+    app->mWidgetManager->AddWidget(&pattern);
+    WhiteSquare square;
+    square.Resize(280, 200, 80, 80);
+    app->mWidgetManager->AddWidget(&square);
 
-    Platform::FakeClock clock(100000);
-    Platform::FakeMessageBoxService boxes;
-    Platform::SetClock(&clock);
-    Platform::SetMessageBoxes(&boxes);
-    {
-        Platform::SdlWindowSystem windows;
-        std::string error;
-        if (!windows.InitVideo(error)) {
-            printf("SDL cannot open the X display: %s\n", error.c_str());
-            fflush(stdout);
-            _exit(CHILD_SKIPPED);
-        }
-        auto app = std::make_unique<ZantApp>();
-        app->SetWindowSystem(&windows);
-        app->mWidgetManager = new WidgetManager(app.get());
-        app->mLoadingThreadCompleted = true;
-        TestPattern pattern;
-        pattern.Resize(0, 0, 640, 480);
-        app->mWidgetManager->AddWidget(&pattern);
-        WhiteSquare square;
-        square.Resize(280, 200, 80, 80);
-        app->mWidgetManager->AddWidget(&square);
+    auto* screen = session.ShowWindow(*app);
+    ASSERT_NE(screen, nullptr);
+    DDInterface* dd = app->mDDInterface;
 
-        app->CreateMainWindow();
-        windows.ShowMainWindow(true);
-        DDInterface* dd = app->mDDInterface;
-        ASSERT_NE(dd, nullptr);
-        ASSERT_TRUE(dd->mInitialized) << dd->mErrorString;
-        auto* screen = dynamic_cast<Platform::SdlScreen*>(dd->Screen());
-        ASSERT_NE(screen, nullptr);
-        screen->SetCapture(true);
+    std::unique_ptr<DDImage> cursor(new DDImage(dd));
+    std::vector<uint32_t> yellow(16 * 16, 0xFFFFFF00);
+    cursor->SetBits(yellow.data(), 16, 16);
+    dd->SetCursorImage(cursor.get());
 
-        std::unique_ptr<DDImage> cursor(new DDImage(dd));
-        std::vector<uint32_t> yellow(16 * 16, 0xFFFFFF00);
-        cursor->SetBits(yellow.data(), 16, 16);
-        dd->SetCursorImage(cursor.get());
+    auto drawAndCheck = [&](const char* name, int expectedBits, int tolerance) {
+        session.Settle();
+        session.clock.Advance(2000);
+        app->mWidgetManager->MarkAllWidgetsDirty();
+        ASSERT_TRUE(app->DrawFrame()) << name;
+        // The cursor thread's move, then the main loop's push of the changed screen.
+        AppServices::SetDisplayCursorPos(app.get(), 100, 100);
+        AppServices::SetDisplayCursorPos(app.get(), 200, 150);
+        AppServices::PollDisplay(app.get());
+        EXPECT_EQ(dd->mScreenBitCount, expectedBits) << name;
+        const Shot shot = Take(*screen);
+        ASSERT_GT(shot.width, 0) << name;
+        TestSupport::SaveShot(TestSupport::Picture(shot.pixels, shot.width, shot.height), "display", name);
+        EXPECT_EQ(CountMismatches(shot, *screen, 200, 150, tolerance), 0) << name;
+    };
 
-        auto drawAndCheck = [&](const char* name, int expectedBits, int tolerance) {
-            // Let the X server settle the window (mapping, full screen) as the main
-            // loop would between frames.
-            for (int i = 0; i < 20; ++i) {
-                Platform::WindowEvent e;
-                while (windows.PollEvent(e)) {
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-            clock.Advance(2000);
-            app->mWidgetManager->MarkAllWidgetsDirty();
-            ASSERT_TRUE(app->DrawFrame()) << name;
-            // The cursor thread's move, then the main loop's push of the changed screen.
-            AppServices::SetDisplayCursorPos(app.get(), 100, 100);
-            AppServices::SetDisplayCursorPos(app.get(), 200, 150);
-            AppServices::PollDisplay(app.get());
-            EXPECT_EQ(dd->mScreenBitCount, expectedBits) << name;
-            const Shot shot = Take(*screen);
-            ASSERT_GT(shot.width, 0) << name;
-            Save(shot, name);
-            EXPECT_EQ(CountMismatches(shot, *screen, 200, 150, tolerance), 0) << name;
-        };
+    drawAndCheck("windowed.png", 32, 2);
+    app->HandleWindowMessage(Platform::Msg::SysKeyDown, 13, 0);
+    ASSERT_FALSE(app->mIsWindowed);
+    ASSERT_TRUE(dd->mInitialized) << dd->mErrorString;
+    drawAndCheck("fullscreen.png", 16, 10);
+    app->HandleWindowMessage(Platform::Msg::SysKeyDown, 13, 0);
+    ASSERT_TRUE(app->mIsWindowed);
+    drawAndCheck("windowed-again.png", 32, 2);
 
-        drawAndCheck("windowed.png", 32, 2);
-        app->HandleWindowMessage(Platform::Msg::SysKeyDown, 13, 0);
-        ASSERT_FALSE(app->mIsWindowed);
-        ASSERT_TRUE(dd->mInitialized) << dd->mErrorString;
-        drawAndCheck("fullscreen.png", 16, 10);
-        app->HandleWindowMessage(Platform::Msg::SysKeyDown, 13, 0);
-        ASSERT_TRUE(app->mIsWindowed);
-        drawAndCheck("windowed-again.png", 32, 2);
-
-        dd->SetCursorImage(nullptr);
-        cursor.reset(); // images leave the application before it goes
-        app->mWidgetManager->RemoveWidget(&square);
-        app->mWidgetManager->RemoveWidget(&pattern);
-        app.reset();
-    }
-    Platform::SetClock(nullptr);
-    Platform::SetMessageBoxes(nullptr);
+    dd->SetCursorImage(nullptr);
+    cursor.reset(); // images leave the application before it goes
+    app->mWidgetManager->RemoveWidget(&square);
+    app->mWidgetManager->RemoveWidget(&pattern);
+    app.reset();
 }
 
 } // namespace
 
 TEST(XvfbDisplay, WindowedFullScreenAndBackWithTheSoftwareCursor)
 {
-    switch (TestSupport::RunInXvfbChild(RunScenario)) {
-    case TestSupport::XvfbRun::NO_XVFB:
-        GTEST_SKIP() << "no Xvfb to run a real display";
-    case TestSupport::XvfbRun::NO_DISPLAY:
-        GTEST_SKIP() << "SDL cannot use the X display";
-    case TestSupport::XvfbRun::CRASHED:
-        FAIL() << "the display run crashed";
-    case TestSupport::XvfbRun::FAILED:
-        FAIL() << "see the failures printed above";
-    case TestSupport::XvfbRun::PASSED:
-        break;
-    }
+    const std::string skipped = TestSupport::RunScreenTest(Scenario);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
 }

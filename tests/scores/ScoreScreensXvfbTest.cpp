@@ -16,7 +16,7 @@
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Paths.h"
-#include "tests/support/GameScreenshotRig.h"
+#include "tests/support/GameScreens.h"
 
 using namespace Zant;
 
@@ -84,7 +84,7 @@ TEST(ScoreScreenshots, HighScoresAndStatistics)
     FillTables(app);
     FillProfile(*profile);
     auto shoot = [&](const char* name) {
-        EXPECT_LE(rig.Shoot("tests/scores/reference", name, CHANNEL_TOLERANCE), MAX_DIFFERING_PIXELS) << name;
+        EXPECT_LE(rig.Shoot("scores/reference", name, CHANNEL_TOLERANCE), MAX_DIFFERING_PIXELS) << name;
     };
 
     {

@@ -3,23 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <thread>
+#include <unistd.h>
 
+#include "framework/app/AppServices.h"
+#include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
+#include "framework/graphics/Image.h"
 #include "framework/graphics/ImageFont.h"
-#include "framework/graphics/ImageLib.h"
 #include "framework/util/MersenneTwister.h"
 #include "framework/widgets/WidgetManager.h"
+#include "game/play/Board.h"
+#include "game/play/Config.h"
+#include "game/play/StatusBar.h"
+#include "game/shell/HintDialog.h"
+#include "game/shell/UserProfile.h"
+#include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/Window.h"
-#include "platform/display/SdlScreen.h"
-#include "tests/support/TestSupport.h"
-#include "tests/support/XServer.h"
 
 namespace TestSupport {
 
@@ -27,66 +29,14 @@ namespace {
 
 using namespace Zant;
 
-// Channel steps a pixel may differ by (the renderer's rounding); and the share of
-// pixels that may differ more.
-constexpr int TOLERANCE = 3;
-constexpr double MAX_BAD_SHARE = 0.002;
+constexpr int WIDTH = 640;
+constexpr int HEIGHT = 480;
+const char* const SETTINGS_KEY = "SOFTWARE\\Vorlix\\Plindor";
 
 class QuietApp : public WinBTApp {
 public:
     void PlaySound(int) override {}
 };
-
-std::string ShotFolder(const std::string& testFolder)
-{
-    const char* dir = getenv("PLINDOR_BINARY_DIR");
-    return (std::filesystem::path(dir ? dir : "/tmp") / (testFolder + "-shots")).string();
-}
-
-// The 640x480 picture out of the window's frame.
-ImageLib::Image Picture(Platform::SdlScreen& screen)
-{
-    int width = 0, height = 0;
-    const std::vector<uint32_t> whole = screen.Captured(width, height);
-    int ox, oy, w, h;
-    screen.FramePlacement(width, height, 640, 480, ox, oy, w, h);
-    ImageLib::Image shot(640, 480);
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) {
-            const int sx = ox + int((x + 0.5) * w / 640), sy = oy + int((y + 0.5) * h / 480);
-            shot.mBits[size_t(y) * 640 + x] = whole[size_t(sy) * width + sx] | 0xFF000000u;
-        }
-    return shot;
-}
-
-// Pixels that differ from the reference by more than the tolerance in a channel.
-int CountMismatches(const ImageLib::Image& shot, const ImageLib::Image& reference)
-{
-    int bad = 0;
-    for (size_t i = 0; i < shot.mBits.size(); ++i)
-        for (int shift : {0, 8, 16})
-            if (std::abs(int((shot.mBits[i] >> shift) & 0xFF) - int((reference.mBits[i] >> shift) & 0xFF)) >
-                TOLERANCE) {
-                ++bad;
-                break;
-            }
-    return bad;
-}
-
-void CheckAgainstReference(const ImageLib::Image& shot, const std::string& testFolder, const std::string& name)
-{
-    std::error_code ec;
-    const std::string folder = ShotFolder(testFolder);
-    std::filesystem::create_directories(folder, ec);
-    ImageLib::WritePng(folder + "/" + name, shot);
-    const std::string referencePath = SourceDir() + "/tests/" + testFolder + "/" + name;
-    std::unique_ptr<ImageLib::Image> reference = ImageLib::ReadPng(referencePath);
-    ASSERT_NE(reference, nullptr) << "no reference " << referencePath << "; the shot is in " << folder;
-    ASSERT_EQ(reference->mWidth, 640);
-    ASSERT_EQ(reference->mHeight, 480);
-    const int bad = CountMismatches(shot, *reference);
-    EXPECT_LE(bad, int(640 * 480 * MAX_BAD_SHARE)) << name << " differs from its reference in " << bad << " pixels";
-}
 
 Font* LoadFont(WinBTApp* app, const std::string& file)
 {
@@ -111,71 +61,96 @@ void LoadGameArt(WinBTApp& app)
     app.mFontCourier15Bold = LoadFont(&app, "CourierFinalDraft15Bold.txt");
 }
 
-void RunChild(const std::string& display, const std::string& testFolder, unsigned seed,
-              const GameScreenScenario& scenario)
+} // namespace
+
+ScreenSession::ScreenSession(const ScreenOptions& options)
+    : clock(options.clockStart), mSoftwareRenderer(options.softwareRenderer), mOwnStore(options.settingsStore)
 {
-    EnvScope env;
-    env.Set("DISPLAY", display);
-    env.Set("SDL_VIDEODRIVER", "x11");
-    Platform::FakeClock clock(100000);
-    Platform::FakeMessageBoxService boxes;
     Platform::SetClock(&clock);
     Platform::SetMessageBoxes(&boxes);
-    {
-        Platform::SdlWindowSystem windows;
-        std::string error;
-        if (!windows.InitVideo(error)) {
-            printf("SDL cannot open the X display: %s\n", error.c_str());
+    if (mOwnStore) {
+        store.CreateKey(SETTINGS_KEY);
+        Platform::SetSettingsStore(&store);
+    }
+}
+
+ScreenSession::~ScreenSession()
+{
+    mWindows.reset();
+    if (mOwnStore)
+        Platform::SetSettingsStore(nullptr);
+    Platform::SetMessageBoxes(nullptr);
+    Platform::SetClock(nullptr);
+}
+
+std::string ScreenSession::Open(const std::string& display)
+{
+    UseXDisplay(mEnv, display, mSoftwareRenderer);
+    mWindows = std::make_unique<Platform::SdlWindowSystem>();
+    std::string error;
+    if (!mWindows->InitVideo(error))
+        return "SDL cannot open the X display: " + error;
+    return "";
+}
+
+Platform::SdlScreen* ScreenSession::ShowWindow(ZantApp& app)
+{
+    app.CreateMainWindow();
+    mWindows->ShowMainWindow(true);
+    DDInterface* dd = app.mDDInterface;
+    if (dd == nullptr || !dd->mInitialized) {
+        ADD_FAILURE() << "the display did not start: " << (dd ? dd->mErrorString : "no display");
+        return nullptr;
+    }
+    auto* screen = dynamic_cast<Platform::SdlScreen*>(dd->Screen());
+    if (screen == nullptr) {
+        ADD_FAILURE() << "the display has no SDL screen";
+        return nullptr;
+    }
+    screen->SetCapture(true);
+    return screen;
+}
+
+void ScreenSession::Settle()
+{
+    for (int i = 0; i < 20; ++i) {
+        Platform::WindowEvent e;
+        while (mWindows->PollEvent(e)) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+ImageLib::Image ScreenSession::DrawFrame(ZantApp& app, const std::string& name)
+{
+    Settle();
+    clock.Advance(2000);
+    app.mWidgetManager->MarkAllWidgetsDirty();
+    EXPECT_TRUE(app.DrawFrame()) << name;
+    AppServices::PollDisplay(&app);
+    auto* screen = app.mDDInterface ? dynamic_cast<Platform::SdlScreen*>(app.mDDInterface->Screen()) : nullptr;
+    if (screen == nullptr) {
+        ADD_FAILURE() << name << ": the application has no SDL screen";
+        return ImageLib::Image(WIDTH, HEIGHT);
+    }
+    return CaptureFrame(*screen);
+}
+
+std::string RunScreenTest(const std::function<void(ScreenSession& session)>& scenario, const ScreenOptions& options)
+{
+    const XvfbRun run = RunInXvfbChild([&](const std::string& display) {
+        ScreenSession session(options);
+        if (const std::string why = session.Open(display); !why.empty()) {
+            printf("%s\n", why.c_str());
             fflush(stdout);
             _exit(CHILD_SKIPPED);
         }
-        WorkingFolder folder(GameDir());
-        gGameRandom = new MersenneTwister(seed);
-        auto app = std::make_unique<QuietApp>();
-        app->SetWindowSystem(&windows);
-        app->mWidgetManager = new WidgetManager(app.get());
-        app->mLoadingThreadCompleted = true;
-        app->CreateMainWindow();
-        windows.ShowMainWindow(true);
-        DDInterface* dd = app->mDDInterface;
-        ASSERT_NE(dd, nullptr);
-        ASSERT_TRUE(dd->mInitialized) << dd->mErrorString;
-        auto* screen = dynamic_cast<Platform::SdlScreen*>(dd->Screen());
-        ASSERT_NE(screen, nullptr);
-        screen->SetCapture(true);
-        LoadGameArt(*app);
-        if (testing::Test::HasFatalFailure())
-            return;
-
-        const ShootFunction shoot = [&](const char* name) {
-            // Let the X server settle the window as the main loop would between frames.
-            for (int i = 0; i < 20; ++i) {
-                Platform::WindowEvent e;
-                while (windows.PollEvent(e)) {
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-            clock.Advance(2000);
-            app->mWidgetManager->MarkAllWidgetsDirty();
-            ASSERT_TRUE(app->DrawFrame()) << name;
-            CheckAgainstReference(Picture(*screen), testFolder, name);
-        };
-        scenario(*app, shoot);
-        app.reset();
-        delete gGameRandom;
-        gGameRandom = nullptr;
-    }
-    Platform::SetClock(nullptr);
-    Platform::SetMessageBoxes(nullptr);
-}
-
-} // namespace
-
-std::string RunGameScreens(const std::string& testFolder, unsigned seed, const GameScreenScenario& scenario)
-{
-    if (!std::filesystem::exists(GameDir() + "/images/diver_idle.png"))
-        return "the art is not built in " + GameDir();
-    switch (RunInXvfbChild([&](const std::string& display) { RunChild(display, testFolder, seed, scenario); })) {
+        std::optional<WorkingFolder> folder;
+        if (std::filesystem::is_directory(GameDir()))
+            folder.emplace(GameDir());
+        scenario(session);
+    });
+    switch (run) {
     case XvfbRun::NO_XVFB:
         return "no Xvfb to run a real display";
     case XvfbRun::NO_DISPLAY:
@@ -190,6 +165,194 @@ std::string RunGameScreens(const std::string& testFolder, unsigned seed, const G
         break;
     }
     return "";
+}
+
+FrameWindow::FrameWindow() : mSession(ScreenOptions{1000, true, true}) {}
+
+FrameWindow::~FrameWindow()
+{
+    if (mAttached)
+        mScreen.Detach();
+}
+
+std::string FrameWindow::Start(const char* title)
+{
+    if (!mServer.Start())
+        return "no Xvfb";
+    if (std::string why = mSession.Open(mServer.Display()); !why.empty())
+        return why;
+    if (!Windows().CreateMainWindow(title, 0, 0, WIDTH, HEIGHT, false))
+        return "no window";
+    Windows().ShowMainWindow(true);
+    if (!mScreen.Attach(Windows().NativeWindow(), false))
+        return "no screen on the window";
+    mAttached = true;
+    mScreen.SetCapture(true);
+    return "";
+}
+
+std::vector<uint32_t> FrameWindow::Show(MemoryImage& frame, const std::string& name)
+{
+    EXPECT_TRUE(mScreen.Show(frame.GetBits(), WIDTH * 4, 32, WIDTH, HEIGHT)) << name;
+    int width = 0, height = 0;
+    std::vector<uint32_t> shot = mScreen.Captured(width, height);
+    if (width != WIDTH || height != HEIGHT) {
+        ADD_FAILURE() << name << ": the window read back as " << width << "x" << height;
+        return {};
+    }
+    return shot;
+}
+
+GameScreenshotRig::GameScreenshotRig() = default;
+
+GameScreenshotRig::~GameScreenshotRig()
+{
+    if (mApp != nullptr) {
+        mApp->mWidgetManager->mImage = nullptr;
+        mApp->SetWindowSystem(nullptr);
+        mApp.reset();
+    }
+    delete gGameRandom;
+    gGameRandom = nullptr;
+}
+
+std::string GameScreenshotRig::Start(const char* title, uint32_t gameSeed)
+{
+    const std::string gameDir = GameDir();
+    if (!std::filesystem::exists(gameDir + "/images"))
+        return "the art is not built in " + gameDir;
+    if (std::string why = mWindow.Start(title); !why.empty())
+        return why;
+    delete gGameRandom;
+    gGameRandom = new MersenneTwister(gameSeed);
+    mWorkingFolder.emplace(gameDir);
+    mFrame.Create(WIDTH, HEIGHT);
+    return "";
+}
+
+bool GameScreenshotRig::Attach(std::unique_ptr<WinBTApp> owned)
+{
+    mApp = std::move(owned);
+    WinBTApp& app = *mApp;
+    app.SetWindowSystem(&mWindow.Windows());
+    app.mWidgetManager = new WidgetManager(&app);
+    app.mWidgetManager->SetScreenSize(WIDTH, HEIGHT);
+    app.mWidgetManager->mImage = &mFrame;
+    if (!app.LoadImageOrDie()) {
+        ADD_FAILURE() << "the program folder's pictures";
+        return false;
+    }
+    // Start-up loads the dialogs' pictures and the rest after the loading step's.
+    for (int i = WinBTApp::NUM_LOADED_IMAGES; i < WinBTApp::NUM_IMAGES; ++i)
+        app.SetImage(i, app.LoadImageFile(std::string("images\\") + WinBTApp::IMAGE_NAMES[i]));
+    bool loaded = app.GetImage(IMAGE_DBUTTON) != nullptr;
+    auto font = [&](Font*& slot, const char* file) {
+        auto* f = new ImageFont(&mFontHost, std::string("data/") + file);
+        loaded = loaded && f->IsLoaded();
+        EXPECT_TRUE(f->IsLoaded()) << file;
+        slot = f;
+    };
+    font(app.mFontMyriad14Bold, "MyriadCondensedWeb14Bold.txt");
+    font(app.mFontMyriad12Bold, "MyriadCondensedWeb12Bold.txt");
+    font(app.mFontGillSans10Bold, "GillSansMT10Bold.txt");
+    font(app.mFontRockwell13, "Rockwell13.txt");
+    font(app.mFontRockwell13Bold, "Rockwell13Bold.txt");
+    font(app.mFontSwiss24, "SwissCheesed24.txt");
+    return loaded;
+}
+
+UserProfile& GameScreenshotRig::AddPlayer(const std::string& name, int userNumber)
+{
+    if (mApp->mProfileMgr == nullptr)
+        mApp->mProfileMgr = new UserProfileMgr(mApp.get());
+    auto* profile = new UserProfile(mApp.get());
+    profile->mName = name;
+    profile->mUserNumber = userNumber;
+    mApp->mProfileMgr->AddUserProfile(profile);
+    mApp->mCurProfile = profile;
+    return *profile;
+}
+
+int GameScreenshotRig::Shoot(const std::string& folder, const std::string& name, int channelTolerance)
+{
+    mApp->mWidgetManager->MarkAllWidgetsDirty();
+    mApp->mWidgetManager->DrawScreen();
+    const std::vector<uint32_t> shot = mWindow.Show(mFrame, name);
+    if (shot.empty())
+        return -1;
+    return DifferingPixels(Picture(shot, WIDTH, HEIGHT), folder, name, channelTolerance);
+}
+
+std::string RunGameScreens(const std::string& testFolder, unsigned seed, const GameScreenScenario& scenario)
+{
+    if (!std::filesystem::exists(GameDir() + "/images/diver_idle.png"))
+        return "the art is not built in " + GameDir();
+    // Channel steps a pixel may differ by (the renderer's rounding), and a share of
+    // 0.2 % of the pixels that may differ more.
+    const Reference reference{testFolder, 3, WIDTH * HEIGHT / 500};
+    return RunScreenTest([&](ScreenSession& session) {
+        gGameRandom = new MersenneTwister(seed);
+        auto app = std::make_unique<QuietApp>();
+        app->SetWindowSystem(&session.Windows());
+        app->mWidgetManager = new WidgetManager(app.get());
+        app->mLoadingThreadCompleted = true;
+        if (session.ShowWindow(*app) != nullptr) {
+            LoadGameArt(*app);
+            if (!testing::Test::HasFatalFailure())
+                scenario(*app, [&](const char* name) {
+                    ExpectMatchesReference(session.DrawFrame(*app, name), reference, name);
+                });
+        }
+        app.reset();
+        delete gGameRandom;
+        gGameRandom = nullptr;
+    });
+}
+
+Board* ShowBoard(WinBTApp& app, const std::string& configText)
+{
+    app.mConfig = new Config(&app);
+    const int loaded = app.mConfig->LoadText(configText, 0, "test.xml");
+    EXPECT_EQ(loaded, 0);
+    if (loaded != 0)
+        return nullptr;
+    app.mConfig->ResetWaves(0);
+
+    auto* board = new Board(&app);
+    app.mBoard = board;
+    board->Resize(0, 0, WIDTH, HEIGHT);
+    board->StartLevel(app.mConfig);
+    auto* bar = new StatusBar(&app);
+    const int barHeight = app.GetImage(IMAGE_STATUSBARX)->GetHeight();
+    bar->Resize(0, HEIGHT - barHeight, WIDTH, barHeight);
+    app.mStatusBar = bar;
+    app.mWidgetManager->AddWidget(board);
+    app.mWidgetManager->AddWidget(bar);
+    return board;
+}
+
+void RunAnsweringHints(WinBTApp& app, int updates)
+{
+    for (int i = 0; i < updates; ++i) {
+        app.mWidgetManager->UpdateFrame();
+        if (Dialog* hint = app.FindDialog(HintDialog::ID))
+            hint->ButtonDepress(HintDialog::ID + Dialog::ID_YES);
+    }
+}
+
+void RemoveBoard(WinBTApp& app)
+{
+    app.RemoveDialog(Board::GAME_OVER_DIALOG);
+    app.mWidgetManager->RemoveWidget(app.mStatusBar);
+    app.mWidgetManager->RemoveWidget(app.mBoard);
+    delete app.mStatusBar;
+    app.mStatusBar = nullptr;
+    delete app.mBoard;
+    app.mBoard = nullptr;
+    if (app.mConfig)
+        app.mConfig->ClearLevels();
+    delete app.mConfig;
+    app.mConfig = nullptr;
 }
 
 } // namespace TestSupport

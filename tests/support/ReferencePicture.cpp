@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "framework/graphics/ImageLib.h"
+#include "platform/display/SdlScreen.h"
+#include "tests/support/TestSupport.h"
 
 namespace TestSupport {
 
@@ -15,44 +16,84 @@ namespace {
 constexpr int WIDTH = 640;
 constexpr int HEIGHT = 480;
 
-ImageLib::Image Picture(const std::vector<uint32_t>& pixels)
+std::string ShotPath(const std::string& folder, const std::string& name)
 {
-    ImageLib::Image picture(WIDTH, HEIGHT);
-    for (size_t i = 0; i < pixels.size() && i < size_t(WIDTH * HEIGHT); ++i)
-        picture.GetBits()[i] = pixels[i] | 0xFF000000u;
-    return picture;
+    const char* binary = std::getenv("PLINDOR_BINARY_DIR");
+    const std::filesystem::path shots = std::filesystem::path(binary ? binary : "/tmp") / "screenshots" / folder;
+    std::error_code ec;
+    std::filesystem::create_directories(shots, ec);
+    return (shots / name).string();
 }
 
 } // namespace
 
-int DifferingPixels(const std::vector<uint32_t>& frame, const std::string& referencePath, const std::string& name,
+ImageLib::Image CaptureFrame(Platform::SdlScreen& screen)
+{
+    int width = 0, height = 0;
+    const std::vector<uint32_t> pixels = screen.Captured(width, height);
+    ImageLib::Image frame(WIDTH, HEIGHT);
+    if (width <= 0 || height <= 0 || pixels.size() < size_t(width) * size_t(height)) {
+        ADD_FAILURE() << "nothing was read back from the window";
+        return frame;
+    }
+    int ox = 0, oy = 0, w = 0, h = 0;
+    screen.FramePlacement(width, height, WIDTH, HEIGHT, ox, oy, w, h);
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x) {
+            const int sx = ox + int((x + 0.5) * w / WIDTH), sy = oy + int((y + 0.5) * h / HEIGHT);
+            frame.GetBits()[size_t(y) * WIDTH + size_t(x)] = pixels[size_t(sy) * size_t(width) + size_t(sx)] | 0xFF000000u;
+        }
+    return frame;
+}
+
+ImageLib::Image Picture(const std::vector<uint32_t>& pixels, int width, int height)
+{
+    ImageLib::Image picture(width, height);
+    for (size_t i = 0; i < pixels.size() && i < picture.mBits.size(); ++i)
+        picture.GetBits()[i] = pixels[i] | 0xFF000000u;
+    return picture;
+}
+
+std::string SaveShot(const ImageLib::Image& shot, const std::string& folder, const std::string& name)
+{
+    const std::string out = ShotPath(folder, name);
+    ImageLib::WritePng(out, shot);
+    return out;
+}
+
+int DifferingPixels(const ImageLib::Image& shot, const std::string& folder, const std::string& name,
                     int channelTolerance)
 {
-    const char* binary = std::getenv("PLINDOR_BINARY_DIR");
-    const std::string folder = std::string(binary ? binary : "/tmp") + "/screenshots";
-    std::filesystem::create_directories(folder);
-    const std::string out = folder + "/" + name;
-    ImageLib::WritePng(out, Picture(frame));
-
-    std::unique_ptr<ImageLib::Image> reference = ImageLib::LoadImageFile(referencePath, true);
-    if (frame.size() != size_t(WIDTH * HEIGHT) || !reference || reference->GetWidth() != WIDTH ||
-        reference->GetHeight() != HEIGHT) {
-        ADD_FAILURE() << "no 640x480 reference " << referencePath << " or frame; this run's picture is " << out;
+    const std::string out = SaveShot(shot, folder, name);
+    const std::string referencePath = SourceDir() + "/tests/" + folder + "/" + name;
+    std::unique_ptr<ImageLib::Image> reference = ImageLib::ReadPng(referencePath);
+    if (!reference || reference->GetWidth() != shot.GetWidth() || reference->GetHeight() != shot.GetHeight()) {
+        ADD_FAILURE() << "no " << shot.GetWidth() << "x" << shot.GetHeight() << " reference " << referencePath
+                      << "; this run's picture is " << out;
         return -1;
     }
-    std::vector<uint32_t> marks(frame.size());
+    ImageLib::Image marks(shot.GetWidth(), shot.GetHeight());
     int differing = 0;
-    for (size_t i = 0; i < frame.size(); ++i) {
-        const uint32_t a = frame[i], b = reference->GetBits()[i];
+    for (size_t i = 0; i < shot.mBits.size(); ++i) {
+        const uint32_t a = shot.GetBits()[i], b = reference->GetBits()[i];
         bool off = false;
         for (int shift : {0, 8, 16})
             off = off || std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > channelTolerance;
-        marks[i] = off ? 0xFFFF00FFu : (a >> 2) & 0x3F3F3Fu;
+        marks.GetBits()[i] = off ? 0xFFFF00FFu : 0xFF000000u | ((a >> 2) & 0x3F3F3Fu);
         differing += off;
     }
     if (differing > 0)
-        ImageLib::WritePng(out + ".diff.png", Picture(marks));
+        ImageLib::WritePng(out + ".diff.png", marks);
     return differing;
+}
+
+void ExpectMatchesReference(const ImageLib::Image& shot, const Reference& reference, const std::string& name)
+{
+    const int differing = DifferingPixels(shot, reference.folder, name, reference.channelTolerance);
+    if (differing > reference.maxDiffering)
+        ADD_FAILURE() << name << ": " << differing << " pixels differ from tests/" << reference.folder << "/" << name
+                      << " (at most " << reference.maxDiffering << " may); this run's picture and its .diff.png are in "
+                      << ShotPath(reference.folder, "");
 }
 
 } // namespace TestSupport

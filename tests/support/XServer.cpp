@@ -81,6 +81,16 @@ XvfbServer::~XvfbServer()
     }
 }
 
+void UseXDisplay(EnvScope& env, const std::string& display, bool softwareRenderer)
+{
+    env.Set("DISPLAY", display);
+    env.Set("SDL_VIDEODRIVER", "x11");
+    if (softwareRenderer) {
+        env.Set("SDL_RENDER_DRIVER", "software");
+        env.Set("SDL_FRAMEBUFFER_ACCELERATION", "0");
+    }
+}
+
 void EnvScope::Set(const char* name, const std::string& value)
 {
     const char* old = std::getenv(name);

@@ -32,6 +32,13 @@ enum class XvfbRun { PASSED, FAILED, CRASHED, NO_XVFB, NO_DISPLAY };
 // open the display ends the child with CHILD_SKIPPED.
 XvfbRun RunInXvfbChild(const std::function<void(const std::string& display)>& scenario);
 
+class EnvScope;
+
+// Points SDL at the X display; the software renderer draws an exact copy of each
+// frame into the window and loads no GL driver, whose blocks the leak check could not
+// attribute once the driver is unloaded.
+void UseXDisplay(EnvScope& env, const std::string& display, bool softwareRenderer);
+
 class EnvScope {
 public:
     void Set(const char* name, const std::string& value);

@@ -66,6 +66,43 @@ TEST(PathParts, TakeTheLaterSeparator)
     EXPECT_EQ(RemoveTrailingSlash(""), "");
 }
 
+TEST(LeadingInt, ReadsTheStartAsAtoiDoesWithinTheCallersRange)
+{
+    struct Case {
+        const char* text;
+        long long low, high;
+        bool signedText;
+        int value;
+    } cases[] = {
+        {"42", INT_MIN, INT_MAX, true, 42},
+        {"  \t-17 apples", INT_MIN, INT_MAX, true, -17},
+        {"+8x", INT_MIN, INT_MAX, true, 8},
+        {"", INT_MIN, INT_MAX, true, 0},
+        {"-", INT_MIN, INT_MAX, true, 0},
+        {"x12", INT_MIN, INT_MAX, true, 0},
+        {"\n5", INT_MIN, INT_MAX, true, 0}, // only spaces and tabs are blanks
+        {"- 5", INT_MIN, INT_MAX, true, 0},
+        {"2147483647", INT_MIN, INT_MAX, true, INT_MAX},
+        {"2147483648", INT_MIN, INT_MAX, true, INT_MAX},
+        {"-2147483648", INT_MIN, INT_MAX, true, INT_MIN},
+        {"-99999999999999999999999999", INT_MIN, INT_MAX, true, INT_MIN},
+        {"99999999999999999999999999", INT_MIN, INT_MAX, true, INT_MAX},
+        // The data files' range.
+        {"2000000001", -2000000000, 2000000000, true, 2000000000},
+        {"-2100000000", -2000000000, 2000000000, true, -2000000000},
+        {"1999999999", -2000000000, 2000000000, true, 1999999999},
+        // Unsigned text: no blanks nor sign are read.
+        {"640x480", 0, 1000000000, false, 640},
+        {" 5", 0, 1000000000, false, 0},
+        {"-5", 0, 1000000000, false, 0},
+        {"+5", 0, 1000000000, false, 0},
+        {"12345678901", 0, 1000000000, false, 1000000000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LeadingInt(c.text, c.low, c.high, c.signedText), c.value)
+            << '"' << c.text << "\" in [" << c.low << ", " << c.high << "]";
+}
+
 TEST(ResolveRelativePath, Table)
 {
     struct Case {

@@ -1,0 +1,57 @@
+#pragma once
+// What a benchmark of the game needs around it: the program folder (PLINDOR_GAME_DIR,
+// else build/game) as the working folder, so the game's relative paths find the art,
+// and the game's generator seeded as a game starts. Both are put back when the
+// object goes, also when the benchmark gives up half way.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "framework/util/MersenneTwister.h"
+#include "game/shell/WinBTApp.h"
+
+namespace Bench {
+
+// The game without its sounds: a benchmark measures the work, not the mixer.
+class QuietApp : public Zant::WinBTApp {
+public:
+    void PlaySound(int) override {}
+};
+
+class ProgramFolder {
+public:
+    // Skips the benchmark (Ready() false) when the folder has no art.
+    explicit ProgramFolder(benchmark::State& state, uint32_t seed = 2026)
+    {
+        const char* dir = std::getenv("PLINDOR_GAME_DIR");
+        const std::filesystem::path gameDir = dir ? dir : "build/game";
+        if (!std::filesystem::exists(gameDir / "images" / "diver_idle.png")) {
+            state.SkipWithError("art not found: set PLINDOR_GAME_DIR to the program folder");
+            return;
+        }
+        mOldDir = std::filesystem::current_path();
+        std::filesystem::current_path(gameDir);
+        delete Zant::gGameRandom;
+        Zant::gGameRandom = new Zant::MersenneTwister(seed);
+    }
+    ~ProgramFolder()
+    {
+        if (!mOldDir)
+            return;
+        delete Zant::gGameRandom;
+        Zant::gGameRandom = nullptr;
+        std::filesystem::current_path(*mOldDir);
+    }
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+    bool Ready() const { return mOldDir.has_value(); }
+
+private:
+    std::optional<std::filesystem::path> mOldDir;
+};
+
+} // namespace Bench
