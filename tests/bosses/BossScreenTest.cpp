@@ -56,14 +56,7 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     Board* board = TestSupport::ShowBoard(*app, File(Level(Sharks())));
     ASSERT_NE(board, nullptr);
 
-    Player* player = board->mPlayer;
-    player->SetState(Player::BOSS_FIGHT);
-    player->mY = 235.0;
-    player->mBaseY = 235.0;
-    player->mScore = 52340;
-    player->mCharge = 0.8;
-    board->mScrollDistance = board->mLeadInHeight + 1.0;
-    board->mWaveCleared = false;
+    Player* player = &TestSupport::PutDiverInPlay(*board, Player::BOSS_FIGHT, 52340, 0.8);
     TestSupport::RunAnsweringHints(*app, 300);
     board->mHintAlpha = 0;
     // The field stands still from here (the pause), with the words shown.

@@ -15,20 +15,11 @@
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
 #include "tests/support/GameScreens.h"
+#include "tests/support/TextSurfaceImage.h"
 
 namespace {
 
-// A screen image that lends its pixels to system fonts, as the display's images do.
-class TextSurfaceImage : public Zant::MemoryImage, public Zant::SysFontSurface {
-public:
-    bool LockTextBits(uint32_t*& bits, int& pitch) override
-    {
-        bits = GetBits();
-        pitch = GetWidth();
-        return true;
-    }
-    void UnlockTextBits() override { BitsChanged(); }
-};
+using TestSupport::TextSurfaceImage;
 
 constexpr uint32_t kBackground = 0xFF0B1E3A;
 constexpr uint32_t kEdge = 0xFF0A1420;

@@ -4,7 +4,6 @@
 // the picture taken and a difference picture in the build folder.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -27,44 +26,22 @@ namespace {
 constexpr int CHANNEL_TOLERANCE = 6;
 constexpr int MAX_DIFFERENT_PIXELS = 200;
 
-class FastApp : public WinBTApp {
-public:
-    int64_t EstimateCpuMHz() override { return 2000; }
-};
-
-void Scenario(TestSupport::ScreenSession& session)
+void Scenario(TestSupport::ScreenSession& session, WinBTApp& game)
 {
+    WinBTApp* app = &game;
     const TestSupport::Reference reference{"options", CHANNEL_TOLERANCE, MAX_DIFFERENT_PIXELS};
-    auto app = std::make_unique<FastApp>();
-    app->SetWindowSystem(&session.Windows());
-    app->mWidgetManager = new WidgetManager(app.get());
-    app->mProfileMgr = new UserProfileMgr(app.get());
-    auto* ann = new UserProfile(app.get());
-    ann->mName = "Ann";
+    UserProfile* ann = app->mProfileMgr->FindUserProfile("Ann");
+    ASSERT_NE(ann, nullptr);
     ann->mSpacePauses = true;
-    app->mProfileMgr->AddUserProfile(ann);
-    app->mProfileMgr->RegisterDefaultUserName("Ann");
     app->mCurProfile = ann;
-    app->mTitleScreen = new TitleScreen(app.get());
-    app->mTitleScreen->Resize(0, 0, 640, 480);
-    ASSERT_TRUE(app->mTitleScreen->LoadImages());
-    app->mWidgetManager->AddWidget(app->mTitleScreen);
-
-    ASSERT_NE(session.ShowWindow(*app), nullptr);
     auto shoot = [&](const char* name) {
         TestSupport::ExpectMatchesReference(session.DrawFrame(*app, name), reference, name);
     };
 
-    app->mFontRockwell13 = new ImageFont(app.get(), "data\\Rockwell13.txt");
-    app->mFontRockwell13Bold = new ImageFont(app.get(), "data\\Rockwell13Bold.txt");
     for (int i = WinBTApp::NUM_LOADED_IMAGES; i < WinBTApp::NUM_IMAGES; ++i)
         app->SetImage(i, app->LoadImageFile(std::string("images\\") + WinBTApp::IMAGE_NAMES[i]));
-    app->LoadingProc();
-    app->mLoaded = true;
-    app->mLoadingThreadCompleted = true;
     app->mUpdateCheckDue = false;
-    app->LoadingCompleted();
-    app->FlushWidgetDeletions();
+    TestSupport::FinishLoading(*app);
     ASSERT_NE(app->mMenuScreen, nullptr);
 
     app->SetMusicVolume(0.85);
@@ -82,19 +59,13 @@ void Scenario(TestSupport::ScreenSession& session)
     check->mBarOffset = 12; // part way through a scroll
     shoot("update-check.png");
     EXPECT_TRUE(session.boxes.shown.empty()) << session.boxes.shown[0].text;
-
-    app.reset();
 }
 
 } // namespace
 
 TEST(OptionsScreens, DialogsMatchTheirReferencePictures)
 {
-    if (!std::filesystem::exists(TestSupport::GameDir() + "/images"))
-        GTEST_SKIP() << "no program folder";
-    TestSupport::ScreenOptions options;
-    options.settingsStore = true;
-    const std::string skipped = TestSupport::RunScreenTest(Scenario, options);
+    const std::string skipped = TestSupport::RunStartingGame(Scenario);
     if (!skipped.empty())
         GTEST_SKIP() << skipped;
 }

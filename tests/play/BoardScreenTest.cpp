@@ -46,14 +46,7 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     ASSERT_NE(board, nullptr);
 
     // A level in play: the diver in place, creatures with words, one being typed.
-    Player* player = board->mPlayer;
-    player->SetState(Player::PLAYING);
-    player->mY = 235.0;
-    player->mBaseY = 235.0;
-    player->mScore = 12345;
-    player->mCharge = 0.5;
-    board->mScrollDistance = board->mLeadInHeight + 1.0;
-    board->mWaveCleared = false;
+    Player* player = &TestSupport::PutDiverInPlay(*board, Player::PLAYING, 12345, 0.5);
     Place(board->mSharks, new Shark(app), "OCEAN", 300, 90);
     Place(board->mSharks, static_cast<Shark*>(new BlackShark(app)), "KELP", 420, 200);
     Place(board->mSharks, new Shark(app), "TIDE", 230, 280);

@@ -27,11 +27,6 @@ namespace {
 constexpr int CHANNEL_TOLERANCE = 8;
 constexpr int MAX_DIFFERING_PIXELS = 100;
 
-class QuietApp : public WinBTApp {
-public:
-    void PlaySound(int) override {}
-};
-
 // The tables: the defaults with a long-named player's results entered.
 void FillTables(WinBTApp& app)
 {
@@ -76,7 +71,7 @@ TEST(ScoreScreenshots, HighScoresAndStatistics)
     TestSupport::GameScreenshotRig rig;
     if (const std::string why = rig.Start("scores", 2026); !why.empty())
         GTEST_SKIP() << why;
-    ASSERT_TRUE(rig.Attach(std::make_unique<QuietApp>()));
+    ASSERT_TRUE(rig.Attach(std::make_unique<TestSupport::QuietApp>()));
     WinBTApp& app = rig.App();
     WidgetManager& widgets = *app.mWidgetManager;
 

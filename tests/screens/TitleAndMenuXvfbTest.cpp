@@ -4,7 +4,6 @@
 // picture taken and a difference picture into the build folder.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -25,29 +24,10 @@ namespace {
 constexpr int CHANNEL_TOLERANCE = 6;
 constexpr int MAX_DIFFERENT_PIXELS = 200;
 
-class FastApp : public WinBTApp {
-public:
-    int64_t EstimateCpuMHz() override { return 2000; }
-};
-
-void Scenario(TestSupport::ScreenSession& session)
+void Scenario(TestSupport::ScreenSession& session, WinBTApp& game)
 {
+    WinBTApp* app = &game;
     const TestSupport::Reference reference{"screens", CHANNEL_TOLERANCE, MAX_DIFFERENT_PIXELS};
-    auto app = std::make_unique<FastApp>();
-    app->SetWindowSystem(&session.Windows());
-    app->mWidgetManager = new WidgetManager(app.get());
-    app->mProfileMgr = new UserProfileMgr(app.get());
-    auto* ann = new UserProfile(app.get());
-    ann->mName = "Ann";
-    app->mProfileMgr->AddUserProfile(ann);
-    app->mProfileMgr->RegisterDefaultUserName("Ann");
-
-    app->mTitleScreen = new TitleScreen(app.get());
-    app->mTitleScreen->Resize(0, 0, 640, 480);
-    ASSERT_TRUE(app->mTitleScreen->LoadImages());
-    app->mWidgetManager->AddWidget(app->mTitleScreen);
-
-    ASSERT_NE(session.ShowWindow(*app), nullptr);
     auto shoot = [&](const char* name) {
         TestSupport::ExpectMatchesReference(session.DrawFrame(*app, name), reference, name);
     };
@@ -58,29 +38,17 @@ void Scenario(TestSupport::ScreenSession& session)
     shoot("title-loading.png");
 
     // Loading, then the end of the title as the main thread runs it.
-    app->mFontRockwell13 = new ImageFont(app.get(), "data\\Rockwell13.txt");
-    app->mFontRockwell13Bold = new ImageFont(app.get(), "data\\Rockwell13Bold.txt");
-    app->LoadingProc();
-    app->mLoaded = true;
-    app->mLoadingThreadCompleted = true;
-    app->LoadingCompleted();
-    app->FlushWidgetDeletions();
+    TestSupport::FinishLoading(*app);
     ASSERT_NE(app->mMenuScreen, nullptr);
     EXPECT_TRUE(session.boxes.shown.empty()) << session.boxes.shown[0].text;
     shoot("menu.png");
-
-    app.reset();
 }
 
 } // namespace
 
 TEST(TitleAndMenu, ScreensMatchTheirReferencePictures)
 {
-    if (!std::filesystem::exists(TestSupport::GameDir() + "/images"))
-        GTEST_SKIP() << "no program folder";
-    TestSupport::ScreenOptions options;
-    options.settingsStore = true;
-    const std::string skipped = TestSupport::RunScreenTest(Scenario, options);
+    const std::string skipped = TestSupport::RunStartingGame(Scenario);
     if (!skipped.empty())
         GTEST_SKIP() << skipped;
 }

@@ -14,32 +14,18 @@
 #include "game/shell/HintDialog.h"
 #include "game/shell/KeyDialog.h"
 #include "game/shell/WinBTApp.h"
+#include "tests/options/DialogParts.h"
 
 namespace {
 
-class LineFont : public Zant::Font {
-public:
-    LineFont()
-    {
-        mHeight = 16;
-        mAscent = 12;
-    }
-    int StringWidth(const std::string& text) override { return 7 * static_cast<int>(text.size()); }
-    Zant::Font* Duplicate() override { return new LineFont(*this); }
-};
+using OptionsTest::LineFont;
+using OptionsTest::Picture;
 
 class AnswerApp : public Zant::WinBTApp {
 public:
     void ButtonDepress(int id) override { answers.push_back(id); }
     std::vector<int> answers;
 };
-
-Zant::MemoryImage* Picture(int width, int height)
-{
-    auto* image = new Zant::MemoryImage();
-    image->Create(width, height);
-    return image;
-}
 
 class GameDialogsTest : public ::testing::Test {
 protected:

@@ -18,7 +18,9 @@
 #include "game/play/Board.h"
 #include "game/play/Config.h"
 #include "game/play/StatusBar.h"
+#include "game/play/Player.h"
 #include "game/shell/HintDialog.h"
+#include "game/shell/TitleScreen.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
@@ -33,9 +35,10 @@ constexpr int WIDTH = 640;
 constexpr int HEIGHT = 480;
 const char* const SETTINGS_KEY = "SOFTWARE\\Vorlix\\Plindor";
 
-class QuietApp : public WinBTApp {
+// A fixed processor speed, so the title's pace does not depend on the machine.
+class FixedSpeedApp : public WinBTApp {
 public:
-    void PlaySound(int) override {}
+    int64_t EstimateCpuMHz() override { return 2000; }
 };
 
 Font* LoadFont(WinBTApp* app, const std::string& file)
@@ -283,6 +286,44 @@ int GameScreenshotRig::Shoot(const std::string& folder, const std::string& name,
     return DifferingPixels(Picture(shot, WIDTH, HEIGHT), folder, name, channelTolerance);
 }
 
+std::string RunStartingGame(const std::function<void(ScreenSession& session, WinBTApp& app)>& scenario)
+{
+    if (!std::filesystem::exists(GameDir() + "/images"))
+        return "the art is not built in " + GameDir();
+    ScreenOptions options;
+    options.settingsStore = true;
+    return RunScreenTest(
+        [&](ScreenSession& session) {
+            auto app = std::make_unique<FixedSpeedApp>();
+            app->SetWindowSystem(&session.Windows());
+            app->mWidgetManager = new WidgetManager(app.get());
+            app->mProfileMgr = new UserProfileMgr(app.get());
+            auto* ann = new UserProfile(app.get());
+            ann->mName = "Ann";
+            app->mProfileMgr->AddUserProfile(ann);
+            app->mProfileMgr->RegisterDefaultUserName("Ann");
+
+            app->mTitleScreen = new TitleScreen(app.get());
+            app->mTitleScreen->Resize(0, 0, WIDTH, HEIGHT);
+            ASSERT_TRUE(app->mTitleScreen->LoadImages());
+            app->mWidgetManager->AddWidget(app->mTitleScreen);
+            if (session.ShowWindow(*app) != nullptr)
+                scenario(session, *app);
+        },
+        options);
+}
+
+void FinishLoading(WinBTApp& app)
+{
+    app.mFontRockwell13 = new ImageFont(&app, "data\\Rockwell13.txt");
+    app.mFontRockwell13Bold = new ImageFont(&app, "data\\Rockwell13Bold.txt");
+    app.LoadingProc();
+    app.mLoaded = true;
+    app.mLoadingThreadCompleted = true;
+    app.LoadingCompleted();
+    app.FlushWidgetDeletions();
+}
+
 std::string RunGameScreens(const std::string& testFolder, unsigned seed, const GameScreenScenario& scenario)
 {
     if (!std::filesystem::exists(GameDir() + "/images/diver_idle.png"))
@@ -329,6 +370,19 @@ Board* ShowBoard(WinBTApp& app, const std::string& configText)
     app.mWidgetManager->AddWidget(board);
     app.mWidgetManager->AddWidget(bar);
     return board;
+}
+
+Player& PutDiverInPlay(Board& board, int state, int score, double charge)
+{
+    Player& player = *board.mPlayer;
+    player.SetState(state);
+    player.mY = 235.0;
+    player.mBaseY = 235.0;
+    player.mScore = score;
+    player.mCharge = charge;
+    board.mScrollDistance = board.mLeadInHeight + 1.0;
+    board.mWaveCleared = false;
+    return player;
 }
 
 void RunAnsweringHints(WinBTApp& app, int updates)

@@ -20,6 +20,7 @@
 #include "framework/graphics/FontHost.h"
 #include "framework/graphics/ImageLib.h"
 #include "framework/graphics/MemoryImage.h"
+#include "game/shell/WinBTApp.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
@@ -31,12 +32,19 @@
 
 namespace Zant {
 class Board;
+class Player;
 class UserProfile;
 class WinBTApp;
 class ZantApp;
 } // namespace Zant
 
 namespace TestSupport {
+
+// The game without its sounds: a screen test looks, it does not listen.
+class QuietApp : public Zant::WinBTApp {
+public:
+    void PlaySound(int) override {}
+};
 
 struct ScreenOptions {
     uint32_t clockStart = 100000;
@@ -138,6 +146,13 @@ private:
     std::unique_ptr<Zant::WinBTApp> mApp;
 };
 
+// Runs the scenario under RunScreenTest, with a settings store of its own, on the game
+// as it starts: a player "Ann" registered as the default and the title screen (its
+// pictures loaded) over the main window. Returns why the run was skipped, or "".
+std::string RunStartingGame(const std::function<void(ScreenSession& session, Zant::WinBTApp& app)>& scenario);
+// The loading step and its end as the main thread runs it, up to the menu.
+void FinishLoading(Zant::WinBTApp& app);
+
 // Draws the widget manager's frame and checks it against the named reference.
 using ShootFunction = std::function<void(const char* name)>;
 using GameScreenScenario = std::function<void(Zant::WinBTApp& app, const ShootFunction& shoot)>;
@@ -152,6 +167,9 @@ std::string RunGameScreens(const std::string& testFolder, unsigned seed, const G
 // level over the window with the status bar under it; null (with a failure) when the
 // text does not load.
 Zant::Board* ShowBoard(Zant::WinBTApp& app, const std::string& configText);
+// The diver in the middle of the field past the lead-in, in the given state with a
+// score and a zapper charge, the wave not yet cleared.
+Zant::Player& PutDiverInPlay(Zant::Board& board, int state, int score, double charge);
 // Runs the widget manager, answering a hint dialog as soon as it shows, as a player
 // does (it pauses the board).
 void RunAnsweringHints(Zant::WinBTApp& app, int updates);

@@ -4,6 +4,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "tests/support/TextSurfaceImage.h"
 
 using namespace Zant;
 
@@ -20,17 +21,7 @@ public:
     Font* Duplicate() override { return new MetricsFont(*this); }
 };
 
-// A software image that hands its pixels to system fonts, as display images do.
-class TextSurfaceImage : public MemoryImage, public SysFontSurface {
-public:
-    bool LockTextBits(uint32_t*& bits, int& pitch) override
-    {
-        bits = GetBits();
-        pitch = GetWidth();
-        return true;
-    }
-    void UnlockTextBits() override { BitsChanged(); }
-};
+using TestSupport::TextSurfaceImage;
 
 void FillBlack(MemoryImage& image, int w, int h)
 {

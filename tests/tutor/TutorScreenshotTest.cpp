@@ -23,11 +23,6 @@ using namespace Zant;
 
 namespace {
 
-class ScreenshotApp : public WinBTApp {
-public:
-    void PlaySound(int) override {}
-};
-
 // The statistics screen's backdrop behind its tutor page.
 class StatsBackdrop : public Widget {
 public:
@@ -50,7 +45,7 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
     TestSupport::GameScreenshotRig rig;
     if (const std::string why = rig.Start("tutor", 2026); !why.empty())
         GTEST_SKIP() << why;
-    ASSERT_TRUE(rig.Attach(std::make_unique<ScreenshotApp>()));
+    ASSERT_TRUE(rig.Attach(std::make_unique<TestSupport::QuietApp>()));
     WinBTApp& app = rig.App();
     app.mWidth = 640;
     app.mHeight = 480;
