@@ -6,8 +6,7 @@
 #include <iterator>
 
 #include "framework/app/ZantApp.h"
-#include "framework/graphics/MemoryImage.h"
-#include "framework/graphics/SysFont.h"
+#include "framework/graphics/TextSurfaceImage.h"
 #include "framework/net/HTTPTransfer.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Clock.h"
@@ -22,18 +21,6 @@ const char CRASH_WINDOW_SWITCH[] = "--crash-window";
 namespace {
 
 constexpr uint32_t kUpdatePeriodMs = 10;
-
-// The window's pixels, lent to system fonts as the display's images are.
-class CrashScreenImage : public MemoryImage, public SysFontSurface {
-public:
-    bool LockTextBits(uint32_t*& bits, int& pitch) override
-    {
-        bits = GetBits();
-        pitch = GetWidth();
-        return true;
-    }
-    void UnlockTextBits() override { BitsChanged(); }
-};
 
 // The system's error icon: a red disc with a white cross.
 std::vector<uint32_t> ErrorIcon(int size)
@@ -143,7 +130,7 @@ struct SdlCrashWindowHost::Parts {
     Platform::SdlWindowSystem windows;
     Platform::SdlScreen screen;
     ZantApp app;
-    CrashScreenImage image;
+    TextSurfaceImage image; // the window's pixels
     bool started = false;
 };
 

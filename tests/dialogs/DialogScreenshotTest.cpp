@@ -11,15 +11,13 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/SysFont.h"
+#include "framework/graphics/TextSurfaceImage.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
 #include "tests/support/GameScreens.h"
-#include "tests/support/TextSurfaceImage.h"
 
 namespace {
-
-using TestSupport::TextSurfaceImage;
 
 constexpr uint32_t kBackground = 0xFF0B1E3A;
 constexpr uint32_t kEdge = 0xFF0A1420;
@@ -88,7 +86,7 @@ TEST(DialogScreenshot, HeaderThreeLinesAndTwoButtonsInAGeneratedFrame)
         app.SetWindowSystem(&window.Windows());
         app.mWidgetManager = new Zant::WidgetManager(&app);
         app.mWidgetManager->SetScreenSize(640, 480);
-        TextSurfaceImage frame;
+        Zant::TextSurfaceImage frame;
         frame.Create(640, 480);
         std::fill(frame.GetBits(), frame.GetBits() + 640 * 480, kBackground);
         frame.BitsChanged();

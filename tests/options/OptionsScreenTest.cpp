@@ -4,15 +4,11 @@
 // the picture taken and a difference picture in the build folder.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "framework/graphics/DDImage.h"
-#include "framework/graphics/ImageFont.h"
 #include "framework/widgets/UpdateCheckDialog.h"
-#include "framework/widgets/WidgetManager.h"
 #include "game/shell/OptionsDialog.h"
-#include "game/shell/TitleScreen.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
@@ -22,21 +18,13 @@ using namespace Zant;
 
 namespace {
 
-// Per channel: the display's rounding; pixels: a few edge pixels of scaled text.
-constexpr int CHANNEL_TOLERANCE = 6;
-constexpr int MAX_DIFFERENT_PIXELS = 200;
-
-void Scenario(TestSupport::ScreenSession& session, WinBTApp& game)
+void Scenario(TestSupport::ScreenSession& session, WinBTApp& game, const TestSupport::ShootFunction& shoot)
 {
     WinBTApp* app = &game;
-    const TestSupport::Reference reference{"options", CHANNEL_TOLERANCE, MAX_DIFFERENT_PIXELS};
     UserProfile* ann = app->mProfileMgr->FindUserProfile("Ann");
     ASSERT_NE(ann, nullptr);
     ann->mSpacePauses = true;
     app->mCurProfile = ann;
-    auto shoot = [&](const char* name) {
-        TestSupport::ExpectMatchesReference(session.DrawFrame(*app, name), reference, name);
-    };
 
     for (int i = WinBTApp::NUM_LOADED_IMAGES; i < WinBTApp::NUM_IMAGES; ++i)
         app->SetImage(i, app->LoadImageFile(std::string("images\\") + WinBTApp::IMAGE_NAMES[i]));
@@ -65,7 +53,7 @@ void Scenario(TestSupport::ScreenSession& session, WinBTApp& game)
 
 TEST(OptionsScreens, DialogsMatchTheirReferencePictures)
 {
-    const std::string skipped = TestSupport::RunStartingGame(Scenario);
+    const std::string skipped = TestSupport::RunStartingGame("options", Scenario);
     if (!skipped.empty())
         GTEST_SKIP() << skipped;
 }

@@ -4,15 +4,8 @@
 // picture taken and a difference picture into the build folder.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "framework/graphics/ImageFont.h"
-#include "framework/widgets/WidgetManager.h"
-#include "game/shell/MenuScreen.h"
-#include "game/shell/TitleScreen.h"
-#include "game/shell/UserProfile.h"
-#include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/support/GameScreens.h"
 
@@ -20,17 +13,9 @@ using namespace Zant;
 
 namespace {
 
-// Per channel: the display's rounding; pixels: a few edge pixels of scaled text.
-constexpr int CHANNEL_TOLERANCE = 6;
-constexpr int MAX_DIFFERENT_PIXELS = 200;
-
-void Scenario(TestSupport::ScreenSession& session, WinBTApp& game)
+void Scenario(TestSupport::ScreenSession& session, WinBTApp& game, const TestSupport::ShootFunction& shoot)
 {
     WinBTApp* app = &game;
-    const TestSupport::Reference reference{"screens", CHANNEL_TOLERANCE, MAX_DIFFERENT_PIXELS};
-    auto shoot = [&](const char* name) {
-        TestSupport::ExpectMatchesReference(session.DrawFrame(*app, name), reference, name);
-    };
 
     // Half way through loading.
     app->mLoadingThreadStarted = true;
@@ -48,7 +33,7 @@ void Scenario(TestSupport::ScreenSession& session, WinBTApp& game)
 
 TEST(TitleAndMenu, ScreensMatchTheirReferencePictures)
 {
-    const std::string skipped = TestSupport::RunStartingGame(Scenario);
+    const std::string skipped = TestSupport::RunStartingGame("screens", Scenario);
     if (!skipped.empty())
         GTEST_SKIP() << skipped;
 }

@@ -286,10 +286,12 @@ int GameScreenshotRig::Shoot(const std::string& folder, const std::string& name,
     return DifferingPixels(Picture(shot, WIDTH, HEIGHT), folder, name, channelTolerance);
 }
 
-std::string RunStartingGame(const std::function<void(ScreenSession& session, WinBTApp& app)>& scenario)
+std::string RunStartingGame(const std::string& testFolder, const StartingGameScenario& scenario)
 {
     if (!std::filesystem::exists(GameDir() + "/images"))
         return "the art is not built in " + GameDir();
+    // Channel steps: the display's rounding; pixels: a few edge pixels of scaled text.
+    const Reference reference{testFolder, 6, 200};
     ScreenOptions options;
     options.settingsStore = true;
     return RunScreenTest(
@@ -308,7 +310,9 @@ std::string RunStartingGame(const std::function<void(ScreenSession& session, Win
             ASSERT_TRUE(app->mTitleScreen->LoadImages());
             app->mWidgetManager->AddWidget(app->mTitleScreen);
             if (session.ShowWindow(*app) != nullptr)
-                scenario(session, *app);
+                scenario(session, *app, [&](const char* name) {
+                    ExpectMatchesReference(session.DrawFrame(*app, name), reference, name);
+                });
         },
         options);
 }

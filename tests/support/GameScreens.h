@@ -146,16 +146,21 @@ private:
     std::unique_ptr<Zant::WinBTApp> mApp;
 };
 
-// Runs the scenario under RunScreenTest, with a settings store of its own, on the game
-// as it starts: a player "Ann" registered as the default and the title screen (its
-// pictures loaded) over the main window. Returns why the run was skipped, or "".
-std::string RunStartingGame(const std::function<void(ScreenSession& session, Zant::WinBTApp& app)>& scenario);
-// The loading step and its end as the main thread runs it, up to the menu.
-void FinishLoading(Zant::WinBTApp& app);
-
 // Draws the widget manager's frame and checks it against the named reference.
 using ShootFunction = std::function<void(const char* name)>;
 using GameScreenScenario = std::function<void(Zant::WinBTApp& app, const ShootFunction& shoot)>;
+
+// Runs the scenario under RunScreenTest, with a settings store of its own, on the game
+// as it starts: a player "Ann" registered as the default and the title screen (its
+// pictures loaded) over the main window. Each shot is drawn through the game's
+// display and compared with tests/<testFolder>/<name>. Returns why the run was
+// skipped, or "" when it ran.
+using StartingGameScenario =
+    std::function<void(ScreenSession& session, Zant::WinBTApp& app, const ShootFunction& shoot)>;
+std::string RunStartingGame(const std::string& testFolder, const StartingGameScenario& scenario);
+
+// The loading step and its end as the main thread runs it, up to the menu.
+void FinishLoading(Zant::WinBTApp& app);
 
 // Runs the scenario under RunScreenTest with the game's application in its own
 // window, the program's pictures and fonts loaded and the game generator seeded with

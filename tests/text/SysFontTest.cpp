@@ -4,7 +4,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
-#include "tests/support/TextSurfaceImage.h"
+#include "framework/graphics/TextSurfaceImage.h"
 
 using namespace Zant;
 
@@ -20,8 +20,6 @@ public:
     }
     Font* Duplicate() override { return new MetricsFont(*this); }
 };
-
-using TestSupport::TextSurfaceImage;
 
 void FillBlack(MemoryImage& image, int w, int h)
 {

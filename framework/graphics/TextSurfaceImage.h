@@ -1,13 +1,14 @@
 #pragma once
-// A software image that lends its pixels to system fonts, as the display's images do.
+// A software image that lends its pixels to system fonts, as the display's images
+// do: for pictures drawn without a display, such as the crash windows' frame.
 #include <cstdint>
 
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/SysFont.h"
 
-namespace TestSupport {
+namespace Zant {
 
-class TextSurfaceImage : public Zant::MemoryImage, public Zant::SysFontSurface {
+class TextSurfaceImage : public MemoryImage, public SysFontSurface {
 public:
     bool LockTextBits(uint32_t*& bits, int& pitch) override
     {
@@ -18,4 +19,4 @@ public:
     void UnlockTextBits() override { BitsChanged(); }
 };
 
-} // namespace TestSupport
+} // namespace Zant
