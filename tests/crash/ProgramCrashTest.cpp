@@ -7,67 +7,26 @@
 #include <chrono>
 #include <csignal>
 #include <dirent.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
+#include "tests/support/Program.h"
 #include "tests/support/TestSupport.h"
-
-extern char** environ;
 
 namespace {
 
-// Starts the program with the test's environment, SDL's dummy drivers and the
-// headless switch as asked.
-pid_t StartProgram(const std::string& home, bool headless, const std::string& errPath)
+// Starts the program asked to fault, with SDL's dummy drivers and the headless
+// switch as asked.
+pid_t StartFaulting(const std::string& home, bool headless, const std::string& errPath)
 {
-    const std::string exe = TestSupport::GameDir() + "/plindor";
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string s = *e;
-        if (s.rfind("PLINDOR_HOME=", 0) != 0 && s.rfind("PLINDOR_HEADLESS=", 0) != 0)
-            env.push_back(s);
-    }
-    env.push_back("PLINDOR_HOME=" + home);
-    env.push_back("SDL_VIDEODRIVER=dummy");
-    env.push_back("SDL_AUDIODRIVER=dummy");
-    if (headless)
-        env.push_back("PLINDOR_HEADLESS=1");
-    std::vector<std::string> args{exe, "-crash"};
-    std::vector<char*> envp, argv;
-    for (auto& s : env)
-        envp.push_back(s.data());
-    envp.push_back(nullptr);
-    for (auto& s : args)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-// The signal that ended the process, 0 for an exit, -1 when it still runs after timeoutMs.
-int WaitForEnd(pid_t pid, int timeoutMs)
-{
-    for (int waited = 0; waited <= timeoutMs; waited += 10) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    return -1;
+    TestSupport::ProgramOptions options;
+    options.headless = headless;
+    if (!headless)
+        options.env = {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
+    return TestSupport::StartProgram({"-crash"}, home, errPath, options);
 }
 
 // The arguments of a child of parent, or empty when it has none (yet).
@@ -103,9 +62,9 @@ TEST(ProgramCrash, HeadlessTheReportIsWrittenAndTheProgramEndsWithTheSignal)
     TestSupport::TempDir home("plindor-crash");
     const std::string crashFile = TestSupport::GameDir() + "/crash.txt";
     unlink(crashFile.c_str());
-    const pid_t pid = StartProgram(home.Path(), true, home.File("err"));
+    const pid_t pid = StartFaulting(home.Path(), true, home.File("err"));
     ASSERT_GT(pid, 0);
-    EXPECT_EQ(WaitForEnd(pid, 60000), SIGSEGV) << TestSupport::ReadFile(home.File("err"));
+    EXPECT_EQ(TestSupport::WaitOrKill(pid, 60000), 128 + SIGSEGV) << TestSupport::ReadFile(home.File("err"));
     const std::string report = TestSupport::ReadFile(crashFile);
     EXPECT_EQ(report.rfind(kFirstLine, 0), 0u) << report;
     EXPECT_NE(report.find("\r\n\r\nProduct: "), std::string::npos) << report;
@@ -117,7 +76,7 @@ TEST(ProgramCrash, AFreshCopyShowsTheWindowsAndTheFaultingProgramWaitsForIt)
     TestSupport::TempDir home("plindor-crash");
     const std::string crashFile = TestSupport::GameDir() + "/crash.txt";
     unlink(crashFile.c_str());
-    const pid_t pid = StartProgram(home.Path(), false, home.File("err"));
+    const pid_t pid = StartFaulting(home.Path(), false, home.File("err"));
     ASSERT_GT(pid, 0);
     pid_t child = -1;
     std::vector<std::string> arguments;
@@ -140,5 +99,5 @@ TEST(ProgramCrash, AFreshCopyShowsTheWindowsAndTheFaultingProgramWaitsForIt)
     EXPECT_EQ(TestSupport::ReadFile(crashFile).rfind(kFirstLine, 0), 0u);
 
     kill(child, SIGTERM);
-    EXPECT_EQ(WaitForEnd(pid, 20000), SIGSEGV) << TestSupport::ReadFile(home.File("err"));
+    EXPECT_EQ(TestSupport::WaitOrKill(pid, 20000), 128 + SIGSEGV) << TestSupport::ReadFile(home.File("err"));
 }

@@ -8,81 +8,33 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
 #include "framework/app/DemoFormat.h"
 #include "framework/util/Buffer.h"
+#include "tests/support/Program.h"
 #include "tests/support/TestSupport.h"
-
-extern char** environ;
 
 namespace {
 
-// Starts the program headless with its own per-user folder; stderr goes to errPath.
-pid_t Start(const std::vector<std::string>& args, const std::string& home, const std::string& errPath)
-{
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string s = *e;
-        if (s.rfind("PLINDOR_HOME=", 0) != 0)
-            env.push_back(s);
-    }
-    env.push_back("PLINDOR_HOME=" + home);
-    env.push_back("PLINDOR_HEADLESS=1");
-    env.push_back("SDL_VIDEODRIVER=dummy");
-    env.push_back("SDL_AUDIODRIVER=dummy");
-    std::vector<std::string> all{TestSupport::GameDir() + "/plindor"};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv, envp;
-    for (auto& s : all)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
-    for (auto& s : env)
-        envp.push_back(s.data());
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-// The exit code, or -1 when the program had to be killed after timeoutMs.
-int Wait(pid_t pid, int timeoutMs)
-{
-    for (int waited = 0; waited <= timeoutMs; waited += 10) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    return -1;
-}
+using TestSupport::StartProgram;
+using TestSupport::WaitOrKill;
 
 // Records a run of about 1.5 s of updates into demo, counted from the end of the
 // start-up (a loaded machine is slow to start a sanitised build); ends it as the
 // desktop session does.
 int RecordRun(const std::string& demo, const std::string& home, const std::string& errPath)
 {
-    const pid_t recorder = Start({"-record", "-demofile=" + demo}, home, errPath);
+    const pid_t recorder = StartProgram({"-record", "-demofile=" + demo}, home, errPath);
     if (recorder <= 0)
         return -1;
     for (int i = 0; i < 1000 && TestSupport::ReadFile(errPath).find("BuildDate:") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     kill(recorder, SIGTERM);
-    return Wait(recorder, 10000);
+    return WaitOrKill(recorder, 10000);
 }
 
 int UpdateCount(const std::string& err)
@@ -106,9 +58,9 @@ TEST(DemoProgram, ARecordedRunPlaysBackToItsEnd)
     const std::string settings = TestSupport::ReadFile(dir.File("settings.txt"));
     ASSERT_FALSE(settings.empty());
 
-    const pid_t player = Start({"-play", "-demofile=" + demo}, dir.Path(), dir.File("play.err"));
+    const pid_t player = StartProgram({"-play", "-demofile=" + demo}, dir.Path(), dir.File("play.err"));
     ASSERT_GT(player, 0);
-    const int code = Wait(player, 20000); // ends by itself
+    const int code = WaitOrKill(player, 20000); // ends by itself
     const std::string playErr = TestSupport::ReadFile(dir.File("play.err"));
     EXPECT_EQ(code, 0) << playErr;
     EXPECT_EQ(UpdateCount(playErr), recorded) << playErr;
@@ -130,9 +82,9 @@ TEST(DemoProgram, ARecordedRunPlaysBackToItsEnd)
     for (const auto& b : bad) {
         if (!b.contents.empty())
             TestSupport::WriteFile(dir.File(b.name), b.contents);
-        const pid_t pid = Start({"-play", "-demofile=" + dir.File(b.name)}, dir.Path(), dir.File("bad.err"));
+        const pid_t pid = StartProgram({"-play", "-demofile=" + dir.File(b.name)}, dir.Path(), dir.File("bad.err"));
         ASSERT_GT(pid, 0);
-        EXPECT_EQ(Wait(pid, 10000), 1) << b.name;
+        EXPECT_EQ(WaitOrKill(pid, 10000), 1) << b.name;
         EXPECT_NE(TestSupport::ReadFile(dir.File("bad.err")).find(b.message), std::string::npos) << b.name;
     }
     EXPECT_EQ(TestSupport::ReadFile(dir.File("settings.txt")), settings);
@@ -171,25 +123,20 @@ Played Play(const std::string& demo, const std::string& home)
 {
     Played p;
     const std::string errPath = home + "/play.err";
-    const pid_t pid = Start({"-play", "-demofile=" + demo}, home, errPath);
+    const pid_t pid = StartProgram({"-play", "-demofile=" + demo}, home, errPath);
     if (pid <= 0)
         return p;
     std::chrono::steady_clock::time_point seen{};
-    for (int waited = 0; waited <= 30000; waited += 5) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            p.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    for (int waited = 0; waited <= 30000; waited += 10) {
+        p.code = TestSupport::WaitExit(pid, 0); // a short wait when it still runs
+        if (p.code != -1)
             break;
-        }
         if (seen == std::chrono::steady_clock::time_point{} &&
             TestSupport::ReadFile(errPath).find("demo out of sync") != std::string::npos)
             seen = std::chrono::steady_clock::now();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    if (p.code == -1) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    }
+    if (p.code == -1)
+        TestSupport::KillProcess(pid);
     p.err = TestSupport::ReadFile(errPath);
     if (seen != std::chrono::steady_clock::time_point{})
         p.msAfterOutOfStep =

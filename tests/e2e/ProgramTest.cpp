@@ -7,16 +7,14 @@
 #include <csignal>
 #include <filesystem>
 #include <fcntl.h>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
+#include "tests/support/Program.h"
 #include "tests/support/TestSupport.h"
-
-extern char** environ;
 
 namespace {
 
@@ -25,80 +23,14 @@ struct Running {
     std::string errPath;
 };
 
-// How the program is started: headless with SDL's dummy drivers unless said otherwise.
-struct Options {
-    std::string folder;                   // the program folder ("" = the one the build made)
-    std::vector<std::string> env;         // NAME=value added last
-    std::vector<std::string> drop;        // NAMEs removed from our environment
-    bool headless = true;
-};
+using Options = TestSupport::ProgramOptions;
+using TestSupport::WaitExit;
+constexpr auto Kill = TestSupport::KillProcess;
 
 Running Start(const std::vector<std::string>& args, const std::string& home, const std::string& errPath,
               const Options& options = {})
 {
-    std::string exe = (options.folder.empty() ? TestSupport::GameDir() : options.folder) + "/plindor";
-    std::vector<std::string> env;
-    auto dropped = [&](const std::string& s) {
-        for (const char* name : {"PLINDOR_HOME=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "PLINDOR_HEADLESS="})
-            if (s.rfind(name, 0) == 0)
-                return true;
-        for (const std::string& name : options.drop)
-            if (s.rfind(name + "=", 0) == 0)
-                return true;
-        return false;
-    };
-    for (char** e = environ; *e; ++e) {
-        std::string s = *e;
-        if (!dropped(s))
-            env.push_back(s);
-    }
-    env.push_back("PLINDOR_HOME=" + home);
-    if (options.headless) {
-        env.push_back("SDL_VIDEODRIVER=dummy");
-        env.push_back("SDL_AUDIODRIVER=dummy");
-        env.push_back("PLINDOR_HEADLESS=1");
-    }
-    env.insert(env.end(), options.env.begin(), options.env.end());
-    std::vector<char*> envp, argv;
-    for (auto& s : env)
-        envp.push_back(s.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> all{exe};
-    all.insert(all.end(), args.begin(), args.end());
-    for (auto& s : all)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    Running r;
-    r.errPath = errPath;
-    if (posix_spawn(&r.pid, exe.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
-        r.pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return r;
-}
-
-// Waits up to timeoutMs for the process; returns its exit code, 128 + the signal
-// that ended it, or -1 on time-out.
-int WaitExit(pid_t pid, int timeoutMs)
-{
-    for (int waited = 0; waited <= timeoutMs; waited += 10) {
-        int status = 0;
-        pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return -1;
-}
-
-void Kill(pid_t pid)
-{
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
+    return Running{TestSupport::StartProgram(args, home, errPath, options), errPath};
 }
 
 // Runs to the end (killed after timeoutMs); the exit code and what went to stderr.

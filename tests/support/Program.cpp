@@ -1,0 +1,86 @@
+#include "tests/support/Program.h"
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+#include "tests/support/TestSupport.h"
+
+extern char** environ;
+
+namespace TestSupport {
+
+pid_t StartProgram(const std::vector<std::string>& args, const std::string& home, const std::string& errPath,
+                   const ProgramOptions& options)
+{
+    const std::string exe = (options.folder.empty() ? GameDir() : options.folder) + "/plindor";
+    auto dropped = [&](const std::string& s) {
+        for (const char* name : {"PLINDOR_HOME=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "PLINDOR_HEADLESS="})
+            if (s.rfind(name, 0) == 0)
+                return true;
+        for (const std::string& name : options.drop)
+            if (s.rfind(name + "=", 0) == 0)
+                return true;
+        return false;
+    };
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (!dropped(*e))
+            env.emplace_back(*e);
+    env.push_back("PLINDOR_HOME=" + home);
+    if (options.headless) {
+        env.push_back("SDL_VIDEODRIVER=dummy");
+        env.push_back("SDL_AUDIODRIVER=dummy");
+        env.push_back("PLINDOR_HEADLESS=1");
+    }
+    env.insert(env.end(), options.env.begin(), options.env.end());
+    std::vector<std::string> all{exe};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> envp, argv;
+    for (auto& s : env)
+        envp.push_back(s.data());
+    envp.push_back(nullptr);
+    for (auto& s : all)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+int WaitExit(pid_t pid, int timeoutMs)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += 10) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return -1;
+}
+
+void KillProcess(pid_t pid)
+{
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+int WaitOrKill(pid_t pid, int timeoutMs)
+{
+    const int code = WaitExit(pid, timeoutMs);
+    if (code == -1)
+        KillProcess(pid);
+    return code;
+}
+
+} // namespace TestSupport

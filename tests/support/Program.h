@@ -1,0 +1,29 @@
+#pragma once
+// The built program run as a player would run it, in a process of its own with its
+// own per-user folder, for the tests that watch it from outside.
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace TestSupport {
+
+// How the program is started: headless with SDL's dummy drivers unless said otherwise.
+struct ProgramOptions {
+    std::string folder;            // the program folder ("" = the one the build made)
+    std::vector<std::string> env;  // NAME=value added last
+    std::vector<std::string> drop; // NAMEs removed from the test's environment
+    bool headless = true;
+};
+
+// Starts the program with the arguments and home as its per-user folder; its
+// standard error goes to errPath, its standard output nowhere. -1 when it cannot start.
+pid_t StartProgram(const std::vector<std::string>& args, const std::string& home, const std::string& errPath,
+                   const ProgramOptions& options = {});
+// Waits up to timeoutMs for the process: its exit code, 128 + the signal that ended
+// it, or -1 when it still runs.
+int WaitExit(pid_t pid, int timeoutMs);
+void KillProcess(pid_t pid);
+// WaitExit, the process killed when it still runs.
+int WaitOrKill(pid_t pid, int timeoutMs);
+
+} // namespace TestSupport
