@@ -3,6 +3,7 @@
 // application, with word lists that hold a word for every first letter.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/play/Board.h"
 #include "game/play/Config.h"
@@ -10,6 +11,18 @@
 #include "tests/levels/LevelFileBuilder.h"
 
 namespace BoardTests {
+
+// A creature carrying a word, released at x, y and added to one of the board's lists.
+template <typename T>
+T* AddCreature(std::vector<T*>& list, T* creature, const std::string& word, double x = 400.0, double y = 200.0)
+{
+    creature->SetWord(word);
+    creature->SetReleased(true);
+    creature->mX = x;
+    creature->mY = y;
+    list.push_back(creature);
+    return creature;
+}
 
 class BoardFixture : public CreatureTests::CreatureFixture {
 protected:
@@ -27,6 +40,11 @@ protected:
                                     int minNumber = 3, int maxNumber = 4, const std::string& extra = "");
     // The diver in place, ready for waves.
     void DiverInPlace();
+    template <typename T>
+    static T* Add(std::vector<T*>& list, T* creature, const std::string& word, double x = 400.0, double y = 200.0)
+    {
+        return AddCreature(list, creature, word, x, y);
+    }
 
     // Owned by the application.
     Zant::Config* config = nullptr;

@@ -25,16 +25,6 @@ protected:
         board->mWaveCleared = false;
     }
 
-    template <typename T>
-    T* Add(std::vector<T*>& list, T* creature, const std::string& word, double x = 400.0)
-    {
-        creature->SetWord(word);
-        creature->SetReleased(true);
-        creature->mX = x;
-        creature->mY = 200.0;
-        list.push_back(creature);
-        return creature;
-    }
     Shark* AddShark(const std::string& word, double x = 400.0)
     {
         return Add(board->mSharks, new Shark(app.get()), word, x);

@@ -16,23 +16,13 @@
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/shell/WinBTApp.h"
+#include "tests/board/BoardFixture.h"
 #include "tests/levels/LevelFileBuilder.h"
 #include "tests/support/GameScreens.h"
 
 using namespace Zant;
 
 namespace {
-
-template <typename T>
-T* Place(std::vector<T*>& list, T* creature, const std::string& word, double x, double y)
-{
-    creature->SetWord(word);
-    creature->SetReleased(true);
-    creature->mX = x;
-    creature->mY = y;
-    list.push_back(creature);
-    return creature;
-}
 
 void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
 {
@@ -47,11 +37,11 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
 
     // A level in play: the diver in place, creatures with words, one being typed.
     Player* player = &TestSupport::PutDiverInPlay(*board, Player::PLAYING, 12345, 0.5);
-    Place(board->mSharks, new Shark(app), "OCEAN", 300, 90);
-    Place(board->mSharks, static_cast<Shark*>(new BlackShark(app)), "KELP", 420, 200);
-    Place(board->mSharks, new Shark(app), "TIDE", 230, 280);
-    Place(board->mPiranhas, new Piranha(app, player), "Q", 520, 320);
-    Place(board->mBonusCreatures, new BonusCreature(app), "SEA", 560, 120);
+    BoardTests::AddCreature(board->mSharks, new Shark(app), "OCEAN", 300, 90);
+    BoardTests::AddCreature(board->mSharks, static_cast<Shark*>(new BlackShark(app)), "KELP", 420, 200);
+    BoardTests::AddCreature(board->mSharks, new Shark(app), "TIDE", 230, 280);
+    BoardTests::AddCreature(board->mPiranhas, new Piranha(app, player), "Q", 520, 320);
+    BoardTests::AddCreature(board->mBonusCreatures, new BonusCreature(app), "SEA", 560, 120);
     for (Shark* shark : board->mSharks)
         shark->SetVelX(0.0);
     board->mPiranhas[0]->SetVelX(0.0);

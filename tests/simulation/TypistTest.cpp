@@ -30,16 +30,6 @@ protected:
         board->mUpdateCnt = 0;
     }
 
-    template <typename T>
-    T* Add(std::vector<T*>& list, T* creature, const std::string& word, double x, double y = 200.0)
-    {
-        creature->SetWord(word);
-        creature->SetReleased(true);
-        creature->mX = x;
-        creature->mY = y;
-        list.push_back(creature);
-        return creature;
-    }
     // Presses of the typist over some updates, as a string ('.' for none).
     std::string Keys(const SimulationEntry& entry, int updates, MersenneTwister* draws = nullptr)
     {
