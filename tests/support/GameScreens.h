@@ -34,7 +34,6 @@ namespace Zant {
 class Board;
 class Player;
 class UserProfile;
-class WinBTApp;
 class ZantApp;
 } // namespace Zant
 
