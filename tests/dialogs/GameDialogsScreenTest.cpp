@@ -11,6 +11,7 @@
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/AbyssModeDialog.h"
+#include "game/shell/DeleteUserDialog.h"
 #include "game/shell/DifficultyDialog.h"
 #include "game/shell/HintDialog.h"
 #include "game/shell/NewUserDialog.h"
@@ -153,6 +154,16 @@ void Scenario(WinBTApp& app, const TestSupport::ShootFunction& shoot)
     app.ShowNewUserDialog(WinBTApp::NEW_USER_PROMPT);
     shoot("new-user.png");
     Remove(app, NewUserDialog::DIALOG_ID);
+
+    // A full roster, with a name as long as the name box takes.
+    app.ShowDeleteUserDialog({"Ann", "Bartholomew", "Cy", "Wilhelmina Higginbotham", "Zed"});
+    shoot("delete-user.png");
+    Remove(app, DeleteUserDialog::DIALOG_ID);
+
+    app.NoWindowedModeMessage();
+    ExpectTextAboveButtons(app, 779, LinesBottom(app.FindDialog(779)));
+    shoot("no-windowed-mode.png");
+    Remove(app, 779);
 
 }
 
