@@ -96,6 +96,20 @@ const char* const CLAM_HINT = "It's time for a game of memory! Type the letter o
                               "pearls in a row to make a match and win the secret item! Make two matches for "
                               "extra bonus points.\n\n\n\n\n";
 
+// The height a dialog needs to show its header, its text and its buttons at this
+// width. Blank lines ending the text are left out: they only size the box by their
+// count, and a text that wraps into more lines than it breaks must not run into the
+// buttons.
+int TextFitHeight(Dialog* dialog, int width)
+{
+    std::string& lines = dialog->mDialogLines;
+    const std::string full = lines;
+    lines.erase(lines.find_last_not_of('\n') + 1);
+    const int height = dialog->Dialog::GetPreferredHeight(width);
+    lines = full;
+    return height;
+}
+
 } // namespace
 
 std::string WinBTApp::LevelHintText(int levelIndex)
@@ -141,12 +155,15 @@ KeyDialog* WinBTApp::MakeMessageDialog(const std::string& header, const std::str
     const int frameHeight = frame ? frame->GetHeight() : 0;
     const int lineHeight = mFontRockwell13 ? mFontRockwell13->GetHeight() : 0;
     const int width = frameWidth + 10;
-    const int height = frameHeight / 2 + lineHeight * newlines;
 
+    // The single button reads "OK" when no caption is given; a question's buttons
+    // carry their own captions, so it keeps no footer line under its text.
+    const bool single = buttonMode == BUTTONS_FOOTER;
     auto* dialog = new KeyDialog(this, frame, GetImage(IMAGE_DBUTTON), MESSAGE_DIALOG_ID, true, header, text,
-                                 footer.empty() ? std::string("OK") : footer, buttonMode);
+                                 single && footer.empty() ? std::string("OK") : footer, buttonMode);
     mMessageDialog = dialog;
     DressDialog(dialog);
+    const int height = std::max(frameHeight / 2 + lineHeight * newlines, TextFitHeight(dialog, width));
     dialog->Resize(mWidth / 2 - width / 2, mHeight / 2 - height / 2, width, height);
     if (mBoard != nullptr)
         mBoard->Pause(true);
@@ -199,8 +216,12 @@ void WinBTApp::ShowHintDialog(const std::string& text, const std::string& header
     const int newlines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
     const int lineHeight = mFontRockwell13 ? mFontRockwell13->GetHeight() : 0;
     const int width = frame ? frame->GetWidth() : 0;
-    const int height = (frame ? frame->GetHeight() / 2 : 0) + (checked ? checked->GetHeight() : 0) +
-                       lineHeight * newlines + 35;
+    const int formulaHeight = (frame ? frame->GetHeight() / 2 : 0) + (checked ? checked->GetHeight() : 0) +
+                              lineHeight * newlines + 35;
+    // The check box stands a button's height and 20 pixels above the button: the text
+    // ends above it.
+    const int buttonHeight = dialog->mButtonImage ? dialog->mButtonImage->GetHeight() : 0;
+    const int height = std::max(formulaHeight, TextFitHeight(dialog, width) + buttonHeight + 12);
     dialog->Resize(mWidth / 2 - width / 2, mHeight / 2 - height / 2, width, height);
     if (mBoard != nullptr)
         mBoard->Pause(true);

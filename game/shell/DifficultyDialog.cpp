@@ -35,6 +35,10 @@ DifficultyDialog::DifficultyDialog(WinBTApp* app)
         button->mLabel = CAPTIONS[i];
         button->SetFont(mFont);
         button->mHasAlpha = true;
+        // The pale highlight takes a dark caption; white would not read on it.
+        if (i == mRecommended)
+            for (int colour : {0, 1})
+                button->SetColor(colour, Color(0, 0, 0));
         mButtons[i] = button;
     }
     mEasyButton = mButtons[0];

@@ -155,16 +155,16 @@ void GameOverDialog::DrawFigures(Graphics* g, int below)
     WriteWordWrapped(g, Rect(RIGHT_COLUMN, second, 128, FIELD_HEIGHT),
                      "^000000^Time: ^575757^" + FormatPlayTime(mPlayTime), -1, -1);
     if (mIsAbyss) {
-        // One line across the dialog, ending above the buttons: in a narrow box the
-        // note wraps and, with these fonts' line height, runs under the buttons.
+        // Word-wrapped in its narrow box under the figures; kept above the buttons
+        // should the box reach them.
         const std::string note = "Your progress is saved every " + std::to_string(SAVE_STEP_FEET) + " feet.";
-        constexpr int NOTE_MARGIN = 15;
-        const int width = mWidth - 2 * NOTE_MARGIN;
-        const int height = GetWordWrappedHeight(g, width, note);
+        constexpr int NOTE_X = 75;
+        constexpr int NOTE_WIDTH = 200;
+        const int height = GetWordWrappedHeight(g, NOTE_WIDTH, note);
         const int buttonTop = mYesButton ? mYesButton->mY - mY : mHeight;
-        const int y = std::min(second + FIELD_HEIGHT + line, buttonTop - height - 2);
+        const int y = std::min(second + FIELD_HEIGHT + line, buttonTop - height - 4);
         g->SetColor(GREY);
-        WriteWordWrapped(g, Rect(NOTE_MARGIN, y, width, 3 * line), note, -1, 0);
+        WriteWordWrapped(g, Rect(NOTE_X, y, NOTE_WIDTH, 3 * line), note, -1, -1);
     }
 }
 

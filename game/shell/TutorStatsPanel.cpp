@@ -26,6 +26,15 @@ constexpr int AXIS_X = 273;
 constexpr int BAR_WIDTH = 60;
 constexpr int BAR_X[TutorialPanel::NUM_BARS] = {295, 405, 515};
 constexpr int LABEL_X[TutorialPanel::NUM_BARS] = {295, 405, 518};
+constexpr int LABEL_Y = 360;
+// The graph card and the explanation above the graph, which stays on the card.
+constexpr int CARD_X = 242;
+constexpr int CARD_Y = 59;
+constexpr int TEXT_X = 250;
+constexpr int TEXT_Y = 79;
+constexpr int CARD_MARGIN = 10;
+constexpr int AXIS_HEIGHT = 266;
+constexpr int AXIS_GAP = 4;
 const std::string BAR_LABELS[TutorialPanel::NUM_BARS] = {"Average", "Best", "Most Recent Attempt"};
 const Color BAR_COLORS[TutorialPanel::NUM_BARS] = {Color(0, 0, 255, 128), Color(255, 0, 0, 128),
                                                    Color(0, 255, 0, 128)};
@@ -278,10 +287,12 @@ void TutorialPanel::Draw(Graphics* g)
 {
     if (!mActive)
         return;
-    if (Image* panel = mApp->GetImage(KeyboardGuide::ImageIndex("tab_panel_white")))
-        g->DrawImage(panel, 242, 59);
+    Image* card = mApp->GetImage(KeyboardGuide::ImageIndex("tab_panel_white"));
+    if (card != nullptr)
+        g->DrawImage(card, CARD_X, CARD_Y);
     Font* titleFont = mApp->mFontRockwell13Bold;
     Font* textFont = mApp->mFontRockwell13;
+    int textBottom = TEXT_Y;
     g->SetColor(Color::Black);
     if (titleFont != nullptr) {
         g->SetFont(titleFont);
@@ -289,7 +300,10 @@ void TutorialPanel::Draw(Graphics* g)
     }
     if (textFont != nullptr) {
         g->SetFont(textFont);
-        WriteWordWrapped(g, Rect(250, 79, mWidth - 275, 2 * textFont->GetHeight()), mText);
+        int width = mWidth - 275;
+        if (card != nullptr)
+            width = std::min(width, CARD_X + card->GetWidth() - CARD_MARGIN - TEXT_X);
+        textBottom = TEXT_Y + WriteWordWrapped(g, Rect(TEXT_X, TEXT_Y, width, 2 * textFont->GetHeight()), mText);
     }
     const bool any = std::any_of(mBars.begin(), mBars.end(), [](const Bar& b) { return b.target > 0; });
     if (!any)
@@ -297,7 +311,10 @@ void TutorialPanel::Draw(Graphics* g)
 
     g->SetColor(Color(255, 204, 0));
     g->FillRect(AXIS_X, BASE_Y, 309, 2);
-    g->FillRect(AXIS_X, BASE_Y - 266, 2, 266);
+    // The upright axis stops short of the explanation's last line rather than
+    // running through its words.
+    const int axisTop = std::max(BASE_Y - AXIS_HEIGHT, textBottom + AXIS_GAP);
+    g->FillRect(AXIS_X, axisTop, 2, BASE_Y - axisTop);
     Font* gridFont = mApp->mFontMyriad12Bold;
     for (int i = 0; i < mScale.lines; ++i) {
         const int y = BASE_Y - mScale.pixelsPerStep * i;
@@ -321,8 +338,13 @@ void TutorialPanel::Draw(Graphics* g)
     if (textFont != nullptr) {
         g->SetFont(textFont);
         g->SetColor(Color::Black);
-        for (int i = 0; i < NUM_BARS; ++i)
-            WriteString(g, BAR_LABELS[i], LABEL_X[i], 360, BAR_WIDTH, 0);
+        // Centred under its bar, unless that would take it past the card's edge.
+        const int cardRight = card != nullptr ? CARD_X + card->GetWidth() - CARD_MARGIN : mWidth;
+        for (int i = 0; i < NUM_BARS; ++i) {
+            const int width = textFont->StringWidth(BAR_LABELS[i]);
+            const int x = std::min(LABEL_X[i] + (BAR_WIDTH - width) / 2, cardRight - width);
+            WriteString(g, BAR_LABELS[i], x, LABEL_Y);
+        }
     }
     if (titleFont != nullptr) {
         g->SetFont(titleFont);

@@ -59,7 +59,7 @@ void HorizontalLine(Graphics* g, int x1, int x2, int y) { g->FillRect(x1, y, x2 
 
 // ---- Construction.
 
-TypingTutor::TypingTutor(WinBTApp* app, const std::string& dataFolder) : mApp(app)
+TypingTutor::TypingTutor(WinBTApp* app, const std::string& dataFolder) : mFish(app), mApp(app)
 {
     Image* buttonImage = mApp->GetImage(KeyboardGuide::ImageIndex("dbutton"));
     if (buttonImage != nullptr)
@@ -300,6 +300,7 @@ void TypingTutor::KeyChar(char c)
         mSecondTimer->SetDisabled(false);
         mSecondTimer->Reset();
         mState = STATE_TYPING;
+        mFish.Clear();
     }
     mApp->SelectCursor(CURSOR_NONE);
 
@@ -395,6 +396,12 @@ void TypingTutor::Update()
             mBlinkTimer->Reset();
             mShowUnderline = !mShowUnderline;
         }
+    }
+    if (mState == STATE_WAITING || mState == STATE_RESULTS) {
+        if (mUpdateCnt % 5 == 0 && mFish.Count() < TutorFish::MAX_FISH)
+            mFish.Add(mWidth, mHeight);
+        mFish.Update();
+        MarkDirty();
     }
 }
 
@@ -519,6 +526,8 @@ void TypingTutor::Draw(Graphics* g)
 {
     if (Image* water = mApp->GetImage(IMAGE_WATER1))
         g->DrawImage(water, 0, 0);
+    if (mState != STATE_TYPING)
+        mFish.Draw(g);
     if (Image* background = mApp->GetImage(KeyboardGuide::ImageIndex("tutor_bg")))
         g->DrawImage(background, 0, 0);
     if (mLesson != nullptr)

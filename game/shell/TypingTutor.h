@@ -9,6 +9,7 @@
 #include "framework/widgets/Widget.h"
 #include "game/play/BTTimer.h"
 #include "game/shell/KeyboardGuide.h"
+#include "game/shell/TutorFish.h"
 
 namespace Zant {
 
@@ -88,6 +89,8 @@ public:
     BTTimer* mErrorBlinkTimer = nullptr;
     bool mShowHighlights = true;
     int mState = STATE_WAITING;
+    // Creatures swimming behind the panels while the player is not typing.
+    TutorFish mFish;
     bool mShowUnderline = true;
     int mFirstVisibleLine = 0;
     int mPauseCount = 0;

@@ -1,4 +1,4 @@
-// The high-score screen and both pages of the statistics screen as a player sees
+// The high-score screen and the three pages of the statistics screen as a player sees
 // them, in a real X window (a private Xvfb server) with the program folder's pictures
 // and fonts: a fixed table and a fixed player. Each frame is read back from the
 // window and compared with the reference picture beside this test.
@@ -61,6 +61,15 @@ void FillProfile(UserProfile& p)
             p.AddBossKill(kind);
     p.mDepth = 2350;
     p.SetCurrentMode(UserProfile::ABYSS_MODE_RECORD, 96120, 6);
+    // Three attempts at lesson 5, the last one passed.
+    const int attempts[][3] = {{22, 17, 84}, {31, 27, 90}, {36, 34, 95}};
+    for (const auto& [raw, adjusted, accuracy] : attempts) {
+        p.AddLessonStat1(raw, 5);
+        p.AddLessonStat2(adjusted, 5);
+        p.AddLessonStat3(accuracy, 5);
+    }
+    p.mLessonResult[5] = 1;
+    p.mLastLesson = 5;
 }
 
 } // namespace
@@ -103,6 +112,11 @@ TEST(ScoreScreenshots, HighScoresAndStatistics)
         shoot("stats-adventure.png");
         stats.mTabs->SelectTab(StatsScreen::TAB_ABYSS);
         shoot("stats-abyss.png");
+        // The tutor's page, its bars grown to their heights.
+        stats.mTabs->SelectTab(StatsScreen::TAB_TUTOR);
+        for (int i = 0; i < 30; ++i)
+            widgets.UpdateFrame();
+        shoot("stats-tutor.png");
         app.mStatsCloseButton = nullptr;
         widgets.RemoveWidget(close.get());
         widgets.RemoveWidget(&stats);

@@ -245,6 +245,8 @@ bool GameScreenshotRig::Attach(std::unique_ptr<WinBTApp> owned)
         ADD_FAILURE() << "the program folder's pictures";
         return false;
     }
+    // Mirrored and tinted sprites (the tutor's fish, the board's creatures).
+    app.BuildDerivedImages();
     // Start-up loads the dialogs' pictures and the rest after the loading step's.
     for (int i = WinBTApp::NUM_LOADED_IMAGES; i < WinBTApp::NUM_IMAGES; ++i)
         app.SetImage(i, app.LoadImageFile(std::string("images\\") + WinBTApp::IMAGE_NAMES[i]));

@@ -1,8 +1,9 @@
 // The tutor as a player sees it, in a real X window (a private Xvfb server) with the
-// program folder's pictures and fonts: a lesson with a capital letter next, the
-// question at its end, the results page once it is answered, and the statistics page of that lesson. Each frame
-// is read back from the window and compared with the reference picture beside this
-// test; the frames are also written beside the build for a look.
+// program folder's pictures and fonts: a lesson waiting for its first key, then with
+// a capital letter next, the question at its end, the results page once it is
+// answered, and the statistics page of that lesson. Each frame is read back from the
+// window and compared with the reference picture beside this test; the frames are
+// also written beside the build for a look.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -60,12 +61,17 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
             app.mWidgetManager->UpdateFrame();
     };
 
-    // The capitals lesson, with "S" next: the right Shift and the left ring finger lit.
     auto* tutor = new TypingTutor(&app);
     tutor->Resize(0, 0, 640, 480);
     app.mWidgetManager->AddWidget(tutor);
     app.mWidgetManager->SetFocus(tutor);
     ASSERT_EQ(tutor->GetLessonIndex(), 12);
+    // Before the first key: the lesson's description, the prompt and fish behind the panels.
+    updates(300);
+    ASSERT_GT(tutor->mFish.Count(), 0);
+    shoot("tutor-waiting.png");
+
+    // The capitals lesson, with "S" next: the right Shift and the left ring finger lit.
     for (char c : std::string("Aa "))
         tutor->KeyChar(c);
     tutor->KeyChar('x');
@@ -88,6 +94,8 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
     tutor->mAskedViewStats = false;
     app.mWidgetManager->SetFocus(tutor);
     ASSERT_EQ(tutor->mPauseCount, 0);
+    // The fish come back while the results are shown.
+    updates(300);
     shoot("tutor-results.png");
     app.mWidgetManager->RemoveWidget(tutor);
     delete tutor;

@@ -578,7 +578,13 @@ void PaintHighScores(Canvas& c)
     Rgb head = Hex(0x6A4A1E);
     DrawText(cr, "NAME", 49, 146, Align::Left, head);
     DrawText(cr, "SCORE", 264, 146, Align::Right, head);
-    DrawText(cr, "LEVEL", 300, 146, Align::Center, head);
+    // The adventure table's last column is the difficulty played, centred over its
+    // abbreviations between the scores and the panel's edge.
+    const double difficultyRoom = 62;
+    if (double w = TextWidth(cr, "DIFFICULTY"); w > difficultyRoom)
+        SetFont(cr, "DejaVuSans-Bold", 11 * difficultyRoom / w);
+    DrawText(cr, "DIFFICULTY", 300, 146, Align::Center, head);
+    SetFont(cr, "DejaVuSans-Bold", 11);
     DrawText(cr, "NAME", 389, 146, Align::Left, head);
     DrawText(cr, "DEPTH (FT)", 581, 146, Align::Right, head);
     for (double x : {40.0, 376.0}) {

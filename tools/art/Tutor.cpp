@@ -282,9 +282,10 @@ void TutorScreen(Canvas& c)
     cairo_rectangle(cr, 476, 44, 152, 1.5);
     SetColor(cr, Hex(Pal::Brass));
     cairo_fill(cr);
-    // Keyboard body and caps.
+    // Keyboard body and caps: the body is smoked glass, so the fish that swim behind
+    // it stay in sight as shadows.
     RoundedRect(cr, 12, 164, 434, 142, 12);
-    VerticalGradient(cr, 164, Hex(0x4A5560, 0.95), 306, Hex(0x1E242C, 0.95));
+    VerticalGradient(cr, 164, Hex(0x4A5560, 0.8), 306, Hex(0x1E242C, 0.85));
     cairo_fill_preserve(cr);
     StrokeOutline(cr, 2);
     cairo_new_path(cr);

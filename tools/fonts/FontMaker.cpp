@@ -22,7 +22,7 @@ struct FontJob {
     const char* descriptor; // file name the game opens
     const char* image;      // base name of its images
     const char* face;       // key of the face file
-    int points;             // the size the name gives, at 96 dpi
+    int pixels;             // the size the name gives: the em in pixels, as the screens were laid out for
     Effect effect;
     double slant;
     bool shadow;
@@ -31,10 +31,13 @@ struct FontJob {
     double scale = 1.0;
 };
 
+// Each descriptor is rendered from the free face nearest to the one its name gives, at
+// the pixel size its name gives, so that texts fill the panels drawn for them: a slab
+// serif for Rockwell, a narrow humanist sans for the condensed Myriad.
 const FontJob JOBS[] = {
     {"Rockwell13.txt", "rockwell13", "slab", 13, Effect::None, 0, false, false},
     {"Rockwell13Bold.txt", "rockwell13bold", "slab-bold", 13, Effect::None, 0, false, false},
-    {"GillSansMT10Bold.txt", "gillsansmt10bold", "gill-bold", 10, Effect::None, 0, false, false, 1.15},
+    {"GillSansMT10Bold.txt", "gillsansmt10bold", "gill-bold", 10, Effect::None, 0, false, false, 1.2},
     {"CourierFinalDraft15Bold.txt", "courierfinaldraft15bold", "courier-bold", 15, Effect::None, 0, false, false},
     {"12ptfont.txt", "12ptfont", "sans-bold", 12, Effect::None, 0, true, false},
     {"12ptfontglow.txt", "12ptfontglow", "sans-bold", 12, Effect::None, 0, false, true},
@@ -49,7 +52,7 @@ const FontJob JOBS[] = {
 
 int PixelSize(const FontJob& job)
 {
-    return static_cast<int>(std::lround(job.points * 96.0 / 72.0 * job.scale));
+    return static_cast<int>(std::lround(job.pixels * job.scale));
 }
 
 const int FIRST_CHAR = 32;
@@ -235,7 +238,7 @@ bool MakeFont(const FontJob& job, const std::map<std::string, std::string>& face
     std::ostringstream out;
     out << "# " << job.descriptor << ": made by the project's font maker from " << face->second << " at "
         << pixels << " px.\n";
-    out << "SetDefaultPointSize " << job.points << ";\n";
+    out << "SetDefaultPointSize " << job.pixels << ";\n";
     std::vector<std::string> chars;
     for (int c = FIRST_CHAR; c <= LAST_CHAR; ++c)
         chars.push_back(CharToken(c));
