@@ -16,7 +16,14 @@ struct SimulatedLevel {
 };
 
 // Runs the widget manager's updates until the board's level is complete, the game is
-// over, the board is gone or maxUpdates have passed.
+// over, the board is gone or maxUpdates have passed. In simulation mode a completed
+// level goes on to the map's next site within the same update: the board is then
+// the application's no longer, and the caller must not delete it.
 SimulatedLevel PlaySimulatedLevel(WinBTApp& app, int maxUpdates);
+
+// Loads what a game needs from the working folder (the program folder): images,
+// fonts, words, and a check of every level file, as start-up does but with no window
+// and no sound. False when something is missing.
+bool LoadHeadlessGame(WinBTApp& app);
 
 } // namespace Zant

@@ -60,6 +60,7 @@ TEST_F(GoldenRun, ShortLevelGivesTheSameFiles)
     EXPECT_GT(result.score, 0);
     Compare(folder.Read("SIMULATION_RESULTS.txt"), "SIMULATION_RESULTS.txt");
     Compare(folder.Read("SIMULATION_RESULTS_PARSER_0.txt"), "SIMULATION_RESULTS_PARSER_0.txt");
+    SimulationTests::DropReplacedBoard(*app, board);
 }
 
 } // namespace
