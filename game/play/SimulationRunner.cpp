@@ -43,6 +43,19 @@ SimulatedLevel PlaySimulatedLevel(WinBTApp& app, int maxUpdates)
     return result;
 }
 
+void DropReplacedBoard(WinBTApp& app, Board*& callersBoard)
+{
+    if (app.mBoard == callersBoard)
+        return;
+    callersBoard = nullptr;
+    if (app.mBoard != nullptr) {
+        app.mWidgetManager->RemoveWidget(app.mBoard);
+        delete app.mBoard;
+        app.mBoard = nullptr;
+    }
+    app.FlushWidgetDeletions();
+}
+
 bool LoadHeadlessGame(WinBTApp& app)
 {
     if (app.mWidgetManager == nullptr)

@@ -8,10 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "framework/widgets/WidgetManager.h"
-#include "game/play/Board.h"
 #include "game/play/Simulation.h"
-#include "game/shell/WinBTApp.h"
 
 namespace SimulationTests {
 
@@ -53,21 +50,5 @@ public:
 
     std::filesystem::path path;
 };
-
-// In simulation mode a finished level goes on to the next at once: the map picks a
-// site and the application replaces the fixture's board, which it has queued for
-// deletion. The fixture forgets it, and the new board goes here.
-inline void DropReplacedBoard(Zant::WinBTApp& app, Zant::Board*& fixtureBoard)
-{
-    if (app.mBoard == fixtureBoard)
-        return;
-    fixtureBoard = nullptr;
-    if (app.mBoard != nullptr) {
-        app.mWidgetManager->RemoveWidget(app.mBoard);
-        delete app.mBoard;
-        app.mBoard = nullptr;
-    }
-    app.FlushWidgetDeletions();
-}
 
 } // namespace SimulationTests

@@ -8,6 +8,7 @@
 #include "game/creatures/Shark.h"
 #include "game/play/Player.h"
 #include "game/play/Simulation.h"
+#include "game/play/SimulationRunner.h"
 #include "game/play/SimulationTypist.h"
 #include "game/shell/MapScreen.h"
 #include "tests/board/BoardFixture.h"
@@ -192,7 +193,7 @@ TEST_F(Typist, APearlLevelsEndIsConfirmedLikeAnyLevelsEnd)
     EXPECT_FALSE(app->mMapScreen->mVisible);
     EXPECT_NE(app->mBoard, pearlLevel);
     EXPECT_EQ(sim.mPath, std::vector<int>{1});
-    SimulationTests::DropReplacedBoard(*app, board);
+    DropReplacedBoard(*app, board);
 }
 
 } // namespace
