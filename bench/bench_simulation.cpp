@@ -82,7 +82,10 @@ void BM_SimulatedUpdates(benchmark::State& state)
         ++levels;
 
         state.PauseTiming();
-        app->mWidgetManager->RemoveWidget(board);
+        // A finished level went on to the map's next site, which replaced the board.
+        DropReplacedBoard(*app, board);
+        if (board != nullptr)
+            app->mWidgetManager->RemoveWidget(board);
         state.ResumeTiming();
     }
     state.counters["updates_per_s"] = benchmark::Counter(static_cast<double>(updates), benchmark::Counter::kIsRate);

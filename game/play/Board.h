@@ -191,7 +191,8 @@ public:
     // ---- Simulation mode (SimulationBoard.cpp): the typist and the result records.
     // The level's first update; true when the level limit ended the game.
     bool SimulationLevelStart();
-    void SimulationTypeStep();
+    // The typist's key; true when a pearl level's end was confirmed and the update ends.
+    bool SimulationTypeStep();
     void SimulationLevelComplete();
     void SimulationGameOver();
     void SimulationAddingEntry(int kind, int type);

@@ -59,8 +59,8 @@ void Board::Update()
         if (Simulation().IsOn() && SimulationLevelStart())
             return;
     }
-    if (Simulation().IsOn())
-        SimulationTypeStep();
+    if (Simulation().IsOn() && SimulationTypeStep())
+        return;
     mFadeAlpha = std::max(0, mFadeAlpha - FADE_STEP);
 
     mHeader->Step();

@@ -828,6 +828,10 @@ void Config::ResetWaves(int level)
         ++mEndlessCount;
         RaiseEndlessSpeeds(mEndlessCount * 0.1);
     }
+    // A dive starts on the abyss's first stage; left at -1 it would stand past the
+    // stages, on the last and fastest one, from the surface on.
+    if (mAbyss && mLevel < 0 && !mLevels.empty())
+        mLevel = 0;
     // A level above the fixed ones (the game shell rebuilding the board in endless
     // play) stays on the endless level in use: nothing is drawn and nothing sped up.
     if (!IsPastFixedLevels() && !mAbyss) {

@@ -150,6 +150,7 @@ void SimulationHarness::Reset()
     mPath.clear();
     mLog.clear();
     mEndGame = nullptr;
+    mGameResult = nullptr;
 }
 
 void SimulationHarness::NextSimulationConfig()
@@ -199,6 +200,8 @@ void SimulationHarness::WriteSimulationGameResult(int levelDiedOn, int levelsPas
     Write(file, SEPARATOR);
     if (file)
         std::fflush(file);
+    if (mGameResult)
+        mGameResult(levelDiedOn, levelsPassed, points);
 }
 
 const char* SimulationHarness::WaveTypeName(int type)

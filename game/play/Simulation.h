@@ -106,6 +106,8 @@ public:
 
     // Ends the running game at the level limit; the application sets it.
     std::function<void(bool)> mEndGame;
+    // Told of every game's result once it is written; the tuning runs count games with it.
+    std::function<void(int levelDiedOn, int levelsPassed, int points)> mGameResult;
 
 private:
     std::FILE* ParserFile();

@@ -53,9 +53,15 @@ bool Board::SimulationLevelStart()
     return false;
 }
 
-void Board::SimulationTypeStep()
+bool Board::SimulationTypeStep()
 {
     SimulationTypist::Step(*this, Simulation().mCurrent, mApp->GetGameRandom(), Simulation());
+    // A pearl level's end waits for the space bar instead of a level-complete phase:
+    // the simulated player confirms it as it confirms any level's end.
+    if (mPlayer->mState != Player::TALLY || mConfig == nullptr || !mConfig->IsSpecialLevel() || mPaused)
+        return false;
+    SimulationLevelComplete();
+    return true;
 }
 
 void Board::SimulationLevelComplete()

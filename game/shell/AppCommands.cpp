@@ -336,7 +336,8 @@ void WinBTApp::ChooseDifficulty(int difficulty)
 void WinBTApp::StartAbyss()
 {
     mDifficulty = -1;
-    const int best = mCurProfile != nullptr ? mCurProfile->mBestDepth : 0;
+    // A simulated dive always starts at the surface, so that depths compare.
+    const int best = mCurProfile != nullptr && !Simulation().IsOn() ? mCurProfile->mBestDepth : 0;
     mAbyssStartDepth = best / ABYSS_STEP * ABYSS_STEP;
     if (mAbyssStartDepth >= ABYSS_STEP) {
         ShowAbyssModeDialog();

@@ -13,6 +13,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/BTTimer.h"
 #include "game/play/Config.h"
+#include "game/play/Simulation.h"
 #include "game/shell/TooltipWidget.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
@@ -338,6 +339,10 @@ void MapScreen::OfferNextSites()
                     mApp->GetImage((isOpen ? IMAGE_MAPCHEST_A_OPEN : IMAGE_MAPCHEST_A) + static_cast<int>(i));
             }
         }
+        if (Simulation().IsOn() && !mMarkers.empty()) {
+            SimulatedChoice();
+            return;
+        }
         for (XWidget* marker : mMarkers)
             if (mWidgetManager != nullptr)
                 mWidgetManager->BringToFront(marker->mTooltip);
@@ -357,6 +362,12 @@ void MapScreen::OfferNextSites()
     mRoute.push_back(next);
     mChosenSite = next;
     mChosenLetter = 'A';
+    if (Simulation().IsOn()) {
+        mNeedsSetup = false;
+        Simulation().mPath.push_back(next);
+        mApp->ButtonDepress(CONTINUE_ID);
+        return;
+    }
     mTimer->SetDisabled(false);
     mTimer->Reset();
     mNeedsSetup = false;
@@ -368,6 +379,36 @@ void MapScreen::OfferNextSites()
     mSinglePath = true;
     if (mShowHint)
         ShowMapHint(true);
+}
+
+void MapScreen::SimulatedChoice()
+{
+    // The simulated player picks any way on, but never a secret detour: those lead
+    // back, and every run should cross the whole chart. A few draws always find one.
+    XWidget* pick = nullptr;
+    for (int draw = 0; draw < 64 && pick == nullptr; ++draw) {
+        XWidget* marker = mMarkers[static_cast<size_t>(mApp->GetGameRandom().Next()) % mMarkers.size()];
+        if (!mSites[marker->mSiteNumber].mSecret)
+            pick = marker;
+    }
+    if (pick == nullptr)
+        pick = mMarkers.front();
+    mChosenSite = pick->mSiteNumber;
+    mChosenLetter = pick->mLetter;
+    mSiteChosen = true;
+    ChooseSite();
+    Simulation().mPath.push_back(mChosenSite);
+    mApp->ButtonDepress(CONTINUE_ID);
+}
+
+void MapScreen::SimulatedUncharted()
+{
+    // Past the chart the next level is an endless one: a site number past the last.
+    mNeedsSetup = false;
+    mSiteChosen = true;
+    mChosenSite = NUM_SITES;
+    Simulation().mPath.push_back(UNCHARTED_PATH_MARK);
+    mApp->ButtonDepress(CONTINUE_ID);
 }
 
 void MapScreen::ShowMapHint(bool single)
@@ -468,6 +509,10 @@ void MapScreen::FinishScroll()
         if (mApp->mProfileMgr != nullptr)
             mApp->mProfileMgr->WriteUserProfileToRegistry(profile, false, false);
     }
+    if (Simulation().IsOn()) {
+        ShowContinueLink(true);
+        return;
+    }
     mApp->DoMessageDialog("WARNING!",
                           "You are lost at sea!\nIn these uncharted\nwaters, only one thing is certain:\nthe fish keep "
                           "getting hungrier.\n",
@@ -492,6 +537,8 @@ void MapScreen::Update()
     }
     if (!mLostAtSea && mNeedsSetup)
         OfferNextSites();
+    else if (mLostAtSea && mNeedsSetup && Simulation().IsOn())
+        SimulatedUncharted();
     if (!mTimer->mStopped && mTimer->GetElapsed() >= 500) {
         ++mShownDots;
         const int total = static_cast<int>(mRouteDots.size());

@@ -31,6 +31,8 @@ class MapScreen : public Widget {
 public:
     static constexpr int NUM_SITES = 36;
     static constexpr int CONTINUE_ID = 7411;
+    // Written to the simulation's list of played sites for a level in uncharted waters.
+    static constexpr int UNCHARTED_PATH_MARK = 1000;
 
     explicit MapScreen(WinBTApp* app);
     ~MapScreen() override;
@@ -49,6 +51,9 @@ public:
     void SetLostAtSea(bool lost);
     void RemoveSiteWidgets();
     void ShowContinueLink(bool shown);
+    // Simulation mode: the map picks the next site itself and goes on at once.
+    void SimulatedChoice();
+    void SimulatedUncharted();
 
     // The dots of a course between two points: one per 8 pixels, none near the ends.
     static std::vector<std::pair<int, int>> CourseDots(int x0, int y0, int x1, int y1);

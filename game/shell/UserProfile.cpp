@@ -9,6 +9,7 @@
 
 #include "framework/util/Buffer.h"
 #include "framework/util/StringUtil.h"
+#include "game/play/Simulation.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Paths.h"
 
@@ -508,6 +509,10 @@ bool UserProfile::LoadDataFromDisk()
         ProfileLog(mApp, "Refused " + path);
         return false;
     }
+    // A simulated run always starts a new adventure: a saved game would stop it at the
+    // continue question.
+    if (Simulation().IsOn())
+        mSavedLevelIndex = 0;
     return true;
 }
 

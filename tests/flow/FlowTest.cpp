@@ -3,12 +3,15 @@
 // player deleted; with the answers of the game's questions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/ListWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
 #include "game/play/Config.h"
 #include "game/play/Player.h"
+#include "game/play/Simulation.h"
 #include "game/shell/AbyssModeDialog.h"
 #include "game/shell/DeleteUserDialog.h"
 #include "game/shell/DifficultyDialog.h"
@@ -18,6 +21,7 @@
 #include "game/shell/SelectUserDialog.h"
 #include "game/shell/XWidget.h"
 #include "tests/flow/FlowFixture.h"
+#include "tests/simulation/SimulationFiles.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Zant;
@@ -37,6 +41,20 @@ protected:
         Answer(false);
     }
     MapScreen* Map() { return app->mMapScreen; }
+    // A new player's Hard adventure through the first level to site 6.
+    void PlayToSiteSixOnHard()
+    {
+        NewPlayerAtMenu("Ann");
+        Press(100);
+        Press(602);
+        FinishLevel();
+        Run(2);
+        Type(" ");
+        FinishLevel();
+        Run(2);
+        Type("a"); // site 6, the leftmost
+        Type(" ");
+    }
 };
 
 TEST_F(FlowTest, NewPlayerChoosesDifficultyPlaysALevelPicksASiteAndPlaysTheNext)
@@ -169,16 +187,7 @@ TEST_F(FlowTest, ADamagedBestDepthListsNoMoreThanTheCap)
 
 TEST_F(FlowTest, ASavedAdventureIsContinuedAfterARestart)
 {
-    NewPlayerAtMenu("Ann");
-    Press(100);
-    Press(602);
-    FinishLevel();
-    Run(2);
-    Type(" ");
-    FinishLevel();
-    Run(2);
-    Type("a"); // site 6, the leftmost
-    Type(" ");
+    PlayToSiteSixOnHard();
     ASSERT_EQ(app->mConfig->GetLevel(), 6);
     app->mBoard->mPlayer->SetScore(4321);
     // End the game, saving the progress.
@@ -204,6 +213,52 @@ TEST_F(FlowTest, ASavedAdventureIsContinuedAfterARestart)
     EXPECT_EQ(app->mBoard->mPlayer->mScore, 4321);
     EXPECT_EQ(Map()->mRoute, (std::vector<int>{0, 1, 6}));
     EXPECT_TRUE(Map()->mSites[6].mVisited);
+}
+
+TEST_F(FlowTest, ASimulatedRunStartsAfreshAndPicksItsOwnSites)
+{
+    // A saved game on Hard at site 6.
+    PlayToSiteSixOnHard();
+    ASSERT_EQ(app->mConfig->GetLevel(), 6);
+    Press(201);
+    Answer(true);
+    app->FlushWidgetDeletions();
+
+    // The program started again in simulation mode, a Normal typist in adventure mode.
+    SimulationTests::SimulationFolder folder;
+    folder.WriteFile("SIMULATION_CONFIG.txt", "1\n1\n60\n95\n-1\n1\n-1\n");
+    ASSERT_TRUE(Simulation().OpenResultFiles());
+    app->mCurProfile = nullptr;
+    Simulation().ReadSimulationConfig(false);
+    ASSERT_TRUE(Simulation().IsOn());
+    StartProfiles();
+    ASSERT_NE(app->mCurProfile, nullptr);
+    EXPECT_EQ(app->mCurProfile->mSavedLevelIndex, 0);
+
+    // The menu starts the run without the continue question, on the entry's difficulty.
+    app->StartSimulatedRun();
+    EXPECT_EQ(app->FindDialog(500), nullptr);
+    ASSERT_NE(app->mBoard, nullptr);
+    EXPECT_EQ(app->mDifficulty, 1);
+    EXPECT_EQ(app->mConfig->GetLevel(), 0);
+
+    // After each level the map picks a way on by itself, never a secret site, and the
+    // next level starts without a key.
+    std::vector<int> played;
+    for (int level = 0; level < 40 && app->mConfig->GetLevel() != 35; ++level) {
+        const int site = app->mConfig->GetLevel();
+        FinishLevel();
+        Run(2);
+        ASSERT_NE(app->mBoard, nullptr);
+        const int next = app->mConfig->GetLevel();
+        const auto& ways = Map()->mSites[site].mNext;
+        EXPECT_NE(std::find(ways.begin(), ways.end(), next), ways.end()) << site << " -> " << next;
+        EXPECT_FALSE(Map()->mSites[next].mSecret) << next;
+        EXPECT_TRUE(app->mBoard->mVisible);
+        played.push_back(next);
+    }
+    EXPECT_EQ(app->mConfig->GetLevel(), 35);
+    EXPECT_EQ(Simulation().mPath, played);
 }
 
 TEST_F(FlowTest, NoToContinueOpensTheDifficultyChoice)

@@ -236,6 +236,18 @@ TEST_F(ConfigProgress, AbyssStaysOnItsLastStageAndSpeedsUpByDepth)
     EXPECT_NEAR(config.GetLevelSettings().MinSpeed, speed + 0.075, 1e-9);
 }
 
+TEST_F(ConfigProgress, ADiveStartsOnTheFirstAbyssStage)
+{
+    // The game starts a dive with ResetWaves(-1): the surface is the first stage, not
+    // the last and fastest one.
+    ASSERT_TRUE(Load(File("<AbyssMode/>\n" + Levels(3))));
+    config.ResetWaves(-1);
+    EXPECT_EQ(config.GetLevel(), 0);
+    EXPECT_FALSE(config.IsPastFixedLevels());
+    config.NextLevel();
+    EXPECT_EQ(config.GetLevel(), 1);
+}
+
 TEST_F(ConfigProgress, StealthEntriesAreLaidOutFirst)
 {
     ASSERT_TRUE(Load(File(Level(Wave("Sharks", Enemy("Blue") + Enemy("Stealth") + Enemy("Red") + Enemy("WhiteStealth") +

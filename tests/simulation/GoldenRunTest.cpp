@@ -11,6 +11,7 @@
 #include "game/play/SimulationRunner.h"
 #include "tests/board/BoardFixture.h"
 #include "tests/simulation/SimulationFiles.h"
+#include "tests/support/TestSupport.h"
 
 using namespace Zant;
 using namespace BoardTests;
@@ -60,6 +61,29 @@ TEST_F(GoldenRun, ShortLevelGivesTheSameFiles)
     EXPECT_GT(result.score, 0);
     Compare(folder.Read("SIMULATION_RESULTS.txt"), "SIMULATION_RESULTS.txt");
     Compare(folder.Read("SIMULATION_RESULTS_PARSER_0.txt"), "SIMULATION_RESULTS_PARSER_0.txt");
+    DropReplacedBoard(*app, board);
+}
+
+TEST_F(GoldenRun, ANormalTypistClearsTheFirstEasyLevel)
+{
+    // The shipped Easy file's first level, a typist of twice Easy's speed: a cheap
+    // check that the tuned files keep the first step of the ladder within reach.
+    std::ifstream in(TestSupport::GameDir() + "/data/easy-cfg.xml", std::ios::binary);
+    ASSERT_TRUE(in);
+    std::ostringstream text;
+    text << in.rdbuf();
+    folder.Start("1\n0\n30\n95\n-1\n1\n-1\n");
+    SimulationHarness& sim = Simulation();
+    sim.NextSimulationConfig();
+    StartLevel(text.str());
+    Reseed(7);
+    sim.StartRun(7);
+
+    const SimulatedLevel result = PlaySimulatedLevel(*app, 100 * 60 * 5);
+    EXPECT_TRUE(result.completed) << "updates " << result.updates;
+    EXPECT_FALSE(result.gameOver);
+    EXPECT_EQ(result.lives, 2);
+    DropReplacedBoard(*app, board);
 }
 
 } // namespace

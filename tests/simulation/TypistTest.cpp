@@ -8,7 +8,9 @@
 #include "game/creatures/Shark.h"
 #include "game/play/Player.h"
 #include "game/play/Simulation.h"
+#include "game/play/SimulationRunner.h"
 #include "game/play/SimulationTypist.h"
+#include "game/shell/MapScreen.h"
 #include "tests/board/BoardFixture.h"
 #include "tests/simulation/SimulationFiles.h"
 
@@ -165,6 +167,23 @@ TEST_F(Typist, LevelLimitEndsTheGameOnTheFirstUpdate)
                           "on):\n1\n// Points obtained:\n500\n"),
               std::string::npos)
         << parser;
+}
+
+TEST_F(Typist, APearlLevelsEndIsConfirmedLikeAnyLevelsEnd)
+{
+    // The pearl game's tally waits for the space bar: the simulated player gives it,
+    // and the map comes up instead of the level standing there for ever.
+    StartLevel(LevelFiles::File(LevelFiles::Level(LevelFiles::Value("BonusLevel", "1"))));
+    board->mPlayer->SetState(Player::TALLY);
+    Board* const pearlLevel = board;
+    Run(1);
+    EXPECT_NE(folder.Read("SIMULATION_RESULTS.txt").find("GAME REPORTS WPM AS:"), std::string::npos);
+    // The map has picked the next site and its level has started.
+    ASSERT_NE(app->mMapScreen, nullptr);
+    EXPECT_FALSE(app->mMapScreen->mVisible);
+    EXPECT_NE(app->mBoard, pearlLevel);
+    EXPECT_EQ(sim.mPath, std::vector<int>{1});
+    DropReplacedBoard(*app, board);
 }
 
 } // namespace
