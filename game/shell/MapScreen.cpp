@@ -401,12 +401,16 @@ void MapScreen::SimulatedChoice()
     mApp->ButtonDepress(CONTINUE_ID);
 }
 
-void MapScreen::SimulatedUncharted()
+void MapScreen::ChooseUncharted()
 {
     // Past the chart the next level is an endless one: a site number past the last.
+    // Without it the continue key would find no chosen site and the player would be
+    // stranded on the map.
     mNeedsSetup = false;
     mSiteChosen = true;
     mChosenSite = NUM_SITES;
+    if (!Simulation().IsOn())
+        return;
     Simulation().mPath.push_back(UNCHARTED_PATH_MARK);
     mApp->ButtonDepress(CONTINUE_ID);
 }
@@ -537,8 +541,8 @@ void MapScreen::Update()
     }
     if (!mLostAtSea && mNeedsSetup)
         OfferNextSites();
-    else if (mLostAtSea && mNeedsSetup && Simulation().IsOn())
-        SimulatedUncharted();
+    else if (mLostAtSea && mNeedsSetup)
+        ChooseUncharted();
     if (!mTimer->mStopped && mTimer->GetElapsed() >= 500) {
         ++mShownDots;
         const int total = static_cast<int>(mRouteDots.size());

@@ -53,7 +53,7 @@ public:
     void ShowContinueLink(bool shown);
     // Simulation mode: the map picks the next site itself and goes on at once.
     void SimulatedChoice();
-    void SimulatedUncharted();
+    void ChooseUncharted();
 
     // The dots of a course between two points: one per 8 pixels, none near the ends.
     static std::vector<std::pair<int, int>> CourseDots(int x0, int y0, int x1, int y1);

@@ -215,6 +215,33 @@ TEST_F(FlowTest, ASavedAdventureIsContinuedAfterARestart)
     EXPECT_TRUE(Map()->mSites[6].mVisited);
 }
 
+TEST_F(FlowTest, PastTheLastSiteThePlayerGoesOnIntoUnchartedWaters)
+{
+    PlayToSiteSixOnHard();
+    // The route reaches the last charted site.
+    FinishLevel();
+    Run(2);
+    Map()->mChosenSite = 35;
+    Map()->mSiteChosen = true;
+    Type(" ");
+    ASSERT_EQ(app->mConfig->GetLevel(), 35);
+    EXPECT_TRUE(Map()->mLostAtSea);
+
+    // After it the map scrolls away, warns, and the space bar starts an endless level.
+    FinishLevel();
+    Board* charted = app->mBoard;
+    Run(2000);
+    EXPECT_FALSE(Map()->mScrolling);
+    ASSERT_EQ(MessageHeader(), "WARNING!");
+    Answer(true);
+    app->mWidgetManager->SetFocus(Map());
+    Type(" ");
+    ASSERT_NE(app->mBoard, charted);
+    EXPECT_FALSE(Map()->mVisible);
+    EXPECT_GE(Map()->mChosenSite, MapScreen::NUM_SITES);
+    EXPECT_TRUE(app->mBoard->mVisible);
+}
+
 TEST_F(FlowTest, ASimulatedRunStartsAfreshAndPicksItsOwnSites)
 {
     // A saved game on Hard at site 6.
