@@ -254,8 +254,10 @@ void D3DInterface::DrawPrimitive(Primitive primitive, TextureId texture, const D
     for (int i = 0; i < count; ++i)
         mRenderVertices[size_t(i)] =
             RenderVertex{vertices[i].sx, vertices[i].sy, vertices[i].color, vertices[i].tu, vertices[i].tv};
-    const bool ok = mDevice->Draw(primitive, texture, mRenderVertices.data(), count, mBlend, mLinearFilter);
-    CheckResult(ok ? Platform::DD_OK : Platform::DDERR_GENERIC, step);
+    // The step's text is made only for a failure: a string per primitive would
+    // allocate hundreds of times a frame.
+    if (!mDevice->Draw(primitive, texture, mRenderVertices.data(), count, mBlend, mLinearFilter))
+        CheckResult(Platform::DDERR_GENERIC, step);
 }
 
 // ---- Piece sizes and grids.
