@@ -8,6 +8,7 @@
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/MemoryImage.h"
 
 namespace Zant {
 
@@ -32,6 +33,11 @@ void DrawWavyImage3D(D3DInterface& d3d, const Graphics& g, Image* image, int x, 
     const int imageHeight = image != nullptr ? image->GetHeight() : 0;
     if (imageWidth <= 0 || imageHeight <= 0 || width <= 0)
         return;
+    // Every strip crosses the whole width: plain power-of-two pieces (one piece for
+    // the sea wherever the device takes 1024 texels) cost a draw or two a triangle
+    // where the size table's narrow pieces cost a dozen.
+    if (auto* memory = dynamic_cast<MemoryImage*>(image))
+        memory->mD3DFlags |= TEXFLAG_POWER_OF_TWO;
     const Rect& clip = g.GetClipRect();
     // Screen pixel centres sit on whole coordinates: edges half a pixel before them,
     // as the renderer's blits have, put texel n exactly on pixel n.

@@ -21,11 +21,8 @@
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/WavyImage3D.h"
 #include "framework/util/MersenneTwister.h"
-#include "framework/widgets/WidgetManager.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/Window.h"
 #include "tests/render3d/ChildProcess.h"
+#include "tests/render3d/WindowedApp.h"
 #include "tests/render3d/FrameShots.h"
 #include "tests/support/ReferencePicture.h"
 #include "tests/support/TestSupport.h"
@@ -71,58 +68,41 @@ void ExpectReference(const std::vector<uint32_t>& frame, const std::string& name
 
 void RunScenario(const std::string& driver, const std::string& renderer, const Margin& margin)
 {
-    Platform::FakeClock clock(100000);
-    Platform::FakeMessageBoxService boxes;
-    Platform::SetClock(&clock);
-    Platform::SetMessageBoxes(&boxes);
-    {
-        Platform::SdlWindowSystem windows;
-        std::string error;
-        if (!windows.InitVideo(error)) {
-            printf("no SDL video on %s: %s\n", driver.c_str(), error.c_str());
-            fflush(stdout);
-            _exit(RenderTest::CHILD_SKIPPED);
-        }
-        TestSupport::WorkingFolder folder(TestSupport::GameDir());
-        gGameRandom = new MersenneTwister(2026);
-        auto app = std::make_unique<BusyBoard::QuietApp>();
-        app->SetWindowSystem(&windows);
-        app->mWidgetManager = new WidgetManager(app.get());
-        app->mLoadingThreadCompleted = true;
-        app->CreateMainWindow();
-        windows.ShowMainWindow(true);
-        ASSERT_NE(app->mDDInterface, nullptr);
-        ASSERT_TRUE(app->mDDInterface->mInitialized) << app->mDDInterface->mErrorString;
-        ASSERT_TRUE(BusyBoard::LoadArt(*app, error)) << error;
-        BusyBoard::Scene scene;
-        ASSERT_TRUE(scene.Build(*app, 6, 4, error)) << error;
+    RenderTest::WindowedServices services;
+    TestSupport::WorkingFolder folder(TestSupport::GameDir());
+    gGameRandom = new MersenneTwister(2026);
+    auto app = std::make_unique<BusyBoard::QuietApp>();
+    services.OpenMainWindow(*app);
+    std::string error;
+    ASSERT_NE(app->mDDInterface, nullptr);
+    ASSERT_TRUE(app->mDDInterface->mInitialized) << app->mDDInterface->mErrorString;
+    ASSERT_TRUE(BusyBoard::LoadArt(*app, error)) << error;
+    BusyBoard::Scene scene;
+    ASSERT_TRUE(scene.Build(*app, 6, 4, error)) << error;
 
-        ASSERT_FALSE(app->Is3D());
-        const std::vector<uint32_t> flat = DrawBoard(*app, scene, "board-" + renderer + "-2d.png");
-        app->Set3DAcceleration(true, true);
-        ASSERT_TRUE(app->Is3D()) << driver << ": " << app->mDDInterface->mErrorString;
-        ASSERT_NE(D3DTargetOf(Graphics(app->mDDInterface->GetScreenImage())), nullptr) << "the sea takes the 3D path";
-        const std::vector<uint32_t> deep = DrawBoard(*app, scene, "board-" + renderer + "-3d.png");
-        ASSERT_EQ(flat.size(), 640u * 480u);
-        ASSERT_EQ(deep.size(), flat.size());
+    ASSERT_FALSE(app->Is3D());
+    const std::vector<uint32_t> flat = DrawBoard(*app, scene, "board-" + renderer + "-2d.png");
+    app->Set3DAcceleration(true, true);
+    ASSERT_TRUE(app->Is3D()) << driver << ": " << app->mDDInterface->mErrorString;
+    ASSERT_NE(D3DTargetOf(Graphics(app->mDDInterface->GetScreenImage())), nullptr) << "the sea takes the 3D path";
+    const std::vector<uint32_t> deep = DrawBoard(*app, scene, "board-" + renderer + "-3d.png");
+    ASSERT_EQ(flat.size(), 640u * 480u);
+    ASSERT_EQ(deep.size(), flat.size());
 
-        const RenderTest::FrameDistance d = RenderTest::CompareFrames(flat, deep, 48);
-        printf("%s: 3D against 2D: %d pixels more than 48 apart, mean channel distance %.2f\n", renderer.c_str(),
-               d.far, d.mean);
-        EXPECT_LE(d.far, margin.farPixels) << renderer << ": pixels far apart";
-        EXPECT_LE(d.mean, margin.meanDistance) << renderer << ": mean channel distance";
+    const RenderTest::FrameDistance d = RenderTest::CompareFrames(flat, deep, 48);
+    printf("%s: 3D against 2D: %d pixels more than 48 apart, mean channel distance %.2f\n", renderer.c_str(),
+           d.far, d.mean);
+    EXPECT_LE(d.far, margin.farPixels) << renderer << ": pixels far apart";
+    EXPECT_LE(d.mean, margin.meanDistance) << renderer << ": mean channel distance";
 
-        // The 2D frame is the game's own software drawing on any driver.
-        ExpectReference(flat, "board-2d.png");
-        ExpectReference(deep, "board-" + renderer + "-3d.png");
+    // The 2D frame is the game's own software drawing on any driver.
+    ExpectReference(flat, "board-2d.png");
+    ExpectReference(deep, "board-" + renderer + "-3d.png");
 
-        scene.Release();
-        app.reset();
-        delete gGameRandom;
-        gGameRandom = nullptr;
-    }
-    Platform::SetClock(nullptr);
-    Platform::SetMessageBoxes(nullptr);
+    scene.Release();
+    app.reset();
+    delete gGameRandom;
+    gGameRandom = nullptr;
 }
 
 bool HaveArt() { return std::filesystem::exists(TestSupport::GameDir() + "/images/water1.png"); }
