@@ -10,16 +10,12 @@
 #include <filesystem>
 #include <optional>
 
+#include "bench/BusyBoard.h"
 #include "framework/util/MersenneTwister.h"
-#include "game/shell/WinBTApp.h"
 
 namespace Bench {
 
-// The game without its sounds: a benchmark measures the work, not the mixer.
-class QuietApp : public Zant::WinBTApp {
-public:
-    void PlaySound(int) override {}
-};
+using QuietApp = BusyBoard::QuietApp;
 
 class ProgramFolder {
 public:

@@ -251,11 +251,16 @@ void D3DInterface::DrawPrimitive(Primitive primitive, TextureId texture, const D
                                  const char* step)
 {
     mRenderVertices.resize(size_t(count));
+    // Clipping leaves texture coordinates a rounding step outside 0..1, which the
+    // device refuses; clamped, as its addressing would clamp them.
     for (int i = 0; i < count; ++i)
-        mRenderVertices[size_t(i)] =
-            RenderVertex{vertices[i].sx, vertices[i].sy, vertices[i].color, vertices[i].tu, vertices[i].tv};
-    const bool ok = mDevice->Draw(primitive, texture, mRenderVertices.data(), count, mBlend, mLinearFilter);
-    CheckResult(ok ? Platform::DD_OK : Platform::DDERR_GENERIC, step);
+        mRenderVertices[size_t(i)] = RenderVertex{vertices[i].sx, vertices[i].sy, vertices[i].color,
+                                                  std::clamp(vertices[i].tu, 0.0f, 1.0f),
+                                                  std::clamp(vertices[i].tv, 0.0f, 1.0f)};
+    // The step's text is made only for a failure: a string per primitive would
+    // allocate hundreds of times a frame.
+    if (!mDevice->Draw(primitive, texture, mRenderVertices.data(), count, mBlend, mLinearFilter))
+        CheckResult(Platform::DDERR_GENERIC, step);
 }
 
 // ---- Piece sizes and grids.

@@ -114,6 +114,8 @@ public:
     void Draw(Graphics* g) override;
     // The image drawn row by row, each row shifted by the water's wave.
     void DrawWavyImage(Graphics* g, Image* image, int x, int y);
+    // The same waves through the 3D renderer, when g draws onto the 3D screen.
+    void DrawWavyImage3D(Graphics* g);
 
     // ---- The update cycle (BoardUpdate.cpp).
     void Update() override;

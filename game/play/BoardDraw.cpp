@@ -10,6 +10,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/WavyImage3D.h"
 #include "game/creatures/BackgroundFish.h"
 #include "game/creatures/BonusCreature.h"
 #include "game/creatures/Clam.h"
@@ -168,6 +169,10 @@ void Board::DrawSea(Graphics* g)
     if (sea == nullptr)
         return;
     const bool wavy = mEffectsOn && mFadeAlpha <= 170;
+    if (wavy && D3DTargetOf(*g) != nullptr) {
+        DrawWavyImage3D(g);
+        return;
+    }
     for (const BackTile& tile : mBackLayer) {
         if (wavy)
             DrawWavyImage(g, sea, int(tile.mX), int(tile.mY));
@@ -190,6 +195,19 @@ void Board::DrawWavyImage(Graphics* g, Image* image, int x, int y)
         const int sx = static_cast<int>(wave * a + 2 * a);
         g->DrawImage(image, x, y + r, Rect(sx, r, rowWidth, 1));
     }
+}
+
+void Board::DrawWavyImage3D(Graphics* g)
+{
+    D3DInterface* d3d = D3DTargetOf(*g);
+    Image* sea = mApp->GetImage(IMAGE_WATER1);
+    if (d3d == nullptr || sea == nullptr)
+        return;
+    // The two copies stand where the software path draws them, so the sea scrolls
+    // with the diver and stops with him, and switching modes moves nothing.
+    const WaveMotion wave{mBobValue, mUpdateCnt};
+    for (const BackTile& tile : mBackLayer)
+        Zant::DrawWavyImage3D(*d3d, *g, sea, int(tile.mX), int(tile.mY), mWidth, wave, Color::White);
 }
 
 void Board::DrawSurface(Graphics* g, bool special)

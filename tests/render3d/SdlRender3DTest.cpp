@@ -21,6 +21,7 @@
 #include "framework/graphics/ImageRegistry.h"
 #include "platform/display/SdlScreen.h"
 #include "tests/render3d/ChildProcess.h"
+#include "tests/render3d/FrameShots.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XServer.h"
 
@@ -40,42 +41,6 @@ public:
     DDInterface* display = nullptr;
 };
 
-std::vector<uint32_t> ReadDrawSurface(DDInterface& dd)
-{
-    std::vector<uint32_t> pixels(640 * 480);
-    Platform::DDSurfaceDesc desc;
-    if (Platform::DDFailed(dd.mDrawSurface->Lock(desc)))
-        return {};
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) {
-            uint32_t p;
-            std::memcpy(&p, static_cast<uint8_t*>(desc.surface) + size_t(y) * desc.pitch + x * 4, 4);
-            pixels[size_t(y) * 640 + x] = p & 0xFFFFFF;
-        }
-    dd.mDrawSurface->Unlock();
-    return pixels;
-}
-
-void Save(const std::vector<uint32_t>& pixels, const std::string& name)
-{
-    const char* dir = getenv("PLINDOR_BINARY_DIR");
-    const std::filesystem::path folder = std::filesystem::path(dir ? dir : "/tmp") / "render3d-shots";
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    ImageLib::Image image(640, 480);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        image.mBits[i] = pixels[i] | 0xFF000000u;
-    ImageLib::WritePng((folder / name).string(), image);
-}
-
-int ChannelDistance(uint32_t a, uint32_t b)
-{
-    int worst = 0;
-    for (int shift : {0, 8, 16})
-        worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
-    return worst;
-}
-
 // One display in one mode on the window; the frame it drew, read from the draw surface.
 std::vector<uint32_t> DrawBusyFrame(SDL_Window* window, bool is3D, Registry& registry, const std::string& label)
 {
@@ -92,8 +57,8 @@ std::vector<uint32_t> DrawBusyFrame(SDL_Window* window, bool is3D, Registry& reg
         EXPECT_TRUE(art.Load(TestSupport::GameDir(), &registry, error)) << error;
         BusyFrame::Draw(dd.GetScreenImage(), art, 3);
         EXPECT_TRUE(dd.Present(nullptr)) << label << ": " << dd.mErrorString;
-        frame = ReadDrawSurface(dd);
-        Save(frame, label + ".png");
+        frame = RenderTest::ReadDrawSurface(dd);
+        RenderTest::SaveShot(frame, label + ".png");
         art.Release();
     }
     registry.display = nullptr;
@@ -123,7 +88,7 @@ void RunScenario(const char* driver)
         g.FillRect(0, 0, 640, 480);
         g.DrawImage(dot.get(), 10, 20);
         ASSERT_TRUE(dd.Present(nullptr)) << dd.mErrorString;
-        const std::vector<uint32_t> frame = ReadDrawSurface(dd);
+        const std::vector<uint32_t> frame = RenderTest::ReadDrawSurface(dd);
         ASSERT_EQ(frame.size(), 640u * 480u);
         const struct {
             int x, y;
@@ -164,15 +129,9 @@ void RunScenario(const char* driver)
     // triangles coarsely (sprite edges land a pixel off and it never filters), so it
     // gets a wider margin than GL.
     const bool software = std::string(driver) == "dummy";
-    int far = 0;
-    int64_t total = 0;
-    for (size_t i = 0; i < flat.size(); ++i) {
-        const int d = ChannelDistance(flat[i], deep[i]);
-        total += d;
-        far += d > 48;
-    }
-    EXPECT_LT(far, int(flat.size() / (software ? 20 : 200))) << driver << ": pixels far apart";
-    EXPECT_LT(double(total) / double(flat.size()), software ? 10.0 : 3.0) << driver << ": mean channel distance";
+    const RenderTest::FrameDistance d = RenderTest::CompareFrames(flat, deep, 48);
+    EXPECT_LT(d.far, int(flat.size() / (software ? 20 : 200))) << driver << ": pixels far apart";
+    EXPECT_LT(d.mean, software ? 10.0 : 3.0) << driver << ": mean channel distance";
     SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

@@ -18,6 +18,7 @@
 #include "platform/Window.h"
 #include "platform/display/SdlScreen.h"
 #include "tests/render3d/ChildProcess.h"
+#include "tests/render3d/WindowedApp.h"
 #include "tests/support/XServer.h"
 
 using namespace Zant;
@@ -103,25 +104,18 @@ void RunScenario(const std::string& display)
 {
     setenv("DISPLAY", display.c_str(), 1);
     setenv("SDL_VIDEODRIVER", "x11", 1);
-    Platform::FakeClock clock(100000);
-    Platform::FakeMessageBoxService boxes;
-    Platform::SetClock(&clock);
-    Platform::SetMessageBoxes(&boxes);
     {
-        Platform::SdlWindowSystem windows;
-        std::string error;
-        if (!windows.InitVideo(error))
-            _exit(RenderTest::CHILD_SKIPPED);
+        RenderTest::WindowedServices services;
+        Platform::SdlWindowSystem& windows = services.windows;
+        Platform::FakeClock& clock = services.clock;
+        Platform::FakeMessageBoxService& boxes = services.boxes;
         auto app = std::make_unique<ZantApp>();
-        app->SetWindowSystem(&windows);
         app->mWidgetManager = new WidgetManager(app.get());
-        app->mLoadingThreadCompleted = true;
         app->mDebugKeysEnabled = true;
         auto scene = std::make_unique<Scene>(app.get());
         scene->Resize(0, 0, 640, 480);
         app->mWidgetManager->AddWidget(scene.get());
-        app->CreateMainWindow();
-        windows.ShowMainWindow(true);
+        services.OpenMainWindow(*app);
         ASSERT_TRUE(app->mDDInterface->mInitialized) << app->mDDInterface->mErrorString;
         auto* screen = dynamic_cast<Platform::SdlScreen*>(app->mDDInterface->Screen());
         ASSERT_NE(screen, nullptr);
@@ -161,8 +155,6 @@ void RunScenario(const std::string& display)
         scene.reset();
         app.reset();
     }
-    Platform::SetClock(nullptr);
-    Platform::SetMessageBoxes(nullptr);
 }
 
 } // namespace
