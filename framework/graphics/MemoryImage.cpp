@@ -88,11 +88,16 @@ void MemoryImage::CommitBits()
     mHasAlpha = false;
     bool hasTrans = false;
     bool hasAlpha = false;
+    // In blocks, so the scan of a sprite stops once it has met both kinds of pixel.
     auto scan = [&](const uint32_t* pixels, size_t count) {
-        for (size_t i = 0; i < count; ++i) {
-            const uint32_t a = pixels[i] >> 24;
-            hasTrans |= a == 0;
-            hasAlpha |= a - 1 < 254;
+        constexpr size_t BLOCK = 256;
+        for (size_t start = 0; start < count && !(hasTrans && hasAlpha); start += BLOCK) {
+            const size_t end = std::min(count, start + BLOCK);
+            for (size_t i = start; i < end; ++i) {
+                const uint32_t a = pixels[i] >> 24;
+                hasTrans |= a == 0;
+                hasAlpha |= a - 1 < 254;
+            }
         }
     };
     if (mBits != nullptr)
