@@ -16,30 +16,30 @@ namespace Zant {
 namespace {
 
 // A copy of a channel scaled by a component: by /256 when every component is below
-// 256 (so white keeps a trace of the scale), else by /255 and capped.
+// 256 (so white keeps a trace of the scale), else by /255 and capped. Each channel's
+// 256 results are worked out once, already in place in the word, so a pixel costs
+// four look-ups.
 struct ChannelScale {
-    uint32_t factor[4]; // alpha, red, green, blue
-    bool wide;
+    uint32_t table[4][256]; // alpha, red, green, blue
 
     explicit ChannelScale(const Color& color)
     {
         const int c[4] = {color.alpha, color.red, color.green, color.blue};
-        wide = false;
-        for (int i = 0; i < 4; ++i) {
-            factor[i] = uint32_t(std::max(c[i], 0));
+        bool wide = false;
+        for (int i = 0; i < 4; ++i)
             wide |= c[i] >= 256;
+        for (int i = 0; i < 4; ++i) {
+            const uint64_t factor = uint64_t(std::max(c[i], 0));
+            const int shift = 24 - 8 * i;
+            for (uint64_t v = 0; v < 256; ++v) {
+                const uint64_t scaled = wide ? std::min<uint64_t>(v * factor / 255, 255) : v * factor / 256;
+                table[i][v] = uint32_t(scaled) << shift;
+            }
         }
     }
     uint32_t Apply(uint32_t p) const
     {
-        uint32_t out = 0;
-        for (int i = 0; i < 4; ++i) {
-            const int shift = 24 - 8 * i;
-            const uint64_t v = (p >> shift) & 0xFF;
-            const uint64_t scaled = wide ? std::min<uint64_t>(v * factor[i] / 255, 255) : v * factor[i] / 256;
-            out |= uint32_t(scaled) << shift;
-        }
-        return out;
+        return table[0][p >> 24] | table[1][(p >> 16) & 0xFF] | table[2][(p >> 8) & 0xFF] | table[3][p & 0xFF];
     }
 };
 
@@ -54,8 +54,7 @@ DDImage* ZantApp::LoadImageFile(const std::string& path)
     // display's image sets only once it holds its pixels, so no walk of those sets
     // sees it half made.
     auto* image = new DDImage(nullptr, nullptr);
-    image->SetBits(loaded->GetBits(), loaded->GetWidth(), loaded->GetHeight());
-    loaded.reset();
+    image->TakeBits(*loaded);
     image->JoinSets(mDDInterface, this);
     return image;
 }
@@ -65,10 +64,10 @@ DDImage* ZantApp::DuplicateImage(Image* image, const Rect& rect)
     if (image == nullptr)
         return nullptr;
     auto* copy = new DDImage(mDDInterface, this);
-    copy->Create(rect.width, rect.height);
     auto* source = dynamic_cast<MemoryImage*>(image);
-    uint32_t* to = copy->GetBits();
-    if (source == nullptr || to == nullptr) {
+    if (source == nullptr) {
+        copy->Create(rect.width, rect.height);
+        copy->GetBits();
         Graphics g(copy);
         g.DrawImage(image, -rect.x, -rect.y);
         return copy;
@@ -80,14 +79,28 @@ DDImage* ZantApp::DuplicateImage(Image* image, const Rect& rect)
     const uint32_t* palette = source->IsPalettized() ? source->GetColorTable() : nullptr;
     const uint8_t* indices = palette ? source->GetColorIndices() : nullptr;
     const uint32_t* bits = palette && indices ? nullptr : source->GetBits();
-    if ((bits || indices) && inside.width > 0 && inside.height > 0) {
+    auto copyInside = [&](uint32_t* to) {
         for (int y = inside.y; y < inside.y + inside.height; ++y) {
             uint32_t* row = to + size_t(y - rect.y) * rect.width + (inside.x - rect.x);
             const size_t from = size_t(y) * source->GetWidth() + inside.x;
-            for (int x = 0; x < inside.width; ++x)
-                row[x] = bits ? bits[from + x] : palette[indices[from + x]];
+            if (bits)
+                std::copy_n(bits + from, inside.width, row);
+            else
+                for (int x = 0; x < inside.width; ++x)
+                    row[x] = palette[indices[from + x]];
         }
+    };
+    if ((bits || indices) && inside == rect && rect.width > 0 && rect.height > 0) {
+        // Every pixel comes from the source: no need to clear them first.
+        auto pixels = std::make_unique_for_overwrite<uint32_t[]>(size_t(rect.width) * size_t(rect.height) + 1);
+        copyInside(pixels.get());
+        copy->TakeBits(std::move(pixels), rect.width, rect.height);
+        return copy;
     }
+    copy->Create(rect.width, rect.height);
+    uint32_t* to = copy->GetBits();
+    if (to != nullptr && (bits || indices) && inside.width > 0 && inside.height > 0)
+        copyInside(to);
     copy->BitsChanged();
     return copy;
 }
@@ -155,11 +168,11 @@ MemoryImage* ZantApp::TransformImagePixels(Image* image, const Color& color)
     if (bits == nullptr)
         return nullptr;
     const size_t count = size_t(source->GetWidth()) * size_t(source->GetHeight());
-    std::unique_ptr<uint32_t[]> scaled(new uint32_t[count + 1]);
+    auto scaled = std::make_unique_for_overwrite<uint32_t[]>(count + 1);
     for (size_t i = 0; i < count; ++i)
         scaled[i] = scale.Apply(bits[i]);
     auto* copy = new MemoryImage(this);
-    copy->SetBits(scaled.get(), source->GetWidth(), source->GetHeight());
+    copy->TakeBits(std::move(scaled), source->GetWidth(), source->GetHeight());
     copy->mNumRows = source->mNumRows;
     copy->mNumCols = source->mNumCols;
     return copy;

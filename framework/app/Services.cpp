@@ -225,7 +225,7 @@ Image* ZantApp::LoadFontImage(const std::string& path)
     if (!loaded)
         return nullptr;
     auto* image = new MemoryImage(this);
-    image->SetBits(loaded->GetBits(), loaded->GetWidth(), loaded->GetHeight());
+    image->TakeBits(*loaded);
     return image;
 }
 

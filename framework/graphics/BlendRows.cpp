@@ -57,7 +57,8 @@ inline bool AllAlphaEqual(__m128i v, __m128i alpha)
 
 void BlendOpaqueDest(uint32_t* dest, const uint32_t* src, int count)
 {
-    int i = Wide::Enabled() ? Wide::BlendOpaqueDest(dest, src, count) : 0;
+    // Edges of sprites are runs of a pixel or two: they skip the wide kernel's check.
+    int i = count >= 8 && Wide::Enabled() ? Wide::BlendOpaqueDest(dest, src, count) : 0;
     for (; i + 4 <= count; i += 4)
         Store(dest + i, BlendOpaqueDest4(Load(dest + i), Load(src + i)));
     for (; i < count; ++i)
@@ -166,6 +167,29 @@ void AddTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint)
         dest[i] = PixelBlend::AddTinted(dest[i], src[i], tint);
 }
 
+void BlendTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint)
+{
+    // Text is drawn tinted, and its glyph cells are mostly transparent: four
+    // transparent source pixels are passed over at once, and opaque destinations
+    // (the screen) take the short form.
+    const __m128i opaque = _mm_set1_epi32(int(ALPHA_MASK));
+    const __m128i clear = _mm_setzero_si128();
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        if (AllAlphaEqual(Load(src + i), clear))
+            continue;
+        if (AllAlphaEqual(Load(dest + i), opaque)) {
+            for (int k = i; k < i + 4; ++k)
+                dest[k] = PixelBlend::BlendTintedOpaqueDest(dest[k], src[k], tint);
+        } else {
+            for (int k = i; k < i + 4; ++k)
+                dest[k] = PixelBlend::BlendTinted(dest[k], src[k], tint);
+        }
+    }
+    for (; i < count; ++i)
+        dest[i] = PixelBlend::BlendTinted(dest[i], src[i], tint);
+}
+
 #else // portable forms
 
 void BlendOpaqueDest(uint32_t* dest, const uint32_t* src, int count)
@@ -204,13 +228,13 @@ void AddTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint)
         dest[i] = PixelBlend::AddTinted(dest[i], src[i], tint);
 }
 
-#endif
-
 void BlendTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint)
 {
     for (int i = 0; i < count; ++i)
         dest[i] = PixelBlend::BlendTinted(dest[i], src[i], tint);
 }
+
+#endif
 
 void ExpandPalette(uint32_t* dest, const uint8_t* indices, const uint32_t* palette, int count)
 {

@@ -13,7 +13,7 @@ Image* SoftwareFontHost::LoadFontImage(const std::string& path)
     if (!loaded)
         return nullptr;
     auto* image = new MemoryImage();
-    image->SetBits(loaded->GetBits(), loaded->GetWidth(), loaded->GetHeight());
+    image->TakeBits(*loaded);
     return image;
 }
 

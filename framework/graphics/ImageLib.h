@@ -13,22 +13,79 @@
 
 namespace ImageLib {
 
+// The pixel words of an Image. The array holds one spare word past the last pixel,
+// so a MemoryImage can take it over whole (it keeps a guard word there) instead of
+// copying it.
+class PixelArray {
+public:
+    using value_type = uint32_t;
+    using iterator = uint32_t*;
+    using const_iterator = const uint32_t*;
+
+    PixelArray() = default;
+    // count zero words.
+    explicit PixelArray(size_t count);
+    PixelArray(const PixelArray& other);
+    PixelArray& operator=(const PixelArray& other);
+    PixelArray(PixelArray&& other) noexcept;
+    PixelArray& operator=(PixelArray&& other) noexcept;
+    // count words left as the allocator gives them, for a decoder that writes every
+    // one of them.
+    static PixelArray ForOverwrite(size_t count);
+
+    size_t size() const { return mCount; }
+    bool empty() const { return mCount == 0; }
+    uint32_t* data() { return mWords.get(); }
+    const uint32_t* data() const { return mWords.get(); }
+    iterator begin() { return data(); }
+    iterator end() { return data() + mCount; }
+    const_iterator begin() const { return data(); }
+    const_iterator end() const { return data() + mCount; }
+    uint32_t& operator[](size_t i) { return mWords[i]; }
+    uint32_t operator[](size_t i) const { return mWords[i]; }
+    uint32_t& front() { return mWords[0]; }
+    uint32_t& back() { return mWords[mCount - 1]; }
+
+    // Hands the words over (size() + 1 of them, the last one spare) and leaves this
+    // array empty.
+    std::unique_ptr<uint32_t[]> Release();
+
+    friend bool operator==(const PixelArray& a, const PixelArray& b);
+    friend bool operator==(const PixelArray& a, const std::vector<uint32_t>& b);
+
+private:
+    std::unique_ptr<uint32_t[]> mWords;
+    size_t mCount = 0;
+};
+
 // width * height words 0xAARRGGBB, row after row.
 class Image {
 public:
     Image() = default;
-    Image(int width, int height) : mWidth(width), mHeight(height), mBits(static_cast<size_t>(width) * height) {}
+    // Transparent black pixels.
+    Image(int width, int height) : mWidth(width), mHeight(height), mBits(PixelCount(width, height)) {}
     virtual ~Image() = default;
+    // Pixels left unset, for a decoder that writes every one of them.
+    static std::unique_ptr<Image> ForOverwrite(int width, int height);
 
     int GetWidth() const { return mWidth; }
     int GetHeight() const { return mHeight; }
     uint32_t* GetBits() { return mBits.data(); }
     const uint32_t* GetBits() const { return mBits.data(); }
     uint32_t Pixel(int x, int y) const { return mBits[static_cast<size_t>(y) * mWidth + x]; }
+    // The pixel words with one spare word after them (see PixelArray); the image is
+    // left empty, 0 by 0.
+    std::unique_ptr<uint32_t[]> ReleaseBits();
 
     int mWidth = 0;
     int mHeight = 0;
-    std::vector<uint32_t> mBits;
+    PixelArray mBits;
+
+private:
+    static size_t PixelCount(int width, int height)
+    {
+        return width > 0 && height > 0 ? static_cast<size_t>(width) * static_cast<size_t>(height) : 0;
+    }
 };
 
 // Largest picture any reader accepts: files are checked against it before memory

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "framework/graphics/BlendRows.h"
+#include "framework/graphics/ImageLib.h"
 #include "framework/graphics/ImageRegistry.h"
 
 namespace Zant {
@@ -86,11 +88,16 @@ void MemoryImage::CommitBits()
     mHasAlpha = false;
     bool hasTrans = false;
     bool hasAlpha = false;
+    // In blocks, so the scan of a sprite stops once it has met both kinds of pixel.
     auto scan = [&](const uint32_t* pixels, size_t count) {
-        for (size_t i = 0; i < count; ++i) {
-            const uint32_t a = pixels[i] >> 24;
-            hasTrans |= a == 0;
-            hasAlpha |= a - 1 < 254;
+        constexpr size_t BLOCK = 256;
+        for (size_t start = 0; start < count && !(hasTrans && hasAlpha); start += BLOCK) {
+            const size_t end = std::min(count, start + BLOCK);
+            for (size_t i = start; i < end; ++i) {
+                const uint32_t a = pixels[i] >> 24;
+                hasTrans |= a == 0;
+                hasAlpha |= a - 1 < 254;
+            }
         }
     };
     if (mBits != nullptr)
@@ -140,18 +147,39 @@ uint32_t* MemoryImage::GetBits()
 
 void MemoryImage::SetBits(const uint32_t* pixels, int width, int height)
 {
-    mBits.reset();
+    const size_t count = size_t(std::max(width, 0)) * size_t(std::max(height, 0));
+    std::unique_ptr<uint32_t[]> copy;
+    if (pixels != nullptr) {
+        copy = std::make_unique_for_overwrite<uint32_t[]>(count + 1);
+        std::copy_n(pixels, count, copy.get());
+    } else {
+        copy = std::make_unique<uint32_t[]>(count + 1);
+    }
+    TakeBits(std::move(copy), width, height);
+}
+
+void MemoryImage::TakeBits(std::unique_ptr<uint32_t[]> pixels, int width, int height)
+{
     mColorTable.reset();
     mColorIndices.reset();
     mWidth = std::max(width, 0);
     mHeight = std::max(height, 0);
-    const size_t count = PixelCount();
-    mBits = std::make_unique<uint32_t[]>(count + 1);
-    if (pixels != nullptr)
-        std::copy_n(pixels, count, mBits.get());
-    mBits[count] = GUARD_WORD;
+    mBits = std::move(pixels);
+    if (mBits == nullptr)
+        mBits = std::make_unique<uint32_t[]>(PixelCount() + 1);
+    mBits[PixelCount()] = GUARD_WORD;
     BitsChanged();
     CommitBits();
+}
+
+void MemoryImage::TakeBits(ImageLib::Image& picture)
+{
+    const int width = std::max(picture.GetWidth(), 0), height = std::max(picture.GetHeight(), 0);
+    // A picture whose size was changed by hand without its pixels comes out blank
+    // rather than read or written past its array.
+    const bool whole = picture.mBits.size() == size_t(width) * size_t(height);
+    std::unique_ptr<uint32_t[]> pixels = picture.ReleaseBits();
+    TakeBits(whole ? std::move(pixels) : nullptr, width, height);
 }
 
 void MemoryImage::Create(int width, int height)

@@ -8,6 +8,10 @@
 
 #include "framework/graphics/Image.h"
 
+namespace ImageLib {
+class Image;
+}
+
 namespace Zant {
 
 class ImageRegistry;
@@ -51,6 +55,11 @@ public:
     virtual void DeleteNativeData();
     virtual void Clear();
     virtual void SetBits(const uint32_t* pixels, int width, int height);
+    // The same without a copy: pixels holds width * height words and one spare word
+    // after them, and the image keeps the array.
+    void TakeBits(std::unique_ptr<uint32_t[]> pixels, int width, int height);
+    // A decoded picture's pixels, taken over; the picture is left empty.
+    void TakeBits(ImageLib::Image& picture);
     virtual void Create(int width, int height);
     // The pixel array (width * height words and the guard word), made on demand; a
     // palettised image turns back into pixels. Call BitsChanged after writing through it.

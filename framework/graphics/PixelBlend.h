@@ -93,6 +93,19 @@ inline uint32_t BlendTinted(uint32_t d, uint32_t s, const Tint& t)
     return Pack(a, r, g, b);
 }
 
+// BlendTinted onto an opaque destination: A is 255 and the source weight sa * 255 / 255
+// is sa itself, so no division and no test are needed (a transparent source gives the
+// destination back).
+constexpr uint32_t BlendTintedOpaqueDest(uint32_t d, uint32_t s, const Tint& t)
+{
+    const uint32_t w = Alpha(s) * t.a / 255;
+    const uint32_t iw = 256 - w;
+    const uint32_t r = (Red(s) * w * t.r + Red(d) * iw * 256) >> 16;
+    const uint32_t g = (((Green(s) * w * t.g) >> 8) + Green(d) * iw) >> 8;
+    const uint32_t b = ((Blue(s) * w * t.b) >> 16) + ((Blue(d) * iw) >> 8);
+    return Pack(255, r, g, b);
+}
+
 // The additive table: entry i is min(i, 255), so a sum of two channels looks up its
 // saturated value.
 struct SaturationTable {

@@ -155,3 +155,27 @@ TEST(BlendRowsTest, SaturationTableHoldsMinOfIndexAnd255)
     EXPECT_EQ(PixelBlend::SATURATION_TABLE[510], 255);
     EXPECT_EQ(PixelBlend::SATURATION_TABLE[511], 255);
 }
+
+TEST(BlendRowsTest, TintedRowsOverTransparentStretchesAndOpaqueDestinations)
+{
+    // Every source alpha against every tint alpha, onto opaque and translucent pixels,
+    // with whole groups of transparent source pixels between them (as glyph cells have).
+    std::mt19937 rng(77);
+    for (uint32_t tintAlpha = 0; tintAlpha < 256; tintAlpha += 5) {
+        const Color tint(int(rng() % 256), int(rng() % 256), int(rng() % 256), int(tintAlpha));
+        const PixelBlend::Tint t = PixelBlend::MakeTint(tint);
+        for (uint32_t destAlpha : {255u, 254u, 0u, 128u}) {
+            std::vector<uint32_t> src, dest;
+            for (uint32_t sa = 0; sa < 256; ++sa) {
+                const bool gap = sa % 16 < 8;
+                src.push_back(gap ? rng() & 0x00FFFFFF : sa << 24 | (rng() & 0x00FFFFFF));
+                dest.push_back(destAlpha << 24 | (rng() & 0x00FFFFFF));
+            }
+            std::vector<uint32_t> out = dest;
+            BlendRows::BlendTinted(out.data(), src.data(), int(src.size()), t);
+            for (size_t i = 0; i < src.size(); ++i)
+                ASSERT_EQ(out[i], RefTinted(dest[i], src[i], tint))
+                    << std::hex << dest[i] << " " << src[i] << " tint alpha " << std::dec << tintAlpha;
+        }
+    }
+}

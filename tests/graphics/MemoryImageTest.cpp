@@ -84,6 +84,19 @@ TEST(MemoryImageTest, FillStaysInsideTheImageAndTransparentFillIsANoOp)
     EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{0, 0, 0, 0xFF010203, 0, 0}));
 }
 
+namespace {
+
+// count opaque white pixels with some set to other values.
+std::vector<uint32_t> Row(size_t count, std::initializer_list<std::pair<size_t, uint32_t>> set)
+{
+    std::vector<uint32_t> pixels(count, 0xFFFFFFFF);
+    for (const auto& [at, value] : set)
+        pixels[at] = value;
+    return pixels;
+}
+
+} // namespace
+
 TEST(MemoryImageTest, CommitBitsDerivesTheTransparencyFlags)
 {
     struct Case {
@@ -96,10 +109,15 @@ TEST(MemoryImageTest, CommitBitsDerivesTheTransparencyFlags)
         {{0xFF000000, 0x80FFFFFF}, false, true},
         {{0x01000000, 0x00FFFFFF}, true, true},
         {{0xFE000000, 0xFF000000}, false, true},
+        // Long rows: the kinds met far apart, or only at the very end.
+        {Row(700, {{3, 0x00000000}, {650, 0x7F000000}}), true, true},
+        {Row(700, {{699, 0x00000000}}), true, false},
+        {Row(700, {{699, 0x01000000}}), false, true},
+        {Row(700, {}), false, false},
     };
     for (const Case& c : cases) {
         MemoryImage image;
-        Load(image, 2, 1, c.pixels);
+        Load(image, int(c.pixels.size()), 1, c.pixels);
         EXPECT_EQ(image.HasTransparency(), c.hasTrans);
         EXPECT_EQ(image.HasAlpha(), c.hasAlpha);
     }
