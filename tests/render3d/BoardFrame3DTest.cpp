@@ -60,8 +60,8 @@ std::vector<uint32_t> DrawBoard(WinBTApp& app, const BusyBoard::Scene& scene, co
 
 void ExpectReference(const std::vector<uint32_t>& frame, const std::string& name)
 {
-    const int off = TestSupport::DifferingPixels(frame, TestSupport::SourceDir() + "/tests/render3d/" + name, name,
-                                                 REFERENCE_TOLERANCE);
+    const int off =
+        TestSupport::DifferingPixels(TestSupport::Picture(frame, 640, 480), "render3d", name, REFERENCE_TOLERANCE);
     EXPECT_GE(off, 0) << name;
     EXPECT_LE(off, REFERENCE_MISSES) << name << " against its reference";
 }
