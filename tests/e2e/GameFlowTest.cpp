@@ -19,6 +19,12 @@
 #include <string>
 #include <vector>
 
+#include "game/play/Player.h"
+#include "game/play/StatusBar.h"
+#include "game/shell/DifficultyDialog.h"
+#include "game/shell/GameOverDialog.h"
+#include "game/shell/HintDialog.h"
+#include "game/shell/NewUserDialog.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XServer.h"
@@ -28,19 +34,17 @@ namespace {
 using E2E::ProbeView;
 using E2E::ProgramRun;
 
-// Player states the probe reports (game/play/Player.h).
-constexpr int LEVEL_COMPLETE = 7;
-constexpr int GAME_OVER = 8;
-
-// Dialog ids and command ids the test clicks.
-constexpr int NEW_USER = 1101;
+constexpr int LEVEL_COMPLETE = Zant::Player::LEVEL_COMPLETE;
+constexpr int GAME_OVER = Zant::Player::GAME_OVER;
+constexpr int NEW_USER = Zant::NewUserDialog::DIALOG_ID;
+constexpr int DIFFICULTY = Zant::DifficultyDialog::DIALOG_ID;
+constexpr int HINT = Zant::HintDialog::ID;
+constexpr int GAME_OVER_DIALOG = Zant::GameOverDialog::DIALOG_ID;
+constexpr int END_GAME = Zant::StatusBar::BUTTON_QUIT;
+// The game's message box and the menu's buttons.
 constexpr int MESSAGE = 500;
-constexpr int DIFFICULTY = 777;
-constexpr int HINT = 1011;
-constexpr int GAME_OVER_DIALOG = 90210;
 constexpr int ADVENTURE = 100;
 constexpr int QUIT = 104;
-constexpr int END_GAME = 201;
 
 const std::vector<std::string> PROGRAM_VARIABLES = {
     "PLINDOR_HOME",       "PLINDOR_HEADLESS",        "PLINDOR_TEST_PROBE",          "PLINDOR_TEST_SPEED",
