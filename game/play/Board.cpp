@@ -16,6 +16,7 @@
 #include "game/play/BonusText.h"
 #include "game/play/Bubble.h"
 #include "game/play/Player.h"
+#include "game/shell/GameOverDialog.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -88,6 +89,12 @@ Board::~Board()
 {
     if (mApp->mAmbienceLoop)
         mApp->mAmbienceLoop->Stop();
+    // The game-over dialog goes with its board, but only this board's own: after
+    // "play again" the next board's dialog holds the same id while this board still
+    // waits for its deletion. Its diver tells them apart (it is alive until below).
+    if (auto* open = dynamic_cast<GameOverDialog*>(mApp->FindDialog(GAME_OVER_DIALOG));
+        open != nullptr && mGameOverDialog != nullptr && open->mPlayer == mPlayer)
+        mApp->RemoveDialog(GAME_OVER_DIALOG);
     delete mPlayer;
     DeleteAll(mSharks);
     DeleteAll(mPiranhas);
@@ -101,8 +108,6 @@ Board::~Board()
     delete mLevelDonePanel;
     // Nothing else holds the jellyfish still in the list: they go with the board.
     DeleteAll(mBonusCreatures);
-    if (mGameOverDialog)
-        mApp->RemoveDialog(GAME_OVER_DIALOG);
     // The boss goes while the timers it and its shots reach are still there.
     delete mBoss;
     mBoss = nullptr;

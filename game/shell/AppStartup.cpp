@@ -15,6 +15,7 @@
 #include "game/shell/TitleScreen.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
+#include "game/shell/TestProbe.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
@@ -131,6 +132,7 @@ void WinBTApp::Init()
         Shutdown();
         return;
     }
+    mTestProbe = TestProbe::FromEnvironment(*this);
     // The game's songs play through the framework's music interface.
     if (mMusicInterface != nullptr)
         mMusicInterface->SetVolume(GetMusicVolume());
@@ -317,7 +319,10 @@ void WinBTApp::UpdateOnce()
 {
     ShowQueuedMessages();
     // The base update also steps the music's fades.
+    const int before = mUpdateCount;
     ZantApp::UpdateOnce();
+    if (mTestProbe != nullptr && mUpdateCount != before)
+        mTestProbe->Update(*this, mUpdateCount);
 }
 
 } // namespace Zant

@@ -17,6 +17,7 @@
 #include "game/shell/MenuScreen.h"
 #include "game/shell/HighScoreScreen.h"
 #include "game/shell/StatsScreen.h"
+#include "game/shell/TestProbe.h"
 #include "game/shell/NewUserDialog.h"
 #include "game/shell/TitleScreen.h"
 #include "game/shell/TypingTutor.h"

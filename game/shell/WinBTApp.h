@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@ class StatsScreen;
 class TypingTutor;
 class UserProfileMgr;
 class UserProfile;
+class TestProbe;
 
 // Numbers of the image table that the game's code names (the full list of names is
 // WinBTApp::IMAGE_NAMES).
@@ -424,6 +426,8 @@ public:
     int mExitCode = EXIT_NORMAL;
     // The seed of the game's generator drawn at start-up.
     int mGameSeed = 0;
+    // Tells an outside test driver what is shown; only when its variable is set.
+    std::unique_ptr<TestProbe> mTestProbe;
 
 private:
     void ShowCloseButton(Widget*& button, const std::function<Widget*()>& create, int x, int y, int width,

@@ -15,6 +15,7 @@
 #include "game/shell/AbyssModeDialog.h"
 #include "game/shell/DeleteUserDialog.h"
 #include "game/shell/DifficultyDialog.h"
+#include "game/shell/GameOverDialog.h"
 #include "game/shell/MapScreen.h"
 #include "game/shell/MenuScreen.h"
 #include "game/shell/NewUserDialog.h"
@@ -452,6 +453,39 @@ TEST_F(FlowTest, GameOverBackToTheMenuRecordsTheGameOnce)
     EXPECT_EQ(app->mStatusBar, nullptr);
     EXPECT_EQ(app->mMapScreen, nullptr);
     EXPECT_EQ(app->mCurProfile->mModes, afterGameOver);
+}
+
+// "Play again" leaves the old board waiting for its deletion while the new one plays;
+// when the new one's game is over too, the old board's going must not take the new
+// game-over dialog with it.
+TEST_F(FlowTest, ABoardThatGoesRemovesOnlyItsOwnGameOverDialog)
+{
+    NewPlayerAtMenu("Ann");
+    Press(100);
+    Press(600);
+    Board* first = app->mBoard;
+    ASSERT_NE(first, nullptr);
+    first->mPlayer->mLives = 0;
+    first->HandlePlayerDeath();
+    ASSERT_NE(app->FindDialog(GameOverDialog::DIALOG_ID), nullptr);
+
+    Press(GameOverDialog::PLAY_AGAIN_ID);
+    Board* second = app->mBoard;
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(second, first);
+    second->mPlayer->mLives = 0;
+    second->HandlePlayerDeath();
+    Dialog* secondDialog = app->FindDialog(GameOverDialog::DIALOG_ID);
+    ASSERT_NE(secondDialog, nullptr);
+
+    app->FlushWidgetDeletions(); // the first board goes
+    EXPECT_EQ(app->FindDialog(GameOverDialog::DIALOG_ID), secondDialog);
+
+    // Its own board takes it along.
+    app->mWidgetManager->RemoveWidget(second);
+    app->mBoard = nullptr;
+    delete second;
+    EXPECT_EQ(app->FindDialog(GameOverDialog::DIALOG_ID), nullptr);
 }
 
 TEST_F(FlowTest, DifficultyRecommendationFollowsTheTypingSpeed)
