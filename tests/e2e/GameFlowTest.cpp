@@ -26,6 +26,7 @@
 #include "game/shell/HintDialog.h"
 #include "game/shell/NewUserDialog.h"
 #include "tests/e2e/ProgramDriver.h"
+#include "tests/support/Program.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XServer.h"
 
@@ -59,7 +60,7 @@ public:
     WindowRun(const std::string& display, const std::string& home, const std::string& name)
         : probe(home + "/../" + name + ".probe"), input(display), demo(home + "/../" + name + ".dmo"),
           program(TestSupport::GameDir() + "/plindor", {"-record", "-demofile=" + demo},
-                  E2E::Environment(PROGRAM_VARIABLES,
+                  TestSupport::Environment(PROGRAM_VARIABLES,
                                    {"DISPLAY=" + display, "PLINDOR_HOME=" + home, "PLINDOR_HEADLESS=1",
                                     "PLINDOR_TEST_PROBE=" + home + "/../" + name + ".probe", "PLINDOR_TEST_SPEED=10",
                                     "SDL_AUDIODRIVER=dummy", "SDL_RENDER_DRIVER=software",
@@ -166,7 +167,7 @@ struct Replay {
     {
         const std::string probePath = dir.File("replay" + name + ".probe");
         ProgramRun player(TestSupport::GameDir() + "/plindor", {"-play", "-demofile=" + dir.File("run" + name + ".dmo")},
-                          E2E::Environment(PROGRAM_VARIABLES,
+                          TestSupport::Environment(PROGRAM_VARIABLES,
                                            {"PLINDOR_HOME=" + dir.File("home-before-" + name), "PLINDOR_HEADLESS=1",
                                             "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy",
                                             "PLINDOR_TEST_PROBE=" + probePath, "PLINDOR_TEST_SPEED=100"}),

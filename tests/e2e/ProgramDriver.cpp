@@ -12,9 +12,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "tests/support/Program.h"
 #include "tests/support/TestSupport.h"
-
-extern char** environ;
 
 namespace E2E {
 
@@ -43,12 +42,6 @@ pid_t Spawn(std::vector<std::string> argv, std::vector<std::string> env, posix_s
     return pid;
 }
 
-void KillAndReap(pid_t pid)
-{
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-}
-
 } // namespace
 
 bool OnPath(const std::string& name)
@@ -59,21 +52,6 @@ bool OnPath(const std::string& name)
         if (!folder.empty() && access((folder + "/" + name).c_str(), X_OK) == 0)
             return true;
     return false;
-}
-
-std::vector<std::string> Environment(const std::vector<std::string>& drop, const std::vector<std::string>& extra)
-{
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        bool dropped = false;
-        for (const std::string& name : drop)
-            dropped = dropped || entry.rfind(name + "=", 0) == 0;
-        if (!dropped)
-            env.push_back(entry);
-    }
-    env.insert(env.end(), extra.begin(), extra.end());
-    return env;
 }
 
 CommandResult RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& env, int timeoutMs)
@@ -114,7 +92,7 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const std::vector
             return result;
         }
         if (Clock::now() >= end) {
-            KillAndReap(pid);
+            TestSupport::KillProcess(pid);
             return result;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -125,41 +103,23 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const std::vector
 
 ProgramRun::ProgramRun(const std::string& exe, const std::vector<std::string>& args,
                        const std::vector<std::string>& env, const std::string& errPath)
-    : mErrPath(errPath)
+    : mPid(TestSupport::SpawnProgram(exe, args, env, errPath)), mErrPath(errPath)
 {
-    std::vector<std::string> argv{exe};
-    argv.insert(argv.end(), args.begin(), args.end());
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    mPid = Spawn(argv, env, actions);
-    posix_spawn_file_actions_destroy(&actions);
 }
 
 ProgramRun::~ProgramRun()
 {
     if (Running())
-        KillAndReap(mPid);
+        TestSupport::KillProcess(mPid);
 }
 
 bool ProgramRun::Running() { return mPid > 0 && WaitExit(0) == -1; }
 
 int ProgramRun::WaitExit(int timeoutMs)
 {
-    if (mPid <= 0 || mCode != -1)
-        return mCode;
-    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        int status = 0;
-        if (waitpid(mPid, &status, WNOHANG) == mPid) {
-            mCode = StatusCode(status);
-            return mCode;
-        }
-        if (Clock::now() >= end)
-            return -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    if (mPid > 0 && mCode == -1)
+        mCode = TestSupport::WaitExit(mPid, timeoutMs);
+    return mCode;
 }
 
 std::string ProgramRun::Err() const { return TestSupport::ReadFile(mErrPath); }
@@ -250,7 +210,7 @@ CommandResult XInput::Run(const std::vector<std::string>& args)
 {
     std::vector<std::string> argv{"xdotool"};
     argv.insert(argv.end(), args.begin(), args.end());
-    return RunCommand(argv, Environment({"DISPLAY"}, {"DISPLAY=" + mDisplay}), 10000);
+    return RunCommand(argv, TestSupport::Environment({"DISPLAY"}, {"DISPLAY=" + mDisplay}), 10000);
 }
 
 bool XInput::FindWindow(int timeoutMs)

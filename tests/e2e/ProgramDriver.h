@@ -15,9 +15,6 @@ namespace E2E {
 // True when an executable of that name is on PATH.
 bool OnPath(const std::string& name);
 
-// Our environment without the variables named (NAME=... entries), plus extra ones.
-std::vector<std::string> Environment(const std::vector<std::string>& drop, const std::vector<std::string>& extra);
-
 // A command run to its end, killed after timeoutMs: exit code (-1 on time-out) and
 // what it wrote to stdout.
 struct CommandResult {

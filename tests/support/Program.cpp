@@ -13,34 +13,29 @@ extern char** environ;
 
 namespace TestSupport {
 
-pid_t StartProgram(const std::vector<std::string>& args, const std::string& home, const std::string& errPath,
-                   const ProgramOptions& options)
+std::vector<std::string> Environment(const std::vector<std::string>& drop, const std::vector<std::string>& extra)
 {
-    const std::string exe = (options.folder.empty() ? GameDir() : options.folder) + "/plindor";
-    auto dropped = [&](const std::string& s) {
-        for (const char* name : {"PLINDOR_HOME=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "PLINDOR_HEADLESS="})
-            if (s.rfind(name, 0) == 0)
-                return true;
-        for (const std::string& name : options.drop)
-            if (s.rfind(name + "=", 0) == 0)
-                return true;
-        return false;
-    };
     std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-        if (!dropped(*e))
-            env.emplace_back(*e);
-    env.push_back("PLINDOR_HOME=" + home);
-    if (options.headless) {
-        env.push_back("SDL_VIDEODRIVER=dummy");
-        env.push_back("SDL_AUDIODRIVER=dummy");
-        env.push_back("PLINDOR_HEADLESS=1");
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        bool dropped = false;
+        for (const std::string& name : drop)
+            dropped = dropped || entry.rfind(name + "=", 0) == 0;
+        if (!dropped)
+            env.push_back(entry);
     }
-    env.insert(env.end(), options.env.begin(), options.env.end());
+    env.insert(env.end(), extra.begin(), extra.end());
+    return env;
+}
+
+pid_t SpawnProgram(const std::string& exe, const std::vector<std::string>& args, const std::vector<std::string>& env,
+                   const std::string& errPath)
+{
     std::vector<std::string> all{exe};
     all.insert(all.end(), args.begin(), args.end());
+    std::vector<std::string> environment = env;
     std::vector<char*> envp, argv;
-    for (auto& s : env)
+    for (auto& s : environment)
         envp.push_back(s.data());
     envp.push_back(nullptr);
     for (auto& s : all)
@@ -56,6 +51,19 @@ pid_t StartProgram(const std::vector<std::string>& args, const std::string& home
         pid = -1;
     posix_spawn_file_actions_destroy(&actions);
     return pid;
+}
+
+pid_t StartProgram(const std::vector<std::string>& args, const std::string& home, const std::string& errPath,
+                   const ProgramOptions& options)
+{
+    std::vector<std::string> drop{"PLINDOR_HOME", "SDL_VIDEODRIVER", "SDL_AUDIODRIVER", "PLINDOR_HEADLESS"};
+    drop.insert(drop.end(), options.drop.begin(), options.drop.end());
+    std::vector<std::string> extra{"PLINDOR_HOME=" + home};
+    if (options.headless)
+        extra.insert(extra.end(), {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "PLINDOR_HEADLESS=1"});
+    extra.insert(extra.end(), options.env.begin(), options.env.end());
+    return SpawnProgram((options.folder.empty() ? GameDir() : options.folder) + "/plindor", args,
+                        Environment(drop, extra), errPath);
 }
 
 int WaitExit(pid_t pid, int timeoutMs)

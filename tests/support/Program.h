@@ -15,6 +15,12 @@ struct ProgramOptions {
     bool headless = true;
 };
 
+// The test's environment without the variables named (NAME=... entries), plus extra ones.
+std::vector<std::string> Environment(const std::vector<std::string>& drop, const std::vector<std::string>& extra);
+// Starts exe with the arguments and exactly that environment; its standard error goes
+// to errPath, its standard output nowhere. -1 when it cannot start.
+pid_t SpawnProgram(const std::string& exe, const std::vector<std::string>& args, const std::vector<std::string>& env,
+                   const std::string& errPath);
 // Starts the program with the arguments and home as its per-user folder; its
 // standard error goes to errPath, its standard output nowhere. -1 when it cannot start.
 pid_t StartProgram(const std::vector<std::string>& args, const std::string& home, const std::string& errPath,
