@@ -15,6 +15,7 @@
 #include "framework/graphics/WavyImage3D.h"
 #include "platform/display/RecordingRenderDevice.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/support/FakeScreenDisplay.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer's runtime watches every allocation (its header is not shipped with
@@ -193,10 +194,9 @@ TEST_F(WavySea, TheBoardsSeaSpansPiecesWithoutGaps)
 
 TEST(WavySeaTarget, OnlyThe3DScreenTakesTheTriangles)
 {
-    auto fake = std::make_unique<Platform::FakeScreen>();
     RecordingRenderDevice device;
-    fake->device = &device;
-    DDInterface dd(nullptr, std::move(fake));
+    TestSupport::FakeScreenDisplay display(&device);
+    DDInterface& dd = *display.dd;
     dd.mIs3D = true;
     ASSERT_EQ(dd.Init(nullptr, true), DDInterface::RESULT_OK) << dd.mErrorString;
     EXPECT_EQ(D3DTargetOf(Graphics(dd.GetScreenImage())), dd.mD3DInterface);
