@@ -13,31 +13,21 @@
 #include "tests/render3d/NoCacheHost.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
-#include "framework/graphics/ImageRegistry.h"
 #include "platform/display/SdlScreen.h"
+#include "tests/render3d/TextureRegistry.h"
 #include "tests/support/GameScreens.h"
 
 using namespace Zant;
 
 namespace {
 
-// Images forgotten by the test drop their textures, as the application's do.
-class Registry : public ImageRegistry {
-public:
-    void AddImage(MemoryImage*) override {}
-    void ForgetImage(MemoryImage* image) override
-    {
-        if (display)
-            display->DropImageTextures(image);
-    }
-    DDInterface* display = nullptr;
-};
+using Registry = RenderTest::TextureRegistry<DDInterface>;
 
 // One display in one mode on the window; the frame it drew, read from the draw surface.
 ImageLib::Image DrawBusyFrame(SDL_Window* window, bool is3D, Registry& registry, const std::string& label)
 {
     DDInterface dd(nullptr, std::make_unique<Platform::SdlScreen>());
-    registry.display = &dd;
+    registry.textures = &dd;
     dd.mIs3D = is3D;
     const int result = dd.Init(window, true);
     EXPECT_EQ(result, DDInterface::RESULT_OK) << label << ": " << dd.mErrorString;
@@ -53,7 +43,7 @@ ImageLib::Image DrawBusyFrame(SDL_Window* window, bool is3D, Registry& registry,
         TestSupport::SaveShot(frame, "render3d", label + ".png");
         art.Release();
     }
-    registry.display = nullptr;
+    registry.textures = nullptr;
     return frame;
 }
 
@@ -66,7 +56,7 @@ void RunScenario(TestSupport::ScreenSession& session, const char* driver)
     {
         // A 1x1 blit lands on exactly its pixel.
         DDInterface dd(nullptr, std::make_unique<Platform::SdlScreen>());
-        registry.display = &dd;
+        registry.textures = &dd;
         dd.mIs3D = true;
         ASSERT_EQ(dd.Init(window, true), DDInterface::RESULT_OK) << dd.mErrorString;
         auto dot = std::make_unique<MemoryImage>(&registry);
@@ -85,7 +75,7 @@ void RunScenario(TestSupport::ScreenSession& session, const char* driver)
         for (const auto& p : probes)
             EXPECT_EQ(frame.Pixel(p.x, p.y) & 0xFFFFFF, p.colour) << driver << " " << p.x << "," << p.y;
         dot.reset();
-        registry.display = nullptr;
+        registry.textures = nullptr;
     }
     {
         // The capability test on the real renderer: GL blends as the game needs, but

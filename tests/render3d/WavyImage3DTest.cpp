@@ -10,11 +10,11 @@
 
 #include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/Graphics.h"
-#include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/WavyImage3D.h"
 #include "platform/display/RecordingRenderDevice.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/render3d/TextureRegistry.h"
 #include "tests/support/FakeScreenDisplay.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -30,29 +30,20 @@ using Platform::RecordingRenderDevice;
 
 namespace {
 
-class Registry : public ImageRegistry {
-public:
-    void AddImage(MemoryImage*) override {}
-    void ForgetImage(MemoryImage* image) override
-    {
-        if (d3d)
-            d3d->DropImageTextures(image);
-    }
-    D3DInterface* d3d = nullptr;
-};
+using Registry = RenderTest::TextureRegistry<D3DInterface>;
 
 class WavySea : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(d3d.InitFromDevice(&device, 640, 480, true));
-        registry.d3d = &d3d;
+        registry.textures = &d3d;
         screen.Create(640, 480);
     }
     void TearDown() override
     {
         image.reset();
-        registry.d3d = nullptr;
+        registry.textures = nullptr;
     }
 
     // An image of one texture piece on the recording device (no pieces to cross).
@@ -247,7 +238,7 @@ TEST(WavySeaFrame, DrawnAgainAllocatesNothing)
     D3DInterface d3d;
     ASSERT_TRUE(d3d.InitFromDevice(&device, 640, 480, true));
     Registry registry;
-    registry.d3d = &d3d;
+    registry.textures = &d3d;
     {
         MemoryImage sea(&registry);
         std::vector<uint32_t> bits(720 * 480, 0xFF2060A0);
