@@ -6,6 +6,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/support/FakeScreenDisplay.h"
 
 using namespace Zant;
 using DisplayTest::FakeDisplay;
@@ -35,11 +36,11 @@ TEST(DisplayInit, ResultsAndErrorTexts)
         {"mode change refused", false, 32, false, true, 5, "SetDisplayMode FullScreen: DDERR_UNSUPPORTEDMODE", 0},
     };
     for (const Case& c : cases) {
-        auto fake = std::make_unique<Platform::FakeScreen>();
-        fake->desktopBits = c.desktopBits;
-        fake->refuseFullScreen = c.refuseFullScreen;
-        fake->refuseMode = c.refuseMode;
-        DDInterface dd(nullptr, std::move(fake));
+        TestSupport::FakeScreenDisplay display;
+        display.screen->desktopBits = c.desktopBits;
+        display.screen->refuseFullScreen = c.refuseFullScreen;
+        display.screen->refuseMode = c.refuseMode;
+        DDInterface& dd = *display.dd;
         EXPECT_EQ(dd.Init(nullptr, c.windowed), c.result) << c.what;
         EXPECT_EQ(dd.mErrorString, c.error) << c.what;
         EXPECT_EQ(dd.mInitialized, c.result == 0) << c.what;
@@ -59,9 +60,9 @@ TEST(DisplayInit, RefreshRateAndFramePeriod)
 {
     const int cases[][3] = {{0, 60, 16}, {50, 60, 16}, {60, 60, 16}, {75, 75, 13}, {144, 144, 6}};
     for (const auto& c : cases) {
-        auto fake = std::make_unique<Platform::FakeScreen>();
-        fake->refreshRate = c[0];
-        DDInterface dd(nullptr, std::move(fake));
+        TestSupport::FakeScreenDisplay display;
+        display.screen->refreshRate = c[0];
+        DDInterface& dd = *display.dd;
         ASSERT_EQ(dd.Init(nullptr, true), 0);
         EXPECT_EQ(dd.mRefreshRate, c[1]) << c[0];
         EXPECT_EQ(dd.mMillisecondsPerFrame, c[2]) << c[0];

@@ -4,14 +4,12 @@
 // diver, the header and the status bar. Through Mesa's GL in a private Xvfb server
 // and through SDL's software renderer on the headless dummy driver, the two frames
 // match within a small margin, and each matches its reference picture in this
-// folder. The frames are written beside the build (render3d-shots/) for a look.
+// folder. The frames are written beside the build (screenshots/render3d/) for a look.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <SDL.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -21,21 +19,15 @@
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/WavyImage3D.h"
 #include "framework/util/MersenneTwister.h"
-#include "tests/render3d/ChildProcess.h"
-#include "tests/render3d/WindowedApp.h"
-#include "tests/render3d/FrameShots.h"
-#include "tests/support/ReferencePicture.h"
-#include "tests/support/TestSupport.h"
-#include "tests/support/XServer.h"
+#include "tests/support/GameScreens.h"
 
 using namespace Zant;
 
 namespace {
 
-// A reference channel may be off by this (the renderers' rounding from run to run)
-// in this many pixels at most.
-constexpr int REFERENCE_TOLERANCE = 4;
-constexpr int REFERENCE_MISSES = 200;
+// A reference channel may be off by 4 (the renderers' rounding from run to run) in
+// 200 pixels at most.
+const TestSupport::Reference REFERENCE{"render3d", 4, 200};
 
 // What the 3D frame may differ from the 2D one: the waves bend smoothly in 3D where
 // the software path shifts whole rows, and GL filters the bent sea while the
@@ -45,7 +37,7 @@ struct Margin {
     double meanDistance;
 };
 
-std::vector<uint32_t> DrawBoard(WinBTApp& app, const BusyBoard::Scene& scene, const std::string& label)
+ImageLib::Image DrawBoard(WinBTApp& app, const BusyBoard::Scene& scene, const std::string& label)
 {
     DDInterface* dd = app.mDDInterface;
     scene.Draw(dd->GetScreenImage());
@@ -53,51 +45,38 @@ std::vector<uint32_t> DrawBoard(WinBTApp& app, const BusyBoard::Scene& scene, co
         EXPECT_EQ(dd->mD3DInterface->mErrorString, "") << label << "; SDL says: " << SDL_GetError();
     }
     EXPECT_TRUE(dd->Present(nullptr)) << label << ": " << dd->mErrorString;
-    std::vector<uint32_t> frame = RenderTest::ReadDrawSurface(*dd);
-    RenderTest::SaveShot(frame, label);
+    ImageLib::Image frame = TestSupport::ReadDrawSurface(*dd);
+    TestSupport::SaveShot(frame, "render3d", label);
     return frame;
 }
 
-void ExpectReference(const std::vector<uint32_t>& frame, const std::string& name)
+void RunScenario(TestSupport::ScreenSession& session, const std::string& driver, const std::string& renderer,
+                 const Margin& margin)
 {
-    const int off =
-        TestSupport::DifferingPixels(TestSupport::Picture(frame, 640, 480), "render3d", name, REFERENCE_TOLERANCE);
-    EXPECT_GE(off, 0) << name;
-    EXPECT_LE(off, REFERENCE_MISSES) << name << " against its reference";
-}
-
-void RunScenario(const std::string& driver, const std::string& renderer, const Margin& margin)
-{
-    RenderTest::WindowedServices services;
-    TestSupport::WorkingFolder folder(TestSupport::GameDir());
     gGameRandom = new MersenneTwister(2026);
     auto app = std::make_unique<BusyBoard::QuietApp>();
-    services.OpenMainWindow(*app);
+    ASSERT_NE(session.ShowLoadedApp(*app), nullptr);
     std::string error;
-    ASSERT_NE(app->mDDInterface, nullptr);
-    ASSERT_TRUE(app->mDDInterface->mInitialized) << app->mDDInterface->mErrorString;
     ASSERT_TRUE(BusyBoard::LoadArt(*app, error)) << error;
     BusyBoard::Scene scene;
     ASSERT_TRUE(scene.Build(*app, 6, 4, error)) << error;
 
     ASSERT_FALSE(app->Is3D());
-    const std::vector<uint32_t> flat = DrawBoard(*app, scene, "board-" + renderer + "-2d.png");
+    const ImageLib::Image flat = DrawBoard(*app, scene, "board-" + renderer + "-2d.png");
     app->Set3DAcceleration(true, true);
     ASSERT_TRUE(app->Is3D()) << driver << ": " << app->mDDInterface->mErrorString;
     ASSERT_NE(D3DTargetOf(Graphics(app->mDDInterface->GetScreenImage())), nullptr) << "the sea takes the 3D path";
-    const std::vector<uint32_t> deep = DrawBoard(*app, scene, "board-" + renderer + "-3d.png");
-    ASSERT_EQ(flat.size(), 640u * 480u);
-    ASSERT_EQ(deep.size(), flat.size());
+    const ImageLib::Image deep = DrawBoard(*app, scene, "board-" + renderer + "-3d.png");
 
-    const RenderTest::FrameDistance d = RenderTest::CompareFrames(flat, deep, 48);
+    const TestSupport::FrameDistance d = TestSupport::CompareFrames(flat, deep, 48);
     printf("%s: 3D against 2D: %d pixels more than 48 apart, mean channel distance %.2f\n", renderer.c_str(),
            d.far, d.mean);
     EXPECT_LE(d.far, margin.farPixels) << renderer << ": pixels far apart";
     EXPECT_LE(d.mean, margin.meanDistance) << renderer << ": mean channel distance";
 
     // The 2D frame is the game's own software drawing on any driver.
-    ExpectReference(flat, "board-2d.png");
-    ExpectReference(deep, "board-" + renderer + "-3d.png");
+    TestSupport::ExpectMatchesReference(flat, REFERENCE, "board-2d.png");
+    TestSupport::ExpectMatchesReference(deep, REFERENCE, "board-" + renderer + "-3d.png");
 
     scene.Release();
     app.reset();
@@ -105,30 +84,21 @@ void RunScenario(const std::string& driver, const std::string& renderer, const M
     gGameRandom = nullptr;
 }
 
-bool HaveArt() { return std::filesystem::exists(TestSupport::GameDir() + "/images/water1.png"); }
+// Each renderer in a child process of its own, which sets it up.
+void RunWith(const std::string& driver, const std::string& renderer, const Margin& margin)
+{
+    if (!std::filesystem::exists(TestSupport::GameDir() + "/images/water1.png"))
+        GTEST_SKIP() << "the art is not built in " << TestSupport::GameDir();
+    TestSupport::ScreenOptions options;
+    options.headless = driver == "dummy";
+    const std::string why = TestSupport::RunScreenTest(
+        [&](TestSupport::ScreenSession& session) { RunScenario(session, driver, renderer, margin); }, options);
+    if (!why.empty())
+        GTEST_SKIP() << why;
+}
 
 } // namespace
 
-TEST(BoardFrame3D, SoftwareRendererHeadless)
-{
-    if (!HaveArt())
-        GTEST_SKIP() << "the art is not built in " << TestSupport::GameDir();
-    RenderTest::RunInChild([] {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        RunScenario("dummy", "software", Margin{640 * 480 / 20, 10.0});
-    });
-}
+TEST(BoardFrame3D, SoftwareRendererHeadless) { RunWith("dummy", "software", Margin{640 * 480 / 20, 10.0}); }
 
-TEST(BoardFrame3D, MesaUnderXvfb)
-{
-    if (!HaveArt())
-        GTEST_SKIP() << "the art is not built in " << TestSupport::GameDir();
-    TestSupport::XvfbServer server;
-    if (!server.Start())
-        GTEST_SKIP() << "no Xvfb to run a real display";
-    RenderTest::RunInChild([&] {
-        setenv("SDL_VIDEODRIVER", "x11", 1);
-        setenv("DISPLAY", server.Display().c_str(), 1);
-        RunScenario("x11", "gl", Margin{640 * 480 / 200, 3.0});
-    });
-}
+TEST(BoardFrame3D, MesaUnderXvfb) { RunWith("x11", "gl", Margin{640 * 480 / 200, 3.0}); }

@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "framework/graphics/D3DInterface.h"
-#include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/MemoryImage.h"
 #include "platform/display/RecordingRenderDevice.h"
+#include "tests/render3d/TextureRegistry.h"
 
 using namespace Zant;
 using Platform::Primitive;
@@ -19,15 +19,7 @@ using Platform::RecordingRenderDevice;
 namespace {
 
 // Forgetting an image drops its textures, as the application does.
-class Registry : public ImageRegistry {
-public:
-    explicit Registry(D3DInterface* d3d) : mD3D(d3d) {}
-    void AddImage(MemoryImage*) override {}
-    void ForgetImage(MemoryImage* image) override { mD3D->DropImageTextures(image); }
-
-private:
-    D3DInterface* mD3D;
-};
+using Registry = RenderTest::TextureRegistry<D3DInterface>;
 
 class Renderer : public ::testing::Test {
 protected:

@@ -13,6 +13,7 @@
 #include "framework/graphics/Graphics.h"
 #include "platform/display/RecordingRenderDevice.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/support/FakeScreenDisplay.h"
 
 using namespace Zant;
 using DisplayTest::FakeDisplay;
@@ -27,18 +28,12 @@ uint32_t GoodCard(int read, int x, int)
     return read <= 4 ? expected[read - 1] : (x % 2 ? 0xFFFFFF : 0x000000);
 }
 
-// A display whose screen has a 3D device.
+// A display whose screen has a 3D device (which outlives it).
 struct Display3D {
-    Display3D()
-    {
-        auto fake = std::make_unique<Platform::FakeScreen>();
-        screen = fake.get();
-        screen->device = &device;
-        dd = std::make_unique<DDInterface>(nullptr, std::move(fake));
-    }
     Platform::RecordingRenderDevice device;
-    Platform::FakeScreen* screen;
-    std::unique_ptr<DDInterface> dd;
+    TestSupport::FakeScreenDisplay display{&device};
+    Platform::FakeScreen* screen = display.screen;
+    std::unique_ptr<DDInterface>& dd = display.dd;
 };
 
 } // namespace

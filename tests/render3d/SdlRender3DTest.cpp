@@ -2,15 +2,10 @@
 // driver, and OpenGL (Mesa) in a private Xvfb server. A 1x1 blit colours exactly its
 // pixel, and a busy frame of the game's art drawn in 3D matches the same frame drawn
 // in 2D within a small tolerance. The frames are written as PNG files beside the
-// build (render3d-shots/) for a look.
+// build (screenshots/render3d/) for a look.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 
 #include "bench/BusyFrame.h"
 #include "framework/graphics/D3DInterface.h"
@@ -18,66 +13,50 @@
 #include "tests/render3d/NoCacheHost.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
-#include "framework/graphics/ImageRegistry.h"
 #include "platform/display/SdlScreen.h"
-#include "tests/render3d/ChildProcess.h"
-#include "tests/render3d/FrameShots.h"
-#include "tests/support/TestSupport.h"
-#include "tests/support/XServer.h"
+#include "tests/render3d/TextureRegistry.h"
+#include "tests/support/GameScreens.h"
 
 using namespace Zant;
 
 namespace {
 
-// Images forgotten by the test drop their textures, as the application's do.
-class Registry : public ImageRegistry {
-public:
-    void AddImage(MemoryImage*) override {}
-    void ForgetImage(MemoryImage* image) override
-    {
-        if (display)
-            display->DropImageTextures(image);
-    }
-    DDInterface* display = nullptr;
-};
+using Registry = RenderTest::TextureRegistry<DDInterface>;
 
 // One display in one mode on the window; the frame it drew, read from the draw surface.
-std::vector<uint32_t> DrawBusyFrame(SDL_Window* window, bool is3D, Registry& registry, const std::string& label)
+ImageLib::Image DrawBusyFrame(SDL_Window* window, bool is3D, Registry& registry, const std::string& label)
 {
     DDInterface dd(nullptr, std::make_unique<Platform::SdlScreen>());
-    registry.display = &dd;
+    registry.textures = &dd;
     dd.mIs3D = is3D;
     const int result = dd.Init(window, true);
     EXPECT_EQ(result, DDInterface::RESULT_OK) << label << ": " << dd.mErrorString;
     EXPECT_EQ(dd.mIs3D, is3D) << label;
-    std::vector<uint32_t> frame;
+    ImageLib::Image frame;
     if (result == DDInterface::RESULT_OK) {
         BusyFrame::Art art;
         std::string error;
         EXPECT_TRUE(art.Load(TestSupport::GameDir(), &registry, error)) << error;
         BusyFrame::Draw(dd.GetScreenImage(), art, 3);
         EXPECT_TRUE(dd.Present(nullptr)) << label << ": " << dd.mErrorString;
-        frame = RenderTest::ReadDrawSurface(dd);
-        RenderTest::SaveShot(frame, label + ".png");
+        frame = TestSupport::ReadDrawSurface(dd);
+        TestSupport::SaveShot(frame, "render3d", label + ".png");
         art.Release();
     }
-    registry.display = nullptr;
+    registry.textures = nullptr;
     return frame;
 }
 
-void RunScenario(const char* driver)
+void RunScenario(TestSupport::ScreenSession& session, const char* driver)
 {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        printf("no SDL video on %s: %s\n", driver, SDL_GetError());
-        _exit(RenderTest::CHILD_SKIPPED);
-    }
-    SDL_Window* window = SDL_CreateWindow("render3d", 0, 0, 640, 480, SDL_WINDOW_SHOWN);
-    ASSERT_NE(window, nullptr) << SDL_GetError();
+    ASSERT_TRUE(session.Windows().CreateMainWindow("render3d", 0, 0, 640, 480, false)) << SDL_GetError();
+    session.Windows().ShowMainWindow(true);
+    SDL_Window* window = session.Windows().NativeWindow();
     Registry registry;
     {
         // A 1x1 blit lands on exactly its pixel.
         DDInterface dd(nullptr, std::make_unique<Platform::SdlScreen>());
-        registry.display = &dd;
+        registry.textures = &dd;
         dd.mIs3D = true;
         ASSERT_EQ(dd.Init(window, true), DDInterface::RESULT_OK) << dd.mErrorString;
         auto dot = std::make_unique<MemoryImage>(&registry);
@@ -88,16 +67,15 @@ void RunScenario(const char* driver)
         g.FillRect(0, 0, 640, 480);
         g.DrawImage(dot.get(), 10, 20);
         ASSERT_TRUE(dd.Present(nullptr)) << dd.mErrorString;
-        const std::vector<uint32_t> frame = RenderTest::ReadDrawSurface(dd);
-        ASSERT_EQ(frame.size(), 640u * 480u);
+        const ImageLib::Image frame = TestSupport::ReadDrawSurface(dd);
         const struct {
             int x, y;
             uint32_t colour;
         } probes[] = {{10, 20, 0xFF0000}, {9, 20, 0}, {11, 20, 0}, {10, 19, 0}, {10, 21, 0}, {11, 21, 0}};
         for (const auto& p : probes)
-            EXPECT_EQ(frame[size_t(p.y) * 640 + p.x], p.colour) << driver << " " << p.x << "," << p.y;
+            EXPECT_EQ(frame.Pixel(p.x, p.y) & 0xFFFFFF, p.colour) << driver << " " << p.x << "," << p.y;
         dot.reset();
-        registry.display = nullptr;
+        registry.textures = nullptr;
     }
     {
         // The capability test on the real renderer: GL blends as the game needs, but
@@ -120,41 +98,31 @@ void RunScenario(const char* driver)
         }
     }
     const std::string prefix = std::string("busy-") + driver;
-    const std::vector<uint32_t> flat = DrawBusyFrame(window, false, registry, prefix + "-2d");
-    const std::vector<uint32_t> deep = DrawBusyFrame(window, true, registry, prefix + "-3d");
-    ASSERT_EQ(flat.size(), deep.size());
-    ASSERT_FALSE(flat.empty());
+    const ImageLib::Image flat = DrawBusyFrame(window, false, registry, prefix + "-2d");
+    const ImageLib::Image deep = DrawBusyFrame(window, true, registry, prefix + "-3d");
     // Filtering of the turned and stretched sprites and the blends' rounding differ a
     // little; anything missing differs a lot. SDL's software renderer maps textured
     // triangles coarsely (sprite edges land a pixel off and it never filters), so it
     // gets a wider margin than GL.
     const bool software = std::string(driver) == "dummy";
-    const RenderTest::FrameDistance d = RenderTest::CompareFrames(flat, deep, 48);
-    EXPECT_LT(d.far, int(flat.size() / (software ? 20 : 200))) << driver << ": pixels far apart";
+    const TestSupport::FrameDistance d = TestSupport::CompareFrames(flat, deep, 48);
+    EXPECT_LT(d.far, int(flat.mBits.size() / (software ? 20 : 200))) << driver << ": pixels far apart";
     EXPECT_LT(d.mean, software ? 10.0 : 3.0) << driver << ": mean channel distance";
-    SDL_DestroyWindow(window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 // Each driver in a child process of its own, which sets it up.
-void RunWith(const char* driver, const std::string& display)
+void RunWith(const char* driver)
 {
-    RenderTest::RunInChild([&] {
-        setenv("SDL_VIDEODRIVER", driver, 1);
-        if (!display.empty())
-            setenv("DISPLAY", display.c_str(), 1);
-        RunScenario(driver);
-    });
+    TestSupport::ScreenOptions options;
+    options.headless = std::string(driver) == "dummy";
+    const std::string why =
+        TestSupport::RunScreenTest([&](TestSupport::ScreenSession& session) { RunScenario(session, driver); }, options);
+    if (!why.empty())
+        GTEST_SKIP() << why;
 }
 
 } // namespace
 
-TEST(SdlRender3D, SoftwareRendererHeadless) { RunWith("dummy", ""); }
+TEST(SdlRender3D, SoftwareRendererHeadless) { RunWith("dummy"); }
 
-TEST(SdlRender3D, MesaUnderXvfb)
-{
-    TestSupport::XvfbServer server;
-    if (!server.Start())
-        GTEST_SKIP() << "no Xvfb to run a real display";
-    RunWith("x11", server.Display());
-}
+TEST(SdlRender3D, MesaUnderXvfb) { RunWith("x11"); }

@@ -10,11 +10,12 @@
 
 #include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/Graphics.h"
-#include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/graphics/WavyImage3D.h"
 #include "platform/display/RecordingRenderDevice.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/render3d/TextureRegistry.h"
+#include "tests/support/FakeScreenDisplay.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer's runtime watches every allocation (its header is not shipped with
@@ -29,29 +30,20 @@ using Platform::RecordingRenderDevice;
 
 namespace {
 
-class Registry : public ImageRegistry {
-public:
-    void AddImage(MemoryImage*) override {}
-    void ForgetImage(MemoryImage* image) override
-    {
-        if (d3d)
-            d3d->DropImageTextures(image);
-    }
-    D3DInterface* d3d = nullptr;
-};
+using Registry = RenderTest::TextureRegistry<D3DInterface>;
 
 class WavySea : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(d3d.InitFromDevice(&device, 640, 480, true));
-        registry.d3d = &d3d;
+        registry.textures = &d3d;
         screen.Create(640, 480);
     }
     void TearDown() override
     {
         image.reset();
-        registry.d3d = nullptr;
+        registry.textures = nullptr;
     }
 
     // An image of one texture piece on the recording device (no pieces to cross).
@@ -193,10 +185,9 @@ TEST_F(WavySea, TheBoardsSeaSpansPiecesWithoutGaps)
 
 TEST(WavySeaTarget, OnlyThe3DScreenTakesTheTriangles)
 {
-    auto fake = std::make_unique<Platform::FakeScreen>();
     RecordingRenderDevice device;
-    fake->device = &device;
-    DDInterface dd(nullptr, std::move(fake));
+    TestSupport::FakeScreenDisplay display(&device);
+    DDInterface& dd = *display.dd;
     dd.mIs3D = true;
     ASSERT_EQ(dd.Init(nullptr, true), DDInterface::RESULT_OK) << dd.mErrorString;
     EXPECT_EQ(D3DTargetOf(Graphics(dd.GetScreenImage())), dd.mD3DInterface);
@@ -247,7 +238,7 @@ TEST(WavySeaFrame, DrawnAgainAllocatesNothing)
     D3DInterface d3d;
     ASSERT_TRUE(d3d.InitFromDevice(&device, 640, 480, true));
     Registry registry;
-    registry.d3d = &d3d;
+    registry.textures = &d3d;
     {
         MemoryImage sea(&registry);
         std::vector<uint32_t> bits(720 * 480, 0xFF2060A0);

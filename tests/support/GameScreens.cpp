@@ -67,7 +67,8 @@ void LoadGameArt(WinBTApp& app)
 } // namespace
 
 ScreenSession::ScreenSession(const ScreenOptions& options)
-    : clock(options.clockStart), mSoftwareRenderer(options.softwareRenderer), mOwnStore(options.settingsStore)
+    : clock(options.clockStart), mSoftwareRenderer(options.softwareRenderer), mHeadless(options.headless),
+      mOwnStore(options.settingsStore)
 {
     Platform::SetClock(&clock);
     Platform::SetMessageBoxes(&boxes);
@@ -88,7 +89,10 @@ ScreenSession::~ScreenSession()
 
 std::string ScreenSession::Open(const std::string& display)
 {
-    UseXDisplay(mEnv, display, mSoftwareRenderer);
+    if (mHeadless)
+        mEnv.Set("SDL_VIDEODRIVER", "dummy");
+    else
+        UseXDisplay(mEnv, display, mSoftwareRenderer);
     mWindows = std::make_unique<Platform::SdlWindowSystem>();
     std::string error;
     if (!mWindows->InitVideo(error))
@@ -114,6 +118,15 @@ Platform::SdlScreen* ScreenSession::ShowWindow(ZantApp& app)
     return screen;
 }
 
+Platform::SdlScreen* ScreenSession::ShowLoadedApp(ZantApp& app)
+{
+    app.SetWindowSystem(mWindows.get());
+    if (app.mWidgetManager == nullptr)
+        app.mWidgetManager = new WidgetManager(&app);
+    app.mLoadingThreadCompleted = true;
+    return ShowWindow(app);
+}
+
 void ScreenSession::Settle()
 {
     for (int i = 0; i < 20; ++i) {
@@ -126,12 +139,17 @@ void ScreenSession::Settle()
 
 ImageLib::Image ScreenSession::DrawFrame(ZantApp& app, const std::string& name)
 {
+    auto screenOf = [&app]() -> Platform::SdlScreen* {
+        return app.mDDInterface ? dynamic_cast<Platform::SdlScreen*>(app.mDDInterface->Screen()) : nullptr;
+    };
+    if (Platform::SdlScreen* screen = screenOf())
+        screen->SetCapture(true);
     Settle();
     clock.Advance(2000);
     app.mWidgetManager->MarkAllWidgetsDirty();
     EXPECT_TRUE(app.DrawFrame()) << name;
     AppServices::PollDisplay(&app);
-    auto* screen = app.mDDInterface ? dynamic_cast<Platform::SdlScreen*>(app.mDDInterface->Screen()) : nullptr;
+    Platform::SdlScreen* screen = screenOf();
     if (screen == nullptr) {
         ADD_FAILURE() << name << ": the application has no SDL screen";
         return ImageLib::Image(WIDTH, HEIGHT);
@@ -141,7 +159,7 @@ ImageLib::Image ScreenSession::DrawFrame(ZantApp& app, const std::string& name)
 
 std::string RunScreenTest(const std::function<void(ScreenSession& session)>& scenario, const ScreenOptions& options)
 {
-    const XvfbRun run = RunInXvfbChild([&](const std::string& display) {
+    const auto inChild = [&](const std::string& display) {
         ScreenSession session(options);
         if (const std::string why = session.Open(display); !why.empty()) {
             printf("%s\n", why.c_str());
@@ -152,12 +170,13 @@ std::string RunScreenTest(const std::function<void(ScreenSession& session)>& sce
         if (std::filesystem::is_directory(GameDir()))
             folder.emplace(GameDir());
         scenario(session);
-    });
+    };
+    const XvfbRun run = options.headless ? RunInChild([&] { inChild(""); }) : RunInXvfbChild(inChild);
     switch (run) {
     case XvfbRun::NO_XVFB:
         return "no Xvfb to run a real display";
     case XvfbRun::NO_DISPLAY:
-        return "SDL cannot use the X display";
+        return options.headless ? "SDL's headless video driver cannot be used here" : "SDL cannot use the X display";
     case XvfbRun::CRASHED:
         ADD_FAILURE() << "the display run crashed";
         break;
@@ -170,7 +189,7 @@ std::string RunScreenTest(const std::function<void(ScreenSession& session)>& sce
     return "";
 }
 
-FrameWindow::FrameWindow() : mSession(ScreenOptions{1000, true, true}) {}
+FrameWindow::FrameWindow() : mSession(ScreenOptions{1000, true, true, false}) {}
 
 FrameWindow::~FrameWindow()
 {

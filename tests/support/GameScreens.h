@@ -51,6 +51,9 @@ struct ScreenOptions {
     bool settingsStore = false;
     // SDL's software renderer (see UseXDisplay).
     bool softwareRenderer = false;
+    // SDL's headless dummy driver (and so its software renderer) in place of the X
+    // display: no Xvfb is started.
+    bool headless = false;
 };
 
 // What every screen test has around it: the fake clock and message boxes (and the
@@ -62,17 +65,22 @@ public:
     ScreenSession(const ScreenSession&) = delete;
     ScreenSession& operator=(const ScreenSession&) = delete;
 
-    // Points SDL at the display and starts its video: "" when it is up, otherwise why not.
+    // Points SDL at the display (or its headless driver) and starts its video: ""
+    // when it is up, otherwise why not.
     std::string Open(const std::string& display);
     Platform::SdlWindowSystem& Windows() { return *mWindows; }
     // Makes the application's main window and shows it, its display capturing what
     // it shows; null with a failure when the display did not come up.
     Platform::SdlScreen* ShowWindow(Zant::ZantApp& app);
-    // Lets the X server settle the window (mapping, full screen) as the main loop
+    // ShowWindow for an application as it stands after loading: it gets the window
+    // system and a widget manager (where it has none); widgets added before are drawn
+    // from the first frame.
+    Platform::SdlScreen* ShowLoadedApp(Zant::ZantApp& app);    // Lets the X server settle the window (mapping, full screen) as the main loop
     // would between frames.
     void Settle();
     // Settles, moves the clock on two seconds, draws every widget through the
-    // application's own display and reads the 640x480 frame back.
+    // application's own display and reads the 640x480 frame back (from whichever
+    // screen the display has now, as after a switch to 3D or full screen).
     ImageLib::Image DrawFrame(Zant::ZantApp& app, const std::string& name);
 
     Platform::FakeClock clock;
@@ -81,13 +89,14 @@ public:
 
 private:
     bool mSoftwareRenderer;
+    bool mHeadless;
     bool mOwnStore;
     EnvScope mEnv;
     std::unique_ptr<Platform::SdlWindowSystem> mWindows;
 };
 
-// Runs the scenario in a child process with an open session on a private Xvfb, in
-// the program folder. Returns why it could not run (for GTEST_SKIP), or "" when it
+// Runs the scenario in a child process with an open session on a private Xvfb (or
+// SDL's headless driver), in the program folder. Returns why it could not run (for GTEST_SKIP), or "" when it
 // ran; failures print in the child and fail the test.
 std::string RunScreenTest(const std::function<void(ScreenSession& session)>& scenario,
                           const ScreenOptions& options = {});

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
+#include "framework/graphics/DDInterface.h"
 #include "platform/display/SdlScreen.h"
 #include "tests/support/TestSupport.h"
 
@@ -23,6 +26,15 @@ std::string ShotPath(const std::string& folder, const std::string& name)
     std::error_code ec;
     std::filesystem::create_directories(shots, ec);
     return (shots / name).string();
+}
+
+// The largest difference of the two pixels' colour channels (alpha aside).
+int ChannelDistance(uint32_t a, uint32_t b)
+{
+    int worst = 0;
+    for (int shift : {0, 8, 16})
+        worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+    return worst;
 }
 
 } // namespace
@@ -54,6 +66,44 @@ ImageLib::Image Picture(const std::vector<uint32_t>& pixels, int width, int heig
     return picture;
 }
 
+ImageLib::Image ReadDrawSurface(Zant::DDInterface& dd)
+{
+    ImageLib::Image frame(WIDTH, HEIGHT);
+    Platform::DDSurfaceDesc desc;
+    if (dd.mDrawSurface == nullptr || Platform::DDFailed(dd.mDrawSurface->Lock(desc))) {
+        ADD_FAILURE() << "the draw surface cannot be read";
+        return frame;
+    }
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x) {
+            uint32_t p;
+            std::memcpy(&p, static_cast<uint8_t*>(desc.surface) + size_t(y) * desc.pitch + size_t(x) * 4, 4);
+            frame.GetBits()[size_t(y) * WIDTH + size_t(x)] = p | 0xFF000000u;
+        }
+    dd.mDrawSurface->Unlock();
+    return frame;
+}
+
+FrameDistance CompareFrames(const ImageLib::Image& a, const ImageLib::Image& b, int farChannel)
+{
+    FrameDistance d;
+    if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight() || a.mBits.size() == 0) {
+        ADD_FAILURE() << "frames of " << a.GetWidth() << "x" << a.GetHeight() << " and " << b.GetWidth() << "x"
+                      << b.GetHeight() << " cannot be compared";
+        d.far = int(std::max(a.mBits.size(), b.mBits.size()));
+        d.mean = 255;
+        return d;
+    }
+    int64_t total = 0;
+    for (size_t i = 0; i < a.mBits.size(); ++i) {
+        const int c = ChannelDistance(a.GetBits()[i], b.GetBits()[i]);
+        total += c;
+        d.far += c > farChannel;
+    }
+    d.mean = double(total) / double(a.mBits.size());
+    return d;
+}
+
 std::string SaveShot(const ImageLib::Image& shot, const std::string& folder, const std::string& name)
 {
     const std::string out = ShotPath(folder, name);
@@ -75,10 +125,8 @@ int DifferingPixels(const ImageLib::Image& shot, const std::string& folder, cons
     ImageLib::Image marks(shot.GetWidth(), shot.GetHeight());
     int differing = 0;
     for (size_t i = 0; i < shot.mBits.size(); ++i) {
-        const uint32_t a = shot.GetBits()[i], b = reference->GetBits()[i];
-        bool off = false;
-        for (int shift : {0, 8, 16})
-            off = off || std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > channelTolerance;
+        const uint32_t a = shot.GetBits()[i];
+        const bool off = ChannelDistance(a, reference->GetBits()[i]) > channelTolerance;
         marks.GetBits()[i] = off ? 0xFFFF00FFu : 0xFF000000u | ((a >> 2) & 0x3F3F3Fu);
         differing += off;
     }

@@ -11,6 +11,9 @@
 namespace Platform {
 class SdlScreen;
 }
+namespace Zant {
+class DDInterface;
+}
 
 namespace TestSupport {
 
@@ -19,6 +22,17 @@ namespace TestSupport {
 ImageLib::Image CaptureFrame(Platform::SdlScreen& screen);
 // Pixels read back from a window as an opaque picture.
 ImageLib::Image Picture(const std::vector<uint32_t>& pixels, int width, int height);
+// The 640x480 frame the display drew, from its draw surface (the same in 2D and 3D),
+// as an opaque picture; black with a failure when the surface cannot be read.
+ImageLib::Image ReadDrawSurface(Zant::DDInterface& dd);
+
+// How far apart two frames of one size are: pixels with a channel more than
+// farChannel apart, and the mean of every pixel's largest channel distance.
+struct FrameDistance {
+    int far = 0;
+    double mean = 0;
+};
+FrameDistance CompareFrames(const ImageLib::Image& a, const ImageLib::Image& b, int farChannel);
 
 // Writes the picture to <build>/screenshots/<folder>/<name> for a look; its path.
 std::string SaveShot(const ImageLib::Image& shot, const std::string& folder, const std::string& name);

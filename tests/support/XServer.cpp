@@ -17,12 +17,17 @@ XvfbRun RunInXvfbChild(const std::function<void(const std::string& display)>& sc
     XvfbServer server;
     if (!server.Start())
         return XvfbRun::NO_XVFB;
+    return RunInChild([&] { scenario(server.Display()); });
+}
+
+XvfbRun RunInChild(const std::function<void()>& scenario)
+{
     fflush(stdout);
     const pid_t child = fork();
     if (child < 0)
         return XvfbRun::CRASHED;
     if (child == 0) {
-        scenario(server.Display());
+        scenario();
         fflush(stdout);
         _exit(testing::Test::HasFailure() ? 1 : 0);
     }

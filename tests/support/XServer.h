@@ -31,6 +31,8 @@ enum class XvfbRun { PASSED, FAILED, CRASHED, NO_XVFB, NO_DISPLAY };
 // ours. Failures print in the child and show in the result; a scenario that cannot
 // open the display ends the child with CHILD_SKIPPED.
 XvfbRun RunInXvfbChild(const std::function<void(const std::string& display)>& scenario);
+// The same in a child process without an X server, for SDL's headless driver.
+XvfbRun RunInChild(const std::function<void()>& scenario);
 
 class EnvScope;
 
