@@ -38,6 +38,8 @@ public:
     static constexpr int SIN_TABLE_SIZE = 360;
     // Dialog id of the game-over dialog.
     static constexpr int GAME_OVER_DIALOG = 90210;
+    // The depth ruler: 10 px a foot.
+    static constexpr int PIXELS_PER_FOOT = 10;
 
     // Entries of the level results.
     enum LevelResult {

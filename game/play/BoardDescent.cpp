@@ -15,7 +15,6 @@ namespace {
 
 constexpr int LABEL_FEET = 20;
 constexpr int TICK_FEET = 4;
-constexpr int PIXELS_PER_FOOT = 10;
 // The ruler is refilled 60 ft at a time once fewer entries than this remain.
 constexpr size_t MIN_MARKS = 15;
 constexpr int REFILL_FEET = 63;

@@ -11,27 +11,6 @@
 
 namespace Zant {
 
-namespace {
-
-// Feet per labelled entry and per tick of the ruler; 10 px a foot.
-constexpr int LABEL_FEET = 20;
-constexpr int TICK_FEET = 4;
-constexpr int PIXELS_PER_FOOT = 10;
-
-// The ruler entry for a depth, or null when that depth has none.
-DepthMark* MakeMark(int feet, double y)
-{
-    if (feet % TICK_FEET != 0)
-        return nullptr;
-    auto* mark = new DepthMark();
-    mark->mLabel = feet % LABEL_FEET == 0 ? "- " + std::to_string(feet) : "-";
-    mark->mFeet = feet;
-    mark->mY = y;
-    return mark;
-}
-
-} // namespace
-
 void Board::StartLevel(Config* config)
 {
     mConfig = config;
@@ -52,7 +31,7 @@ void Board::StartLevel(Config* config)
         delete mark;
     mDepthMarks.clear();
     for (int i = 0; i < 60; ++i)
-        if (DepthMark* mark = MakeMark(i, f + mLeadInHeight + PIXELS_PER_FOOT * i))
+        if (DepthMark* mark = MakeDepthMark(i, f + mLeadInHeight + PIXELS_PER_FOOT * i))
             mDepthMarks.push_back(mark);
 
     if (mOceanDepth == -1) {
@@ -79,7 +58,7 @@ void Board::SetAbyssDepth(int feet)
     mDepthMarks.clear();
     double y = 0.0;
     for (int n = feet - 32; n <= feet + 15; ++n, y += PIXELS_PER_FOOT)
-        if (DepthMark* mark = MakeMark(n, y))
+        if (DepthMark* mark = MakeDepthMark(n, y))
             mDepthMarks.push_back(mark);
 
     if (feet > 0 && mConfig)
