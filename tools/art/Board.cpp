@@ -66,23 +66,22 @@ void PaintWater(Canvas& c)
             *reinterpret_cast<uint32_t*>(data + y * stride + x * 4) = px;
         }
     cairo_surface_mark_dirty(c.Surface());
-    // Caustic streaks, drawn three times a tile apart so they wrap.
+    // Caustic streaks that bow sideways but leave the bottom edge where they entered
+    // the top, so a streak runs on into the tile below without a step at the seam.
     Rand r(12);
     cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+    const int steps = 24;
     for (int i = 0; i < 9; ++i) {
         double x = r.Range(0, w), width = r.Range(18, 50), alpha = r.Range(0.03, 0.07);
-        for (int k = -1; k <= 1; ++k) {
-            cairo_save(cr);
-            cairo_translate(cr, 0, k * h);
-            cairo_move_to(cr, x, 0);
-            cairo_line_to(cr, x + width, 0);
-            cairo_line_to(cr, x + width + 80, h);
-            cairo_line_to(cr, x + 80, h);
-            cairo_close_path(cr);
-            SetColor(cr, Hex(0x8FE0F0, alpha));
-            cairo_fill(cr);
-            cairo_restore(cr);
-        }
+        auto edge = [&](int step) { return x + 40 * std::sin(Pi * step / steps); };
+        cairo_move_to(cr, edge(0), 0);
+        for (int k = 1; k <= steps; ++k)
+            cairo_line_to(cr, edge(k), h * k / steps);
+        for (int k = steps; k >= 0; --k)
+            cairo_line_to(cr, edge(k) + width, h * k / steps);
+        cairo_close_path(cr);
+        SetColor(cr, Hex(0x8FE0F0, alpha));
+        cairo_fill(cr);
     }
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     Particles(cr, w, h, 7, 120, true);
