@@ -22,16 +22,17 @@ namespace {
 using TestSupport::StartProgram;
 using TestSupport::WaitOrKill;
 
-// Records a run of about 1.5 s of updates into demo, counted from the end of the
-// start-up (a loaded machine is slow to start a sanitised build); ends it as the
-// desktop session does.
+// Records a run of about 1.5 s of updates into demo, counted from the program's
+// first update; ends it as the desktop session does.
 int RecordRun(const std::string& demo, const std::string& home, const std::string& errPath)
 {
-    const pid_t recorder = StartProgram({"-record", "-demofile=" + demo}, home, errPath);
+    TestSupport::ProgramOptions options;
+    const std::string probe = home + "/record.probe";
+    options.env = {TestSupport::ProbeSetting(probe)};
+    const pid_t recorder = StartProgram({"-record", "-demofile=" + demo}, home, errPath, options);
     if (recorder <= 0)
         return -1;
-    for (int i = 0; i < 1000 && TestSupport::ReadFile(errPath).find("BuildDate:") == std::string::npos; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    TestSupport::WaitForFirstUpdate(probe, 60000);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     kill(recorder, SIGTERM);
     return WaitOrKill(recorder, 10000);

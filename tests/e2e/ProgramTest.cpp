@@ -69,12 +69,12 @@ std::string CopyProgramFolder(const TestSupport::TempDir& dir)
 TEST(Program, RunsUntilTerminatedAndASecondCopyLeavesAtOnce)
 {
     TestSupport::TempDir home("plindor-e2e");
-    Running first = Start({}, home.Path(), home.File("first.err"));
+    Options options;
+    options.env = {TestSupport::ProbeSetting(home.File("first.probe"))};
+    Running first = Start({}, home.Path(), home.File("first.err"), options);
     ASSERT_GT(first.pid, 0);
-    // Count from the moment the program has started up (a loaded machine is slow to
-    // start a sanitised build), then let it run for about two seconds.
-    for (int i = 0; i < 1000 && TestSupport::ReadFile(first.errPath).find("BuildDate:") == std::string::npos; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Count from the program's first update, then let it run for about two seconds.
+    TestSupport::WaitForFirstUpdate(home.File("first.probe"), 60000);
     const auto started = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
 

@@ -91,4 +91,16 @@ int WaitOrKill(pid_t pid, int timeoutMs)
     return code;
 }
 
+std::string ProbeSetting(const std::string& probePath) { return "PLINDOR_TEST_PROBE=" + probePath; }
+
+bool WaitForFirstUpdate(const std::string& probePath, int timeoutMs)
+{
+    for (int waited = 0; waited <= timeoutMs; waited += 10) {
+        if (!ReadFile(probePath).empty())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
 } // namespace TestSupport

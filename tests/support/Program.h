@@ -31,5 +31,11 @@ int WaitExit(pid_t pid, int timeoutMs);
 void KillProcess(pid_t pid);
 // WaitExit, the process killed when it still runs.
 int WaitOrKill(pid_t pid, int timeoutMs);
+// The environment entry that has the program's test probe report to probePath.
+std::string ProbeSetting(const std::string& probePath);
+// Waits up to timeoutMs for the probe to report the program's first update: start-up
+// is over and the main loop runs. A loaded machine can take seconds to get there
+// with a sanitised build. False on time-out.
+bool WaitForFirstUpdate(const std::string& probePath, int timeoutMs);
 
 } // namespace TestSupport
