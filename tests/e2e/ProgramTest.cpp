@@ -362,11 +362,11 @@ TEST(Program, ALostDisplayConnectionStillEndsTheRun)
     TestSupport::TempDir home("plindor-e2e");
     Options options = x.ProgramOptions();
     options.env.push_back("PLINDOR_HEADLESS=1");
+    options.env.push_back(TestSupport::ProbeSetting(home.File("probe")));
     Running r = Start({}, home.Path(), home.File("err"), options);
     ASSERT_GT(r.pid, 0);
-    for (int i = 0; i < 1500 && TestSupport::ReadFile(r.errPath).find("BuildDate:") == std::string::npos; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    TestSupport::WaitForFirstUpdate(home.File("probe"), 60000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ASSERT_EQ(WaitExit(r.pid, 0), -1) << TestSupport::ReadFile(r.errPath);
     EXPECT_NE(TestSupport::ReadFile(home.File("settings.txt")).find("InProgress\tdword\t1"), std::string::npos);
 
