@@ -1,4 +1,4 @@
-// The Ogg Vorbis decoder (Tremor over memory) on arbitrary bytes.
+// The Ogg Vorbis decoder (libvorbisfile over memory) on arbitrary bytes.
 #include "framework/sound/SoundDecoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,6 +1,6 @@
 #include "framework/sound/SoundDecoders.h"
 
-#include <tremor/ivorbisfile.h>
+#include <vorbis/vorbisfile.h>
 
 #include <algorithm>
 #include <cstring>
@@ -235,7 +235,7 @@ bool DecodeOgg(const uint8_t* data, size_t size, DecodedSound& out, std::string&
             while (out.pcm.size() < total) {
                 int want = static_cast<int>(std::min<size_t>(sizeof chunk, total - out.pcm.size()));
                 int bitstream = 0;
-                long got = ov_read(&vf, chunk, want, &bitstream);
+                long got = ov_read(&vf, chunk, want, 0 /* little-endian */, 2, 1 /* signed */, &bitstream);
                 if (got <= 0)
                     break;
                 vorbis_info* link = ov_info(&vf, bitstream);

@@ -1,6 +1,6 @@
 #pragma once
 // Readers of sound files held in memory: RIFF WAV (PCM), Sun AU (mu-law and 8-bit
-// linear) and Ogg Vorbis (Tremor), all to little-endian PCM; and the writer of the
+// linear) and Ogg Vorbis (libvorbisfile), all to little-endian PCM; and the writer of the
 // "cached_" WAV copies. Every size a file states is checked against the bytes it
 // has, so a truncated or lying file fails with an error instead of reading past it.
 // Nothing here touches files or devices, so the music library builds it too.
@@ -40,7 +40,7 @@ bool IsValidSoundFormat(uint16_t channels, uint32_t rate, uint16_t bits);
 bool ParseWav(const uint8_t* data, size_t size, DecodedSound& out, SoundDependency* dep, std::string& error);
 // ".snd" files: encoding 1 (mu-law, to 16-bit) and 2 (signed 8-bit, to unsigned 8-bit).
 bool ParseAu(const uint8_t* data, size_t size, DecodedSound& out, std::string& error);
-// Ogg Vorbis through Tremor, to 16-bit PCM; fails unless every sample the stream
+// Ogg Vorbis through libvorbisfile, to 16-bit PCM; fails unless every sample the stream
 // announces was decoded.
 bool DecodeOgg(const uint8_t* data, size_t size, DecodedSound& out, std::string& error);
 

@@ -105,28 +105,75 @@ int PeakOf(const int16_t* stereo, size_t frames)
     return peak;
 }
 
-std::string MakeTestModule()
+namespace {
+
+// XM pieces shared by the test modules.
+std::string XmHeader(int orders, int channels, int patterns, int speed)
 {
-    constexpr int kChannels = 2, kRows = 8, kPatterns = 6;
     std::string s = "Extended Module: ";
     Padded(s, "audio test", 20);
     s += '\x1A';
     Padded(s, "plindor tests", 20);
     Le16(s, 0x0104);
     Le32(s, 276); // header size, counted from this field
-    Le16(s, kPatterns); // song length in orders
-    Le16(s, 0);         // restart position
-    Le16(s, kChannels);
-    Le16(s, kPatterns);
+    Le16(s, static_cast<uint32_t>(orders)); // song length in orders
+    Le16(s, 0);                             // restart position
+    Le16(s, static_cast<uint32_t>(channels));
+    Le16(s, static_cast<uint32_t>(patterns));
     Le16(s, 1); // instruments
     Le16(s, 1); // linear frequencies
-    Le16(s, 3); // speed: ticks per row
+    Le16(s, static_cast<uint32_t>(speed)); // ticks per row
     Le16(s, 125);
-    std::string orders;
-    for (int i = 0; i < kPatterns; ++i)
-        orders += static_cast<char>(i);
-    Padded(s, orders, 256);
+    std::string list;
+    for (int i = 0; i < orders; ++i)
+        list += static_cast<char>(i % patterns);
+    Padded(s, list, 256);
+    return s;
+}
 
+void XmPattern(std::string& s, int rows, const std::string& cells)
+{
+    Le32(s, 9);
+    s += '\0';
+    Le16(s, static_cast<uint32_t>(rows));
+    Le16(s, static_cast<uint32_t>(cells.size()));
+    s += cells;
+}
+
+// One instrument with one sample; `length` and the loop are the header's values,
+// `data` the sample bytes as stored.
+void XmInstrument(std::string& s, uint32_t length, uint32_t loopLength, uint8_t type, const std::string& data)
+{
+    Le32(s, 263);
+    Padded(s, "sine", 22);
+    s += '\0';
+    Le16(s, 1);
+    Le32(s, 40);
+    s += std::string(96, '\0');          // every note uses sample 0
+    s += std::string(48 + 48, '\0');     // no envelopes
+    s += std::string(2 + 3 + 3 + 2, '\0');
+    s += std::string(4, '\0');           // no vibrato
+    Le16(s, 0);                          // no fadeout
+    s += std::string(22, '\0');
+    Le32(s, length);
+    Le32(s, 0);
+    Le32(s, loopLength);
+    s += static_cast<char>(64); // volume
+    s += '\0';                  // finetune
+    s += static_cast<char>(type);
+    s += static_cast<char>(128);
+    s += '\0'; // relative note
+    s += '\0';
+    Padded(s, "sine", 22);
+    s += data;
+}
+
+} // namespace
+
+std::string MakeTestModule()
+{
+    constexpr int kChannels = 2, kRows = 8, kPatterns = 6;
+    std::string s = XmHeader(kPatterns, kChannels, kPatterns, 3);
     const int notes[3] = {49, 61, 56}; // C-4, C-5, G-4
     for (int p = 0; p < kPatterns; ++p) {
         std::string cells;
@@ -141,42 +188,36 @@ std::string MakeTestModule()
                 cells += static_cast<char>(jumpHere ? (p - 1) : 0);         // the section's start
             }
         }
-        Le32(s, 9);
-        s += '\0';
-        Le16(s, kRows);
-        Le16(s, static_cast<uint32_t>(cells.size()));
-        s += cells;
+        XmPattern(s, kRows, cells);
     }
 
     // Instrument: one looping 8-bit sine of 32 samples.
     constexpr int kSampleLen = 32;
-    Le32(s, 263);
-    Padded(s, "sine", 22);
-    s += '\0';
-    Le16(s, 1);
-    Le32(s, 40);
-    s += std::string(96, '\0');          // every note uses sample 0
-    s += std::string(48 + 48, '\0');     // no envelopes
-    s += std::string(2 + 3 + 3 + 2, '\0');
-    s += std::string(4, '\0');           // no vibrato
-    Le16(s, 0);                          // no fadeout
-    s += std::string(22, '\0');
-    Le32(s, kSampleLen);
-    Le32(s, 0);
-    Le32(s, kSampleLen);
-    s += static_cast<char>(64); // volume
-    s += '\0';                  // finetune
-    s += '\x01';                // forward loop, 8-bit
-    s += static_cast<char>(128);
-    s += '\0'; // relative note
-    s += '\0';
-    Padded(s, "sine", 22);
+    std::string data;
     int previous = 0;
     for (int i = 0; i < kSampleLen; ++i) {
         int v = static_cast<int>(std::lround(100.0 * std::sin(2.0 * M_PI * i / kSampleLen)));
-        s += static_cast<char>(static_cast<int8_t>(v - previous)); // sample data is delta-coded
+        data += static_cast<char>(static_cast<int8_t>(v - previous)); // sample data is delta-coded
         previous = v;
     }
+    XmInstrument(s, kSampleLen, kSampleLen, 0x01 /* forward loop, 8-bit */, data);
+    return s;
+}
+
+std::string MakeOggSampleModule(const std::string& ogg, uint32_t decodedBytes)
+{
+    constexpr int kChannels = 1, kRows = 32;
+    std::string s = XmHeader(1, kChannels, 1, 3);
+    std::string cells(5 * kRows * kChannels, '\0');
+    cells[0] = 49; // C-4
+    cells[1] = 1;
+    XmPattern(s, kRows, cells);
+    // Compressed samples keep the usual header; the stored bytes are the decoded
+    // size followed by the Ogg stream, and the length counts the stored bytes.
+    std::string data;
+    Le32(data, decodedBytes);
+    data += ogg;
+    XmInstrument(s, static_cast<uint32_t>(data.size()), 0, 0x10 /* no loop, 16-bit */, data);
     return s;
 }
 

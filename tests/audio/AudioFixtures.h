@@ -25,6 +25,10 @@ int PeakOf(const int16_t* stereo, size_t frames);
 //   orders 0-1 tone A (C-4), orders 2-3 tone B (C-5), orders 4-5 tone C (G-4).
 // At speed 3 one pattern lasts 0.48 s.
 std::string MakeTestModule();
+// A module that plays C-4 once, 0.96 s long, on one sample stored as an Ogg Vorbis
+// stream (the "OggMod" layout: its decoded size in bytes, then the stream).
+std::string MakeOggSampleModule(const std::string& ogg, uint32_t decodedBytes);
+
 constexpr double kToneA = 8363.0 / 32.0;                     // 261.3 Hz
 constexpr double kToneB = 2.0 * kToneA;                      // 522.7 Hz
 constexpr double kToneC = kToneA * 1.4983070768766815;       // 391.5 Hz (seven semitones up)

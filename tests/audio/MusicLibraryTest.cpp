@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/sound/MusicLibraries.h"
+#include "framework/sound/SoundDecoders.h"
 #include "tests/audio/AudioFixtures.h"
 #include "tests/support/TestSupport.h"
 
@@ -164,6 +165,31 @@ TEST_F(BassLibraryTest, StreamsPlayWavAndOggAtTheirOwnRate)
     EXPECT_GT(Level(Render(0.2), 440), 10000);
     EXPECT_EQ(api.BASS_StreamFree(ogg), 1);
     EXPECT_EQ(api.BASS_ChannelIsActive(ogg), BASS_ACTIVE_STOPPED);
+}
+
+TEST_F(BassLibraryTest, ModulesWithVorbisSamplesPlayBesideTheGamesOggDecoder)
+{
+    // The game decodes its own Ogg files in this process while libopenmpt decodes a
+    // module's compressed samples: both must reach one and the same Vorbis library.
+    const std::string ogg = TestSupport::ReadFile(std::string(AUDIO_TEST_DATA) + "/tone.ogg");
+    auto decode = [&](DecodedSound& sound) {
+        std::string error;
+        EXPECT_TRUE(DecodeOgg(reinterpret_cast<const uint8_t*>(ogg.data()), ogg.size(), sound, error)) << error;
+    };
+    DecodedSound before, after;
+    decode(before);
+    TestSupport::WriteFile(dir.File("oggmod.xm"),
+                           AudioFixtures::MakeOggSampleModule(ogg, static_cast<uint32_t>(before.pcm.size())));
+    uint32_t music = api.BASS_MusicLoad(0, dir.File("oggmod.xm").c_str(), 0, 0, 0);
+    ASSERT_NE(music, 0u);
+    ASSERT_EQ(api.BASS_MusicPlayEx(music, 0, 0, 1), 1);
+    auto out = Render(0.2);
+    // C-4 plays the sample at 8363 Hz: the 440 Hz tone kept at 22050 Hz sounds lower.
+    const double heard = 440.0 * 8363.0 / 22050.0;
+    EXPECT_GT(Level(out, heard), 1000);
+    EXPECT_LT(Level(out, 2.0 * heard), Level(out, heard) / 10);
+    decode(after);
+    EXPECT_EQ(after.pcm, before.pcm);
 }
 
 TEST_F(BassLibraryTest, StaleHandlesAndRepeatedSetUpAreHarmless)
