@@ -102,7 +102,7 @@ double AttenuationToGain(long v)
     return std::pow(10.0, std::min(v, 0L) / 2000.0);
 }
 
-Mixer::Mixer(uint32_t rate) : mRate(rate ? rate : 44100)
+Mixer::Mixer(uint32_t rate) : mRate(rate ? rate : 44100), mLimiter(mRate)
 {
     mVoices.reserve(64);
     mSources.reserve(4);
@@ -197,11 +197,8 @@ void Mixer::RenderChunk(int16_t* out, uint32_t frames)
             accum[i] += mScratch[static_cast<size_t>(i)];
     }
 
-    int64_t master = gWaveOutVolume.load(); // 0..65535
-    for (uint32_t i = 0; i < 2 * frames; ++i) {
-        int64_t s = master == 65535 ? accum[i] : (accum[i] * master) / 65535;
-        out[i] = static_cast<int16_t>(std::clamp<int64_t>(s, -32768, 32767));
-    }
+    const uint32_t master = gWaveOutVolume.load(); // 0..65535
+    mLimiter.Process(accum, out, frames, master == 65535 ? 1.0f : static_cast<float>(master / 65535.0));
 }
 
 bool Mixer::MixVoice(SoundBuffer& voice, int32_t* accum, uint32_t frames)

@@ -1,11 +1,14 @@
 #pragma once
 // The software mixer behind an output: sums the playing sound buffers and any
 // attached sources (the music library's renderer) into 16-bit stereo at one rate,
-// applies the process-wide wave-out volume and saturates. Render runs on the audio
+// applies the process-wide wave-out volume and limits the sum below -1 dBFS, so
+// effects that pile up never clip. Render runs on the audio
 // thread; buffers and sources come and go on other threads under the same lock.
 #include <cstdint>
 #include <mutex>
 #include <vector>
+
+#include "platform/audio/PeakLimiter.h"
 
 namespace Platform {
 
@@ -57,6 +60,7 @@ private:
     int mNextSourceId = 1;
     std::vector<int32_t> mAccum;
     std::vector<int16_t> mScratch;
+    PeakLimiter mLimiter;
 };
 
 // The process-wide wave-out volume, 0..1 (default 1.0): the last gain on every

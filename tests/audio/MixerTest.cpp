@@ -77,15 +77,15 @@ TEST(MixerTest, EightBitDataIsUnsignedWithSilenceAt128)
 {
     OfflineAudioDevice device;
     auto silent = MakeBuffer(device, 1, 44100, 8, std::string(500, '\x80'));
-    auto loud = MakeBuffer(device, 2, 44100, 8, std::string("\xFF\x00", 2) + std::string("\xFF\x00", 2));
+    auto loud = MakeBuffer(device, 2, 44100, 8, std::string("\xC0\x40", 2) + std::string("\xC0\x40", 2));
     silent->Play(true);
     auto out = device.Render(400);
     EXPECT_EQ(AudioFixtures::PeakOf(out.data(), 400), 0);
     silent->Stop();
     loud->Play(true);
     out = device.Render(4);
-    EXPECT_EQ(out[0], 127 * 256);
-    EXPECT_EQ(out[1], -128 * 256);
+    EXPECT_EQ(out[0], 64 * 256);
+    EXPECT_EQ(out[1], -64 * 256);
 }
 
 TEST(MixerTest, HalfTheOutputRatePlaysTwiceAsLongAndThenStops)
@@ -182,7 +182,8 @@ TEST(MixerTest, DuplicatesShareDataButPlayIndependently)
     EXPECT_NEAR(out[0], 400, 1);
 }
 
-TEST(MixerTest, SumsSaturateInsteadOfWrapping)
+// The sum is limited to -1 dBFS instead of wrapping or clipping.
+TEST(MixerTest, SumsAreLimitedInsteadOfWrapping)
 {
     OfflineAudioDevice device;
     auto a = MakeBuffer(device, 1, 44100, 16, Constant16(100, 30000));
@@ -190,13 +191,15 @@ TEST(MixerTest, SumsSaturateInsteadOfWrapping)
     auto c = MakeBuffer(device, 1, 44100, 16, Constant16(100, -30000));
     a->Play(true);
     b->Play(true);
-    EXPECT_EQ(device.Render(10)[0], 32767);
+    EXPECT_NEAR(device.Render(10)[0], PeakLimiter::kCeiling, 1);
     a->Stop();
     b->Stop();
     c->Play(true);
     auto d = MakeBuffer(device, 1, 44100, 16, Constant16(100, -30000));
     d->Play(true);
-    EXPECT_EQ(device.Render(10)[0], -32768);
+    auto out = device.Render(4000);
+    EXPECT_NEAR(out[0], -PeakLimiter::kCeiling, 1);
+    EXPECT_NEAR(out[2 * 3999], -PeakLimiter::kCeiling, 1);
 }
 
 TEST(MixerTest, WaveOutVolumeIsTheLastGainAndKeepsSixteenBitResolution)

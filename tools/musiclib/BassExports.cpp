@@ -42,6 +42,7 @@ struct Engine {
     std::map<uint32_t, std::unique_ptr<Channel>> channels;
     uint32_t nextHandle = 1; // never 0, never reused
     std::vector<int32_t> acc;
+    Platform::PeakLimiter limiter;
 };
 
 using Host = EngineHost<Engine>;
@@ -74,6 +75,7 @@ PLINDOR_EXPORT int BASS_Init(int device, uint32_t freq, uint32_t flags, void* wi
     E().initialized = true;
     E().started = false;
     E().rate = freq ? freq : 44100;
+    E().limiter = Platform::PeakLimiter(E().rate);
     return 1;
 }
 

@@ -55,6 +55,7 @@ struct Engine {
     std::map<uint32_t, std::unique_ptr<Song>> songs;
     uint32_t nextHandle = 1;
     std::vector<int32_t> acc;
+    Platform::PeakLimiter limiter;
 };
 
 using Host = EngineHost<Engine>;
@@ -145,6 +146,7 @@ PLINDOR_EXPORT int FSOUND_Init(int mixRate, int maxChannels, uint32_t flags)
     if (E().initialized)
         return 1;
     E().rate = mixRate > 0 ? static_cast<uint32_t>(mixRate) : 44100;
+    E().limiter = Platform::PeakLimiter(E().rate);
     E().voices.assign(static_cast<size_t>(std::clamp(maxChannels, 1, 1024)), Voice{});
     E().initialized = true;
     return 1;

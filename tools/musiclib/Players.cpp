@@ -156,12 +156,6 @@ bool ModulePlayer::MixInto(int32_t* acc, int frames, uint32_t outRate, float lef
     return got == static_cast<size_t>(frames);
 }
 
-void FinishMix(const int32_t* acc, int16_t* out, int frames)
-{
-    for (int i = 0; i < 2 * frames; ++i)
-        out[i] = static_cast<int16_t>(std::clamp(acc[i], -32768, 32767));
-}
-
 void PanGains(float volume, int pan, float& left, float& right)
 {
     pan = std::clamp(pan, -100, 100);

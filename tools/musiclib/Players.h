@@ -62,9 +62,6 @@ private:
     std::vector<int16_t> mScratch;
 };
 
-// Saturates the sum to 16-bit.
-void FinishMix(const int32_t* acc, int16_t* out, int frames);
-
 // Linear amplitude gains of a volume in 0..scale and a pan in -100..100.
 void PanGains(float volume, int pan, float& left, float& right);
 
