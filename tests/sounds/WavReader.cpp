@@ -116,23 +116,6 @@ struct Section {
     }
 };
 
-// Bilinear designs at any rate (the 48 kHz tables of BS.1770 are these).
-Section Shelf(int rate)
-{
-    const double k = std::tan(M_PI * 1681.974450955533 / rate), q = 0.7071752369554196;
-    const double vh = std::pow(10.0, 3.999843853973347 / 20.0), vb = std::pow(vh, 0.4996667741545416);
-    const double n = 1.0 + k / q + k * k;
-    return {{(vh + vb * k / q + k * k) / n, 2.0 * (k * k - vh) / n, (vh - vb * k / q + k * k) / n, 2.0 * (k * k - 1.0) / n,
-             (1.0 - k / q + k * k) / n}};
-}
-
-Section RlbHighPass(int rate)
-{
-    const double k = std::tan(M_PI * 38.13547087602444 / rate), q = 0.5003270373238773;
-    const double n = 1.0 + k / q + k * k;
-    return {{1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / n, (1.0 - k / q + k * k) / n}};
-}
-
 Section ButterworthLowPass(int rate, double hz)
 {
     const double k = std::tan(M_PI * hz / rate), n = 1.0 + std::sqrt(2.0) * k + k * k;
@@ -140,17 +123,6 @@ Section ButterworthLowPass(int rate, double hz)
 }
 
 } // namespace
-
-double LoudestLufs(const std::vector<double>& s, int rate)
-{
-    Section shelf = Shelf(rate), hp = RlbHighPass(rate);
-    std::vector<double> k(s.size());
-    for (size_t i = 0; i < s.size(); ++i) k[i] = hp(shelf(s[i]));
-    const size_t window = static_cast<size_t>(0.4 * rate);
-    k.resize(std::max(k.size(), window), 0.0);
-    const double rms = LoudestWindow(k, window);
-    return rms > 0.0 ? -0.691 + 20.0 * std::log10(rms) : -240.0;
-}
 
 double LowShare(const std::vector<double>& s, int rate, double hz)
 {

@@ -23,9 +23,6 @@ double Peak(const std::vector<double>& s);
 double Rms(const std::vector<double>& s, size_t from = 0, size_t count = SIZE_MAX);
 double LoudestWindow(const std::vector<double>& s, size_t window);
 double Db(double gain);
-// Momentary loudness (ITU-R BS.1770 K-weighting, 400 ms window) of the loudest
-// stretch, in LUFS; a sound shorter than the window counts as padded with silence.
-double LoudestLufs(const std::vector<double>& s, int rate);
 // Share (0..1) of the energy below hz, through a fourth-order low-pass.
 double LowShare(const std::vector<double>& s, int rate, double hz);
 

@@ -1,4 +1,5 @@
 #include "tools/sound/Dsp.h"
+#include "tools/sound/Loudness.h"
 
 #include <algorithm>
 #include <cmath>
@@ -283,38 +284,6 @@ double EndingFall(const Signal& s)
     return static_cast<double>(end - start) * hop / kRate + (end == levels.size() ? static_cast<double>(w) / kRate : 0.0);
 }
 
-double Loudness(const Signal& s)
-{
-    // The K-weighting: a high shelf (+4 dB above about 1.7 kHz) and a 38 Hz
-    // high-pass, designed for this sample rate.
-    Biquad shelf, hp;
-    {
-        const double k = std::tan(kPi * 1681.974450955533 / kRate), q = 0.7071752369554196;
-        const double vh = std::pow(10.0, 3.999843853973347 / 20.0), vb = std::pow(vh, 0.4996667741545416);
-        const double a0 = 1.0 + k / q + k * k;
-        shelf.SetCoefficients((vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
-                              2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0);
-    }
-    {
-        const double k = std::tan(kPi * 38.13547087602444 / kRate), q = 0.5003270373238773;
-        const double a0 = 1.0 + k / q + k * k;
-        hp.SetCoefficients(1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0);
-    }
-    const size_t w = static_cast<size_t>(Samples(0.4));
-    std::vector<double> sq(std::max(s.size(), w), 0.0);
-    for (size_t i = 0; i < s.size(); ++i) {
-        const double y = hp.Run(shelf.Run(s[i]));
-        sq[i] = y * y;
-    }
-    double sum = 0.0, best = 0.0;
-    for (size_t i = 0; i < sq.size(); ++i) {
-        sum += sq[i];
-        if (i >= w) sum -= sq[i - w];
-        if (i + 1 >= w) best = std::max(best, sum);
-    }
-    return best > 0.0 ? -0.691 + 10.0 * std::log10(best / w) : -240.0;
-}
-
 double LowShare(const Signal& s, double hz)
 {
     Biquad a, b;
@@ -350,11 +319,8 @@ double Mean(const Signal& s)
     return sum / s.size();
 }
 
-void Master(Signal& s, double loudnessDb, double ceilingDb)
+void SoftClip(Signal& s, double gain, double ceilingDb)
 {
-    const double now = ShortTermLoudness(s);
-    if (now <= 0.0) return;
-    const double gain = DbToGain(loudnessDb) / now;
     const double ceiling = DbToGain(ceilingDb);
     const double knee = ceiling * 0.75;
     for (float& x : s) {
@@ -367,10 +333,19 @@ void Master(Signal& s, double loudnessDb, double ceilingDb)
 
 void MasterLufs(Signal& s, double lufs, double ceilingDb)
 {
-    for (int pass = 0; pass < 3; ++pass) {
-        const double now = Loudness(s);
-        if (now < -200.0 || std::fabs(now - lufs) < 0.05) return;
-        Master(s, GainToDb(ShortTermLoudness(s)) + lufs - now, ceilingDb);
+    const Signal raw = s;
+    const double rawLufs = IntegratedLoudness(raw);
+    if (rawLufs < -200.0) return;
+    // The gain goes after the loudness the soft clip leaves; the clip's ceiling
+    // comes down by what the true peak overshoots between the samples.
+    double gainDb = lufs - rawLufs, clipDb = ceilingDb;
+    for (int pass = 0; pass < 8; ++pass) {
+        s = raw;
+        SoftClip(s, DbToGain(gainDb), clipDb);
+        const double now = IntegratedLoudness(s), peak = TruePeakDb(s);
+        if (peak > ceilingDb) clipDb -= peak - ceilingDb + 0.02;
+        else if (std::fabs(now - lufs) < 0.05) return;
+        gainDb += lufs - now;
     }
 }
 
@@ -404,6 +379,46 @@ bool WriteWav(const std::string& path, const Signal& s, int rate)
     const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
     if (std::fclose(f) != 0 || !ok) { std::remove(tmp.c_str()); return false; }
     return std::rename(tmp.c_str(), path.c_str()) == 0;
+}
+
+bool ReadWav(const std::string& path, Signal& left, Signal& right, std::string& error)
+{
+    left.clear();
+    right.clear();
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) { error = "cannot open"; return false; }
+    std::string b;
+    char buf[65536];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) b.append(buf, n);
+    std::fclose(f);
+    const auto u16 = [&b](size_t at) { return static_cast<uint32_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8); };
+    const auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+    if (b.size() < 12 || b.compare(0, 4, "RIFF") != 0 || b.compare(8, 4, "WAVE") != 0) { error = "not a WAV file"; return false; }
+    uint32_t channels = 0, rate = 0, bits = 0;
+    for (size_t at = 12; at + 8 <= b.size();) {
+        const std::string id = b.substr(at, 4);
+        const size_t size = u32(at + 4), body = at + 8;
+        if (size > b.size() - body) { error = "chunk runs past the end"; return false; }
+        if (id == "fmt " && size >= 16) {
+            if (u16(body) != 1) { error = "not PCM"; return false; }
+            channels = u16(body + 2);
+            rate = u32(body + 4);
+            bits = u16(body + 14);
+        } else if (id == "data") {
+            if ((channels != 1 && channels != 2) || bits != 16 || rate != kRate) { error = "not 16-bit mono or stereo at 44.1 kHz"; return false; }
+            const size_t frames = size / (2 * channels);
+            left.resize(frames);
+            if (channels == 2) right.resize(frames);
+            for (size_t i = 0; i < frames; ++i) {
+                left[i] = static_cast<int16_t>(u16(body + 2 * channels * i)) / 32768.0f;
+                if (channels == 2) right[i] = static_cast<int16_t>(u16(body + 2 * channels * i + 2)) / 32768.0f;
+            }
+            return true;
+        }
+        at = body + size + (size & 1);
+    }
+    error = "no data chunk";
+    return false;
 }
 
 } // namespace Zant::Dsp

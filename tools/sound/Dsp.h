@@ -105,10 +105,6 @@ double Peak(const Signal& s);
 double Rms(const Signal& s);
 double ShortTermLoudness(const Signal& s, double windowSeconds = 0.05); // loudest window RMS
 double Mean(const Signal& s);
-// Loudness as people hear it: the loudest 400 ms of the K-weighted signal in
-// LUFS (momentary loudness of ITU-R BS.1770; a shorter sound counts as padded
-// with silence).
-double Loudness(const Signal& s);
 // Share (0..1) of the energy below hz: what small speakers cannot play.
 double LowShare(const Signal& s, double hz = 150.0);
 // Seconds over which a sound's ending falls from 6 dB under the loudest 50 ms
@@ -116,11 +112,11 @@ double LowShare(const Signal& s, double hz = 150.0);
 // reads as a few tens of milliseconds, a release or fade as its length.
 double EndingFall(const Signal& s);
 
-// Scales to a short-term loudness (dBFS) and keeps the peak under the ceiling
-// with a gentle soft clip; loops must not be clipped (that would change the join).
-void Master(Signal& s, double loudnessDb, double ceilingDb = -1.0);
-// The same to a loudness in LUFS (see Loudness); a second pass makes up for
-// what the soft clip took.
+// Scales by gain and rounds the peaks off softly below the ceiling (dBFS).
+void SoftClip(Signal& s, double gain, double ceilingDb);
+// Scales to an integrated loudness in LUFS (ITU-R BS.1770, see Loudness.h) with
+// the true peak at most the ceiling (dBTP): a soft clip takes the few peaks that
+// would pass it. Loops keep their join, the clip having no memory.
 void MasterLufs(Signal& s, double lufs, double ceilingDb = -1.0);
 
 // Plays a signal faster (step > 1) or slower, by linear interpolation.
@@ -129,6 +125,8 @@ Signal Resample(const Signal& s, double step);
 // 16-bit conversion with rounding and saturation.
 std::vector<int16_t> ToPcm16(const Signal& s);
 bool WriteWav(const std::string& path, const Signal& s, int rate = kRate);
+// Reads a 16-bit PCM WAV at kRate, mono (right left empty) or stereo.
+bool ReadWav(const std::string& path, Signal& left, Signal& right, std::string& error);
 
 } // namespace Zant::Dsp
 

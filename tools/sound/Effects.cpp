@@ -217,9 +217,16 @@ Signal Wrong(const Textures&)
         const double t = static_cast<double>(i) / kRate;
         const double drop = 1.0 - 0.06 * std::min(1.0, t / 0.2);
         const double env = std::min(1.0, t / 0.003) * std::exp(-t / 0.07);
-        s[i] = static_cast<float>(env * (a.Square(150.0 * drop, 9) + b.Square(159.0 * drop, 9)) * 0.5);
+        s[i] = static_cast<float>(env * (a.Square(150.0 * drop, 21) + b.Square(159.0 * drop, 21)) * 0.5);
     }
-    LowPass(s, 1300.0);
+    // The low buzz is what it says, but its body, where small speakers play it, is
+    // the harmonics from 450 Hz up to a few kHz: the ear still hears the 150 Hz
+    // pitch in them when the fundamental is thinned.
+    LowPass(s, 2800.0);
+    HighPass(s, 200.0);
+    Biquad body;
+    body.Set(Biquad::Peak, 800.0, 0.8, 6.0);
+    for (float& x : s) x = body.Run(x);
     return s;
 }
 
@@ -596,7 +603,7 @@ Signal Eerie1(const Textures&)
     Signal s(n, 0.0f);
     // A drone of slowly beating partials: a little fundamental, its body an
     // octave and more up, where small speakers still play it.
-    const double drone[][2] = {{55.0, 0.15}, {110.0, 0.3}, {110.5, 0.25}, {165.0, 0.3}, {220.0, 0.3}, {330.0, 0.12}};
+    const double drone[][2] = {{55.0, 0.15}, {110.0, 0.3}, {110.5, 0.25}, {165.0, 0.3}, {220.0, 0.3}, {330.0, 0.25}, {440.0, 0.12}};
     for (const auto& d : drone)
         for (size_t i = 0; i < n; ++i) s[i] += static_cast<float>(d[1] * LoopSine(Cycles(d[0], seconds), i, n));
     // Dark water breathing twice per loop.
@@ -654,7 +661,7 @@ Signal UnderwaterLoop(const Textures&)
     const double rr = Rms(rumble), cr = Rms(current);
     Signal s(n, 0.0f);
     for (size_t i = 0; i < n; ++i)
-        s[i] = static_cast<float>(0.5 / rr * rumble[i] + 0.2 / cr * current[i] * (0.6 + 0.4 * LoopSine(3, i, n, 0.3)));
+        s[i] = static_cast<float>(0.3 / rr * rumble[i] + 0.35 / cr * current[i] * (0.6 + 0.4 * LoopSine(3, i, n, 0.3)));
     // Bubbles rise now and then, in small clusters; those near the end wrap into the start.
     Rng rng(403);
     for (int cluster = 0; cluster < 14; ++cluster) {
@@ -674,12 +681,12 @@ Signal UnderwaterLoop(const Textures&)
 
 const std::vector<KindLevel>& Levels()
 {
-    // The typing click sets the interface level; creatures and rewards sit
-    // just over it, alarms over them, and the explosion and the diver's death
-    // are the loudest things in the game. Ambience stays under everything.
+    // What a player hears: typing feedback quiet, hits and interface clicks over
+    // it, rewards bright and alarms, explosions and boss events loudest (the mix
+    // bus limiter catches what piles up). Ambience stays under everything.
     static const std::vector<KindLevel> levels = {
-        {Kind::Interface, "interface", -24.0}, {Kind::Creature, "creature", -22.0}, {Kind::Reward, "reward", -22.0},
-        {Kind::Alarm, "alarm", -20.0},         {Kind::Impact, "impact", -17.0},     {Kind::Ambience, "ambience", -30.0},
+        {Kind::Click, "click", -26.0}, {Kind::Hit, "hit", -21.0},          {Kind::Reward, "reward", -18.0},
+        {Kind::Alarm, "alarm", -17.0}, {Kind::Ambience, "ambience", -30.0},
     };
     return levels;
 }
@@ -718,17 +725,17 @@ const std::vector<Recipe>& Table()
     static const std::vector<Recipe> table = {
         {"eerie1", true, Kind::Ambience, Eerie1},
         {"eerie3", true, Kind::Ambience, Eerie3},
-        {"playerdies", false, Kind::Impact, PlayerDies},
-        {"sharkdies", false, Kind::Creature, SharkDies},
-        {"wrong", false, Kind::Interface, Wrong},
-        {"buttonclick", false, Kind::Interface, ButtonClick},
+        {"playerdies", false, Kind::Alarm, PlayerDies},
+        {"sharkdies", false, Kind::Hit, SharkDies},
+        {"wrong", false, Kind::Click, Wrong},
+        {"buttonclick", false, Kind::Hit, ButtonClick},
         {"divebell1", false, Kind::Reward, DiveBell},
         {"wingem", false, Kind::Reward, WinGem},
         {"wave_bonus", false, Kind::Reward, WaveBonus},
         {"wave_bonus2", false, Kind::Reward, WaveBonus2},
         {"wave_bonus3", false, Kind::Reward, WaveBonus3},
         {"treasure", false, Kind::Reward, Treasure},
-        {"shipmove", false, Kind::Interface, ShipMove},
+        {"shipmove", false, Kind::Hit, ShipMove},
         {"emp", false, Kind::Alarm, Emp},
         {"extralife", false, Kind::Reward, ExtraLife},
         {"tone1", false, Kind::Reward, Tone<0>},
@@ -746,16 +753,16 @@ const std::vector<Recipe>& Table()
         {"tone13", false, Kind::Reward, Tone<12>},
         {"sonarping1", false, Kind::Alarm, SonarPing},
         {"torpedolaunch", false, Kind::Alarm, TorpedoLaunch},
-        {"jellyfish", false, Kind::Creature, Jellyfish},
-        {"explosion", false, Kind::Impact, Explosion},
-        {"type", false, Kind::Interface, Type1},
-        {"type2", false, Kind::Interface, Type2},
-        {"type3", false, Kind::Interface, Type3},
-        {"sharkhurt", false, Kind::Creature, SharkHurt},
-        {"diverenters", false, Kind::Creature, DiverEnters},
-        {"piranhadies1", false, Kind::Creature, PiranhaDies},
+        {"jellyfish", false, Kind::Hit, Jellyfish},
+        {"explosion", false, Kind::Alarm, Explosion},
+        {"type", false, Kind::Click, Type1},
+        {"type2", false, Kind::Click, Type2},
+        {"type3", false, Kind::Click, Type3},
+        {"sharkhurt", false, Kind::Hit, SharkHurt},
+        {"diverenters", false, Kind::Hit, DiverEnters},
+        {"piranhadies1", false, Kind::Hit, PiranhaDies},
         {"underwaterloop", true, Kind::Ambience, UnderwaterLoop},
-        {"bad", false, Kind::Interface, Bad},
+        {"bad", false, Kind::Hit, Bad},
     };
     return table;
 }

@@ -12,12 +12,12 @@ namespace Zant::Effects {
 
 // Effects are levelled by what they tell the player: each kind has one
 // loudness, so sounds of a kind never jump out of the mix against each other.
-enum class Kind { Interface, Creature, Reward, Alarm, Impact, Ambience };
+enum class Kind { Click, Hit, Reward, Alarm, Ambience };
 
 struct KindLevel {
     Kind kind;
     const char* name;
-    double lufs;            // loudest 400 ms, K-weighted (Dsp::Loudness)
+    double lufs;            // integrated loudness (ITU-R BS.1770)
 };
 const std::vector<KindLevel>& Levels();
 const KindLevel& LevelOf(Kind kind);

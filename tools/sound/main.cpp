@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/sound/Effects.h"
+#include "tools/sound/LoudnessTable.h"
 
 using namespace Zant;
 
@@ -25,8 +26,7 @@ int main(int argc, char** argv)
     const std::string folder = argv[2];
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    std::string sheet = "# Loudness: the loudest 400 ms, K-weighted (LUFS); low share: energy under 150 Hz.\n"
-                        "# name           kind       seconds  peak dBFS   LUFS  target  low share  loop\n";
+    std::string sheet = Dsp::LoudnessTableHeader();
     for (const Effects::Recipe& r : Effects::Table()) {
         const Dsp::Signal s = Effects::Render(r, *textures);
         const std::string path = folder + "/" + r.name + ".wav";
@@ -35,11 +35,8 @@ int main(int argc, char** argv)
             return 1;
         }
         const Effects::KindLevel& level = Effects::LevelOf(r.kind);
-        char line[160];
-        std::snprintf(line, sizeof line, "%-16s %-9s %8.3f %10.2f %6.1f %7.1f %9.0f %%  %s\n", r.name, level.name,
-                      static_cast<double>(s.size()) / Dsp::kRate, Dsp::GainToDb(Dsp::Peak(s)), Dsp::Loudness(s), level.lufs,
-                      100.0 * Dsp::LowShare(s), r.loop ? "yes" : "no");
-        sheet += line;
+        sheet += Dsp::LoudnessTableRow({r.name, level.name, level.lufs, static_cast<double>(s.size()) / Dsp::kRate,
+                                        Dsp::MeasureLoudness(s)});
     }
     FILE* f = std::fopen(argv[3], "w");
     if (!f || std::fputs(sheet.c_str(), f) < 0 || std::fclose(f) != 0) {
