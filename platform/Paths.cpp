@@ -156,21 +156,25 @@ bool WriteFileAtomic(const std::string& path, const void* data, size_t size)
     return true;
 }
 
-int RemoveStaleTemporaries(const std::string& path)
+namespace {
+
+// Removes the files of folder named <prefix>.tmp-<pid> whose process has ended (an
+// empty name prefix takes every such file).
+int RemoveDeadWritersTemporaries(const std::string& folder, const std::string& namePrefix)
 {
-    const std::string folder = FolderOf(path);
-    const size_t slash = path.rfind('/');
-    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp-";
     DIR* dir = opendir(folder.c_str());
     if (!dir)
         return 0;
+    const std::string marker = ".tmp-";
     int removed = 0;
     while (dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+        const size_t at = namePrefix.empty() ? name.rfind(marker) : namePrefix.size();
+        if (at == std::string::npos || at == 0 || name.compare(0, namePrefix.size(), namePrefix) != 0 ||
+            name.compare(at, marker.size(), marker) != 0)
             continue;
-        const std::string digits = name.substr(prefix.size());
-        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+        const std::string digits = name.substr(at + marker.size());
+        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
             continue;
         const pid_t pid = static_cast<pid_t>(std::stol(digits));
         // EPERM means the process exists under another user: keep its file.
@@ -181,6 +185,42 @@ int RemoveStaleTemporaries(const std::string& path)
     }
     closedir(dir);
     return removed;
+}
+
+} // namespace
+
+int RemoveStaleTemporaries(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return RemoveDeadWritersTemporaries(FolderOf(path), slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+int RemoveStaleTemporariesIn(const std::string& folder) { return RemoveDeadWritersTemporaries(folder, ""); }
+
+bool SetFileAside(const std::string& path, const std::string& suffix, std::string& asidePath)
+{
+    struct stat st{};
+    if (lstat(path.c_str(), &st) != 0)
+        return false;
+    for (int n = 1; n <= 1000; ++n) {
+        const std::string candidate = path + suffix + (n == 1 ? "" : std::to_string(n));
+        // A hard link cannot replace an existing name, so an earlier copy stays whole;
+        // where the file system has no hard links, a rename after a look at the name.
+        if (link(path.c_str(), candidate.c_str()) == 0) {
+            if (unlink(path.c_str()) != 0) {
+                unlink(candidate.c_str());
+                return false;
+            }
+        } else if (errno == EEXIST || lstat(candidate.c_str(), &st) == 0) {
+            continue;
+        } else if (rename(path.c_str(), candidate.c_str()) != 0) {
+            return false;
+        }
+        SyncFolderOf(path);
+        asidePath = candidate;
+        return true;
+    }
+    return false;
 }
 
 } // namespace Platform

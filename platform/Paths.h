@@ -37,5 +37,12 @@ inline bool WriteFileAtomic(const std::string& path, const std::string& data)
 // during a write left behind; those of processes still running are kept, as they
 // may be writing now. Returns how many were removed.
 int RemoveStaleTemporaries(const std::string& path);
+// The same for every file of a folder.
+int RemoveStaleTemporariesIn(const std::string& folder);
+
+// Moves a file aside under the first free name of path + suffix, path + suffix + "2",
+// "3", ..., never replacing a file, and gives that name. False when path is missing
+// or cannot be moved.
+bool SetFileAside(const std::string& path, const std::string& suffix, std::string& asidePath);
 
 } // namespace Platform

@@ -123,6 +123,17 @@ bool ParseUnsigned(const std::string& text, uint64_t max, uint64_t& value)
     return value <= max;
 }
 
+// Whether a key path and its names are within the store's limits.
+bool SaneKeyPath(const std::string& keyPath, const std::vector<std::string>& components)
+{
+    if (keyPath.size() > SettingsStore::MAX_PATH_BYTES)
+        return false;
+    for (const std::string& part : components)
+        if (part.size() > SettingsStore::MAX_NAME_BYTES)
+            return false;
+    return true;
+}
+
 std::vector<std::string> SplitTabs(const std::string& line)
 {
     std::vector<std::string> fields;
@@ -208,8 +219,11 @@ bool SettingsStore::CreateKey(const std::string& keyPath)
     std::lock_guard<std::mutex> guard(mLock);
     if (FindKey(keyPath))
         return true;
-    const std::string before = Serialize();
-    MakeKey(SplitKeyPath(keyPath));
+    const std::vector<std::string> components = SplitKeyPath(keyPath);
+    if (!SaneKeyPath(keyPath, components))
+        return false;
+    const std::string before = Snapshot();
+    MakeKey(components);
     return Commit(before);
 }
 
@@ -217,8 +231,12 @@ bool SettingsStore::SetValue(const std::string& keyPath, const std::string& name
                              size_t length)
 {
     std::lock_guard<std::mutex> guard(mLock);
-    const std::string before = Serialize();
-    Key* key = MakeKey(SplitKeyPath(keyPath));
+    // What the file could not give back is not kept either.
+    const std::vector<std::string> components = SplitKeyPath(keyPath);
+    if (!SaneKeyPath(keyPath, components) || name.size() > MAX_NAME_BYTES || length > MAX_DATA_BYTES)
+        return false;
+    const std::string before = Snapshot();
+    Key* key = MakeKey(components);
     Value& value = key->mValues[Fold(name)];
     value.mName = name;
     value.mType = type;
@@ -257,7 +275,7 @@ bool SettingsStore::DeleteValue(const std::string& keyPath, const std::string& n
     Key* key = FindKey(keyPath);
     if (!key || key->mValues.count(Fold(name)) == 0)
         return false;
-    const std::string before = Serialize();
+    const std::string before = Snapshot();
     key->mValues.erase(Fold(name));
     return Commit(before);
 }
@@ -280,7 +298,7 @@ bool SettingsStore::DeleteKey(const std::string& keyPath)
     auto it = parent->mKeys.find(last);
     if (it == parent->mKeys.end() || !it->second->mKeys.empty())
         return false;
-    const std::string before = Serialize();
+    const std::string before = Snapshot();
     parent->mKeys.erase(it);
     return Commit(before);
 }
@@ -315,8 +333,35 @@ bool SettingsStore::CanWrite()
     return WriteFile(Serialize());
 }
 
+void SettingsStore::BeginBatch()
+{
+    std::lock_guard<std::mutex> guard(mLock);
+    if (mBatchDepth++ == 0) {
+        mBatchBefore = Serialize();
+        mBatchChanged = false;
+    }
+}
+
+bool SettingsStore::EndBatch()
+{
+    std::lock_guard<std::mutex> guard(mLock);
+    if (mBatchDepth == 0 || --mBatchDepth > 0)
+        return true;
+    std::string before = std::move(mBatchBefore);
+    mBatchBefore.clear();
+    if (!mBatchChanged)
+        return true;
+    return Commit(before);
+}
+
+std::string SettingsStore::Snapshot() { return mBatchDepth > 0 ? std::string() : Serialize(); }
+
 bool SettingsStore::Commit(const std::string& before)
 {
+    if (mBatchDepth > 0) {
+        mBatchChanged = true;
+        return true;
+    }
     if (WriteFile(Serialize()))
         return true;
     // What could not be stored must not be seen either: back to the old contents.
@@ -326,8 +371,10 @@ bool SettingsStore::Commit(const std::string& before)
 
 bool SettingsStore::WriteFile(const std::string& text)
 {
-    if (mFailWrites)
+    if (mFailWrites || mWritesLeft == 0)
         return false;
+    if (mWritesLeft > 0)
+        --mWritesLeft;
     if (mFilePath.empty())
         return true;
     if (!WriteFileAtomic(mFilePath, text)) {
@@ -381,6 +428,13 @@ int SettingsStore::Parse(const std::string& text)
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
+        // A line longer than any the store writes is not copied, let alone kept:
+        // every later write would carry it.
+        if (end - start > MAX_LINE_BYTES) {
+            ++bad;
+            start = end + 1;
+            continue;
+        }
         std::string line = text.substr(start, end - start);
         start = end + 1;
         if (!line.empty() && line.back() == '\r')
@@ -394,8 +448,13 @@ int SettingsStore::Parse(const std::string& text)
             ++bad;
             continue;
         }
+        const std::vector<std::string> components = SplitKeyPath(keyPath);
+        if (!SaneKeyPath(keyPath, components)) {
+            ++bad;
+            continue;
+        }
         if (fields.size() == 1) {
-            MakeKey(SplitKeyPath(keyPath));
+            MakeKey(components);
             continue;
         }
         std::string name, data;
@@ -422,11 +481,11 @@ int SettingsStore::Parse(const std::string& text)
         } else {
             ok = false;
         }
-        if (!ok) {
+        if (!ok || name.size() > MAX_NAME_BYTES || data.size() > MAX_DATA_BYTES) {
             ++bad;
             continue;
         }
-        Key* key = MakeKey(SplitKeyPath(keyPath));
+        Key* key = MakeKey(components);
         Value& value = key->mValues[Fold(name)];
         value.mName = name;
         value.mType = type;

@@ -10,7 +10,9 @@
 //
 // Every change is written to the file at once (temporary file, flush, rename); a
 // change whose write fails is undone in memory and reported as a failure, and the old
-// file stays whole. Without a file the store lives in memory only.
+// file stays whole. Changes made inside a batch are written together when the batch
+// ends, so that a process killed part way leaves either all of them or none. Without
+// a file the store lives in memory only.
 //
 // File format, one entry a line, fields separated by tabs:
 //   key path <TAB> value name <TAB> type <TAB> value
@@ -18,7 +20,9 @@
 // type is "sz" (value: the text), "dword" (value: unsigned decimal), "binary"
 // (value: hex bytes) or "type<N>" (value: hex bytes). In key paths, names and text,
 // bytes below 0x20, 0x7F and above, '%' and '#' are written as %XX. Lines starting
-// with '#' and lines that cannot be read are passed over (the rest still loads).
+// with '#' and lines that cannot be read are passed over (the rest still loads); so
+// are lines, names and values longer than any the program writes (the limits below),
+// which the store also refuses to make.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -32,6 +36,12 @@ enum SettingsType { SETTINGS_SZ = 1, SETTINGS_BINARY = 3, SETTINGS_DWORD = 4 };
 
 class SettingsStore {
 public:
+    // Longest key name or value name, value data, key path, and file line.
+    static constexpr size_t MAX_NAME_BYTES = 1024;
+    static constexpr size_t MAX_DATA_BYTES = 65536;
+    static constexpr size_t MAX_PATH_BYTES = 4096;
+    static constexpr size_t MAX_LINE_BYTES = 3 * (MAX_PATH_BYTES + MAX_NAME_BYTES + MAX_DATA_BYTES) + 64;
+
     // In memory only; writes succeed unless SetFailWrites says otherwise.
     SettingsStore();
     // Backed by filePath, read at once when it exists.
@@ -64,8 +74,17 @@ public:
     // Whether a change could be written now (rewrites the file as it stands).
     bool CanWrite();
 
-    // Test hook: every write fails as if the file could not be written.
+    // Changes up to the matching EndBatch are kept in memory and written once, by the
+    // outermost EndBatch. When that write fails, every change of the batch is undone
+    // and the result is false. Other threads' changes meanwhile join the batch.
+    void BeginBatch();
+    bool EndBatch();
+
+    // Test hooks: every write fails as if the file could not be written; or the next
+    // `writes` writes succeed and the later ones fail, as for a process killed part
+    // way through (negative: no limit).
     void SetFailWrites(bool fail) { mFailWrites = fail; }
+    void SetWritesLeft(int writes) { mWritesLeft = writes; }
 
     // The file's text for the current contents, and the reverse. Parse replaces the
     // contents and returns how many lines could not be read.
@@ -87,7 +106,11 @@ private:
     Key* FindKey(const std::string& keyPath);
     Key* MakeKey(const std::vector<std::string>& components);
     void SerializeKey(const Key& key, const std::string& path, std::string& out) const;
-    // Writes the contents; on failure restores the contents given by before.
+    // The contents to go back to when the coming change cannot be written (none
+    // inside a batch, which keeps its own).
+    std::string Snapshot();
+    // Writes the contents; on failure restores the contents given by before. Inside
+    // a batch the write waits for the batch's end.
     bool Commit(const std::string& before);
     bool WriteFile(const std::string& text);
     void Load();
@@ -96,6 +119,10 @@ private:
     std::string mFilePath;
     Key mRoot;
     bool mFailWrites = false;
+    int mWritesLeft = -1;
+    int mBatchDepth = 0;
+    bool mBatchChanged = false;
+    std::string mBatchBefore;
 };
 
 // The store in the per-user data folder ("settings.txt"), made on first use, unless a

@@ -218,6 +218,11 @@ public:
     bool DeleteRegistryKey(const std::string& name);
     void DeleteRegistryValue(const std::string& name);
     bool ListRegistrySubKeys(const std::string& name, std::vector<std::string>& keys);
+    // Writes between these two reach the store's file together, in one write by the
+    // outermost end (false when it fails and the writes are undone). Nothing happens
+    // while a demo plays back, as the writes then do not reach the store.
+    void BeginRegistryBatch();
+    bool EndRegistryBatch();
 
     // ---- Demo recording and playback.
     void DemoWriteUpdateDelta();

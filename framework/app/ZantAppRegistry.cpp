@@ -255,6 +255,17 @@ bool ZantApp::ListRegistrySubKeys(const std::string& name, std::vector<std::stri
     return result.mSuccess;
 }
 
+void ZantApp::BeginRegistryBatch()
+{
+    if (!mPlayingDemoBuffer)
+        Platform::GetSettingsStore().BeginBatch();
+}
+
+bool ZantApp::EndRegistryBatch()
+{
+    return mPlayingDemoBuffer || Platform::GetSettingsStore().EndBatch();
+}
+
 // ---- Settings
 
 namespace {

@@ -376,6 +376,7 @@ bool WinBTApp::LoadConfigOrQuit()
     if (mConfig->Load(mDifficulty) == 0)
         return true;
     ShowMessage("There was an error loading the configuration file.");
+    mExitCode = EXIT_FATAL;
     mCloseRequest = true;
     Shutdown();
     return false;
@@ -778,15 +779,10 @@ void WinBTApp::ContinueSavedGame()
 
 // ---- Players.
 
-void WinBTApp::ReplaceLostProfile(const std::string& name, int number)
+void WinBTApp::ReplaceLostProfile(const std::string& name)
 {
-    auto* profile = new UserProfile(this);
-    profile->mName = name;
-    profile->SetUserNumber(number);
-    mCurProfile = profile;
-    mProfileMgr->WriteUserProfileToRegistry(profile, false, false);
-    mProfileMgr->AddUserProfile(profile);
-    mProfileMgr->RegisterDefaultUserName(name);
+    mCurProfile = mProfileMgr->RenewLostProfile(name);
+    mProfileMgr->RegisterDefaultUserName(mCurProfile->mName);
 }
 
 void WinBTApp::ChooseUser()
@@ -798,9 +794,7 @@ void WinBTApp::ChooseUser()
         UserProfile* profile = mProfileMgr->GetUserProfile(name);
         if (profile == nullptr) {
             DoMessageDialog("Error", LOST_DATA_TEXT, "", false);
-            UserProfile* listed = mProfileMgr->FindUserProfile(name);
-            ReplaceLostProfile(listed != nullptr ? listed->mName : name,
-                               listed != nullptr ? listed->mUserNumber : mProfileMgr->GetFreeUserNumber());
+            ReplaceLostProfile(name);
         } else {
             if (ParseStoredDouble(profile->mVersion) < UserProfile::OLDEST_DATA_VERSION) {
                 DoMessageDialog("Error",

@@ -52,7 +52,12 @@ HighScoreTables::ReadResult HighScoreTables::Read(Buffer& buffer)
 {
     if (!StringsFit(buffer))
         return ReadResult::Damaged;
-    if (ParseStoredDouble(buffer.ReadString()) < OLDEST_VERSION)
+    // An older layout still begins with its version number; zeros or other bytes
+    // where it stands are damage.
+    const std::string version = buffer.ReadString();
+    if (version.empty() || version[0] < '0' || version[0] > '9')
+        return ReadResult::Damaged;
+    if (ParseStoredDouble(version) < OLDEST_VERSION)
         return ReadResult::Old;
     if (buffer.AtEnd())
         return ReadResult::Damaged;

@@ -242,6 +242,7 @@ bool TypingTutor::EnterLesson(Lesson* lesson)
         mLesson = nullptr;
         mState = STATE_RESULTS;
         mApp->ShowMessage(WinBTApp::MissingFileMessage(mLessonManager->GetFailedFile()));
+        mApp->mExitCode = EXIT_FATAL;
         mApp->mCloseRequest = true;
         MarkDirty();
         return false;

@@ -288,6 +288,30 @@ void UserProfile::ClearSavedGame()
     mSavedTotal2 = 0;
 }
 
+bool UserProfile::SavedGameIsPlayable() const
+{
+    if (mSavedLevelIndex == -1 || mSavedLevelIndex == 0)
+        return true;
+    const bool difficulty = mSavedDifficulty >= 0 && mSavedDifficulty <= 4;
+    const bool charted = mSavedLevelIndex >= 1 && mSavedLevelIndex < NUM_SITES;
+    return difficulty && (charted || mSavedLevelIndex >= WinBTApp::SAVED_ENDLESS_LEVEL_BASE);
+}
+
+void UserProfile::DropSavedGame()
+{
+    mSavedLives = -1;
+    mSavedScore = -1;
+    mLastSavedScore = 0;
+    mSavedCharge = -1.0;
+    mSavedLevelIndex = -1;
+    mSavedDifficulty = -1;
+    mSavedLevel = 0;
+    mSavedTotals.fill(-1);
+    mSavedTotal2 = 0;
+    mSavedSites.clear();
+    mSavedSiteNumbers.clear();
+}
+
 // ---- Values written at once.
 
 void UserProfile::SetSpaceToPause(bool on)
@@ -508,6 +532,12 @@ bool UserProfile::LoadDataFromDisk()
     if (!ReadData(buffer)) {
         ProfileLog(mApp, "Refused " + path);
         return false;
+    }
+    // A saved game that names no difficulty or level could only end the program when
+    // continued: it goes, the rest of the file stays.
+    if (!SavedGameIsPlayable()) {
+        ProfileLog(mApp, "Refused the saved game in " + path);
+        DropSavedGame();
     }
     // A simulated run always starts a new adventure: a saved game would stop it at the
     // continue question.

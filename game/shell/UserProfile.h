@@ -116,6 +116,11 @@ public:
     void SetSavedGame(bool running, int lives, int score, double charge, int levelIndex, int difficulty, int level);
     void SetSavedGameShort(bool running, int lives, int score, int levelIndex, int difficulty, int level);
     void ClearSavedGame();
+    // Whether the saved adventure can be continued: none is saved (level index -1 or
+    // 0), or it names a difficulty 0..4 and a charted site or an endless level.
+    bool SavedGameIsPlayable() const;
+    // No saved adventure, as in a new profile.
+    void DropSavedGame();
 
     // Written to the store at once.
     void SetSpaceToPause(bool on);

@@ -1,11 +1,14 @@
 #include "game/shell/UserProfileMgr.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/util/Buffer.h"
 #include "framework/util/StringUtil.h"
+#include "game/shell/SelectUserDialog.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
+#include "platform/Log.h"
 #include "platform/Paths.h"
 
 namespace Zant {
@@ -13,6 +16,13 @@ namespace Zant {
 UserProfileMgr::UserProfileMgr(WinBTApp* app) : mApp(app)
 {
     ProfileLog(mApp, "UserProfileMgr::UserProfileMgr");
+    // A process killed while saving a player's file leaves its temporary file behind.
+    if (!mApp->mPlayingDemoBuffer) {
+        const std::string users = Platform::UserDataFolder() + "/users";
+        if (const int stale = Platform::RemoveStaleTemporariesIn(users); stale > 0)
+            Platform::DebugOutput("UserProfileMgr: removed " + std::to_string(stale) +
+                                  " leftover temporary file(s) in " + users + "\n");
+    }
     if (ExistsUserKey()) {
         std::vector<std::string> names;
         if (mApp->ListRegistrySubKeys("Users", names))
@@ -123,6 +133,9 @@ void UserProfileMgr::WriteUserProfileToRegistry(UserProfile* profile, bool enter
         return;
     EnsureDefaultUserValue(mApp, profile->mName);
 
+    // One write of the store for all of them: a process killed part way must not
+    // leave a profile half old and half new.
+    mApp->BeginRegistryBatch();
     const std::string prefix = profile->KeyPrefix();
     auto number = [&](const std::string& value, int n) { mApp->WriteRegistryString(prefix + value, std::to_string(n)); };
     auto flag = [&](const std::string& value, bool b) { mApp->WriteRegistryBool(prefix + value, b); };
@@ -158,6 +171,7 @@ void UserProfileMgr::WriteUserProfileToRegistry(UserProfile* profile, bool enter
         flag(FormatString("vl%d", site), profile->mSiteFlags[size_t(site)]);
     number("vd", profile->mLastDifficulty);
     flag("svm", profile->mMapHintShown);
+    mApp->EndRegistryBatch();
 
     if (!registryOnly) {
         WriteDataToDisk(profile, !enterScore);
@@ -169,6 +183,9 @@ void UserProfileMgr::WriteUserProfileToRegistry(UserProfile* profile, bool enter
 void UserProfileMgr::WriteDataToDisk(UserProfile* profile, bool running)
 {
     ProfileLog(mApp, FormatString("UserProfileMgr::WriteDataToDisk: %d", running ? 1 : 0));
+    // Such a number would name another player's file, or none of ours.
+    if (!HasUsableNumber(profile))
+        return;
     Buffer buffer;
     profile->WriteData(buffer, running);
     mApp->SaveBufferToFile(UserDataFilePath(profile->mUserNumber), buffer);
@@ -188,6 +205,10 @@ UserProfile* UserProfileMgr::GetUserProfile(const std::string& name)
     UserProfile* profile = FindUserProfile(name);
     if (profile == nullptr)
         return nullptr;
+    if (!HasUsableNumber(profile)) {
+        ProfileLog(mApp, FormatString("Refused user number %d of %s", profile->mUserNumber, profile->mName.c_str()));
+        return nullptr;
+    }
     if (!profile->LoadDataFromDisk()) {
         // Under this version the file should be there: it is missing or damaged.
         if (mApp->mProductVersion == profile->mVersion)
@@ -197,6 +218,51 @@ UserProfile* UserProfileMgr::GetUserProfile(const std::string& name)
     }
     profile->mSeed = static_cast<int>(mApp->GetGameRandom().Next());
     return profile;
+}
+
+UserProfile* UserProfileMgr::RenewLostProfile(const std::string& name)
+{
+    UserProfile* listed = FindUserProfile(name);
+    UserProfile* profile = nullptr;
+    if (listed != nullptr) {
+        profile = LoadUserProfileFromRegistry(listed->mName);
+        profile->mUserNumber = HasUsableNumber(listed) ? listed->mUserNumber : GetFreeUserNumber();
+    } else {
+        profile = new UserProfile(mApp);
+        profile->mName = name;
+        profile->mUserNumber = GetFreeUserNumber();
+    }
+    SetFileAside(UserDataFilePath(profile->mUserNumber));
+    AddUserProfile(profile);
+    WriteUserProfileToRegistry(profile, false, false);
+    return profile;
+}
+
+bool UserProfileMgr::HasUsableNumber(const UserProfile* profile) const
+{
+    // Numbers are handed out lowest free first: n players never need one above n, and
+    // the roster holds five.
+    const int n = profile->mUserNumber;
+    const size_t range = std::max<size_t>(SelectUserDialog::MAX_PLAYERS, mProfiles.size() + 1);
+    if (n < 0 || static_cast<size_t>(n) >= range)
+        return false;
+    for (const UserProfile* listed : mProfiles) {
+        if (listed == profile)
+            return true;
+        if (listed->mUserNumber == n)
+            return false;
+    }
+    return true;
+}
+
+void UserProfileMgr::SetFileAside(const std::string& path)
+{
+    // A demo played back leaves the player's files as they are.
+    if (mApp->mPlayingDemoBuffer)
+        return;
+    std::string aside;
+    if (Platform::SetFileAside(path, ".bad", aside))
+        Platform::DebugOutput("UserProfileMgr: kept the damaged file " + path + " as " + aside + "\n");
 }
 
 void UserProfileMgr::AddUserProfile(UserProfile* profile)
@@ -272,8 +338,10 @@ void UserProfileMgr::DeregisterUserProfile(const std::string& name)
             ++it;
             continue;
         }
-        mApp->DeleteFileUnlessReplaying(UserDataFilePath(profile->mUserNumber));
-        mApp->DeleteFileUnlessReplaying(UserDataFilePath(profile->mUserNumber, ".idx"));
+        if (HasUsableNumber(profile)) {
+            mApp->DeleteFileUnlessReplaying(UserDataFilePath(profile->mUserNumber));
+            mApp->DeleteFileUnlessReplaying(UserDataFilePath(profile->mUserNumber, ".idx"));
+        }
         ReleaseProfile(profile, nullptr);
         it = mProfiles.erase(it);
     }
@@ -285,8 +353,13 @@ std::string UserProfileMgr::HighScoreFilePath() { return Platform::UserDataFolde
 
 void UserProfileMgr::LoadHighScores()
 {
+    const std::string path = HighScoreFilePath();
     Buffer buffer;
-    if (!mApp->LoadFileToBuffer(HighScoreFilePath(), buffer)) {
+    if (!mApp->LoadFileToBuffer(path, buffer)) {
+        // Every start writes the tables, so players without them have lost them; an
+        // unreadable file (a folder, say) goes aside so that the new one can be made.
+        mHighScoresLost = !mProfiles.empty();
+        SetFileAside(path);
         ResetHighScores();
         return;
     }
@@ -299,7 +372,9 @@ void UserProfileMgr::LoadHighScores()
     case HighScoreTables::ReadResult::Damaged:
         // Rows of zeros and empty names would stand in the tables for good: the
         // defaults take their place. The profiles' files are not touched.
-        ProfileLog(mApp, "Warning: the high-score file " + HighScoreFilePath() + " is damaged; default tables restored");
+        ProfileLog(mApp, "Warning: the high-score file " + path + " is damaged; default tables restored");
+        mHighScoresLost = true;
+        SetFileAside(path);
         break;
     }
     ResetHighScores();
@@ -320,6 +395,8 @@ void UserProfileMgr::ResetHighScores()
     mHighScoreTables.SetDefaults();
     SaveHighScores();
 }
+
+bool UserProfileMgr::TakeHighScoresLost() { return std::exchange(mHighScoresLost, false); }
 
 int UserProfileMgr::EnterResult(UserProfile* profile)
 {

@@ -28,8 +28,17 @@ public:
     void WriteDataToDisk(UserProfile* profile, bool running);
 
     // The listed profile of that name (any letter case) with its data file read;
-    // none when it is missing or its file cannot be read under this version.
+    // none when it is missing, its file cannot be read under this version, or its
+    // user number cannot name its file.
     UserProfile* GetUserProfile(const std::string& name);
+    // A user whose data file was lost (none from GetUserProfile) made anew and listed:
+    // the store's values are kept, what lived in the file starts afresh, and a file
+    // standing where the new one goes is first set aside. An unusable user number
+    // gives way to a free one.
+    UserProfile* RenewLostProfile(const std::string& name);
+    // Whether the profile's number names a file of its own: inside the roster's range
+    // and held by no profile listed before it.
+    bool HasUsableNumber(const UserProfile* profile) const;
     // The listed profile of that name (any letter case), without reading or writing
     // anything: the check for a name already taken.
     UserProfile* FindUserProfile(const std::string& name) const;
@@ -62,10 +71,15 @@ public:
     void SaveHighScores();
     // The default tables, saved.
     void ResetHighScores();
+    // Whether the high-score file was found damaged or gone (the player is told once):
+    // true the first time it is asked after that.
+    bool TakeHighScoresLost();
 
 private:
     // A profile leaves the list: the application must not keep pointing at it.
     void ReleaseProfile(UserProfile* old, UserProfile* replacement);
+    // A damaged file of the players' data, kept under a new name beside it.
+    void SetFileAside(const std::string& path);
 
     WinBTApp* mApp;
     std::vector<UserProfile*> mProfiles;
@@ -73,6 +87,7 @@ private:
     // Read at construction; a missing, older or damaged file gives the defaults.
     void LoadHighScores();
     HighScoreTables mHighScoreTables;
+    bool mHighScoresLost = false;
 };
 
 } // namespace Zant

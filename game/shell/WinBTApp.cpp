@@ -441,6 +441,9 @@ Dialog* WinBTApp::NewDialog(int id, bool modal, const std::string& header, const
 
 // ---- Flow.
 
+const char* const WinBTApp::HIGH_SCORES_LOST_TEXT =
+    "The high scores were either\nnot found or are corrupted.\nNew tables have been created.\n";
+
 void WinBTApp::LeaveTitleScreen()
 {
     if (mTitleScreen != nullptr) {
@@ -453,19 +456,22 @@ void WinBTApp::LeaveTitleScreen()
     CreateMapScreenIfMissing();
 
     // The default user's saved data did not load: the player is told, and the
-    // profile starts afresh under its name and number.
+    // profile starts afresh under its name, keeping what the store holds.
+    std::string message;
     if (mCurProfile == nullptr && mProfileMgr != nullptr && !mProfileMgr->GetDefaultUserName().empty()) {
-        DoMessageDialog("Error", "Your saved data was either\nnot found or is corrupted. \nA new one will be created.\n",
-                        "", false);
-        ReplaceLostProfile(mProfileMgr->GetDefaultUserName(), mProfileMgr->GetDefaultUserNumber());
+        message = "Your saved data was either\nnot found or is corrupted. \nA new one will be created.\n";
+        ReplaceLostProfile(mProfileMgr->GetDefaultUserName());
     }
     if (mCurProfile != nullptr && ParseStoredDouble(mCurProfile->mVersion) < UserProfile::OLDEST_DATA_VERSION) {
-        DoMessageDialog("Error",
-                        "Your saved data was from an older version of this game and is not compatible. A new file "
-                        "will be created.\n\n\n",
-                        "", false);
+        message = "Your saved data was from an older version of this game and is not compatible. A new file will be "
+                  "created.\n\n\n";
         mCurProfile->mVersion = mProductVersion;
     }
+    // Said in the same box: a second one would take the first one's place.
+    if (mProfileMgr != nullptr && mProfileMgr->TakeHighScoresLost())
+        message += (message.empty() ? "" : "\n") + std::string(HIGH_SCORES_LOST_TEXT);
+    if (!message.empty())
+        DoMessageDialog("Error", message, "", false);
 }
 
 void WinBTApp::ShowMenu()

@@ -148,6 +148,8 @@ public:
     static const char* const IMAGE_NAMES[NUM_IMAGES];
     static const char* const SOUND_NAMES[NUM_SOUNDS];
     static const char* const SUPPORT_ADDRESS;
+    // Told once when the high-score file was damaged or gone.
+    static const char* const HIGH_SCORES_LOST_TEXT;
     // Saved level index of an endless level: this plus the endless-level count.
     static constexpr int SAVED_ENDLESS_LEVEL_BASE = 100;
 
@@ -460,8 +462,9 @@ private:
     void CreateBoard();
     void ShowStatusBar();
     void CreateMapScreenIfMissing();
-    // The replacement profile for a default user whose saved data did not load.
-    void ReplaceLostProfile(const std::string& name, int number);
+    // The replacement profile, made current and default, for a user whose saved data
+    // did not load.
+    void ReplaceLostProfile(const std::string& name);
     KeyDialog* MakeMessageDialog(const std::string& header, const std::string& lines, const std::string& footer,
                                  bool joinLines, int buttonMode);
     void ShowGameDialog(int id, Dialog* dialog);

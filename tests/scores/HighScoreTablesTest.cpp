@@ -175,7 +175,8 @@ TEST(HighScoreTables, DamagedOrOlderFilesChangeNothing)
         {"a name with colour markup", TableFile("1.01", caret), HighScoreTables::ReadResult::Damaged},
         {"an overlong name", TableFile("1.01", overlong), HighScoreTables::ReadResult::Damaged},
         {"version 0.47", TableFile("0.47", custom), HighScoreTables::ReadResult::Old},
-        {"no version number", TableFile("x", custom), HighScoreTables::ReadResult::Old},
+        {"no version number", TableFile("x", custom), HighScoreTables::ReadResult::Damaged},
+        {"zeroed", std::string(whole.size(), '\0'), HighScoreTables::ReadResult::Damaged},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -184,6 +184,94 @@ TEST(SettingsStore, FailingWritesInMemory)
     EXPECT_EQ(Get(store, "K", "a"), "old");
 }
 
+// Lines, names and values longer than any the program writes are passed over with one
+// log line, and the store does not make them either: kept, each would ride along in
+// every later write of the file.
+TEST(SettingsStore, OverlongLinesNamesAndValuesArePassedOver)
+{
+    const std::string longName(SettingsStore::MAX_NAME_BYTES + 1, 'n');
+    const std::string longData(SettingsStore::MAX_DATA_BYTES + 1, '7');
+    std::string longPath;
+    while (longPath.size() <= SettingsStore::MAX_PATH_BYTES)
+        longPath += "Key\\";
+    struct Case {
+        const char* what;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"a line of 50 MB", std::string(50u << 20, 'x')},
+        {"a long key name", "K\\" + longName},
+        {"a long key path", longPath},
+        {"a long value name", "K\t" + longName + "\tsz\tv"},
+        {"a long value", "K\tName\tsz\t" + longData},
+        {"a long binary value", "K\tName\tbinary\t" + std::string(2 * longData.size(), 'a')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const std::string file = dir.File("settings.txt");
+        TestSupport::WriteFile(file, "Good\tA\tsz\tone\n" + c.line + "\nGood\tB\tsz\ttwo\n");
+        testing::internal::CaptureStderr();
+        SettingsStore store(file);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "SettingsStore: 1 unreadable line(s) in " + file + " passed over\n");
+        EXPECT_EQ(Get(store, "Good", "A"), "one");
+        EXPECT_EQ(Get(store, "Good", "B"), "two");
+        std::vector<std::string> root;
+        ASSERT_TRUE(store.ListSubKeys("", root));
+        EXPECT_EQ(root, std::vector<std::string>{"Good"});
+        ASSERT_TRUE(store.SetString("Good", "C", "three"));
+        EXPECT_LT(TestSupport::ReadFile(file).size(), 1000u);
+    }
+
+    SettingsStore store;
+    EXPECT_FALSE(store.CreateKey("K\\" + longName));
+    EXPECT_FALSE(store.CreateKey(longPath));
+    EXPECT_FALSE(store.SetString("K", longName, "v"));
+    EXPECT_FALSE(store.SetString("K", "Name", longData));
+    EXPECT_FALSE(store.KeyExists("K"));
+    EXPECT_TRUE(store.SetString("K", std::string(SettingsStore::MAX_NAME_BYTES, 'n'),
+                                std::string(SettingsStore::MAX_DATA_BYTES, '7')));
+}
+
+// A batch's changes reach the file in one write at the outermost end; when that write
+// fails every one of them is undone.
+TEST(SettingsStore, ABatchIsWrittenOnceOrUndoneWhole)
+{
+    TempDir dir;
+    const std::string file = dir.File("settings.txt");
+    SettingsStore store(file);
+    ASSERT_TRUE(store.SetString("K", "a", "old"));
+    const std::string before = TestSupport::ReadFile(file);
+
+    store.BeginBatch();
+    store.BeginBatch();
+    EXPECT_TRUE(store.SetString("K", "a", "new"));
+    EXPECT_TRUE(store.SetString("K", "b", "added"));
+    EXPECT_TRUE(store.EndBatch());
+    EXPECT_TRUE(store.DeleteValue("K", "b"));
+    EXPECT_TRUE(store.SetString("L", "c", "more"));
+    EXPECT_EQ(Get(store, "K", "a"), "new");
+    EXPECT_EQ(TestSupport::ReadFile(file), before) << "nothing is written before the outermost end";
+    store.SetWritesLeft(1);
+    EXPECT_TRUE(store.EndBatch());
+    {
+        SettingsStore reread(file);
+        EXPECT_EQ(Get(reread, "L", "c"), "more");
+        EXPECT_EQ(Get(reread, "K", "b"), "<missing>");
+    }
+
+    // The write fails: the contents go back to where the batch began.
+    const std::string written = TestSupport::ReadFile(file);
+    store.BeginBatch();
+    EXPECT_TRUE(store.SetString("K", "a", "lost"));
+    EXPECT_TRUE(store.CreateKey("M"));
+    EXPECT_FALSE(store.EndBatch());
+    EXPECT_EQ(Get(store, "K", "a"), "new");
+    EXPECT_FALSE(store.KeyExists("M"));
+    EXPECT_EQ(TestSupport::ReadFile(file), written);
+}
+
 TEST(SettingsStore, DamagedLinesArePassedOver)
 {
     SettingsStore store;

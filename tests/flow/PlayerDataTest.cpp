@@ -1,0 +1,389 @@
+// The players' folder damaged between two starts of the game: the data file or the
+// high-score file cut, padded, zeroed or gone, a hostile saved game, a hostile user
+// number, an overlong settings line, and a save cut short; each start driven through
+// the application as the program's own start does it.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "framework/util/Buffer.h"
+#include "framework/widgets/ListWidget.h"
+#include "game/shell/DifficultyDialog.h"
+#include "game/shell/SelectUserDialog.h"
+#include "game/shell/HighScoreTables.h"
+#include "platform/Paths.h"
+#include "tests/flow/FlowFixture.h"
+#include "tests/support/TestSupport.h"
+
+using namespace Zant;
+
+namespace FlowTests {
+
+namespace {
+
+const char* const PROGRAM_KEY = "SOFTWARE\\Vorlix\\Plindor";
+const char* const LOST_DATA_TEXT = "Your saved data was either\nnot found or is corrupted. \nA new one will be created.\n";
+
+bool Exists(const std::string& path)
+{
+    struct stat st{};
+    return lstat(path.c_str(), &st) == 0;
+}
+
+} // namespace
+
+class PlayerDataTest : public FlowFixture {
+protected:
+    // A first start: the title left, Ann made (the test declined) with figures in both
+    // the store and her data file.
+    void MakeAnn()
+    {
+        StartProfiles();
+        app->LeaveTitleScreen();
+        CreatePlayer("Ann");
+        ASSERT_EQ(MessageHeader(), "ASSESS WPM?");
+        Answer(false);
+        UserProfile* ann = app->mCurProfile;
+        ASSERT_NE(ann, nullptr);
+        ann->mNumSharksKilled = 12;
+        ann->mBestDepth = 800;
+        ann->AddWpm(40);
+        ann->SetCurrentMode(1, 3400, 6); // lives in the data file
+        app->mProfileMgr->WriteUserProfileToRegistry(ann, false, false);
+    }
+    // The program started again: profiles read afresh, the title left.
+    void Restart()
+    {
+        if (Message() != nullptr)
+            Answer(true);
+        app->FlushWidgetDeletions();
+        app->mCurProfile = nullptr;
+        StartProfiles();
+        app->LeaveTitleScreen();
+    }
+    std::string StoreText(const std::string& user, const std::string& value)
+    {
+        int type = 0;
+        std::string data;
+        if (!Platform::GetSettingsStore().GetValue(std::string(PROGRAM_KEY) + "\\Users\\" + user, value, type, data))
+            return "<missing>";
+        return data;
+    }
+    void SetStoreText(const std::string& user, const std::string& value, const std::string& text)
+    {
+        Platform::GetSettingsStore().SetString(std::string(PROGRAM_KEY) + "\\Users\\" + user, value, text);
+    }
+    static std::string DataFile(int number) { return UserDataFilePath(number); }
+    // Ann as the store and a fresh read of her file give her: the store's figures kept.
+    void ExpectAnnsStoreFiguresKept()
+    {
+        UserProfile* ann = app->mCurProfile;
+        ASSERT_NE(ann, nullptr);
+        EXPECT_EQ(ann->mName, "Ann");
+        EXPECT_EQ(ann->mNumSharksKilled, 12);
+        EXPECT_EQ(ann->mBestDepth, 800);
+        EXPECT_EQ(ann->GetAverageWpm(), 40);
+        EXPECT_EQ(StoreText("Ann", "NumSharksKilled"), "12");
+    }
+};
+
+TEST_F(PlayerDataTest, ALostDataFileKeepsTheStoresFiguresAndIsSetAside)
+{
+    MakeAnn();
+    const std::string path = DataFile(0);
+    const std::string whole = TestSupport::ReadFile(path);
+    ASSERT_FALSE(whole.empty());
+    struct Case {
+        const char* what;
+        std::string bytes; // empty: the file is gone
+        const char* keptAs;
+    };
+    const Case cases[] = {
+        {"cut by a byte", whole.substr(0, whole.size() - 1), ".bad"},
+        {"three bytes too many", whole + "abc", ".bad2"},
+        {"gone", "", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.bytes.empty())
+            std::filesystem::remove(path);
+        else
+            TestSupport::WriteFile(path, c.bytes);
+        Restart();
+        ASSERT_EQ(MessageHeader(), "Error");
+        EXPECT_EQ(Message()->mDialogLines, LOST_DATA_TEXT);
+        ExpectAnnsStoreFiguresKept();
+        EXPECT_EQ(app->mCurProfile->mUserNumber, 0);
+        // What lived in the file starts afresh, in a new file that reads back.
+        EXPECT_EQ(app->mCurProfile->mModes[1].mBestScore, 0);
+        Buffer buffer;
+        buffer.SetData(TestSupport::ReadFile(path));
+        EXPECT_TRUE(app->mCurProfile->ReadData(buffer));
+        if (c.keptAs != nullptr) {
+            EXPECT_EQ(TestSupport::ReadFile(path + c.keptAs), c.bytes);
+        }
+    }
+    // The earlier copy was not replaced by the later one.
+    EXPECT_EQ(TestSupport::ReadFile(path + ".bad"), whole.substr(0, whole.size() - 1));
+    EXPECT_FALSE(Exists(path + ".bad3"));
+
+    // The next start reads the new file without a word.
+    Restart();
+    EXPECT_EQ(Message(), nullptr);
+    ExpectAnnsStoreFiguresKept();
+}
+
+TEST_F(PlayerDataTest, ADamagedHighScoreFileIsToldOnceAndSetAside)
+{
+    MakeAnn();
+    const std::string path = UserProfileMgr::HighScoreFilePath();
+    HighScoreTables tables;
+    tables.SetDefaults();
+    tables.Enter(true, {5000, -1, "Ann", -1});
+    Buffer file;
+    tables.Write(file, "1.01", 100);
+    const std::string whole = file.ToString();
+    std::string random(whole.size(), '\0');
+    uint32_t state = 12345;
+    for (char& c : random) {
+        state = state * 214013 + 2531011;
+        c = static_cast<char>(state >> 16);
+    }
+    struct Case {
+        const char* what;
+        std::string bytes; // empty: the file is gone
+    };
+    const Case cases[] = {
+        {"cut", whole.substr(0, whole.size() / 2)},
+        {"zeroed", std::string(whole.size(), '\0')},
+        {"random", random},
+        {"removed", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(path + ".bad");
+        if (c.bytes.empty())
+            std::filesystem::remove(path);
+        else
+            TestSupport::WriteFile(path, c.bytes);
+        Restart();
+        ASSERT_EQ(MessageHeader(), "Error");
+        EXPECT_EQ(Message()->mDialogLines, WinBTApp::HIGH_SCORES_LOST_TEXT);
+        EXPECT_EQ(app->mProfileMgr->GetHighScore(true, 0), HighScoreTables::DefaultAbyss()[0]);
+        if (c.bytes.empty()) {
+            EXPECT_FALSE(Exists(path + ".bad"));
+        } else {
+            EXPECT_EQ(TestSupport::ReadFile(path + ".bad"), c.bytes);
+        }
+        ExpectAnnsStoreFiguresKept();
+
+        // Once: the next start finds the new tables.
+        Restart();
+        EXPECT_EQ(Message(), nullptr);
+    }
+
+    // With the player's own file lost as well, one box says both.
+    std::filesystem::remove(path);
+    std::filesystem::remove(DataFile(0));
+    Restart();
+    ASSERT_EQ(MessageHeader(), "Error");
+    EXPECT_EQ(Message()->mDialogLines, std::string(LOST_DATA_TEXT) + "\n" + WinBTApp::HIGH_SCORES_LOST_TEXT);
+}
+
+TEST_F(PlayerDataTest, AHostileSavedGameIsDroppedAndTheRestOfTheFileKept)
+{
+    MakeAnn();
+    struct Case {
+        int difficulty;
+        int levelIndex;
+    };
+    const Case cases[] = {{999999999, 6}, {-5, 6}, {-1, 6}, {5, 6}, {2, 36}, {2, 99}, {2, -5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "difficulty " << c.difficulty << ", level index " << c.levelIndex);
+        UserProfile* ann = app->mCurProfile;
+        ASSERT_NE(ann, nullptr);
+        ann->SetSavedGame(true, 3, 4321, 0.5, 6, 2, 5);
+        ann->mSavedDifficulty = c.difficulty;
+        ann->mSavedLevelIndex = c.levelIndex;
+        ann->mSavedSiteNumbers = {0, 1, 6};
+        app->mProfileMgr->WriteUserProfileToRegistry(ann, false, false);
+
+        Restart();
+        ann = app->mCurProfile;
+        ASSERT_NE(ann, nullptr);
+        EXPECT_EQ(ann->mSavedDifficulty, -1);
+        EXPECT_EQ(ann->mSavedLevelIndex, -1);
+        EXPECT_TRUE(ann->mSavedSiteNumbers.empty());
+        EXPECT_EQ(ann->mModes[1].mBestScore, 3400);
+        ExpectAnnsStoreFiguresKept();
+        // Adventure asks for a difficulty instead of offering the saved game.
+        Press(100);
+        EXPECT_EQ(Message(), nullptr) << MessageHeader();
+        EXPECT_NE(app->FindDialog(DifficultyDialog::DIALOG_ID), nullptr);
+        Press(DifficultyDialog::DIALOG_ID + Dialog::ID_YES); // its cancel button
+        EXPECT_EQ(app->mExitCode, EXIT_NORMAL);
+    }
+    // A saved game the game itself makes is still offered.
+    app->mCurProfile->SetSavedGame(true, 3, 4321, 0.5, 6, 2, 5);
+    app->mProfileMgr->WriteUserProfileToRegistry(app->mCurProfile, false, false);
+    Restart();
+    Press(100);
+    EXPECT_EQ(MessageHeader(), "CONTINUE?");
+}
+
+TEST_F(PlayerDataTest, ALevelFileThatCannotBeLoadedEndsWithTheFatalExitCode)
+{
+    MakeAnn();
+    std::filesystem::remove(dataFolder + "/data/normal-cfg.xml");
+    Press(100);
+    Press(DifficultyDialog::FIRST_BUTTON_ID + 1);
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown.back().text, "There was an error loading the configuration file.");
+    EXPECT_EQ(app->mExitCode, EXIT_FATAL);
+}
+
+TEST_F(PlayerDataTest, AUserNumberOutsideTheRosterIsTreatedAsDamaged)
+{
+    MakeAnn();
+    const std::string annsFile = TestSupport::ReadFile(DataFile(0));
+    for (const char* number : {"-5", "2147483647", "5"}) {
+        SCOPED_TRACE(number);
+        SetStoreText("Ann", "UserNumber", number);
+        Restart();
+        ASSERT_EQ(MessageHeader(), "Error");
+        EXPECT_EQ(Message()->mDialogLines, LOST_DATA_TEXT);
+        ExpectAnnsStoreFiguresKept();
+        EXPECT_EQ(app->mCurProfile->mUserNumber, 0);
+        EXPECT_EQ(StoreText("Ann", "UserNumber"), "0");
+        EXPECT_FALSE(Exists(DataFile(ParseStoredInt(number))));
+    }
+    // The file the hostile number orphaned was kept aside.
+    EXPECT_EQ(TestSupport::ReadFile(DataFile(0) + ".bad"), annsFile);
+    for (const auto& entry : std::filesystem::directory_iterator(Platform::UserDataFolder() + "/users"))
+        EXPECT_EQ(entry.path().filename().string().rfind("user-", 0), std::string::npos) << entry.path();
+}
+
+TEST_F(PlayerDataTest, TwoPlayersOfOneNumberEndWithAFileEach)
+{
+    MakeAnn();
+    // Bob made by hand beside Ann under her number: Ann, listed first, keeps it.
+    SetStoreText("Bob", "UserNumber", "0");
+    SetStoreText("Bob", "NumSharksKilled", "3");
+    Restart();
+    EXPECT_EQ(Message(), nullptr);
+    // Choosing Bob tells of his lost data and gives him a number of his own.
+    Press(105);
+    auto* select = dynamic_cast<SelectUserDialog*>(app->FindDialog(SelectUserDialog::DIALOG_ID));
+    ASSERT_NE(select, nullptr);
+    select->ListClicked(0, select->mList->GetLineIdx("Bob"), 1);
+    select->ButtonDepress(SelectUserDialog::DIALOG_ID + Dialog::ID_YES);
+    ASSERT_EQ(MessageHeader(), "Error");
+    EXPECT_EQ(Message()->mDialogLines, LOST_DATA_TEXT);
+    ASSERT_NE(app->mCurProfile, nullptr);
+    EXPECT_EQ(app->mCurProfile->mName, "Bob");
+    EXPECT_EQ(app->mCurProfile->mNumSharksKilled, 3);
+    EXPECT_EQ(app->mCurProfile->mUserNumber, 1);
+    ASSERT_NE(app->mProfileMgr->GetUserProfile("Ann"), nullptr);
+    EXPECT_EQ(app->mProfileMgr->GetUserProfile("Ann")->mModes[1].mBestScore, 3400);
+}
+
+// The store in its file, as the program keeps it, rather than in memory.
+class StoreFileTest : public PlayerDataTest {
+protected:
+    StoreFileTest() : storePath(Platform::UserDataFolder() + "/settings.txt")
+    {
+        std::filesystem::remove(storePath);
+        fileStore = std::make_unique<Platform::SettingsStore>(storePath);
+        fileStore->CreateKey(PROGRAM_KEY);
+        Platform::SetSettingsStore(fileStore.get());
+    }
+    ~StoreFileTest() override { Platform::SetSettingsStore(&store); }
+    // The file as a new start of the program reads it.
+    std::string InFile(const std::string& user, const std::string& value)
+    {
+        Platform::SettingsStore reread(storePath);
+        int type = 0;
+        std::string data;
+        if (!reread.GetValue(std::string(PROGRAM_KEY) + "\\Users\\" + user, value, type, data))
+            return "<missing>";
+        return data;
+    }
+
+    std::string storePath;
+    std::unique_ptr<Platform::SettingsStore> fileStore;
+};
+
+TEST_F(StoreFileTest, AProfileSaveCutShortLeavesItWholeOldOrWholeNew)
+{
+    MakeAnn();
+    // A process killed after this many writes of the store's file.
+    for (int writes : {0, 1, 5, 40}) {
+        SCOPED_TRACE(writes);
+        UserProfile* ann = app->mCurProfile;
+        const std::string oldSharks = InFile("Ann", "NumSharksKilled");
+        const std::string oldDifficulty = InFile("Ann", "vd");
+        ann->mNumSharksKilled += 1;
+        ann->mLastDifficulty += 1; // among the last values written
+        fileStore->SetWritesLeft(writes);
+        app->mProfileMgr->WriteUserProfileToRegistry(ann, false, true);
+        fileStore->SetWritesLeft(-1);
+        const bool sharksNew = InFile("Ann", "NumSharksKilled") != oldSharks;
+        const bool difficultyNew = InFile("Ann", "vd") != oldDifficulty;
+        EXPECT_EQ(sharksNew, difficultyNew);
+        EXPECT_EQ(sharksNew, writes > 0);
+    }
+}
+
+TEST_F(StoreFileTest, AnOverlongSettingsLineIsPassedOver)
+{
+    MakeAnn();
+    Platform::SetSettingsStore(&store);
+    fileStore.reset();
+    {
+        std::ofstream out(storePath, std::ios::app | std::ios::binary);
+        out << std::string(2 * Platform::SettingsStore::MAX_LINE_BYTES, 'x') << "\n";
+        out << PROGRAM_KEY << "\\Users\\Ann\tNGC\tsz\t" << std::string(Platform::SettingsStore::MAX_DATA_BYTES + 1, '7')
+            << "\n";
+    }
+    testing::internal::CaptureStderr();
+    fileStore = std::make_unique<Platform::SettingsStore>(storePath);
+    const std::string log = testing::internal::GetCapturedStderr();
+    Platform::SetSettingsStore(fileStore.get());
+    EXPECT_EQ(log, "SettingsStore: 2 unreadable line(s) in " + storePath + " passed over\n");
+    Restart();
+    ExpectAnnsStoreFiguresKept();
+    app->mProfileMgr->WriteUserProfileToRegistry(app->mCurProfile, false, false);
+    EXPECT_LT(std::filesystem::file_size(storePath), 64u * 1024u);
+}
+
+TEST_F(PlayerDataTest, LeftoverTemporaryFilesOfDeadWritersAreSwept)
+{
+    MakeAnn();
+    pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    ASSERT_GT(dead, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(dead, &status, 0), dead);
+    const std::string users = Platform::UserDataFolder() + "/users/";
+    const std::string deadOnes[] = {users + "user0.dat.tmp-" + std::to_string(dead),
+                                    users + "user.idx.tmp-" + std::to_string(dead)};
+    const std::string kept[] = {users + "user1.dat.tmp-" + std::to_string(getppid()), users + "notes.tmp-12x"};
+    for (const std::string& p : deadOnes)
+        TestSupport::WriteFile(p, "partial");
+    for (const std::string& p : kept)
+        TestSupport::WriteFile(p, "partial");
+    Restart();
+    for (const std::string& p : deadOnes)
+        EXPECT_FALSE(Exists(p)) << p;
+    for (const std::string& p : kept)
+        EXPECT_TRUE(Exists(p)) << p;
+}
+
+} // namespace FlowTests
