@@ -87,9 +87,11 @@ TEST(Program, RunsUntilTerminatedAndASecondCopyLeavesAtOnce)
     EXPECT_EQ(secondCode, 0) << TestSupport::ReadFile(second.errPath);
 
     std::this_thread::sleep_for(std::chrono::milliseconds(1300));
-    const auto ran = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     kill(first.pid, SIGTERM);
     int code = WaitExit(first.pid, 10000);
+    // Measured to the exit: a loaded machine may let the program run on for a while
+    // before it reads the termination request.
+    const auto ran = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     if (code == -1)
         Kill(first.pid);
     std::string err = TestSupport::ReadFile(first.errPath);
