@@ -3,10 +3,12 @@
 // contrast that body text needs.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "framework/graphics/DDImage.h"
 #include "framework/graphics/ImageFont.h"
 #include "framework/widgets/EditWidget.h"
 #include "framework/widgets/WidgetManager.h"
@@ -55,6 +57,7 @@ TEST(NameEntry, TheTypedNameStandsOutFromTheEditBox)
             const double contrast =
                 TestSupport::TextContrast(frame, edit.mX + 4, edit.mY, textWidth, edit.mHeight, &field);
             EXPECT_GE(contrast, 4.5) << "field " << std::hex << field;
+            std::printf("the typed name stands out %.1f:1 from its field %06x\n", contrast, field);
             app->RemoveDialog(NewUserDialog::DIALOG_ID);
             app->FlushWidgetDeletions();
         },
