@@ -159,7 +159,11 @@ bool ZantApp::RunFrame()
         }
     }
 
-    FlushWidgetDeletions();
+    // With a demo, widgets go right after an update (below): what their destructors
+    // do, such as a profile write the demo records, then falls on the same update
+    // when it is recorded and when it is played back.
+    if (!mRecordingDemoBuffer && !mPlayingDemoBuffer)
+        FlushWidgetDeletions();
     return true;
 }
 
@@ -192,6 +196,8 @@ void ZantApp::UpdateOnce()
         ++mUpdateCount;
         if (mWidgetManager && mWidgetManager->UpdateFrame())
             ++mUpdatesWithChanges;
+        if (mRecordingDemoBuffer || mPlayingDemoBuffer)
+            FlushWidgetDeletions();
     }
     AppServices::UpdateServices(this);
 }

@@ -195,8 +195,11 @@ void WidgetManager::AppLostFocus()
 
 void WidgetManager::KeyDown(int key)
 {
-    if (key >= 0 && key < 255)
+    if (key >= 0 && key < 255) {
+        if (!mKeyDown[key])
+            ++mKeyPresses[key];
         mKeyDown[key] = true;
+    }
     if (mFocusWidget)
         mFocusWidget->KeyDown(key);
 }

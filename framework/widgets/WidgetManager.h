@@ -63,6 +63,8 @@ public:
     void DeleteBackBuffer();
 
     bool IsKeyDown(int key) const { return key >= 0 && key < 255 && mKeyDown[key]; }
+    // How often a key has gone down afresh (its auto-repeats not counted).
+    int KeyPresses(int key) const { return key >= 0 && key < 255 ? mKeyPresses[key] : 0; }
 
 public:
     int mUpdatePass = 0;
@@ -88,6 +90,7 @@ public:
     bool mUpdateIteratorModified = false;
     std::list<Widget*>::iterator mUpdateIterator;
     bool mKeyDown[255] = {};
+    int mKeyPresses[255] = {};
     uint32_t mLastDownTick = 0;
     int mLastDownButton = 0;
     bool mDirtyDuringUpdate = false;

@@ -345,6 +345,8 @@ public:
     BTTimer* mTallyTimer = nullptr;
     int mTallyCountdown = 255;
     bool mTallyDone = false;
+    // The treasure fades out with its texts (drawn colourised) once the tally is done.
+    bool mTreasureGlow = false;
     int mTreasurePoints = 0;
     std::string mTreasureWord;
     int mTreasureTyped = 0;

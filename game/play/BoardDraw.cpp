@@ -32,6 +32,9 @@ const Color WHITE(255, 255, 255);
 const Color SECRET_ORANGE(253, 160, 61);
 const Color PANEL_VALUE(255, 163, 36);
 constexpr int HEADER_HEIGHT = 25;
+// Room between the air tank and the clams: the tank's "FILLING UP AIR TANK!" line.
+constexpr int AIR_TANK_GAP = 20;
+constexpr double SEA_HIDDEN_Y = -70.0;
 
 // The index of an image of the table by its name; -1 when the table has none.
 int ImageIndex(const char* name)
@@ -167,6 +170,10 @@ void Board::DrawSea(Graphics* g)
 {
     Image* sea = mApp->GetImage(IMAGE_WATER1);
     if (sea == nullptr)
+        return;
+    // Once the far rock layer has risen past this line the scenery hides the sea.
+    const bool special = mConfig != nullptr && mConfig->IsSpecialLevel();
+    if (mLayerY[2] <= SEA_HIDDEN_Y && !special)
         return;
     const bool wavy = mEffectsOn && mFadeAlpha <= 170;
     if (wavy && D3DTargetOf(*g) != nullptr) {
@@ -352,7 +359,15 @@ void Board::DrawAirTank(Graphics* g, bool filling)
     if (tank == nullptr)
         return;
     const int x = mWidth / 2 - tank->GetWidth() / 2;
-    const int y = mHeight / 2 - tank->GetHeight() / 2 + 2 * (message ? message->GetHeight() : 0);
+    int y = mHeight / 2 - tank->GetHeight() / 2 + 2 * (message ? message->GetHeight() : 0);
+    if (mConfig != nullptr && mConfig->IsSpecialLevel() && !mClams.empty()) {
+        // Our clams are taller than their rows are apart, so the grid reaches the
+        // middle of the board: the tank and its line go above the top row instead.
+        double top = mClams.front()->mY;
+        for (const Clam* clam : mClams)
+            top = std::min(top, clam->mY);
+        y = std::min(y, static_cast<int>(top) - tank->GetHeight() - AIR_TANK_GAP);
+    }
     g->DrawImage(tank, x, y);
     g->SetColor(Color(0, 255, 0, mPulseAlpha));
     g->FillRect(x + 19, y + 7, static_cast<int>(mEndTimer), 15);
@@ -413,8 +428,10 @@ void Board::DrawTally(Graphics* g, bool special)
     const int th = treasure ? treasure->GetHeight() : 0;
     const int tx = treasure ? mWidth / 2 - treasure->GetWidth() / 2 : mWidth / 2;
     const int ty = a + 65;
-    if (treasure)
+    if (treasure && mTreasureGlow)
         DrawTinted(g, treasure, tx, ty, alpha);
+    else if (treasure)
+        g->DrawImage(treasure, tx, ty);
     if (Image* sparkle = AppImage(Images().sparkle)) {
         g->SetDrawMode(DRAWMODE_ADDITIVE);
         for (const TreasureSparkle& s : mTreasureShow) {

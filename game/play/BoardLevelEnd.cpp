@@ -163,8 +163,10 @@ void Board::UpdateFloorReached()
     mPlayer->SetState(Player::TREASURE_WORD);
     mApp->PlaySound(SOUND_TREASURE);
     ClearLock();
-    if (mApp->mStatusBar)
+    if (mApp->mStatusBar) {
+        mApp->mStatusBar->RefreshChildStates();
         mApp->mStatusBar->ShowReadyTip(false);
+    }
     MarkDirty();
     if (mConfig != nullptr && mConfig->IsSpecialLevel())
         for (Clam* clam : mClams)
@@ -272,6 +274,7 @@ void Board::UpdateTally()
     if (mTallyTimer->GetElapsed() > TALLY_MS) {
         mTallyTimer->SetDisabled(true);
         mTallyDone = true;
+        mTreasureGlow = true;
     }
     if (tick % 10 == 0)
         for (TreasureSparkle& show : mTreasureShow)
@@ -296,8 +299,10 @@ void Board::ShowLevelComplete()
     mPlayer->SetState(Player::LEVEL_COMPLETE);
     for (int sequence = 0; sequence < 4; ++sequence)
         mDoneImages[sequence] = SonarFrame(sequence, 0);
-    if (mApp->mStatusBar)
+    if (mApp->mStatusBar) {
+        mApp->mStatusBar->RefreshChildStates();
         mApp->mStatusBar->ShowReadyTip(false);
+    }
     mApp->PlaySong(17);
     if (mLevelDonePanel) {
         if (mWidgetManager)

@@ -30,11 +30,11 @@ struct ButtonSpec {
     int overImage;
     int downImage;
 };
-// statusbarX_quit_over 47, _down 46; options 45 / 44; pause 50 / 49.
+// statusbarX_quit_over 50, _down 49; options 48 / 47; pause 53 / 52.
 constexpr ButtonSpec BUTTONS[] = {
-    {StatusBar::BUTTON_QUIT, 553, 81, 553, 47, 46},
-    {StatusBar::BUTTON_OPTIONS, 467, 81, 466, 45, 44},
-    {StatusBar::BUTTON_PAUSE, 380, 82, 380, 50, 49},
+    {StatusBar::BUTTON_QUIT, 553, 81, 553, 50, 49},
+    {StatusBar::BUTTON_OPTIONS, 467, 81, 466, 48, 47},
+    {StatusBar::BUTTON_PAUSE, 380, 82, 380, 53, 52},
 };
 constexpr int BUTTON_HEIGHT = 30;
 
@@ -118,6 +118,20 @@ void StatusBar::SetDisabled(bool disabled)
     for (FadeButton* button : mButtons)
         if (button)
             button->SetDisabled(disabled);
+}
+
+void StatusBar::RefreshChildStates()
+{
+    // The buttons follow the bar; a button that is hidden or off keeps no tooltip up.
+    for (FadeButton* button : mButtons) {
+        if (button == nullptr)
+            continue;
+        button->SetVisible(mVisible);
+        button->SetDisabled(mDisabled);
+        if (!mVisible || mDisabled)
+            button->mTooltip->SetShown(false);
+    }
+    MarkDirty();
 }
 
 void StatusBar::HideTips()

@@ -37,6 +37,8 @@ public:
 
     static constexpr int TOOLTIP_DELAY = 500;
 
+    // The buttons take the bar's visible and enabled states again.
+    void RefreshChildStates();
     // Hides the tooltips.
     void HideTips();
     // The zapper tooltip is shown (true) or hidden (false).

@@ -346,6 +346,8 @@ void WinBTApp::StartAbyss()
     if (mCurProfile != nullptr) {
         mCurProfile->SetSharkKillsRun(0);
         mCurProfile->SetPiranhaKillsRun(0);
+        // A dive from the surface meets the first boss first, whatever the last dive met.
+        mCurProfile->SetAbyssBoss(-1);
     }
     StartGameSimple();
 }
@@ -605,6 +607,8 @@ void WinBTApp::PlayAgain()
     mAbyssStartDepth = mAbyssStartDepth / ABYSS_STEP * ABYSS_STEP;
     if (mAbyssStartDepth >= ABYSS_STEP && mBoard != nullptr)
         mBoard->SetAbyssDepth(mAbyssStartDepth);
+    else if (mCurProfile != nullptr)
+        mCurProfile->SetAbyssBoss(-1);
 }
 
 // ---- The questions of the message dialog.
@@ -653,8 +657,8 @@ void WinBTApp::AnswerYes()
             mTypingTutor = nullptr;
             EndGame(false);
         } else if (mTypingTutor->mAskedViewStats) {
-            mTypingTutor->mAskedViewStats = false;
-            Platform::DebugOutput("The statistics screen is not opened from the tutor in this build.\n");
+            // The flag stays set while the statistics are up: closing them resumes the tutor.
+            ShowStatsScreen(StatsScreen::TAB_TUTOR);
         } else {
             ResumeAfterMessage();
         }

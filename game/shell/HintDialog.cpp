@@ -31,6 +31,7 @@ void HintDialog::AddedToManager(WidgetManager* manager)
 {
     Dialog::AddedToManager(manager);
     manager->AddWidget(mCheckbox);
+    mHeldKeys.Note(*manager);
 }
 
 void HintDialog::RemovedFromManager(WidgetManager* manager)
@@ -61,6 +62,8 @@ void HintDialog::Draw(Graphics* g)
 
 void HintDialog::KeyChar(char c)
 {
+    if (mWidgetManager != nullptr && mHeldKeys.FromEarlierPress(*mWidgetManager, c))
+        return;
     if (c == 13 || c == 10 || c == ' ' || c == 27)
         mApp->ButtonDepress(mId + ID_YES);
 }

@@ -3,6 +3,7 @@
 // off. Its button and the keys Enter, Space and Escape all answer the same way.
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/Dialog.h"
+#include "game/shell/HeldKeys.h"
 
 namespace Zant {
 
@@ -34,6 +35,7 @@ public:
 public:
     WinBTApp* mApp;
     int mSoundId = 0;
+    HeldKeys mHeldKeys;
     Checkbox* mCheckbox;
 };
 

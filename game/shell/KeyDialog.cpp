@@ -1,6 +1,7 @@
 #include "game/shell/KeyDialog.h"
 
 #include "framework/app/ZantApp.h"
+#include "framework/widgets/WidgetManager.h"
 
 namespace Zant {
 
@@ -29,8 +30,16 @@ void KeyDialog::RemoveKey(char key)
         mNoKeys.erase(at, 1);
 }
 
+void KeyDialog::AddedToManager(WidgetManager* manager)
+{
+    Dialog::AddedToManager(manager);
+    mHeldKeys.Note(*manager);
+}
+
 void KeyDialog::KeyChar(char c)
 {
+    if (mWidgetManager != nullptr && mHeldKeys.FromEarlierPress(*mWidgetManager, c))
+        return;
     if (!mUseKeys) {
         mListener->RemoveDialog(mId);
         return;

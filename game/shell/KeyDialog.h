@@ -4,6 +4,7 @@
 #include <string>
 
 #include "framework/widgets/Dialog.h"
+#include "game/shell/HeldKeys.h"
 
 namespace Zant {
 
@@ -19,6 +20,7 @@ public:
     // Takes a key out of those that answer with the second button.
     void RemoveKey(char key);
     bool WantsFocus() override { return true; }
+    void AddedToManager(WidgetManager* manager) override;
     void KeyChar(char c) override;
 
 public:
@@ -26,6 +28,9 @@ public:
     std::string mYesKeys;
     ZantApp* mListener;
     bool mUseKeys = false;
+
+private:
+    HeldKeys mHeldKeys;
 };
 
 } // namespace Zant

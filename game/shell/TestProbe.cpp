@@ -7,6 +7,7 @@
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/DialogButton.h"
+#include "framework/widgets/EditWidget.h"
 #include "game/creatures/BonusCreature.h"
 #include "game/creatures/Piranha.h"
 #include "game/creatures/Shark.h"
@@ -16,9 +17,14 @@
 #include "game/play/StatusBar.h"
 #include "game/shell/DifficultyDialog.h"
 #include "game/shell/FadeButton.h"
+#include "game/shell/LessonManager.h"
 #include "game/shell/MapScreen.h"
 #include "game/shell/MenuScreen.h"
+#include "game/shell/NewUserDialog.h"
+#include "game/shell/StatsScreen.h"
+#include "game/shell/TabbedWidget.h"
 #include "game/shell/TitleScreen.h"
+#include "game/shell/TypingTutor.h"
 #include "game/shell/WinBTApp.h"
 #include "game/shell/XWidget.h"
 
@@ -40,10 +46,11 @@ const char* ScreenName(const WinBTApp& app)
         return "map";
     if (app.mBoard != nullptr && app.mBoard->mVisible)
         return "board";
-    if (app.mTypingTutor != nullptr)
-        return "tutor";
+    // The statistics opened from the tutor stand in front of it.
     if (app.mStatsScreen != nullptr)
         return "stats";
+    if (app.mTypingTutor != nullptr)
+        return "tutor";
     if (app.mHighScoreScreen != nullptr)
         return "highscores";
     if (app.mMenuScreen != nullptr)
@@ -52,10 +59,15 @@ const char* ScreenName(const WinBTApp& app)
 }
 
 // "<id>=x,y,w,h ..." of the screen buttons a player can click now: the title's, the
-// menu's and the status bar's.
+// menu's, the status bar's, the typing tutor's and the statistics screen's close.
 std::string ClickableButtons(const WinBTApp& app)
 {
     std::vector<const ButtonWidget*> buttons;
+    if (const TypingTutor* tutor = app.mTypingTutor; tutor != nullptr && tutor->mVisible)
+        buttons.insert(buttons.end(), {tutor->mNextButton, tutor->mPrevButton, tutor->mMenuButton,
+                                       tutor->mOptionsButton});
+    if (app.mStatsScreen != nullptr)
+        buttons.push_back(dynamic_cast<const ButtonWidget*>(app.mStatsCloseButton));
     if (app.mTitleScreen != nullptr)
         buttons.push_back(app.mTitleScreen->mContinueButton);
     if (app.mMenuScreen != nullptr)
@@ -77,6 +89,8 @@ std::string DialogText(Dialog* dialog)
         text += "|yes=" + RectText(dialog->mYesButton);
     if (dialog->mNoButton != nullptr && dialog->mNoButton->mVisible)
         text += "|no=" + RectText(dialog->mNoButton);
+    if (auto* entry = dynamic_cast<NewUserDialog*>(dialog))
+        text += "|edit=" + RectText(entry->mEditWidget) + "|name=" + entry->GetName();
     if (auto* difficulty = dynamic_cast<DifficultyDialog*>(dialog))
         for (int i = 0; i < DifficultyDialog::NUM_DIFFICULTIES; ++i)
             text += "|" + std::to_string(DifficultyDialog::FIRST_BUTTON_ID + i) + "=" +
@@ -148,6 +162,11 @@ std::map<std::string, std::string> TestProbe::Observe(WinBTApp& app)
         now["words"] = TypableWords(*board);
     }
     now["buttons"] = ClickableButtons(app);
+    if (const TypingTutor* tutor = app.mTypingTutor)
+        now["tutor"] = "lesson=" + std::to_string(tutor->mLessonManager->mCurLesson) +
+                       " state=" + std::to_string(tutor->mState) + " paused=" + std::to_string(tutor->mPauseCount);
+    if (const StatsScreen* stats = app.mStatsScreen)
+        now["stats"] = "tab=" + std::to_string(stats->mTabs->mSelected);
     if (const MapScreen* map = app.mMapScreen; map != nullptr && map->mVisible) {
         std::string text = "site=" + std::to_string(map->mChosenSite) + " letter=" + map->mChosenLetter;
         for (const XWidget* marker : map->mMarkers)

@@ -255,8 +255,10 @@ void TutorialPanel::BuildGraph()
         any = any || bar.target > 0;
         mValueTexts[size_t(i)] = FormatString(mGraphKind == KIND_ACCURACY ? "%d%%" : "%d", bar.value);
     }
-    for (int i = 0; i < int(mGridTexts.size()); ++i)
-        mGridTexts[size_t(i)] = FormatString("%d", mScale.step * i);
+    // One number for every grid line, however fast the best result.
+    mGridTexts.clear();
+    for (int i = 0; i < mScale.lines; ++i)
+        mGridTexts.push_back(FormatString("%d", mScale.step * i));
     mText = any ? GRAPH_TEXTS[mGraphKind] : ZERO_TEXTS[mGraphKind];
     SetTitle();
     if (!known || mProfile->mLessonResult[size_t(mLessonIndex)] == -1)

@@ -4,6 +4,7 @@
 // minute or accuracy, with buttons to step through the lessons and choose the measure.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/Widget.h"
@@ -89,7 +90,7 @@ private:
 
     // Texts of the graph, made when it is built rather than on each draw.
     std::array<std::string, NUM_BARS> mValueTexts;
-    std::array<std::string, 16> mGridTexts;
+    std::vector<std::string> mGridTexts;
 };
 
 } // namespace Zant

@@ -2,7 +2,9 @@
 // line and the level-complete panel, read through a font that records its texts.
 #include <algorithm>
 
+#include "game/creatures/Clam.h"
 #include "game/play/BTTimer.h"
+#include "game/play/BoardRecords.h"
 #include "game/play/Player.h"
 #include "tests/board/BoardFixture.h"
 
@@ -32,6 +34,20 @@ protected:
         for (const CreatureTests::DrawCall& call : draws)
             texts.push_back(call.text);
         return texts;
+    }
+    void Blank()
+    {
+        graphics.SetColor(Color(0, 0, 0));
+        graphics.FillRect(0, 0, 640, 480);
+    }
+    // Pixels of the frame drawn from one image of the table.
+    int PixelsOf(int index)
+    {
+        int count = 0;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x)
+                count += CreatureTests::PixelImage(ScreenPixel(x, y)) == index;
+        return count;
     }
     bool Shows(const std::string& text)
     {
@@ -105,4 +121,79 @@ TEST_F(BoardDraw, MessageLineFadesWithItsAlpha)
     EXPECT_TRUE(Shows("Not enough power to use dozav odaziz"));
     board->mMessageAlpha = 0;
     EXPECT_FALSE(Shows("Not enough power to use dozav odaziz"));
+}
+
+// On a clam level the air tank and its bar stand clear of every clam, while the tank
+// fills and while the clams are played.
+TEST_F(BoardDraw, TheAirTankStandsClearOfTheClams)
+{
+    const int tankIndex = 30; // airgauge
+    app->SetImage(tankIndex, CreatureTests::MakeCodedImage(tankIndex));
+    StartLevel(File(Level(Value("BonusLevel", "1"))));
+    board->mFadeAlpha = 0;
+    board->mIntroAlpha = 0;
+    for (int i = 0; i < 20000 && board->mPlayer->mState != Player::FLOOR_REACHED; ++i)
+        Run(1);
+    ASSERT_EQ(board->mPlayer->mState, Player::FLOOR_REACHED);
+    ASSERT_EQ(board->mClams.size(), 22u);
+    for (int phase : {Player::FLOOR_REACHED, Player::TREASURE_WORD}) {
+        SCOPED_TRACE(phase);
+        board->mPlayer->mState = phase;
+        board->mEndTimer = 120.0;
+        board->mAccuracyBadge->mActive = false;
+        Blank();
+        board->Draw(&graphics);
+        EXPECT_GT(PixelsOf(tankIndex), 0) << "the tank is drawn";
+        for (const Clam* clam : board->mClams) {
+            const int x0 = int(clam->mX), y0 = int(clam->mY);
+            int covered = 0;
+            for (int y = std::max(0, y0); y < std::min(480, y0 + clam->mHeight); ++y)
+                for (int x = std::max(0, x0); x < std::min(640, x0 + clam->mWidth); ++x)
+                    covered += CreatureTests::PixelImage(ScreenPixel(x, y)) == tankIndex;
+            EXPECT_EQ(covered, 0) << "clam at " << x0 << "," << y0;
+        }
+    }
+}
+
+// The sea is drawn while the far rock layer is above the line where the scenery hides
+// it, and always on a clam level.
+TEST_F(BoardDraw, TheSeaIsDrawnOnlyWhileTheSceneryLeavesItInView)
+{
+    const int water = 31; // water1
+    const struct {
+        bool special;
+        double farLayer;
+        bool sea;
+    } cases[] = {{false, 200.0, true}, {false, -60.0, true}, {false, -70.0, false}, {false, -80.0, false},
+                 {true, -80.0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.special) + " " + std::to_string(c.farLayer));
+        StartLevel(c.special ? File(Level(Value("BonusLevel", "1"))) : OneWaveLevel());
+        board->mFadeAlpha = 0;
+        board->mIntroAlpha = 0;
+        board->mLayerY[2] = c.farLayer;
+        Blank();
+        board->Draw(&graphics);
+        EXPECT_EQ(PixelsOf(water) > 0, c.sea);
+    }
+}
+
+// The treasure found is drawn plain, and colourised at the screen's alpha while it glows.
+TEST_F(BoardDraw, TheTreasureIsColourisedOnlyWhileItGlows)
+{
+    const int gem = 10; // gem_green
+    app->SetImage(gem, CreatureTests::MakeCodedImage(gem));
+    app->mTreasureImage = gem;
+    board->mPlayer->mState = Player::TALLY;
+    board->mTallyCountdown = 100;
+    for (bool glow : {false, true}) {
+        SCOPED_TRACE(glow);
+        board->mTreasureGlow = glow;
+        Blank();
+        board->Draw(&graphics);
+        if (glow)
+            EXPECT_EQ(PixelsOf(gem), 0) << "faded with the screen";
+        else
+            EXPECT_GT(PixelsOf(gem), 0) << "drawn as it is";
+    }
 }

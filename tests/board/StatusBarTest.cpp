@@ -1,9 +1,13 @@
 // The status bar: the charge bar and its prompts, the tooltip, and its three buttons
 // in front of the board, where a click reaches the application's dispatcher.
+#include <algorithm>
+#include <functional>
+
 #include "game/shell/FadeButton.h"
 #include "game/shell/TooltipWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/BTTimer.h"
+#include "game/play/BoardRecords.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
 #include "tests/board/BoardFixture.h"
@@ -125,4 +129,77 @@ TEST_F(StatusBarTest, ButtonsLieOverTheBoardAndReachTheDispatcher)
     }
     EXPECT_EQ(recorder.ids, (std::vector<int>{StatusBar::BUTTON_QUIT, StatusBar::BUTTON_OPTIONS,
                                                 StatusBar::BUTTON_PAUSE}));
+}
+
+TEST_F(StatusBarTest, ButtonsShowTheirOwnOverAndDownPictures)
+{
+    const struct {
+        int id;
+        const char* over;
+        const char* down;
+    } cases[] = {
+        {StatusBar::BUTTON_QUIT, "statusbarX_quit_over", "statusbarX_quit_down"},
+        {StatusBar::BUTTON_OPTIONS, "statusbarX_options_over", "statusbarX_options_down"},
+        {StatusBar::BUTTON_PAUSE, "statusbarX_pause_over", "statusbarX_pause_down"},
+    };
+    // Every picture a button might take, each its own.
+    for (int i = 44; i <= 53; ++i)
+        app->SetImage(i, CreatureTests::MakeCodedImage(i));
+    const auto image = [this](const std::string& name) {
+        for (int i = 0; i < WinBTApp::NUM_IMAGES; ++i)
+            if (name == WinBTApp::IMAGE_NAMES[i])
+                return app->GetImage(i);
+        return static_cast<Image*>(nullptr);
+    };
+    StatusBar fresh(app.get());
+    fresh.Resize(0, 415, 640, 65);
+    app->mWidgetManager->AddWidget(&fresh);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.over);
+        auto it = std::find_if(fresh.mButtons.begin(), fresh.mButtons.end(),
+                               [&](FadeButton* b) { return b != nullptr && b->mId == c.id; });
+        ASSERT_NE(it, fresh.mButtons.end());
+        ASSERT_NE(image(c.over), nullptr);
+        EXPECT_EQ((*it)->mOverImage, image(c.over));
+        EXPECT_EQ((*it)->mDownImage, image(c.down));
+    }
+    app->mWidgetManager->RemoveWidget(&fresh);
+}
+
+// When the treasure word and the level-complete screen begin, the buttons are put
+// back in step with the bar.
+TEST_F(StatusBarTest, ButtonsFollowTheBarWhenTheLevelEndPhasesBegin)
+{
+    const struct {
+        const char* name;
+        std::function<void(Board&)> setUp;
+        int phase;
+    } cases[] = {
+        {"treasure word",
+         [](Board& b) {
+             b.mPlayer->SetState(Player::FLOOR_REACHED);
+             b.mWaveCleared = true;
+             b.mAccuracyBadge->mAlpha = 0;
+             b.mEndTimer = 239.5;
+         },
+         Player::TREASURE_WORD},
+        {"level complete",
+         [](Board& b) {
+             b.mPlayer->SetState(Player::TALLY);
+             b.mTallyDone = true;
+             b.mTallyCountdown = 1;
+         },
+         Player::LEVEL_COMPLETE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FadeButton* pause = bar->mButtons[2];
+        pause->SetVisible(false);
+        pause->SetDisabled(true);
+        c.setUp(*board);
+        Run(1);
+        ASSERT_EQ(board->mPlayer->mState, c.phase);
+        EXPECT_TRUE(pause->mVisible);
+        EXPECT_FALSE(pause->mDisabled);
+    }
 }

@@ -1,7 +1,8 @@
 // The whole game driven from outside, in a real window on a private X server, with
 // real key presses and clicks: a new player, an Easy adventure, level 1 finished by
-// typing the words on screen, a site picked on the map, the game ended (saved) and
-// the program left; then a new start that continues the saved game, loses every
+// typing the words on screen, a site picked on the map, the game ended (saved), the
+// typing tutor's lesson 1 typed to its end with a look at its statistics, and the
+// program left; then a new start that continues the saved game, loses every
 // diver by not typing, sees game over and goes back to the menu. Both runs are
 // recorded as demos, and each demo replays to the same end, update for update.
 //
@@ -12,11 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "game/play/Player.h"
@@ -26,6 +29,8 @@
 #include "game/shell/HintDialog.h"
 #include "game/shell/NewUserDialog.h"
 #include "tests/e2e/ProgramDriver.h"
+#include "tests/support/Contrast.h"
+#include "tests/support/ReferencePicture.h"
 #include "tests/support/Program.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/XServer.h"
@@ -45,7 +50,13 @@ constexpr int END_GAME = Zant::StatusBar::BUTTON_QUIT;
 // The game's message box and the menu's buttons.
 constexpr int MESSAGE = 500;
 constexpr int ADVENTURE = 100;
+constexpr int TUTOR = 102;
 constexpr int QUIT = 104;
+// The tutor's Next and Back To Menu, and the statistics screen's Close.
+constexpr int TUTOR_NEXT = 88;
+constexpr int TUTOR_MENU = 90;
+constexpr int STATS_CLOSE = 1104;
+constexpr int TUTOR_TAB = 2;
 
 const std::vector<std::string> PROGRAM_VARIABLES = {
     "PLINDOR_HOME",       "PLINDOR_HEADLESS",        "PLINDOR_TEST_PROBE",          "PLINDOR_TEST_SPEED",
@@ -202,6 +213,28 @@ struct LogKeeper {
     }
 };
 
+// The lines of a shipped lesson, one after the other, as the tutor takes them.
+std::string LessonText(int lesson)
+{
+    const std::string file = TestSupport::ReadFile(TestSupport::GameDir() + "/data/lesson" + std::to_string(lesson) + ".xml");
+    std::string text;
+    for (size_t at = file.find("<TEXT>"); at != std::string::npos; at = file.find("<TEXT>", at)) {
+        at += 6;
+        text += file.substr(at, file.find("</TEXT>", at) - at);
+    }
+    return text;
+}
+
+// The window as the player sees it, kept in the build folder for a look.
+ImageLib::Image Screenshot(WindowRun& run, const std::string& name)
+{
+    ImageLib::Image shot;
+    EXPECT_TRUE(run.input.Grab(shot)) << name;
+    if (shot.GetWidth() > 0)
+        std::printf("screenshot: %s\n", TestSupport::SaveShot(shot, "e2e", name).c_str());
+    return shot;
+}
+
 void CopyFolder(const std::string& from, const std::string& to)
 {
     std::filesystem::copy(from, to, std::filesystem::copy_options::recursive);
@@ -230,6 +263,18 @@ TEST(GameFlow, FromANewPlayerToGameOverInAContinuedGameAndTheDemosReplay)
         ASSERT_TRUE(run.input.FindWindow(60000)) << run.program.Err();
         ASSERT_TRUE(run.AwaitDialog(NEW_USER, "NEW USER", 60000));
         ASSERT_TRUE(run.input.Type("Ann"));
+        // The name typed reads clearly on its box: its first letter against the field.
+        ASSERT_TRUE(run.Await("the name typed", 15000, [&] {
+            return run.probe.Get(Dialog(NEW_USER)).find("|name=Ann") != std::string::npos;
+        }));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300)); // a frame or two drawn
+        int ex = 0, ey = 0, ew = 0, eh = 0;
+        ASSERT_TRUE(run.probe.Rect(Dialog(NEW_USER), "edit", ex, ey, ew, eh)) << run.probe.Get(Dialog(NEW_USER));
+        const ImageLib::Image entry = Screenshot(run, "new-user-name.png");
+        uint32_t field = 0;
+        const double contrast = TestSupport::TextContrast(entry, ex + 4, ey, 12, eh, &field);
+        EXPECT_GE(contrast, 4.5) << "field " << std::hex << field;
+        std::printf("the typed name stands out %.1f:1 from its field %06x\n", contrast, field);
         ASSERT_TRUE(run.input.Key("Return"));
         ASSERT_TRUE(run.AwaitDialog(MESSAGE, "ASSESS WPM?"));
         ASSERT_TRUE(run.input.Key("Escape")); // no typing test
@@ -276,6 +321,31 @@ TEST(GameFlow, FromANewPlayerToGameOverInAContinuedGameAndTheDemosReplay)
         ASSERT_TRUE(run.Click(Dialog(MESSAGE), "yes"));
         ASSERT_TRUE(run.Await("the menu", 15000, [&] {
             return run.probe.Get("screen") == "menu" && !run.probe.Has("board");
+        }));
+
+        // The tutor: lesson 1 typed to its end, its statistics looked at, and on to lesson 2.
+        ASSERT_TRUE(run.Click("buttons", std::to_string(TUTOR)));
+        ASSERT_TRUE(run.Await("lesson 1", 15000, [&] { return run.probe.Number("tutor", "lesson") == 1; }));
+        ASSERT_TRUE(run.input.Type(LessonText(1)));
+        ASSERT_TRUE(run.AwaitDialog(MESSAGE, "VIEW STATS?", 30000));
+        ASSERT_TRUE(run.Click(Dialog(MESSAGE), "yes"));
+        ASSERT_TRUE(run.Await("the statistics", 15000, [&] { return run.probe.Get("screen") == "stats"; }));
+        EXPECT_EQ(run.probe.Number("stats", "tab"), TUTOR_TAB);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500)); // the bars grown
+        Screenshot(run, "tutor-stats.png");
+        ASSERT_TRUE(run.Click("buttons", std::to_string(STATS_CLOSE)));
+        ASSERT_TRUE(run.Await("the tutor again", 15000, [&] {
+            int x = 0, y = 0;
+            return run.probe.Get("screen") == "tutor" && run.probe.Number("tutor", "paused") == 0 &&
+                   run.probe.Centre("buttons", std::to_string(TUTOR_NEXT), x, y);
+        }));
+        ASSERT_TRUE(run.Click("buttons", std::to_string(TUTOR_NEXT)));
+        ASSERT_TRUE(run.Await("lesson 2", 15000, [&] { return run.probe.Number("tutor", "lesson") == 2; }));
+        ASSERT_TRUE(run.Click("buttons", std::to_string(TUTOR_MENU)));
+        ASSERT_TRUE(run.AwaitDialog(MESSAGE, "QUIT?"));
+        ASSERT_TRUE(run.Click(Dialog(MESSAGE), "yes"));
+        ASSERT_TRUE(run.Await("the menu", 15000, [&] {
+            return run.probe.Get("screen") == "menu" && !run.probe.Has(Dialog(MESSAGE));
         }));
         EXPECT_EQ(run.QuitFromMenu(), 0) << run.program.Err();
     }

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -14,6 +15,10 @@
 
 #include "tests/support/Program.h"
 #include "tests/support/TestSupport.h"
+
+// Last: Xlib defines short names as macros.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace E2E {
 
@@ -165,7 +170,7 @@ int ProbeView::Number(const std::string& key, const std::string& name, int fallb
     return std::atoi(value.c_str() + at + name.size() + 2);
 }
 
-bool ProbeView::Centre(const std::string& key, const std::string& name, int& x, int& y) const
+bool ProbeView::Rect(const std::string& key, const std::string& name, int& x, int& y, int& width, int& height) const
 {
     const std::string value = Get(key);
     size_t at = 0;
@@ -182,8 +187,13 @@ bool ProbeView::Centre(const std::string& key, const std::string& name, int& x, 
     std::string rect = value.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (const size_t place = rect.find('@'); place != std::string::npos)
         rect = rect.substr(place + 1);
+    return std::sscanf(rect.c_str(), "%d,%d,%d,%d", &x, &y, &width, &height) == 4;
+}
+
+bool ProbeView::Centre(const std::string& key, const std::string& name, int& x, int& y) const
+{
     int left = 0, top = 0, width = 0, height = 0;
-    if (std::sscanf(rect.c_str(), "%d,%d,%d,%d", &left, &top, &width, &height) != 4)
+    if (!Rect(key, name, left, top, width, height))
         return false;
     x = left + width / 2;
     y = top + height / 2;
@@ -236,6 +246,33 @@ bool XInput::Click(int x, int y)
     if (mWindow.empty())
         return false;
     return Run({"mousemove", "--window", mWindow, std::to_string(x), std::to_string(y), "click", "1"}).code == 0;
+}
+
+bool XInput::Grab(ImageLib::Image& picture)
+{
+    if (mWindow.empty())
+        return false;
+    Display* display = XOpenDisplay(mDisplay.c_str());
+    if (display == nullptr)
+        return false;
+    const Window window = std::strtoul(mWindow.c_str(), nullptr, 10);
+    XWindowAttributes attributes{};
+    bool grabbed = false;
+    if (XGetWindowAttributes(display, window, &attributes) != 0) {
+        XImage* image =
+            XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+        if (image != nullptr) {
+            picture = ImageLib::Image(attributes.width, attributes.height);
+            for (int y = 0; y < attributes.height; ++y)
+                for (int x = 0; x < attributes.width; ++x)
+                    picture.GetBits()[static_cast<size_t>(y) * attributes.width + x] =
+                        0xFF000000u | (static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu);
+            XDestroyImage(image);
+            grabbed = true;
+        }
+    }
+    XCloseDisplay(display);
+    return grabbed;
 }
 
 // ---- Waiting

@@ -10,6 +10,8 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "framework/graphics/ImageLib.h"
+
 namespace E2E {
 
 // True when an executable of that name is on PATH.
@@ -55,7 +57,8 @@ public:
     std::string Get(const std::string& key) const;
     // A number "name=N" of a value ("state", "lives", "level", "site"), or fallback.
     int Number(const std::string& key, const std::string& name, int fallback = -99) const;
-    // The centre of a rectangle "name=x,y,w,h" (or "name=...@x,y,w,h") in a value.
+    // A rectangle "name=x,y,w,h" (or "name=...@x,y,w,h") in a value, and its centre.
+    bool Rect(const std::string& key, const std::string& name, int& x, int& y, int& width, int& height) const;
     bool Centre(const std::string& key, const std::string& name, int& x, int& y) const;
     // The header of an open dialog ("" when it is not open).
     std::string DialogHeader(int id) const;
@@ -78,6 +81,8 @@ public:
     bool Type(const std::string& text);
     // A left click at (x, y) of the 640x480 window.
     bool Click(int x, int y);
+    // What the window shows now, read back from the X server.
+    bool Grab(ImageLib::Image& picture);
 
 private:
     CommandResult Run(const std::vector<std::string>& args);

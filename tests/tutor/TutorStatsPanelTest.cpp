@@ -2,6 +2,11 @@
 // explanation, stepping through the lessons and the bars growing into place.
 #include "tests/tutor/TutorFixture.h"
 
+#include <algorithm>
+
+#include "framework/graphics/Font.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/DialogButton.h"
 #include "game/shell/TutorStatsPanel.h"
@@ -115,4 +120,54 @@ TEST_F(StatsPanelTest, BarsGrowTwentyPixelsAnUpdateAfterTheFirst)
     Updates(1);
     EXPECT_EQ(p.mBars[1].shown, target);
     EXPECT_EQ(p.mBars[0].shown, target) << "one result: the average is the best";
+}
+
+// Every grid line of the graph carries its value, also on the tall scales of fast typists.
+TEST_F(StatsPanelTest, EveryGridLineIsNumbered)
+{
+    struct Label {
+        std::string text;
+        int y;
+    };
+    struct RecordingFont : Zant::Font {
+        explicit RecordingFont(std::vector<Label>* log) : mLog(log)
+        {
+            mHeight = 12;
+            mAscent = 10;
+        }
+        int StringWidth(const std::string& text) override { return 6 * int(text.size()); }
+        void DrawString(Zant::Graphics*, int, int y, const std::string& text, const Zant::Color&,
+                        const Zant::Rect&) override
+        {
+            mLog->push_back({text, y});
+        }
+        Zant::Font* Duplicate() override { return new RecordingFont(*this); }
+        std::vector<Label>* mLog;
+    };
+    std::vector<Label> drawn;
+    delete app->mFontMyriad12Bold;
+    app->mFontMyriad12Bold = new RecordingFont(&drawn);
+    Zant::MemoryImage screen;
+    screen.Create(640, 480);
+
+    int lesson = 1;
+    for (int best : {90, 149, 150, 160, 205}) {
+        SCOPED_TRACE(best);
+        profile->AddLessonStat1(best, lesson);
+        profile->mLessonResult[size_t(lesson)] = 1;
+        if (panel)
+            app->mWidgetManager->RemoveWidget(panel.get());
+        TutorialPanel& p = OpenPanel(lesson++);
+        p.SetActive(true);
+        drawn.clear();
+        Zant::Graphics g(&screen);
+        p.Draw(&g);
+        const TutorialPanel::Scale s = TutorialPanel::ComputeScale(0, best);
+        ASSERT_GT(s.lines, 2);
+        for (int i = 0; i < s.lines; ++i) {
+            const std::string value = std::to_string(s.step * i);
+            const bool found = std::any_of(drawn.begin(), drawn.end(), [&](const Label& l) { return l.text == value; });
+            EXPECT_TRUE(found) << "no label " << value << " on a scale of " << s.lines << " lines";
+        }
+    }
 }

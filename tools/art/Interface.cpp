@@ -329,11 +329,13 @@ void RegisterInterface(Registry& reg)
         RoundedRect(cr, 2.5, 2.5, 91, 27, 7);
         SetColor(cr, Hex(Pal::Brass));
         cairo_fill(cr);
+        // Deep water inside: the name is typed in pale blue-white and selected
+        // in black on white, both of which need a dark field to read.
         RoundedRect(cr, 5, 5, 86, 22, 5);
-        SetColor(cr, Hex(0xFFFFFF));
+        SetColor(cr, Hex(0x0E2A40));
         cairo_fill(cr);
         cairo_rectangle(cr, 5, 5, 86, 3);
-        SetColor(cr, Hex(0xC8D8E0));
+        SetColor(cr, Hex(0x061826));
         cairo_fill(cr);
     });
     reg.Add("checked", [](Canvas& c, const ImageSpec&) {

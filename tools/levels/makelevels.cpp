@@ -3,8 +3,9 @@
 //   easy-cfg.xml normal-cfg.xml hard-cfg.xml expert-cfg.xml xtreme-cfg.xml abyss.xml
 // Each adventure file has 36 levels (the dive sites): clam levels without waves,
 // boss levels whose boss wave comes last, and levels 31 to 36 that endless play
-// repeats. The speeds written are base values: the game adds its own share per kind
-// of creature (most of it not on X-Treme).
+// repeats. Every difficulty follows one plan (LevelPlan.h): each creature comes in on
+// the level whose hint announces it. The speeds written are base values: the game
+// adds its own share per kind of creature (most of it not on X-Treme).
 //
 // The curves are tuned with tunelevels (whole simulated games, 95 % accurate): a typist
 // of a difficulty's speed clears most games, one of half that speed is lost before the
@@ -21,9 +22,11 @@
 #include <string>
 #include <vector>
 
+#include "tools/levels/LevelPlan.h"
+
 namespace {
 
-constexpr int kLevels = 36;
+constexpr int kLevels = LevelPlan::LEVELS;
 constexpr int kAbyssStages = 30;
 
 struct Curve {
@@ -38,7 +41,6 @@ struct Curve {
     int knockBack[2];
     int endDiff[2][2];                   // treasure difficulty range at the first and last level
     int numForPenalty;
-    int unlockShift;                     // harder difficulties meet new creatures sooner
     int bossHealth[2];
     int bossFire[2];                     // milliseconds between volleys
     double missileSpeed[2];
@@ -46,37 +48,16 @@ struct Curve {
 
 const Curve kCurves[] = {
     {"easy-cfg.xml", "Easy", 15, {0.4, 0.34}, {0.54, 0.48}, {0.08, 0.1}, {0.12, 0.14}, {3, 3}, {5, 5},
-     {8, 7}, {1, 2}, {2, 3}, {9, 8}, {{3, 5}, {6, 9}}, 5, 0, {60, 90}, {5000, 4600}, {0.0, 0.05}},
+     {8, 7}, {1, 2}, {2, 3}, {9, 8}, {{3, 5}, {6, 9}}, 5, {60, 90}, {5000, 4600}, {0.0, 0.05}},
     {"normal-cfg.xml", "Normal", 30, {0.48, 0.47}, {0.62, 0.61}, {0.12, 0.17}, {0.16, 0.22}, {3, 4}, {5, 6},
-     {8, 8}, {2, 2}, {3, 4}, {10, 8}, {{4, 7}, {8, 12}}, 4, 2, {100, 150}, {4500, 3600}, {0.05, 0.2}},
+     {8, 8}, {2, 2}, {3, 4}, {10, 8}, {{4, 7}, {8, 12}}, 4, {100, 150}, {4500, 3600}, {0.05, 0.2}},
     {"hard-cfg.xml", "Hard", 45, {0.53, 0.51}, {0.67, 0.65}, {0.18, 0.22}, {0.22, 0.28}, {4, 4}, {6, 7},
-     {8, 9}, {2, 3}, {3, 5}, {9, 7}, {{6, 10}, {10, 15}}, 3, 4, {150, 170}, {4000, 3400}, {0.1, 0.2}},
+     {8, 9}, {2, 3}, {3, 5}, {9, 7}, {{6, 10}, {10, 15}}, 3, {150, 170}, {4000, 3400}, {0.1, 0.2}},
     {"expert-cfg.xml", "Expert", 60, {0.52, 0.68}, {0.65, 0.85}, {0.22, 0.3}, {0.27, 0.36}, {4, 5}, {6, 7},
-     {8, 11}, {3, 3}, {4, 5}, {8, 4}, {{8, 12}, {12, 18}}, 3, 6, {200, 250}, {3500, 2900}, {0.2, 0.4}},
+     {8, 11}, {3, 3}, {4, 5}, {8, 4}, {{8, 12}, {12, 18}}, 3, {200, 250}, {3500, 2900}, {0.2, 0.4}},
     {"xtreme-cfg.xml", "X-Treme", 80, {0.55, 0.72}, {0.7, 0.9}, {0.2, 0.26}, {0.26, 0.32}, {5, 5}, {7, 7},
-     {8, 10}, {3, 4}, {5, 6}, {6, 2}, {{10, 15}, {15, 21}}, 2, 8, {220, 280}, {3000, 2600}, {0.3, 0.45}},
+     {8, 10}, {3, 4}, {5, 6}, {6, 2}, {{10, 15}, {15, 21}}, 2, {220, 280}, {3000, 2600}, {0.3, 0.45}},
 };
-
-// Map sites that are clam levels (no waves) and those that end with a boss.
-bool IsClamLevel(int level)
-{
-    return level == 7 || level == 15 || level == 23;
-}
-
-int BossOfLevel(int level)
-{
-    switch (level) {
-    case 5: return 0;
-    case 11: return 1;
-    case 17: return 2;
-    case 22: return 3;
-    case 29: return 0;
-    case 35: return 3;
-    default: return -1;
-    }
-}
-
-const char* const kBosses[] = {"Torpedo", "GhostShip", "MechaShark", "MechaSquid"};
 
 double Lerp(const double range[2], double t)
 {
@@ -135,8 +116,8 @@ void WriteEnemy(Writer& w, const EnemyEntry& e, double minSpeed, double maxSpeed
     w.Line(3, "</Enemy>");
 }
 
-// The creatures a shark wave may bring at a level, by how far the player has come.
-std::vector<const char*> SharkTypes(int unlocked)
+// The creatures a shark wave of the abyss may bring at a stage, by how far the diver has come.
+std::vector<const char*> AbyssSharkTypes(int unlocked)
 {
     std::vector<const char*> types = {"Blue"};
     if (unlocked >= 4) types.push_back("Black");
@@ -151,7 +132,7 @@ std::vector<const char*> SharkTypes(int unlocked)
     return types;
 }
 
-std::vector<const char*> PiranhaTypes(int unlocked)
+std::vector<const char*> AbyssPiranhaTypes(int unlocked)
 {
     std::vector<const char*> types = {"Blue"};
     if (unlocked >= 16) types.push_back("White");
@@ -160,32 +141,49 @@ std::vector<const char*> PiranhaTypes(int unlocked)
     return types;
 }
 
-struct LevelPlan {
+struct Stage {
     double t;          // 0 at the first level, 1 at the last
-    int unlocked;      // level index shifted by the difficulty
+    int unlocked;      // abyss: how far the diver has come
     int index;
 };
 
-void WriteSharkWave(Writer& w, const Curve& c, const LevelPlan& p, int variant, bool first)
+// The creatures of one wave: the kinds it must bring and those it may add.
+struct WaveTypes {
+    std::vector<std::string> must;
+    std::vector<std::string> may;
+};
+
+bool IsMultiWord(const std::string& type)
+{
+    return type == "Black" || type == "Red" || type == "Purple" || type.find("Stealth") != std::string::npos;
+}
+
+void WriteSharkWave(Writer& w, const Curve& c, const Stage& p, int variant, bool first, const WaveTypes& kinds)
 {
     w.Line(2, "<Wave Type=\"Sharks\">");
     if (first)
         w.Line(3, "<FirstWave/>");
-    const std::vector<const char*> types = SharkTypes(p.unlocked);
     const int total = LerpInt(c.count, p.t);
-    // Plain sharks make up most of a wave; one or two further kinds join them.
+    // Plain sharks make up most of a wave; the kinds that must come and one or two
+    // further kinds join them.
     const double lo = Lerp(c.sharkMin, p.t), hi = Lerp(c.sharkMax, p.t);
-    const int extraKinds = std::min<int>(static_cast<int>(types.size()) - 1, 1 + variant % 2);
-    int plain = std::max(1, total - extraKinds * std::max(1, total / 4));
+    std::vector<std::string> extras;
+    for (const std::string& type : kinds.must)
+        if (type != "Blue")
+            extras.push_back(type);
+    const int further = std::min<int>(static_cast<int>(kinds.may.size()), 1 + variant % 2);
+    for (int k = 0; k < further; ++k) {
+        const std::string& type = kinds.may[(p.index + variant + k * 3) % kinds.may.size()];
+        if (std::find(kinds.must.begin(), kinds.must.end(), type) == kinds.must.end())
+            extras.push_back(type);
+    }
+    const int n = std::max(1, total / 4);
+    const int plain = std::max(1, total - static_cast<int>(extras.size()) * n);
     WriteEnemy(w, {"Blue", std::max(1, plain - 1), plain + 1, variant % 3 == 2 && p.unlocked >= 3}, lo, hi);
-    for (int k = 0; k < extraKinds; ++k) {
-        const char* type = types[1 + (p.index + variant + k * 3) % (types.size() - 1)];
-        const int n = std::max(1, total / 4);
+    for (const std::string& type : extras) {
+        EnemyEntry e{type.c_str(), n, n + 1};
         // Multi-word sharks carry shorter words.
-        const bool multi = std::string(type) == "Black" || std::string(type) == "Red" ||
-                           std::string(type) == "Purple" || std::string(type).find("Stealth") != std::string::npos;
-        EnemyEntry e{type, n, n + 1};
-        if (multi) {
+        if (IsMultiWord(type)) {
             e.minDiff = 3;
             e.maxDiff = std::max(4, LerpInt(c.wordMax, p.t) - 1);
         }
@@ -194,15 +192,20 @@ void WriteSharkWave(Writer& w, const Curve& c, const LevelPlan& p, int variant, 
     w.Line(2, "</Wave>");
 }
 
-void WritePiranhaWave(Writer& w, const Curve& c, const LevelPlan& p, int variant)
+void WritePiranhaWave(Writer& w, const Curve& c, const Stage& p, int variant, const WaveTypes& kinds)
 {
     w.Line(2, "<Wave Type=\"Piranhas\">");
-    const std::vector<const char*> types = PiranhaTypes(p.unlocked);
     const int total = LerpInt(c.count, p.t) + 3;
     const double lo = Lerp(c.piranhaMin, p.t), hi = Lerp(c.piranhaMax, p.t);
     WriteEnemy(w, {"Blue", total - 1, total + 2}, lo, hi);
-    if (types.size() > 1)
-        WriteEnemy(w, {types[1 + (p.index + variant) % (types.size() - 1)], 1, 3}, lo, hi);
+    std::vector<std::string> extras;
+    for (const std::string& type : kinds.must)
+        if (type != "Blue")
+            extras.push_back(type);
+    if (extras.empty() && !kinds.may.empty())
+        extras.push_back(kinds.may[(p.index + variant) % kinds.may.size()]);
+    for (const std::string& type : extras)
+        WriteEnemy(w, {type.c_str(), 1, 3}, lo, hi);
     w.Line(2, "</Wave>");
 }
 
@@ -218,10 +221,10 @@ void WriteBonusWave(Writer& w)
     w.Line(2, "</Wave>");
 }
 
-void WriteBossWave(Writer& w, const Curve& c, const LevelPlan& p, int boss)
+void WriteBossWave(Writer& w, const Curve& c, const Stage& p, int boss)
 {
     w.Line(2, "<Wave Type=\"Boss\">");
-    w.Line(3, std::string("<Enemy Type=\"") + kBosses[boss] + "\">");
+    w.Line(3, std::string("<Enemy Type=\"") + LevelPlan::BOSSES[boss] + "\">");
     w.Value(4, "Health", LerpInt(c.bossHealth, p.t));
     w.Value(4, "TimeToFire", LerpInt(c.bossFire, p.t));
     w.Value(4, "MinMissiles", 1);
@@ -261,7 +264,7 @@ void WriteDefaults(Writer& w, const Curve& c, bool abyss)
     w.Line(1, "</Default>");
 }
 
-void WriteLevelSettings(Writer& w, const Curve& c, const LevelPlan& p, bool abyss)
+void WriteLevelSettings(Writer& w, const Curve& c, const Stage& p, bool abyss)
 {
     w.Value(2, "MinSpeed", Num(Lerp(c.sharkMin, p.t)));
     w.Value(2, "MaxSpeed", Num(Lerp(c.sharkMax, p.t)));
@@ -290,31 +293,57 @@ std::string Header(const Curve& c, const char* what)
            std::to_string(c.wpm) + " words per minute. -->\n";
 }
 
+// The kinds of a wave kind a level must and may bring: those its hint announces,
+// and those announced on the levels before it ("Blue" always comes as the plain kind).
+WaveTypes TypesAt(LevelPlan::WaveKind kind, int level)
+{
+    WaveTypes kinds;
+    kinds.must = LevelPlan::AnnouncedAt(kind, level);
+    for (const std::string& type : LevelPlan::KnownAt(kind, level))
+        if (type != "Blue" && std::find(kinds.must.begin(), kinds.must.end(), type) == kinds.must.end())
+            kinds.may.push_back(type);
+    return kinds;
+}
+
 std::string AdventureFile(const Curve& c, int difficulty)
 {
+    using LevelPlan::BONUS;
+    using LevelPlan::PIRANHAS;
+    using LevelPlan::SHARKS;
     Writer w;
     w.Line(0, "<Config>");
     WriteDefaults(w, c, false);
     for (int level = 0; level < kLevels; ++level) {
-        const LevelPlan p{level / static_cast<double>(kLevels - 1), level + c.unlockShift, level};
+        const Stage p{level / static_cast<double>(kLevels - 1), level, level};
         w.Line(1, "<Level LevelNum=\"" + std::to_string(level + 1) + "\">");
-        if (IsClamLevel(level)) {
+        if (LevelPlan::IsClamLevel(level)) {
             w.Line(2, "<BonusLevel/>");
             w.Line(1, "</Level>");
             continue;
         }
         WriteLevelSettings(w, c, p, false);
+        const WaveTypes sharks = TypesAt(SHARKS, level);
+        const WaveTypes piranhas = TypesAt(PIRANHAS, level);
+        const bool piranhasKnown = !LevelPlan::KnownAt(PIRANHAS, level).empty();
+        const bool bonusAnnounced = !LevelPlan::AnnouncedAt(BONUS, level).empty();
+        const bool bonusKnown = !LevelPlan::KnownAt(BONUS, level).empty();
+        // The level opens with what its hint speaks of: piranhas when it names no shark.
+        const bool piranhaFirst = !piranhas.must.empty() && sharks.must.empty();
         const int waves = 4 + (level + difficulty) % 3;
         for (int i = 0; i < waves; ++i) {
-            if (level >= 2 && i == waves - 1 && level % 2 == 0)
+            if (i == 0 && piranhaFirst)
+                WritePiranhaWave(w, c, p, i, piranhas);
+            else if (i == 0)
+                WriteSharkWave(w, c, p, i, true, sharks);
+            else if (i == waves - 1 && (bonusAnnounced || (bonusKnown && level % 2 == 0)))
                 WriteBonusWave(w);
-            else if (p.unlocked >= 6 && i % 3 == 1)
-                WritePiranhaWave(w, c, p, i);
+            else if (piranhasKnown && i % 3 == 1)
+                WritePiranhaWave(w, c, p, i, piranhas);
             else
-                WriteSharkWave(w, c, p, i, i == 0);
+                WriteSharkWave(w, c, p, i, false, sharks);
         }
-        if (BossOfLevel(level) >= 0)
-            WriteBossWave(w, c, p, BossOfLevel(level));
+        if (LevelPlan::IsBossLevel(level))
+            WriteBossWave(w, c, p, LevelPlan::BossOfLevel(level));
         w.Line(1, "</Level>");
     }
     w.Line(0, "</Config>");
@@ -329,23 +358,30 @@ std::string AbyssFile()
     // that every typist gets somewhere, and 6000 ft come near X-Treme's pace, so that
     // each step of speed buys depth.
     const Curve c = {"abyss.xml", "abyss", 30, {0.3, 0.6}, {0.42, 0.78}, {0.06, 0.16}, {0.1, 0.22}, {3, 5},
-                         {5, 7}, {6, 10}, {2, 3}, {3, 5}, {10, 6}, {{4, 10}, {7, 15}}, 6, 6, {0, 0}, {0, 0},
+                         {5, 7}, {6, 10}, {2, 3}, {3, 5}, {10, 6}, {{4, 10}, {7, 15}}, 6, {0, 0}, {0, 0},
                          {0.0, 0.0}};
     Writer w;
     w.Line(0, "<Config>");
     w.Line(1, "<AbyssMode/>");
     WriteDefaults(w, c, true);
     for (int stage = 0; stage < kAbyssStages; ++stage) {
-        const LevelPlan p{stage / static_cast<double>(kAbyssStages - 1), 6 + stage, stage};
+        const Stage p{stage / static_cast<double>(kAbyssStages - 1), 6 + stage, stage};
+        WaveTypes sharks, piranhas;
+        for (const char* type : AbyssSharkTypes(p.unlocked))
+            if (std::string(type) != "Blue")
+                sharks.may.emplace_back(type);
+        for (const char* type : AbyssPiranhaTypes(p.unlocked))
+            if (std::string(type) != "Blue")
+                piranhas.may.emplace_back(type);
         w.Line(1, "<Level LevelNum=\"" + std::to_string(stage + 1) + "\">");
         WriteLevelSettings(w, c, p, true);
         for (int i = 0; i < 4; ++i) {
             if (i == 3 && stage % 3 == 2)
                 WriteBonusWave(w);
             else if (i % 2 == 1)
-                WritePiranhaWave(w, c, p, i);
+                WritePiranhaWave(w, c, p, i, piranhas);
             else
-                WriteSharkWave(w, c, p, i, false);
+                WriteSharkWave(w, c, p, i, false, sharks);
         }
         w.Line(1, "</Level>");
     }

@@ -35,6 +35,7 @@
 #include "game/play/Simulation.h"
 #include "game/play/SimulationRunner.h"
 #include "game/shell/WinBTApp.h"
+#include "tools/levels/LevelPlan.h"
 
 using namespace Zant;
 
@@ -45,7 +46,6 @@ constexpr int LAST_SITE = 35;
 constexpr int UPDATES_PER_SECOND = 100;
 const int TARGET_WPM[5] = {15, 30, 45, 60, 80};
 const char* const NAMES[5] = {"Easy", "Normal", "Hard", "Expert", "X-Treme"};
-const int BOSS_SITES[] = {5, 11, 17, 22, 29, 35};
 
 class QuietApp : public WinBTApp {
 public:
@@ -77,10 +77,8 @@ struct Options {
     int minutes = 180;
 };
 
-bool IsBossSite(int site)
-{
-    return std::find(std::begin(BOSS_SITES), std::end(BOSS_SITES), site) != std::end(BOSS_SITES);
-}
+// The level maker's plan tells the boss levels (a site is the level played there).
+bool IsBossSite(int site) { return LevelPlan::IsBossLevel(site); }
 
 std::vector<int> ParseList(const std::string& text)
 {
