@@ -233,6 +233,8 @@ void WinBTApp::LoadingProc()
             return;
     }
 
+    RimWordFonts();
+
     struct WordFile {
         bool (WordLists::*load)();
         const char* name;

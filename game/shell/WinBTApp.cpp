@@ -1,5 +1,7 @@
 #include "game/shell/WinBTApp.h"
 
+#include "framework/graphics/ImageFont.h"
+
 #include "framework/app/AppServices.h"
 #include "framework/app/ZantApp.h"
 #include "framework/graphics/Color.h"
@@ -170,6 +172,16 @@ WinBTApp::~WinBTApp()
 }
 
 // ---- Image table and derived images.
+
+void WinBTApp::RimWordFonts()
+{
+    // Creature words lie on bodies of every colour: a white rim round the dark
+    // untyped letters, a black one round the bright typed ones.
+    if (auto* word = dynamic_cast<ImageFont*>(mFontMyriad15))
+        word->AddTag("LightRim");
+    if (auto* typed = dynamic_cast<ImageFont*>(mFontMyriad15b))
+        typed->AddTag("DarkRim");
+}
 
 Image* WinBTApp::GetImage(int index) const
 {

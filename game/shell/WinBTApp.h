@@ -272,6 +272,9 @@ public:
     Font* GetBonusFont() const { return mFontMyriad12Bold; }
     Font* GetClamFont() const { return mFontGillSans10Bold; }
     Font* GetShotFont() const { return mFontCourier15Bold; }
+    // Gives the creature word fonts their rims (see the fonts' LightRim and DarkRim
+    // layers), once they are loaded.
+    void RimWordFonts();
 
     // ---- Small operations.
     // The board's diver; null without a board.

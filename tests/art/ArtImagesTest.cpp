@@ -6,6 +6,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 
 #include "game/shell/WinBTApp.h"
 #include "tests/art/ArtFixture.h"
@@ -373,5 +375,54 @@ TEST_F(ArtImages, GhostSharkWordStaysReadableOnItsBody)
         y /= n;
         EXPECT_GE((y + 0.05) / 0.05, 3.0) << "black letters are lost";
         EXPECT_GE((yellow + 0.05) / (y + 0.05), 3.0) << "typed yellow letters are lost";
+    }
+}
+
+TEST_F(ArtImages, NoCelTouchesItsFrame)
+{
+    // A cel that reaches its frame's edge shows a straight cut where the
+    // drawing goes on past it (an explosion's rim, a tail's tip), and its
+    // neighbour's edge bleeds in when the strip is filtered. Parts joined to a
+    // body may reach the side they join on.
+    const std::map<std::string, std::string> joined = {{"diver_idle", "top"},     {"galleon_rudder", "top"},
+                                                       {"boss_mecha_fin", "left"}, {"boss_squid_fin", "left"},
+                                                       {"rotor_torpedo", "left"}};
+    // Strips that are not animations: a tile, letter strips, slices that join
+    // side by side and control looks that fill their cell.
+    const std::set<std::string> notAnimations = {"upper_hose", "sharkfont1", "sharkfont1reversed", "mapfont1",
+                                                 "tab_top",    "tab_top_shadow", "editbox",          "slider",
+                                                 "checked"};
+    for (const ImageSpec& entry : TheManifest().images) {
+        if (entry.alpha != AlphaUse::Transparent || entry.CelCount() < 2 || entry.layout == Layout::NinePart ||
+            notAnimations.count(entry.name) || !Loaded(entry.name))
+            continue;
+        const auto join = joined.find(entry.name);
+        const std::string joinSide = join == joined.end() ? "" : join->second;
+        const ImageLib::Image& p = Pic(entry.name);
+        const int cw = entry.CelWidth(), ch = entry.CelHeight();
+        // Drawn pixels on each side of the frame (left, right, top, bottom) over all cels.
+        int sides[4] = {0, 0, 0, 0};
+        std::string cels;
+        for (int k = 0; k < entry.CelCount(); ++k) {
+            const int x0 = (k % entry.columns) * cw, y0 = (k / entry.columns) * ch;
+            auto drawn = [&](int x, int y) { return Alpha(p.Pixel(x0 + x, y0 + y)) > 0 ? 1 : 0; };
+            const bool free[4] = {joinSide != "left", joinSide != "right", joinSide != "top", joinSide != "bottom"};
+            int here = 0;
+            for (int y = 0; y < ch; ++y) {
+                here += free[0] * drawn(0, y) + free[1] * drawn(cw - 1, y);
+                sides[0] += free[0] * drawn(0, y);
+                sides[1] += free[1] * drawn(cw - 1, y);
+            }
+            for (int x = 0; x < cw; ++x) {
+                here += free[2] * drawn(x, 0) + free[3] * drawn(x, ch - 1);
+                sides[2] += free[2] * drawn(x, 0);
+                sides[3] += free[3] * drawn(x, ch - 1);
+            }
+            if (here > 0)
+                cels += " " + std::to_string(k);
+        }
+        EXPECT_TRUE(cels.empty()) << entry.name << ": cels" << cels << " touch their frame (left " << sides[0]
+                                  << ", right " << sides[1] << ", top " << sides[2] << ", bottom " << sides[3]
+                                  << " pixels)";
     }
 }

@@ -11,6 +11,7 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/creatures/BonusCreature.h"
+#include "game/creatures/GlowSharks.h"
 #include "game/creatures/Piranha.h"
 #include "game/creatures/Shark.h"
 #include "game/play/Board.h"
@@ -61,7 +62,49 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     TestSupport::RemoveBoard(*app);
 }
 
+// Every kind of creature with its word, some half typed; the words' contrast
+// on their bodies is listed beside the shot.
+void EveryCreature(WinBTApp& game, const TestSupport::ShootFunction& shoot)
+{
+    WinBTApp* app = &game;
+    app->mHintsOn = false;
+    using namespace LevelFiles;
+    Board* board = TestSupport::ShowBoard(*app, File(Level(Sharks())));
+    ASSERT_NE(board, nullptr);
+    Player* player = &TestSupport::PutDiverInPlay(*board, Player::PLAYING, 4200, 0.5);
+    BoardTests::AddCreature(board->mSharks, new Shark(app), "SLATE", 150, 30);
+    BoardTests::AddCreature(board->mSharks, static_cast<Shark*>(new RedShark(app)), "CRIMSON", 400, 30);
+    BoardTests::AddCreature(board->mSharks, static_cast<Shark*>(new BlackShark(app)), "CHARCOAL", 150, 120);
+    BoardTests::AddCreature(board->mSharks, static_cast<Shark*>(new ToxicShark(app)), "ACID", 400, 120);
+    BoardTests::AddCreature(board->mSharks, static_cast<Shark*>(new GhostShark(app)), "PHANTOM", 150, 210);
+    BoardTests::AddCreature(board->mSharks, static_cast<Shark*>(new RedShark(app)), "EMBER", 400, 210);
+    BoardTests::AddCreature(board->mPiranhas, new Piranha(app, player), "Q", 160, 320);
+    BoardTests::AddCreature(board->mPiranhas, static_cast<Piranha*>(new WhitePiranha(app, player)), "W", 260, 320);
+    BoardTests::AddCreature(board->mPiranhas, static_cast<Piranha*>(new RedPiranha(app, player)), "R", 360, 320);
+    BoardTests::AddCreature(board->mBonusCreatures, new BonusCreature(app), "PEARL", 540, 260);
+    for (Shark* shark : board->mSharks)
+        shark->SetVelX(0.0);
+    for (Piranha* piranha : board->mPiranhas)
+        piranha->SetVelX(0.0);
+    board->mBonusCreatures[0]->SetVelY(0.0);
+    for (int i = 0; i < 300; ++i)
+        app->mWidgetManager->UpdateFrame();
+    board->HandleKeyChar('E');
+    board->HandleKeyChar('M');
+    app->mWidgetManager->UpdateFrame();
+    board->mHintAlpha = 0;
+    shoot("level-every-creature.png");
+    TestSupport::RemoveBoard(*app);
+}
+
 } // namespace
+
+TEST(BoardScreen, EveryCreatureKindWithItsWord)
+{
+    const std::string skipped = TestSupport::RunGameScreens("play", 2026, EveryCreature);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
 
 TEST(BoardScreen, LevelInPlayAndPaused)
 {

@@ -1,4 +1,5 @@
 #include "tests/support/GameScreens.h"
+#include "tests/support/TextContrast.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,7 @@ void LoadGameArt(WinBTApp& app)
     app.mFontGillSans10Bold = LoadFont(&app, "GillSansMT10Bold.txt");
     app.mFont12pt = LoadFont(&app, "12ptfont.txt");
     app.mFontCourier15Bold = LoadFont(&app, "CourierFinalDraft15Bold.txt");
+    app.RimWordFonts();
 }
 
 } // namespace
@@ -307,6 +309,20 @@ int GameScreenshotRig::Shoot(const std::string& folder, const std::string& name,
     return DifferingPixels(Picture(shot, WIDTH, HEIGHT), folder, name, channelTolerance);
 }
 
+void ShootLegible(ScreenSession& session, WinBTApp& app, const Reference& reference, const std::string& name,
+                  bool textsMustBeLegible)
+{
+    const ImageLib::Image shot = session.DrawFrame(app, name);
+    ExpectMatchesReference(shot, reference, name);
+    ImageLib::Image textFree;
+    {
+        SilencedFonts silenced(app);
+        textFree = session.DrawFrame(app, name + " without its texts");
+    }
+    ListIllegibleTexts(shot, textFree, name, SaveShot(textFree, reference.folder, name + ".textfree.png") + ".contrast.txt",
+                       textsMustBeLegible);
+}
+
 std::string RunStartingGame(const std::string& testFolder, const StartingGameScenario& scenario)
 {
     if (!std::filesystem::exists(GameDir() + "/images"))
@@ -331,9 +347,8 @@ std::string RunStartingGame(const std::string& testFolder, const StartingGameSce
             ASSERT_TRUE(app->mTitleScreen->LoadImages());
             app->mWidgetManager->AddWidget(app->mTitleScreen);
             if (session.ShowWindow(*app) != nullptr)
-                scenario(session, *app, [&](const char* name) {
-                    ExpectMatchesReference(session.DrawFrame(*app, name), reference, name);
-                });
+                scenario(session, *app,
+                         [&](const char* name) { ShootLegible(session, *app, reference, name, false); });
         },
         options);
 }
@@ -349,7 +364,8 @@ void FinishLoading(WinBTApp& app)
     app.FlushWidgetDeletions();
 }
 
-std::string RunGameScreens(const std::string& testFolder, unsigned seed, const GameScreenScenario& scenario)
+std::string RunGameScreens(const std::string& testFolder, unsigned seed, const GameScreenScenario& scenario,
+                           bool textsMustBeLegible)
 {
     if (!std::filesystem::exists(GameDir() + "/images/diver_idle.png"))
         return "the art is not built in " + GameDir();
@@ -366,7 +382,7 @@ std::string RunGameScreens(const std::string& testFolder, unsigned seed, const G
             LoadGameArt(*app);
             if (!testing::Test::HasFatalFailure())
                 scenario(*app, [&](const char* name) {
-                    ExpectMatchesReference(session.DrawFrame(*app, name), reference, name);
+                    ShootLegible(session, *app, reference, name, textsMustBeLegible);
                 });
         }
         app.reset();

@@ -154,6 +154,12 @@ private:
     std::unique_ptr<Zant::WinBTApp> mApp;
 };
 
+// Draws the frame through the application's display, checks it against the named
+// reference, and checks every text on it is legible (see TextContrast.h).
+// The texts under 4.5:1 are listed beside the shot, and fail the test when they must be legible.
+void ShootLegible(ScreenSession& session, Zant::WinBTApp& app, const Reference& reference, const std::string& name,
+                  bool textsMustBeLegible);
+
 // Draws the widget manager's frame and checks it against the named reference.
 using ShootFunction = std::function<void(const char* name)>;
 using GameScreenScenario = std::function<void(Zant::WinBTApp& app, const ShootFunction& shoot)>;
@@ -174,7 +180,8 @@ void FinishLoading(Zant::WinBTApp& app);
 // window, the program's pictures and fonts loaded and the game generator seeded with
 // seed. Each shot is compared with tests/<testFolder>/<name>. Returns why the run was
 // skipped, or "" when it ran.
-std::string RunGameScreens(const std::string& testFolder, unsigned seed, const GameScreenScenario& scenario);
+std::string RunGameScreens(const std::string& testFolder, unsigned seed, const GameScreenScenario& scenario,
+                           bool textsMustBeLegible = false);
 
 // A level on screen: loads the configuration text and shows a board on its first
 // level over the window with the status bar under it; null (with a failure) when the

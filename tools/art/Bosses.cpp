@@ -796,12 +796,13 @@ void RegisterBosses(Registry& reg)
             VerticalGradient(cr, 0, Hex(0x7A604A), h, Hex(0x3A2A20));
             cairo_fill_preserve(cr);
             StrokeOutline(cr, 1.6);
-        });
+        }, JoinedTop); // hung from the stern post
     });
     reg.Add("boss_mecha", [](Canvas& c, const ImageSpec&) { DrawMechaShark(c.Cr(), false); });
     reg.Add("boss_mecha_death", [](Canvas& c, const ImageSpec&) { DrawMechaShark(c.Cr(), true); });
     reg.Add("boss_mecha_fin", [](Canvas& c, const ImageSpec& s) {
-        PaintCels(c, s, [](cairo_t* cr, int, int, double t, double w, double h) { DrawMechaFin(cr, 2 * Pi * t, w, h); });
+        PaintCels(c, s, [](cairo_t* cr, int, int, double t, double w, double h) { DrawMechaFin(cr, 2 * Pi * t, w, h); },
+                  JoinedLeft);
     });
     reg.Add("boss_squid", [](Canvas& c, const ImageSpec&) { DrawSquid(c.Cr(), false); });
     reg.Add("boss_squid_death", [](Canvas& c, const ImageSpec&) { DrawSquid(c.Cr(), true); });
@@ -809,7 +810,8 @@ void RegisterBosses(Registry& reg)
         PaintCels(c, s, [](cairo_t* cr, int k, int, double, double, double) { DrawSquidEye(cr, k); });
     });
     reg.Add("boss_squid_fin", [](Canvas& c, const ImageSpec& s) {
-        PaintCels(c, s, [](cairo_t* cr, int, int, double t, double w, double h) { DrawSquidFin(cr, 2 * Pi * t, w, h); });
+        PaintCels(c, s, [](cairo_t* cr, int, int, double t, double w, double h) { DrawSquidFin(cr, 2 * Pi * t, w, h); },
+                  JoinedLeft);
     });
     reg.Add("torpedo_swim", [](Canvas& c, const ImageSpec& s) { DrawTorpedo(c.Cr(), s.width, s.height, 1); });
     reg.Add("torpedo_reverse", [](Canvas& c, const ImageSpec& s) {
@@ -826,7 +828,7 @@ void RegisterBosses(Registry& reg)
     reg.Add("rotor_torpedo", [](Canvas& c, const ImageSpec& s) {
         PaintCels(c, s, [](cairo_t* cr, int, int, double t, double w, double h) {
             DrawPropeller(cr, w / 2, h / 2, h - 4, 2 * Pi * t / 3, Hex(0xB8893B));
-        });
+        }, JoinedLeft); // on the torpedo's tail
     });
     reg.Add("torpedo_explode", [](Canvas& c, const ImageSpec& s) {
         PaintCels(c, s, [](cairo_t* cr, int k, int n, double, double w, double h) {

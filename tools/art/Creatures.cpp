@@ -725,7 +725,8 @@ void RegisterCreatures(Registry& reg)
     fish("smallgoldfish", Mix(Hex(0xE8C04A), Hex(Pal::Teal), 0.3));
 
     reg.Add("diver_idle", [](Canvas& c, const ImageSpec& s) {
-        PaintCels(c, s, [](cairo_t* cr, int, int, double t, double, double) { DrawDiver(cr, 2 * Pi * t, false); });
+        PaintCels(c, s, [](cairo_t* cr, int, int, double t, double, double) { DrawDiver(cr, 2 * Pi * t, false); },
+                  JoinedTop); // the air hose comes down into the helmet
     });
     reg.Add("diver_beaten", [](Canvas& c, const ImageSpec&) {
         cairo_t* cr = c.Cr();
@@ -791,7 +792,7 @@ void RegisterCreatures(Registry& reg)
             cairo_set_line_width(cr, 1.2);
             SetColor(cr, Hex(0x6A6A6A));
             cairo_stroke(cr);
-        });
+        }, JoinedLeft | JoinedRight | JoinedTop | JoinedBottom); // a tile: the hose runs on through every side
     });
     reg.Add("empwave", [](Canvas& c, const ImageSpec& s) {
         cairo_t* cr = c.Cr();

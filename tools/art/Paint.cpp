@@ -319,17 +319,90 @@ Canvas::~Canvas()
     cairo_surface_destroy(mSurface);
 }
 
-void PaintCels(Canvas& canvas, const ImageSpec& entry, const CelPainter& paint)
+namespace {
+
+// The box (left, top, right, bottom, exclusive) of every drawn pixel of all
+// cels, in cel coordinates, painted unclipped on a margin around the cel.
+struct InkBox {
+    int left, top, right, bottom;
+    bool empty() const { return right <= left; }
+};
+
+InkBox MeasureCels(const ImageSpec& entry, const CelPainter& paint)
+{
+    const int w = entry.CelWidth(), h = entry.CelHeight(), count = entry.CelCount();
+    const int margin = std::max(w, h);
+    const int sw = w + 2 * margin, sh = h + 2 * margin;
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, sw, sh);
+    InkBox box{sw, sh, -sw, -sh};
+    for (int k = 0; k < count; ++k) {
+        cairo_t* cr = cairo_create(scratch);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+        cairo_translate(cr, margin, margin);
+        paint(cr, k, count, double(k) / count, w, h);
+        cairo_destroy(cr);
+        cairo_surface_flush(scratch);
+        const unsigned char* data = cairo_image_surface_get_data(scratch);
+        const int stride = cairo_image_surface_get_stride(scratch);
+        for (int y = 0; y < sh; ++y) {
+            const uint32_t* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+            for (int x = 0; x < sw; ++x)
+                if (row[x] >> 24) {
+                    box.left = std::min(box.left, x - margin);
+                    box.right = std::max(box.right, x - margin + 1);
+                    box.top = std::min(box.top, y - margin);
+                    box.bottom = std::max(box.bottom, y - margin + 1);
+                }
+        }
+    }
+    cairo_surface_destroy(scratch);
+    return box;
+}
+
+// How far along one axis the ink may be scaled about the anchor and still
+// leave a clear pixel (plus a little for antialiasing) on the free sides.
+double AxisScale(double lo, double hi, double size, bool joinedLo, bool joinedHi)
+{
+    const double room = 1.5;
+    const double anchor = joinedLo ? 0 : joinedHi ? size : size / 2;
+    double scale = 1;
+    if (!joinedLo && lo < room)
+        scale = std::min(scale, (anchor - room) / (anchor - lo));
+    if (!joinedHi && hi > size - room)
+        scale = std::min(scale, (size - room - anchor) / (hi - anchor));
+    return scale;
+}
+
+} // namespace
+
+void PaintCels(Canvas& canvas, const ImageSpec& entry, const CelPainter& paint, unsigned joined)
 {
     cairo_t* cr = canvas.Cr();
     int count = entry.CelCount();
     double w = entry.CelWidth(), h = entry.CelHeight();
+    double scale = 1;
+    if ((joined & (JoinedLeft | JoinedRight)) != (JoinedLeft | JoinedRight) ||
+        (joined & (JoinedTop | JoinedBottom)) != (JoinedTop | JoinedBottom)) {
+        const InkBox ink = MeasureCels(entry, paint);
+        if (!ink.empty())
+            scale = std::min(AxisScale(ink.left, ink.right, w, joined & JoinedLeft, joined & JoinedRight),
+                             AxisScale(ink.top, ink.bottom, h, joined & JoinedTop, joined & JoinedBottom));
+    }
+    const double ax = (joined & JoinedLeft) ? 0 : (joined & JoinedRight) ? w : w / 2;
+    const double ay = (joined & JoinedTop) ? 0 : (joined & JoinedBottom) ? h : h / 2;
     for (int k = 0; k < count; ++k) {
         int col = k % entry.columns, row = k / entry.columns;
         cairo_save(cr);
         cairo_rectangle(cr, col * w, row * h, w, h);
         cairo_clip(cr);
         cairo_translate(cr, col * w, row * h);
+        if (scale < 1) {
+            cairo_translate(cr, ax, ay);
+            cairo_scale(cr, scale, scale);
+            cairo_translate(cr, -ax, -ay);
+        }
         cairo_new_path(cr);
         paint(cr, k, count, double(k) / count, w, h);
         cairo_restore(cr);

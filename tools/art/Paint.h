@@ -94,8 +94,12 @@ private:
 
 // Calls paint once per cel with the context translated and clipped to that
 // cel; t is the cel's phase k / count in [0, 1), so loops close on themselves.
+// When the drawing of any cel reaches past a one-pixel clear border, the whole
+// strip is drawn scaled down so its largest cel fits: about the cel's centre,
+// or about a side the part is joined on (that side may stay drawn up to the edge).
 using CelPainter = std::function<void(cairo_t* cr, int index, int count, double t, double w, double h)>;
-void PaintCels(Canvas& canvas, const ImageSpec& entry, const CelPainter& paint);
+enum CelSide : unsigned { JoinedNone = 0, JoinedLeft = 1, JoinedRight = 2, JoinedTop = 4, JoinedBottom = 8 };
+void PaintCels(Canvas& canvas, const ImageSpec& entry, const CelPainter& paint, unsigned joined = JoinedNone);
 
 // Paints into an offscreen surface and composites it at the given opacity.
 void WithOpacity(cairo_t* cr, double opacity, const std::function<void(cairo_t*)>& paint);

@@ -29,6 +29,10 @@ struct FontJob {
     bool glow;
     // Faces with a small x-height are drawn larger to read like the named face.
     double scale = 1.0;
+    // Pixels of a rim round each letter, drawn only for fonts tagged LightRim
+    // (white) or DarkRim (black): words drawn over pictures whose colours the
+    // text cannot choose (a creature's body) stay legible on any of them.
+    int rim = 0;
 };
 
 // Each descriptor is rendered from the free face nearest to the one its name gives, at
@@ -46,7 +50,7 @@ const FontJob JOBS[] = {
     {"UnsteadyOversteer22.txt", "unsteadyoversteer22", "sans-bold", 22, Effect::Rough, 0.3, true, false},
     {"MyriadCondensedWeb12Bold.txt", "myriadcondensedweb12bold", "cond-bold", 12, Effect::None, 0, false, false},
     {"MyriadCondensedWeb14Bold.txt", "myriadcondensedweb14bold", "cond-bold", 14, Effect::None, 0, false, false},
-    {"MyriadCondensedWeb15.txt", "myriadcondensedweb15", "cond", 15, Effect::None, 0, false, false},
+    {"MyriadCondensedWeb15.txt", "myriadcondensedweb15", "cond", 15, Effect::None, 0, false, false, 1.0, 2},
     {"SwissCheesed24.txt", "swisscheesed24", "sans-bold", 24, Effect::Holes, 0, true, false},
 };
 
@@ -261,6 +265,23 @@ bool MakeFont(const FontJob& job, const std::map<std::string, std::string>& face
         out << "LayerSetColorMult Glow (0.45, 0.75, 1, 0.8);\n";
         out << "LayerSetBaseOrder Glow -1;\n";
         if (!WritePng(dataDir + "/" + glowImage, font.glow.pixels, error))
+            return false;
+    }
+    if (job.rim > 0) {
+        std::vector<Coverage> rims;
+        for (const Glyph& g : font.glyphs)
+            rims.push_back(Grow(g.ink, job.rim));
+        const Strip rim = LayOut(font.glyphs, rims, font.metrics, job.rim, false);
+        const std::string rimImage = std::string(job.image) + "_rim.png";
+        WriteLayer(out, "LightRim", rimImage, rim, font, false);
+        out << "LayerSetBaseOrder LightRim -1;\n";
+        out << "CreateLayerFrom DarkRim LightRim;\n";
+        out << "LayerRequireTags LightRim ('LightRim');\n";
+        out << "LayerSetColorMult LightRim (0, 0, 0, 0.92);\n";
+        out << "LayerSetColorAdd LightRim (1, 1, 1, 0);\n";
+        out << "LayerRequireTags DarkRim ('DarkRim');\n";
+        out << "LayerSetColorMult DarkRim (0, 0, 0, 0.92);\n";
+        if (!WritePng(dataDir + "/" + rimImage, rim.pixels, error))
             return false;
     }
     if (job.shadow) {

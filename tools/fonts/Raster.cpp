@@ -176,6 +176,32 @@ void PunchHoles(Coverage& ink, int code, int pixelSize)
     }
 }
 
+Coverage Grow(const Coverage& ink, int pad)
+{
+    Coverage out;
+    out.width = ink.width + 2 * pad;
+    out.height = ink.height + 2 * pad;
+    out.left = ink.left - pad;
+    out.top = ink.top + pad;
+    out.pixels.assign(static_cast<size_t>(out.width) * out.height, 0);
+    const double reach = pad + 0.5;
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) {
+            double best = 0;
+            for (int dy = -pad - 1; dy <= pad + 1; ++dy)
+                for (int dx = -pad - 1; dx <= pad + 1; ++dx) {
+                    const int ix = x - pad + dx, iy = y - pad + dy;
+                    if (ix < 0 || iy < 0 || ix >= ink.width || iy >= ink.height)
+                        continue;
+                    // Full strength within the reach, fading over the pixel past it.
+                    const double fall = std::clamp(reach + 1 - std::sqrt(double(dx * dx + dy * dy)), 0.0, 1.0);
+                    best = std::max(best, ink.At(ix, iy) * fall);
+                }
+            out.pixels[static_cast<size_t>(y) * out.width + x] = static_cast<uint8_t>(std::lround(best));
+        }
+    return out;
+}
+
 Coverage Blur(const Coverage& ink, int pad)
 {
     Coverage out;

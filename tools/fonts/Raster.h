@@ -58,5 +58,8 @@ void RoughenEdges(Coverage& ink, int code);
 void PunchHoles(Coverage& ink, int code, int pixelSize);
 // A soft halo grown by pad pixels on every side (gaussian-like, three box passes).
 Coverage Blur(const Coverage& ink, int pad);
+// The ink grown by pad pixels on every side with a soft last pixel: a rim that
+// parts the letters from whatever is under them.
+Coverage Grow(const Coverage& ink, int pad);
 
 } // namespace FontTool

@@ -1,0 +1,69 @@
+// The contrast measure the screen tests list illegible texts by: letters are
+// told from what lies round them, whether that is the picture or a rim.
+#include <gtest/gtest.h>
+
+#include "tests/support/TextContrast.h"
+
+using TestSupport::MeasureTexts;
+
+namespace {
+
+// Three upright strokes (a rough "III") on a background, optionally rimmed.
+struct Letters {
+    uint32_t ground, ink, rim;
+    bool rimmed;
+};
+
+void Paint(ImageLib::Image& p, const Letters& l, bool withText)
+{
+    for (int y = 0; y < p.GetHeight(); ++y)
+        for (int x = 0; x < p.GetWidth(); ++x)
+            p.GetBits()[size_t(y) * p.GetWidth() + x] = l.ground;
+    if (!withText)
+        return;
+    for (int stroke = 0; stroke < 3; ++stroke)
+        for (int y = 6; y < 18; ++y)
+            for (int x = 10 + stroke * 5 - 2; x < 10 + stroke * 5 + 4; ++x) {
+                const bool core = x >= 10 + stroke * 5 && x < 10 + stroke * 5 + 2 && y >= 8 && y < 16;
+                if (core)
+                    p.GetBits()[size_t(y) * p.GetWidth() + x] = l.ink;
+                else if (l.rimmed)
+                    p.GetBits()[size_t(y) * p.GetWidth() + x] = l.rim;
+            }
+}
+
+} // namespace
+
+TEST(TextContrast, TellsLegibleLettersFromFaintOnes)
+{
+    const struct Case {
+        const char* what;
+        Letters letters;
+        double atLeast, below;
+    } cases[] = {
+        {"black on white", {0xFFFFFFFF, 0xFF000000, 0, false}, 15, 22},
+        {"dark red on crimson", {0xFFA8414A, 0xFF5A1A1E, 0, false}, 1.5, 3.5},
+        {"black on charcoal", {0xFF2F3640, 0xFF000000, 0, false}, 1.2, 2.5},
+        {"black with a white rim on charcoal", {0xFF2F3640, 0xFF000000, 0xFFFFFFFF, true}, 7, 22},
+        {"yellow with a black rim on pale cyan", {0xFFBFEFFF, 0xFFFFFF64, 0xFF000000, true}, 7, 22},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ImageLib::Image with(40, 24), without(40, 24);
+        Paint(with, c.letters, true);
+        Paint(without, c.letters, false);
+        const auto texts = MeasureTexts(with, without);
+        ASSERT_EQ(texts.size(), 1u) << "the three strokes are one text";
+        EXPECT_GE(texts[0].ratio, c.atLeast);
+        EXPECT_LT(texts[0].ratio, c.below);
+        EXPECT_EQ(texts[0].x, c.letters.rimmed ? 8 : 10);
+    }
+}
+
+TEST(TextContrast, ContrastRatioFollowsWcag)
+{
+    using TestSupport::ContrastRatio;
+    using TestSupport::RelativeLuminance;
+    EXPECT_NEAR(ContrastRatio(RelativeLuminance(0xFFFFFFFF), RelativeLuminance(0xFF000000)), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(RelativeLuminance(0xFF777777), RelativeLuminance(0xFFFFFFFF)), 4.48, 0.01);
+}
