@@ -72,7 +72,8 @@ void Normal(const PixelRows& dest, MemoryImage* src, int x, int y, const Rect& s
         forEachRow([&](uint32_t* d, const uint32_t* s, int row) {
             int start = 0;
             const uint16_t* end = spans->End(srcRect.y + row);
-            for (const uint16_t* span = spans->Begin(srcRect.y + row); span != end && start < right; ++span) {
+            for (const uint16_t* span = spans->Seek(srcRect.y + row, left, start); span != end && start < right;
+                 ++span) {
                 const int length = RowSpans::LengthOf(*span);
                 const int from = std::max(start, left), to = std::min(start + length, right);
                 start += length;

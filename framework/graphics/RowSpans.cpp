@@ -73,22 +73,44 @@ void PadBlendRuns(std::vector<Run>& runs)
 } // namespace
 
 RowSpans::RowSpans(const uint32_t* pixels, int width, int height)
+    : mBlocks((std::max(width, 0) + (1 << BLOCK_SHIFT) - 1) >> BLOCK_SHIFT)
 {
     mRowStart.reserve(size_t(std::max(height, 0)) + 1);
+    mBlockSpan.reserve(size_t(std::max(height, 0)) * size_t(mBlocks));
     std::vector<Run> runs;
     for (int y = 0; y < height; ++y) {
         mRowStart.push_back(uint32_t(mSpans.size()));
         RowRuns(pixels + size_t(y) * size_t(width), width, runs);
         PadBlendRuns(runs);
+        uint32_t column = 0;
         for (const Run& run : runs) {
             for (int left = run.length; left > 0;) {
                 const int length = std::min(left, MAX_LENGTH);
+                // Blocks whose first column falls in this span point at it.
+                for (uint32_t block = (column + (1u << BLOCK_SHIFT) - 1) >> BLOCK_SHIFT;
+                     (block << BLOCK_SHIFT) < column + uint32_t(length); ++block)
+                    mBlockSpan.push_back(uint32_t(mSpans.size()));
                 mSpans.push_back(uint16_t(run.kind << KIND_SHIFT | length));
+                mColumn.push_back(column);
+                column += uint32_t(length);
                 left -= length;
             }
         }
     }
     mRowStart.push_back(uint32_t(mSpans.size()));
+}
+
+const uint16_t* RowSpans::Seek(int y, int x, int& start) const
+{
+    const uint32_t first = mRowStart[size_t(y)], last = mRowStart[size_t(y) + 1];
+    if (first == last)
+        return End(y);
+    const uint32_t column = uint32_t(std::clamp(x, 0, mBlocks * (1 << BLOCK_SHIFT) - 1));
+    uint32_t at = mBlockSpan[size_t(y) * size_t(mBlocks) + (column >> BLOCK_SHIFT)];
+    while (at + 1 < last && mColumn[at + 1] <= column)
+        ++at;
+    start = int(mColumn[at]);
+    return mSpans.data() + at;
 }
 
 } // namespace Zant

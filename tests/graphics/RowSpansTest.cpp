@@ -89,3 +89,22 @@ TEST(RowSpansTest, RowsOfAnImageEachHaveTheirOwnSpans)
         EXPECT_EQ(width, 4) << y;
     }
 }
+
+TEST(RowSpansTest, SeekFindsTheSpanHoldingAColumn)
+{
+    // A strip of cels: a copy of one cel starts in the middle of the row.
+    const std::string row = "...###sss..." + std::string(20000, '#') + ".s.";
+    const std::vector<uint32_t> pixels = Row(row);
+    const RowSpans spans(pixels.data(), int(pixels.size()), 1);
+    for (int x : {0, 2, 3, 5, 6, 11, 12, 16000, 20011, 20012, int(row.size()) - 1}) {
+        int start = -1;
+        const uint16_t* span = spans.Seek(0, x, start);
+        ASSERT_NE(span, spans.End(0)) << x;
+        EXPECT_LE(start, x);
+        EXPECT_GT(start + RowSpans::LengthOf(*span), x);
+        int column = 0;
+        for (const uint16_t* s = spans.Begin(0); s != span; ++s)
+            column += RowSpans::LengthOf(*s);
+        EXPECT_EQ(column, start) << x;
+    }
+}
