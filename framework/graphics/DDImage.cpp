@@ -1067,7 +1067,10 @@ void DDImage::AdditiveBlt(Image* src, int x, int y, const Rect& srcRect, const C
     const LockedSurface target(*this);
     if (!target)
         return;
-    if (target.SoftwareLayout()) {
+    // An opaque source adds its colours as the software renderer does; a source with
+    // alpha adds them premultiplied, so its transparent pixels add nothing.
+    source->CommitBits();
+    if (target.SoftwareLayout() && !source->HasAlpha() && !source->HasTransparency()) {
         RowCopy::Additive(target.Rows(), source, x, y, part, color);
         return;
     }
