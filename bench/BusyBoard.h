@@ -94,14 +94,20 @@ public:
         board->mPlayer->SetState(Zant::Player::PLAYING);
         board->mPlayer->mY = 235.0;
         const char* const words[] = {"OCEAN", "KELP", "TIDE", "REEF", "CORAL", "SHOAL", "WAVE", "SALT"};
-        // A few sharks stand apart with their words in view; a crowd overlaps.
-        const int columns = sharks <= 6 ? 3 : 8;
+        // A few sharks stand apart with their words in view; a crowd overlaps, and a
+        // larger crowd packs closer so that every shark stays on screen.
+        const int columns = sharks <= 6 ? 3 : sharks <= 40 ? 8 : 16;
         for (int i = 0; i < sharks; ++i) {
             auto* shark = new Zant::Shark(&app);
             shark->SetWord(words[i % 8]);
             shark->SetReleased(true);
-            shark->mX = columns == 3 ? 120 + (i % 3) * 170 : 60 + (i % 8) * 70;
-            shark->mY = columns == 3 ? 40 + (i / 3) * 120 : 30 + (i / 8) * 75;
+            if (columns == 16) {
+                shark->mX = 20 + (i % 16) * 36;
+                shark->mY = 20 + (i / 16 % 10) * 38;
+            } else {
+                shark->mX = columns == 3 ? 120 + (i % 3) * 170 : 60 + (i % 8) * 70;
+                shark->mY = columns == 3 ? 40 + (i / 3) * 120 : 30 + (i / 8) * 75;
+            }
             board->mSharks.push_back(shark);
         }
         for (int i = 0; i < piranhas; ++i) {

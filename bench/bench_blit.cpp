@@ -1,6 +1,9 @@
 // The software renderer's hot paths against SDL2's blitters and pixman, drawing into
 // the same 640x480 pixels. Items are destination pixels touched, so items_per_second
-// reads as pixels per second.
+// reads as pixels per second. The /ours cases draw into a free-standing MemoryImage,
+// the /ours_screen cases into the game's screen image (the display image over the
+// display's 32-bit surface, locked as a frame holds it) from display images, as the
+// running game draws.
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 #include <SDL.h>
@@ -10,8 +13,11 @@
 #include <memory>
 #include <vector>
 
+#include "framework/graphics/DDImage.h"
+#include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "platform/display/FakeScreen.h"
 
 using namespace Zant;
 
@@ -133,6 +139,11 @@ struct Scene {
     pixman_image_t* pxSoft = nullptr;
     pixman_image_t* pxGlow = nullptr;
 
+    // The game's display on a stand-in screen, and the images as the game holds them.
+    std::unique_ptr<DDInterface> display;
+    DDImage* gameScreen = nullptr;
+    std::unique_ptr<DDImage> ddBackground, ddSprite, ddSpritePalette, ddSoftSprite, ddGlow;
+
     Scene()
     {
         background.SetBits(backgroundPixels.data(), SCREEN_W, SCREEN_H);
@@ -172,10 +183,43 @@ struct Scene {
         pxSprite = image(spritePremul.data(), SPRITE, SPRITE);
         pxSoft = image(softPremul.data(), SPRITE, SPRITE);
         pxGlow = image(glow.GetBits(), SPRITE, SPRITE); // opaque: premultiplied already
+
+        display = std::make_unique<DDInterface>(nullptr, std::make_unique<Platform::FakeScreen>());
+        if (display->Init(nullptr, true) == DDInterface::RESULT_OK) {
+            gameScreen = display->GetScreenImage();
+            auto displayImage = [&](const std::vector<uint32_t>& pixels, int w, int h, bool palette) {
+                auto made = std::make_unique<DDImage>(display.get());
+                made->SetBits(pixels.data(), w, h);
+                if (palette && !made->Palletize())
+                    std::abort();
+                return made;
+            };
+            ddBackground = displayImage(backgroundPixels, SCREEN_W, SCREEN_H, false);
+            ddSprite = displayImage(spritePixels, SPRITE, SPRITE, false);
+            ddSpritePalette = displayImage(spritePixels, SPRITE, SPRITE, true);
+            ddSoftSprite = displayImage(softPixels, SPRITE, SPRITE, false);
+            ddGlow = displayImage(glowPixels, SPRITE, SPRITE, false);
+        }
+    }
+
+    // Images go before the display they joined.
+    ~Scene()
+    {
+        ddBackground.reset();
+        ddSprite.reset();
+        ddSpritePalette.reset();
+        ddSoftSprite.reset();
+        ddGlow.reset();
     }
 
     // The screen as each benchmark starts: the opaque background.
-    void Reset() { std::copy(backgroundPixels.begin(), backgroundPixels.end(), screenBits); screen.BitsChanged(); }
+    void Reset()
+    {
+        std::copy(backgroundPixels.begin(), backgroundPixels.end(), screenBits);
+        screen.BitsChanged();
+        if (gameScreen != nullptr)
+            gameScreen->SetBits(backgroundPixels.data(), SCREEN_W, SCREEN_H);
+    }
 
     static Scene& Get()
     {
@@ -198,6 +242,24 @@ void Run(benchmark::State& state, int64_t pixelsPerRun, const std::function<void
 void Register(const char* name, int64_t pixels, std::function<void(Scene&)> draw)
 {
     benchmark::RegisterBenchmark(name, [pixels, draw](benchmark::State& state) { Run(state, pixels, draw); });
+}
+
+// A case drawn into the game's screen image through a Graphics on it, the surface
+// locked for each run as the widget manager's drawing pass locks it for a frame.
+void RegisterScreen(const char* name, int64_t pixels, std::function<void(Scene&, Graphics&)> draw)
+{
+    benchmark::RegisterBenchmark(name, [pixels, draw](benchmark::State& state) {
+        if (Scene::Get().gameScreen == nullptr || !Scene::Get().gameScreen->HasSurface()) {
+            state.SkipWithError("the display did not start");
+            return;
+        }
+        Run(state, pixels, [&](Scene& s) {
+            s.gameScreen->LockSurface();
+            Graphics g(s.gameScreen);
+            draw(s, g);
+            s.gameScreen->UnlockSurface();
+        });
+    });
 }
 
 const SDL_Rect SDL_SCREEN_RECT{0, 0, SCREEN_W, SCREEN_H};
@@ -253,6 +315,11 @@ const int registered = [] {
         PixmanFill(PIXMAN_OP_SRC, s.pxScreen, PixmanColor(30, 60, 90, 255), 0, 0, SCREEN_W, SCREEN_H);
     });
 
+    RegisterScreen("OpaqueFill/ours_screen", screenPixels, [](Scene&, Graphics& g) {
+        g.SetColor(Color(30, 60, 90));
+        g.FillRect(0, 0, SCREEN_W, SCREEN_H);
+    });
+
     Register("AlphaFill/ours", screenPixels, [](Scene& s) {
         Graphics g(&s.screen);
         g.SetColor(Color(30, 60, 90, 128));
@@ -268,6 +335,11 @@ const int registered = [] {
         PixmanFill(PIXMAN_OP_OVER, s.pxScreen, PixmanColor(30, 60, 90, 128), 0, 0, SCREEN_W, SCREEN_H);
     });
 
+    RegisterScreen("AlphaFill/ours_screen", screenPixels, [](Scene&, Graphics& g) {
+        g.SetColor(Color(30, 60, 90, 128));
+        g.FillRect(0, 0, SCREEN_W, SCREEN_H);
+    });
+
     Register("OpaqueBlit/ours", screenPixels, [](Scene& s) {
         Graphics g(&s.screen);
         g.DrawImage(&s.background, 0, 0);
@@ -280,6 +352,9 @@ const int registered = [] {
         pixman_image_composite32(PIXMAN_OP_SRC, s.pxBackground, nullptr, s.pxScreen, 0, 0, 0, 0, 0, 0, SCREEN_W,
                                  SCREEN_H);
     });
+
+    RegisterScreen("OpaqueBlit/ours_screen", screenPixels,
+                   [](Scene& s, Graphics& g) { g.DrawImage(s.ddBackground.get(), 0, 0); });
 
     Register("AlphaBlit/ours", spritePixels, [](Scene& s) {
         Graphics g(&s.screen);
@@ -298,6 +373,11 @@ const int registered = [] {
                                  SPRITE);
     });
 
+    RegisterScreen("AlphaBlit/ours_screen", spritePixels,
+                   [](Scene& s, Graphics& g) { g.DrawImage(s.ddSprite.get(), SX, SY); });
+    RegisterScreen("AlphaBlit/ours_screen_palette", spritePixels,
+                   [](Scene& s, Graphics& g) { g.DrawImage(s.ddSpritePalette.get(), SX, SY); });
+
     Register("AlphaBlitSoft/ours", spritePixels, [](Scene& s) {
         Graphics g(&s.screen);
         g.DrawImage(&s.softSprite, SX, SY);
@@ -310,6 +390,9 @@ const int registered = [] {
         pixman_image_composite32(PIXMAN_OP_OVER, s.pxSoft, nullptr, s.pxScreen, 0, 0, 0, 0, SX, SY, SPRITE, SPRITE);
     });
 
+    RegisterScreen("AlphaBlitSoft/ours_screen", spritePixels,
+                   [](Scene& s, Graphics& g) { g.DrawImage(s.ddSoftSprite.get(), SX, SY); });
+
     Register("AdditiveBlit/ours", spritePixels, [](Scene& s) {
         Graphics g(&s.screen);
         g.SetDrawMode(DRAWMODE_ADDITIVE);
@@ -321,6 +404,11 @@ const int registered = [] {
     });
     Register("AdditiveBlit/pixman", spritePixels, [](Scene& s) {
         pixman_image_composite32(PIXMAN_OP_ADD, s.pxGlow, nullptr, s.pxScreen, 0, 0, 0, 0, SX, SY, SPRITE, SPRITE);
+    });
+
+    RegisterScreen("AdditiveBlit/ours_screen", spritePixels, [](Scene& s, Graphics& g) {
+        g.SetDrawMode(DRAWMODE_ADDITIVE);
+        g.DrawImage(s.ddGlow.get(), SX, SY);
     });
 
     const int64_t stretchPixels = 4 * spritePixels;
@@ -377,6 +465,16 @@ const int registered = [] {
         g.DrawImage(&s.background, 0, 0);
         for (const auto& [x, y] : s.places)
             g.DrawImage(&s.spritePalette, x, y);
+    });
+    RegisterScreen("Frame40Sprites/ours_screen", framePixels, [](Scene& s, Graphics& g) {
+        g.DrawImage(s.ddBackground.get(), 0, 0);
+        for (const auto& [x, y] : s.places)
+            g.DrawImage(s.ddSprite.get(), x, y);
+    });
+    RegisterScreen("Frame40Sprites/ours_screen_palette", framePixels, [](Scene& s, Graphics& g) {
+        g.DrawImage(s.ddBackground.get(), 0, 0);
+        for (const auto& [x, y] : s.places)
+            g.DrawImage(s.ddSpritePalette.get(), x, y);
     });
     Register("Frame40Sprites/sdl", framePixels, [](Scene& s) {
         SDL_Rect dst = SDL_SCREEN_RECT;

@@ -53,23 +53,64 @@ inline bool AllAlphaEqual(__m128i v, __m128i alpha)
     return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, mask), alpha)) == 0xFFFF;
 }
 
+// The product of two lane values below 65536 in 32-bit lanes (their upper halves zero).
+inline __m128i Mul32(__m128i a, __m128i b)
+{
+    return _mm_or_si128(_mm_mullo_epi16(a, b), _mm_slli_epi32(_mm_mulhi_epu16(a, b), 16));
+}
+
+template <int SHIFT>
+inline __m128i Channel(__m128i p)
+{
+    return _mm_and_si128(_mm_srli_epi32(p, SHIFT), _mm_set1_epi32(0xFF));
+}
+
+// The tint in 32-bit lanes.
+struct TintLanes {
+    __m128i a, r, g, b;
+    explicit TintLanes(const Tint& t)
+        : a(_mm_set1_epi32(int(t.a))), r(_mm_set1_epi32(int(t.r))), g(_mm_set1_epi32(int(t.g))),
+          b(_mm_set1_epi32(int(t.b)))
+    {
+    }
+};
+
+// PixelBlend::BlendTintedOpaqueDest on four pixels, a channel at a time in 32-bit lanes
+// (source, weight and tint multiply to 24 bits).
+inline __m128i BlendTintedOpaqueDest4(__m128i d, __m128i s, const TintLanes& t)
+{
+    // w = source alpha * tint alpha / 255; below 65536, x / 255 is (x + 1 + (x >> 8)) >> 8.
+    const __m128i x = _mm_mullo_epi16(_mm_srli_epi32(s, 24), t.a);
+    const __m128i w = _mm_srli_epi32(_mm_add_epi32(_mm_add_epi32(x, _mm_set1_epi32(1)), _mm_srli_epi32(x, 8)), 8);
+    const __m128i iw = _mm_sub_epi32(_mm_set1_epi32(256), w);
+    const __m128i rs = Mul32(_mm_mullo_epi16(Channel<16>(s), w), t.r);
+    const __m128i rd = _mm_slli_epi32(_mm_mullo_epi16(Channel<16>(d), iw), 8);
+    const __m128i r = _mm_srli_epi32(_mm_add_epi32(rs, rd), 16);
+    const __m128i gs = _mm_srli_epi32(Mul32(_mm_mullo_epi16(Channel<8>(s), w), t.g), 8);
+    const __m128i g = _mm_srli_epi32(_mm_add_epi32(gs, _mm_mullo_epi16(Channel<8>(d), iw)), 8);
+    const __m128i bs = _mm_srli_epi32(Mul32(_mm_mullo_epi16(Channel<0>(s), w), t.b), 16);
+    const __m128i b = _mm_add_epi32(bs, _mm_srli_epi32(_mm_mullo_epi16(Channel<0>(d), iw), 8));
+    const __m128i rg = _mm_or_si128(_mm_slli_epi32(r, 16), _mm_slli_epi32(g, 8));
+    return _mm_or_si128(_mm_or_si128(rg, b), _mm_set1_epi32(int(ALPHA_MASK)));
+}
+
 } // namespace
 
-void BlendOpaqueDest(uint32_t* dest, const uint32_t* src, int count)
+void BlendOpaqueDest(uint32_t* dest, const uint32_t* src, int count, bool wide)
 {
     // Edges of sprites are runs of a pixel or two: they skip the wide kernel's check.
-    int i = count >= 8 && Wide::Enabled() ? Wide::BlendOpaqueDest(dest, src, count) : 0;
+    int i = count >= 8 && wide ? Wide::BlendOpaqueDest(dest, src, count) : 0;
     for (; i + 4 <= count; i += 4)
         Store(dest + i, BlendOpaqueDest4(Load(dest + i), Load(src + i)));
     for (; i < count; ++i)
         dest[i] = PixelBlend::BlendOpaqueDest(dest[i], src[i]);
 }
 
-void BlendOver(uint32_t* dest, const uint32_t* src, int count)
+void BlendOver(uint32_t* dest, const uint32_t* src, int count, bool wide)
 {
     const __m128i opaque = _mm_set1_epi32(int(ALPHA_MASK));
     const __m128i clear = _mm_setzero_si128();
-    int i = Wide::Enabled() ? Wide::BlendOver(dest, src, count) : 0;
+    int i = wide ? Wide::BlendOver(dest, src, count) : 0;
     for (; i + 4 <= count; i += 4) {
         __m128i s = Load(src + i);
         if (AllAlphaEqual(s, clear))
@@ -86,7 +127,7 @@ void BlendOver(uint32_t* dest, const uint32_t* src, int count)
         dest[i] = PixelBlend::BlendOver(dest[i], src[i]);
 }
 
-void BlendOverColor(uint32_t* dest, uint32_t color, int count)
+void BlendOverColor(uint32_t* dest, uint32_t color, int count, bool wide)
 {
     if (Alpha(color) == 0)
         return;
@@ -97,7 +138,7 @@ void BlendOverColor(uint32_t* dest, uint32_t color, int count)
     const __m128i a16 = BroadcastAlpha(s16);
     const __m128i weighted = _mm_mullo_epi16(s16, a16);
     const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(256), a16);
-    int i = Wide::Enabled() ? Wide::BlendOverColor(dest, color, count) : 0;
+    int i = wide ? Wide::BlendOverColor(dest, color, count) : 0;
     for (; i + 4 <= count; i += 4) {
         __m128i d = Load(dest + i);
         if (AllAlphaEqual(d, opaque)) {
@@ -113,10 +154,29 @@ void BlendOverColor(uint32_t* dest, uint32_t color, int count)
         dest[i] = PixelBlend::BlendOver(dest[i], color);
 }
 
-void Fill(uint32_t* dest, uint32_t color, int count)
+void BlendColorOpaqueDest(uint32_t* dest, uint32_t color, int count, bool wide)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i opaque = _mm_set1_epi32(int(ALPHA_MASK));
+    const __m128i s16 = _mm_unpacklo_epi8(_mm_set1_epi32(int(color)), zero);
+    const __m128i a16 = BroadcastAlpha(s16);
+    const __m128i weighted = _mm_mullo_epi16(s16, a16);
+    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(256), a16);
+    int i = wide ? Wide::BlendColorOpaqueDest(dest, color, count) : 0;
+    for (; i + 4 <= count; i += 4) {
+        const __m128i d = Load(dest + i);
+        const __m128i lo = BlendLanes(_mm_unpacklo_epi8(d, zero), weighted, inverse);
+        const __m128i hi = BlendLanes(_mm_unpackhi_epi8(d, zero), weighted, inverse);
+        Store(dest + i, _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+    }
+    for (; i < count; ++i)
+        dest[i] = PixelBlend::BlendOpaqueDest(dest[i], color);
+}
+
+void Fill(uint32_t* dest, uint32_t color, int count, bool wide)
 {
     const __m128i v = _mm_set1_epi32(int(color));
-    int i = Wide::Enabled() ? Wide::Fill(dest, color, count) : 0;
+    int i = wide ? Wide::Fill(dest, color, count) : 0;
     for (; i + 16 <= count; i += 16) {
         Store(dest + i, v);
         Store(dest + i + 4, v);
@@ -129,12 +189,12 @@ void Fill(uint32_t* dest, uint32_t color, int count)
         dest[i] = color;
 }
 
-void Add(uint32_t* dest, const uint32_t* src, int count)
+void Add(uint32_t* dest, const uint32_t* src, int count, bool wide)
 {
     // Saturating byte adds are exactly the table lookups; masking the source alpha to 0
     // leaves the destination's alpha byte as it was.
     const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
-    int i = Wide::Enabled() ? Wide::Add(dest, src, count) : 0;
+    int i = wide ? Wide::Add(dest, src, count) : 0;
     for (; i + 16 <= count; i += 16) {
         const __m128i s0 = _mm_and_si128(Load(src + i), colour);
         const __m128i s1 = _mm_and_si128(Load(src + i + 4), colour);
@@ -151,12 +211,12 @@ void Add(uint32_t* dest, const uint32_t* src, int count)
         dest[i] = PixelBlend::Add(dest[i], src[i]);
 }
 
-void AddTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint)
+void AddTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint, bool wide)
 {
     const __m128i zero = _mm_setzero_si128();
     const __m128i factors = _mm_set_epi16(0, short(tint.r), short(tint.g), short(tint.b), 0, short(tint.r),
                                           short(tint.g), short(tint.b));
-    int i = Wide::Enabled() ? Wide::AddTinted(dest, src, count, tint) : 0;
+    int i = wide ? Wide::AddTinted(dest, src, count, tint) : 0;
     for (; i + 4 <= count; i += 4) {
         __m128i s = Load(src + i);
         __m128i lo = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), factors), 8);
@@ -167,20 +227,33 @@ void AddTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint)
         dest[i] = PixelBlend::AddTinted(dest[i], src[i], tint);
 }
 
-void BlendTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint)
+void AddColor(uint32_t* dest, uint32_t color, int count, bool wide)
 {
-    // Text is drawn tinted, and its glyph cells are mostly transparent: four
-    // transparent source pixels are passed over at once, and opaque destinations
-    // (the screen) take the short form.
+    const __m128i colour = _mm_set1_epi32(int(color & 0x00FFFFFF));
+    int i = wide ? Wide::AddColor(dest, color, count) : 0;
+    for (; i + 4 <= count; i += 4)
+        Store(dest + i, _mm_adds_epu8(Load(dest + i), colour));
+    for (; i < count; ++i)
+        dest[i] = PixelBlend::Add(dest[i], color);
+}
+
+// Tinted copies onto images that may have alpha are rare (text goes to the screen
+// through BlendTintedOpaqueDest), so this one has no wide form.
+void BlendTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint, bool)
+{
+    // Glyph cells are mostly transparent: four transparent source pixels are passed over
+    // at once, and opaque destinations take the short form.
     const __m128i opaque = _mm_set1_epi32(int(ALPHA_MASK));
     const __m128i clear = _mm_setzero_si128();
+    const TintLanes lanes(tint);
     int i = 0;
     for (; i + 4 <= count; i += 4) {
-        if (AllAlphaEqual(Load(src + i), clear))
+        const __m128i s = Load(src + i);
+        if (AllAlphaEqual(s, clear))
             continue;
-        if (AllAlphaEqual(Load(dest + i), opaque)) {
-            for (int k = i; k < i + 4; ++k)
-                dest[k] = PixelBlend::BlendTintedOpaqueDest(dest[k], src[k], tint);
+        const __m128i d = Load(dest + i);
+        if (AllAlphaEqual(d, opaque)) {
+            Store(dest + i, BlendTintedOpaqueDest4(d, s, lanes));
         } else {
             for (int k = i; k < i + 4; ++k)
                 dest[k] = PixelBlend::BlendTinted(dest[k], src[k], tint);
@@ -190,48 +263,80 @@ void BlendTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tin
         dest[i] = PixelBlend::BlendTinted(dest[i], src[i], tint);
 }
 
+void BlendTintedOpaqueDest(uint32_t* dest, const uint32_t* src, int count, const Tint& tint, bool wide)
+{
+    const __m128i clear = _mm_setzero_si128();
+    const TintLanes lanes(tint);
+    int i = wide && count >= 8 ? Wide::BlendTintedOpaqueDest(dest, src, count, tint) : 0;
+    for (; i + 4 <= count; i += 4) {
+        const __m128i s = Load(src + i);
+        if (!AllAlphaEqual(s, clear))
+            Store(dest + i, BlendTintedOpaqueDest4(Load(dest + i), s, lanes));
+    }
+    for (; i < count; ++i)
+        dest[i] = PixelBlend::BlendTintedOpaqueDest(dest[i], src[i], tint);
+}
+
 #else // portable forms
 
-void BlendOpaqueDest(uint32_t* dest, const uint32_t* src, int count)
+void BlendOpaqueDest(uint32_t* dest, const uint32_t* src, int count, bool)
 {
     for (int i = 0; i < count; ++i)
         dest[i] = PixelBlend::BlendOpaqueDest(dest[i], src[i]);
 }
 
-void BlendOver(uint32_t* dest, const uint32_t* src, int count)
+void BlendOver(uint32_t* dest, const uint32_t* src, int count, bool)
 {
     for (int i = 0; i < count; ++i)
         dest[i] = PixelBlend::BlendOver(dest[i], src[i]);
 }
 
-void BlendOverColor(uint32_t* dest, uint32_t color, int count)
+void BlendOverColor(uint32_t* dest, uint32_t color, int count, bool)
 {
     for (int i = 0; i < count; ++i)
         dest[i] = PixelBlend::BlendOver(dest[i], color);
 }
 
-void Fill(uint32_t* dest, uint32_t color, int count)
+void Fill(uint32_t* dest, uint32_t color, int count, bool)
 {
     for (int i = 0; i < count; ++i)
         dest[i] = color;
 }
 
-void Add(uint32_t* dest, const uint32_t* src, int count)
+void Add(uint32_t* dest, const uint32_t* src, int count, bool)
 {
     for (int i = 0; i < count; ++i)
         dest[i] = PixelBlend::Add(dest[i], src[i]);
 }
 
-void AddTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint)
+void AddTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint, bool)
 {
     for (int i = 0; i < count; ++i)
         dest[i] = PixelBlend::AddTinted(dest[i], src[i], tint);
 }
 
-void BlendTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint)
+void BlendTinted(uint32_t* dest, const uint32_t* src, int count, const Tint& tint, bool)
 {
     for (int i = 0; i < count; ++i)
         dest[i] = PixelBlend::BlendTinted(dest[i], src[i], tint);
+}
+
+void BlendColorOpaqueDest(uint32_t* dest, uint32_t color, int count, bool)
+{
+    for (int i = 0; i < count; ++i)
+        dest[i] = PixelBlend::BlendOpaqueDest(dest[i], color);
+}
+
+void BlendTintedOpaqueDest(uint32_t* dest, const uint32_t* src, int count, const Tint& tint, bool)
+{
+    for (int i = 0; i < count; ++i)
+        dest[i] = PixelBlend::BlendTintedOpaqueDest(dest[i], src[i], tint);
+}
+
+void AddColor(uint32_t* dest, uint32_t color, int count, bool)
+{
+    for (int i = 0; i < count; ++i)
+        dest[i] = PixelBlend::Add(dest[i], color);
 }
 
 #endif

@@ -58,6 +58,40 @@ WIDE inline bool AllAlphaEqual(__m256i v, __m256i alpha)
     return _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_and_si256(v, mask), alpha)) == -1;
 }
 
+// A product of two lane values below 65536 in 32-bit lanes, from the low and high
+// halves of the 16-bit products (the lanes' upper halves are zero).
+WIDE inline __m256i Mul32(__m256i a, __m256i b)
+{
+    return _mm256_or_si256(_mm256_mullo_epi16(a, b), _mm256_slli_epi32(_mm256_mulhi_epu16(a, b), 16));
+}
+
+template <int SHIFT>
+WIDE inline __m256i Channel(__m256i p)
+{
+    return _mm256_and_si256(_mm256_srli_epi32(p, SHIFT), _mm256_set1_epi32(0xFF));
+}
+
+// PixelBlend::BlendTintedOpaqueDest on eight pixels, one channel at a time in 32-bit
+// lanes: the products of source, weight and tint need up to 24 bits.
+WIDE inline __m256i BlendTintedOpaqueDest8(__m256i d, __m256i s, __m256i ta, __m256i tr, __m256i tg, __m256i tb)
+{
+    // w = source alpha * tint alpha / 255, the division exact as (x + 1 + (x >> 8)) >> 8
+    // below 65536.
+    const __m256i x = _mm256_mullo_epi16(_mm256_srli_epi32(s, 24), ta);
+    const __m256i w =
+        _mm256_srli_epi32(_mm256_add_epi32(_mm256_add_epi32(x, _mm256_set1_epi32(1)), _mm256_srli_epi32(x, 8)), 8);
+    const __m256i iw = _mm256_sub_epi32(_mm256_set1_epi32(256), w);
+    const __m256i rs = Mul32(_mm256_mullo_epi16(Channel<16>(s), w), tr);
+    const __m256i rd = _mm256_slli_epi32(_mm256_mullo_epi16(Channel<16>(d), iw), 8);
+    const __m256i r = _mm256_srli_epi32(_mm256_add_epi32(rs, rd), 16);
+    const __m256i gs = _mm256_srli_epi32(Mul32(_mm256_mullo_epi16(Channel<8>(s), w), tg), 8);
+    const __m256i g = _mm256_srli_epi32(_mm256_add_epi32(gs, _mm256_mullo_epi16(Channel<8>(d), iw)), 8);
+    const __m256i bs = _mm256_srli_epi32(Mul32(_mm256_mullo_epi16(Channel<0>(s), w), tb), 16);
+    const __m256i b = _mm256_add_epi32(bs, _mm256_srli_epi32(_mm256_mullo_epi16(Channel<0>(d), iw), 8));
+    const __m256i rg = _mm256_or_si256(_mm256_slli_epi32(r, 16), _mm256_slli_epi32(g, 8));
+    return _mm256_or_si256(_mm256_or_si256(rg, b), _mm256_set1_epi32(int(PixelBlend::ALPHA_MASK)));
+}
+
 } // namespace
 
 bool Enabled()
@@ -121,6 +155,40 @@ WIDE int BlendOverColor(uint32_t* dest, uint32_t color, int count)
     return i;
 }
 
+WIDE int BlendColorOpaqueDest(uint32_t* dest, uint32_t color, int count)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i opaque = _mm256_set1_epi32(int(PixelBlend::ALPHA_MASK));
+    const __m256i s16 = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), zero);
+    const __m256i a16 = BroadcastAlpha(s16);
+    const __m256i weighted = _mm256_mullo_epi16(s16, a16);
+    const __m256i inverse = _mm256_sub_epi16(_mm256_set1_epi16(256), a16);
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i d = Load(dest + i);
+        const __m256i lo = BlendLanes(_mm256_unpacklo_epi8(d, zero), weighted, inverse);
+        const __m256i hi = BlendLanes(_mm256_unpackhi_epi8(d, zero), weighted, inverse);
+        Store(dest + i, _mm256_or_si256(_mm256_packus_epi16(lo, hi), opaque));
+    }
+    return i;
+}
+
+WIDE int BlendTintedOpaqueDest(uint32_t* dest, const uint32_t* src, int count, const PixelBlend::Tint& tint)
+{
+    const __m256i clear = _mm256_setzero_si256();
+    const __m256i ta = _mm256_set1_epi32(int(tint.a)), tr = _mm256_set1_epi32(int(tint.r));
+    const __m256i tg = _mm256_set1_epi32(int(tint.g)), tb = _mm256_set1_epi32(int(tint.b));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i s = Load(src + i);
+        // Glyph cells are mostly transparent.
+        if (AllAlphaEqual(s, clear))
+            continue;
+        Store(dest + i, BlendTintedOpaqueDest8(Load(dest + i), s, ta, tr, tg, tb));
+    }
+    return i;
+}
+
 WIDE int Fill(uint32_t* dest, uint32_t color, int count)
 {
     const __m256i v = _mm256_set1_epi32(int(color));
@@ -175,6 +243,33 @@ WIDE int AddTinted(uint32_t* dest, const uint32_t* src, int count, const PixelBl
     return i;
 }
 
+WIDE int AddColor(uint32_t* dest, uint32_t color, int count)
+{
+    const __m256i colour = _mm256_set1_epi32(int(color & 0x00FFFFFF));
+    int i = 0;
+    for (; i + 8 <= count; i += 8)
+        Store(dest + i, _mm256_adds_epu8(Load(dest + i), colour));
+    return i;
+}
+
+WIDE void AddRows(uint32_t* dest, size_t destStride, const uint32_t* src, size_t srcStride, int width, int height)
+{
+    const __m256i colour = _mm256_set1_epi32(0x00FFFFFF);
+    for (int row = 0; row < height; ++row, dest += destStride, src += srcStride) {
+        int i = 0;
+        for (; i + 16 <= width; i += 16) {
+            const __m256i s0 = Load(src + i), s1 = Load(src + i + 8);
+            const __m256i d0 = Load(dest + i), d1 = Load(dest + i + 8);
+            Store(dest + i, _mm256_adds_epu8(d0, _mm256_and_si256(s0, colour)));
+            Store(dest + i + 8, _mm256_adds_epu8(d1, _mm256_and_si256(s1, colour)));
+        }
+        for (; i + 8 <= width; i += 8)
+            Store(dest + i, _mm256_adds_epu8(Load(dest + i), _mm256_and_si256(Load(src + i), colour)));
+        for (; i < width; ++i)
+            dest[i] = PixelBlend::Add(dest[i], src[i]);
+    }
+}
+
 #else // no wide kernels on this processor family
 
 bool Enabled() { return false; }
@@ -182,9 +277,13 @@ void SetEnabled(bool) {}
 int BlendOpaqueDest(uint32_t*, const uint32_t*, int) { return 0; }
 int BlendOver(uint32_t*, const uint32_t*, int) { return 0; }
 int BlendOverColor(uint32_t*, uint32_t, int) { return 0; }
+int BlendColorOpaqueDest(uint32_t*, uint32_t, int) { return 0; }
+int BlendTintedOpaqueDest(uint32_t*, const uint32_t*, int, const PixelBlend::Tint&) { return 0; }
 int Fill(uint32_t*, uint32_t, int) { return 0; }
 int Add(uint32_t*, const uint32_t*, int) { return 0; }
 int AddTinted(uint32_t*, const uint32_t*, int, const PixelBlend::Tint&) { return 0; }
+int AddColor(uint32_t*, uint32_t, int) { return 0; }
+void AddRows(uint32_t*, size_t, const uint32_t*, size_t, int, int) {}
 
 #endif
 

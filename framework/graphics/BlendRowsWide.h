@@ -2,6 +2,7 @@
 // 256-bit forms of the row kernels for processors with AVX2, chosen at run time. Each
 // handles the leading multiple of eight pixels and returns how many it did; the
 // 128-bit kernels finish the row. Results are bit-identical to PixelBlend.h.
+#include <cstddef>
 #include <cstdint>
 
 #include "framework/graphics/PixelBlend.h"
@@ -16,8 +17,14 @@ void SetEnabled(bool enabled);
 int BlendOpaqueDest(uint32_t* dest, const uint32_t* src, int count);
 int BlendOver(uint32_t* dest, const uint32_t* src, int count);
 int BlendOverColor(uint32_t* dest, uint32_t color, int count);
+int BlendColorOpaqueDest(uint32_t* dest, uint32_t color, int count);
+int BlendTintedOpaqueDest(uint32_t* dest, const uint32_t* src, int count, const PixelBlend::Tint& tint);
 int Fill(uint32_t* dest, uint32_t color, int count);
 int Add(uint32_t* dest, const uint32_t* src, int count);
 int AddTinted(uint32_t* dest, const uint32_t* src, int count, const PixelBlend::Tint& tint);
+int AddColor(uint32_t* dest, uint32_t color, int count);
+// Add over whole rows (every pixel of each, tails included): a sprite's rows are short
+// enough that a call per row shows.
+void AddRows(uint32_t* dest, size_t destStride, const uint32_t* src, size_t srcStride, int width, int height);
 
 } // namespace Zant::BlendRows::Wide

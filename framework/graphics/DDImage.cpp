@@ -10,6 +10,7 @@
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/ImageSource.h"
+#include "framework/graphics/RowCopy.h"
 
 namespace Zant {
 
@@ -45,6 +46,12 @@ struct SurfaceFormat {
         }
     }
     bool Drawable() const { return bitCount == 16 || bitCount == 32; }
+    // 0x..RRGGBB words, the software renderer's layout: drawn with its row kernels
+    // (the alpha byte is not read).
+    bool SoftwareLayout() const
+    {
+        return bitCount == 32 && c[0].mask == 0xFF0000 && c[1].mask == 0xFF00 && c[2].mask == 0xFF;
+    }
 };
 
 uint32_t Clamp255(int v) { return v < 0 ? 0u : v > 255 ? 255u : uint32_t(v); }
@@ -205,6 +212,9 @@ public:
     explicit operator bool() const { return bool(mLock) && format.Drawable(); }
     // True when the lock holds, whatever the layout.
     bool Locked() const { return bool(mLock); }
+    // Drawn with the software renderer's row kernels.
+    bool SoftwareLayout() const { return format.SoftwareLayout() && desc.pitch % 4 == 0; }
+    PixelRows Rows() const { return PixelRows{static_cast<uint32_t*>(desc.surface), size_t(desc.pitch) / 4, true}; }
 
     uint32_t Load(int x, int y) const
     {
@@ -871,6 +881,10 @@ void DDImage::NormalFillRect(const Rect& rect, const Color& color)
     const LockedSurface target(*this);
     if (!target)
         return;
+    if (target.SoftwareLayout()) {
+        RowCopy::Fill(target.Rows(), r, color);
+        return;
+    }
     const NormalPaint paint = NormalPaint::OfColor(color, target.format);
     if (paint.alpha == 0)
         return;
@@ -885,6 +899,10 @@ void DDImage::AdditiveFillRect(const Rect& rect, const Color& color)
     const LockedSurface target(*this);
     if (!target)
         return;
+    if (target.SoftwareLayout()) {
+        RowCopy::AddFill(target.Rows(), r, color);
+        return;
+    }
     const AddTables tables(target.format, mDDInterface);
     uint32_t s[3];
     AdditiveSource(color, target.format, s);
@@ -930,9 +948,14 @@ void DDImage::NormalBlt(Image* src, int x, int y, const Rect& srcRect, const Col
     source->CommitBits();
     const bool white = color == Color::White;
 
-    // An opaque or colour-keyed display image: copied surface to surface.
+    // An opaque or colour-keyed display image: copied surface to surface. Onto a
+    // surface in the software renderer's layout, a source that holds its pixels in
+    // memory is copied by the row kernels instead: the same pixels, without stepping
+    // out of the frame's lock for each copy.
     auto* ddSource = dynamic_cast<DDImage*>(source);
-    if (!source->IsVolatile() && ddSource != nullptr && !source->HasAlpha() && white &&
+    const bool fromMemory = (source->HasBits() || source->IsPalettized()) && mSurface &&
+                            SurfaceFormat(mSurface->Format()).SoftwareLayout();
+    if (!fromMemory && !source->IsVolatile() && ddSource != nullptr && !source->HasAlpha() && white &&
         (mVideoMemory || !ddSource->mVideoMemory) && ddSource->GetSurface()) {
         const DDRect dest{x, y, x + part.width, y + part.height};
         const DDRect from{part.x, part.y, part.x + part.width, part.y + part.height};
@@ -943,6 +966,11 @@ void DDImage::NormalBlt(Image* src, int x, int y, const Rect& srcRect, const Col
     const LockedSurface target(*this);
     if (!target)
         return;
+    if (target.SoftwareLayout()) {
+        RowCopy::Normal(target.Rows(), source, x, y, part, color);
+        return;
+    }
+    // 16-bit surfaces: pixel by pixel in the surface's format.
     const SurfaceFormat& f = target.format;
 
     if (source->IsVolatile() && white) {
@@ -1039,6 +1067,13 @@ void DDImage::AdditiveBlt(Image* src, int x, int y, const Rect& srcRect, const C
     const LockedSurface target(*this);
     if (!target)
         return;
+    // An opaque source adds its colours as the software renderer does; a source with
+    // alpha adds them premultiplied, so its transparent pixels add nothing.
+    source->CommitBits();
+    if (target.SoftwareLayout() && !source->HasAlpha() && !source->HasTransparency()) {
+        RowCopy::Additive(target.Rows(), source, x, y, part, color);
+        return;
+    }
     const SurfaceFormat& f = target.format;
     const uint32_t* native =
         source->GetNativeAlphaData(f.bitCount, f.c[0].mask, f.c[1].mask, f.c[2].mask);

@@ -6,6 +6,9 @@
 // the image has neither alpha nor transparent pixels) frees the bits, which GetBits
 // reads back when needed. Images with only fully transparent and fully opaque
 // pixels get colour-keyed surfaces; images with soft alpha stay in software.
+// A 32-bit surface holds 0x..RRGGBB words, the software renderer's own layout: its
+// fills and copies run the software renderer's row code on the surface's rows (and
+// give its pixels); 16-bit surfaces are drawn pixel by pixel in their format.
 #include <cstdint>
 
 #include "framework/graphics/MemoryImage.h"

@@ -17,6 +17,8 @@ public:
     {
     }
 
+    // False when the image's pixels cannot be had (a surface that may not be locked).
+    bool Valid() const { return mBits != nullptr; }
     int Width() const { return mWidth; }
     int Height() const { return mHeight; }
     uint32_t At(int x, int y) const { return mBits[size_t(y) * mWidth + x]; }

@@ -220,25 +220,12 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, int drawMode)
     // transparent pixels).
     if (color.alpha <= 0)
         return;
-    Rect r = InsideImage(rect, mWidth, mHeight);
+    const Rect r = InsideImage(rect, mWidth, mHeight);
     const bool wasKnownOpaque = IsKnownOpaque();
-    uint32_t* bits = GetBits();
-    if (bits == nullptr)
+    const PixelRows rows = Rows(wasKnownOpaque);
+    if (rows.bits == nullptr)
         return;
-    Color c(PixelBlend::ClampChannel(color.red), PixelBlend::ClampChannel(color.green),
-            PixelBlend::ClampChannel(color.blue), PixelBlend::ClampChannel(color.alpha));
-    const uint32_t packed = c.ToInt();
-    // Full-width rectangles are one run of pixels.
-    const bool wholeRows = r.x == 0 && r.width == mWidth;
-    const int rows = wholeRows ? std::min(r.height, 1) : r.height;
-    const int count = wholeRows ? r.width * r.height : r.width;
-    for (int y = r.y; y < r.y + rows; ++y) {
-        uint32_t* row = bits + size_t(y) * mWidth + r.x;
-        if (c.alpha == 255)
-            BlendRows::Fill(row, packed, count);
-        else
-            BlendRows::BlendOverColor(row, packed, count);
-    }
+    RowCopy::Fill(rows, r, color);
     EndBlend(wasKnownOpaque);
 }
 
@@ -248,6 +235,7 @@ void MemoryImage::DeleteExtraBuffers()
     mRLAlphaData.reset();
     mRLAdditiveData.reset();
     mExpandedBits.reset();
+    mRowSpans.reset();
 }
 
 const uint32_t* MemoryImage::GetDrawBits()
@@ -261,6 +249,17 @@ const uint32_t* MemoryImage::GetDrawBits()
         mExpandedBits[count] = GUARD_WORD;
     }
     return mExpandedBits.get();
+}
+
+const RowSpans* MemoryImage::GetRowSpans()
+{
+    if (mRowSpans == nullptr) {
+        const uint32_t* pixels = GetDrawBits();
+        if (pixels == nullptr)
+            return nullptr;
+        mRowSpans = std::make_unique<RowSpans>(pixels, mWidth, mHeight);
+    }
+    return mRowSpans.get();
 }
 
 void MemoryImage::DeleteNativeData()

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "framework/graphics/Image.h"
+#include "framework/graphics/RowCopy.h"
+#include "framework/graphics/RowSpans.h"
 
 namespace ImageLib {
 class Image;
@@ -45,6 +47,9 @@ public:
     // One byte per pixel: the pixels left in its run of equal class (transparent,
     // opaque, partial), capped at 255; runs end at row ends.
     virtual uint8_t* GetRLAlphaData();
+    // The rows as skip / copy / blend spans for copies onto opaque images, built from
+    // the draw pixels and kept until the next change; null without pixels.
+    const RowSpans* GetRowSpans();
     // The same with the classes black and not black, from the native data.
     virtual uint8_t* GetRLAdditiveData(int bitDepth, uint32_t redMask, uint32_t greenMask, uint32_t blueMask);
     virtual void DeleteExtraBuffers();
@@ -88,6 +93,8 @@ public:
     bool HasRLAdditiveData() const { return mRLAdditiveData != nullptr; }
     bool HasExpandedBits() const { return mExpandedBits != nullptr; }
     ImageRegistry* GetApp() const { return mApp; }
+    // Wholly opaque by flags that are up to date (no rescan needed).
+    bool IsKnownOpaque() const { return !mForcedMode && !mBitsChanged && !mHasTrans && !mHasAlpha; }
 
     // Left for the 3D renderer: its texture set and a flags word.
     void* mD3DData = nullptr;
@@ -106,7 +113,8 @@ protected:
     // opaque, so an image known to be wholly opaque beforehand keeps fresh flags and
     // the next copy need not rescan it.
     void EndBlend(bool wasKnownOpaque);
-    bool IsKnownOpaque() const { return !mForcedMode && !mBitsChanged && !mHasTrans && !mHasAlpha; }
+    // The pixel array as rows for the copy operations (null bits when it cannot be had).
+    PixelRows Rows(bool opaque);
 
     std::unique_ptr<uint32_t[]> mBits;
     int mBitsChangedCount = 0;
@@ -122,6 +130,7 @@ protected:
     std::unique_ptr<uint8_t[]> mRLAdditiveData;
     PixelFormat mRLAdditiveFormat;
     std::unique_ptr<uint32_t[]> mExpandedBits; // width * height + 1 words, guard word included
+    std::unique_ptr<RowSpans> mRowSpans;
     bool mBitsChanged = false;
     ImageRegistry* mApp = nullptr;
 

@@ -62,7 +62,8 @@ constexpr uint32_t BlendOpaqueDest(uint32_t d, uint32_t s)
     return Pack(255, r, g, b);
 }
 
-// A tint's colour channels premultiplied by its alpha, and its alpha.
+// A tint's colour channels (premultiplied by its alpha for the additive copies, see
+// MakeTint and MakeBlendTint) and its alpha.
 struct Tint {
     uint32_t r, g, b, a;
 };
@@ -75,6 +76,16 @@ constexpr Tint MakeTint(const C& color)
     const uint32_t a = ClampChannel(color.alpha);
     return Tint{ClampChannel(color.red) * a / 255, ClampChannel(color.green) * a / 255,
                 ClampChannel(color.blue) * a / 255, a};
+}
+
+// The tint of a source-over copy: its colour channels as they are and its alpha. The
+// blend weight already carries the tint's alpha; multiplying the channels by it too
+// would apply it twice and turn a translucent white tint into a darkening one.
+template <typename C>
+constexpr Tint MakeBlendTint(const C& color)
+{
+    return Tint{ClampChannel(color.red), ClampChannel(color.green), ClampChannel(color.blue),
+                ClampChannel(color.alpha)};
 }
 
 // Source-over of a source multiplied by a tint.

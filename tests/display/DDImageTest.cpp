@@ -317,3 +317,107 @@ TEST(SurfaceImage, RotationLandsWhereTheSoftwareRendererPutsIt)
             }
         }
 }
+
+TEST(SurfaceImage, ThirtyTwoBitScreenGetsTheSoftwareRenderersExactPixels)
+{
+    // Each operation drawn on the 32-bit screen and on a software image with the same
+    // background must leave the same colour in every pixel: both run the same rows.
+    std::vector<uint32_t> background;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            background.push_back(0xFF000000u | uint32_t((x * 3) % 256) << 16 | uint32_t(y % 256) << 8 |
+                                 uint32_t((x ^ y) & 0xFF));
+    // Transparent, opaque and soft runs of every length up to a few dozen pixels, as
+    // sprite edges and glyph cells have them.
+    std::vector<uint32_t> spritePixels;
+    for (int y = 0; y < 37; ++y)
+        for (int x = 0; x < 53; ++x) {
+            const int band = (x * (y % 7 + 1) / 5 + y) % 6;
+            const uint32_t alpha = band < 2 ? 0 : band < 4 ? 255 : uint32_t(17 + (x * 29 + y * 11) % 230);
+            spritePixels.push_back(alpha << 24 | uint32_t(x * 5) << 16 | uint32_t(255 - y * 6) << 8 |
+                                   uint32_t((x * y) & 0xFF));
+        }
+    std::vector<uint32_t> keyedPixels = spritePixels; // only transparent and opaque pixels
+    for (uint32_t& p : keyedPixels)
+        p = (p >> 24) == 255 || (p >> 24) > 128 ? p | 0xFF000000u : 0;
+    std::vector<uint32_t> opaquePixels = spritePixels;
+    for (uint32_t& p : opaquePixels)
+        p |= 0xFF000000u;
+    std::vector<uint32_t> fewColours; // few enough for a palette, soft pixels included
+    for (int y = 0; y < 37; ++y)
+        for (int x = 0; x < 53; ++x) {
+            const uint32_t alphas[4] = {0, 255, 100, 200};
+            fewColours.push_back(alphas[(x / 3 + y) % 4] << 24 | uint32_t(x / 9 * 40) << 16 |
+                                 uint32_t(y / 7 * 45) << 8 | 0x64);
+        }
+
+    enum Op { FILL, BLIT, ADDITIVE };
+    struct Case {
+        const char* what;
+        Op op;
+        const std::vector<uint32_t>* pixels;
+        Color color;
+        bool palettised = false;
+        bool isVolatile = false;
+    };
+    const Case cases[] = {
+        {"opaque fill", FILL, nullptr, Color(12, 200, 77)},
+        {"soft fill", FILL, nullptr, Color(250, 20, 140, 90)},
+        {"clamped fill", FILL, nullptr, Color(300, -4, 128, 400)},
+        {"run-length copy", BLIT, &spritePixels, Color::White},
+        {"palettised copy", BLIT, &fewColours, Color::White, true},
+        {"palettised tinted copy", BLIT, &fewColours, Color(200, 100, 50, 255), true},
+        {"keyed copy", BLIT, &keyedPixels, Color::White},
+        {"opaque copy", BLIT, &opaquePixels, Color::White},
+        {"volatile copy", BLIT, &spritePixels, Color::White, false, true},
+        {"tinted copy", BLIT, &spritePixels, Color(255, 230, 120)},
+        {"tinted translucent copy", BLIT, &spritePixels, Color(90, 255, 200, 140)},
+        {"additive copy", ADDITIVE, &opaquePixels, Color::White},
+        {"additive tinted copy", ADDITIVE, &opaquePixels, Color(255, 128, 0, 200)},
+    };
+    // Places that cut the sprite at every edge of the screen, and one inside it.
+    const int places[][2] = {{-20, 5}, {600, -11}, {17, 460}, {300, 201}};
+    for (const Case& c : cases) {
+        FakeDisplay d;
+        ASSERT_EQ(d.result, 0);
+        DDImage* screen = d.dd->GetScreenImage();
+        screen->SetBits(background.data(), 640, 480);
+        ASSERT_TRUE(screen->HasSurface());
+        MemoryImage reference;
+        reference.SetBits(background.data(), 640, 480);
+
+        std::unique_ptr<DDImage> sprite(new DDImage(d.dd.get()));
+        MemoryImage softSprite;
+        if (c.pixels != nullptr) {
+            sprite->SetBits(c.pixels->data(), 53, 37);
+            softSprite.SetBits(c.pixels->data(), 53, 37);
+            if (c.palettised) {
+                ASSERT_TRUE(sprite->Palletize());
+                ASSERT_TRUE(softSprite.Palletize());
+            }
+            sprite->SetVolatile(c.isVolatile);
+        }
+        for (Image* target : {static_cast<Image*>(screen), static_cast<Image*>(&reference)}) {
+            Graphics g(target);
+            g.SetColor(c.color);
+            g.SetColorizeImages(true);
+            g.SetDrawMode(c.op == ADDITIVE ? DRAWMODE_ADDITIVE : DRAWMODE_NORMAL);
+            Image* source = target == screen ? static_cast<Image*>(sprite.get()) : &softSprite;
+            for (const auto& at : places) {
+                if (c.op == FILL)
+                    g.FillRect(at[0], at[1], 70, 41);
+                else
+                    g.DrawImage(source, at[0], at[1]);
+            }
+        }
+        const std::vector<uint32_t> shown = Snapshot(*d.dd->mDrawSurface);
+        const uint32_t* expected = reference.GetBits();
+        int wrong = 0;
+        for (size_t i = 0; i < shown.size(); ++i) {
+            if (shown[i] != (expected[i] & 0xFFFFFF) && wrong++ < 3)
+                ADD_FAILURE() << c.what << " at " << i % 640 << "," << i / 640 << ": " << std::hex << shown[i]
+                              << " instead of " << (expected[i] & 0xFFFFFF);
+        }
+        EXPECT_EQ(wrong, 0) << c.what;
+    }
+}

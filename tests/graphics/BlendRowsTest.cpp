@@ -125,7 +125,19 @@ TEST_P(BlendRowsKernelTest, KernelsMatchTheFormulasOnEveryLength)
                 BlendRows::Fill(out.data(), src[0], count);
                 for (int i = 0; i < count; ++i)
                     ASSERT_EQ(out[i], src[0]);
+                // Onto a destination taken as opaque whatever its alpha bytes say.
+                out = dest;
+                BlendRows::BlendColorOpaqueDest(out.data(), src[0], count);
+                for (int i = 0; i < count; ++i)
+                    ASSERT_EQ(out[i], RefOpaqueRun(dest[i], src[0])) << std::hex << dest[i] << " " << src[0];
+                out = dest;
+                BlendRows::AddColor(out.data(), src[0], count);
+                for (int i = 0; i < count; ++i)
+                    ASSERT_EQ(out[i], RefAdd(dest[i], src[0], 0, 0, 0, false));
             }
+            std::vector<uint32_t> opaqueDest = dest;
+            for (uint32_t& p : opaqueDest)
+                p |= 0xFF000000u;
 
             out = dest;
             BlendRows::Add(out.data(), src.data(), count);
@@ -142,6 +154,11 @@ TEST_P(BlendRowsKernelTest, KernelsMatchTheFormulasOnEveryLength)
                 BlendRows::BlendTinted(out.data(), src.data(), count, t);
                 for (int i = 0; i < count; ++i)
                     ASSERT_EQ(out[i], RefTinted(dest[i], src[i], tint));
+                out = opaqueDest;
+                BlendRows::BlendTintedOpaqueDest(out.data(), src.data(), count, t);
+                for (int i = 0; i < count; ++i)
+                    ASSERT_EQ(out[i], RefTinted(opaqueDest[i], src[i], tint))
+                        << std::hex << opaqueDest[i] << " " << src[i];
             }
         }
     }
@@ -176,6 +193,13 @@ TEST(BlendRowsTest, TintedRowsOverTransparentStretchesAndOpaqueDestinations)
             for (size_t i = 0; i < src.size(); ++i)
                 ASSERT_EQ(out[i], RefTinted(dest[i], src[i], tint))
                     << std::hex << dest[i] << " " << src[i] << " tint alpha " << std::dec << tintAlpha;
+            if (destAlpha == 255) {
+                out = dest;
+                BlendRows::BlendTintedOpaqueDest(out.data(), src.data(), int(src.size()), t);
+                for (size_t i = 0; i < src.size(); ++i)
+                    ASSERT_EQ(out[i], RefTinted(dest[i], src[i], tint))
+                        << std::hex << dest[i] << " " << src[i] << " tint alpha " << std::dec << tintAlpha;
+            }
         }
     }
 }

@@ -45,7 +45,9 @@ TEST(BltTest, OneSourcePixelOnEachPath)
         {"run-length skips transparent", 0xFF0000FF, 0x00FF0000, Color::White, 0, 0xFF0000FF},
         {"plain path onto alpha", 0x800000FF, 0xFFFF0000, Color::White, 0, 0xFFFE0000},
         {"plain path onto nothing", 0x00000000, 0x80FF0000, Color::White, 0, 0x80FE0000},
-        {"tinted", 0xFF000000, 0xFFFFFFFF, Color(255, 128, 0, 200), 0, 0xFF9B4D00},
+        {"tinted", 0xFF000000, 0xFFFFFFFF, Color(255, 128, 0, 200), 0, 0xFFC66300},
+        // The tint's alpha fades the copy once, as any alpha does: not darker than half.
+        {"tinted translucent white", 0xFF000000, 0xFFFFFFFF, Color(255, 255, 255, 128), 0, 0xFF7F7F7F},
         {"tinted, alpha to nothing", 0xFF000000, 0x01FFFFFF, Color(255, 255, 255, 100), 0, 0xFF000000},
         {"additive", 0x40643200, 0x00C8C8C8, Color::White, 1, 0x40FFFAC8},
         {"additive tinted", 0x40643200, 0xFFC8C8C8, Color(255, 128, 0, 255), 1, 0x40FF9600},
@@ -167,7 +169,7 @@ TEST(BltTest, ColorizedDrawingTintsThroughTheContext)
     g.SetColor(Color(255, 128, 0, 200));
     g.SetColorizeImages(true);
     g.DrawImage(src.get(), 0, 0);
-    EXPECT_EQ(dest->GetBits()[0], 0xFF9B4D00u);
+    EXPECT_EQ(dest->GetBits()[0], 0xFFC66300u);
     g.SetDrawMode(1);
     g.SetColorizeImages(false);
     g.DrawImage(src.get(), 0, 0);
