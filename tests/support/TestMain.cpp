@@ -1,5 +1,6 @@
 // Every test program runs with its own fresh per-user data folder, so tests never
-// touch a player's real settings and can run side by side.
+// touch a player's real settings and can run side by side, and with the tests' own
+// font configuration.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,5 +15,8 @@ int main(int argc, char** argv)
     TestSupport::TempDir home("plindor-home");
     setenv("PLINDOR_HOME", home.Path().c_str(), 1);
     setenv("PLINDOR_HEADLESS", "1", 1);
+    // System text in pictures must not depend on the machine's fonts; programs the
+    // tests start inherit the setting.
+    setenv("FONTCONFIG_FILE", PLINDOR_TEST_FONTCONFIG, 1);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Start-up figures of the built program, without a display (SDL's dummy drivers)
+# and in a real window under Xvfb: CPU time of the whole process until the title
+# screen's first update, the wall time until everything is loaded (music included:
+# the title's continue button shows once the loader is done, on a first start), and
+# the peak resident memory at that point. Each figure is the median of RUNS starts,
+# each with a fresh per-user data folder.
+#   bench/startup.sh [program folder (build/game)] [runs (5)]
+set -euo pipefail
+
+GAME_DIR=${1:-build/game}
+RUNS=${2:-5}
+GAME_DIR=$(cd "$GAME_DIR" && pwd)
+[ -x "$GAME_DIR/plindor" ] || { echo "no program in $GAME_DIR (make build first)" >&2; exit 1; }
+
+# CPU seconds of every thread of a process, from the scheduler's nanosecond counts.
+cpu_seconds() {
+    local sum=0 t
+    for t in /proc/"$1"/task/*/schedstat; do
+        read -r ns _ < "$t" 2>/dev/null || continue
+        sum=$((sum + ns))
+    done
+    echo "scale=3; $sum / 1000000000" | bc
+}
+
+now() { date +%s.%N; }
+
+median() { sort -n | awk '{v[NR]=$1} END {if (NR == 0) print "-"; else print v[int((NR + 1) / 2)]}'; }
+
+# The loader is done once the title offers its button, or the title has gone.
+loaded() { grep -qE " buttons [0-9]+=| screen (menu|map|board)" "$1"; }
+
+# One start: prints "cpu_to_title loading_wall peak_rss_mb", or fails after 60 s.
+one_start() {
+    local home probe pid start cpu="" wall="" rss=""
+    home=$(mktemp -d /tmp/plindor-startup.XXXXXX)
+    probe=$home/probe.txt
+    : > "$probe"
+    start=$(now)
+    (cd "$GAME_DIR" && exec env PLINDOR_HOME="$home" PLINDOR_TEST_PROBE="$probe" PLINDOR_HEADLESS=1 \
+        ./plindor > "$home/out.txt" 2>&1) &
+    pid=$!
+    local deadline=$(( $(date +%s) + 60 ))
+    while kill -0 "$pid" 2>/dev/null && [ "$(date +%s)" -lt "$deadline" ]; do
+        if [ -z "$cpu" ] && grep -q " screen title" "$probe"; then
+            cpu=$(cpu_seconds "$pid")
+        fi
+        if [ -n "$cpu" ] && loaded "$probe"; then
+            wall=$(echo "$(now) - $start" | bc)
+            rss=$(awk '/VmHWM/ {printf "%.1f", $2 / 1024}' /proc/"$pid"/status)
+            break
+        fi
+        sleep 0.002
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    rm -rf "$home"
+    [ -n "$wall" ] || { echo "the program did not finish loading (see its output)" >&2; return 1; }
+    echo "$cpu $wall $rss"
+}
+
+report() {
+    local label=$1 results
+    results=$(for _ in $(seq "$RUNS"); do one_start; done)
+    printf '%-20s CPU to title %.3f s   loading wall %.3f s   peak RSS %s MB   (median of %s)\n' "$label" \
+        "$(cut -d' ' -f1 <<< "$results" | median)" "$(cut -d' ' -f2 <<< "$results" | median)" \
+        "$(cut -d' ' -f3 <<< "$results" | median)" "$RUNS"
+}
+
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy report "no display (dummy)"
+
+if command -v Xvfb > /dev/null; then
+    xdir=$(mktemp -d /tmp/plindor-startup-x.XXXXXX)
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5> "$xdir/display" 2> /dev/null &
+    XVFB_PID=$!
+    trap 'kill "$XVFB_PID" 2>/dev/null; rm -rf "$xdir"' EXIT
+    for _ in $(seq 500); do [ -s "$xdir/display" ] && break; sleep 0.01; done
+    display=$(head -n1 "$xdir/display")
+    DISPLAY=:$display SDL_AUDIODRIVER=dummy report "X (Xvfb)"
+else
+    echo "Xvfb is not installed: no figures under X" >&2
+fi
