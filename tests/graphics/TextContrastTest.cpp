@@ -64,6 +64,6 @@ TEST(TextContrast, ContrastRatioFollowsWcag)
 {
     using TestSupport::ContrastRatio;
     using TestSupport::RelativeLuminance;
-    EXPECT_NEAR(ContrastRatio(RelativeLuminance(0xFFFFFFFF), RelativeLuminance(0xFF000000)), 21.0, 1e-9);
-    EXPECT_NEAR(ContrastRatio(RelativeLuminance(0xFF777777), RelativeLuminance(0xFFFFFFFF)), 4.48, 0.01);
+    EXPECT_NEAR(ContrastRatio(0xFFFFFFFFu, 0xFF000000u), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(0xFF777777u, 0xFFFFFFFFu), 4.48, 0.01);
 }

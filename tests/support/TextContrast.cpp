@@ -15,16 +15,6 @@
 
 namespace TestSupport {
 
-double RelativeLuminance(uint32_t pixel)
-{
-    auto lin = [](uint32_t c) {
-        const double v = double(c & 0xFF) / 255.0;
-        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * lin(pixel >> 16) + 0.7152 * lin(pixel >> 8) + 0.0722 * lin(pixel);
-}
-
-double ContrastRatio(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
 
 namespace {
 

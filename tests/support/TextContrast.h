@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/graphics/ImageLib.h"
+#include "tests/support/Contrast.h"
 
 namespace Zant {
 class WinBTApp;
@@ -14,9 +15,6 @@ class WinBTApp;
 
 namespace TestSupport {
 
-// Relative luminance (0..1) of an sRGB pixel 0xAARRGGBB.
-double RelativeLuminance(uint32_t pixel);
-double ContrastRatio(double luminanceA, double luminanceB);
 
 struct TextContrast {
     int x = 0, y = 0, w = 0, h = 0; // the text's box on the frame
