@@ -1,25 +1,27 @@
-// The benchmark programs' main: runs the benchmarks as Google Benchmark's own main does,
-// and ends with exit code 1 when any of them could not run its case, so a missing
-// program folder or display shows as a failure, not as a run without figures.
+// The benchmarks' main: as Google Benchmark's own, except that a benchmark that
+// could not run its case (SkipWithError) fails the program, so that a run which
+// measured nothing is never taken for a success.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
 
-class FailureWatch : public benchmark::ConsoleReporter {
+class FailureCountingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
-            if (run.error_occurred) {
-                failed = true;
-                std::fprintf(stderr, "%s could not run: %s\n", run.benchmark_name().c_str(), run.error_message.c_str());
-            }
+            if (run.error_occurred)
+                mFailures.push_back(run.benchmark_name() + ": " + run.error_message);
         ConsoleReporter::ReportRuns(runs);
     }
-    bool failed = false;
+    const std::vector<std::string>& Failures() const { return mFailures; }
+
+private:
+    std::vector<std::string> mFailures;
 };
 
 } // namespace
@@ -29,8 +31,10 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    FailureWatch reporter;
+    FailureCountingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return reporter.failed ? 1 : 0;
+    for (const std::string& failure : reporter.Failures())
+        std::fprintf(stderr, "could not run %s\n", failure.c_str());
+    return reporter.Failures().empty() ? 0 : 1;
 }

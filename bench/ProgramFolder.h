@@ -1,16 +1,16 @@
 #pragma once
-// What a benchmark of the game needs around it: the program folder (PLINDOR_GAME_DIR,
-// else build/game) as the working folder, so the game's relative paths find the art,
+// What a benchmark of the game needs around it: the program folder (Bench::GameDir)
+// as the working folder, so the game's relative paths find the art,
 // and the game's generator seeded as a game starts. Both are put back when the
 // object goes, also when the benchmark gives up half way.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
 #include "bench/BusyBoard.h"
+#include "bench/GameDir.h"
 #include "framework/util/MersenneTwister.h"
 
 namespace Bench {
@@ -22,8 +22,7 @@ public:
     // Skips the benchmark (Ready() false) when the folder has no art.
     explicit ProgramFolder(benchmark::State& state, uint32_t seed = 2026)
     {
-        const char* dir = std::getenv("PLINDOR_GAME_DIR");
-        const std::filesystem::path gameDir = dir ? dir : "build/game";
+        const std::filesystem::path gameDir = GameDir();
         if (!std::filesystem::exists(gameDir / "images" / "diver_idle.png")) {
             state.SkipWithError("art not found: set PLINDOR_GAME_DIR to the program folder");
             return;

@@ -6,13 +6,13 @@
 
 #include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "bench/GameDir.h"
 #include "framework/sound/DSoundManager.h"
 #include "framework/widgets/WidgetManager.h"
 #include "framework/util/MersenneTwister.h"
@@ -24,19 +24,6 @@ class BenchApp : public Zant::WinBTApp {
 public:
     int64_t EstimateCpuMHz() override { return 2000; }
 };
-
-// The program folder beside the build's benchmarks (build/game for build/rel/bench),
-// or PLINDOR_GAME_DIR.
-std::string GameFolder()
-{
-    if (const char* dir = std::getenv("PLINDOR_GAME_DIR"))
-        return dir;
-    char exe[PATH_MAX] = {};
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0)
-        return "build/game";
-    return (std::filesystem::path(std::string(exe, size_t(n))).parent_path() / "../../game").lexically_normal();
-}
 
 double ResidentMegabytes()
 {
@@ -54,7 +41,7 @@ double ResidentMegabytes()
 
 void LoadAllAssets(benchmark::State& state)
 {
-    const std::string folder = GameFolder();
+    const std::string folder = Bench::GameDir();
     if (chdir(folder.c_str()) != 0 || !std::filesystem::exists("images")) {
         state.SkipWithError(("no program folder at " + folder).c_str());
         return;

@@ -3,8 +3,7 @@
 // and SDL's software renderer stand in): a composed frame of the game's art, and a
 // real level in play (the waving sea, 40 sharks with words, 8 piranhas, the diver,
 // the header and the status bar) drawn by the board itself in a running
-// application switched to 3D. The art comes from the program folder:
-// PLINDOR_GAME_DIR, else build/rel/game.
+// application switched to 3D. The art comes from the program folder (Bench::GameDir).
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -15,6 +14,7 @@
 
 #include "bench/BusyBoard.h"
 #include "bench/BusyFrame.h"
+#include "bench/GameDir.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/ImageRegistry.h"
@@ -33,11 +33,10 @@ public:
     Zant::DDInterface* display = nullptr;
 };
 
-// Absolute: the board's benchmarks make the program folder the working folder.
+// Taken once, absolute: the board's benchmarks make the program folder the working folder.
 const std::string& GameDir()
 {
-    static const std::string dir =
-        std::filesystem::absolute(getenv("PLINDOR_GAME_DIR") ? getenv("PLINDOR_GAME_DIR") : "build/rel/game").string();
+    static const std::string dir = Bench::GameDir();
     return dir;
 }
 

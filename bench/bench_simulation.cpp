@@ -4,6 +4,7 @@
 // second, so updates per second / 100 is the multiple of real time. Goal: 500 times.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -45,14 +46,22 @@ void BM_SimulatedUpdates(benchmark::State& state)
     app->mFont12pt = new ImageFont(app.get(), "data/12ptfont.txt");
     app->mHintsOn = false;
 
-    // The result files go to a scratch folder; writing them is part of the cost.
-    const std::filesystem::path results = std::filesystem::temp_directory_path() / "plindor-bench-simulation";
-    std::filesystem::remove_all(results);
-    std::filesystem::create_directories(results);
+    // The result files go to a scratch folder of this run's own; writing them is part
+    // of the cost.
+    std::string scratch = (std::filesystem::temp_directory_path() / "plindor-bench-simulation-XXXXXX").string();
+    if (mkdtemp(scratch.data()) == nullptr) {
+        state.SkipWithError("no scratch folder for the result files");
+        return;
+    }
+    const std::filesystem::path results = scratch;
     SimulationHarness& sim = Simulation();
     sim.SetFolder(results.string());
     sim.ParseConfig("1\n0\n60\n95\n-1\n1\n-1\n", "bench", false);
-    sim.OpenResultFiles();
+    if (!sim.OpenResultFiles()) {
+        state.SkipWithError(sim.mError.c_str());
+        std::filesystem::remove_all(results);
+        return;
+    }
     sim.NextSimulationConfig();
 
     int64_t updates = 0;
@@ -99,6 +108,8 @@ void BM_SimulatedUpdates(benchmark::State& state)
     sim.Reset();
     if (!std::getenv("PLINDOR_KEEP_RESULTS"))
         std::filesystem::remove_all(results);
+    else
+        std::fprintf(stderr, "result files kept in %s\n", results.c_str());
     app.reset();
 }
 BENCHMARK(BM_SimulatedUpdates)->Name("SimulatedUpdates/ours")->Unit(benchmark::kMillisecond)->Iterations(8);

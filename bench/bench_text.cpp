@@ -2,10 +2,10 @@
 // drawn onto an opaque 640x480 screen, and measuring it.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "bench/GameDir.h"
 #include "framework/graphics/FontHost.h"
 #include "framework/graphics/FontMarkup.h"
 #include "framework/graphics/Graphics.h"
@@ -21,9 +21,7 @@ const char* const LINE = "^FFFFFF^LEVEL: ^C8C8C8^12     ^FFFFFF^48,210 ^C8C8C8^P
 std::unique_ptr<ImageFont> LoadFont(const std::string& name)
 {
     static SoftwareFontHost host;
-    const char* dir = std::getenv("PLINDOR_GAME_DIR");
-    std::string base = dir ? dir : "build/game";
-    auto font = std::make_unique<ImageFont>(&host, base + "/data/" + name);
+    auto font = std::make_unique<ImageFont>(&host, Bench::GameDir() + "/data/" + name);
     return font->IsLoaded() ? std::move(font) : nullptr;
 }
 

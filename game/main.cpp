@@ -7,7 +7,6 @@
 #include "platform/Paths.h"
 #include "platform/Process.h"
 
-#include <cstdio>
 #include <string>
 
 int main(int argc, char** argv)
@@ -21,16 +20,12 @@ int main(int argc, char** argv)
     AppServices::SetCommandLineParameters(AppServices::JoinArguments(argc, argv));
 
     // Simulation mode: its files live in the program folder, wherever the game was
-    // started from. A refused configuration is reported and the game starts normally.
+    // started from. The application reports a refused plan and opens the result files.
     SimulationHarness& simulation = Simulation();
     std::string folder;
     if (Platform::ProgramFolder(folder))
         simulation.SetFolder(folder);
     simulation.ReadSimulationConfig(true);
-    if (!simulation.mError.empty())
-        std::fprintf(stderr, "%s\n", simulation.mError.c_str());
-    if (simulation.IsOn() && !simulation.OpenResultFiles())
-        return 0;
 
     WinBTApp* app = new WinBTApp();
     app->mWidth = 640;

@@ -1,6 +1,7 @@
 #include "platform/Directories.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,9 +10,16 @@ namespace Platform {
 bool DirectoryOps::List(const std::string& path, std::vector<DirectoryEntry>& entries)
 {
     entries.clear();
-    DIR* dir = opendir(path.c_str());
-    if (!dir)
+    // A symbolic link is not listed through: removing a tree must not reach into
+    // the folder it points to.
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
         return false;
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return false;
+    }
     while (dirent* e = readdir(dir)) {
         std::string name = e->d_name;
         if (name == "." || name == "..")

@@ -17,7 +17,8 @@ struct DirectoryEntry {
 class DirectoryOps {
 public:
     virtual ~DirectoryOps() = default;
-    // Lists path without "." and ".."; false when it cannot be opened.
+    // Lists path without "." and ".."; false when it cannot be opened or is a
+    // symbolic link.
     virtual bool List(const std::string& path, std::vector<DirectoryEntry>& entries);
     virtual bool RemoveFile(const std::string& path);
     virtual bool RemoveDirectory(const std::string& path);

@@ -122,10 +122,38 @@ void SyncFolderOf(const std::string& path)
 
 } // namespace
 
+bool IsRealFolder(const std::string& path)
+{
+    struct stat st{};
+    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PathTaken(const std::string& path)
+{
+    struct stat st{};
+    return lstat(path.c_str(), &st) == 0;
+}
+
+std::FILE* CreateFileNoFollow(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = fdopen(fd, "wb");
+    if (file == nullptr)
+        close(fd);
+    return file;
+}
+
 bool WriteFileAtomic(const std::string& path, const void* data, size_t size)
 {
     std::string temp = path + ".tmp-" + std::to_string(getpid());
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // The name is this process's own: what stands there is left from an earlier
+    // process of the same number, or planted, and is never written through.
+    constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = open(temp.c_str(), flags, 0644);
+    if (fd < 0 && errno == EEXIST && unlink(temp.c_str()) == 0)
+        fd = open(temp.c_str(), flags, 0644);
     if (fd < 0)
         return false;
     const char* p = static_cast<const char*>(data);

@@ -2,6 +2,7 @@
 // Where things live: the program's folder (read-only data beside the executable)
 // and the per-user data folder (settings store, users folder, instance lock).
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace Platform {
@@ -24,8 +25,17 @@ std::string ToNativePath(const std::string& gamePath);
 // with out empty, when it is missing, not a regular file, unreadable or larger.
 bool ReadWholeFile(const std::string& gamePath, std::string& out, size_t maxBytes = SIZE_MAX);
 
+// True when path is a folder itself, not a symbolic link to one.
+bool IsRealFolder(const std::string& path);
+// True when anything stands at path, a dangling symbolic link included.
+bool PathTaken(const std::string& path);
+// Creates path, or empties the file there, for writing ("wb"); null when it fails or
+// when path is a symbolic link, which is never followed.
+std::FILE* CreateFileNoFollow(const std::string& path);
+
 // Writes data to path atomically: a temporary file in the same folder
-// ("<path>.tmp-<pid>"), flushed, renamed over the old one, and the folder synced so
+// ("<path>.tmp-<pid>", made afresh: whatever stood there, a link included, is removed
+// first and never written through), flushed, renamed over the old one, and the folder synced so
 // that the rename itself survives a power cut. On failure the old file is left whole.
 bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
 inline bool WriteFileAtomic(const std::string& path, const std::string& data)

@@ -139,15 +139,25 @@ std::string LocalTimeText()
 void ZantApp::WriteImageReport()
 {
     const std::string folder = Platform::ToNativePath(mImageReportFolder);
+    // The report empties its folder: a link in its place would have the folder it
+    // points to emptied and filled instead.
+    if (Platform::PathTaken(folder) && !Platform::IsRealFolder(folder)) {
+        std::fprintf(stderr, "Image report: %s is not a folder; nothing was written\n", folder.c_str());
+        return;
+    }
     DeleteDirectoryTree(mImageReportFolder);
     // Creation is tried until an attempt finds the folder there: a removal may still
     // be under way when the first creation succeeds.
     Platform::DirectoryOps& ops = Platform::GetDirectoryOps();
     for (int attempt = 0; attempt < 50 && ops.MakeDirectory(folder); ++attempt)
         Platform::SleepMs(100);
+    if (!Platform::IsRealFolder(folder)) {
+        std::fprintf(stderr, "Image report: %s could not be made a folder; nothing was written\n", folder.c_str());
+        return;
+    }
 
     const std::string listPath = folder + "/imagelist.html";
-    std::FILE* file = std::fopen(listPath.c_str(), "wb");
+    std::FILE* file = Platform::CreateFileNoFollow(listPath);
     if (!file) {
         std::fprintf(stderr, "Image report: cannot write %s\n", listPath.c_str());
         return;

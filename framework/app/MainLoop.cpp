@@ -12,6 +12,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
+#include "platform/Process.h"
 
 namespace Zant {
 
@@ -110,6 +111,9 @@ bool ZantApp::RunFrame()
             mLastCatchUpDraw = Now();
         }
         while (mUpdateCount < mDemoAdvanceToUpdate || mFastForwardToMarker) {
+            // A termination request waits for no target: the loop's next pass takes it.
+            if (Platform::TerminationRequested())
+                return false;
             int before = mUpdateCount;
             UpdateOnce();
             if (mUpdateCount == before)

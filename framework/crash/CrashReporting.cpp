@@ -44,8 +44,11 @@ void ReportToApplication(const std::string& coreReport, const char* errorTitle)
     // Headless nobody could answer the windows: the report file is all there is.
     if (Platform::IsHeadless())
         return;
-    const std::vector<std::string> arguments =
-        CrashWindowArguments(session, Platform::CrashHandler::CrashFilePath());
+    // The window is handed the report itself: the crash file may not have been written.
+    std::string report = Platform::CrashHandler::ShareReport(session.mReport);
+    if (report.empty())
+        report = Platform::CrashHandler::WrittenCrashFilePath();
+    const std::vector<std::string> arguments = CrashWindowArguments(session, report);
     if (!Platform::CrashHandler::RunReporter(arguments))
         std::fprintf(stderr, "The crash window could not be started.\n");
 }

@@ -166,7 +166,7 @@ void FontData::LoadDescriptorText(FontHost* host, const std::string& path, const
             command += c;
         }
         if (!command.empty()) {
-            mCurrentLine = FormatString("Line %d:\r\n\r\n", lineCounter + 1) + command;
+            mCurrentLine = FormatString("Line %d:\r\n\r\n", lineCounter + 1) + TextStart(command);
             failed = !RunCommand(command);
         }
     }

@@ -10,6 +10,8 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include "platform/Paths.h"
+
 namespace ImageLib {
 
 PixelArray::PixelArray(size_t count) : mWords(std::make_unique<uint32_t[]>(count + 1)), mCount(count) {}
@@ -328,14 +330,15 @@ std::unique_ptr<Image> ReadThroughFile(const std::string& path, std::unique_ptr<
 }
 
 // A whole picture of an accepted size written to a new file by encode(file); false
-// when the picture, the file, the encoder or the closing of the file fails.
+// when the picture, the file, the encoder or the closing of the file fails. A
+// symbolic link in the file's place is not written through.
 template <typename Encode>
 bool WriteThroughFile(const std::string& path, const Image& image, const Encode& encode)
 {
     if (!IsAcceptableSize(image.mWidth, image.mHeight) ||
         image.mBits.size() != static_cast<size_t>(image.mWidth) * image.mHeight)
         return false;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = Platform::CreateFileNoFollow(path);
     if (!file)
         return false;
     bool ok = encode(file);

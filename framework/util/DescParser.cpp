@@ -203,7 +203,7 @@ bool DescriptorParser::ResolveDefine(const ListDataElement& source, ListDataElem
             std::string name = ToUpperCopy(text);
             DataElement* definition = FindDefine(name);
             if (!definition)
-                return Error("Unable to Dereference \"" + name + "\"");
+                return Error("Unable to Dereference \"" + TextStart(name) + "\"");
             target.mElementVector.push_back(definition->Duplicate());
         }
     }
@@ -238,7 +238,7 @@ bool DescriptorParser::DataToStringVector(const DataElement* element, std::vecto
         std::string name = ToUpperCopy(static_cast<const SingleDataElement*>(element)->mString);
         DataElement* definition = FindDefine(name);
         if (!definition)
-            return Error("Unable to Dereference \"" + name + "\"");
+            return Error("Unable to Dereference \"" + TextStart(name) + "\"");
         if (!definition->mIsList)
             return false;
         list = static_cast<const ListDataElement*>(definition);

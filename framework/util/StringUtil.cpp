@@ -107,6 +107,13 @@ std::string EscapeUnprintable(const std::string& text)
     return out;
 }
 
+std::string TextStart(const std::string& text, size_t maxChars)
+{
+    if (text.size() <= maxChars)
+        return text;
+    return text.substr(0, maxChars) + "... (" + std::to_string(text.size()) + " characters)";
+}
+
 std::string ToUpperCopy(const std::string& text)
 {
     std::string result = text;

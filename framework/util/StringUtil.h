@@ -21,6 +21,11 @@ std::string FormatThousands(int n);
 // become "\xNN" (capital hex digits); the rest is kept.
 std::string EscapeUnprintable(const std::string& text);
 
+// At most the first maxChars characters of a text quoted in a message, followed by
+// "... (N characters)" when it is longer: a line of a damaged file may run to
+// megabytes.
+std::string TextStart(const std::string& text, size_t maxChars = 100);
+
 std::string ToUpperCopy(const std::string& text);
 std::string ToLowerCopy(const std::string& text);
 // Blanks, tabs, carriage returns and newlines removed from both ends.

@@ -134,6 +134,7 @@ private:
     double mWaveMinSpeed = 0; // the wave's speed overrides, 0 when not set
     double mWaveMaxSpeed = 0;
     int mLevelLine = 0;
+    int mConfigLine = 0; // where the open Config began; 0 when none is open
     int mWaveLine = 0;
     int mEnemyLine = 0;
     std::vector<int> mLevelLines;
@@ -190,7 +191,9 @@ int Config::Loader::HandleLine(const std::string& line)
 
 int Config::Loader::HandleEnd(const std::string& name)
 {
-    if (name == "Default") {
+    if (name == "Config") {
+        mConfigLine = 0;
+    } else if (name == "Default") {
         mInDefault = false;
     } else if (name == "Level") {
         if (mLevel) {
@@ -233,8 +236,10 @@ int Config::Loader::HandleStart(const XMLElement& element, const std::string& li
     const int intValue = ParseLeadingInt(text);
     const double realValue = ParseReal(text);
 
-    if (name == "Config")
+    if (name == "Config") {
+        mConfigLine = mLineNum;
         return LOAD_OK;
+    }
     if (name == "Default") {
         mInDefault = true;
         return LOAD_OK;
@@ -448,6 +453,11 @@ int Config::Loader::CheckLevel()
 
 int Config::Loader::CheckAll()
 {
+    // A file cut short would play as a shorter game.
+    if (mLevel)
+        return Fail(mLevelLine, "the Level that begins here is not closed before the file ends");
+    if (mConfigLine > 0)
+        return Fail(mConfigLine, "the Config that begins here is not closed before the file ends");
     if (mConfig.mLevels.empty())
         return Fail(mLineNum, "the file holds no complete level");
     if (!mConfig.mAbyss) {

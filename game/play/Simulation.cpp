@@ -4,11 +4,14 @@
 #include <cctype>
 #include <charconv>
 #include <climits>
+#include <cerrno>
 #include <cstdarg>
-#include <fstream>
+#include <cstring>
+#include <filesystem>
 #include <sstream>
 
 #include "framework/util/StringUtil.h"
+#include "platform/Paths.h"
 
 namespace Zant {
 
@@ -20,6 +23,8 @@ const char* const FILE_NAMES[SimulationHarness::NUM_FILES] = {
     "SIMULATION_RESULTS.txt"};
 
 const std::string SEPARATOR = "//" + std::string(88, '-') + "//\n";
+
+const char* const NOT_STARTED = "; the game starts without simulation";
 
 // %f in the "C" locale, whatever the program's locale is.
 std::string FixedSix(double value)
@@ -56,14 +61,20 @@ SimulationHarness::~SimulationHarness() { CloseResultFiles(); }
 
 int SimulationHarness::ReadSimulationConfig(bool readExtra)
 {
-    std::ifstream in(mFolder + "/" + CONFIG_FILE, std::ios::binary);
-    if (!in) {
+    const std::string path = mFolder + "/" + CONFIG_FILE;
+    std::string text;
+    if (!Platform::ReadWholeFile(path, text, MAX_CONFIG_BYTES)) {
         mOn = false;
+        mEntries.clear();
+        // No plan is the normal game; a plan that cannot be read is said.
+        std::error_code error;
+        mError = std::filesystem::exists(path, error)
+                     ? path + ": not a readable file of at most " + std::to_string(MAX_CONFIG_BYTES) + " bytes" +
+                           NOT_STARTED
+                     : std::string();
         return 0;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return ParseConfig(text.str(), mFolder + "/" + CONFIG_FILE, readExtra);
+    return ParseConfig(text, path, readExtra);
 }
 
 int SimulationHarness::ParseConfig(const std::string& text, const std::string& fileName, bool readExtra)
@@ -80,14 +91,15 @@ int SimulationHarness::ParseConfig(const std::string& text, const std::string& f
     auto refuse = [&](const std::string& why) {
         mOn = false;
         mEntries.clear();
-        mError = fileName + ":" + std::to_string(lineNumber) + ": " + why + "; the game starts without simulation";
+        mError = fileName + ":" + std::to_string(lineNumber) + ": " + why + NOT_STARTED;
         return 0;
     };
     bool present = false;
     mError.clear();
     const int count = next(present);
-    if (count < 0 || count > MAX_ENTRIES)
-        return refuse("the number of entries " + std::to_string(count) + " is not between 0 and " +
+    // A plan without entries would end every run before it began, and start the next.
+    if (count < 1 || count > MAX_ENTRIES)
+        return refuse("the number of entries " + std::to_string(count) + " is not between 1 and " +
                       std::to_string(MAX_ENTRIES));
     std::vector<SimulationEntry> entries;
     for (int i = 0; i < count; ++i) {
@@ -103,9 +115,14 @@ int SimulationHarness::ParseConfig(const std::string& text, const std::string& f
         mTargetWpm = wpm;
         entries.push_back(entry);
     }
+    const bool adventure = next(present) != 0;
+    const int maxLevels = next(present);
+    // A limit of 0 ends each game at its first level, over and over.
+    if (maxLevels == 0 || maxLevels < -1)
+        return refuse("the level limit " + std::to_string(maxLevels) + " is neither -1 (none) nor above 0");
     mEntries = std::move(entries);
-    mAdventure = next(present) != 0;
-    mMaxLevels = next(present);
+    mAdventure = adventure;
+    mMaxLevels = maxLevels;
     mOn = true;
     if (!readExtra || !in)
         return 0;
@@ -116,9 +133,14 @@ int SimulationHarness::ParseConfig(const std::string& text, const std::string& f
 bool SimulationHarness::OpenResultFiles()
 {
     CloseResultFiles();
+    mError.clear();
+    if (mDiscardResults)
+        return true;
     for (int i = 0; i < NUM_FILES; ++i) {
-        mFiles[i] = std::fopen((mFolder + "/" + FILE_NAMES[i]).c_str(), "a");
+        const std::string path = mFolder + "/" + FILE_NAMES[i];
+        mFiles[i] = std::fopen(path.c_str(), "a");
         if (mFiles[i] == nullptr) {
+            mError = path + ": " + std::strerror(errno);
             CloseResultFiles();
             return false;
         }
@@ -139,6 +161,7 @@ void SimulationHarness::Reset()
 {
     CloseResultFiles();
     mOn = false;
+    mDiscardResults = false;
     mError.clear();
     mEntries.clear();
     mEntryIndex = -1;
@@ -255,7 +278,9 @@ void SimulationHarness::DumpSimulationLevelData(bool lastWaveOnly)
         return;
     std::FILE* out = mFiles[RESULTS];
     if (out == nullptr) {
-        mOn = false;
+        // A replayed run goes on without its files; otherwise they were lost.
+        if (!mDiscardResults)
+            mOn = false;
         return;
     }
     if (lastWaveOnly) {

@@ -42,6 +42,7 @@ public:
     static constexpr const char* RESULTS_FILE = "SIMULATION_RESULTS.txt";
     // More entries than this is a damaged file, not a plan of runs.
     static constexpr int MAX_ENTRIES = 10000;
+    static constexpr size_t MAX_CONFIG_BYTES = 4 << 20;
     static constexpr int ABYSS_FILE = 5;
     static constexpr int RESULTS = 6;
     static constexpr int NUM_FILES = 7;
@@ -55,12 +56,15 @@ public:
     void SetFolder(const std::string& folder) { mFolder = folder; }
     const std::string& Folder() const { return mFolder; }
 
-    // Reads the configuration from the folder. Off (0) when it cannot be opened or is
-    // refused (mError then names the file and line); else the extra value when asked.
+    // Reads the configuration from the folder. Off (0) when there is none, or when it
+    // is refused (mError then names the file, and the line when one is at fault):
+    // no entries, a level limit that ends every game at once, a folder in its place.
+    // Else the extra value when asked.
     int ReadSimulationConfig(bool readExtra);
     // The same from a text; fileName only names the file in a refusal.
     int ParseConfig(const std::string& text, const std::string& fileName, bool readExtra);
-    // Opens the seven result files for appending; false (all closed) when one fails.
+    // Opens the seven result files for appending; false (all closed, mError naming
+    // the file and why) when one fails. Opens nothing while results are discarded.
     bool OpenResultFiles();
     void CloseResultFiles();
     void NextSimulationConfig();
@@ -83,9 +87,12 @@ public:
 
     bool IsOn() const { return mOn; }
     void SetOn(bool on) { mOn = on; }
+    // A replayed demo plays the simulation again without writing a line.
+    void SetDiscardResults(bool discard) { mDiscardResults = discard; }
 
     // Configuration.
     bool mOn = false;
+    bool mDiscardResults = false;
     std::string mError;
     std::vector<SimulationEntry> mEntries;
     int mEntryIndex = -1;

@@ -12,6 +12,7 @@
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Config.h"
+#include "game/play/Simulation.h"
 #include "game/shell/TitleScreen.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
@@ -172,7 +173,31 @@ void WinBTApp::Init()
 
     if (!LoadInitFont(mFontRockwell13, "data\\Rockwell13.txt"))
         return;
-    LoadInitFont(mFontRockwell13Bold, "data\\Rockwell13Bold.txt");
+    if (!LoadInitFont(mFontRockwell13Bold, "data\\Rockwell13Bold.txt"))
+        return;
+    StartSimulationMode();
+}
+
+bool WinBTApp::StartSimulationMode()
+{
+    SimulationHarness& simulation = Simulation();
+    if (!simulation.IsOn()) {
+        if (!simulation.mError.empty()) {
+            Platform::MessageBoxRequest box;
+            box.title = "Simulation Mode";
+            box.text = simulation.mError;
+            box.icon = Platform::BoxIcon::Warning;
+            Platform::ShowMessageBox(box);
+        }
+        return true;
+    }
+    simulation.SetDiscardResults(mPlayingDemoBuffer);
+    if (simulation.OpenResultFiles())
+        return true;
+    ShowMessage("The simulation results cannot be written: " + simulation.mError);
+    mExitCode = EXIT_FATAL;
+    Shutdown();
+    return false;
 }
 
 // ---- The loading procedure (loading thread).
@@ -323,7 +348,13 @@ void WinBTApp::UpdateOnce()
     // The base update also steps the music's fades.
     const int before = mUpdateCount;
     ZantApp::UpdateOnce();
-    if (mTestProbe != nullptr && mUpdateCount != before)
+    if (mUpdateCount == before)
+        return;
+    if (mSimulatedRunDue) {
+        mSimulatedRunDue = false;
+        StartSimulatedRun();
+    }
+    if (mTestProbe != nullptr)
         mTestProbe->Update(*this, mUpdateCount);
 }
 

@@ -1,5 +1,7 @@
 #include "game/shell/TitleScreen.h"
 
+#include <string>
+
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageFont.h"
@@ -24,14 +26,27 @@ TitleScreen::~TitleScreen()
 
 bool TitleScreen::LoadImages()
 {
-    mFont = new ImageFont(mApp, "data\\12ptfont.txt");
-    mTitleImage = mApp->LoadImageFile("images\\title");
-    mBarAndLogoImage = mApp->LoadImageFile("images\\title_bar");
-    mGoldBarImage = mApp->LoadImageFile("images\\title_goldbar");
+    // The first needed file that did not load is named.
+    const char* missing = nullptr;
+    auto needed = [&](const char* path, bool loaded) {
+        if (!loaded && missing == nullptr)
+            missing = path;
+    };
+    const char* const FONT_FILE = "data\\12ptfont.txt";
+    mFont = new ImageFont(mApp, FONT_FILE);
+    auto image = [&](const char* path) {
+        DDImage* loaded = mApp->LoadImageFile(path);
+        needed(path, loaded != nullptr);
+        return loaded;
+    };
+    mTitleImage = image("images\\title");
+    mBarAndLogoImage = image("images\\title_bar");
+    mGoldBarImage = image("images\\title_goldbar");
+    needed(FONT_FILE, mFont->IsLoaded());
     mContinueButton->mButtonImage = mApp->LoadImageFile("images\\title_continue");
     mContinueButton->mOverImage = mApp->LoadImageFile("images\\title_continue_over");
-    if (mTitleImage == nullptr || mBarAndLogoImage == nullptr || mGoldBarImage == nullptr || !mFont->IsLoaded()) {
-        mApp->ShowMessage("Could not load title images.");
+    if (missing != nullptr) {
+        mApp->ShowMessage(std::string("Could not load title images. ") + missing);
         mApp->mCloseRequest = true;
         return false;
     }

@@ -517,16 +517,21 @@ void WinBTApp::ShowMenu()
     if (mProfileMgr != nullptr && (mProfileMgr->GetProfiles().empty() || mProfileMgr->GetDefaultUserName().empty()) &&
         FindDialog(NewUserDialog::DIALOG_ID) == nullptr)
         ShowNewUserDialog(NEW_USER_PROMPT);
+    // The next run starts from the main loop: a game that ends inside the board's
+    // update must not build the next board inside it.
     if (Simulation().IsOn())
-        StartSimulatedRun();
+        mSimulatedRunDue = true;
 }
 
 void WinBTApp::StartSimulatedRun()
 {
     SimulationHarness& simulation = Simulation();
     simulation.ReadSimulationConfig(false);
-    if (!simulation.IsOn())
+    if (!simulation.IsOn()) {
+        if (!simulation.mError.empty())
+            Platform::DebugOutput(simulation.mError + "\n");
         return;
+    }
     simulation.NextSimulationConfig();
     simulation.StartRun(mGameSeed);
     mHintsOn = false;

@@ -239,6 +239,10 @@ public:
     void ShowMenu();
     // Simulation mode: the next configured typist starts a run from the menu.
     void StartSimulatedRun();
+    // At start-up: says why a simulation plan was refused, and opens the result files
+    // (none while a demo plays back); false, the program ending with the fatal code,
+    // when they cannot be opened.
+    bool StartSimulationMode();
     // Removes the menu screen and queues its deletion.
     void KillScreen();
     void NotifyScreen();
@@ -416,6 +420,8 @@ public:
     // The image table by index (owned).
     std::array<Image*, NUM_IMAGES> mImages{};
     bool mOfferTutorial = true;
+    // Simulation mode: the menu asked for the next run, which the next update starts.
+    bool mSimulatedRunDue = false;
     // Run totals summed at each level end.
     int mRunLevelTotal8 = 0;
     int mRunTypingTime = 0;

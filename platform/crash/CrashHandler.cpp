@@ -35,6 +35,11 @@ bool gInstalled = false;
 bool gExitHookRegistered = false;
 std::atomic<bool> gHandling{false};
 char gCrashFilePath[4096] = {};
+// Where the report goes when the first place cannot be written (a program folder
+// the user may not write): the per-user data folder.
+char gFallbackPath[4096] = {};
+// The one of the two that holds the report; null until a write succeeded.
+const char* gWrittenPath = nullptr;
 // The handler runs here, so a fault from an exhausted stack can be reported.
 alignas(16) char gAltStack[256 * 1024];
 // Built inside the handler: nothing in the handler may allocate before the
@@ -194,24 +199,43 @@ void AppendSystem(ReportText& out)
     out.Append("\r\n");
 }
 
-// Replaces crash.txt with the report and one line end. The report already
-// has CR LF line ends, so it is written as it stands.
-void WriteCrashFile(const char* text, size_t length)
+// Replaces the file at path with the report and one line end; false when any of it
+// could not be written. The report already has CR LF line ends, so it is written as
+// it stands.
+bool WriteReportTo(const char* path, const char* text, size_t length)
 {
-    if (gCrashFilePath[0] == '\0')
-        return;
-    int fd = open(gCrashFilePath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (path[0] == '\0')
+        return false;
+    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
-        return;
-    while (length > 0) {
+        return false;
+    bool ok = true;
+    while (ok && length > 0) {
         ssize_t written = write(fd, text, length);
-        if (written <= 0)
-            break;
-        text += written;
-        length -= static_cast<size_t>(written);
+        if (written < 0 && errno == EINTR)
+            continue;
+        ok = written > 0;
+        if (ok) {
+            text += written;
+            length -= static_cast<size_t>(written);
+        }
     }
-    (void)!write(fd, "\r\n", 2);
-    close(fd);
+    ok = ok && write(fd, "\r\n", 2) == 2;
+    return close(fd) == 0 && ok;
+}
+
+// The crash file where it was written before, else the first of its two places that
+// takes it. False when none did.
+bool WriteCrashFile(const char* text, size_t length)
+{
+    if (gWrittenPath)
+        return WriteReportTo(gWrittenPath, text, length);
+    for (const char* path : {static_cast<const char*>(gCrashFilePath), static_cast<const char*>(gFallbackPath)})
+        if (WriteReportTo(path, text, length)) {
+            gWrittenPath = path;
+            return true;
+        }
+    return false;
 }
 
 void WriteAll(int fd, const char* text)
@@ -279,10 +303,18 @@ void Filter(int signal, siginfo_t* info, void* rawContext)
             pause();
     }
     BuildCoreReport(signal, info, static_cast<const ucontext_t*>(rawContext));
-    WriteCrashFile(gReport.Text(), gReport.Length());
-    if (gCrashFilePath[0] != '\0') {
+    // Only a write that succeeded is claimed.
+    if (WriteCrashFile(gReport.Text(), gReport.Length())) {
         WriteAll(STDERR_FILENO, "Crash report written to ");
+        WriteAll(STDERR_FILENO, gWrittenPath);
+        WriteAll(STDERR_FILENO, "\n");
+    } else if (gCrashFilePath[0] != '\0') {
+        WriteAll(STDERR_FILENO, "The crash report could not be written to ");
         WriteAll(STDERR_FILENO, gCrashFilePath);
+        if (gFallbackPath[0] != '\0') {
+            WriteAll(STDERR_FILENO, " nor to ");
+            WriteAll(STDERR_FILENO, gFallbackPath);
+        }
         WriteAll(STDERR_FILENO, "\n");
     }
     ReportToApplication();
@@ -302,14 +334,19 @@ void Filter(int signal, siginfo_t* info, void* rawContext)
 
 } // namespace
 
-void CrashHandler::Install(const std::string& crashFilePath)
+void CrashHandler::Install(const std::string& crashFilePath, const std::string& fallbackPath)
 {
     std::string path = crashFilePath;
+    std::string fallback = fallbackPath;
     if (path.empty()) {
         std::string folder;
         path = Platform::ProgramFolder(folder) ? folder + "/crash.txt" : "crash.txt";
+        if (fallback.empty())
+            fallback = Platform::UserDataFolder() + "/crash.txt";
     }
     snprintf(gCrashFilePath, sizeof gCrashFilePath, "%s", path.c_str());
+    snprintf(gFallbackPath, sizeof gFallbackPath, "%s", fallback.c_str());
+    gWrittenPath = nullptr;
     if (gInstalled)
         return;
 
@@ -352,6 +389,32 @@ void CrashHandler::SetApplicationHook(ApplicationHook hook) { gApplicationHook =
 void CrashHandler::RewriteCrashFile(const std::string& report) { WriteCrashFile(report.data(), report.size()); }
 
 const char* CrashHandler::CrashFilePath() { return gCrashFilePath; }
+
+const char* CrashHandler::WrittenCrashFilePath() { return gWrittenPath ? gWrittenPath : ""; }
+
+std::string CrashHandler::ShareReport(const std::string& report)
+{
+    // Kept open, without close-on-exec, for the copy RunReporter starts; in the
+    // crash file's form, with its one line end more.
+    const int fd = memfd_create("crash-report", 0);
+    if (fd < 0)
+        return std::string();
+    const std::string contents = report + "\r\n";
+    const char* text = contents.data();
+    size_t left = contents.size();
+    while (left > 0) {
+        const ssize_t written = write(fd, text, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            close(fd);
+            return std::string();
+        }
+        text += written;
+        left -= static_cast<size_t>(written);
+    }
+    return "/proc/self/fd/" + std::to_string(fd);
+}
 
 bool CrashHandler::RunReporter(const std::vector<std::string>& arguments)
 {

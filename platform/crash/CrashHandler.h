@@ -2,8 +2,8 @@
 // Turns a fatal signal anywhere in the program into a readable report: what
 // happened and where, a stack walk, the processor state, the system and the
 // application's own facts (through a hook the application sets). The report
-// goes to crash.txt beside the program, and the process then ends with the
-// signal's own default action.
+// goes to crash.txt beside the program, or in the per-user data folder when that
+// cannot be written, and the process then ends with the signal's own default action.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -15,12 +15,17 @@ public:
     // Installs the handler for SIGSEGV, SIGBUS, SIGFPE, SIGILL and SIGABRT on
     // an alternate stack (so a stack overflow is reported too) and keeps the
     // previous handlers; Uninstall is registered to run at exit. The crash
-    // file is crashFilePath, or crash.txt in the program's folder when empty.
-    static void Install(const std::string& crashFilePath = std::string());
+    // file is crashFilePath, or fallbackPath when that cannot be written; when
+    // crashFilePath is empty, crash.txt in the program's folder, else in the
+    // per-user data folder.
+    static void Install(const std::string& crashFilePath = std::string(),
+                        const std::string& fallbackPath = std::string());
     // Puts the previous handlers back.
     static void Uninstall();
     static bool IsInstalled();
     static const char* CrashFilePath();
+    // Where the report was written; "" when neither place took it.
+    static const char* WrittenCrashFilePath();
 
     // Called once the core report is on disk, from the faulting thread: the
     // application adds its own facts (it may allocate and use the window system).
@@ -29,6 +34,10 @@ public:
     // Replaces the crash file's contents (the core report plus the application's facts).
     static void RewriteCrashFile(const std::string& report);
 
+    // From the hook: the report kept in memory, in the crash file's form, for the
+    // copy RunReporter starts, as a path that copy can read it from (the crash file
+    // may not exist); "" when it cannot be kept.
+    static std::string ShareReport(const std::string& report);
     // From the hook: starts a fresh copy of this program with the arguments
     // (after the program's own name), with default signal handling, and waits
     // for it to end. The faulting process's display and heap may be unusable;

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <vector>
 
 #include "framework/app/AppServices.h"
+#include "platform/Process.h"
 #include "tests/app/AppTestSupport.h"
 
 using Zant::ZantApp;
@@ -86,6 +88,28 @@ TEST(MainLoop, StallCatchesUpAtMostOneSecondInShortRuns)
         EXPECT_LE(updates, 101) << "stall " << stall;
         EXPECT_LE(longest, 10) << "stall " << stall;
     }
+}
+
+TEST(MainLoop, ATerminationRequestStopsADemoCatchUpBetweenUpdates)
+{
+    FakeAppFixture f;
+    // Far behind a demo target, on a clock that does not move: nothing else would
+    // end the catch-up before the target.
+    f.app->mDemoAdvanceToUpdate = 5000;
+    struct sigaction savedTerm {}, savedInt {};
+    sigaction(SIGTERM, nullptr, &savedTerm);
+    sigaction(SIGINT, nullptr, &savedInt);
+    Platform::InstallTerminationHandlers();
+    f.app->RunFrame();
+    EXPECT_EQ(f.app->mUpdateCount, 5000) << "without a request the catch-up runs to its target";
+    f.app->mDemoAdvanceToUpdate = 10000;
+    raise(SIGTERM);
+    f.app->RunFrame();
+    EXPECT_TRUE(Platform::TerminationRequested()) << "left for the window system to turn into a close";
+    Platform::ClearTerminationRequest();
+    sigaction(SIGTERM, &savedTerm, nullptr);
+    sigaction(SIGINT, &savedInt, nullptr);
+    EXPECT_EQ(f.app->mUpdateCount, 5000);
 }
 
 TEST(MainLoop, SpeedMultiplierScalesTheStep)

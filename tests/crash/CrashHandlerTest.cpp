@@ -3,6 +3,8 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -137,6 +139,59 @@ TEST(CrashHandlerTest, TheStackWalkStartsAtTheFaultingCode)
     size_t address = outcome.report.find("at address ") + 11;
     std::string faultPc = outcome.report.substr(address, outcome.report.find(' ', address) - address);
     EXPECT_EQ(firstFrame.rfind(faultPc, 0), 0u) << outcome.report;
+}
+
+TEST(CrashHandlerTest, AnUnwritableCrashFileFallsBackAndOnlyAWrittenReportIsClaimed)
+{
+    struct Case {
+        const char* what;
+        bool firstWritable;
+        bool fallbackWritable;
+        const char* writtenTo; // "first", "fallback" or "" for none
+    };
+    const Case cases[] = {
+        {"first place", true, true, "first"},
+        {"first place unwritable", false, true, "fallback"},
+        {"neither place", false, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestSupport::TempDir dir;
+        // A folder standing at a file's name cannot be written as a file, also by root.
+        const std::string first = dir.File("program/crash.txt");
+        const std::string fallback = dir.File("home/crash.txt");
+        std::filesystem::create_directories(c.firstWritable ? dir.File("program") : first);
+        std::filesystem::create_directories(c.fallbackWritable ? dir.File("home") : fallback);
+        const std::string errPath = dir.File("stderr.txt");
+        pid_t pid = fork();
+        if (pid == 0) {
+            const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(err, STDERR_FILENO);
+            CrashHandler::Install(first, fallback);
+            WriteThroughNull();
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(WTERMSIG(status), SIGSEGV);
+        const std::string errors = TestSupport::ReadFile(errPath);
+        const std::string written = std::string(c.writtenTo) == "first" ? first
+                                    : std::string(c.writtenTo) == "fallback" ? fallback
+                                                                               : "";
+        if (written.empty()) {
+            EXPECT_EQ(errors.find("Crash report written to"), std::string::npos) << errors;
+            EXPECT_NE(errors.find("The crash report could not be written to " + first + " nor to " + fallback),
+                      std::string::npos)
+                << errors;
+            continue;
+        }
+        EXPECT_NE(errors.find("Crash report written to " + written + "\n"), std::string::npos) << errors;
+        EXPECT_EQ(TestSupport::ReadFile(written).rfind("Exception: Access Violation", 0), 0u);
+        if (written == fallback) {
+            EXPECT_TRUE(std::filesystem::is_directory(first));
+        }
+    }
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "tests/net/LoopbackServer.h"
+#include "platform/crash/CrashHandler.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Zant;
@@ -305,4 +306,15 @@ TEST(CrashWindowArguments, TheSessionSurvivesTheTripToTheNewCopy)
 
     EXPECT_FALSE(ParseCrashWindowArguments({CRASH_WINDOW_SWITCH, "bogus"}, back));
     EXPECT_FALSE(ParseCrashWindowArguments({CRASH_WINDOW_SWITCH, "colour=red"}, back));
+}
+
+TEST(CrashWindowArguments, TheReportIsHandedOverWithoutTheCrashFile)
+{
+    // No crash file was written; the window still gets the whole report.
+    const std::string report = "Exception: Access Violation\r\n\r\nProduct: Plindor\r\n";
+    const std::string shared = Platform::CrashHandler::ShareReport(report);
+    ASSERT_FALSE(shared.empty());
+    CrashSession back;
+    ASSERT_TRUE(ParseCrashWindowArguments(CrashWindowArguments(CrashSession(), shared), back));
+    EXPECT_EQ(back.mReport, report);
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <csignal>
 #include <dirent.h>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -71,6 +72,25 @@ TEST(ProgramCrash, HeadlessTheReportIsWrittenAndTheProgramEndsWithTheSignal)
     EXPECT_NE(TestSupport::ReadFile(home.File("err")).find("Crash report written to " + crashFile), std::string::npos);
 }
 
+TEST(ProgramCrash, AProgramFolderThatCannotBeWrittenSendsTheReportToThePlayersFolder)
+{
+    TestSupport::TempDir dir("plindor-crash");
+    const std::string game = dir.File("game"), home = dir.File("home");
+    TestSupport::LinkProgramFolder(TestSupport::GameDir(), game);
+    std::filesystem::create_directories(home);
+    // A folder in the crash file's place cannot be written, also by root.
+    std::filesystem::create_directory(game + "/crash.txt");
+    TestSupport::ProgramOptions options;
+    options.folder = game;
+    const pid_t pid = TestSupport::StartProgram({"-crash"}, home, dir.File("err"), options);
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(TestSupport::WaitOrKill(pid, 60000), 128 + SIGSEGV) << TestSupport::ReadFile(dir.File("err"));
+    const std::string errors = TestSupport::ReadFile(dir.File("err"));
+    EXPECT_EQ(errors.find("Crash report written to " + game), std::string::npos) << errors;
+    EXPECT_NE(errors.find("Crash report written to " + home + "/crash.txt\n"), std::string::npos) << errors;
+    EXPECT_EQ(TestSupport::ReadFile(home + "/crash.txt").rfind(kFirstLine, 0), 0u);
+}
+
 TEST(ProgramCrash, AFreshCopyShowsTheWindowsAndTheFaultingProgramWaitsForIt)
 {
     TestSupport::TempDir home("plindor-crash");
@@ -87,7 +107,12 @@ TEST(ProgramCrash, AFreshCopyShowsTheWindowsAndTheFaultingProgramWaitsForIt)
     }
     ASSERT_GE(arguments.size(), 3u) << TestSupport::ReadFile(home.File("err"));
     EXPECT_EQ(arguments[1], "--crash-window");
-    EXPECT_EQ(arguments[2], "report=" + crashFile);
+    // The report itself is handed over, whether or not the crash file could be written.
+    const std::string handed = "report=/proc/self/fd/";
+    ASSERT_EQ(arguments[2].rfind(handed, 0), 0u) << arguments[2];
+    const std::string childsCopy =
+        TestSupport::ReadFile("/proc/" + std::to_string(child) + "/fd/" + arguments[2].substr(handed.size()));
+    EXPECT_EQ(childsCopy.rfind(kFirstLine, 0), 0u) << childsCopy;
     EXPECT_NE(std::find(arguments.begin(), arguments.end(), "app=1"), arguments.end());
     // The shipped properties name no report service.
     EXPECT_NE(std::find(arguments.begin(), arguments.end(), "host="), arguments.end());
@@ -96,7 +121,7 @@ TEST(ProgramCrash, AFreshCopyShowsTheWindowsAndTheFaultingProgramWaitsForIt)
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     int status = 0;
     EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0);
-    EXPECT_EQ(TestSupport::ReadFile(crashFile).rfind(kFirstLine, 0), 0u);
+    EXPECT_EQ(TestSupport::ReadFile(crashFile), childsCopy);
 
     kill(child, SIGTERM);
     EXPECT_EQ(TestSupport::WaitOrKill(pid, 20000), 128 + SIGSEGV) << TestSupport::ReadFile(home.File("err"));

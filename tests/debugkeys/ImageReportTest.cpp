@@ -2,6 +2,7 @@
 // and thumbnails into a fresh report folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -130,6 +131,54 @@ TEST_F(ImageReport, FolderThatCannotBeMadeWritesNothing)
     auto image = Gradient(4, 4);
     app->WriteImageReport();
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+}
+
+TEST_F(ImageReport, LinksAreNeverFollowed)
+{
+    // A folder of the player's that a link stands for, with a file and a subfolder.
+    const std::string target = dir.File("keep");
+    std::filesystem::create_directories(target + "/inner");
+    TestSupport::WriteFile(target + "/letter.txt", "mine");
+    TestSupport::WriteFile(target + "/inner/note.txt", "mine too");
+    TestSupport::WriteFile(dir.File("victim.png"), "untouched");
+    auto listing = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(target))
+            names.push_back(entry.path().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> before = listing();
+    auto image = Gradient(4, 4);
+
+    // The report folder itself is a link: refused, and the folder it names is left as it was.
+    std::filesystem::create_directory_symlink(target, dir.File("_dump"));
+    app->WriteImageReport();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("_dump")));
+    EXPECT_EQ(listing(), before);
+    EXPECT_EQ(TestSupport::ReadFile(target + "/letter.txt"), "mine");
+    std::filesystem::remove(dir.File("_dump"));
+
+    // Links inside the old report go with it, but what they point to stays.
+    std::filesystem::create_directories(dir.File("_dump"));
+    std::filesystem::create_directory_symlink(target, Dumped("old"));
+    app->WriteImageReport();
+    EXPECT_FALSE(std::filesystem::exists(Dumped("old")));
+    EXPECT_EQ(listing(), before);
+    EXPECT_TRUE(std::filesystem::exists(Dumped("imagelist.html")));
+}
+
+TEST_F(ImageReport, ReportFilesAreNotWrittenThroughLinks)
+{
+    // A picture's name taken by a link to another file, planted between the clearing
+    // of the folder and the writing (a report file's name is known ahead).
+    TestSupport::WriteFile(dir.File("victim.png"), "untouched");
+    const std::string link = dir.File("link.png");
+    std::filesystem::create_symlink(dir.File("victim.png"), link);
+    ImageLib::Image picture(4, 4);
+    EXPECT_FALSE(ImageLib::WritePng(link, picture));
+    EXPECT_FALSE(ImageLib::WriteJpeg(link, picture));
+    EXPECT_EQ(TestSupport::ReadFile(dir.File("victim.png")), "untouched");
 }
 
 } // namespace

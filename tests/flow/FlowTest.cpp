@@ -289,6 +289,40 @@ TEST_F(FlowTest, ASimulatedRunStartsAfreshAndPicksItsOwnSites)
     EXPECT_EQ(Simulation().mPath, played);
 }
 
+TEST_F(FlowTest, ASimulatedGameThatEndsInsideTheBoardLeavesTheNextRunToTheMainLoop)
+{
+    NewPlayerAtMenu("Sim");
+    SimulationTests::SimulationFolder folder;
+    // One level a game: the second level's first update ends the game.
+    folder.WriteFile("SIMULATION_CONFIG.txt", "1\n1\n60\n95\n-1\n1\n1\n");
+    Simulation().ReadSimulationConfig(false);
+    ASSERT_TRUE(Simulation().OpenResultFiles());
+    app->StartSimulatedRun();
+    ASSERT_NE(app->mBoard, nullptr);
+    int games = 0;
+    Simulation().mGameResult = [&](int levelDiedOn, int, int) {
+        EXPECT_EQ(levelDiedOn, -1);
+        // A game started inside the one that just ended would end again at once.
+        if (++games > 3)
+            Simulation().SetOn(false);
+    };
+    FinishLevel();
+    for (int update = 0; update < 10 && games == 0; ++update)
+        Run(1);
+    ASSERT_EQ(games, 1);
+    // The update that ended the game built no board: the menu shows.
+    EXPECT_EQ(app->mBoard, nullptr);
+    EXPECT_NE(app->mMenuScreen, nullptr);
+    app->FlushWidgetDeletions();
+
+    // The main loop's next update starts the next run at its first level.
+    app->UpdateOnce();
+    ASSERT_NE(app->mBoard, nullptr);
+    EXPECT_EQ(app->mConfig->GetLevel(), 0);
+    EXPECT_EQ(games, 1);
+    Simulation().mGameResult = nullptr;
+}
+
 TEST_F(FlowTest, NoToContinueOpensTheDifficultyChoice)
 {
     NewPlayerAtMenu("Ann");

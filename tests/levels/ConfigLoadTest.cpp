@@ -2,6 +2,7 @@
 // and the refusal of files the board could not play.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "game/play/Config.h"
@@ -156,7 +157,7 @@ TEST(ConfigLoad, LineRules)
     // A self-closed Enemy never reads its end tag and is not kept; presence tags may
     // self-close. Indentation, CRLF ends, comments and a last line without a line
     // break are all fine.
-    const std::string text = "0000\r\n<Config>\r\n" + Defaults() + "  <!-- the first level -->\r\n" +
+    const std::string text = "0000\r\n" + Defaults() + "  <!-- the first level -->\r\n" +
                              "  <Level LevelNum=\"3\">\r\n    <BonusLevel/>\r\n  </Level>\r\n" +
                              Level(Wave("Sharks", "<Enemy Type=\"Red\"/>\n" + Enemy("Blue"))) + "<Level>\n" +
                              Sharks() + "</Level>";
@@ -214,6 +215,10 @@ TEST(ConfigLoad, EndlessLevelsAreCopiesOfTheLastFixedOnes)
 TEST(ConfigLoad, BrokenFilesAreRefusedWithFileAndLine)
 {
     const std::string ok = Sharks();
+    // A whole file of three levels cut short: inside its last level, or after it.
+    const std::string whole = File(Levels(3));
+    const size_t lastLevel = whole.rfind("<Level");
+    const int lastLevelLine = 1 + static_cast<int>(std::count(whole.begin(), whole.begin() + lastLevel, '\n'));
     struct Case {
         const char* fault;
         std::string text;
@@ -221,6 +226,11 @@ TEST(ConfigLoad, BrokenFilesAreRefusedWithFileAndLine)
         const char* says;
     };
     const Case cases[] = {
+        {"cut inside the last level", whole.substr(0, whole.rfind("</Level>")), lastLevelLine,
+         "Level that begins here is not closed"},
+        {"cut inside a wave", whole.substr(0, whole.rfind("</Wave>")), lastLevelLine, "Level that begins here"},
+        {"cut after the last level", whole.substr(0, whole.rfind("</Config>")), 3,
+         "Config that begins here is not closed"},
         {"no levels", File(""), 13, "no complete level"},
         {"level without waves", File(Level("")), 12, "has no waves"},
         {"zero columns", File(Level(Wave("Sharks", Value("MinCol", "0") + Enemy("Blue")))), 13, "MinCol"},

@@ -331,3 +331,24 @@ TEST(SettingsStore, OpeningRemovesTemporariesOfDeadProcessesOnly)
     for (const std::string& p : {liveTemp, ownTemp, otherName, otherFile})
         EXPECT_EQ(stat(p.c_str(), &st), 0) << p << " is kept";
 }
+
+TEST(SettingsStore, TheTemporaryFileIsMadeAfreshNeverThroughALink)
+{
+    TempDir dir;
+    const std::string path = dir.File("settings.txt");
+    const std::string victim = dir.File("victim.txt");
+    TestSupport::WriteFile(victim, "someone else's");
+    // The name of this process's temporary file, taken by a link before the write.
+    const std::string temp = path + ".tmp-" + std::to_string(getpid());
+    ASSERT_EQ(symlink(victim.c_str(), temp.c_str()), 0);
+
+    SettingsStore store(path);
+    ASSERT_TRUE(store.SetString("K", "Name", "Ann"));
+    EXPECT_EQ(TestSupport::ReadFile(victim), "someone else's");
+    struct stat st{};
+    ASSERT_EQ(lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode)) << "the store became a link";
+    EXPECT_EQ(lstat(temp.c_str(), &st), -1);
+    SettingsStore reread(path);
+    EXPECT_EQ(Get(reread, "K", "Name"), "Ann");
+}

@@ -3,61 +3,30 @@
 // leaving nothing half-written in the player's folder.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "framework/util/StringUtil.h"
+#include "tests/support/Program.h"
 #include "tests/support/TestSupport.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A program folder whose files are links to the built one (a damaged file is
-// replaced, never written through): the program, its libraries and data folders.
-// Other tests' files beside them (crash reports) may come and go meanwhile.
-void LinkProgramFolder(const std::string& from, const std::string& to)
-{
-    fs::create_directories(to);
-    for (const auto& top : fs::directory_iterator(from)) {
-        const std::string name = top.path().filename().string();
-        const bool wanted = top.is_directory() ? name != "users" && !name.starts_with("_")
-                                               : name == "plindor" || name.ends_with(".so");
-        if (!wanted)
-            continue;
-        std::vector<fs::path> files;
-        if (top.is_directory()) {
-            for (const auto& entry : fs::recursive_directory_iterator(top.path()))
-                if (entry.is_regular_file())
-                    files.push_back(entry.path());
-        } else {
-            files.push_back(top.path());
-        }
-        for (const fs::path& file : files) {
-            const fs::path target = fs::path(to) / fs::relative(file, from);
-            fs::create_directories(target.parent_path());
-            std::error_code error;
-            fs::create_hard_link(file, target, error);
-            if (error)
-                fs::copy_file(file, target);
-        }
-    }
-}
-
 void Replace(const std::string& path, const std::string& bytes)
 {
     fs::remove(path);
     TestSupport::WriteFile(path, bytes);
+}
+
+// The file's first half: a level file so cut ends inside its last level.
+void CutInHalf(const std::string& path)
+{
+    const std::string bytes = TestSupport::ReadFile(path);
+    Replace(path, bytes.substr(0, bytes.size() / 2));
 }
 
 struct Outcome {
@@ -67,48 +36,13 @@ struct Outcome {
 
 Outcome RunProgram(const std::string& folder, const std::string& home)
 {
-    const std::string exe = folder + "/plindor";
     const std::string errPath = home + "/../stderr.txt";
-    const std::vector<std::string> ours = {"PLINDOR_HOME=" + home, "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy",
-                                           "PLINDOR_HEADLESS=1"};
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        bool replaced = false;
-        for (const std::string& mine : ours)
-            replaced = replaced || entry.starts_with(mine.substr(0, mine.find('=') + 1));
-        if (!replaced)
-            env.push_back(entry);
-    }
-    env.insert(env.end(), ours.begin(), ours.end());
-    std::vector<char*> envp;
-    for (auto& s : env)
-        envp.push_back(s.data());
-    envp.push_back(nullptr);
-    std::string arg0 = exe;
-    char* argv[] = {arg0.data(), nullptr};
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
+    TestSupport::ProgramOptions options;
+    options.folder = folder;
     Outcome outcome;
-    if (posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv, envp.data()) == 0) {
-        int status = 0;
-        for (int waited = 0; waited < 40000; waited += 20) {
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        if (outcome.exitCode == -1) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = TestSupport::StartProgram({}, home, errPath, options);
+    if (pid > 0)
+        outcome.exitCode = TestSupport::WaitOrKill(pid, 40000);
     outcome.errors = TestSupport::ReadFile(errPath);
     return outcome;
 }
@@ -134,6 +68,7 @@ TEST(DamagedData, EachDamagedFileIsNamedAndEndsTheProgram)
         const char* what;
         std::function<void(const std::string& folder)> damage;
         const char* named;
+        const char* detail = nullptr; // also said, where it helps to find the fault
     };
     const Case cases[] = {
         {"truncated image",
@@ -161,6 +96,19 @@ TEST(DamagedData, EachDamagedFileIsNamedAndEndsTheProgram)
              Replace(f + "/data/easy-cfg.xml", bytes);
          },
          "The file: \"easy-cfg.xml\", is missing or corrupt."},
+        // Cut in half: the last level and the file's Config are left open.
+        {"level file cut short", [](const std::string& f) { CutInHalf(f + "/data/normal-cfg.xml"); },
+         "The file: \"normal-cfg.xml\", is missing or corrupt.", "normal-cfg.xml line "},
+        {"abyss file cut short", [](const std::string& f) { CutInHalf(f + "/data/abyss.xml"); },
+         "The file: \"abyss.xml\", is missing or corrupt.", "abyss.xml line "},
+        {"font descriptor with a huge line",
+         [](const std::string& f) {
+             const std::string bytes = TestSupport::ReadFile(f + "/data/GillSansMT10Bold.txt");
+             Replace(f + "/data/GillSansMT10Bold.txt", bytes + "\nBogus " + std::string(8 << 20, 'x') + ";\n");
+         },
+         "The file: \"GillSansMT10Bold.txt\", is missing or corrupt.", "... (8388614 characters)"},
+        {"missing title image", [](const std::string& f) { fs::remove(f + "/images/title_bar.png"); },
+         "Could not load title images. images\\title_bar"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -168,13 +116,18 @@ TEST(DamagedData, EachDamagedFileIsNamedAndEndsTheProgram)
         const std::string folder = dir.File("game");
         const std::string home = dir.File("home");
         fs::create_directories(home);
-        LinkProgramFolder(game, folder);
+        TestSupport::LinkProgramFolder(game, folder);
         c.damage(folder);
 
         const Outcome outcome = RunProgram(folder, home);
-        EXPECT_EQ(outcome.exitCode, 1) << outcome.errors;
-        EXPECT_NE(outcome.errors.find(c.named), std::string::npos) << outcome.errors;
-        EXPECT_EQ(outcome.errors.find("Sanitizer"), std::string::npos) << outcome.errors;
+        EXPECT_EQ(outcome.exitCode, 1) << Zant::TextStart(outcome.errors, 4000);
+        EXPECT_NE(outcome.errors.find(c.named), std::string::npos) << Zant::TextStart(outcome.errors, 4000);
+        if (c.detail != nullptr) {
+            EXPECT_NE(outcome.errors.find(c.detail), std::string::npos) << Zant::TextStart(outcome.errors, 4000);
+        }
+        // A line of the damaged file is quoted by its start only.
+        EXPECT_LT(outcome.errors.size(), 64u << 10) << Zant::TextStart(outcome.errors, 4000);
+        EXPECT_EQ(outcome.errors.find("Sanitizer"), std::string::npos) << Zant::TextStart(outcome.errors, 4000);
         for (const std::string& file : PlayerFiles(home)) {
             EXPECT_EQ(file.find(".tmp"), std::string::npos) << file;
             EXPECT_FALSE(fs::path(file).filename().string().starts_with(".")) << file;

@@ -42,9 +42,8 @@ const ConfigCase CASES[] = {
      false, -1, 0, 30, ""},
     {"two entries keep the last speed", "2\n0\n15\n95\n10\n4\n80\n97\n-1\n1\n-1\n", false, true,
      {{0, 95, 80, 10}, {4, 97, 15, -1}}, true, -1, 0, 80, ""},
-    {"missing lines read as 0", "1\n0\n120\n", false, true, {{0, 0, 10, 0}}, false, 0, 0, 120, ""},
+    {"blank lines read as 0", "1\n0\n120\n\n\n\n5\n", false, true, {{0, 0, 10, 0}}, false, 5, 0, 120, ""},
     {"no digits read as 0", "1\nfast\n50\nx\n\n1\n3\n", false, true, {{0, 0, 24, 0}}, true, 3, 0, 50, ""},
-    {"empty file", "", false, true, {}, false, 0, 0, 0, ""},
     {"very fast typist still waits an update", "1\n1\n5000\n100\n-1\n1\n-1\n", false, true, {{1, 100, 1, -1}}, true,
      -1, 0, 5000, ""},
     {"extra line when asked", "1\n2\n60\n95\n-1\n1\n5\n7\n", true, true, {{2, 95, 20, -1}}, true, 5, 7, 60, ""},
@@ -56,6 +55,13 @@ const ConfigCase CASES[] = {
     {"speed missing", "1\n2\n", false, false, {}, true, -1, 0, 0, "cfg.txt:3:"},
     {"negative entry count", "-1\n1\n5\n", false, false, {}, true, -1, 0, 0, "cfg.txt:1:"},
     {"absurd entry count", "99999999999\n", false, false, {}, true, -1, 0, 0, "cfg.txt:1:"},
+    // Plans that would end every run before it began, and start the next at once.
+    {"empty file", "", false, false, {}, true, -1, 0, 0, "cfg.txt:1: the number of entries 0"},
+    {"no number", "abc\n", false, false, {}, true, -1, 0, 0, "cfg.txt:1: the number of entries 0"},
+    {"no entries", "0\n1\n-1\n", false, false, {}, true, -1, 0, 0, "cfg.txt:1:"},
+    {"level limit 0", "1\n2\n60\n95\n-1\n1\n0\n", false, false, {}, true, -1, 0, 0, "cfg.txt:7: the level limit 0"},
+    {"level limit missing", "1\n2\n60\n95\n-1\n1\n", false, false, {}, true, -1, 0, 0, "cfg.txt:7:"},
+    {"level limit -5", "1\n2\n60\n95\n-1\n1\n-5\n", false, false, {}, true, -1, 0, 0, "cfg.txt:7: the level limit -5"},
 };
 
 class ConfigTable : public ::testing::TestWithParam<ConfigCase> {
@@ -125,6 +131,47 @@ TEST(SimulationConfig, FileInTheFolderTurnsTheModeOn)
     sim.ReadSimulationConfig(true);
     EXPECT_FALSE(sim.IsOn());
     EXPECT_NE(sim.mError.find("SIMULATION_CONFIG.txt:3:"), std::string::npos) << sim.mError;
+
+    // A folder in the file's place is no plan, and is said.
+    std::filesystem::remove(folder.path / "SIMULATION_CONFIG.txt");
+    std::filesystem::create_directory(folder.path / "SIMULATION_CONFIG.txt");
+    sim.ReadSimulationConfig(true);
+    EXPECT_FALSE(sim.IsOn());
+    EXPECT_NE(sim.mError.find("SIMULATION_CONFIG.txt: not a readable file"), std::string::npos) << sim.mError;
+    // No file at all is the normal game, and nothing to say.
+    std::filesystem::remove(folder.path / "SIMULATION_CONFIG.txt");
+    sim.ReadSimulationConfig(true);
+    EXPECT_FALSE(sim.IsOn());
+    EXPECT_EQ(sim.mError, "");
+}
+
+TEST(SimulationConfig, ResultFilesThatCannotBeOpenedAreNamed)
+{
+    SimulationFolder folder;
+    SimulationHarness& sim = Simulation();
+    std::filesystem::create_directory(folder.path / "SIMULATION_RESULTS_PARSER_2.txt");
+    folder.Start("1\n2\n60\n95\n-1\n1\n-1\n");
+    EXPECT_FALSE(sim.OpenResultFiles());
+    EXPECT_EQ(sim.mError, (folder.path / "SIMULATION_RESULTS_PARSER_2.txt").string() + ": Is a directory");
+}
+
+TEST(SimulationConfig, DiscardedResultsOpenNothingAndWriteNothing)
+{
+    SimulationFolder folder;
+    SimulationHarness& sim = Simulation();
+    sim.SetDiscardResults(true);
+    folder.Start("1\n2\n60\n95\n-1\n1\n-1\n");
+    ASSERT_TRUE(sim.OpenResultFiles());
+    sim.NextSimulationConfig();
+    sim.StartRun(7);
+    sim.CurrentWave().words = {"reef"};
+    sim.DumpSimulationLevelData(true);
+    sim.DumpSimulationLevelData(false);
+    sim.WriteSimulationAbyssDepth(120);
+    sim.WriteSimulationGameResult(3, 4, 500);
+    // The run goes on as it was recorded: only the files are left out.
+    EXPECT_TRUE(sim.IsOn());
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -12,6 +13,35 @@
 extern char** environ;
 
 namespace TestSupport {
+
+void LinkProgramFolder(const std::string& from, const std::string& to)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(to);
+    for (const auto& top : fs::directory_iterator(from)) {
+        const std::string name = top.path().filename().string();
+        const bool wanted = top.is_directory() ? name != "users" && !name.starts_with("_")
+                                               : name == "plindor" || name.ends_with(".so");
+        if (!wanted)
+            continue;
+        std::vector<fs::path> files;
+        if (top.is_directory()) {
+            for (const auto& entry : fs::recursive_directory_iterator(top.path()))
+                if (entry.is_regular_file())
+                    files.push_back(entry.path());
+        } else {
+            files.push_back(top.path());
+        }
+        for (const fs::path& file : files) {
+            const fs::path target = fs::path(to) / fs::relative(file, from);
+            fs::create_directories(target.parent_path());
+            std::error_code error;
+            fs::create_hard_link(file, target, error);
+            if (error)
+                fs::copy_file(file, target);
+        }
+    }
+}
 
 std::vector<std::string> Environment(const std::vector<std::string>& drop, const std::vector<std::string>& extra)
 {

@@ -15,6 +15,11 @@ struct ProgramOptions {
     bool headless = true;
 };
 
+// A copy of a program folder whose files are links to the built one (a damaged file
+// is replaced, never written through): the program, its libraries and data folders.
+// Other tests' files beside them (crash reports, users) are left out.
+void LinkProgramFolder(const std::string& from, const std::string& to);
+
 // The test's environment without the variables named (NAME=... entries), plus extra ones.
 std::vector<std::string> Environment(const std::vector<std::string>& drop, const std::vector<std::string>& extra);
 // Starts exe with the arguments and exactly that environment; its standard error goes

@@ -77,6 +77,27 @@ TEST(FontDescriptor, ErrorsNameTheirTextAndTheLineOfTheSemicolon)
     }
 }
 
+TEST(FontDescriptor, AHugeLineIsQuotedByItsStartOnly)
+{
+    const std::string word(1 << 20, 'x');
+    struct Case {
+        std::string script;
+        std::string shown; // the whole message
+    } cases[] = {
+        {"Bogus " + word + ";", HEADER + "Unknown Command on Line 1:\r\n\r\nBogus " + std::string(94, 'x') +
+                                    "... (1048582 characters)"},
+        {"Define a (1 " + word + ");", HEADER + "Unable to Dereference \"" + std::string(100, 'X') +
+                                           "... (1048576 characters)\" on Line 1:\r\n\r\nDefine a (1 " +
+                                           std::string(88, 'x') + "... (1048589 characters)"},
+    };
+    for (const Case& c : cases) {
+        Loaded f(c.script);
+        EXPECT_FALSE(f.data->mInitialized);
+        ASSERT_EQ(f.host.errors.size(), 1u);
+        EXPECT_EQ(f.host.errors[0], c.shown);
+    }
+}
+
 TEST(FontDescriptor, TheFirstErrorStopsTheLoad)
 {
     Loaded f("CreateLayer A; Bogus; CreateLayer B;");
