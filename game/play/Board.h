@@ -110,6 +110,9 @@ public:
     static std::string GetRankTitle(int score);
     static int GetNextRankScore(int score);
     void ResetMultiplier();
+    // Records the game into the profile and writes it. finalWrite: the game is over,
+    // and its result goes to the high-score tables now; otherwise (a level's end, a
+    // saved adventure left to be continued) the game goes on and offers nothing.
     void RecordGameStats(bool addWpm, bool finalWrite);
 
     // ---- Drawing (BoardDraw.cpp).
@@ -182,6 +185,8 @@ public:
     // ---- What the board asks of the game shell's dialogs and saved games
     // (BoardProfile.cpp).
     void SaveRunProgress();
+    // An abyss dive passed a 400-ft mark: the best depth and the kills are stored.
+    void SaveAbyssProgress(int feet);
     void ShowLevelHint();
     void ShowHint(const std::string& header, const std::string& text);
     // One label character not yet on the board, or "" when none is left.
@@ -280,6 +285,8 @@ public:
     bool mEffectsOn = false;
     int mStageDepth = 0;
     int mAbyssDepth = 0;
+    // The depth the dive started at (Board::SetAbyssDepth); 0 from the surface.
+    int mStartDepth = 0;
     int mZapperChargeInterval = 2500;
     double mSinTable[SIN_TABLE_SIZE] = {};
     double mLayerY[3] = {};
@@ -430,6 +437,8 @@ public:
     // Modes of the three treasure displays of the tally.
     int mTreasureModes[3] = {};
     bool mGameOver = false;
+    // A simulated game over leaves its dialog at the end of the update it happened in.
+    bool mSimulatedGameOverDue = false;
     GameOverFigures mGameOverFigures;
 };
 

@@ -104,8 +104,13 @@ void Board::ScrollDepthRuler()
             ++mAbyssBoss;
             StoreAbyssBoss(mAbyssBoss);
         }
-        if (mAbyssDepth % CHARGE_FEET == 0)
+        if (mAbyssDepth % CHARGE_FEET == 0) {
             WriteAdValue(mAbyssDepth, mPlayer->mCharge);
+            // "Your progress is automatically saved every 400ft": the dive can be
+            // resumed from here even if it never ends properly.
+            if (IsAbyss())
+                SaveAbyssProgress(mAbyssDepth);
+        }
     }
 }
 

@@ -32,7 +32,10 @@ void Board::HandlePlayerDeath()
     if (mGameOver)
         return;
     mGameOver = true;
-    ClearSavedGame();
+    // The saved adventure is this game's own (every adventure level start saves it);
+    // an abyss dive never saved one, so its end leaves the saved adventure alone.
+    if (!IsAbyss())
+        ClearSavedGame();
     mLevelTime = mGameClock->GetElapsed();
     RecordGameStats(true, true);
 
@@ -51,8 +54,10 @@ void Board::HandlePlayerDeath()
     Pause(true);
     mPlayer->SetState(Player::GAME_OVER);
     OpenGameOverDialog();
-    if (Simulation().IsOn())
-        SimulationGameOver();
+    // The simulated player leaves the game-over dialog as the last step of this
+    // update: leaving it ends the game and frees the level
+    // configuration, which the rest of the update still reads.
+    mSimulatedGameOverDue = Simulation().IsOn();
 }
 
 void Board::ClearSavedGame()

@@ -1,5 +1,7 @@
 // The profile values and the game shell services the board uses. Without a current
 // profile (a board on its own, as in the tests) the board keeps the values itself.
+#include <algorithm>
+
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/shell/UserProfile.h"
@@ -73,7 +75,21 @@ double Board::ReadAdValue(int feet) const
     return mPlayer ? mPlayer->mCharge : 0.0;
 }
 
-void Board::SaveRunProgress() { mApp->SaveGameProgress(true, false); }
+// The level start saves the charge the diver brings into the level too: a
+// continued game restarts this level with it (a later "End game" keeps it).
+void Board::SaveRunProgress() { mApp->SaveGameProgress(true, true); }
+
+void Board::SaveAbyssProgress(int feet)
+{
+    UserProfile* profile = mApp->mCurProfile;
+    if (profile == nullptr)
+        return;
+    profile->mBestDepth = std::max(profile->mBestDepth, feet);
+    // The store's values: the best depth and the kill counts (the data file waits
+    // for the dive's end).
+    if (mApp->mProfileMgr)
+        mApp->mProfileMgr->WriteUserProfileToRegistry(profile, false, true);
+}
 
 void Board::ShowLevelHint() { mApp->ShowLevelHint(); }
 

@@ -243,6 +243,10 @@ void Board::RecordGameStats(bool addWpm, bool finalWrite)
         if (mPlayer->mLives >= 0 && addWpm)
             profile->AddWpm(wpm);
     }
+    // A game that goes on is no result yet: only its end enters the tables, once,
+    // with its final score. A game start's offer then finds nothing to enter.
+    if (!finalWrite)
+        profile->mResultEntered = true;
     if (mApp->mProfileMgr)
         mApp->mProfileMgr->WriteUserProfileToRegistry(profile, finalWrite, false);
 }

@@ -50,7 +50,7 @@ void Board::StartLevel(Config* config)
 
 void Board::SetAbyssDepth(int feet)
 {
-    mStageDepth = mAbyssDepth = feet;
+    mStartDepth = mStageDepth = mAbyssDepth = feet;
     mPlayer->mCharge = ReadAdValue(feet);
 
     for (DepthMark* mark : mDepthMarks)

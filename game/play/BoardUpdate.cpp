@@ -148,6 +148,11 @@ void Board::Update()
     UpdateRisers(beamLine);
     UpdateDecorations();
     MarkDirty();
+    // Last: leaving the game-over dialog ends the game, and this board with it.
+    if (mSimulatedGameOverDue) {
+        mSimulatedGameOverDue = false;
+        SimulationGameOver();
+    }
 }
 
 void Board::UpdateCharge()

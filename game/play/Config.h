@@ -120,6 +120,9 @@ public:
     // Level index at which play moves on to the endless levels.
     static constexpr int ENDLESS_START_LEVEL = 36;
     static constexpr int MAX_LINE_LENGTH = 256;
+    // The level index of ResetWaves that means "the endless list": one more endless
+    // level past the fixed ones, the endless count raised and every endless speed with it.
+    static constexpr int ENDLESS_LEVEL = -1;
 
     explicit Config(ConfigHost* app);
     ~Config();
@@ -160,6 +163,7 @@ public:
     void SkipToLastWave();
     void ChooseNextWave(bool fromPreviousLevel);
     void NextLevel();
+    // Stands at a fixed level index, or at ENDLESS_LEVEL (see there).
     void ResetWaves(int level);
     void BuildWaveList();
 

@@ -1,6 +1,8 @@
 // The game's one command dispatcher and the flow between its screens: title, menu,
 // difficulty or abyss start, levels, the map between them, game over and back, and
 // the player dialogs.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -319,12 +321,35 @@ void WinBTApp::ResetExpedition()
         mProfileMgr->WriteUserProfileToRegistry(profile, true, false);
 }
 
+bool WinBTApp::HasSavedAdventure() const
+{
+    const UserProfile* profile = mCurProfile;
+    return profile != nullptr && profile->mSavedLevelIndex != -1 && profile->mSavedLevelIndex != 0 &&
+           profile->mSavedDifficulty >= 0 && profile->mSavedDifficulty <= 4;
+}
+
+void WinBTApp::EndSavedAdventure()
+{
+    // The saved game is over when a new adventure takes its place: its result, as it
+    // was saved, goes to the table now (its End game entered nothing, as it could
+    // still be continued), and the save goes, so that it is entered only once.
+    if (!HasSavedAdventure())
+        return;
+    UserProfile* profile = mCurProfile;
+    if (mProfileMgr != nullptr)
+        mProfileMgr->EnterEntry(false, HighScoreEntry{profile->mSavedScore, profile->mSavedDifficulty, profile->mName,
+                                                      profile->mSavedLevel + 1});
+    profile->SetSavedGame(true, -1, -1, -1.0, -1, -10, -1);
+    profile->ClearSavedGame();
+}
+
 void WinBTApp::ChooseDifficulty(int difficulty)
 {
     --mOpenDialogCount;
     RemoveDialog(DifficultyDialog::DIALOG_ID);
     mDifficultyDialog = nullptr;
     mDifficulty = difficulty;
+    EndSavedAdventure();
     ResetExpedition();
     if (mCurProfile != nullptr) {
         mCurProfile->SetSharkKillsRun(0);
@@ -528,7 +553,9 @@ void WinBTApp::NewBoard()
         if (site == LAST_FIXED_SITE)
             mMapScreen->SetLostAtSea(true);
     } else {
-        mConfig->ResetWaves(mConfig->GetEndlessIndex());
+        // An uncharted site stands past the fixed levels: one more endless level, its
+        // speeds raised. The endless list's own index is no level.
+        mConfig->ResetWaves(Config::ENDLESS_LEVEL);
     }
     mBoard->StartLevel(mConfig);
     mBoard->Resize(0, 0, mWidth, mHeight);
@@ -546,10 +573,15 @@ void WinBTApp::EndGame(bool keepDifficulty)
 {
     mOpenDialogCount = 0;
     PlaySong(17);
-    // Game over has already recorded this game into the profile.
+    // Game over has already recorded this game into the profile. A game ended here
+    // is over, and its result goes to the table, unless it is an adventure saved to
+    // be continued: its result comes when that game ends.
     Player* player = GetPlayer();
-    if (mBoard != nullptr && (player == nullptr || player->mLives >= 0))
-        mBoard->RecordGameStats(false, false);
+    if (mBoard != nullptr && (player == nullptr || player->mLives >= 0)) {
+        const bool continuable =
+            !mBoard->IsAbyss() && HasSavedAdventure() && mCurProfile->mSavedDifficulty == mDifficulty;
+        mBoard->RecordGameStats(false, !continuable);
+    }
     if (mConfig != nullptr)
         mConfig->ClearLevels();
     delete mConfig;
@@ -740,8 +772,11 @@ void WinBTApp::ContinueSavedGame()
     mLevelResult.fill(0);
     mLevelResult[0] = profile->mSavedScore;
     mLevelResult[1] = profile->mSavedLevel;
+    // A charge within 0..1: a save without one (older saves, -1.0) restores none,
+    // not a bar that stays empty for a whole extra charge period.
+    const double charge = std::isfinite(profile->mSavedCharge) ? std::clamp(profile->mSavedCharge, 0.0, 1.0) : 0.0;
     static_assert(sizeof(double) == 2 * sizeof(int));
-    std::memcpy(&mLevelResult[2], &profile->mSavedCharge, sizeof(double));
+    std::memcpy(&mLevelResult[2], &charge, sizeof(double));
     mLevelResult[4] = profile->mSavedLives;
     mRunLevelTotal8 = profile->mSavedTotals[0];
     mRunLastEntry7 = profile->mSavedTotals[1];

@@ -233,7 +233,9 @@ void WinBTApp::ShowLevelHint()
     if (mConfig == nullptr)
         return;
     if (mConfig->IsAbyssMode()) {
-        if (GetBoardAbyssDepth() == 0)
+        // A dive from the surface is welcomed. By the hint's moment the descent has
+        // counted feet already: the depth the dive started at decides.
+        if (mBoard == nullptr || mBoard->mStartDepth == 0)
             ShowHintDialog(FormatString("Welcome to abyss mode! There is no end to how far you can dive. The deeper "
                                         "you go, the harder the fish get. Your progress is automatically saved every "
                                         "%dft and you can resume diving at your last depth.\n\n\n\n\n",

@@ -65,9 +65,19 @@ void WinBTApp::SaveGameProgress(bool gameEnded, bool withCharge)
     UserProfile* profile = mCurProfile;
     if (profile == nullptr)
         return;
+    // An abyss dive saves no adventure, and leaves the saved one whole: its score,
+    // run totals and route are that adventure's, to be continued.
     const bool abyss = mDifficulty == -1 || (mConfig != nullptr && mConfig->IsAbyssMode());
+    if (!abyss)
+        SaveAdventure(profile, gameEnded, withCharge);
+    if (mProfileMgr != nullptr)
+        mProfileMgr->WriteUserProfileToRegistry(profile, gameEnded, false);
+}
+
+void WinBTApp::SaveAdventure(UserProfile* profile, bool gameEnded, bool withCharge)
+{
     int levelIndex = 0;
-    if (!abyss && mConfig != nullptr) {
+    if (mConfig != nullptr) {
         levelIndex = mConfig->GetLevel();
         if (levelIndex == -1)
             levelIndex = SAVED_ENDLESS_LEVEL_BASE + mConfig->GetEndlessLevelCount();
@@ -76,10 +86,12 @@ void WinBTApp::SaveGameProgress(bool gameEnded, bool withCharge)
 
     const Player* player = GetPlayer();
     const int lives = player ? player->mLives : 0;
-    const int score = player ? player->mScore : 0;
+    // A continued adventure restarts the saved level from its beginning, so the save
+    // keeps the score the level started with: a save made in the middle of the level
+    // ("End game") must not carry the level's points into the level played again.
+    const int score = mBoard != nullptr ? mBoard->mLevelStartScore : (player ? player->mScore : 0);
     const int level = player ? player->mLevelIndex : 0;
-    // The save keeps the running score, so that a continued adventure resumes with
-    // it; the data file writes this score whether or not a game is in progress.
+    // The data file writes this score whether or not a game is in progress.
     profile->mLastSavedScore = score;
     if (withCharge)
         profile->SetSavedGame(!gameEnded, lives, score, player ? player->mCharge : 0.0, levelIndex, mDifficulty, level);
@@ -87,12 +99,25 @@ void WinBTApp::SaveGameProgress(bool gameEnded, bool withCharge)
         profile->SetSavedGameShort(!gameEnded, lives, score, levelIndex, mDifficulty, level);
     profile->mSavedTotals = {mRunLevelTotal8, mRunLastEntry7, mRunTotal10, mRunTotal9};
 
-    if (!abyss) {
-        StoreRunInProfile();
-        profile->SetLastLevel(mConfig != nullptr ? mConfig->GetEndlessLevelCount() - 1 : 0);
-    }
-    if (mProfileMgr != nullptr)
-        mProfileMgr->WriteUserProfileToRegistry(profile, gameEnded, false);
+    StoreRunInProfile();
+    profile->SetLastLevel(mConfig != nullptr ? mConfig->GetEndlessLevelCount() - 1 : 0);
+}
+
+void WinBTApp::RecordRunningDive()
+{
+    // Only the board of the configuration in use: a board left over while a new
+    // configuration failed to load no longer has its own.
+    if (mBoard == nullptr || mBoard->mGameOver || mBoard->mConfig != mConfig || !mBoard->IsAbyss() ||
+        mCurProfile == nullptr)
+        return;
+    mBoard->RecordGameStats(false, true);
+}
+
+void WinBTApp::Shutdown()
+{
+    if (!mShutdown)
+        RecordRunningDive();
+    ZantApp::Shutdown();
 }
 
 void WinBTApp::StoreRunInProfile()

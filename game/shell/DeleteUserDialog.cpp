@@ -77,6 +77,8 @@ void DeleteUserDialog::DeleteSelectedUser()
         mApp->mCurProfile = mgr->GetUserProfile(mgr->GetDefaultUserName());
     if (auto* select = dynamic_cast<SelectUserDialog*>(mApp->FindDialog(SelectUserDialog::DIALOG_ID)))
         select->Resize(select->mX, select->mY, select->mWidth, select->GetPreferredHeight(select->mWidth));
+    // The menu's greeting names the default user, who may have changed or gone.
+    mApp->NotifyScreen();
 }
 
 int DeleteUserDialog::GetPreferredHeight(int width)

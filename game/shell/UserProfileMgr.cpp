@@ -345,6 +345,12 @@ void UserProfileMgr::DeregisterUserProfile(const std::string& name)
         ReleaseProfile(profile, nullptr);
         it = mProfiles.erase(it);
     }
+    // Nobody is left to be the default user: a name kept in the store would come back
+    // at the next start as a lost profile, and the menu would greet it.
+    if (mProfiles.empty() && !mDefaultUserName.empty()) {
+        mApp->DeleteRegistryValue(DEFAULT_USER_VALUE);
+        mDefaultUserName.clear();
+    }
 }
 
 // ---- The high-score tables.
@@ -407,6 +413,11 @@ int UserProfileMgr::EnterResult(UserProfile* profile)
     const bool abyss = profile->mMode == -1;
     const HighScoreEntry entry = abyss ? HighScoreEntry{profile->mDepth, -1, profile->mName, -1}
                                        : HighScoreEntry{profile->mScore, profile->mMode, profile->mName, profile->mLevel};
+    return EnterEntry(abyss, entry);
+}
+
+int UserProfileMgr::EnterEntry(bool abyss, const HighScoreEntry& entry)
+{
     const int row = mHighScoreTables.Enter(abyss, entry);
     if (row >= 0)
         SaveHighScores();

@@ -68,6 +68,9 @@ public:
     // The row taken, or -1 (below every row, or offered before). A game's end enters
     // its result through WriteUserProfileToRegistry with enterScore set.
     int EnterResult(UserProfile* profile);
+    // Enters one result into the abyss or the adventure table and saves the tables
+    // when it took a row. The row taken, or -1.
+    int EnterEntry(bool abyss, const HighScoreEntry& entry);
     void SaveHighScores();
     // The default tables, saved.
     void ResetHighScores();

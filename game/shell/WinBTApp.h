@@ -171,6 +171,8 @@ public:
     // The mute state is not kept: a muted game starts with sound.
     void SaveSettings() override;
     void SetMusicVolume(double volume) override;
+    // Closing the window in the middle of an abyss dive records the dive first.
+    void Shutdown() override;
     Dialog* NewDialog(int id, bool modal, const std::string& header, const std::string& lines,
                       const std::string& footer, int buttonMode) override;
     // The settings store (and the users folder) can be written; else a message.
@@ -294,6 +296,11 @@ public:
     // Writes the running game into the current profile and the profile to disk.
     // gameEnded: no game is in progress any more (the result may enter the tables).
     void SaveGameProgress(bool gameEnded, bool withCharge);
+    // The adventure part of it: the running adventure becomes the profile's saved game.
+    void SaveAdventure(UserProfile* profile, bool gameEnded, bool withCharge);
+    // An abyss dive still running is recorded into the profile as it stands, as its
+    // end game does; for the program's end (nothing else would keep it).
+    void RecordRunningDive();
     // Copies the map screen's route into the current profile.
     void StoreRunInProfile();
     void StoreRoute(const std::vector<std::pair<int, int>>& sites, const std::vector<int>& siteNumbers);
@@ -455,6 +462,10 @@ private:
     // An OK message answered: the dive it preceded starts, or what it covered resumes.
     void ResumeAfterMessage();
     void ContinueSavedGame();
+    // The current profile holds an adventure that "CONTINUE?" offers.
+    bool HasSavedAdventure() const;
+    // A new adventure replaces the saved one: that game's result is entered, the save cleared.
+    void EndSavedAdventure();
     void ChooseUser();
     void CreateUser();
     void AskGameEnd();

@@ -98,4 +98,37 @@ void FlowFixture::FinishLevel()
     Type(" ");
 }
 
+void FlowFixture::NewPlayerAtMenu(const std::string& name)
+{
+    StartProfiles();
+    app->LeaveTitleScreen();
+    ASSERT_NE(app->mMenuScreen, nullptr);
+    CreatePlayer(name);
+    ASSERT_EQ(MessageHeader(), "ASSESS WPM?");
+    Answer(false);
+}
+
+Zant::MapScreen* FlowFixture::Map() { return app->mMapScreen; }
+
+void FlowFixture::PlayToSiteSixOnHard()
+{
+    NewPlayerAtMenu("Ann");
+    Press(100);
+    Press(602);
+    FinishLevel();
+    Run(2);
+    Type(" ");
+    FinishLevel();
+    Run(2);
+    Type("a"); // site 6, the leftmost
+    Type(" ");
+}
+
+void FlowFixture::Restart()
+{
+    app->FlushWidgetDeletions();
+    app->mCurProfile = nullptr;
+    StartProfiles();
+}
+
 } // namespace FlowTests

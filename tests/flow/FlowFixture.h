@@ -6,6 +6,7 @@
 
 #include "framework/widgets/Dialog.h"
 #include "game/shell/KeyDialog.h"
+#include "game/shell/MapScreen.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "platform/MessageBox.h"
@@ -36,6 +37,13 @@ protected:
     void Run(int updates) { BoardFixture::Run(updates); }
     // Plays the current level to its end: the board reports the level done.
     void FinishLevel();
+    // A first start: no players, the title left, a player made and the test declined.
+    void NewPlayerAtMenu(const std::string& name);
+    Zant::MapScreen* Map();
+    // A new player's Hard adventure through the first level to site 6.
+    void PlayToSiteSixOnHard();
+    // The program started again: the profiles read again from the store and files.
+    void Restart();
 
     Platform::SettingsStore store;
     Platform::FakeMessageBoxService boxes;

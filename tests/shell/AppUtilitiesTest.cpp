@@ -138,7 +138,9 @@ TEST_F(AppUtilitiesTest, TreasureNameStaysForTheRun)
     EXPECT_EQ(app->GetTreasureName(), "Ruby");
 }
 
-TEST_F(AppUtilitiesTest, SavingTheRunKeepsTheRunningScore)
+// A continued game restarts the saved level: the save keeps the score the level
+// started with, not the points gained in it since.
+TEST_F(AppUtilitiesTest, SavingTheRunKeepsTheScoreTheLevelStartedWith)
 {
     app->mWidgetManager = new Zant::WidgetManager(app.get());
     app->mProfileMgr = new Zant::UserProfileMgr(app.get());
@@ -147,7 +149,8 @@ TEST_F(AppUtilitiesTest, SavingTheRunKeepsTheRunningScore)
     app->mProfileMgr->AddUserProfile(profile);
     app->mCurProfile = profile;
     app->mBoard = new Zant::Board(app.get());
-    app->mBoard->mPlayer->mScore = 1800;
+    app->mBoard->mLevelStartScore = 1800;
+    app->mBoard->mPlayer->mScore = 2400;
     app->mBoard->mPlayer->mLives = 2;
     app->mBoard->mPlayer->mCharge = 0.5;
     app->mBoard->mPlayer->mLevelIndex = 3;
