@@ -55,7 +55,7 @@ TEST(NameEntry, TheTypedNameStandsOutFromTheEditBox)
             const int textWidth = app->mFontRockwell13->StringWidth(name);
             uint32_t field = 0;
             const double contrast =
-                TestSupport::TextContrast(frame, edit.mX + 4, edit.mY, textWidth, edit.mHeight, &field);
+                TestSupport::ContrastOnField(frame, edit.mX + 4, edit.mY, textWidth, edit.mHeight, &field);
             EXPECT_GE(contrast, 4.5) << "field " << std::hex << field;
             std::printf("the typed name stands out %.1f:1 from its field %06x\n", contrast, field);
             app->RemoveDialog(NewUserDialog::DIALOG_ID);

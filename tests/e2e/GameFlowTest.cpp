@@ -272,7 +272,7 @@ TEST(GameFlow, FromANewPlayerToGameOverInAContinuedGameAndTheDemosReplay)
         ASSERT_TRUE(run.probe.Rect(Dialog(NEW_USER), "edit", ex, ey, ew, eh)) << run.probe.Get(Dialog(NEW_USER));
         const ImageLib::Image entry = Screenshot(run, "new-user-name.png");
         uint32_t field = 0;
-        const double contrast = TestSupport::TextContrast(entry, ex + 4, ey, 12, eh, &field);
+        const double contrast = TestSupport::ContrastOnField(entry, ex + 4, ey, 12, eh, &field);
         EXPECT_GE(contrast, 4.5) << "field " << std::hex << field;
         std::printf("the typed name stands out %.1f:1 from its field %06x\n", contrast, field);
         ASSERT_TRUE(run.input.Key("Return"));

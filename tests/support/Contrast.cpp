@@ -27,7 +27,7 @@ double ContrastRatio(uint32_t a, uint32_t b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-double TextContrast(const ImageLib::Image& picture, int x, int y, int width, int height, uint32_t* fieldOut)
+double ContrastOnField(const ImageLib::Image& picture, int x, int y, int width, int height, uint32_t* fieldOut)
 {
     const int x0 = std::max(0, x), y0 = std::max(0, y);
     const int x1 = std::min(picture.GetWidth(), x + width), y1 = std::min(picture.GetHeight(), y + height);

@@ -16,7 +16,7 @@ double ContrastRatio(uint32_t a, uint32_t b);
 // rectangle's most frequent colour; the result is the highest contrast any pixel
 // has against it (the fully covered pixels of the letters), and fieldOut gets the
 // field's colour. 1 for a rectangle of one colour.
-double TextContrast(const ImageLib::Image& picture, int x, int y, int width, int height,
+double ContrastOnField(const ImageLib::Image& picture, int x, int y, int width, int height,
                     uint32_t* fieldOut = nullptr);
 
 } // namespace TestSupport
