@@ -470,18 +470,22 @@ void Board::DrawLevelComplete(Graphics* g)
     Font* panel = mApp->mFontMyriad28Bold;
     if (panel == nullptr)
         return;
+    // Every line is centred on the sonar disc, whose width narrows away from its middle.
+    const int centre = p + (panelImage ? panelImage->GetWidth() / 2 : 0);
     const int step = panel->GetAscent();
     int y = 123 + step;
     g->SetFont(panel);
     g->SetColor(PANEL_VALUE);
-    g->DrawString("Level Complete!", 245, y);
+    g->DrawString("Level Complete!", centre - panel->StringWidth("Level Complete!") / 2, y);
     auto labelled = [&](const std::string& label, const std::string& value) {
         y += step;
         g->SetFont(panel);
         g->SetColor(WHITE);
-        g->DrawString(label, 190, y);
+        const int labelWidth = panel->StringWidth(label + " ");
+        const int x = centre - (labelWidth + panel->StringWidth(value)) / 2;
+        g->DrawString(label, x, y);
         g->SetColor(PANEL_VALUE);
-        g->DrawString(value, 190 + panel->StringWidth(label + " "), y);
+        g->DrawString(value, x + labelWidth, y);
     };
     const int wpm = GetAdjustedWpm();
     labelled("Adjusted WPM:", wpm < 0 ? "N/A" : std::to_string(wpm));
@@ -493,16 +497,19 @@ void Board::DrawLevelComplete(Graphics* g)
         Font* bonus = mApp->GetBonusFont();
         g->SetFont(bonus);
         g->SetColor(Color(60, 160, 120));
-        y += step;
+        // The small lines take a small line's room, so the rank lines stay near the middle.
+        const int smallStep = bonus ? bonus->GetHeight() : step;
+        auto small = [&](const std::string& text) {
+            y += smallStep;
+            g->DrawString(text, centre - (bonus ? bonus->StringWidth(text) / 2 : 0), y);
+        };
         if (accuracy >= 95) {
-            g->DrawString("Accuracy Bonus +" + std::to_string(GetLevelAccuracyBonus()) + " points ", 190, y);
-            if (mAccurateLevels > 1) {
-                y += step;
-                g->DrawString("95% or higher accuracy " + std::to_string(mAccurateLevels) + " times", 190, y);
-            }
+            small("Accuracy Bonus +" + std::to_string(GetLevelAccuracyBonus()) + " points ");
+            if (mAccurateLevels > 1)
+                small("95% or higher accuracy " + std::to_string(mAccurateLevels) + " times");
         } else {
             // Drawn as it stands: the percent sign is part of the text.
-            g->DrawString("Get over 94% accuracy for bonus", 190, y);
+            small("Get over 94% accuracy for bonus");
         }
     }
     labelled("RANK:", GetRankTitle(mPlayer->mScore));
@@ -510,7 +517,8 @@ void Board::DrawLevelComplete(Graphics* g)
     g->SetFont(panel);
     g->SetColor(WHITE);
     const int next = GetNextRankScore(mPlayer->mScore);
-    g->DrawString(next < 0 ? "Top rank achieved!!!" : "Next rank at " + std::to_string(next) + " points", 190, y);
+    const std::string rankLine = next < 0 ? "Top rank achieved!!!" : "Next rank at " + std::to_string(next) + " points";
+    g->DrawString(rankLine, centre - panel->StringWidth(rankLine) / 2, y);
     for (int i = 0; i < 4; ++i)
         if (mDoneImages[i])
             g->DrawImage(mDoneImages[i], places[i][0], places[i][1]);

@@ -7,10 +7,12 @@
 #include "framework/graphics/Color.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
 #include "framework/graphics/Rect.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Player.h"
+#include "game/play/StatusBar.h"
 #include "game/shell/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
@@ -27,6 +29,8 @@ constexpr int ABYSS_HEIGHT = 380;
 constexpr int MIN_ABYSS_DEPTH = 400;
 constexpr int MIN_ABYSS_TYPING_MS = 25000;
 constexpr int SAVE_STEP_FEET = 400;
+// Least room left between the dialog and the status bar below it.
+constexpr int STATUS_BAR_CLEARANCE = 4;
 const Color BLACK(0, 0, 0);
 const Color GREY(100, 100, 100);
 
@@ -44,11 +48,16 @@ GameOverDialog::GameOverDialog(WinBTApp* app, Player* player, bool isAbyss, int 
     mNoButton->mLabel = "MAIN MENU";
     app->DressDialog(this);
     ComputeStatistics();
-    if (mIsAbyss)
-        Resize(app->mWidth / 2 - ABYSS_WIDTH / 2, app->mHeight / 2 - ABYSS_HEIGHT / 2, ABYSS_WIDTH, ABYSS_HEIGHT);
-    else
-        Resize(app->mWidth / 2 - ADVENTURE_WIDTH / 2, app->mHeight / 2 - ADVENTURE_HEIGHT / 2, ADVENTURE_WIDTH,
-               ADVENTURE_HEIGHT);
+    const int width = mIsAbyss ? ABYSS_WIDTH : ADVENTURE_WIDTH;
+    const int height = mIsAbyss ? ABYSS_HEIGHT : ADVENTURE_HEIGHT;
+    // Centred on the screen, but lifted where it would cover the status bar's buttons.
+    int barTop = app->mHeight;
+    if (app->mStatusBar != nullptr)
+        barTop = app->mStatusBar->mY;
+    else if (Image* bar = app->GetImage(IMAGE_STATUSBARX))
+        barTop -= bar->GetHeight();
+    const int y = std::max(0, std::min(app->mHeight / 2 - height / 2, barTop - STATUS_BAR_CLEARANCE - height));
+    Resize(app->mWidth / 2 - width / 2, y, width, height);
 }
 
 void GameOverDialog::ComputeStatistics()

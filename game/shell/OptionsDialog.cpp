@@ -27,9 +27,10 @@ constexpr int BOX_HEIGHT = 37;
 constexpr int BOX_X = 48;
 constexpr int LABEL_X = 36;
 constexpr int LABEL_Y = 17;
-// Top of each box below the dialog's top edge: full screen, effects, custom
-// cursors, space bar, hardware acceleration.
-constexpr int BOX_Y[] = {148, 179, 213, 247, 285};
+// Top of the first box below the dialog's top edge, and the even step down to each
+// next one: full screen, effects, custom cursors, space bar, hardware acceleration.
+constexpr int BOX_TOP = 148;
+constexpr int BOX_STEP = 34;
 constexpr int MUSIC_SLIDER_Y = 78;
 constexpr int SFX_SLIDER_Y = 110;
 constexpr int SLIDER_X = 152;
@@ -174,7 +175,7 @@ void OptionsDialog::Resize(int x, int y, int width, int height)
     Checkbox* const boxes[] = {mFullscreenCheckbox, mEffectsCheckbox, mCustomCursorsCheckbox, mSpacePausesCheckbox,
                                mHardwareCheckbox};
     for (size_t i = 0; i < std::size(boxes); ++i)
-        boxes[i]->Resize(mX + BOX_X, mY + BOX_Y[i], BOX_WIDTH, BOX_HEIGHT);
+        boxes[i]->Resize(mX + BOX_X, mY + BOX_TOP + static_cast<int>(i) * BOX_STEP, BOX_WIDTH, BOX_HEIGHT);
 }
 
 void OptionsDialog::Draw(Graphics* g)

@@ -1,12 +1,19 @@
 // What the board writes on its frame: the header, the pause overlay, the message
 // line and the level-complete panel, read through a font that records its texts.
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "framework/graphics/FontHost.h"
+#include "framework/graphics/ImageFont.h"
 
 #include "game/creatures/Clam.h"
 #include "game/play/BTTimer.h"
 #include "game/play/BoardRecords.h"
 #include "game/play/Player.h"
 #include "tests/board/BoardFixture.h"
+#include "tests/support/TestSupport.h"
 
 using namespace Zant;
 using namespace BoardTests;
@@ -54,6 +61,31 @@ protected:
         const std::vector<std::string> texts = Texts();
         return std::find(texts.begin(), texts.end(), text) != texts.end();
     }
+};
+
+// One of the game's own fonts, measuring as it does, that records what it is asked
+// to draw instead of drawing it.
+class MeasuringFont : public Font {
+public:
+    MeasuringFont(const std::string& file, std::vector<CreatureTests::DrawCall>* log)
+        : mReal(std::make_shared<ImageFont>(&mHost, TestSupport::GameDir() + "/data/" + file)), mLog(log)
+    {
+        mAscent = mReal->GetAscent();
+        mHeight = mReal->GetHeight();
+    }
+    bool IsLoaded() const { return mReal->IsLoaded(); }
+    int StringWidth(const std::string& text) override { return mReal->StringWidth(text); }
+    int CharWidth(char c) override { return mReal->CharWidth(c); }
+    void DrawString(Graphics*, int x, int y, const std::string& text, const Color& color, const Rect&) override
+    {
+        mLog->push_back({text, x, y, color, this});
+    }
+    Font* Duplicate() override { return new MeasuringFont(*this); }
+
+private:
+    SoftwareFontHost mHost;
+    std::shared_ptr<ImageFont> mReal;
+    std::vector<CreatureTests::DrawCall>* mLog;
 };
 
 } // namespace
@@ -112,6 +144,64 @@ TEST_F(BoardDraw, LevelCompletePanel)
         EXPECT_TRUE(has(c.accuracyLine)) << c.hits;
         EXPECT_TRUE(has(c.rankLine)) << c.score;
         EXPECT_FALSE(has("95% or higher accuracy")); // a streak of one shows no count
+    }
+}
+
+// The longest lines the level-complete panel writes, measured in the game's fonts,
+// stand inside the sonar panel.
+TEST_F(BoardDraw, LevelCompleteTextsFitThePanel)
+{
+    // The panel's sonar disc: radius 172 about (320, 205), the panel picture being
+    // centred on the screen 23 pixels down.
+    const int discX = 320, discY = 205, radius = 172;
+    auto* panelFont = new MeasuringFont("MyriadCondensedWeb28Bold.txt", &draws);
+    auto* bonusFont = new MeasuringFont("MyriadCondensedWeb12Bold.txt", &draws);
+    ASSERT_TRUE(panelFont->IsLoaded());
+    ASSERT_TRUE(bonusFont->IsLoaded());
+    delete app->mFontMyriad28Bold;
+    app->mFontMyriad28Bold = panelFont;
+    delete app->mFontMyriad12Bold;
+    app->mFontMyriad12Bold = bonusFont;
+    struct Case {
+        const char* what;
+        int score;
+        int hits;
+        int accurateLevels;
+    };
+    const Case cases[] = {
+        {"next rank eight digits", 10849999, 90, 1},
+        {"next rank six digits", 5849999, 90, 1},
+        {"longest rank title", 4950000, 95, 6},
+        {"largest accuracy bonus and its streak", 0, 100, 99},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        board->mPlayer->mState = Player::LEVEL_COMPLETE;
+        board->mAccuracyHits = c.hits;
+        board->mAccuracyMisses = 100 - c.hits;
+        board->mTypingTime = 60000;
+        board->mPlayer->mScore = c.score;
+        board->mPlayer->mLevelIndex = 30;
+        board->mAccurateLevels = c.accurateLevels;
+        Texts();
+        // The panel's lines: from its heading on, below it; the header is not the panel's.
+        const auto heading = std::find_if(draws.begin(), draws.end(), [](const CreatureTests::DrawCall& call) {
+            return call.text == "Level Complete!";
+        });
+        ASSERT_NE(heading, draws.end());
+        EXPECT_GE(draws.end() - heading, 5);
+        for (auto call = heading; call != draws.end(); ++call) {
+            if (call->y < heading->y)
+                continue;
+            auto* font = const_cast<Font*>(call->font);
+            const int width = font->StringWidth(call->text);
+            // The disc's width halfway up the line's letters.
+            const int reach = std::abs(call->y - font->GetAscent() / 2 - discY);
+            ASSERT_LT(reach, radius) << call->text;
+            const int half = static_cast<int>(std::sqrt(double(radius * radius - reach * reach)));
+            EXPECT_GE(call->x, discX - half) << call->text;
+            EXPECT_LE(call->x + width, discX + half) << call->text << " is " << width << " wide at " << call->y;
+        }
     }
 }
 

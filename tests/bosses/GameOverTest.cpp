@@ -6,6 +6,8 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/BTTimer.h"
 #include "game/play/Player.h"
+#include "game/play/StatusBar.h"
+#include "game/shell/FadeButton.h"
 #include "game/shell/GameOverDialog.h"
 #include "tests/board/BoardFixture.h"
 
@@ -83,6 +85,29 @@ TEST_F(GameOverTest, SpeedAndAccuracyAreWorkedOutOnceOrNotAtAll)
         EXPECT_EQ(dialog->mWordsPerMinute, c.wpm);
         EXPECT_EQ(dialog->mAccuracy, c.accuracy);
     }
+}
+
+TEST_F(GameOverTest, TheDialogStaysClearOfTheStatusBarButtons)
+{
+    auto* bar = new StatusBar(app.get());
+    bar->Resize(0, 415, 640, 65);
+    app->mStatusBar = bar;
+    app->mWidgetManager->AddWidget(bar);
+    for (bool abyss : {false, true}) {
+        SCOPED_TRACE(abyss ? "abyss" : "adventure");
+        std::unique_ptr<GameOverDialog> dialog = Dialog(abyss, 120000, 1003, 11, 1240);
+        const Rect area(dialog->mX, dialog->mY, dialog->mWidth, dialog->mHeight);
+        EXPECT_GE(area.y, 0);
+        for (const FadeButton* button : bar->mButtons) {
+            ASSERT_NE(button, nullptr);
+            EXPECT_FALSE(area.Intersects(Rect(button->mX, button->mY, button->mWidth, button->mHeight)))
+                << "button at " << button->mX << "," << button->mY << " under the dialog ending at "
+                << area.y + area.height;
+        }
+    }
+    app->mWidgetManager->RemoveWidget(bar);
+    app->mStatusBar = nullptr;
+    delete bar;
 }
 
 TEST_F(GameOverTest, PlayTimeIsMinutesAndTwoDigitSeconds)

@@ -3,6 +3,7 @@
 // credits box.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -134,10 +135,10 @@ TEST_F(OptionsDialogTest, ControlsLieWhereThePlayerExpectsThem)
         {dialog->mMusicSlider, Rect(262, 81, 228, 32), "music slider"},
         {dialog->mSfxSlider, Rect(262, 113, 228, 32), "effects slider"},
         {dialog->mFullscreenCheckbox, Rect(158, 151, 36, 37), "full screen"},
-        {dialog->mEffectsCheckbox, Rect(158, 182, 36, 37), "effects"},
-        {dialog->mCustomCursorsCheckbox, Rect(158, 216, 36, 37), "custom cursors"},
-        {dialog->mSpacePausesCheckbox, Rect(158, 250, 36, 37), "space bar"},
-        {dialog->mHardwareCheckbox, Rect(158, 288, 36, 37), "hardware"},
+        {dialog->mEffectsCheckbox, Rect(158, 185, 36, 37), "effects"},
+        {dialog->mCustomCursorsCheckbox, Rect(158, 219, 36, 37), "custom cursors"},
+        {dialog->mSpacePausesCheckbox, Rect(158, 253, 36, 37), "space bar"},
+        {dialog->mHardwareCheckbox, Rect(158, 287, 36, 37), "hardware"},
         // No "NumOptionsLinks" property: one link, so the two buttons share the row.
         {dialog->mLinkButton, Rect(150, doneY - 42, 167, 36), "link"},
         {dialog->mCreditsButton, Rect(150 + 6 + 167, doneY - 42, 167, 36), "credits"},
@@ -148,6 +149,19 @@ TEST_F(OptionsDialogTest, ControlsLieWhereThePlayerExpectsThem)
         EXPECT_EQ(c.widget->mWidgetManager, app().mWidgetManager) << c.what << " goes with the dialog";
     }
     EXPECT_EQ(dialog->mHardwareCheckbox->mId, OptionsDialog::HARDWARE_CHECKBOX_ID);
+}
+
+TEST_F(OptionsDialogTest, CheckBoxesStandEvenlySpaced)
+{
+    OptionsDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    const Checkbox* const boxes[] = {dialog->mFullscreenCheckbox, dialog->mEffectsCheckbox,
+                                     dialog->mCustomCursorsCheckbox, dialog->mSpacePausesCheckbox,
+                                     dialog->mHardwareCheckbox};
+    const int step = boxes[1]->mY - boxes[0]->mY;
+    EXPECT_GE(step, boxes[0]->mHeight - 3);
+    for (size_t i = 1; i < std::size(boxes); ++i)
+        EXPECT_EQ(boxes[i]->mY - boxes[i - 1]->mY, step) << "box " << i;
 }
 
 TEST_F(OptionsDialogTest, WithoutLinksTheCreditsButtonFillsTheRow)
