@@ -24,6 +24,7 @@ constexpr int LAST_LESSON = LessonManager::NUM_LESSONS - 1;
 // Lessons from this one on show whether they were passed.
 constexpr int FIRST_JUDGED_LESSON = 8;
 constexpr int LINES_PER_PAGE = 4;
+constexpr int CARET_ROOM = 3;
 
 const Color GREEN(0, 255, 0);
 // Texts drawn on every frame, made once.
@@ -611,8 +612,11 @@ void TypingTutor::DrawLines(Graphics* g, const LessonTask& task)
     Font* font = g->GetFont();
     const bool typing = mState == STATE_TYPING && mPauseCount == 0;
     const int last = std::min(mFirstVisibleLine + LINES_PER_PAGE, int(task.mLines.size()));
+    // A whole line's height and a little more from one line to the next: the caret
+    // under the current letter stays clear of the line below.
+    const int step = font->GetHeight() + CARET_ROOM;
     int y = 65;
-    for (int i = mFirstVisibleLine; i < last; ++i, y += font->GetAscent()) {
+    for (int i = mFirstVisibleLine; i < last; ++i, y += step) {
         const std::string& line = task.mLines[size_t(i)];
         // Lines drawn a character at a time: the typed part green, the rest white.
         const int typedCount = !typing ? 0 : i < task.mCurLine ? int(line.size()) : i == task.mCurLine ? task.mCurPos : 0;

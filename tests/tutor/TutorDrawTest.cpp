@@ -91,6 +91,45 @@ TEST_F(TutorDrawTest, PassMarksOnlyFromLessonEight)
     }
 }
 
+// The caret under the next letter to type keeps clear of the line below it, so it
+// does not read as a mark on that line.
+TEST_F(TutorDrawTest, TheCaretStandsClearOfTheNextLine)
+{
+    WriteLesson(0, "", {{"abc", "def", "ghi"}});
+    struct Case {
+        const char* typed;
+        const char* current; // a letter of the caret's line
+        const char* next;    // a letter of the line below it
+    };
+    const Case cases[] = {{"a", "a", "d"}, {"ab", "a", "d"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Zant::TypingTutor& t = OpenTutor();
+        Type(c.typed);
+        t.mShowUnderline = true;
+        Draw();
+        uint32_t* bits = screen.GetBits();
+        int caret = -1;
+        for (int y = 60; y < 200 && caret < 0; ++y)
+            for (int x = 16; x < 200; ++x)
+                if ((bits[y * 640 + x] & 0xFFFFFF) == 0xFFFFFF) {
+                    caret = y;
+                    break;
+                }
+        ASSERT_GE(caret, 0) << "no caret drawn";
+        const Written* current = Find(c.current);
+        const Written* next = Find(c.next);
+        ASSERT_NE(current, nullptr);
+        ASSERT_NE(next, nullptr);
+        const int ascent = app->mFontMyriad14Bold->GetAscent();
+        EXPECT_GT(caret, current->y) << "under its own line";
+        EXPECT_LT(caret, next->y - ascent - 1) << "at least a clear row above the next line's letters";
+        std::fill(bits, bits + 640 * 480, 0u);
+        screen.BitsChanged();
+        CloseTutor();
+    }
+}
+
 TEST_F(TutorDrawTest, TheClockShowsOnlyWithATimeLimit)
 {
     const std::pair<const char*, const char*> cases[] = {
@@ -131,8 +170,8 @@ TEST_F(TutorDrawTest, TypedTextGreenProgressAndThePausedVeil)
         return Zant::Color(1, 2, 3);
     };
     EXPECT_EQ(colorOf("a", 65), green) << "a line typed";
-    EXPECT_EQ(colorOf("c", 80), green) << "the typed part of the current line";
-    EXPECT_EQ(colorOf("d", 80), white) << "the rest of it";
+    EXPECT_EQ(colorOf("c", 88), green) << "the typed part of the current line";
+    EXPECT_EQ(colorOf("d", 88), white) << "the rest of it";
 
     t.LostFocus();
     Draw();
