@@ -178,6 +178,10 @@ void InstallTerminationHandlers()
     sigemptyset(&sa.sa_mask);
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
+    // A connection closed under us (the X server gone, a web server hanging up) is
+    // reported by the write that met it, so the program can end the run properly
+    // instead of being killed in the middle of a write.
+    signal(SIGPIPE, SIG_IGN);
 }
 
 bool TerminationRequested() { return gTerminate.load(); }

@@ -40,7 +40,8 @@ bool ChangeToProgramFolder();
 // Opens a web page with the desktop's handler (xdg-open), without waiting.
 bool OpenWebPage(const std::string& url);
 
-// SIGTERM and SIGINT ask the game to close, as the end of a desktop session does.
+// SIGTERM and SIGINT ask the game to close, as the end of a desktop session does;
+// a write into a closed connection fails with EPIPE instead of killing the program.
 void InstallTerminationHandlers();
 bool TerminationRequested();
 void ClearTerminationRequest();

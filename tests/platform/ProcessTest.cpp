@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/Process.h"
@@ -73,4 +75,26 @@ TEST(SingleInstance, WithoutTheLockFileTheNotifySocketStillTellsASecondCopy)
     testing::internal::GetCapturedStderr();
     EXPECT_TRUE(Platform::SingleInstance::Notify("Plindor", dir.Path()));
     EXPECT_EQ(second.PollNotifications(), 1);
+}
+
+// A lost X server or web server shows as a write into a closed socket: the
+// program must see the failed write and end the run itself, not die of it.
+TEST(TerminationHandlers, AWriteIntoAClosedConnectionFailsInsteadOfKillingTheProgram)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        Platform::InstallTerminationHandlers();
+        int pair[2];
+        if (socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0)
+            _exit(2);
+        close(pair[1]);
+        const char byte = 'x';
+        const bool failed = write(pair[0], &byte, 1) == -1 && errno == EPIPE;
+        _exit(failed ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
