@@ -132,21 +132,40 @@ WIDE int BlendOver(uint32_t* dest, const uint32_t* src, int count)
     return i;
 }
 
-WIDE int BlendOverColor(uint32_t* dest, uint32_t color, int count)
+namespace {
+
+// One colour over eight opaque pixels: its weighted lanes and inverse weight are
+// worked out once per row.
+struct ColorLanes {
+    __m256i weighted, inverse;
+};
+
+WIDE inline ColorLanes MakeColorLanes(uint32_t color)
+{
+    const __m256i s16 = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), _mm256_setzero_si256());
+    const __m256i a16 = BroadcastAlpha(s16);
+    return {_mm256_mullo_epi16(s16, a16), _mm256_sub_epi16(_mm256_set1_epi16(256), a16)};
+}
+
+WIDE inline __m256i BlendColor8(__m256i d, const ColorLanes& c)
 {
     const __m256i zero = _mm256_setzero_si256();
+    const __m256i lo = BlendLanes(_mm256_unpacklo_epi8(d, zero), c.weighted, c.inverse);
+    const __m256i hi = BlendLanes(_mm256_unpackhi_epi8(d, zero), c.weighted, c.inverse);
+    return _mm256_or_si256(_mm256_packus_epi16(lo, hi), _mm256_set1_epi32(int(PixelBlend::ALPHA_MASK)));
+}
+
+} // namespace
+
+WIDE int BlendOverColor(uint32_t* dest, uint32_t color, int count)
+{
     const __m256i opaque = _mm256_set1_epi32(int(PixelBlend::ALPHA_MASK));
-    const __m256i s16 = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), zero);
-    const __m256i a16 = BroadcastAlpha(s16);
-    const __m256i weighted = _mm256_mullo_epi16(s16, a16);
-    const __m256i inverse = _mm256_sub_epi16(_mm256_set1_epi16(256), a16);
+    const ColorLanes lanes = MakeColorLanes(color);
     int i = 0;
     for (; i + 8 <= count; i += 8) {
         const __m256i d = Load(dest + i);
         if (AllAlphaEqual(d, opaque)) {
-            const __m256i lo = BlendLanes(_mm256_unpacklo_epi8(d, zero), weighted, inverse);
-            const __m256i hi = BlendLanes(_mm256_unpackhi_epi8(d, zero), weighted, inverse);
-            Store(dest + i, _mm256_or_si256(_mm256_packus_epi16(lo, hi), opaque));
+            Store(dest + i, BlendColor8(d, lanes));
         } else {
             for (int k = i; k < i + 8; ++k)
                 dest[k] = PixelBlend::BlendOver(dest[k], color);
@@ -157,19 +176,10 @@ WIDE int BlendOverColor(uint32_t* dest, uint32_t color, int count)
 
 WIDE int BlendColorOpaqueDest(uint32_t* dest, uint32_t color, int count)
 {
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i opaque = _mm256_set1_epi32(int(PixelBlend::ALPHA_MASK));
-    const __m256i s16 = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(color)), zero);
-    const __m256i a16 = BroadcastAlpha(s16);
-    const __m256i weighted = _mm256_mullo_epi16(s16, a16);
-    const __m256i inverse = _mm256_sub_epi16(_mm256_set1_epi16(256), a16);
+    const ColorLanes lanes = MakeColorLanes(color);
     int i = 0;
-    for (; i + 8 <= count; i += 8) {
-        const __m256i d = Load(dest + i);
-        const __m256i lo = BlendLanes(_mm256_unpacklo_epi8(d, zero), weighted, inverse);
-        const __m256i hi = BlendLanes(_mm256_unpackhi_epi8(d, zero), weighted, inverse);
-        Store(dest + i, _mm256_or_si256(_mm256_packus_epi16(lo, hi), opaque));
-    }
+    for (; i + 8 <= count; i += 8)
+        Store(dest + i, BlendColor8(Load(dest + i), lanes));
     return i;
 }
 

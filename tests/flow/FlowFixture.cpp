@@ -124,6 +124,15 @@ void FlowFixture::PlayToSiteSixOnHard()
     Type(" ");
 }
 
+void FlowFixture::PlayOnToTheLastSite()
+{
+    FinishLevel();
+    Run(2);
+    Map()->mChosenSite = 35;
+    Map()->mSiteChosen = true;
+    Type(" ");
+}
+
 void FlowFixture::Restart()
 {
     app->FlushWidgetDeletions();

@@ -42,6 +42,8 @@ protected:
     Zant::MapScreen* Map();
     // A new player's Hard adventure through the first level to site 6.
     void PlayToSiteSixOnHard();
+    // From site 6 on Hard, the level finished and the last charted site chosen on the map.
+    void PlayOnToTheLastSite();
     // The program started again: the profiles read again from the store and files.
     void Restart();
 

@@ -196,11 +196,7 @@ TEST_F(FlowTest, PastTheLastSiteThePlayerGoesOnIntoUnchartedWaters)
 {
     PlayToSiteSixOnHard();
     // The route reaches the last charted site.
-    FinishLevel();
-    Run(2);
-    Map()->mChosenSite = 35;
-    Map()->mSiteChosen = true;
-    Type(" ");
+    PlayOnToTheLastSite();
     ASSERT_EQ(app->mConfig->GetLevel(), 35);
     EXPECT_TRUE(Map()->mLostAtSea);
 

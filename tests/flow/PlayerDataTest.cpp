@@ -365,12 +365,7 @@ TEST_F(StoreFileTest, AnOverlongSettingsLineIsPassedOver)
 TEST_F(PlayerDataTest, LeftoverTemporaryFilesOfDeadWritersAreSwept)
 {
     MakeAnn();
-    pid_t dead = fork();
-    if (dead == 0)
-        _exit(0);
-    ASSERT_GT(dead, 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(dead, &status, 0), dead);
+    const int dead = TestSupport::DeadProcessId();
     const std::string users = Platform::UserDataFolder() + "/users/";
     const std::string deadOnes[] = {users + "user0.dat.tmp-" + std::to_string(dead),
                                     users + "user.idx.tmp-" + std::to_string(dead)};

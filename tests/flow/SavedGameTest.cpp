@@ -102,11 +102,7 @@ protected:
 TEST_F(SavedGameTest, UnchartedLevelsGoOnPastTheFixedLevelsAndAreContinued)
 {
     PlayToSiteSixOnHard();
-    FinishLevel();
-    Run(2);
-    Map()->mChosenSite = 35;
-    Map()->mSiteChosen = true;
-    Type(" ");
+    PlayOnToTheLastSite();
     ASSERT_EQ(app->mConfig->GetLevel(), 35);
     FinishLevel();
     Run(2000);

@@ -309,12 +309,7 @@ TEST(SettingsStore, OpeningRemovesTemporariesOfDeadProcessesOnly)
     const std::string file = dir.File("settings.txt");
     TestSupport::WriteFile(file, "Software\tName\tsz\tkept\n");
 
-    pid_t dead = fork();
-    if (dead == 0)
-        _exit(0);
-    ASSERT_GT(dead, 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(dead, &status, 0), dead);
+    const int dead = TestSupport::DeadProcessId();
 
     const std::string deadTemp = file + ".tmp-" + std::to_string(dead);
     const std::string liveTemp = file + ".tmp-" + std::to_string(getppid());

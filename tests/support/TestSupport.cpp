@@ -6,6 +6,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace TestSupport {
 
 TempDir::TempDir(const std::string& prefix)
@@ -48,6 +51,19 @@ void WriteFile(const std::string& path, const std::string& data)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << data;
+}
+
+int DeadProcessId()
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    if (child < 0)
+        throw std::runtime_error("cannot start a process");
+    int status = 0;
+    if (waitpid(child, &status, 0) != child)
+        throw std::runtime_error("cannot wait for a process");
+    return int(child);
 }
 
 } // namespace TestSupport

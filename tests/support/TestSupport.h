@@ -42,4 +42,7 @@ private:
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& data);
 
+// The id of a process that has already ended (for files named after their writer).
+int DeadProcessId();
+
 } // namespace TestSupport
