@@ -5,6 +5,7 @@
 #include "framework/sound/MusicLibraries.h"
 #include "framework/sound/SoundDecoders.h"
 #include "tests/audio/AudioFixtures.h"
+#include "tests/support/MusicLibraryHarness.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Zant;
@@ -21,13 +22,7 @@ class BassLibraryTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(library.Open(TestSupport::GameDir() + "/" + kBassLibraryName)) << library.Error();
-        std::string missing;
-        ASSERT_TRUE(LookupBassEntryPoints(library, api, missing)) << missing;
-        render = reinterpret_cast<MusicRenderFn>(library.Symbol(kMusicRenderEntry));
-        ASSERT_NE(render, nullptr);
-        ASSERT_EQ(api.BASS_Init(-1, kRate, 0, nullptr), 1);
-        ASSERT_EQ(api.BASS_Start(), 1);
+        ASSERT_NO_FATAL_FAILURE(TestSupport::StartMusicLibrary(library, api, render, kRate));
         api.BASS_SetGlobalVolumes(100, 100, 100);
         TestSupport::WriteFile(dir.File("tune.xm"), AudioFixtures::MakeTestModule());
     }

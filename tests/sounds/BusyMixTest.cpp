@@ -15,6 +15,7 @@
 #include "platform/audio/Mixer.h"
 #include "platform/audio/PeakLimiter.h"
 #include "platform/audio/SharedLibrary.h"
+#include "tests/support/MusicLibraryHarness.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Zant;
@@ -42,13 +43,7 @@ class BusyMixTest : public testing::TestWithParam<BusyMix> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(library.Open(TestSupport::GameDir() + "/" + kBassLibraryName)) << library.Error();
-        std::string missing;
-        ASSERT_TRUE(LookupBassEntryPoints(library, api, missing)) << missing;
-        render = reinterpret_cast<MusicRenderFn>(library.Symbol(kMusicRenderEntry));
-        ASSERT_NE(render, nullptr);
-        ASSERT_EQ(api.BASS_Init(-1, kRate, 0, nullptr), 1);
-        ASSERT_EQ(api.BASS_Start(), 1);
+        ASSERT_NO_FATAL_FAILURE(TestSupport::StartMusicLibrary(library, api, render, kRate));
         auto device = std::make_unique<Platform::OfflineAudioDevice>(kRate);
         offline = device.get();
         manager = std::make_unique<DSoundManager>(std::move(device));
