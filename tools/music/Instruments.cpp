@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/music/Equalisation.h"
 #include "tools/sound/Dsp.h"
 
 namespace Zant::Music {
@@ -312,35 +313,68 @@ std::optional<FontSource> SourceFor(const std::string& name)
     return std::nullopt;
 }
 
+// What each recorded instrument gives up so the others are heard (frequencies
+// as heard at the note taken from the bank, which sits mid-range for each
+// instrument). The bass keeps its fundamental and yields its upper harmonics'
+// overlap with the chords; pads, chords and melody yield the low mids around
+// 150-400 Hz to the bass; drums stay as recorded.
+Equalisation EqualisationFor(const std::string& name)
+{
+    using K = Biquad::Kind;
+    static const std::pair<const char*, Equalisation> kShaping[] = {
+        {"bass", {{K::Peak, 300.0, 0.8, -4.0}, {K::Peak, 620.0, 1.2, -2.0}}},
+        {"pad", {{K::HighPass, 170.0, 0.6}, {K::Peak, 270.0, 0.9, -4.0}}},
+        {"pluck", {{K::HighPass, 110.0, 0.6}, {K::Peak, 250.0, 1.0, -3.0}}},
+        {"vibes", {{K::HighPass, 260.0, 0.6}}},
+        {"marimba", {{K::HighPass, 260.0, 0.6}}},
+        {"brass", {{K::HighPass, 230.0, 0.6}, {K::Peak, 350.0, 1.0, -2.0}}},
+        {"flute", {{K::HighPass, 300.0, 0.6}}},
+        {"bell", {{K::HighPass, 400.0, 0.6}}},
+    };
+    for (const auto& [n, eq] : kShaping)
+        if (name == n) return eq;
+    return {};
+}
+
 // Replaces a synthesised instrument's sound with the bank's recording, keeping
 // its envelope and playback settings and matching its loudness, so the score's
-// balance holds.
+// balance holds; then shapes its tone, which takes away what it cuts.
 bool TakeRecording(Instrument& ins, const FontSource& from, const SoundFont& font, std::string& error)
 {
     auto note = font.Note(from.bank, from.program, from.key, error);
     if (!note) return false;
-    Signal s;
-    if (!ins.loop) {
-        // A struck or plucked instrument: its recorded decay, loop unrolled, ends on its own.
-        s = note->Held(from.maxSeconds);
-        Trim(s, -60.0);
-        FadeOut(s, 0.05);
-        note->loop = false;
-    } else if (note->loop) {
-        s = std::move(note->pcm);
-        s.resize(note->loopEnd);
-    } else {
+    if (ins.loop && !note->loop) {
         error = "the bank's note has no loop to sustain";
         return false;
     }
+    // A struck or plucked note: its recorded decay, loop unrolled, ending on its
+    // own; a sustained note: up to its loop's end.
+    const bool struck = !ins.loop;
+    const auto sound = [&](const FontNote& n) {
+        if (!struck) {
+            Signal s = n.pcm;
+            s.resize(n.loopEnd);
+            return s;
+        }
+        Signal s = n.Held(from.maxSeconds);
+        Trim(s, -60.0);
+        FadeOut(s, 0.05);
+        return s;
+    };
+    const Signal plain = sound(*note);
+    Equalise(*note, EqualisationFor(ins.name));
+    const Signal shaped = sound(*note);
     const double before = ShortTermLoudness(Signal(ins.pcm.begin(), ins.pcm.end())) / 32767.0;
-    ins.pcm = Pcm(s);
-    const double after = ShortTermLoudness(Signal(ins.pcm.begin(), ins.pcm.end())) / 32767.0;
+    const std::vector<int16_t> plainPcm = Pcm(plain);
+    const double after = ShortTermLoudness(Signal(plainPcm.begin(), plainPcm.end())) / 32767.0;
+    // Both are scaled to the same peak, so the ratio of their peaks is what the shaping took.
+    const double kept = Peak(plain) > 0.0 ? Peak(shaped) / Peak(plain) : 1.0;
     if (after > 0.0)
-        ins.globalVolume = std::clamp(static_cast<int>(std::lround(ins.globalVolume * before / after)), 8, 128);
-    ins.loop = note->loop;
-    ins.loopStart = note->loopStart;
-    ins.loopEnd = note->loopEnd;
+        ins.globalVolume = std::clamp(static_cast<int>(std::lround(ins.globalVolume * kept * before / after)), 8, 128);
+    ins.pcm = Pcm(shaped);
+    ins.loop = !struck;
+    ins.loopStart = struck ? 0 : note->loopStart;
+    ins.loopEnd = struck ? 0 : note->loopEnd;
     const double semitones = 60.0 - from.plays + from.key - note->rootKey;
     ins.c5speed = static_cast<uint32_t>(std::lround(note->rate * std::pow(2.0, semitones / 12.0)));
     return true;

@@ -23,7 +23,7 @@ struct Module {
     std::string title;
     int initialSpeed = 6;
     int initialTempo = 125;
-    int mixVolume = 62;   // the tunes around -20 LUFS, as rendered
+    int mixVolume = 71;   // the tunes around -20 LUFS, as rendered
     std::array<int, kModuleChannels> pan{};   // 0..64
     std::vector<std::vector<ModuleRow>> patterns;
     std::vector<uint8_t> orders;

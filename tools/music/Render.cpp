@@ -82,11 +82,14 @@ int main(int argc, char** argv)
             mid[i] = 0.5f * (left[i] + right[i]);
             side[i] = 0.5f * (left[i] - right[i]);
         }
-        std::printf("%-28s %6.1f s  peak %6.2f dBFS  RMS %6.2f dBFS  side %6.1f dB under mid", path.substr(path.rfind('/') + 1).c_str(),
+        // Low mids (150-400 Hz), where a muddy mix piles up.
+        std::printf("%-28s %6.1f s  peak %6.2f dBFS  RMS %6.2f dBFS  side %6.1f dB under mid  low mids %4.1f %%",
+                    path.substr(path.rfind('/') + 1).c_str(),
                     static_cast<double>(left.size()) / Zant::Dsp::kRate,
                     Zant::Dsp::GainToDb(std::max(Zant::Dsp::Peak(left), Zant::Dsp::Peak(right))),
                     Zant::Dsp::GainToDb(Zant::Dsp::Rms(mid)),
-                    Zant::Dsp::GainToDb(Zant::Dsp::Rms(mid)) - Zant::Dsp::GainToDb(Zant::Dsp::Rms(side)));
+                    Zant::Dsp::GainToDb(Zant::Dsp::Rms(mid)) - Zant::Dsp::GainToDb(Zant::Dsp::Rms(side)),
+                    100.0 * Zant::Dsp::BandShare(mid, 150.0, 400.0));
         if (t.once) std::printf("  ending falls %4.0f ms", 1000.0 * Zant::Dsp::EndingFall(mid));
         std::printf("\n");
     }

@@ -298,6 +298,22 @@ double LowShare(const Signal& s, double hz)
     return all > 0.0 ? low / all : 0.0;
 }
 
+double BandShare(const Signal& s, double loHz, double hiHz)
+{
+    Biquad h1, h2, l1, l2;
+    h1.Set(Biquad::HighPass, loHz, 0.707);
+    h2.Set(Biquad::HighPass, loHz, 0.707);
+    l1.Set(Biquad::LowPass, hiHz, 0.707);
+    l2.Set(Biquad::LowPass, hiHz, 0.707);
+    double band = 0.0, all = 0.0;
+    for (float x : s) {
+        const double y = l2.Run(l1.Run(h2.Run(h1.Run(x))));
+        band += y * y;
+        all += static_cast<double>(x) * x;
+    }
+    return all > 0.0 ? band / all : 0.0;
+}
+
 Signal Resample(const Signal& s, double step)
 {
     if (s.empty() || step <= 0.0) return {};

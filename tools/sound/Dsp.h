@@ -107,6 +107,8 @@ double ShortTermLoudness(const Signal& s, double windowSeconds = 0.05); // loude
 double Mean(const Signal& s);
 // Share (0..1) of the energy below hz: what small speakers cannot play.
 double LowShare(const Signal& s, double hz = 150.0);
+// Share (0..1) of the energy between two frequencies (fourth-order band edges).
+double BandShare(const Signal& s, double loHz, double hiHz);
 // Seconds over which a sound's ending falls from 6 dB under the loudest 50 ms
 // of its last two seconds to 60 dB under it (or to its end): a cut ending
 // reads as a few tens of milliseconds, a release or fade as its length.
