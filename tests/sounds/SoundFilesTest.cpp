@@ -124,6 +124,22 @@ double EstimatePitch(const Wav& w)
     return 0.0;
 }
 
+// Power at hz over a Hann-windowed stretch (Goertzel).
+double PowerAt(const Wav& w, double hz, double fromSeconds, double seconds)
+{
+    const size_t from = static_cast<size_t>(fromSeconds * w.rate);
+    const size_t n = std::min(static_cast<size_t>(seconds * w.rate), w.samples.size() - std::min(from, w.samples.size()));
+    const double k = 2.0 * std::cos(2.0 * M_PI * hz / w.rate);
+    double s1 = 0.0, s2 = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        const double hann = 0.5 - 0.5 * std::cos(2.0 * M_PI * static_cast<double>(i) / static_cast<double>(n));
+        const double s0 = w.samples[from + i] * hann + k * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    return s1 * s1 + s2 * s2 - k * s1 * s2;
+}
+
 } // namespace
 
 TEST_F(SoundFiles, EverySoundOfTheTableIsAPlayableWav)
@@ -268,6 +284,22 @@ TEST_F(SoundFiles, LoopsJoinWithoutAClick)
         // The level does not jump either.
         const size_t edge = static_cast<size_t>(0.25 * w->rate);
         EXPECT_NEAR(Db(Rms(s, 0, edge)), Db(Rms(s, n - edge, edge)), 3.0);
+    }
+}
+
+// Each tone is several layers struck together: none of them may sound a
+// semitone away from the note the tone rings at.
+TEST_F(SoundFiles, EveryToneRingsInTune)
+{
+    for (int i = 1; i <= 13; ++i) {
+        SCOPED_TRACE(i);
+        const Wav* w = Get("tone" + std::to_string(i));
+        ASSERT_NE(w, nullptr);
+        const double hz = EstimatePitch(*w);
+        ASSERT_GT(hz, 0.0);
+        const double note = PowerAt(*w, hz, 0.02, 0.35);
+        for (double semitones : {-1.0, 1.0})
+            EXPECT_LT(PowerAt(*w, hz * std::pow(2.0, semitones / 12.0), 0.02, 0.35), 0.05 * note) << semitones;
     }
 }
 

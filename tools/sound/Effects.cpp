@@ -28,22 +28,40 @@ Signal Struck(double hz, double seconds, std::initializer_list<Partial> partials
     return s;
 }
 
-// Vibraphone-like bar: round fundamental, a short metallic fourth partial.
-Signal Vibes(double hz, double seconds = 1.2)
+// Lays a recording under a synthesised sound at `under` times its loudest
+// 50 ms: the synthesis keeps the sound's character, the recording brings a
+// real strike and body. The recording ends with the synthesised sound.
+Signal Layered(Signal synth, Signal recorded, double under)
 {
-    return Struck(hz, seconds, {{1.0, 1.0, 0.55}, {4.0, 0.22, 0.09}, {10.0, 0.05, 0.025}});
+    const double a = ShortTermLoudness(synth), b = ShortTermLoudness(recorded);
+    if (a <= 0.0 || b <= 0.0) return synth;
+    if (recorded.size() > synth.size()) {
+        recorded.resize(synth.size());
+        FadeOut(recorded, 0.03);
+    }
+    Mix(synth, recorded, 0.0, under * a / b);
+    return synth;
 }
 
-// Glockenspiel: bright, inharmonic, short.
-Signal Glock(double hz, double seconds = 0.8)
+// Vibraphone bar: round fundamental, a short metallic fourth partial, over a recorded vibraphone.
+Signal Vibes(const Textures& t, double hz, double seconds = 1.2)
 {
-    return Struck(hz, seconds, {{1.0, 1.0, 0.35}, {2.76, 0.35, 0.12}, {5.4, 0.15, 0.05}, {8.93, 0.06, 0.025}}, 0.001);
+    return Layered(Struck(hz, seconds, {{1.0, 1.0, 0.55}, {4.0, 0.22, 0.09}, {10.0, 0.05, 0.025}}), t.vibes.At(KeyOf(hz)),
+                   0.7);
 }
 
-// Mallet between marimba and glass: used for the rising jellyfish tones.
-Signal Mallet(double hz, double seconds)
+// Glockenspiel: bright, inharmonic, short, over a recorded glockenspiel.
+Signal Glock(const Textures& t, double hz, double seconds = 0.8)
 {
-    return Struck(hz, seconds, {{1.0, 1.0, 0.28}, {2.0, 0.18, 0.16}, {3.93, 0.2, 0.05}, {9.2, 0.04, 0.015}}, 0.0015);
+    return Layered(Struck(hz, seconds, {{1.0, 1.0, 0.35}, {2.76, 0.35, 0.12}, {5.4, 0.15, 0.05}, {8.93, 0.06, 0.025}}, 0.001),
+                   t.glock.At(KeyOf(hz)), 0.6);
+}
+
+// Mallet between marimba and glass, over a recorded marimba: the rising jellyfish tones.
+Signal Mallet(const Textures& t, double hz, double seconds)
+{
+    return Layered(Struck(hz, seconds, {{1.0, 1.0, 0.28}, {2.0, 0.18, 0.16}, {3.93, 0.2, 0.05}, {9.2, 0.04, 0.015}}, 0.0015),
+                   t.marimba.At(KeyOf(hz)), 0.7);
 }
 
 // Soft brass: band-limited saw through a filter that opens on the attack.
@@ -199,9 +217,10 @@ Signal Type1(const Textures&) { return Click(1900.0, 380.0, 11); }
 Signal Type2(const Textures&) { return Click(2250.0, 420.0, 12); }
 Signal Type3(const Textures&) { return Click(1650.0, 340.0, 13); }
 
-Signal ButtonClick(const Textures&)
+Signal ButtonClick(const Textures& t)
 {
-    Signal s = Glide(700.0, 1300.0, 0.035, 0.09, 0.022);
+    // A rising chirp over the tap of a recorded wood block.
+    Signal s = Layered(Glide(700.0, 1300.0, 0.035, 0.09, 0.022), t.block, 0.6);
     Signal tick = Noise(0.01, 5);
     HighPass(tick, 3000.0);
     Shape(tick, [](double t) { return std::exp(-t / 0.0015); });
@@ -307,11 +326,11 @@ Signal PiranhaDies(const Textures& t)
     return s;
 }
 
-Signal Jellyfish(const Textures&)
+Signal Jellyfish(const Textures& t)
 {
     Signal s = Glide(600.0, 260.0, 0.18, 0.8, 0.15, 14.0, 0.04);
-    Mix(s, Glock(NoteHz(88)), 0.08, 0.18);
-    Mix(s, Glock(NoteHz(95)), 0.17, 0.14);
+    Mix(s, Glock(t, NoteHz(88)), 0.08, 0.18);
+    Mix(s, Glock(t, NoteHz(95)), 0.17, 0.14);
     Bubbles(s, 61, 6, 0.05, 0.5, 500.0, 1300.0, 0.3);
     ApplyReverb(s, 0.3, 0.75, 0.4, 0.3);
     return s;
@@ -348,10 +367,12 @@ Signal SonarPing(const Textures&)
     return s;
 }
 
-Signal TorpedoLaunch(const Textures&)
+Signal TorpedoLaunch(const Textures& t)
 {
-    Signal s = Struck(70.0, 1.1, {{1.0, 1.0, 0.12}, {2.0, 0.4, 0.06}}, 0.002);
-    Signal clank = Struck(820.0, 0.2, {{1.0, 0.5, 0.04}, {2.63, 0.4, 0.03}, {4.1, 0.3, 0.02}}, 0.0005);
+    // The tube's thump with a recorded drum's punch, and the metal clank of its latch.
+    Signal s = Layered(Struck(70.0, 1.1, {{1.0, 1.0, 0.12}, {2.0, 0.4, 0.06}}, 0.002), t.kick, 0.6);
+    Signal clank = Layered(Struck(820.0, 0.2, {{1.0, 0.5, 0.04}, {2.63, 0.4, 0.03}, {4.1, 0.3, 0.02}}, 0.0005),
+                           Resample(t.ring, 0.8), 0.8);
     Mix(s, clank, 0.0, 0.5);
     Signal whoosh = Noise(0.8, 81);
     Biquad bp;
@@ -394,6 +415,9 @@ Signal Explosion(const Textures& t)
     Signal hit = Take(t.thud, 0.8);
     HighPass(hit, 180.0);
     Mix(s, hit, 0.0, 0.25);
+    Signal boom = Take(t.kick, 0.7);
+    HighPass(boom, 90.0);
+    Mix(s, boom, 0.0, 0.2);
     Signal spray = Water(t, 0.4, 1.6, 1800.0, 95);
     Shape(spray, [](double u) { return Smooth(u / 0.04) * std::exp(-u / 0.45); });
     Mix(s, spray, 0.02, 0.35);
@@ -435,61 +459,62 @@ Signal Emp(const Textures&)
 
 // ---- rewards -----------------------------------------------------------------------
 
-Signal Sparkle(uint64_t seed, int count, double from, double to)
+Signal Sparkle(const Textures& t, uint64_t seed, int count, double from, double to)
 {
     Signal s = Silence(to + 0.6);
     Rng rng(seed);
     for (int i = 0; i < count; ++i)
-        Mix(s, Glock(rng.Range(2600.0, 5200.0), 0.4), rng.Range(from, to), rng.Range(0.03, 0.09));
+        Mix(s, Glock(t, rng.Range(2600.0, 5200.0), 0.4), rng.Range(from, to), rng.Range(0.03, 0.09));
     return s;
 }
 
-Signal Arpeggio(std::initializer_list<double> notes, double step, Signal (*voice)(double, double), double hold)
+Signal Arpeggio(const Textures& t, std::initializer_list<double> notes, double step,
+                Signal (*voice)(const Textures&, double, double), double hold)
 {
     Signal s;
     double at = 0.0;
     for (double n : notes) {
-        Mix(s, voice(NoteHz(n), hold), at, 0.5);
+        Mix(s, voice(t, NoteHz(n), hold), at, 0.5);
         at += step;
     }
     return s;
 }
 
-Signal WaveBonus(const Textures&)
+Signal WaveBonus(const Textures& t)
 {
-    Signal s = Arpeggio({79, 84}, 0.12, Vibes, 0.9);
+    Signal s = Arpeggio(t, {79, 84}, 0.12, Vibes, 0.9);
     ApplyReverb(s, 0.3, 0.75, 0.4, 0.3);
     return s;
 }
 
-Signal WaveBonus2(const Textures&)
+Signal WaveBonus2(const Textures& t)
 {
-    Signal s = Arpeggio({72, 76, 79, 84}, 0.1, Vibes, 0.9);
+    Signal s = Arpeggio(t, {72, 76, 79, 84}, 0.1, Vibes, 0.9);
     ApplyReverb(s, 0.3, 0.75, 0.4, 0.3);
     return s;
 }
 
-Signal WaveBonus3(const Textures&)
+Signal WaveBonus3(const Textures& t)
 {
-    Signal s = Arpeggio({72, 76, 79, 84, 88}, 0.08, Vibes, 1.0);
-    Mix(s, Glock(NoteHz(96)), 0.4, 0.3);
-    Mix(s, Glock(NoteHz(100)), 0.48, 0.25);
-    Mix(s, Sparkle(111, 10, 0.4, 1.0), 0.0, 1.0);
+    Signal s = Arpeggio(t, {72, 76, 79, 84, 88}, 0.08, Vibes, 1.0);
+    Mix(s, Glock(t, NoteHz(96)), 0.4, 0.3);
+    Mix(s, Glock(t, NoteHz(100)), 0.48, 0.25);
+    Mix(s, Sparkle(t, 111, 10, 0.4, 1.0), 0.0, 1.0);
     ApplyReverb(s, 0.3, 0.8, 0.4, 0.4);
     return s;
 }
 
-Signal WinGem(const Textures&)
+Signal WinGem(const Textures& t)
 {
-    Signal s = Arpeggio({84, 88, 91, 96, 100}, 0.06, Glock, 0.8);
-    Mix(s, Vibes(NoteHz(72), 1.2), 0.0, 0.35);
-    Mix(s, Vibes(NoteHz(79), 1.2), 0.24, 0.3);
-    Mix(s, Sparkle(121, 14, 0.2, 0.9), 0.0, 1.0);
+    Signal s = Arpeggio(t, {84, 88, 91, 96, 100}, 0.06, Glock, 0.8);
+    Mix(s, Vibes(t, NoteHz(72), 1.2), 0.0, 0.35);
+    Mix(s, Vibes(t, NoteHz(79), 1.2), 0.24, 0.3);
+    Mix(s, Sparkle(t, 121, 14, 0.2, 0.9), 0.0, 1.0);
     ApplyReverb(s, 0.35, 0.8, 0.35, 0.4);
     return s;
 }
 
-Signal Treasure(const Textures&)
+Signal Treasure(const Textures& t)
 {
     Signal s;
     Mix(s, Brass(NoteHz(67), 0.13), 0.0, 0.5);
@@ -498,39 +523,40 @@ Signal Treasure(const Textures&)
     Mix(s, Brass(NoteHz(79), 0.9), 0.39, 0.5);
     Mix(s, Brass(NoteHz(76), 0.9), 0.39, 0.3);
     Mix(s, Brass(NoteHz(72), 0.9), 0.39, 0.3);
-    Mix(s, Glock(NoteHz(91)), 0.39, 0.25);
-    Mix(s, Sparkle(131, 8, 0.45, 1.1), 0.0, 0.8);
+    Mix(s, Glock(t, NoteHz(91)), 0.39, 0.25);
+    Mix(s, Sparkle(t, 131, 8, 0.45, 1.1), 0.0, 0.8);
     ApplyReverb(s, 0.25, 0.8, 0.4, 0.4);
     return s;
 }
 
-Signal ExtraLife(const Textures&)
+Signal ExtraLife(const Textures& t)
 {
-    Signal s = Arpeggio({79, 84, 88, 91}, 0.07, Vibes, 0.5);
-    Mix(s, Vibes(NoteHz(96), 1.0), 0.3, 0.45);
-    Mix(s, Glock(NoteHz(96)), 0.3, 0.3);
-    Mix(s, Vibes(NoteHz(91), 1.0), 0.3, 0.25);
-    Mix(s, Sparkle(141, 8, 0.3, 0.9), 0.0, 0.8);
+    Signal s = Arpeggio(t, {79, 84, 88, 91}, 0.07, Vibes, 0.5);
+    Mix(s, Vibes(t, NoteHz(96), 1.0), 0.3, 0.45);
+    Mix(s, Glock(t, NoteHz(96)), 0.3, 0.3);
+    Mix(s, Vibes(t, NoteHz(91), 1.0), 0.3, 0.25);
+    Mix(s, Sparkle(t, 141, 8, 0.3, 0.9), 0.0, 0.8);
     ApplyReverb(s, 0.3, 0.78, 0.4, 0.35);
     return s;
 }
 
 // The thirteen rising tones: a C major scale from C5, one step per jellyfish.
 template <int Step>
-Signal Tone(const Textures&)
+Signal Tone(const Textures& t)
 {
     static const int kScale[13] = {72, 74, 76, 77, 79, 81, 83, 84, 86, 88, 89, 91, 93};
     // Dry: a comb reverb rings at its own pitches and cut some notes' tails
     // short, so the steps decayed unevenly.
-    return Mallet(NoteHz(kScale[Step]), 0.7);
+    return Mallet(t, NoteHz(kScale[Step]), 0.7);
 }
 
-Signal DiveBell(const Textures&)
+Signal DiveBell(const Textures& t)
 {
     Signal s = Struck(587.0, 2.4,
                       {{0.5, 0.35, 1.8}, {1.0, 1.0, 1.3}, {1.19, 0.45, 0.9}, {1.5, 0.35, 0.8},
                        {2.0, 0.5, 0.7}, {2.74, 0.25, 0.4}, {3.0, 0.2, 0.35}, {4.07, 0.12, 0.2}},
                       0.001);
+    s = Layered(std::move(s), t.tubular.At(KeyOf(587.0)), 0.8);
     Signal strike = Noise(0.02, 151);
     HighPass(strike, 2000.0);
     Shape(strike, [](double t) { return std::exp(-t / 0.003); });
@@ -704,19 +730,37 @@ std::optional<Textures> LoadTextures(const SoundFont& font, std::string& error)
     const auto take = [&](int bank, int program, int key, double seconds) -> std::optional<Signal> {
         auto note = font.Note(bank, program, key, error);
         if (!note) return std::nullopt;
-        Signal s = note->Held(seconds);
-        return Resample(s, note->rate * std::pow(2.0, (key - note->rootKey) / 12.0) / kRate);
+        return note->Sounding(key, seconds);
+    };
+    // Pitched instruments: (program, lowest key, highest key, seconds), every third key.
+    const auto pitched = [&](int program, int low, int high, double seconds) {
+        return RecordedInstrument::Take(font, 0, program, low, high, 3, seconds, error);
     };
     Textures t;
     auto surf = take(0, 122, 60, 2.0);     // Seashore
     auto snap = take(128, 0, 37, 0.3);     // side stick
     auto thud = take(128, 0, 41, 0.6);     // low floor tom
     auto scrape = take(128, 0, 55, 1.2);   // splash cymbal
-    if (!surf || !snap || !thud || !scrape) return std::nullopt;
+    auto kick = take(128, 0, 35, 0.6);     // acoustic bass drum
+    auto ring = take(128, 0, 53, 0.4);     // ride cymbal's bell
+    auto block = take(128, 0, 76, 0.15);   // high wood block
+    auto vibes = pitched(11, 60, 102, 1.3);
+    auto glock = pitched(9, 72, 99, 0.9);
+    auto marimba = pitched(12, 69, 96, 0.8);
+    auto tubular = pitched(14, 74, 74, 2.4);
+    if (!surf || !snap || !thud || !scrape || !kick || !ring || !block || !vibes || !glock || !marimba || !tubular)
+        return std::nullopt;
     t.surf = std::move(*surf);
     t.snap = std::move(*snap);
     t.thud = std::move(*thud);
     t.scrape = std::move(*scrape);
+    t.kick = std::move(*kick);
+    t.ring = std::move(*ring);
+    t.block = std::move(*block);
+    t.vibes = std::move(*vibes);
+    t.glock = std::move(*glock);
+    t.marimba = std::move(*marimba);
+    t.tubular = std::move(*tubular);
     return t;
 }
 

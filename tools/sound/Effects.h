@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/sound/Dsp.h"
+#include "tools/sound/RecordedInstrument.h"
 #include "tools/sound/SoundFont.h"
 
 namespace Zant::Effects {
@@ -22,12 +23,17 @@ struct KindLevel {
 const std::vector<KindLevel>& Levels();
 const KindLevel& LevelOf(Kind kind);
 
-// Recorded textures from the General MIDI bank that some recipes layer in.
+// Recorded textures and instruments from the General MIDI bank that recipes layer in.
 struct Textures {
     Dsp::Signal surf;       // breaking-wave noise
     Dsp::Signal snap;       // a dry, short percussive crack
     Dsp::Signal thud;       // a low drum hit
     Dsp::Signal scrape;     // a metallic scrape
+    Dsp::Signal kick;       // a deep drum's punch
+    Dsp::Signal ring;       // a cymbal bell's metallic ring
+    Dsp::Signal block;      // a wooden tap
+    // Recorded instruments laid under the synthesised bells and mallets.
+    Dsp::RecordedInstrument vibes, glock, marimba, tubular;
 };
 std::optional<Textures> LoadTextures(const Dsp::SoundFont& font, std::string& error);
 

@@ -225,4 +225,9 @@ Signal FontNote::Held(double seconds) const
     return s;
 }
 
+Signal FontNote::Sounding(double key, double seconds) const
+{
+    return Resample(Held(seconds), rate * std::pow(2.0, (key - rootKey) / 12.0) / kRate);
+}
+
 } // namespace Zant::Dsp

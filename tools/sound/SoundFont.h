@@ -27,6 +27,8 @@ struct FontNote {
     // The note as a synthesiser plays it for `seconds` with the key held: the
     // loop unrolled under the envelope.
     Signal Held(double seconds) const;
+    // The held note sounding `key`, at kRate.
+    Signal Sounding(double key, double seconds) const;
 };
 
 class SoundFont {
