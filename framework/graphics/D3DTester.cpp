@@ -184,13 +184,9 @@ bool D3DTester::Setup(const D3DTestInput& input)
     if (mUseRegistryCache && mHost)
         mCacheOpen = mHost->OpenCache();
     try {
-        if (!input.device) {
-            mFailureReason = "No DirectDrawCreateEx";
+        if (input.adapter.empty() && !OpenDevice(input))
             return false;
-        }
-        mDevice = input.device;
-        const Platform::RenderCaps caps = mDevice->Caps();
-        mDisplayGuid = AdapterId(caps.description);
+        mDisplayGuid = AdapterId(input.adapter.empty() ? mDevice->Caps().description : input.adapter);
 
         const int64_t bytes = int64_t(input.desktopBits / 8) * input.desktopWidth * input.desktopHeight +
                               input.videoMemoryBytes;
@@ -207,6 +203,12 @@ bool D3DTester::Setup(const D3DTestInput& input)
                 return false;
             mResultsToWrite = true;
         }
+        if (!mDevice && !OpenDevice(input)) {
+            // No verdict on the adapter: the next run tries again.
+            mResultsToWrite = false;
+            return false;
+        }
+        const Platform::RenderCaps caps = mDevice->Caps();
 
         const std::string description = Lower(caps.description);
         if (description.find("nvidia") == std::string::npos && description.find("radeon") == std::string::npos &&
@@ -240,6 +242,14 @@ bool D3DTester::Setup(const D3DTestInput& input)
         mFailureReason = e.what();
         return false;
     }
+}
+
+bool D3DTester::OpenDevice(const D3DTestInput& input)
+{
+    mDevice = input.device ? input.device() : nullptr;
+    if (!mDevice)
+        mFailureReason = "No DirectDrawCreateEx";
+    return mDevice != nullptr;
 }
 
 bool D3DTester::CacheUsable()

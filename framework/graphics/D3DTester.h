@@ -5,9 +5,10 @@
 // a failure reason (3D must not be used) and a warning (3D works but is not
 // recommended); both empty recommends 3D. The verdict is cached in the settings
 // store per adapter, so the drawing runs again only when the adapter, the memory
-// limits or the cache version change.
+// limits or the cache version change; the device is made only for the drawing.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -50,7 +51,13 @@ public:
 
 // What the test measures of the machine.
 struct D3DTestInput {
-    Platform::RenderDevice* device = nullptr;
+    // Makes the 3D device (null when there is none). Asked only when the drawing
+    // tests must run: the device loads the graphics driver, which a cached verdict
+    // does without.
+    std::function<Platform::RenderDevice*()> device;
+    // The adapter's identity as the display knows it without a device; "" when it
+    // cannot tell, and the device's description stands for it.
+    std::string adapter;
     int desktopBits = 32;
     int desktopWidth = 0;
     int desktopHeight = 0;
@@ -86,6 +93,7 @@ public:
 
 private:
     bool Setup(const D3DTestInput& input);
+    bool OpenDevice(const D3DTestInput& input);
     bool CacheUsable();
     void WriteCache();
     bool RunDrawingTests();

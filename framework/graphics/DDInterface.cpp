@@ -142,7 +142,10 @@ void DDInterface::RunHardwareTest()
     mD3DTester = new D3DTester(mTestHost.get());
     mD3DTester->SetVidMemoryConstraints(mMinVidMemory, mRecVidMemory);
     D3DTestInput input;
-    input.device = mScreen ? mScreen->Device() : nullptr;
+    if (mScreen) {
+        input.device = [this] { return mScreen->Device(); };
+        input.adapter = mScreen->Adapter();
+    }
     input.desktopBits = mScreen ? mScreen->DesktopBitCount() : 32;
     if (mScreen)
         mScreen->DesktopSize(input.desktopWidth, input.desktopHeight);

@@ -4,6 +4,7 @@
 // frames. The SDL version presents through an SDL renderer; FakeScreen stands in
 // for tests.
 #include <cstdint>
+#include <string>
 
 struct SDL_Window;
 
@@ -47,6 +48,9 @@ public:
     // The 3D device drawing into the attached window; null when there is none (no
     // window, or a renderer that cannot draw into textures).
     virtual RenderDevice* Device() { return nullptr; }
+    // What identifies the adapter and driver the 3D device would draw with, known
+    // without making the device (which loads the graphics driver); "" when unknown.
+    virtual std::string Adapter() { return ""; }
 };
 
 } // namespace Platform

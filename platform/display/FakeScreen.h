@@ -2,6 +2,7 @@
 // A screen for tests: its desktop depth, refresh rate and refusals are set by the
 // test, and it keeps a copy of the last frame it was shown.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/display/DisplayScreen.h"
@@ -53,6 +54,7 @@ public:
     }
 
     RenderDevice* Device() override { return attached ? device : nullptr; }
+    std::string Adapter() override { return adapter; }
 
     // The last frame's pixel at (x, y), as stored (565 or XRGB).
     uint32_t FramePixel(int x, int y) const
@@ -76,6 +78,7 @@ public:
     bool refuseMode = false;
     bool failShow = false;
     RenderDevice* device = nullptr; // not owned
+    std::string adapter;
 
     // What happened.
     bool attached = false;

@@ -3,7 +3,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 
+#include "platform/display/DisplayAdapter.h"
 #include "platform/display/SdlRenderDevice.h"
 
 namespace Platform {
@@ -94,15 +96,47 @@ bool SdlScreen::Attach(SDL_Window* window, bool fullScreen)
     if (fullScreen && fresh && !CoverDesktop(window))
         return false;
     if (!mRenderer) {
-        // No vsync: the application paces itself, and presents that only move the
-        // cursor must not block its 10 ms step.
-        mRenderer = SDL_CreateRenderer(window, -1, 0);
-        if (!mRenderer)
-            mRenderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        // 2D frames are copied by SDL's software renderer: an accelerated one would
+        // load the GL driver stack (tens of megabytes, a fifth of a second of start-up)
+        // only to copy a picture the CPU copies as fast. The 3D device asks for it.
+        mRenderer = CreateSoftwareRenderer(window);
+        mAccelerated = false;
         if (!mRenderer)
             return false; // Show then fails, and the display is made again
     }
     return true;
+}
+
+SDL_Renderer* SdlScreen::CreateSoftwareRenderer(SDL_Window* window)
+{
+    // Without this SDL may back the window's own surface with a GL texture.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+        SDL_RendererInfo info{};
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name && std::strcmp(info.name, "software") == 0)
+            return SDL_CreateRenderer(window, i, 0);
+    }
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+bool SdlScreen::Accelerate()
+{
+    if (mAccelerated)
+        return mRenderer != nullptr;
+    // The software renderer and its texture make way: a window has one renderer.
+    if (mTexture)
+        SDL_DestroyTexture(mTexture);
+    mTexture = nullptr;
+    mTextureWidth = mTextureHeight = mTextureBits = 0;
+    if (mRenderer)
+        SDL_DestroyRenderer(mRenderer);
+    // No vsync: the application paces itself, and presents that only move the
+    // cursor must not block its 10 ms step.
+    mRenderer = SDL_CreateRenderer(mWindow, -1, 0);
+    if (!mRenderer)
+        mRenderer = CreateSoftwareRenderer(mWindow);
+    mAccelerated = true;
+    return mRenderer != nullptr;
 }
 
 void SdlScreen::Detach()
@@ -115,6 +149,7 @@ void SdlScreen::Detach()
         SDL_DestroyRenderer(mRenderer);
     mTexture = nullptr;
     mRenderer = nullptr;
+    mAccelerated = false;
     mWindow = nullptr;
     mWindowId = 0;
     mTextureWidth = mTextureHeight = mTextureBits = 0;
@@ -135,7 +170,7 @@ void SdlScreen::RestoreMode() {}
 
 RenderDevice* SdlScreen::Device()
 {
-    if (!mRenderer || !WindowAlive())
+    if (!mRenderer || !WindowAlive() || !Accelerate())
         return nullptr;
     if (!mDevice) {
         mDevice = std::make_unique<SdlRenderDevice>(mRenderer);
@@ -145,6 +180,30 @@ RenderDevice* SdlScreen::Device()
         }
     }
     return mDevice.get();
+}
+
+std::string SdlScreen::Adapter()
+{
+    // Whatever decides which GL driver the accelerated renderer would get: SDL's
+    // video driver and its renderers, the cards, and the settings that make Mesa or
+    // the GL dispatcher pick another driver.
+    std::string text = "video ";
+    const char* video = SDL_GetCurrentVideoDriver();
+    text += video ? video : "-";
+    text += "\nrenderers";
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+        SDL_RendererInfo info{};
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && info.name)
+            text += std::string(" ") + info.name;
+    }
+    text += "\n";
+    for (const char* name : {SDL_HINT_RENDER_DRIVER, "LIBGL_ALWAYS_SOFTWARE", "GALLIUM_DRIVER",
+                             "MESA_LOADER_DRIVER_OVERRIDE", "__GLX_VENDOR_LIBRARY_NAME", "DRI_PRIME"}) {
+        const char* value = std::strncmp(name, "SDL_", 4) == 0 ? SDL_GetHint(name) : SDL_getenv(name);
+        if (value && *value)
+            text += std::string(name) + "=" + value + "\n";
+    }
+    return text + DrmAdapters();
 }
 
 void SdlScreen::FramePlacement(int outputWidth, int outputHeight, int frameWidth, int frameHeight, int& x, int& y,

@@ -2,9 +2,12 @@
 // The screen on SDL2: frames go into a streaming texture (ARGB8888 or RGB565) that
 // an SDL renderer (made without vsync) copies into the window, scaled to fit and
 // centred (letterboxed) when the window is larger than the frame, as it is on a
-// full-screen desktop. Every call that touches SDL runs on the main thread.
+// full-screen desktop. The renderer is SDL's software one until the 3D device is
+// asked for, which takes the best the system has (GL where there is one). Every call
+// that touches SDL runs on the main thread.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/display/DisplayScreen.h"
@@ -33,6 +36,7 @@ public:
     void RestoreMode() override;
     bool Show(const void* pixels, int pitch, int bitCount, int width, int height) override;
     RenderDevice* Device() override;
+    std::string Adapter() override;
 
     // While on, every shown frame is also read back from the renderer (before it is
     // presented) as 0xAARRGGBB pixels of the whole output, black bars included.
@@ -49,10 +53,14 @@ public:
 
 private:
     bool WindowAlive() const;
+    static SDL_Renderer* CreateSoftwareRenderer(SDL_Window* window);
+    // Replaces the software renderer with the accelerated one; false when none can be made.
+    bool Accelerate();
 
     SDL_Window* mWindow = nullptr;
     uint32_t mWindowId = 0;
     SDL_Renderer* mRenderer = nullptr;
+    bool mAccelerated = false;
     std::unique_ptr<SdlRenderDevice> mDevice;
     SDL_Texture* mTexture = nullptr;
     int mTextureWidth = 0;

@@ -2,10 +2,12 @@
 // video and audio drivers).
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <csignal>
 #include <filesystem>
+#include <sstream>
 #include <fcntl.h>
 #include <string>
 #include <sys/wait.h>
@@ -381,4 +383,74 @@ TEST(Program, ALostDisplayConnectionStillEndsTheRun)
     const std::string settings = TestSupport::ReadFile(home.File("settings.txt"));
     EXPECT_NE(settings.find("InProgress\tdword\t0"), std::string::npos) << settings;
     EXPECT_FALSE(std::filesystem::exists(home.File("Plindor.notify")));
+}
+
+namespace {
+
+// Waits up to timeoutMs for the title to offer its button, which it does once
+// everything has loaded.
+bool WaitUntilLoaded(const std::string& probePath, int timeoutMs)
+{
+    const std::string key = " buttons ";
+    for (int waited = 0; waited <= timeoutMs; waited += 10) {
+        const std::string probe = TestSupport::ReadFile(probePath);
+        for (size_t at = probe.find(key); at != std::string::npos; at = probe.find(key, at + 1))
+            if (std::isdigit(static_cast<unsigned char>(probe[at + key.size()])))
+                return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+// The GL libraries the process has mapped, one per line.
+std::string MappedGlLibraries(pid_t pid)
+{
+    std::string found;
+    std::istringstream maps(TestSupport::ReadFile("/proc/" + std::to_string(pid) + "/maps"));
+    for (std::string line; std::getline(maps, line);) {
+        const std::string file = line.substr(line.rfind(' ') + 1);
+        for (const char* library : {"libGL", "libEGL", "libLLVM", "_dri.so", "libgallium", "libglapi"})
+            if (file.find(library) != std::string::npos && found.find(file) == std::string::npos)
+                found += file + "\n";
+    }
+    return found;
+}
+
+} // namespace
+
+// A start in 2D on a real X display loads no GL driver: the first start's 3D test
+// caches its verdict, and later starts take it from the cache without making the 3D
+// device. Checked once the title has loaded everything (its button shows).
+TEST(Program, TwoDimensionalStartsLoadNoGlDriver)
+{
+    OwnXServer x;
+    if (!x.Start())
+        GTEST_SKIP() << "Xvfb is not available";
+    TestSupport::TempDir home("plindor-e2e");
+    for (const char* start : {"first", "second"}) {
+        const std::string probe = home.File(std::string(start) + ".probe");
+        Options options = x.ProgramOptions();
+        options.env.push_back("PLINDOR_HEADLESS=1");
+        options.env.push_back(TestSupport::ProbeSetting(probe));
+        // The first start's test loads the GL driver, whose blocks the leak check
+        // cannot attribute once the driver is unloaded.
+        if (std::string(start) == "first")
+            options.env.push_back("ASAN_OPTIONS=detect_leaks=0");
+        Running r = Start({}, home.Path(), home.File(std::string(start) + ".err"), options);
+        ASSERT_GT(r.pid, 0);
+        const bool loaded = WaitUntilLoaded(probe, 60000);
+        const std::string libraries = MappedGlLibraries(r.pid);
+        kill(r.pid, SIGTERM);
+        const int code = WaitExit(r.pid, 10000);
+        if (code == -1)
+            Kill(r.pid);
+        ASSERT_TRUE(loaded) << start << ": " << TestSupport::ReadFile(r.errPath);
+        EXPECT_EQ(code, 0) << start << ": " << TestSupport::ReadFile(r.errPath);
+        if (std::string(start) == "first") {
+            EXPECT_NE(TestSupport::ReadFile(home.File("settings.txt")).find("Test3D"), std::string::npos)
+                << "the 3D test's verdict is cached";
+        } else {
+            EXPECT_EQ(libraries, "") << "mapped by a 2D start";
+        }
+    }
 }

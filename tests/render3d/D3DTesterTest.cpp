@@ -73,7 +73,7 @@ protected:
     D3DTestInput Input(int64_t videoMemory = int64_t(256) << 20)
     {
         D3DTestInput in;
-        in.device = &device;
+        in.device = [this] { return &device; };
         in.desktopBits = 32;
         in.desktopWidth = 1024;
         in.desktopHeight = 768;
@@ -165,6 +165,52 @@ TEST_F(Tester, ChangedLimitsOrAdapterTestAgain)
     other.SetVidMemoryConstraints(6, 20);
     Run(other, Input());
     EXPECT_TRUE(other.mFreshResult);
+}
+
+// The display names its adapter without a device: a cached verdict for it never
+// makes the device (which would load the graphics driver), a new adapter does.
+TEST_F(Tester, AKnownAdapterMakesTheDeviceOnlyToDraw)
+{
+    device.onRead = GoodCard;
+    device.caps.description = "opengl Mesa llvmpipe";
+    int made = 0;
+    auto input = [&](const char* adapter, bool hasDevice) {
+        D3DTestInput in = Input();
+        in.adapter = adapter;
+        in.device = [&made, hasDevice, this]() -> Platform::RenderDevice* {
+            ++made;
+            return hasDevice ? &device : nullptr;
+        };
+        return in;
+    };
+    const struct {
+        const char* adapter;
+        bool hasDevice;
+        bool fresh;
+        int made;
+        int writes;
+        const char* failure;
+        const char* warning;
+    } runs[] = {
+        // No device where the drawing must run: no verdict is cached.
+        {"video x11\ncard0 0x10de", false, true, 1, 0, "No DirectDrawCreateEx", ""},
+        {"video x11\ncard0 0x10de", true, true, 1, 6, "", "Unsupported video card."},
+        {"video x11\ncard0 0x10de", true, false, 0, 0, "", "Unsupported video card."},
+        {"video x11\ncard0 0x10de", false, false, 0, 0, "", "Unsupported video card."},
+        {"video x11\ncard0 0x1002", true, true, 1, 6, "", "Unsupported video card."},
+    };
+    for (const auto& r : runs) {
+        made = 0;
+        host.writes = 0;
+        device.reads = 0;
+        D3DTester tester(&host);
+        Run(tester, input(r.adapter, r.hasDevice));
+        EXPECT_EQ(tester.mFreshResult, r.fresh) << r.adapter << " " << r.hasDevice;
+        EXPECT_EQ(made, r.made) << r.adapter << " " << r.hasDevice;
+        EXPECT_EQ(host.writes, r.writes) << r.adapter << " " << r.hasDevice;
+        EXPECT_EQ(tester.mFailureReason, r.failure) << r.adapter << " " << r.hasDevice;
+        EXPECT_EQ(tester.mWarning, r.warning) << r.adapter << " " << r.hasDevice;
+    }
 }
 
 TEST_F(Tester, AdapterIdentityIsStable)

@@ -85,7 +85,7 @@ void RunScenario(TestSupport::ScreenSession& session, const char* driver)
         RenderTest::NoCacheHost host;
         D3DTester tester(&host);
         D3DTestInput input;
-        input.device = dd.Screen()->Device();
+        input.device = [&dd] { return dd.Screen()->Device(); };
         input.desktopWidth = 1024;
         input.desktopHeight = 768;
         input.videoMemoryBytes = DDInterface::VIDEO_MEMORY_BYTES;

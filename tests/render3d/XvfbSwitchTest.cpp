@@ -3,6 +3,8 @@
 // frame matching the 2D one, and the images it drew keep their pixels throughout.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include "framework/app/ZantApp.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
@@ -51,6 +53,14 @@ public:
     MemoryImage sprite;
 };
 
+// The SDL renderer the window is drawn with now.
+std::string RendererName(ZantApp& app)
+{
+    SDL_Renderer* renderer = SDL_GetRenderer(app.GetWindowSystem()->NativeWindow());
+    SDL_RendererInfo info{};
+    return renderer && SDL_GetRendererInfo(renderer, &info) == 0 && info.name ? info.name : "";
+}
+
 // Pixels of which a channel is more than a rounding step off.
 int FarPixels(const ImageLib::Image& a, const ImageLib::Image& b) { return TestSupport::CompareFrames(a, b, 8).far; }
 
@@ -68,9 +78,12 @@ void RunScenario(TestSupport::ScreenSession& session)
         const std::vector<uint32_t> sprite(scene->sprite.GetBits(), scene->sprite.GetBits() + 48 * 48);
 
         const ImageLib::Image flat = session.DrawFrame(*app, "2D");
+        // 2D needs no GL driver; 3D takes the accelerated renderer Mesa offers.
+        EXPECT_EQ(RendererName(*app), "software");
         ASSERT_TRUE(app->HandleDebugKey(F8));
         ASSERT_EQ(boxes.shown.back().text, "3D-Mode: ON");
         ASSERT_TRUE(app->Is3D());
+        EXPECT_EQ(RendererName(*app), "opengl");
         const ImageLib::Image deep = session.DrawFrame(*app, "3D");
         EXPECT_LT(FarPixels(flat, deep), 200) << "3D against 2D";
 
@@ -86,6 +99,7 @@ void RunScenario(TestSupport::ScreenSession& session)
         EXPECT_LT(FarPixels(flat, session.DrawFrame(*app, "3D after full screen")), 200) << "3D after full screen";
         ASSERT_TRUE(app->HandleDebugKey(F8));
         EXPECT_EQ(boxes.shown.back().text, "3D-Mode: OFF");
+        EXPECT_EQ(RendererName(*app), "software");
         const ImageLib::Image back = session.DrawFrame(*app, "2D again");
         EXPECT_EQ(FarPixels(flat, back), 0) << "2D again";
         EXPECT_TRUE(std::equal(sprite.begin(), sprite.end(), scene->sprite.GetBits())) << "the image kept its pixels";
