@@ -13,7 +13,8 @@
 
 namespace Zant {
 
-class WinBTApp;
+class BoardHost;
+class GameAssets;
 class BTTimer;
 class Player;
 class Enemy;
@@ -57,7 +58,7 @@ public:
         NUM_LEVEL_RESULTS = 12,
     };
 
-    explicit Board(WinBTApp* app);
+    explicit Board(BoardHost* app);
     ~Board() override;
 
     // ---- Level start (BoardStart.cpp).
@@ -298,7 +299,8 @@ public:
     double mScrollSpeed = 0.0;
     double mScrollDistance = 1.0;
     double mScrollPointMark = 0.0;
-    WinBTApp* mApp;
+    BoardHost* mApp;
+    GameAssets& mAssets;
     Config* mConfig = nullptr;
     bool mSpareFlag = false;
     int mBonusKills = 0;
@@ -397,18 +399,8 @@ public:
 
     // ---- Descent, level end and the lost diver: their steps and records
     // (BoardDescent.cpp, BoardLevelEnd.cpp, BoardDiverLost.cpp).
-    // What the game-over dialog shows: the run's totals with this level's figures.
-    struct GameOverFigures {
-        bool abyss = false;
-        int typingTime = 0;
-        int hits = 0;
-        int misses = 0;
-        int depth = 0;
-        int playTime = 0;
-        int score = 0;
-        int level = 0;
-        std::string rankTitle;
-    };
+    // What the game-over dialog shows (BoardRecords.h).
+    using GameOverFigures = Zant::GameOverFigures;
     // A ruler entry every 4 ft, labelled every 20 ft; null for other depths.
     static DepthMark* MakeDepthMark(int feet, double y);
     void FadeLevelHint();

@@ -11,7 +11,7 @@
 #include "game/play/Player.h"
 #include "game/shell/OptionsDialog.h"
 #include "game/shell/TypingTutor.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

@@ -2,7 +2,7 @@
 
 #include "framework/util/StringUtil.h"
 #include "game/play/DataFile.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

@@ -16,7 +16,7 @@
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
 #include "game/shell/DifficultyDialog.h"
-#include "game/shell/FadeButton.h"
+#include "game/play/FadeButton.h"
 #include "game/shell/LessonManager.h"
 #include "game/shell/MapScreen.h"
 #include "game/shell/MenuScreen.h"

@@ -11,7 +11,7 @@
 #include "game/play/Board.h"
 #include "game/play/Config.h"
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
+#include "game/common/Simulation.h"
 #include "game/shell/AbyssModeDialog.h"
 #include "game/shell/DeleteUserDialog.h"
 #include "game/shell/DifficultyDialog.h"

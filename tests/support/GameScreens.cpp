@@ -22,7 +22,7 @@
 #include "game/play/Player.h"
 #include "game/shell/HintDialog.h"
 #include "game/shell/TitleScreen.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 

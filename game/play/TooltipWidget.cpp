@@ -1,4 +1,4 @@
-#include "game/shell/TooltipWidget.h"
+#include "game/play/TooltipWidget.h"
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"

@@ -1,0 +1,39 @@
+#pragma once
+// What a creature asks of the game around it: the assets, the game's generator, the
+// screen, the difficulty, the widget manager its timers join, a shot word, and of
+// the board the pause flag, a bubble and a shot that is gone. Implemented by the
+// application (which passes the board's part on to the board) and by test hosts.
+#include <string>
+
+namespace Zant {
+
+class Enemy;
+class GameAssets;
+class MersenneTwister;
+class WidgetManager;
+
+class CreatureHost {
+public:
+    virtual ~CreatureHost() = default;
+    virtual GameAssets& Assets() = 0;
+    // The game's generator; every random decision draws from it.
+    virtual MersenneTwister& GetGameRandom() = 0;
+    // The current board's abyss depth in feet (0 without a board).
+    virtual int GetBoardAbyssDepth() = 0;
+    // The 640x480 screen.
+    virtual int ScreenWidth() const = 0;
+    virtual int ScreenHeight() const = 0;
+    // 0 Easy .. 4 X-Treme, -1 abyss mode.
+    virtual int Difficulty() const = 0;
+    // Where a creature's timers are added; null without one.
+    virtual WidgetManager* Widgets() = 0;
+    // A word of the word lists for a boss's shot, of a length in [minLen, maxLen).
+    virtual std::string GetShotWord(int minLen, int maxLen) = 0;
+
+    // ---- The board's part (nothing happens without a board).
+    virtual bool IsBoardPaused() const = 0;
+    virtual void AddBoardBubble(int x, int y) = 0;
+    virtual void ForgetBoardShot(Enemy* shot) = 0;
+};
+
+} // namespace Zant
