@@ -1,8 +1,8 @@
 #pragma once
 // The game's assets: the image table with the derived (mirrored, tinted, see-through)
 // images and the creature image maps, the fonts and the sound table. The application
-// loads and owns them; the board and the creatures read them through a reference and
-// never see the application.
+// (WinBTApp, which is a GameAssets) loads them and frees them; the board and the
+// creatures read them through a reference and never see the application.
 #include <array>
 #include <map>
 #include <vector>

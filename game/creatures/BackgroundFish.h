@@ -1,7 +1,7 @@
 #pragma once
 // Scenery: small fish that swim across behind the play, carry no word and are never
 // typed.
-#include "game/play/GameObject.h"
+#include "game/common/GameObject.h"
 
 namespace Zant {
 

@@ -4,7 +4,6 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "game/creatures/ProjectileBoss.h"
-#include "game/play/Player.h"
 #include "framework/util/MersenneTwister.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/assets/GameAssets.h"
@@ -48,10 +47,10 @@ bool Projectile::Overlaps(double left, double right, double top, double bottom, 
 
 bool Projectile::HitsDiver()
 {
-    if (mPlayer == nullptr || mPlayer->mState != Player::BOSS_FIGHT || mVelX >= 0.0)
+    if (mPlayer == nullptr || !mApp->IsDiverInBossFight(mPlayer) || mVelX >= 0.0)
         return false;
-    const double px = mPlayer->mX;
-    const double py = mPlayer->mY;
+    const double px = mApp->DiverX(mPlayer);
+    const double py = mApp->DiverY(mPlayer);
     return Overlaps(mX, mX + mWidth, mY, mY + mHeight, px, px + DIVER_RIGHT, py + DIVER_TOP, py + DIVER_BOTTOM);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // What a creature asks of the game around it: the assets, the game's generator, the
-// screen, the difficulty, the widget manager its timers join, a shot word, and of
-// the board the pause flag, a bubble and a shot that is gone. Implemented by the
+// screen, the difficulty, the widget manager its timers join, a shot word, where the
+// diver is, and of the board the pause flag, a bubble and a shot that is gone. The
+// diver (Player) stays opaque here. Implemented by the
 // application (which passes the board's part on to the board) and by test hosts.
 #include <string>
 
@@ -10,6 +11,7 @@ namespace Zant {
 class Enemy;
 class GameAssets;
 class MersenneTwister;
+class Player;
 class WidgetManager;
 
 class CreatureHost {
@@ -29,6 +31,12 @@ public:
     virtual WidgetManager* Widgets() = 0;
     // A word of the word lists for a boss's shot, of a length in [minLen, maxLen).
     virtual std::string GetShotWord(int minLen, int maxLen) = 0;
+
+    // ---- The diver a creature was given (never null here): in the boss fight, and
+    // where it is.
+    virtual bool IsDiverInBossFight(const Player* diver) const = 0;
+    virtual double DiverX(const Player* diver) const = 0;
+    virtual double DiverY(const Player* diver) const = 0;
 
     // ---- The board's part (nothing happens without a board).
     virtual bool IsBoardPaused() const = 0;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/graphics/Color.h"
-#include "game/play/GameObject.h"
+#include "game/common/GameObject.h"
 
 namespace Zant {
 

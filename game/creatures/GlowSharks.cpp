@@ -4,7 +4,7 @@
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/creatures/CreatureMaps.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "framework/util/MersenneTwister.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/assets/GameAssets.h"

@@ -5,9 +5,8 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
-#include "game/play/Config.h"
-#include "game/play/Player.h"
+#include "game/common/BTTimer.h"
+#include "game/common/Config.h"
 #include "framework/util/MersenneTwister.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/assets/GameAssets.h"
@@ -137,7 +136,7 @@ void ProjectileBoss::Update()
         break;
     case HIT:
         Move();
-        if (mPlayer && mPlayer->mState == Player::BOSS_FIGHT)
+        if (mPlayer && mApp->IsDiverInBossFight(mPlayer))
             SetState(FIGHTING);
         break;
     case DYING:
@@ -385,7 +384,7 @@ void TorpedoBoss::UpdateExplosions()
 
 void TorpedoBoss::TryVolley()
 {
-    if (mFireTimer->GetElapsed() < mTimeToFire || mPlayer == nullptr || mPlayer->mState != Player::BOSS_FIGHT ||
+    if (mFireTimer->GetElapsed() < mTimeToFire || mPlayer == nullptr || !mApp->IsDiverInBossFight(mPlayer) ||
         !HasFreeRow())
         return;
 

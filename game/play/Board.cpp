@@ -12,7 +12,7 @@
 #include "game/creatures/Piranha.h"
 #include "game/creatures/ProjectileBoss.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/BonusText.h"
 #include "game/play/Bubble.h"
 #include "game/play/Player.h"

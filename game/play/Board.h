@@ -9,7 +9,7 @@
 
 #include "framework/widgets/Widget.h"
 #include "game/play/BoardRecords.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 
 namespace Zant {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "game/creatures/BossKinds.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/profile/UserProfile.h"

@@ -3,7 +3,7 @@
 // abyss the configuration steps its stage every 200 ft and a boss is due every
 // 1000 ft.
 #include "framework/graphics/Image.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/profile/UserProfile.h"

@@ -1,6 +1,6 @@
 // A lost diver: with a life left a new diver goes down and play resumes; with none
 // the game is over, its statistics are recorded once and the board stops.
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/common/Simulation.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "game/creatures/CreatureHost.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 
 namespace Zant {
 

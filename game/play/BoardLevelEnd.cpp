@@ -12,7 +12,7 @@
 #include "game/creatures/Piranha.h"
 #include "game/creatures/ProjectileBoss.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/common/Simulation.h"

@@ -4,7 +4,7 @@
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Image.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "framework/app/ZantApp.h"

@@ -1,6 +1,6 @@
 #pragma once
 // A rising bubble of decoration.
-#include "game/play/GameObject.h"
+#include "game/common/GameObject.h"
 
 namespace Zant {
 

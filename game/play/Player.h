@@ -1,7 +1,7 @@
 #pragma once
 // The diver: score, lives, the Dozav Odaziz charge and beam, the extra-life schedule,
 // and the descent, death and game-over animation states.
-#include "game/play/GameObject.h"
+#include "game/common/GameObject.h"
 
 namespace Zant {
 

@@ -7,7 +7,7 @@
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/play/FadeButton.h"

@@ -3,7 +3,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 
 namespace Zant {
 

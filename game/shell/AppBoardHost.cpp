@@ -3,6 +3,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
 #include "game/play/BoardRecords.h"
+#include "game/play/Player.h"
 #include "game/profile/UserProfile.h"
 #include "game/shell/GameOverDialog.h"
 #include "game/shell/UserProfileMgr.h"
@@ -11,6 +12,12 @@
 namespace Zant {
 
 std::string WinBTApp::GetShotWord(int minLen, int maxLen) { return mWordLists.GetUniqueWord(minLen, maxLen); }
+
+bool WinBTApp::IsDiverInBossFight(const Player* diver) const { return diver->mState == Player::BOSS_FIGHT; }
+
+double WinBTApp::DiverX(const Player* diver) const { return diver->mX; }
+
+double WinBTApp::DiverY(const Player* diver) const { return diver->mY; }
 
 bool WinBTApp::IsBoardPaused() const { return mBoard != nullptr && mBoard->mPaused; }
 

@@ -7,7 +7,7 @@
 #include "framework/widgets/UpdateCheckDialog.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/play/Player.h"
 #include "game/shell/OptionsDialog.h"
 #include "game/shell/TypingTutor.h"

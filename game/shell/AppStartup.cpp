@@ -11,7 +11,7 @@
 #include "framework/util/StringUtil.h"
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/common/Simulation.h"
 #include "game/shell/TitleScreen.h"
 #include "game/profile/UserProfile.h"

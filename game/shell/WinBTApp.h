@@ -15,7 +15,7 @@
 #include "game/assets/GameAssets.h"
 #include "game/common/GameRandom.h"
 #include "game/play/BoardHost.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/profile/UserProfile.h"
 #include "game/play/WordLists.h"
 
@@ -230,6 +230,9 @@ public:
     int Difficulty() const override { return mDifficulty; }
     WidgetManager* Widgets() override { return mWidgetManager; }
     std::string GetShotWord(int minLen, int maxLen) override;
+    bool IsDiverInBossFight(const Player* diver) const override;
+    double DiverX(const Player* diver) const override;
+    double DiverY(const Player* diver) const override;
     bool IsBoardPaused() const override;
     void AddBoardBubble(int x, int y) override;
     void ForgetBoardShot(Enemy* shot) override;

@@ -6,7 +6,7 @@
 #include "game/play/FadeButton.h"
 #include "game/play/TooltipWidget.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/BoardRecords.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"

@@ -4,7 +4,7 @@
 
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
 #include "game/play/FadeButton.h"

@@ -8,7 +8,7 @@
 #include "game/creatures/Clam.h"
 #include "game/creatures/ProjectileBoss.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Player.h"
 #include "game/profile/UserProfile.h"
 #include "tests/board/BoardFixture.h"

@@ -9,7 +9,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/creatures/Shark.h"
 #include "game/play/Board.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/play/Player.h"
 #include "game/common/Simulation.h"
 #include "game/shell/AbyssModeDialog.h"

@@ -11,7 +11,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/FadeButton.h"
 #include "game/shell/MenuScreen.h"
 #include "game/shell/TitleScreen.h"

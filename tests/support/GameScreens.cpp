@@ -17,7 +17,7 @@
 #include "framework/util/MersenneTwister.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/play/StatusBar.h"
 #include "game/play/Player.h"
 #include "game/shell/HintDialog.h"
