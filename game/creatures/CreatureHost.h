@@ -1,8 +1,9 @@
 #pragma once
-// What a creature asks of the game around it: the assets, the game's generator, the
-// screen, the difficulty, the widget manager its timers join, a shot word, where the
-// diver is, and of the board the pause flag, a bubble and a shot that is gone. The
-// diver (Player) stays opaque here. Implemented by the
+// What a creature asks of the game around it (CreatureHost: the assets, the game's
+// generator, the screen, the difficulty, the widget manager its timers join, a shot
+// word, where the diver is, and the board) and of the board it swims on
+// (CreatureBoard: the pause flag, a bubble, a shot that is gone). The diver (Player)
+// stays opaque here. Implemented by the
 // application (which passes the board's part on to the board) and by test hosts.
 #include <string>
 
@@ -14,6 +15,17 @@ class MersenneTwister;
 class Player;
 class WidgetManager;
 
+// Implemented by the board.
+class CreatureBoard {
+public:
+    virtual ~CreatureBoard() = default;
+    virtual bool IsPaused() const = 0;
+    virtual void AddBubble(int x, int y) = 0;
+    // A shot that is gone: a lock on it would point at freed memory.
+    virtual void ForgetShot(Enemy* shot) = 0;
+};
+
+// Implemented by the application and by test hosts.
 class CreatureHost {
 public:
     virtual ~CreatureHost() = default;
@@ -38,10 +50,8 @@ public:
     virtual double DiverX(const Player* diver) const = 0;
     virtual double DiverY(const Player* diver) const = 0;
 
-    // ---- The board's part (nothing happens without a board).
-    virtual bool IsBoardPaused() const = 0;
-    virtual void AddBoardBubble(int x, int y) = 0;
-    virtual void ForgetBoardShot(Enemy* shot) = 0;
+    // The board in play; null without one.
+    virtual CreatureBoard* GetCreatureBoard() const = 0;
 };
 
 } // namespace Zant

@@ -203,7 +203,11 @@ void Enemy::ReleaseFollower()
     }
 }
 
-bool Enemy::IsBoardPaused() const { return mApp->IsBoardPaused(); }
+bool Enemy::IsBoardPaused() const
+{
+    const CreatureBoard* board = mApp->GetCreatureBoard();
+    return board != nullptr && board->IsPaused();
+}
 
 int Enemy::ScreenWidth() const { return mApp->ScreenWidth(); }
 

@@ -84,7 +84,8 @@ void ProjectileBoss::DeleteShot(size_t index)
     mShots.erase(mShots.begin() + static_cast<std::ptrdiff_t>(index));
     // The board reads its locked creature on the next key and on a shot's leaving;
     // a lock on this shot would point at freed memory, so the board lets go first.
-    mApp->ForgetBoardShot(shot);
+    if (CreatureBoard* board = mApp->GetCreatureBoard())
+        board->ForgetShot(shot);
     delete shot;
 }
 
@@ -411,7 +412,8 @@ void TorpedoBoss::TryVolley()
         for (int b = 0; b < 30; ++b) {
             const int x = static_cast<int>(shot->mX + shot->mWidth - 20) + NextGameRandom() % 40;
             const int y = static_cast<int>(shot->mY) + NextGameRandom() % 10;
-            mApp->AddBoardBubble(x, y);
+            if (CreatureBoard* board = mApp->GetCreatureBoard())
+                board->AddBubble(x, y);
         }
         PushEvent(EVENT_VOLLEY_FIRED);
         const int span = std::max(1, static_cast<int>((mMaxMissileSpeed - mMinMissileSpeed) * 1000));

@@ -10,6 +10,7 @@
 #include "framework/widgets/Widget.h"
 #include "game/play/BoardRecords.h"
 #include "game/common/Config.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
@@ -33,7 +34,7 @@ class Font;
 class Image;
 class Graphics;
 
-class Board : public Widget {
+class Board : public Widget, public CreatureBoard {
 public:
     static constexpr int NUM_TIMERS = 9;
     static constexpr int SIN_TABLE_SIZE = 360;
@@ -69,7 +70,7 @@ public:
     void GetLevelResults(std::array<int, NUM_LEVEL_RESULTS>& out);
 
     // Decorations: created, placed and appended.
-    void AddBubble(int x, int y);
+    void AddBubble(int x, int y) override;
     // A null font takes the application's floating-text font.
     void AddBonusText(const std::string& text, int x, int y, Font* font);
 
@@ -165,7 +166,7 @@ public:
     // Offers a letter to the boss's shots; true when one took it.
     bool TryLockBossShot(char letter);
     // The boss is about to delete a shot: a lock on it goes.
-    void ForgetShot(Enemy* shot);
+    void ForgetShot(Enemy* shot) override;
 
     // ---- The profile flags the board reads (BoardProfile.cpp).
     bool IntroDone() const;
@@ -329,6 +330,8 @@ public:
     BTTimer* mLastTimer = nullptr;
     // While set, creatures draw no words.
     bool mPaused = false;
+    // What the creatures ask of the board (CreatureBoard).
+    bool IsPaused() const override { return mPaused; }
     int mPauseCount = 0;
     BTTimer* mMessageTimer = nullptr;
     std::string mMessageText;

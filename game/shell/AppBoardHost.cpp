@@ -19,19 +19,7 @@ double WinBTApp::DiverX(const Player* diver) const { return diver->mX; }
 
 double WinBTApp::DiverY(const Player* diver) const { return diver->mY; }
 
-bool WinBTApp::IsBoardPaused() const { return mBoard != nullptr && mBoard->mPaused; }
-
-void WinBTApp::AddBoardBubble(int x, int y)
-{
-    if (mBoard)
-        mBoard->AddBubble(x, y);
-}
-
-void WinBTApp::ForgetBoardShot(Enemy* shot)
-{
-    if (mBoard)
-        mBoard->ForgetShot(shot);
-}
+CreatureBoard* WinBTApp::GetCreatureBoard() const { return mBoard; }
 
 void WinBTApp::ForgetUsedLetters()
 {

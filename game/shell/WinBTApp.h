@@ -41,7 +41,7 @@ class TypingTutor;
 class UserProfileMgr;
 class UserProfile;
 class TestProbe;
-class Enemy;
+class CreatureBoard;
 class WidgetManager;
 class GameOverDialog;
 struct GameOverFigures;
@@ -233,9 +233,7 @@ public:
     bool IsDiverInBossFight(const Player* diver) const override;
     double DiverX(const Player* diver) const override;
     double DiverY(const Player* diver) const override;
-    bool IsBoardPaused() const override;
-    void AddBoardBubble(int x, int y) override;
-    void ForgetBoardShot(Enemy* shot) override;
+    CreatureBoard* GetCreatureBoard() const override;
     Board* GetBoard() const override { return mBoard; }
     StatusBar* GetStatusBar() const override { return mStatusBar; }
     Config* GetConfig() const override { return mConfig; }

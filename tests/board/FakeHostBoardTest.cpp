@@ -43,17 +43,7 @@ public:
     bool IsDiverInBossFight(const Player* diver) const override { return diver->mState == Player::BOSS_FIGHT; }
     double DiverX(const Player* diver) const override { return diver->mX; }
     double DiverY(const Player* diver) const override { return diver->mY; }
-    bool IsBoardPaused() const override { return board != nullptr && board->mPaused; }
-    void AddBoardBubble(int x, int y) override
-    {
-        if (board)
-            board->AddBubble(x, y);
-    }
-    void ForgetBoardShot(Enemy* shot) override
-    {
-        if (board)
-            board->ForgetShot(shot);
-    }
+    CreatureBoard* GetCreatureBoard() const override { return board; }
 
     ZantApp* Framework() override { return mFramework; }
     Board* GetBoard() const override { return board; }
