@@ -13,7 +13,7 @@
 #include "game/creatures/Piranha.h"
 #include "game/creatures/Shark.h"
 #include "game/play/Board.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
 #include "game/shell/WinBTApp.h"

@@ -14,10 +14,10 @@
 #include "framework/graphics/ImageFont.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
-#include "game/play/SimulationRunner.h"
+#include "game/common/Simulation.h"
+#include "game/shell/SimulationRunner.h"
 #include "game/shell/WinBTApp.h"
 
 using namespace Zant;

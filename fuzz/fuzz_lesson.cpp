@@ -7,7 +7,7 @@
 #include "game/shell/Lesson.h"
 
 // The reader alone, without the rest of the game.
-#include "game/play/DataFile.cpp"
+#include "game/common/DataFile.cpp"
 #include "game/shell/Lesson.cpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "framework/util/MersenneTwister.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 
 // The reader alone, without the rest of the game.
-#include "game/play/Config.cpp"
-#include "game/play/DataFile.cpp"
+#include "game/common/Config.cpp"
+#include "game/common/DataFile.cpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "game/play/WordLists.h"
 
 // The reader alone, without the rest of the game.
-#include "game/play/DataFile.cpp"
+#include "game/common/DataFile.cpp"
 #include "game/play/WordLists.cpp"
 
 namespace {

@@ -2,7 +2,7 @@
 #include "framework/app/AppServices.h"
 #include "framework/crash/CrashReporting.h"
 #include "framework/crash/CrashWindowMode.h"
-#include "game/play/Simulation.h"
+#include "game/common/Simulation.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"

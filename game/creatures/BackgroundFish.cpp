@@ -1,18 +1,21 @@
 #include "game/creatures/BackgroundFish.h"
 
 #include "framework/graphics/Graphics.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
-BackgroundFish::BackgroundFish(WinBTApp* app) : mApp(app)
+BackgroundFish::BackgroundFish(CreatureHost* app) : mApp(app)
 {
     MersenneTwister& random = app->GetGameRandom();
     mFrameCount = CELS;
     mWidth = SIZE;
     mHeight = SIZE;
     mX = -20.0;
-    const int band = app->mHeight - 20 - 90;
+    const int band = app->ScreenHeight() - 20 - 90;
     const int r = random.Next();
     mY = (band > 0 ? r % band : 0) + 100;
     mVelX = ((random.Next() % 6000) + 1000) * 0.0001;
@@ -29,10 +32,10 @@ BackgroundFish::BackgroundFish(WinBTApp* app) : mApp(app)
         tint = 2;
         mVelY = 0.3;
     }
-    mImage = app->GetFishImage(kind, tint);
+    mImage = app->Assets().GetFishImage(kind, tint);
 }
 
-BackgroundFish::BackgroundFish(WinBTApp* app, BackgroundFish& model) : mApp(app)
+BackgroundFish::BackgroundFish(CreatureHost* app, BackgroundFish& model) : mApp(app)
 {
     MersenneTwister& random = app->GetGameRandom();
     mFrameCount = CELS;

@@ -1,11 +1,11 @@
 #pragma once
 // Scenery: small fish that swim across behind the play, carry no word and are never
 // typed.
-#include "game/play/GameObject.h"
+#include "game/common/GameObject.h"
 
 namespace Zant {
 
-class WinBTApp;
+class CreatureHost;
 class Image;
 
 class BackgroundFish : public GameObject {
@@ -14,15 +14,15 @@ public:
     static constexpr int SIZE = 20;
 
     // A new fish of a random kind, height and speed at the left edge.
-    explicit BackgroundFish(WinBTApp* app);
+    explicit BackgroundFish(CreatureHost* app);
     // A copy of a model fish at a new random place left of the screen.
-    BackgroundFish(WinBTApp* app, BackgroundFish& model);
+    BackgroundFish(CreatureHost* app, BackgroundFish& model);
 
     void Update() override;
     void Draw(Graphics* g) override;
 
 public:
-    WinBTApp* mApp;
+    CreatureHost* mApp;
     Image* mImage = nullptr;
 };
 

@@ -3,23 +3,26 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
-BonusCreature::BonusCreature(WinBTApp* app) : Enemy(app)
+BonusCreature::BonusCreature(CreatureHost* app) : Enemy(app)
 {
     mState = RISING;
     mFrameCount = SWIM_CELS;
     mFrame = NextGameRandom() % SWIM_CELS;
     mFrameDelay = 6;
-    SetImage(SLOT_SWIM, app->GetImage(IMAGE_BONUS_CREATURE_SWIM));
-    SetImage(SLOT_DEATH, app->GetImage(IMAGE_BONUS_CREATURE_DEATH));
+    SetImage(SLOT_SWIM, app->Assets().GetImage(IMAGE_BONUS_CREATURE_SWIM));
+    SetImage(SLOT_DEATH, app->Assets().GetImage(IMAGE_BONUS_CREATURE_DEATH));
     SetFrameSizeFrom(GetImage(SLOT_SWIM), SWIM_CELS);
     mVelX = 0.0;
     mCurImage = GetImage(SLOT_SWIM);
-    mWordFont = app->GetBonusFont();
-    mTypedFont = app->GetBonusFont();
+    mWordFont = app->Assets().GetBonusFont();
+    mTypedFont = app->Assets().GetBonusFont();
     mStealthed = false;
     mSrcX = mFrame * mWidth;
 }
@@ -37,7 +40,7 @@ void BonusCreature::SetState(int state)
         mCurImage = GetImage(SLOT_DEATH);
         mSrcX = 0;
         if (!mZapped)
-            mApp->PlaySound(SOUND_JELLYFISH);
+            mAssets.PlaySound(SOUND_JELLYFISH);
         mFrame = 0;
         mFrameDelay = 3;
         mFrameCount = DEATH_CELS;

@@ -12,7 +12,7 @@ public:
     static constexpr int SWIM_CELS = 20;
     static constexpr int DEATH_CELS = 8;
 
-    explicit BonusCreature(WinBTApp* app);
+    explicit BonusCreature(CreatureHost* app);
 
     void SetVelY(double v) override;
     void SetState(int state) override;

@@ -4,7 +4,10 @@
 #include <set>
 
 #include "framework/graphics/Image.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
@@ -80,9 +83,9 @@ BossAbyssTuning GhostShip::AbyssTuning(int depth)
     return Tuning(band.health, band.base, 0.8, 0.9, band.minWord, band.maxWord);
 }
 
-GhostShip::GhostShip(WinBTApp* app, Player* player, Config* config) : GhostShip(app, player, config, KIND) {}
+GhostShip::GhostShip(CreatureHost* app, Player* player, Config* config) : GhostShip(app, player, config, KIND) {}
 
-GhostShip::GhostShip(WinBTApp* app, Player* player, Config* config, const BossKind& kind)
+GhostShip::GhostShip(CreatureHost* app, Player* player, Config* config, const BossKind& kind)
     : TorpedoBoss(app, player, config, kind)
 {
 }
@@ -114,7 +117,7 @@ void GhostShip::Update()
 
 void GhostShip::DrawParts(Graphics* g)
 {
-    DrawPart(g, mApp->GetImage(IMAGE_BOSS_GALLEON_RUDDER), mPart2Frame, mPart2CellWidth, mPart2CellHeight, 121, 300);
+    DrawPart(g, mAssets.GetImage(IMAGE_BOSS_GALLEON_RUDDER), mPart2Frame, mPart2CellWidth, mPart2CellHeight, 121, 300);
 }
 
 // ---- MechaShark
@@ -138,7 +141,7 @@ BossAbyssTuning MechaShark::AbyssTuning(int depth)
     return Tuning(rest.health, speeds.base, 0.4, 0.6, rest.minWord, rest.maxWord);
 }
 
-MechaShark::MechaShark(WinBTApp* app, Player* player, Config* config) : TorpedoBoss(app, player, config, KIND) {}
+MechaShark::MechaShark(CreatureHost* app, Player* player, Config* config) : TorpedoBoss(app, player, config, KIND) {}
 
 Projectile* MechaShark::CreateShot()
 {
@@ -191,7 +194,7 @@ BossAbyssTuning MechaSquid::AbyssTuning(int depth)
     return Tuning(band.health, band.base, 0.7, 0.8, band.minWord, band.maxWord);
 }
 
-MechaSquid::MechaSquid(WinBTApp* app, Player* player, Config* config) : GhostShip(app, player, config, KIND)
+MechaSquid::MechaSquid(CreatureHost* app, Player* player, Config* config) : GhostShip(app, player, config, KIND)
 {
     mPart2CellHeight = 47;
     mPart2CellWidth = 67;
@@ -216,8 +219,8 @@ void MechaSquid::Update()
 
 void MechaSquid::DrawParts(Graphics* g)
 {
-    DrawPart(g, mApp->GetImage(IMAGE_BOSS_SQUID_FIN), mPart2Frame, mPart2CellWidth, mPart2CellHeight, 217, 60);
-    DrawPart(g, mApp->GetImage(IMAGE_BOSS_SQUID_EYE), mEyeFrame, 12, 12, 133, 80);
+    DrawPart(g, mAssets.GetImage(IMAGE_BOSS_SQUID_FIN), mPart2Frame, mPart2CellWidth, mPart2CellHeight, 217, 60);
+    DrawPart(g, mAssets.GetImage(IMAGE_BOSS_SQUID_EYE), mEyeFrame, 12, 12, 133, 80);
 }
 
 } // namespace Zant

@@ -14,7 +14,7 @@ public:
     static const BossKind KIND;
     static constexpr int RUDDER_PERIOD = 13;
 
-    GhostShip(WinBTApp* app, Player* player, Config* config);
+    GhostShip(CreatureHost* app, Player* player, Config* config);
 
     static BossAbyssTuning AbyssTuning(int depth);
 
@@ -24,7 +24,7 @@ public:
     void Update() override;
 
 protected:
-    GhostShip(WinBTApp* app, Player* player, Config* config, const BossKind& kind);
+    GhostShip(CreatureHost* app, Player* player, Config* config, const BossKind& kind);
     void DrawParts(Graphics* g) override;
 
 public:
@@ -41,7 +41,7 @@ public:
     static const BossKind KIND;
     static constexpr int BODY_CELS = 10;
 
-    MechaShark(WinBTApp* app, Player* player, Config* config);
+    MechaShark(CreatureHost* app, Player* player, Config* config);
 
     static BossAbyssTuning AbyssTuning(int depth);
 
@@ -60,7 +60,7 @@ public:
     static constexpr int EYE_PERIOD = 8;
     static constexpr int EYE_CELS = 5;
 
-    MechaSquid(WinBTApp* app, Player* player, Config* config);
+    MechaSquid(CreatureHost* app, Player* player, Config* config);
 
     static BossAbyssTuning AbyssTuning(int depth);
 

@@ -4,8 +4,10 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "game/creatures/ProjectileBoss.h"
-#include "game/play/Player.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
@@ -29,8 +31,8 @@ constexpr double FALL_ACCELERATION = 0.05;
 
 // ---- Projectile
 
-Projectile::Projectile(WinBTApp* app, ProjectileBoss* boss, Player* player)
-    : Enemy(app), mBoss(boss), mPlayer(player), mShotFont(app->GetShotFont())
+Projectile::Projectile(CreatureHost* app, ProjectileBoss* boss, Player* player)
+    : Enemy(app), mBoss(boss), mPlayer(player), mShotFont(app->Assets().GetShotFont())
 {
     mState = FLYING;
     mFrameCount = 1;
@@ -45,10 +47,10 @@ bool Projectile::Overlaps(double left, double right, double top, double bottom, 
 
 bool Projectile::HitsDiver()
 {
-    if (mPlayer == nullptr || mPlayer->mState != Player::BOSS_FIGHT || mVelX >= 0.0)
+    if (mPlayer == nullptr || !mApp->IsDiverInBossFight(mPlayer) || mVelX >= 0.0)
         return false;
-    const double px = mPlayer->mX;
-    const double py = mPlayer->mY;
+    const double px = mApp->DiverX(mPlayer);
+    const double py = mApp->DiverY(mPlayer);
     return Overlaps(mX, mX + mWidth, mY, mY + mHeight, px, px + DIVER_RIGHT, py + DIVER_TOP, py + DIVER_BOTTOM);
 }
 
@@ -111,14 +113,14 @@ void Projectile::Draw(Graphics* g)
 
 // ---- Torpedo
 
-Torpedo::Torpedo(WinBTApp* app, ProjectileBoss* boss, Player* player) : Enemy(app), Projectile(app, boss, player)
+Torpedo::Torpedo(CreatureHost* app, ProjectileBoss* boss, Player* player) : Enemy(app), Projectile(app, boss, player)
 {
     mImages.assign(SLOTS, nullptr);
-    SetImage(SLOT_BODY, app->GetImage(IMAGE_SHOT_TORPEDO));
-    SetImage(SLOT_EXPLODE_LEFT, app->GetImage(IMAGE_SHOT_EXPLODE));
-    SetImage(SLOT_RETURNING, app->mTorpedoSwimMirror);
-    SetImage(SLOT_TURN, app->GetImage(IMAGE_SHOT_TORPEDO_TURN));
-    SetImage(SLOT_EXPLODE_RIGHT, app->GetImage(IMAGE_SHOT_EXPLODE));
+    SetImage(SLOT_BODY, app->Assets().GetImage(IMAGE_SHOT_TORPEDO));
+    SetImage(SLOT_EXPLODE_LEFT, app->Assets().GetImage(IMAGE_SHOT_EXPLODE));
+    SetImage(SLOT_RETURNING, app->Assets().mTorpedoSwimMirror);
+    SetImage(SLOT_TURN, app->Assets().GetImage(IMAGE_SHOT_TORPEDO_TURN));
+    SetImage(SLOT_EXPLODE_RIGHT, app->Assets().GetImage(IMAGE_SHOT_EXPLODE));
     mCurImage = GetImage(SLOT_BODY);
     SetFrameSizeFrom(GetImage(SLOT_BODY), 0);
     mFrameDelay = 4;
@@ -149,7 +151,7 @@ void Torpedo::SetState(int state)
     mFrame = 0;
     switch (state) {
     case EXPLODING:
-        mApp->PlaySound(SOUND_EXPLOSION);
+        mAssets.PlaySound(SOUND_EXPLOSION);
         mFrameCount = EXPLODE_CELS;
         mFrameDelay = 3;
         SetFrameSizeFrom(GetImage(SLOT_EXPLODE_LEFT), EXPLODE_CELS);
@@ -218,7 +220,7 @@ void Torpedo::DrawExplosion(Graphics* g)
 
 void Torpedo::DrawTrail(Graphics* g)
 {
-    Image* trail = mApp->GetImage(IMAGE_SHOT_TRAIL);
+    Image* trail = mAssets.GetImage(IMAGE_SHOT_TRAIL);
     if (trail == nullptr || mTrailFrame >= TRAIL_CELS)
         return;
     g->DrawImage(trail, static_cast<int>(mDrawX) - 30, static_cast<int>(mDrawY) - 30,
@@ -232,7 +234,7 @@ void Torpedo::Draw(Graphics* g)
         return;
     const int dx = static_cast<int>(mDrawX);
     const int dy = static_cast<int>(mDrawY);
-    Image* rotor = mApp->GetImage(IMAGE_SHOT_ROTOR);
+    Image* rotor = mAssets.GetImage(IMAGE_SHOT_ROTOR);
     switch (mState) {
     case FLYING:
     case FALLING:
@@ -245,7 +247,7 @@ void Torpedo::Draw(Graphics* g)
     case RETURNING:
         if (Image* body = GetImage(SLOT_RETURNING))
             g->DrawImage(body, dx, dy);
-        if (Image* mirror = mApp->mRotorTorpedoMirror)
+        if (Image* mirror = mAssets.mRotorTorpedoMirror)
             g->DrawImage(mirror, dx, dy, Rect(mFrame * ROTOR_CELL, 0, ROTOR_CELL, mirror->GetHeight()));
         break;
     case TURNING:
@@ -284,11 +286,11 @@ bool MechaTorpedo::HitsBoss() { return HitsHull(MECHA_HULL, 2); }
 
 // ---- CannonBall
 
-CannonBall::CannonBall(WinBTApp* app, ProjectileBoss* boss, Player* player) : Enemy(app), Torpedo(app, boss, player)
+CannonBall::CannonBall(CreatureHost* app, ProjectileBoss* boss, Player* player) : Enemy(app), Torpedo(app, boss, player)
 {
-    SetImage(SLOT_BODY, app->GetImage(IMAGE_SHOT_CANNONBALL));
-    SetImage(SLOT_RETURNING, app->mCannonballMirror);
-    SetImage(SLOT_TURN, app->GetImage(IMAGE_SHOT_CANNONBALL_TURN));
+    SetImage(SLOT_BODY, app->Assets().GetImage(IMAGE_SHOT_CANNONBALL));
+    SetImage(SLOT_RETURNING, app->Assets().mCannonballMirror);
+    SetImage(SLOT_TURN, app->Assets().GetImage(IMAGE_SHOT_CANNONBALL_TURN));
     mCurImage = GetImage(SLOT_BODY);
     // The strips run downwards; the word and the hit tests need one cell's size.
     mWidth = CELL_WIDTH;

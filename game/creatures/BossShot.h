@@ -65,7 +65,7 @@ public:
     };
     static constexpr int SLOTS = 8;
 
-    Projectile(WinBTApp* app, ProjectileBoss* boss, Player* player);
+    Projectile(CreatureHost* app, ProjectileBoss* boss, Player* player);
 
     // Flying left into the diver during the boss fight.
     virtual bool HitsDiver();
@@ -104,7 +104,7 @@ public:
     // Image slots.
     enum { SLOT_BODY = 0, SLOT_EXPLODE_LEFT = 2, SLOT_RETURNING = 3, SLOT_TURN = 6, SLOT_EXPLODE_RIGHT = 7 };
 
-    Torpedo(WinBTApp* app, ProjectileBoss* boss, Player* player);
+    Torpedo(CreatureHost* app, ProjectileBoss* boss, Player* player);
 
     bool HitsBoss() override;
     void TypeLetter() override;
@@ -125,7 +125,7 @@ public:
 
 class MechaTorpedo : public Torpedo {
 public:
-    MechaTorpedo(WinBTApp* app, ProjectileBoss* boss, Player* player) : Enemy(app), Torpedo(app, boss, player) {}
+    MechaTorpedo(CreatureHost* app, ProjectileBoss* boss, Player* player) : Enemy(app), Torpedo(app, boss, player) {}
     bool HitsBoss() override;
 };
 
@@ -136,7 +136,7 @@ public:
     static constexpr int BALL_CELS = 12;
     static constexpr int TURN_CELS = 5;
 
-    CannonBall(WinBTApp* app, ProjectileBoss* boss, Player* player);
+    CannonBall(CreatureHost* app, ProjectileBoss* boss, Player* player);
 
     bool HitsBoss() override;
     void SetState(int state) override;
@@ -145,7 +145,7 @@ public:
 
 class SquidCannonBall : public CannonBall {
 public:
-    SquidCannonBall(WinBTApp* app, ProjectileBoss* boss, Player* player) : Enemy(app), CannonBall(app, boss, player) {}
+    SquidCannonBall(CreatureHost* app, ProjectileBoss* boss, Player* player) : Enemy(app), CannonBall(app, boss, player) {}
     bool HitsBoss() override;
 };
 

@@ -3,11 +3,14 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
-Clam::Clam(WinBTApp* app, int content) : Enemy(app), mContent(content)
+Clam::Clam(CreatureHost* app, int content) : Enemy(app), mContent(content)
 {
     switch (content) {
     case 0:
@@ -26,7 +29,7 @@ Clam::Clam(WinBTApp* app, int content) : Enemy(app), mContent(content)
     mFrameDelay = 4;
     mFrameCount = COLUMNS;
     mFrame = NextGameRandom() % COLUMNS;
-    Image* clams = app->GetImage(IMAGE_CLAMS);
+    Image* clams = app->Assets().GetImage(IMAGE_CLAMS);
     if (clams) {
         mWidth = clams->GetWidth() / COLUMNS;
         mHeight = clams->GetHeight() / ROWS;
@@ -35,7 +38,7 @@ Clam::Clam(WinBTApp* app, int content) : Enemy(app), mContent(content)
         SetImage(slot, clams);
     mCurImage = clams;
     mWordColor = Color(255, 255, 255);
-    mWordFont = app->GetClamFont();
+    mWordFont = app->Assets().GetClamFont();
 }
 
 void Clam::SetState(int state)

@@ -14,7 +14,7 @@ public:
 
     // content 0, 1 or 2: the row shown while open; contents other than 0 report when
     // the clam starts to open.
-    Clam(WinBTApp* app, int content);
+    Clam(CreatureHost* app, int content);
 
     void SetState(int state) override;
     void Update() override;

@@ -5,15 +5,17 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
-#include "game/play/Board.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
-Enemy::Enemy(WinBTApp* app) : mApp(app), mImages(IMAGE_SLOTS, nullptr)
+Enemy::Enemy(CreatureHost* app) : mApp(app), mAssets(app->Assets()), mImages(IMAGE_SLOTS, nullptr)
 {
-    mWordFont = app->GetWordFont();
-    mTypedFont = app->GetTypedFont();
+    mWordFont = app->Assets().GetWordFont();
+    mTypedFont = app->Assets().GetTypedFont();
 }
 
 Enemy::~Enemy()
@@ -201,9 +203,13 @@ void Enemy::ReleaseFollower()
     }
 }
 
-bool Enemy::IsBoardPaused() const { return mApp->mBoard != nullptr && mApp->mBoard->mPaused; }
+bool Enemy::IsBoardPaused() const
+{
+    const CreatureBoard* board = mApp->GetCreatureBoard();
+    return board != nullptr && board->IsPaused();
+}
 
-int Enemy::ScreenWidth() const { return mApp->mWidth; }
+int Enemy::ScreenWidth() const { return mApp->ScreenWidth(); }
 
 int Enemy::NextGameRandom() const { return mApp->GetGameRandom().Next(); }
 

@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "framework/graphics/Color.h"
-#include "game/play/GameObject.h"
+#include "game/common/GameObject.h"
 
 namespace Zant {
 
-class WinBTApp;
+class CreatureHost;
+class GameAssets;
 class Image;
 class Font;
 
@@ -36,7 +37,7 @@ class Enemy : public virtual GameObject {
 public:
     static constexpr int IMAGE_SLOTS = 6;
 
-    explicit Enemy(WinBTApp* app);
+    explicit Enemy(CreatureHost* app);
     ~Enemy() override;
 
     virtual int GetPointValue();
@@ -107,7 +108,8 @@ protected:
     void StepBlink();
 
 public:
-    WinBTApp* mApp;
+    CreatureHost* mApp;
+    GameAssets& mAssets;
     Enemy* mLeader = nullptr;
     Enemy* mFollower = nullptr;
     bool mDeathAnimDone = false;

@@ -4,8 +4,11 @@
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/creatures/CreatureMaps.h"
-#include "game/play/BTTimer.h"
-#include "game/shell/WinBTApp.h"
+#include "game/common/BTTimer.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
@@ -78,22 +81,22 @@ void Shark::DrawGlowing(Graphics* g, const GlowImages& look)
 
 // ---- ToxicShark
 
-ToxicShark::ToxicShark(WinBTApp* app) : Enemy(app), Shark(app)
+ToxicShark::ToxicShark(CreatureHost* app) : Enemy(app), Shark(app)
 {
     mTypedColor = Color(255, 255, 255);
     mWordColor = Color(0, 0, 0);
     mTextOffsetX = 7;
-    SetImage(SLOT_SWIM, app->GetSharkImage(MAP_TOXIC, VARIANT_SWIM));
-    SetImage(SLOT_DEATH, app->GetSharkImage(MAP_TOXIC, VARIANT_DEATH));
-    SetImage(SLOT_RED, app->GetSharkImage(MAP_TOXIC, VARIANT_RED));
-    SetImage(SLOT_MIRRORED, app->mToxicSwimMirror);
+    SetImage(SLOT_SWIM, app->Assets().GetSharkImage(MAP_TOXIC, VARIANT_SWIM));
+    SetImage(SLOT_DEATH, app->Assets().GetSharkImage(MAP_TOXIC, VARIANT_DEATH));
+    SetImage(SLOT_RED, app->Assets().GetSharkImage(MAP_TOXIC, VARIANT_RED));
+    SetImage(SLOT_MIRRORED, app->Assets().mToxicSwimMirror);
     SetCurrentSlot(SLOT_SWIM);
     SetFrameSizeFrom(GetImage(SLOT_SWIM), SWIM_CELS);
     mSrcX = mFrame * mWidth;
 
     mMutateTimer = new BTTimer();
-    if (app->mWidgetManager)
-        app->mWidgetManager->AddWidget(mMutateTimer);
+    if (app->Widgets())
+        app->Widgets()->AddWidget(mMutateTimer);
 }
 
 ToxicShark::~ToxicShark()
@@ -124,7 +127,7 @@ int ToxicShark::MutateIntervalFor(int difficulty)
 void ToxicShark::TypeLetter()
 {
     Enemy::TypeLetter();
-    mMutateInterval = MutateIntervalFor(mApp->mDifficulty);
+    mMutateInterval = MutateIntervalFor(mApp->Difficulty());
 }
 
 void ToxicShark::MutateLetters()
@@ -157,36 +160,36 @@ void ToxicShark::Update()
 void ToxicShark::Draw(Graphics* g)
 {
     GlowImages look;
-    look.glowSwim = mApp->GetImage(IMAGE_TOXIC_GLOW_SWIM);
-    look.bodySwim = mApp->GetImage(IMAGE_TOXIC_BASIC_SWIM);
-    look.glowMirrored = mApp->mToxicGlowMirror;
-    look.bodyMirrored = mApp->mToxicSwimMirror;
-    look.glowDeath = mApp->GetImage(IMAGE_TOXIC_GLOW_DEATH);
-    look.bodyDeath = mApp->GetImage(IMAGE_TOXIC_BASIC_DEATH);
-    look.shock = mApp->GetImage(IMAGE_TOXIC_BASIC_SHOCK);
+    look.glowSwim = mAssets.GetImage(IMAGE_TOXIC_GLOW_SWIM);
+    look.bodySwim = mAssets.GetImage(IMAGE_TOXIC_BASIC_SWIM);
+    look.glowMirrored = mAssets.mToxicGlowMirror;
+    look.bodyMirrored = mAssets.mToxicSwimMirror;
+    look.glowDeath = mAssets.GetImage(IMAGE_TOXIC_GLOW_DEATH);
+    look.bodyDeath = mAssets.GetImage(IMAGE_TOXIC_BASIC_DEATH);
+    look.shock = mAssets.GetImage(IMAGE_TOXIC_BASIC_SHOCK);
     DrawGlowing(g, look);
 }
 
 // ---- GhostShark
 
-GhostShark::GhostShark(WinBTApp* app) : Enemy(app), Shark(app)
+GhostShark::GhostShark(CreatureHost* app) : Enemy(app), Shark(app)
 {
     mTypedColor = Color(235, 0, 0);
     mWordColor = Color(0, 0, 0);
-    SetImage(SLOT_MIRRORED, app->mGhostSwimMirror);
-    SetImage(SLOT_RED, app->GetSharkImage(MAP_PLAIN, VARIANT_RED));
+    SetImage(SLOT_MIRRORED, app->Assets().mGhostSwimMirror);
+    SetImage(SLOT_RED, app->Assets().GetSharkImage(MAP_PLAIN, VARIANT_RED));
 }
 
 void GhostShark::Draw(Graphics* g)
 {
     GlowImages look;
-    look.glowSwim = mApp->GetImage(IMAGE_SHARK_GHOST_GLOW_SWIM);
-    look.bodySwim = mApp->GetImage(IMAGE_SHARK_GHOST_SWIM);
-    look.glowMirrored = mApp->mGhostGlowMirror;
-    look.bodyMirrored = mApp->mGhostSwimMirror;
-    look.glowDeath = mApp->GetImage(IMAGE_SHARK_GHOST_GLOW_DEATH);
-    look.bodyDeath = mApp->GetImage(IMAGE_SHARK_GHOST_DEATH);
-    look.shock = mApp->GetImage(IMAGE_SHARKSHOCK);
+    look.glowSwim = mAssets.GetImage(IMAGE_SHARK_GHOST_GLOW_SWIM);
+    look.bodySwim = mAssets.GetImage(IMAGE_SHARK_GHOST_SWIM);
+    look.glowMirrored = mAssets.mGhostGlowMirror;
+    look.bodyMirrored = mAssets.mGhostSwimMirror;
+    look.glowDeath = mAssets.GetImage(IMAGE_SHARK_GHOST_GLOW_DEATH);
+    look.bodyDeath = mAssets.GetImage(IMAGE_SHARK_GHOST_DEATH);
+    look.shock = mAssets.GetImage(IMAGE_SHARKSHOCK);
     DrawGlowing(g, look);
 }
 

@@ -12,7 +12,7 @@ class ToxicShark : public Shark {
 public:
     static constexpr int FIRST_MUTATE_INTERVAL = 1000;
 
-    explicit ToxicShark(WinBTApp* app);
+    explicit ToxicShark(CreatureHost* app);
     ~ToxicShark() override;
 
     void TypeLetter() override;
@@ -33,7 +33,7 @@ public:
 
 class GhostShark : public Shark {
 public:
-    explicit GhostShark(WinBTApp* app);
+    explicit GhostShark(CreatureHost* app);
 
     void Draw(Graphics* g) override;
 };

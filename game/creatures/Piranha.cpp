@@ -5,13 +5,16 @@
 #include "framework/graphics/Image.h"
 #include "framework/util/MersenneTwister.h"
 #include "game/creatures/CreatureMaps.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
 // ---- Piranha
 
-Piranha::Piranha(WinBTApp* app, Player* player) : Enemy(app), mPlayer(player)
+Piranha::Piranha(CreatureHost* app, Player* player) : Enemy(app), mPlayer(player)
 {
     SetSlotImages(IMAGE_PIRANHA_BASIC_SWIM, IMAGE_PIRANHASHOCK, IMAGE_PIRANHA_BASIC_DEATH, MAP_PLAIN);
     mFrameDelay = 5;
@@ -21,7 +24,7 @@ Piranha::Piranha(WinBTApp* app, Player* player) : Enemy(app), mPlayer(player)
     mFrame = RuntimeRand() % SWIM_CELS;
     mState = SWIMMING;
     SetCurrentSlot(SLOT_SWIM);
-    mWordFont = app->GetPiranhaFont();
+    mWordFont = app->Assets().GetPiranhaFont();
     mWordColor = Color(0, 0, 0);
     mTextOffsetY = 6;
     mTextOffsetX = 0;
@@ -30,10 +33,10 @@ Piranha::Piranha(WinBTApp* app, Player* player) : Enemy(app), mPlayer(player)
 
 void Piranha::SetSlotImages(int swim, int shock, int death, int mapType)
 {
-    SetImage(SLOT_SWIM, mApp->GetImage(swim));
-    SetImage(SLOT_SHOCK, mApp->GetImage(shock));
-    SetImage(SLOT_DEATH, mApp->GetImage(death));
-    SetImage(SLOT_MIRRORED, mApp->GetPiranhaImage(mapType, VARIANT_MIRRORED));
+    SetImage(SLOT_SWIM, mAssets.GetImage(swim));
+    SetImage(SLOT_SHOCK, mAssets.GetImage(shock));
+    SetImage(SLOT_DEATH, mAssets.GetImage(death));
+    SetImage(SLOT_MIRRORED, mAssets.GetPiranhaImage(mapType, VARIANT_MIRRORED));
 }
 
 bool Piranha::IsInPlay() { return mState == SWIMMING && mActive; }
@@ -59,12 +62,12 @@ void Piranha::SetState(int state)
         SetFrameSizeFrom(mCurImage, SWIM_CELS);
         break;
     case BLINKING:
-        mCurImage = mApp->GetImage(IMAGE_PIRANHASHOCK);
+        mCurImage = mAssets.GetImage(IMAGE_PIRANHASHOCK);
         mBlinkOn = true;
         mBlinkPeriod = 7;
         mBlinkCount = 6;
         if (!mZapped)
-            mApp->PlaySound(SOUND_PIRANHADIES1);
+            mAssets.PlaySound(SOUND_PIRANHADIES1);
         SetFrameSizeFrom(mCurImage, 1);
         break;
     case TURNED:
@@ -103,7 +106,7 @@ void Piranha::Update()
             mX += mVelX;
             if (mX >= 0.0 && !mReachedDiver) {
                 if (!mBiteSoundPlayed) {
-                    mApp->PlaySound(SOUND_PLAYERDIES);
+                    mAssets.PlaySound(SOUND_PLAYERDIES);
                     mBiteSoundPlayed = true;
                 }
                 if (mX >= 20.0) {
@@ -169,7 +172,7 @@ void Piranha::Draw(Graphics* g) { DrawPiranha(g, mTextOffsetX, mWordColor); }
 
 // ---- RedPiranha
 
-RedPiranha::RedPiranha(WinBTApp* app, Player* player) : Enemy(app), Piranha(app, player)
+RedPiranha::RedPiranha(CreatureHost* app, Player* player) : Enemy(app), Piranha(app, player)
 {
     SetSlotImages(IMAGE_GUMBO_SWIM, IMAGE_GUMBO_SHOCK, IMAGE_GUMBO_DIE, MAP_RED);
     mWordColor = Color(255, 255, 255);
@@ -182,7 +185,7 @@ RedPiranha::RedPiranha(WinBTApp* app, Player* player) : Enemy(app), Piranha(app,
 
 // ---- WhitePiranha
 
-WhitePiranha::WhitePiranha(WinBTApp* app, Player* player) : Enemy(app), Piranha(app, player)
+WhitePiranha::WhitePiranha(CreatureHost* app, Player* player) : Enemy(app), Piranha(app, player)
 {
     SetSlotImages(IMAGE_PIRANHA_WHITE_SWIM, IMAGE_PIRANHASHOCK, IMAGE_PIRANHA_WHITE_DEATH, MAP_WHITE);
     SetCurrentSlot(SLOT_SWIM);
@@ -231,7 +234,7 @@ void WhitePiranha::TypeLetter()
 
 // ---- StealthPiranha
 
-StealthPiranha::StealthPiranha(WinBTApp* app, Player* player) : Enemy(app), Piranha(app, player)
+StealthPiranha::StealthPiranha(CreatureHost* app, Player* player) : Enemy(app), Piranha(app, player)
 {
     SetStealthImages(MAP_STEALTH, MAP_PLAIN);
     mVelX = 4.0;
@@ -243,9 +246,9 @@ StealthPiranha::StealthPiranha(WinBTApp* app, Player* player) : Enemy(app), Pira
 
 void StealthPiranha::SetStealthImages(int stealthType, int visibleType)
 {
-    mStealthImages[SLOT_SWIM] = mApp->GetPiranhaImage(stealthType, VARIANT_SWIM);
-    mStealthImages[SLOT_DEATH] = mApp->GetPiranhaImage(stealthType, VARIANT_DEATH);
-    mStealthImages[SLOT_MIRRORED] = mApp->GetPiranhaImage(visibleType, VARIANT_MIRRORED);
+    mStealthImages[SLOT_SWIM] = mAssets.GetPiranhaImage(stealthType, VARIANT_SWIM);
+    mStealthImages[SLOT_DEATH] = mAssets.GetPiranhaImage(stealthType, VARIANT_DEATH);
+    mStealthImages[SLOT_MIRRORED] = mAssets.GetPiranhaImage(visibleType, VARIANT_MIRRORED);
 }
 
 void StealthPiranha::SetStopped(bool hidden)
@@ -291,7 +294,7 @@ void StealthPiranha::Draw(Graphics* g)
 
 // ---- StealthWhitePiranha
 
-StealthWhitePiranha::StealthWhitePiranha(WinBTApp* app, Player* player)
+StealthWhitePiranha::StealthWhitePiranha(CreatureHost* app, Player* player)
     : Enemy(app), Piranha(app, player), StealthPiranha(app, player), WhitePiranha(app, player)
 {
     SetStealthImages(MAP_WHITE_STEALTH, MAP_WHITE);

@@ -27,7 +27,7 @@ public:
     static constexpr int SWIM_CELS = 20;
     static constexpr int DEATH_CELS = 10;
 
-    Piranha(WinBTApp* app, Player* player);
+    Piranha(CreatureHost* app, Player* player);
 
     // Swimming at the diver with its letter.
     virtual bool IsInPlay();
@@ -53,12 +53,12 @@ public:
 
 class RedPiranha : public Piranha {
 public:
-    RedPiranha(WinBTApp* app, Player* player);
+    RedPiranha(CreatureHost* app, Player* player);
 };
 
 class WhitePiranha : public virtual Piranha {
 public:
-    WhitePiranha(WinBTApp* app, Player* player);
+    WhitePiranha(CreatureHost* app, Player* player);
 
     void SetSecondWord(const std::string& word) { mSecondWord = word; }
 
@@ -74,7 +74,7 @@ class StealthPiranha : public virtual Piranha, public StealthPart {
 public:
     static constexpr double CAME_CLOSE_X = 610.0;
 
-    StealthPiranha(WinBTApp* app, Player* player);
+    StealthPiranha(CreatureHost* app, Player* player);
 
     virtual void SetStopped(bool hidden);
     virtual void RestoreSpeed() { mVelX = mTargetSpeed; }
@@ -95,7 +95,7 @@ protected:
 
 class StealthWhitePiranha : public StealthPiranha, public WhitePiranha {
 public:
-    StealthWhitePiranha(WinBTApp* app, Player* player);
+    StealthWhitePiranha(CreatureHost* app, Player* player);
 
     void SetState(int state) override;
 };

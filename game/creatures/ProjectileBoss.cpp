@@ -5,21 +5,22 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
-#include "game/play/Board.h"
-#include "game/play/Config.h"
-#include "game/play/Player.h"
-#include "game/shell/WinBTApp.h"
+#include "game/common/BTTimer.h"
+#include "game/common/Config.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
 namespace {
 
-BTTimer* AddTimer(WinBTApp* app)
+BTTimer* AddTimer(CreatureHost* app)
 {
     auto* timer = new BTTimer();
-    if (app->mWidgetManager)
-        app->mWidgetManager->AddWidget(timer);
+    if (app->Widgets())
+        app->Widgets()->AddWidget(timer);
     return timer;
 }
 
@@ -40,7 +41,7 @@ int ImageHeight(Image* image) { return image ? image->GetHeight() : 0; }
 
 // ---- ProjectileBoss
 
-ProjectileBoss::ProjectileBoss(WinBTApp* app, Player* player, Config* config)
+ProjectileBoss::ProjectileBoss(CreatureHost* app, Player* player, Config* config)
     : Enemy(app), mPlayer(player), mConfig(config)
 {
     mState = SWIMMING_IN;
@@ -83,8 +84,8 @@ void ProjectileBoss::DeleteShot(size_t index)
     mShots.erase(mShots.begin() + static_cast<std::ptrdiff_t>(index));
     // The board reads its locked creature on the next key and on a shot's leaving;
     // a lock on this shot would point at freed memory, so the board lets go first.
-    if (mApp->mBoard)
-        mApp->mBoard->ForgetShot(shot);
+    if (CreatureBoard* board = mApp->GetCreatureBoard())
+        board->ForgetShot(shot);
     delete shot;
 }
 
@@ -136,7 +137,7 @@ void ProjectileBoss::Update()
         break;
     case HIT:
         Move();
-        if (mPlayer && mPlayer->mState == Player::BOSS_FIGHT)
+        if (mPlayer && mApp->IsDiverInBossFight(mPlayer))
             SetState(FIGHTING);
         break;
     case DYING:
@@ -195,13 +196,13 @@ const BossKind TorpedoBoss::KIND = {
     .abyssTuning = &TorpedoBoss::AbyssTuning,
 };
 
-TorpedoBoss::TorpedoBoss(WinBTApp* app, Player* player, Config* config) : TorpedoBoss(app, player, config, KIND) {}
+TorpedoBoss::TorpedoBoss(CreatureHost* app, Player* player, Config* config) : TorpedoBoss(app, player, config, KIND) {}
 
-TorpedoBoss::TorpedoBoss(WinBTApp* app, Player* player, Config* config, const BossKind& kind)
+TorpedoBoss::TorpedoBoss(CreatureHost* app, Player* player, Config* config, const BossKind& kind)
     : ProjectileBoss(app, player, config), mKind(&kind)
 {
-    SetImage(0, app->GetImage(kind.bodyImage));
-    SetImage(2, app->GetImage(kind.deathImage));
+    SetImage(0, app->Assets().GetImage(kind.bodyImage));
+    SetImage(2, app->Assets().GetImage(kind.deathImage));
     mCurImage = GetImage(0);
     SetFrameSizeFrom(GetImage(0), 0);
     mFrameDelay = 5;
@@ -213,7 +214,7 @@ TorpedoBoss::TorpedoBoss(WinBTApp* app, Player* player, Config* config, const Bo
         mSoundTimer->SetDisabled(true);
 
     if (kind.partImage != 0) {
-        mPartImage = app->GetImage(kind.partImage);
+        mPartImage = app->Assets().GetImage(kind.partImage);
         mPartCellWidth = kind.partCellWidth;
         mPartX = kind.partX;
         mPartY = kind.partY;
@@ -221,8 +222,8 @@ TorpedoBoss::TorpedoBoss(WinBTApp* app, Player* player, Config* config, const Bo
             mPartCels = std::max(1, mPartImage->GetWidth() / mPartCellWidth);
     }
 
-    const int screenWidth = app->mWidth;
-    const int lowest = app->mHeight - mHeight - ImageHeight(app->GetImage(IMAGE_STATUSBARX)) - 50;
+    const int screenWidth = app->ScreenWidth();
+    const int lowest = app->ScreenHeight() - mHeight - ImageHeight(app->Assets().GetImage(IMAGE_STATUSBARX)) - 50;
     mMinX = screenWidth - kind.minXFromRight;
     mMaxX = mMinX + (kind.xSpan < 0 ? mWidth / 2 : kind.xSpan);
     mMaxY = lowest;
@@ -257,7 +258,7 @@ void TorpedoBoss::AddPausedTime(int ms)
         mSoundTimer->mPausedTotal += ms;
 }
 
-std::string TorpedoBoss::GetShotWord(int minDiff, int maxDiff) { return mApp->mWordLists.GetUniqueWord(minDiff, maxDiff); }
+std::string TorpedoBoss::GetShotWord(int minDiff, int maxDiff) { return mApp->GetShotWord(minDiff, maxDiff); }
 
 Projectile* TorpedoBoss::CreateShot() { return Launch(new Torpedo(mApp, this, mPlayer)); }
 
@@ -346,7 +347,7 @@ void TorpedoBoss::Update()
         return;
     }
     if (mSoundTimer->GetElapsed() > SOUND_MS) {
-        mApp->PlaySound(SOUND_SONARPING1);
+        mAssets.PlaySound(SOUND_SONARPING1);
         mSoundTimer->Reset();
     }
     if (mState == FIGHTING) {
@@ -372,19 +373,19 @@ void TorpedoBoss::UpdateExplosions()
         // explosion): the explosion then starts at the span's start.
         const int screenWidth = ScreenWidth();
         const int spanX = std::max(1, screenWidth - static_cast<int>(mMinX));
-        const int spanY = std::max(1, mHeight - ImageHeight(mApp->GetImage(IMAGE_SHOT_EXPLODE)) / 2);
+        const int spanY = std::max(1, mHeight - ImageHeight(mAssets.GetImage(IMAGE_SHOT_EXPLODE)) / 2);
         BossExplosion e;
         e.x = mMinX + NextGameRandom() % spanX;
         e.y = mY + NextGameRandom() % spanY;
         mExplosions.push_back(e);
     }
     if (mUpdateCount % 33 == 0)
-        mApp->PlaySound(SOUND_EXPLOSION);
+        mAssets.PlaySound(SOUND_EXPLOSION);
 }
 
 void TorpedoBoss::TryVolley()
 {
-    if (mFireTimer->GetElapsed() < mTimeToFire || mPlayer == nullptr || mPlayer->mState != Player::BOSS_FIGHT ||
+    if (mFireTimer->GetElapsed() < mTimeToFire || mPlayer == nullptr || !mApp->IsDiverInBossFight(mPlayer) ||
         !HasFreeRow())
         return;
 
@@ -406,13 +407,13 @@ void TorpedoBoss::TryVolley()
         if (shot == nullptr)
             break;
         if (first)
-            mApp->PlaySound(SOUND_TORPEDOLAUNCH);
+            mAssets.PlaySound(SOUND_TORPEDOLAUNCH);
         first = false;
         for (int b = 0; b < 30; ++b) {
             const int x = static_cast<int>(shot->mX + shot->mWidth - 20) + NextGameRandom() % 40;
             const int y = static_cast<int>(shot->mY) + NextGameRandom() % 10;
-            if (mApp->mBoard)
-                mApp->mBoard->AddBubble(x, y);
+            if (CreatureBoard* board = mApp->GetCreatureBoard())
+                board->AddBubble(x, y);
         }
         PushEvent(EVENT_VOLLEY_FIRED);
         const int span = std::max(1, static_cast<int>((mMaxMissileSpeed - mMinMissileSpeed) * 1000));
@@ -471,7 +472,7 @@ void TorpedoBoss::DrawBoss(Graphics* g)
             g->DrawImage(death, dx, dy);
             g->SetColorizeImages(false);
         }
-        if (Image* strip = mApp->GetImage(IMAGE_SHOT_EXPLODE)) {
+        if (Image* strip = mAssets.GetImage(IMAGE_SHOT_EXPLODE)) {
             const int cell = strip->GetWidth() / EXPLOSION_CELS;
             for (const BossExplosion& e : mExplosions)
                 g->DrawImage(strip, static_cast<int>(e.x), static_cast<int>(e.y),

@@ -35,7 +35,7 @@ public:
     static constexpr double ENTRY_SPEED = 0.5;
     static constexpr int WAIT_MS = 999;
 
-    ProjectileBoss(WinBTApp* app, Player* player, Config* config);
+    ProjectileBoss(CreatureHost* app, Player* player, Config* config);
     // Takes the fire timer out of the widget manager and deletes it with every shot
     // still alive.
     ~ProjectileBoss() override;
@@ -119,7 +119,7 @@ public:
     static constexpr int SOUND_MS = 1999;
     static const BossKind KIND;
 
-    TorpedoBoss(WinBTApp* app, Player* player, Config* config);
+    TorpedoBoss(CreatureHost* app, Player* player, Config* config);
     ~TorpedoBoss() override;
 
     static BossAbyssTuning AbyssTuning(int depth);
@@ -140,7 +140,7 @@ public:
     bool HasFreeRow() const;
 
 protected:
-    TorpedoBoss(WinBTApp* app, Player* player, Config* config, const BossKind& kind);
+    TorpedoBoss(CreatureHost* app, Player* player, Config* config, const BossKind& kind);
 
     // Puts a new shot 100 pixels ahead of the boss and releases it.
     Projectile* Launch(Projectile* shot);

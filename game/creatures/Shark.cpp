@@ -3,13 +3,16 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "game/creatures/CreatureMaps.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
 // ---- Shark
 
-Shark::Shark(WinBTApp* app) : Enemy(app)
+Shark::Shark(CreatureHost* app) : Enemy(app)
 {
     SetSlotImages(IMAGE_SHARK_BASIC_SWIM, IMAGE_SHARKSHOCK, IMAGE_SHARK_BASIC_DEATH, MAP_PLAIN);
     mFrameDelay = 8;
@@ -27,11 +30,11 @@ Shark::Shark(WinBTApp* app) : Enemy(app)
 
 void Shark::SetSlotImages(int swim, int shock, int death, int mapType)
 {
-    SetImage(SLOT_SWIM, mApp->GetImage(swim));
-    SetImage(SLOT_SHOCK, mApp->GetImage(shock));
-    SetImage(SLOT_DEATH, mApp->GetImage(death));
-    SetImage(SLOT_MIRRORED, mApp->GetSharkImage(mapType, VARIANT_MIRRORED));
-    SetImage(SLOT_RED, mApp->GetSharkImage(mapType, VARIANT_RED));
+    SetImage(SLOT_SWIM, mAssets.GetImage(swim));
+    SetImage(SLOT_SHOCK, mAssets.GetImage(shock));
+    SetImage(SLOT_DEATH, mAssets.GetImage(death));
+    SetImage(SLOT_MIRRORED, mAssets.GetSharkImage(mapType, VARIANT_MIRRORED));
+    SetImage(SLOT_RED, mAssets.GetSharkImage(mapType, VARIANT_RED));
 }
 
 bool Shark::IsInPlay() { return mState == SWIMMING || mState == FLASHING; }
@@ -72,7 +75,7 @@ void Shark::Update()
             mX += mVelX;
             if (mX >= -70.0 && !mReachedDiver) {
                 if (!mAttackSoundPlayed) {
-                    mApp->PlaySound(SOUND_PLAYERDIES);
+                    mAssets.PlaySound(SOUND_PLAYERDIES);
                     mAttackSoundPlayed = true;
                 }
                 PushEvent(EVENT_REACHED_DIVER);
@@ -136,7 +139,7 @@ void Shark::SetState(int state)
         mBlinkPeriod = 7;
         mBlinkCount = 6;
         if (!mZapped)
-            mApp->PlaySound(SOUND_SHARKDIES);
+            mAssets.PlaySound(SOUND_SHARKDIES);
         SetFrameSizeFrom(GetImage(SLOT_SHOCK), 1);
         SetCurrentSlot(SLOT_SHOCK);
         break;
@@ -184,7 +187,7 @@ void Shark::Draw(Graphics* g) { DrawShark(g, mWordColor, mTypedColor); }
 
 // ---- BlackShark
 
-BlackShark::BlackShark(WinBTApp* app) : Enemy(app), Shark(app)
+BlackShark::BlackShark(CreatureHost* app) : Enemy(app), Shark(app)
 {
     SetSlotImages(IMAGE_SHARK_RED_SWIM, IMAGE_SHARK_RED_SHOCK, IMAGE_SHARK_RED_DEATH, MAP_TWO_WORDS);
     mTextOffsetY = 4;
@@ -215,7 +218,7 @@ void BlackShark::SetState(int state)
         mBlinkPeriod = 7;
         mBlinkCount = 6;
         if (!mZapped)
-            mApp->PlaySound(mWord.empty() ? SOUND_SHARKDIES : SOUND_SHARKHURT);
+            mAssets.PlaySound(mWord.empty() ? SOUND_SHARKDIES : SOUND_SHARKHURT);
         SetFrameSizeFrom(GetImage(SLOT_SHOCK), 1);
         mSrcX = 0;
         return;
@@ -283,7 +286,7 @@ void BlackShark::TypeLetter() { TypeLetterWithReserves({&mSecondWord}); }
 
 // ---- RedShark
 
-RedShark::RedShark(WinBTApp* app) : Enemy(app), Shark(app), BlackShark(app)
+RedShark::RedShark(CreatureHost* app) : Enemy(app), Shark(app), BlackShark(app)
 {
     SetSlotImages(IMAGE_SHARK_BLACK_SWIM, IMAGE_SHARK_BLACK_SHOCK, IMAGE_SHARK_BLACK_DEATH, MAP_THREE_WORDS);
     mTextOffsetY = 1;

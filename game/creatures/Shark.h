@@ -36,7 +36,7 @@ public:
     static constexpr int SWIM_CELS = 20;
     static constexpr int DEATH_CELS = 6;
 
-    explicit Shark(WinBTApp* app);
+    explicit Shark(CreatureHost* app);
 
     // Still swimming at the diver with its word.
     virtual bool IsInPlay();
@@ -66,7 +66,7 @@ public:
 
 class BlackShark : public virtual Shark {
 public:
-    explicit BlackShark(WinBTApp* app);
+    explicit BlackShark(CreatureHost* app);
 
     virtual std::string GetNextWord() { return mSecondWord; }
     void SetSecondWord(const std::string& word) { mSecondWord = word; }
@@ -86,7 +86,7 @@ public:
 
 class RedShark : public BlackShark {
 public:
-    explicit RedShark(WinBTApp* app);
+    explicit RedShark(CreatureHost* app);
 
     virtual std::string GetThirdWord() { return mThirdWord; }
     void SetThirdWord(const std::string& word) { mThirdWord = word; }

@@ -1,13 +1,16 @@
 #include "game/creatures/StealthShark.h"
 
 #include "game/creatures/CreatureMaps.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "framework/widgets/WidgetManager.h"
+#include "game/assets/GameAssets.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
 // ---- StealthShark
 
-StealthShark::StealthShark(WinBTApp* app) : Enemy(app), Shark(app)
+StealthShark::StealthShark(CreatureHost* app) : Enemy(app), Shark(app)
 {
     mTypedColor = Color(255, 255, 100);
     mWordColor = Color(0, 0, 0);
@@ -19,9 +22,9 @@ StealthShark::StealthShark(WinBTApp* app) : Enemy(app), Shark(app)
 
 void StealthShark::SetStealthImages(int stealthType, int visibleType)
 {
-    mStealthImages[SLOT_SWIM] = mApp->GetSharkImage(stealthType, VARIANT_SWIM);
-    mStealthImages[SLOT_DEATH] = mApp->GetSharkImage(stealthType, VARIANT_DEATH);
-    mStealthImages[SLOT_MIRRORED] = mApp->GetSharkImage(visibleType, VARIANT_MIRRORED);
+    mStealthImages[SLOT_SWIM] = mAssets.GetSharkImage(stealthType, VARIANT_SWIM);
+    mStealthImages[SLOT_DEATH] = mAssets.GetSharkImage(stealthType, VARIANT_DEATH);
+    mStealthImages[SLOT_MIRRORED] = mAssets.GetSharkImage(visibleType, VARIANT_MIRRORED);
 }
 
 void StealthShark::SetStopped(bool hidden)
@@ -67,7 +70,7 @@ void StealthShark::Draw(Graphics* g)
 
 // ---- StealthBlackShark
 
-StealthBlackShark::StealthBlackShark(WinBTApp* app) : Enemy(app), Shark(app), StealthShark(app), BlackShark(app)
+StealthBlackShark::StealthBlackShark(CreatureHost* app) : Enemy(app), Shark(app), StealthShark(app), BlackShark(app)
 {
     SetStealthImages(MAP_STEALTH_TWO_WORDS, MAP_TWO_WORDS);
     mCurImage = mStealthImages[SLOT_SWIM];
@@ -81,7 +84,7 @@ void StealthBlackShark::SetState(int state)
 
 // ---- StealthRedShark
 
-StealthRedShark::StealthRedShark(WinBTApp* app) : Enemy(app), Shark(app), RedShark(app), StealthShark(app)
+StealthRedShark::StealthRedShark(CreatureHost* app) : Enemy(app), Shark(app), RedShark(app), StealthShark(app)
 {
     mTypedColor = Color(255, 255, 255);
     mWordColor = Color(0, 0, 0);

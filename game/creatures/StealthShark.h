@@ -11,7 +11,7 @@ class StealthShark : public virtual Shark, public StealthPart {
 public:
     static constexpr double CAME_CLOSE_X = 600.0;
 
-    explicit StealthShark(WinBTApp* app);
+    explicit StealthShark(CreatureHost* app);
 
     // Hidden (true) or visible; a visible shark shows its ordinary swim strip.
     virtual void SetStopped(bool hidden);
@@ -36,14 +36,14 @@ protected:
 
 class StealthBlackShark : public StealthShark, public BlackShark {
 public:
-    explicit StealthBlackShark(WinBTApp* app);
+    explicit StealthBlackShark(CreatureHost* app);
 
     void SetState(int state) override;
 };
 
 class StealthRedShark : public RedShark, public StealthShark {
 public:
-    explicit StealthRedShark(WinBTApp* app);
+    explicit StealthRedShark(CreatureHost* app);
 
     void SetState(int state) override;
 };

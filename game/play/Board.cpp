@@ -12,20 +12,22 @@
 #include "game/creatures/Piranha.h"
 #include "game/creatures/ProjectileBoss.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/BonusText.h"
 #include "game/play/Bubble.h"
 #include "game/play/Player.h"
-#include "game/shell/GameOverDialog.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
 namespace {
 
-int ImageHeight(WinBTApp* app, int index)
+int ImageHeight(BoardHost* app, int index)
 {
-    Image* image = app->GetImage(index);
+    Image* image = app->Assets().GetImage(index);
     return image ? image->GetHeight() : 0;
 }
 
@@ -39,9 +41,9 @@ void DeleteAll(std::vector<T*>& list)
 
 } // namespace
 
-BoardHeader::BoardHeader(Player* player, WinBTApp* app) : mPlayer(player), mFont(app->mFontMyriad14Bold), mApp(app) {}
+BoardHeader::BoardHeader(Player* player, BoardHost* app) : mPlayer(player), mFont(app->Assets().mFontMyriad14Bold), mApp(app) {}
 
-Board::Board(WinBTApp* app) : mApp(app)
+Board::Board(BoardHost* app) : mApp(app), mAssets(app->Assets())
 {
     for (BTTimer** timer : {&mPauseTimer, &mGameClock, &mWaveTimer, &mWordTimer, &mHintTimer, &mLastTimer,
                             &mMessageTimer, &mZapperTimer, &mTallyTimer})
@@ -53,8 +55,8 @@ Board::Board(WinBTApp* app) : mApp(app)
     mPlayer = new Player(app);
     mHeader = new BoardHeader(mPlayer, app);
 
-    mEffectsOn = app->mEffectsOn;
-    mZapperChargeInterval = app->mConfig && app->mConfig->IsAbyssMode() ? 1250 : 2500;
+    mEffectsOn = app->EffectsOn();
+    mZapperChargeInterval = app->GetConfig() && app->GetConfig()->IsAbyssMode() ? 1250 : 2500;
     MersenneTwister& random = app->GetGameRandom();
     mTreasureShow[1].mFrame = 4 + random.Next() % 4;
     mTreasureShow[2].mFrame = 8 + random.Next() % 4;
@@ -73,12 +75,12 @@ Board::Board(WinBTApp* app) : mApp(app)
 
     mBackTileHeight = tileHeight;
     mLeadInHeight = ImageHeight(app, IMAGE_TOPBACKGROUND);
-    mPlayAreaBottom = app->mHeight - ImageHeight(app, IMAGE_STATUSBARX);
+    mPlayAreaBottom = app->ScreenHeight() - ImageHeight(app, IMAGE_STATUSBARX);
 
-    mDoneImages[0] = app->GetImage(IMAGE_SONAR_SWEEP_0);
-    mDoneImages[1] = app->GetImage(IMAGE_SONAR_SWEEP2_0);
-    mDoneImages[2] = app->mSonarSweeps.empty() ? nullptr : app->mSonarSweeps.front();
-    mDoneImages[3] = app->mSonarSweeps2.empty() ? nullptr : app->mSonarSweeps2.front();
+    mDoneImages[0] = mAssets.GetImage(IMAGE_SONAR_SWEEP_0);
+    mDoneImages[1] = mAssets.GetImage(IMAGE_SONAR_SWEEP2_0);
+    mDoneImages[2] = mAssets.mSonarSweeps.empty() ? nullptr : mAssets.mSonarSweeps.front();
+    mDoneImages[3] = mAssets.mSonarSweeps2.empty() ? nullptr : mAssets.mSonarSweeps2.front();
 
     mAccuracyBadge = new AccuracyBadge();
     mAccuracyBadge->mX = mWidth / 2;
@@ -87,14 +89,13 @@ Board::Board(WinBTApp* app) : mApp(app)
 
 Board::~Board()
 {
-    if (mApp->mAmbienceLoop)
-        mApp->mAmbienceLoop->Stop();
+    if (mApp->AmbienceLoop())
+        mApp->AmbienceLoop()->Stop();
     // The game-over dialog goes with its board, but only this board's own: after
     // "play again" the next board's dialog holds the same id while this board still
     // waits for its deletion. Its diver tells them apart (it is alive until below).
-    if (auto* open = dynamic_cast<GameOverDialog*>(mApp->FindDialog(GAME_OVER_DIALOG));
-        open != nullptr && mGameOverDialog != nullptr && open->mPlayer == mPlayer)
-        mApp->RemoveDialog(GAME_OVER_DIALOG);
+    if (mGameOverDialog != nullptr)
+        mApp->CloseGameOverDialog(mPlayer);
     delete mPlayer;
     DeleteAll(mSharks);
     DeleteAll(mPiranhas);
@@ -134,7 +135,7 @@ void Board::AddBubble(int x, int y)
 
 void Board::AddBonusText(const std::string& text, int x, int y, Font* font)
 {
-    auto* bonus = new BonusText(text, font ? font : mApp->mFontUnsteady22);
+    auto* bonus = new BonusText(text, font ? font : mAssets.mFontUnsteady22);
     bonus->SetX(x);
     bonus->SetY(y);
     mBonusTexts.push_back(bonus);

@@ -9,11 +9,13 @@
 
 #include "framework/widgets/Widget.h"
 #include "game/play/BoardRecords.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
+#include "game/creatures/CreatureHost.h"
 
 namespace Zant {
 
-class WinBTApp;
+class BoardHost;
+class GameAssets;
 class BTTimer;
 class Player;
 class Enemy;
@@ -32,7 +34,7 @@ class Font;
 class Image;
 class Graphics;
 
-class Board : public Widget {
+class Board : public Widget, public CreatureBoard {
 public:
     static constexpr int NUM_TIMERS = 9;
     static constexpr int SIN_TABLE_SIZE = 360;
@@ -57,7 +59,7 @@ public:
         NUM_LEVEL_RESULTS = 12,
     };
 
-    explicit Board(WinBTApp* app);
+    explicit Board(BoardHost* app);
     ~Board() override;
 
     // ---- Level start (BoardStart.cpp).
@@ -68,7 +70,7 @@ public:
     void GetLevelResults(std::array<int, NUM_LEVEL_RESULTS>& out);
 
     // Decorations: created, placed and appended.
-    void AddBubble(int x, int y);
+    void AddBubble(int x, int y) override;
     // A null font takes the application's floating-text font.
     void AddBonusText(const std::string& text, int x, int y, Font* font);
 
@@ -164,7 +166,7 @@ public:
     // Offers a letter to the boss's shots; true when one took it.
     bool TryLockBossShot(char letter);
     // The boss is about to delete a shot: a lock on it goes.
-    void ForgetShot(Enemy* shot);
+    void ForgetShot(Enemy* shot) override;
 
     // ---- The profile flags the board reads (BoardProfile.cpp).
     bool IntroDone() const;
@@ -298,7 +300,8 @@ public:
     double mScrollSpeed = 0.0;
     double mScrollDistance = 1.0;
     double mScrollPointMark = 0.0;
-    WinBTApp* mApp;
+    BoardHost* mApp;
+    GameAssets& mAssets;
     Config* mConfig = nullptr;
     bool mSpareFlag = false;
     int mBonusKills = 0;
@@ -327,6 +330,8 @@ public:
     BTTimer* mLastTimer = nullptr;
     // While set, creatures draw no words.
     bool mPaused = false;
+    // What the creatures ask of the board (CreatureBoard).
+    bool IsPaused() const override { return mPaused; }
     int mPauseCount = 0;
     BTTimer* mMessageTimer = nullptr;
     std::string mMessageText;
@@ -397,18 +402,8 @@ public:
 
     // ---- Descent, level end and the lost diver: their steps and records
     // (BoardDescent.cpp, BoardLevelEnd.cpp, BoardDiverLost.cpp).
-    // What the game-over dialog shows: the run's totals with this level's figures.
-    struct GameOverFigures {
-        bool abyss = false;
-        int typingTime = 0;
-        int hits = 0;
-        int misses = 0;
-        int depth = 0;
-        int playTime = 0;
-        int score = 0;
-        int level = 0;
-        std::string rankTitle;
-    };
+    // What the game-over dialog shows (BoardRecords.h).
+    using GameOverFigures = Zant::GameOverFigures;
     // A ruler entry every 4 ft, labelled every 20 ft; null for other depths.
     static DepthMark* MakeDepthMark(int feet, double y);
     void FadeLevelHint();

@@ -3,11 +3,14 @@
 #include <algorithm>
 
 #include "game/creatures/BossKinds.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/shell/UserProfile.h"
-#include "game/shell/WinBTApp.h"
+#include "game/profile/UserProfile.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -92,9 +95,7 @@ bool Board::UpdateBoss(ProjectileBoss* boss)
         case EVENT_SHOT_HIT_DIVER:
             boss->RemoveEvent(EVENT_WORD_COMPLETED);
             boss->RemoveEvent(EVENT_SHOT_HIT_DIVER);
-            mApp->mWordLists.UsedLetters().clear();
-            mApp->mUsedLetterCount = 0;
-            mApp->mUsedSymbolCount = 0;
+            mApp->ForgetUsedLetters();
             ClearLock();
             mWordTimer->Reset();
             mPlayer->SetState(Player::HIT_BY_SHOT);
@@ -109,13 +110,13 @@ bool Board::UpdateBoss(ProjectileBoss* boss)
             const auto locked = std::find(shots.begin(), shots.end(), mLockedEnemy);
             if (locked != shots.end()) {
                 const Projectile* shot = *locked;
-                if (shot->mX <= -shot->mWidth || shot->mX + shot->mWidth >= mApp->mWidth)
+                if (shot->mX <= -shot->mWidth || shot->mX + shot->mWidth >= mApp->ScreenWidth())
                     ForgetShot(mLockedEnemy);
             }
             break;
         }
         case EVENT_BOSS_KILLED: {
-            if (UserProfile* profile = mApp->mCurProfile) {
+            if (UserProfile* profile = mApp->CurrentProfile()) {
                 if (IsAbyss())
                     profile->AddBossKill(boss->mEnemyType);
                 else

@@ -3,11 +3,14 @@
 // abyss the configuration steps its stage every 200 ft and a boss is due every
 // 1000 ft.
 #include "framework/graphics/Image.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/shell/UserProfile.h"
-#include "game/shell/WinBTApp.h"
+#include "game/profile/UserProfile.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -24,9 +27,9 @@ constexpr int STAGE_FEET = 200;
 constexpr int BOSS_FEET = 1000;
 constexpr int CHARGE_FEET = 400;
 
-int ImageHeight(WinBTApp* app, int index)
+int ImageHeight(BoardHost* app, int index)
 {
-    Image* image = app->GetImage(index);
+    Image* image = app->Assets().GetImage(index);
     return image ? image->GetHeight() : 0;
 }
 
@@ -172,8 +175,8 @@ void Board::WriteAdValue(int feet, double charge)
 {
     // A board without a player's profile (as in the tests) keeps them itself.
     mAdValues[feet] = charge;
-    if (mApp->mCurProfile)
-        mApp->mCurProfile->WriteAdValue(feet, charge);
+    if (mApp->CurrentProfile())
+        mApp->CurrentProfile()->WriteAdValue(feet, charge);
 }
 
 } // namespace Zant

@@ -1,12 +1,14 @@
 // A lost diver: with a life left a new diver goes down and play resumes; with none
 // the game is over, its statistics are recorded once and the board stops.
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
-#include "game/shell/GameOverDialog.h"
-#include "game/shell/UserProfile.h"
-#include "game/shell/WinBTApp.h"
+#include "game/common/Simulation.h"
+#include "game/profile/UserProfile.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -41,11 +43,11 @@ void Board::HandlePlayerDeath()
 
     GameOverFigures& f = mGameOverFigures;
     f.abyss = mOceanDepth == -1;
-    f.typingTime = mApp->mRunTypingTime + mTypingTime;
-    f.hits = mApp->mRunTotal9 + mAccuracyHits;
-    f.misses = mApp->mRunTotal10 + mAccuracyMisses;
+    f.typingTime = mApp->RunTypingTime() + mTypingTime;
+    f.hits = mApp->RunHits() + mAccuracyHits;
+    f.misses = mApp->RunMisses() + mAccuracyMisses;
     f.depth = mAbyssDepth;
-    f.playTime = mApp->mRunLevelTotal8 + mLevelTime;
+    f.playTime = mApp->RunPlayTime() + mLevelTime;
     f.score = mPlayer->mScore;
     f.level = mPlayer->mLevelIndex;
     f.rankTitle = GetRankTitle(mPlayer->mScore);
@@ -62,7 +64,7 @@ void Board::HandlePlayerDeath()
 
 void Board::ClearSavedGame()
 {
-    if (UserProfile* profile = mApp->mCurProfile) {
+    if (UserProfile* profile = mApp->CurrentProfile()) {
         profile->SetSavedGame(true, -1, -1, -1.0, -1, -10, -1);
         profile->ClearSavedGame();
     }
@@ -71,13 +73,7 @@ void Board::ClearSavedGame()
 void Board::OpenGameOverDialog()
 {
     const GameOverFigures& f = mGameOverFigures;
-    auto* dialog = new GameOverDialog(mApp, mPlayer, f.abyss, f.typingTime, f.hits, f.misses, f.depth);
-    if (f.abyss)
-        dialog->mDepthReached = mAbyssDepth;
-    dialog->mPlayTime = f.playTime;
-    dialog->mRankTitle = f.rankTitle;
-    mGameOverDialog = dialog;
-    mApp->AddDialog(GAME_OVER_DIALOG, dialog);
+    mGameOverDialog = mApp->OpenGameOverDialog(mPlayer, f, mAbyssDepth);
 }
 
 } // namespace Zant

@@ -21,8 +21,11 @@
 #include "game/play/BonusText.h"
 #include "game/play/Bubble.h"
 #include "game/play/Player.h"
-#include "game/shell/UserProfile.h"
-#include "game/shell/WinBTApp.h"
+#include "game/profile/UserProfile.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -39,8 +42,8 @@ constexpr double SEA_HIDDEN_Y = -70.0;
 // The index of an image of the table by its name; -1 when the table has none.
 int ImageIndex(const char* name)
 {
-    for (int i = 0; i < WinBTApp::NUM_IMAGES; ++i)
-        if (std::strcmp(WinBTApp::IMAGE_NAMES[i], name) == 0)
+    for (int i = 0; i < GameAssets::NUM_IMAGES; ++i)
+        if (std::strcmp(GameAssets::IMAGE_NAMES[i], name) == 0)
             return i;
     return -1;
 }
@@ -104,7 +107,7 @@ void DrawTinted(Graphics* g, Image* image, int x, int y, int alpha, const Rect* 
 
 } // namespace
 
-Image* Board::AppImage(int index) const { return index >= 0 ? mApp->GetImage(index) : nullptr; }
+Image* Board::AppImage(int index) const { return index >= 0 ? mAssets.GetImage(index) : nullptr; }
 
 void Board::Draw(Graphics* g)
 {
@@ -168,7 +171,7 @@ void Board::SmoothValue(SmoothedValue& value, double truth)
 
 void Board::DrawSea(Graphics* g)
 {
-    Image* sea = mApp->GetImage(IMAGE_WATER1);
+    Image* sea = mAssets.GetImage(IMAGE_WATER1);
     if (sea == nullptr)
         return;
     // Once the far rock layer has risen past this line the scenery hides the sea.
@@ -207,7 +210,7 @@ void Board::DrawWavyImage(Graphics* g, Image* image, int x, int y)
 void Board::DrawWavyImage3D(Graphics* g)
 {
     D3DInterface* d3d = D3DTargetOf(*g);
-    Image* sea = mApp->GetImage(IMAGE_WATER1);
+    Image* sea = mAssets.GetImage(IMAGE_WATER1);
     if (d3d == nullptr || sea == nullptr)
         return;
     // The two copies stand where the software path draws them, so the sea scrolls
@@ -232,7 +235,7 @@ void Board::DrawSurface(Graphics* g, bool special)
     for (int layer = 2; layer >= 0; --layer)
         if (Image* mountain = AppImage(Images().mountain[layer]))
             g->DrawImage(mountain, 0, int(mLayerY[layer]));
-    if (Image* floor = mApp->GetImage(IMAGE_OCEANFLOOR))
+    if (Image* floor = mAssets.GetImage(IMAGE_OCEANFLOOR))
         g->DrawImage(floor, 0, int(p));
 }
 
@@ -240,7 +243,7 @@ void Board::DrawRuler(Graphics* g)
 {
     if (!IsAbyss())
         return;
-    g->SetFont(mApp->mFontMyriad12Bold);
+    g->SetFont(mAssets.mFontMyriad12Bold);
     g->SetColor(WHITE);
     for (DepthMark* mark : mDepthMarks) {
         if (mark->mX < 0)
@@ -253,8 +256,8 @@ void Board::DrawRuler(Graphics* g)
 
 void Board::DrawIntroHint(Graphics* g)
 {
-    const bool hideHints = mApp->mCurProfile != nullptr && !mApp->mCurProfile->mHintsOn;
-    Font* font = mApp->mFontMyriad14Bold;
+    const bool hideHints = mApp->CurrentProfile() != nullptr && !mApp->CurrentProfile()->mHintsOn;
+    Font* font = mAssets.mFontMyriad14Bold;
     if (hideHints || mPlayer->mState != Player::PLAYING || mHintAlpha <= 0 || font == nullptr)
         return;
     g->SetFont(font);
@@ -275,7 +278,7 @@ void Board::DrawScenery(Graphics* g)
 void Board::DrawBadge(Graphics* g)
 {
     const AccuracyBadge& badge = *mAccuracyBadge;
-    Font* font = mApp->mFontMyriad14Bold;
+    Font* font = mAssets.mFontMyriad14Bold;
     if (!badge.mActive || font == nullptr)
         return;
     char line[48];
@@ -288,7 +291,7 @@ void Board::DrawBadge(Graphics* g)
     }
     const std::string text = badge.mAccuracy == 0 ? "" : line;
     const int width = font->StringWidth(text);
-    const int left = mApp->mWidth / 2 - width / 2;
+    const int left = mApp->ScreenWidth() / 2 - width / 2;
     g->DrawString(text, left, 150);
     DrawTinted(g, badge.mImage, left + width / 2 - badge.mImage->GetWidth() / 2, 150, badge.mAlpha);
     g->SetColor(Color(255, 255, 255, badge.mAlpha));
@@ -303,8 +306,8 @@ void Board::DrawBadge(Graphics* g)
 void Board::DrawPhaseScreen(Graphics* g, bool special)
 {
     const int phase = mPlayer->mState;
-    Font* message = mApp->mFontMyriad14Bold;
-    Font* title = mApp->mFontSwiss24;
+    Font* message = mAssets.mFontMyriad14Bold;
+    Font* title = mAssets.mFontSwiss24;
     auto secretHeading = [&] {
         g->SetFont(title);
         g->SetColor(SECRET_ORANGE);
@@ -355,7 +358,7 @@ void Board::DrawPhaseScreen(Graphics* g, bool special)
 void Board::DrawAirTank(Graphics* g, bool filling)
 {
     Image* tank = AppImage(Images().airgauge);
-    Font* message = mApp->mFontMyriad14Bold;
+    Font* message = mAssets.mFontMyriad14Bold;
     if (tank == nullptr)
         return;
     const int x = mWidth / 2 - tank->GetWidth() / 2;
@@ -382,7 +385,7 @@ void Board::DrawAirTank(Graphics* g, bool filling)
 
 void Board::DrawTreasureWord(Graphics* g)
 {
-    Font* word = mApp->GetWordFont();
+    Font* word = mAssets.GetWordFont();
     if (mTreasureWord.empty() || mPaused || word == nullptr)
         return;
     const int lineHeight = word->GetHeight();
@@ -402,7 +405,7 @@ void Board::DrawTreasureWord(Graphics* g)
 
 void Board::DrawTally(Graphics* g, bool special)
 {
-    Font* panel = mApp->mFontMyriad28Bold;
+    Font* panel = mAssets.mFontMyriad28Bold;
     if (panel == nullptr)
         return;
     g->SetFont(panel);
@@ -424,7 +427,7 @@ void Board::DrawTally(Graphics* g, bool special)
     const Color white(255, 255, 255, alpha);
     g->SetColor(white);
     DrawCenteredLine(g, 65, "You found");
-    Image* treasure = mApp->GetImage(mApp->mTreasureImage);
+    Image* treasure = mAssets.GetImage(mApp->TreasureImage());
     const int th = treasure ? treasure->GetHeight() : 0;
     const int tx = treasure ? mWidth / 2 - treasure->GetWidth() / 2 : mWidth / 2;
     const int ty = a + 65;
@@ -441,7 +444,7 @@ void Board::DrawTally(Graphics* g, bool special)
         g->SetDrawMode(DRAWMODE_NORMAL);
     }
     g->SetColor(white);
-    DrawCenteredLine(g, th + a + 120, "the " + mApp->mGemName + " " + mApp->GetTreasureName() + "!");
+    DrawCenteredLine(g, th + a + 120, "the " + mApp->GemName() + " " + mApp->GetTreasureName() + "!");
     g->SetColor(Color(0, 255, 0, alpha));
     DrawCenteredLine(g, th + 2 * a + 120, "+" + std::to_string(GetLevelBonusPoints()) + " pts");
     g->SetColor(white);
@@ -467,7 +470,7 @@ void Board::DrawLevelComplete(Graphics* g)
     }
     if (panelImage)
         g->DrawImage(panelImage, p, 23);
-    Font* panel = mApp->mFontMyriad28Bold;
+    Font* panel = mAssets.mFontMyriad28Bold;
     if (panel == nullptr)
         return;
     // Every line is centred on the sonar disc, whose width narrows away from its middle.
@@ -494,7 +497,7 @@ void Board::DrawLevelComplete(Graphics* g)
     const int accuracy = typed == 0 ? 0 : static_cast<int>(double(mAccuracyHits) / typed * 100.0);
     labelled("Accuracy:", std::to_string(accuracy) + "%");
     if (mOceanDepth != -1) {
-        Font* bonus = mApp->GetBonusFont();
+        Font* bonus = mAssets.GetBonusFont();
         g->SetFont(bonus);
         g->SetColor(Color(60, 160, 120));
         // The small lines take a small line's room, so the rank lines stay near the middle.
@@ -540,7 +543,7 @@ void Board::DrawBossHealth(Graphics* g)
 
 void Board::DrawMessageLine(Graphics* g)
 {
-    Font* font = mApp->mFontMyriad14Bold;
+    Font* font = mAssets.mFontMyriad14Bold;
     if (mMessageText.empty() || mMessageAlpha <= 0 || font == nullptr)
         return;
     g->SetFont(font);
@@ -554,11 +557,11 @@ void Board::DrawPauseOverlay(Graphics* g)
         return;
     g->SetColor(Color(0, 0, 0, 128));
     g->FillRect(0, HEADER_HEIGHT, mWidth, mHeight - HEADER_HEIGHT);
-    if (mApp->mOpenDialogCount > 0 || mPlayer->mState == Player::GAME_OVER)
+    if (mApp->OpenDialogCount() > 0 || mPlayer->mState == Player::GAME_OVER)
         return;
-    Font* title = mApp->mFontSwiss24;
-    Font* message = mApp->mFontMyriad14Bold;
-    Font* panel = mApp->mFontMyriad28Bold;
+    Font* title = mAssets.mFontSwiss24;
+    Font* message = mAssets.mFontMyriad14Bold;
+    Font* panel = mAssets.mFontMyriad28Bold;
     g->SetFont(title);
     g->SetColor(WHITE);
     DrawCenteredLine(g, mHeight / 2, "PAUSED");
@@ -578,23 +581,23 @@ void Board::DrawBanner(Graphics* g, bool special)
         DrawTinted(g, AppImage(Images().textovers), mWidth / 2 - 200, (mHeight - 24) / 2 - 25, mIntroAlpha, &cel);
         return;
     }
-    g->SetFont(mApp->mFontSwiss24);
+    g->SetFont(mAssets.mFontSwiss24);
     g->SetColor(Color(SECRET_ORANGE.red, SECRET_ORANGE.green, SECRET_ORANGE.blue, mIntroAlpha));
     DrawCenteredLine(g, mHeight / 2, "SECRET BONUS LEVEL!");
 }
 
 void BoardHeader::Draw(Graphics* g)
 {
-    Board* board = mApp->mBoard;
+    Board* board = mApp->GetBoard();
     g->SetColor(Color(0, 0, 0, 128));
-    g->FillRect(0, 0, mApp->mWidth, 25);
+    g->FillRect(0, 0, mApp->ScreenWidth(), 25);
     if (mFont == nullptr || board == nullptr)
         return;
     g->SetFont(mFont);
     const int baseline = mFont->GetAscent() + 2;
     g->SetColor(Color(200, 200, 200));
     const std::string lives = mPlayer->mLives < 0 ? "Game Over!" : "Lives left: " + std::to_string(mPlayer->mLives);
-    board->WriteString(g, lives, mApp->mWidth - 5 - mFont->StringWidth(lives), baseline);
+    board->WriteString(g, lives, mApp->ScreenWidth() - 5 - mFont->StringWidth(lives), baseline);
     g->SetColor(Color(255, 255, 255));
     const std::string score = std::to_string(mPlayer->mScore);
     std::string text;

@@ -7,10 +7,13 @@
 #include "game/creatures/Clam.h"
 #include "game/creatures/Piranha.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -83,7 +86,7 @@ void Board::ScoreWord(Enemy* creature, bool shark)
     AddBonusText(PointsText(value), int(creature->mX), int(creature->mY), nullptr);
     ResetMultiplier();
 
-    if (mApp->mCurrentSong != 0) {
+    if (mApp->CurrentSong() != 0) {
         bool danger = false;
         if (shark)
             danger = std::any_of(mSharks.begin(), mSharks.end(),
@@ -129,7 +132,7 @@ void Board::HandleSwimmerEvent(Enemy* creature, int event, bool shark)
             const int r2 = static_cast<int>(random.Next() % 40);
             AddBubble(int(creature->mX + r2), int(creature->mY + r1 + 15.0));
         }
-        mApp->PlaySound(SOUND_DIVERENTERS);
+        mAssets.PlaySound(SOUND_DIVERENTERS);
         break;
     }
     case EVENT_DEATH_ANIM_DONE:
@@ -182,7 +185,7 @@ bool Board::UpdateBonusCreatures(BonusCreature* creature)
                 mTypingTime += mWordTimer->GetElapsed();
             const int n = ++mBonusKills;
             const int value = 200 * n * AbyssMultiplier();
-            mApp->PlaySound(std::min(SOUND_TONE1 + n, SOUND_TONE1 + 12));
+            mAssets.PlaySound(std::min(SOUND_TONE1 + n, SOUND_TONE1 + 12));
             mAccuracyBadge->mWavePoints += value;
             mPlayer->AddScore(value);
             if (creature->mState != BonusCreature::DYING)
@@ -228,7 +231,7 @@ bool Board::UpdateClams(Clam* clam)
             break;
         case EVENT_CLAM_OPENED:
             if (clam->mContent == 0) {
-                mApp->PlaySound(SOUND_BAD);
+                mAssets.PlaySound(SOUND_BAD);
                 clam->SetState(Clam::CLOSING);
                 if (mOpenClam != nullptr) {
                     mOpenClam->SetState(Clam::CLOSING);

@@ -12,13 +12,16 @@
 #include "game/creatures/Piranha.h"
 #include "game/creatures/ProjectileBoss.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
+#include "game/common/Simulation.h"
 #include "game/play/StatusBar.h"
-#include "game/shell/UserProfile.h"
-#include "game/shell/WinBTApp.h"
+#include "game/profile/UserProfile.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -161,11 +164,11 @@ void Board::UpdateFloorReached()
     if (mEndTimer < END_TIMER_FULL)
         return;
     mPlayer->SetState(Player::TREASURE_WORD);
-    mApp->PlaySound(SOUND_TREASURE);
+    mAssets.PlaySound(SOUND_TREASURE);
     ClearLock();
-    if (mApp->mStatusBar) {
-        mApp->mStatusBar->RefreshChildStates();
-        mApp->mStatusBar->ShowReadyTip(false);
+    if (mApp->GetStatusBar()) {
+        mApp->GetStatusBar()->RefreshChildStates();
+        mApp->GetStatusBar()->ShowReadyTip(false);
     }
     MarkDirty();
     if (mConfig != nullptr && mConfig->IsSpecialLevel())
@@ -233,7 +236,7 @@ void Board::EndTreasureClock(bool special)
         }
         return;
     }
-    if (UserProfile* profile = mApp->mCurProfile) {
+    if (UserProfile* profile = mApp->CurrentProfile()) {
         profile->mBestTreasurePoints = std::max(profile->mBestTreasurePoints, mTreasurePoints);
         profile->mBestTreasureStreak = std::max(profile->mBestTreasureStreak, mTreasureWordsDone);
         profile->AddGttCount(mApp->GetTreasureIndex() - IMAGE_GEM_GREEN);
@@ -241,7 +244,7 @@ void Board::EndTreasureClock(bool special)
     mPlayer->AddScore(GetLevelBonusPoints());
     StartTally();
     SaveProfile(false);
-    mApp->PlaySound(SOUND_WINGEM);
+    mAssets.PlaySound(SOUND_WINGEM);
     mLevelTime = mGameClock->GetElapsed();
 }
 
@@ -251,7 +254,7 @@ void Board::EndBossLevel()
     mPlayer->SetState(Player::BOSS_TALLY);
     mZapperTimer->SetDisabled(true);
     StartTally();
-    mApp->PlaySound(SOUND_WINGEM);
+    mAssets.PlaySound(SOUND_WINGEM);
     mLevelTime = mGameClock->GetElapsed();
     mPlayer->AddScore(GetLevelBonusPoints());
 }
@@ -299,9 +302,9 @@ void Board::ShowLevelComplete()
     mPlayer->SetState(Player::LEVEL_COMPLETE);
     for (int sequence = 0; sequence < 4; ++sequence)
         mDoneImages[sequence] = SonarFrame(sequence, 0);
-    if (mApp->mStatusBar) {
-        mApp->mStatusBar->RefreshChildStates();
-        mApp->mStatusBar->ShowReadyTip(false);
+    if (mApp->GetStatusBar()) {
+        mApp->GetStatusBar()->RefreshChildStates();
+        mApp->GetStatusBar()->ShowReadyTip(false);
     }
     mApp->PlaySong(17);
     if (mLevelDonePanel) {
@@ -325,13 +328,13 @@ Image* Board::SonarFrame(int sequence, int frame) const
 {
     switch (sequence) {
     case 0:
-        return mApp->GetImage(IMAGE_SONAR_SWEEP_0 + frame);
+        return mAssets.GetImage(IMAGE_SONAR_SWEEP_0 + frame);
     case 1:
-        return mApp->GetImage(IMAGE_SONAR_SWEEP2_0 + frame);
+        return mAssets.GetImage(IMAGE_SONAR_SWEEP2_0 + frame);
     case 2:
-        return frame < static_cast<int>(mApp->mSonarSweeps.size()) ? mApp->mSonarSweeps[frame] : nullptr;
+        return frame < static_cast<int>(mAssets.mSonarSweeps.size()) ? mAssets.mSonarSweeps[frame] : nullptr;
     default:
-        return frame < static_cast<int>(mApp->mSonarSweeps2.size()) ? mApp->mSonarSweeps2[frame] : nullptr;
+        return frame < static_cast<int>(mAssets.mSonarSweeps2.size()) ? mAssets.mSonarSweeps2[frame] : nullptr;
     }
 }
 
@@ -340,7 +343,7 @@ void Board::UpdateLevelComplete()
     if (mDoneAlpha != 255 || mUpdateCnt % DONE_STEP_UPDATES != 0 || mDoneStep >= DONE_STEPS)
         return;
     if (mDoneStep == 0)
-        mApp->PlaySound(SOUND_SONARPING1);
+        mAssets.PlaySound(SOUND_SONARPING1);
     const int step = ++mDoneStep;
     // Four frames of each sweep in turn; each sweep goes as the next one starts.
     const int sequence = (step - 1) / 4;

@@ -4,25 +4,27 @@
 
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/shell/UserProfile.h"
-#include "game/shell/UserProfileMgr.h"
-#include "game/shell/WinBTApp.h"
+#include "game/profile/UserProfile.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
-bool Board::IntroDone() const { return mApp->mCurProfile ? mApp->mCurProfile->mSeenTutorial : mIntroDone; }
+bool Board::IntroDone() const { return mApp->CurrentProfile() ? mApp->CurrentProfile()->mSeenTutorial : mIntroDone; }
 
 void Board::SetIntroDone()
 {
     mIntroDone = true;
-    if (mApp->mCurProfile)
-        mApp->mCurProfile->mSeenTutorial = true;
+    if (mApp->CurrentProfile())
+        mApp->CurrentProfile()->mSeenTutorial = true;
     SaveProfile(false);
 }
 
-bool Board::SpacePauses() const { return mApp->mCurProfile ? mApp->mCurProfile->mSpacePauses : mSpacePauses; }
+bool Board::SpacePauses() const { return mApp->CurrentProfile() ? mApp->CurrentProfile()->mSpacePauses : mSpacePauses; }
 
-bool Board::ZapperHintDue() const { return mApp->mCurProfile ? mApp->GetProfileFlag() : mZapperHintDue; }
+bool Board::ZapperHintDue() const { return mApp->CurrentProfile() ? mApp->GetProfileFlag() : mZapperHintDue; }
 
 void Board::SetZapperHintDue(bool due)
 {
@@ -32,46 +34,46 @@ void Board::SetZapperHintDue(bool due)
 
 void Board::MarkLevelReached(int level)
 {
-    if (mApp->mCurProfile && level >= 0 && level < UserProfile::NUM_SITES)
-        mApp->mCurProfile->mSiteFlags[level] = true;
+    if (mApp->CurrentProfile() && level >= 0 && level < UserProfile::NUM_SITES)
+        mApp->CurrentProfile()->mSiteFlags[level] = true;
 }
 
 void Board::SaveProfile(bool finalWrite)
 {
-    if (mApp->mCurProfile && mApp->mProfileMgr)
-        mApp->mProfileMgr->WriteUserProfileToRegistry(mApp->mCurProfile, finalWrite, false);
+    if (mApp->CurrentProfile())
+        mApp->WriteProfile(mApp->CurrentProfile(), finalWrite, false);
 }
 
 void Board::CountKill(int kind, bool abyss)
 {
-    if (mApp->mCurProfile == nullptr)
+    if (mApp->CurrentProfile() == nullptr)
         return;
     if (kind == 0)
-        mApp->mCurProfile->AddSharkKill(abyss);
+        mApp->CurrentProfile()->AddSharkKill(abyss);
     else
-        mApp->mCurProfile->AddPiranhaKill(abyss);
+        mApp->CurrentProfile()->AddPiranhaKill(abyss);
 }
 
 void Board::MarkSecretItemFound(int level) { MarkLevelReached(level); }
 
 void Board::CountSecretItem(int item)
 {
-    if (mApp->mCurProfile)
-        mApp->mCurProfile->AddSgttCount(item);
+    if (mApp->CurrentProfile())
+        mApp->CurrentProfile()->AddSgttCount(item);
 }
 
-int Board::LoadAbyssBoss() const { return mApp->mCurProfile ? mApp->mCurProfile->GetAbyssBoss() : mAbyssBoss; }
+int Board::LoadAbyssBoss() const { return mApp->CurrentProfile() ? mApp->CurrentProfile()->GetAbyssBoss() : mAbyssBoss; }
 
 void Board::StoreAbyssBoss(int value)
 {
-    if (mApp->mCurProfile)
-        mApp->mCurProfile->SetAbyssBoss(value);
+    if (mApp->CurrentProfile())
+        mApp->CurrentProfile()->SetAbyssBoss(value);
 }
 
 double Board::ReadAdValue(int feet) const
 {
-    if (mApp->mCurProfile)
-        return mApp->mCurProfile->ReadAdValue(feet);
+    if (mApp->CurrentProfile())
+        return mApp->CurrentProfile()->ReadAdValue(feet);
     return mPlayer ? mPlayer->mCharge : 0.0;
 }
 
@@ -81,14 +83,13 @@ void Board::SaveRunProgress() { mApp->SaveGameProgress(true, true); }
 
 void Board::SaveAbyssProgress(int feet)
 {
-    UserProfile* profile = mApp->mCurProfile;
+    UserProfile* profile = mApp->CurrentProfile();
     if (profile == nullptr)
         return;
     profile->mBestDepth = std::max(profile->mBestDepth, feet);
     // The store's values: the best depth and the kill counts (the data file waits
     // for the dive's end).
-    if (mApp->mProfileMgr)
-        mApp->mProfileMgr->WriteUserProfileToRegistry(profile, false, true);
+    mApp->WriteProfile(profile, false, true);
 }
 
 void Board::ShowLevelHint() { mApp->ShowLevelHint(); }
@@ -97,7 +98,7 @@ void Board::ShowHint(const std::string& header, const std::string& text) { mApp-
 
 void Board::ShowMapScreen() { mApp->ShowMapScreen(); }
 
-void Board::SendCommand(int id) { mApp->ButtonDepress(id); }
+void Board::SendCommand(int id) { mApp->PressCommand(id); }
 
 std::string Board::TakeLabelLetter() { return mApp->MakeRandomLetters(true); }
 

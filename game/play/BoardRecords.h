@@ -10,7 +10,20 @@ class Font;
 class Graphics;
 class Image;
 class Player;
-class WinBTApp;
+class BoardHost;
+
+// What the game-over dialog shows: the run's totals with this level's figures.
+struct GameOverFigures {
+    bool abyss = false;
+    int typingTime = 0;
+    int hits = 0;
+    int misses = 0;
+    int depth = 0;
+    int playTime = 0;
+    int score = 0;
+    int level = 0;
+    std::string rankTitle;
+};
 
 // One entry of the depth ruler.
 struct DepthMark {
@@ -39,7 +52,7 @@ struct AccuracyBadge {
 
 // The level header strip with its "EXTRA LIFE!" pulse.
 struct BoardHeader {
-    BoardHeader(Player* player, WinBTApp* app);
+    BoardHeader(Player* player, BoardHost* app);
     // One step of the pulse; nothing while no extra life was earned.
     void Step();
     // The header strip: lives, level, score and the "EXTRA LIFE!" note.
@@ -50,7 +63,7 @@ struct BoardHeader {
     int mAlpha = 0;
     Player* mPlayer;
     Font* mFont;
-    WinBTApp* mApp;
+    BoardHost* mApp;
 };
 
 // One of the two sea tiles drawn one above the other.

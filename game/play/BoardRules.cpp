@@ -13,11 +13,14 @@
 #include "game/creatures/Piranha.h"
 #include "game/creatures/ProjectileBoss.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -40,7 +43,7 @@ int Board::Difficulty() const
 {
     if (mConfig != nullptr && mConfig->IsAbyssMode())
         return -1;
-    return mApp->mDifficulty;
+    return mApp->Difficulty();
 }
 
 bool Board::IsAbyss() const { return mConfig != nullptr && mConfig->IsAbyssMode(); }
@@ -58,7 +61,7 @@ void Board::ClearLock()
 void Board::Pause(bool pause)
 {
     if (pause) {
-        mApp->SelectCursor(0);
+        mApp->SelectGameCursor(0);
         const int phase = mPlayer->mState;
         const bool special = mConfig != nullptr && mConfig->IsSpecialLevel();
         if (phase == Player::TALLY && special) {
@@ -70,12 +73,12 @@ void Board::Pause(bool pause)
         if (!mPaused)
             mPauseTimer->Reset();
         mPaused = true;
-        if (mPauseCount == 0 && mApp->mAmbienceLoop)
-            mApp->mAmbienceLoop->SetVolume(0.0);
+        if (mPauseCount == 0 && mApp->AmbienceLoop())
+            mApp->AmbienceLoop()->SetVolume(0.0);
         ++mPauseCount;
-        if (mApp->mStatusBar) {
-            mApp->mStatusBar->HideTips();
-            mApp->mStatusBar->ShowReadyTip(false);
+        if (mApp->GetStatusBar()) {
+            mApp->GetStatusBar()->HideTips();
+            mApp->GetStatusBar()->ShowReadyTip(false);
         }
         MarkDirty();
         return;
@@ -84,8 +87,8 @@ void Board::Pause(bool pause)
     if (--mPauseCount == 0) {
         if (mConfig != nullptr && mConfig->IsSpecialLevel() && mPlayer->mState == Player::TALLY && mLevelDonePanel)
             mLevelDonePanel->SetVisible(true);
-        if (mApp->mAmbienceLoop)
-            mApp->mAmbienceLoop->SetVolume(1.0);
+        if (mApp->AmbienceLoop())
+            mApp->AmbienceLoop()->SetVolume(1.0);
         mPlayer->SetReleased(true);
         mPaused = false;
         const int length = mPauseTimer->GetElapsed();
@@ -94,9 +97,9 @@ void Board::Pause(bool pause)
             timer->mPausedTotal += length;
         if (mBoss)
             mBoss->AddPausedTime(length);
-        if (mApp->mStatusBar) {
-            mApp->mStatusBar->ShowReadyTip(true);
-            mApp->mStatusBar->MouseLeave();
+        if (mApp->GetStatusBar()) {
+            mApp->GetStatusBar()->ShowReadyTip(true);
+            mApp->GetStatusBar()->MouseLeave();
         }
     }
     if (mPauseCount < 0)
@@ -113,7 +116,7 @@ bool Board::TryLockEnemy(char letter, Enemy* creature)
     // A stale typed count can run past the word: no letter there to match.
     if (index >= creature->mWord.size() || creature->mWord[index] != letter)
         return false;
-    mApp->PlaySound(SOUND_TYPE + static_cast<int>(mApp->GetGameRandom().Next() % 3));
+    mAssets.PlaySound(SOUND_TYPE + static_cast<int>(mApp->GetGameRandom().Next() % 3));
     mLockedEnemy = creature;
     creature->TypeLetter();
     mTypedText += letter;
@@ -157,7 +160,7 @@ bool Board::CheckCreatureRoom(Enemy* creature)
 
     const double startY = mHeight + creature->GetHeight();
     Rect box(int(creature->mX), int(startY), creature->GetWidth(), creature->GetHeight());
-    Font* clamFont = mApp->GetClamFont();
+    Font* clamFont = mAssets.GetClamFont();
     const int letterWidth = clamFont ? clamFont->StringWidth("A") : 0;
     for (BonusCreature* other : mBonusCreatures) {
         if (other == creature || !other->mActive)
@@ -249,9 +252,9 @@ void Board::AwardSecretItem()
     const unsigned r = mApp->GetGameRandom().Next();
     const int item = int(r & 3);
     CountSecretItem(item);
-    mSecretItemImage = mApp->GetImage(IMAGE_SECRET_ITEM_FIRST + item);
+    mSecretItemImage = mAssets.GetImage(IMAGE_SECRET_ITEM_FIRST + item);
     SaveProfile(false);
-    mApp->PlaySound(SOUND_WINGEM);
+    mAssets.PlaySound(SOUND_WINGEM);
     mLevelTime = mGameClock->GetElapsed();
     for (Clam* clam : mClams)
         clam->SetState(3);
@@ -276,7 +279,7 @@ void Board::UpdateDangerMusic(Enemy* creature, bool active)
 {
     if (!active)
         return;
-    const int song = mApp->mCurrentSong;
+    const int song = mApp->CurrentSong();
     if (creature->mX <= 160.0 && song != MUSIC_DANGER && song != MUSIC_NEAR_DIVER) {
         mApp->PlaySong(MUSIC_DANGER);
         return;
@@ -296,9 +299,9 @@ void Board::AddedToManager(WidgetManager* manager)
 {
     Widget::AddedToManager(manager);
     if (mLevelDonePanel == nullptr) {
-        auto* link = new HyperlinkWidget(CONTINUE_LINK_ID, mApp);
+        auto* link = new HyperlinkWidget(CONTINUE_LINK_ID, mApp->Framework());
         link->SetVisible(false);
-        Font* font = mApp->mFontMyriad14Bold;
+        Font* font = mAssets.mFontMyriad14Bold;
         link->SetFont(font);
         link->mColor = Color(0, 255, 0);
         link->mOverColor = Color(255, 255, 255);
@@ -306,7 +309,7 @@ void Board::AddedToManager(WidgetManager* manager)
         link->SetDisabled(true);
         const int width = (font ? font->StringWidth(link->mLabel) : 0) + 10;
         const int height = (font ? font->GetHeight() : 0) + 10;
-        link->Resize(mApp->mWidth / 2 - width / 2, mPlayAreaBottom - 15 - height, width, height);
+        link->Resize(mApp->ScreenWidth() / 2 - width / 2, mPlayAreaBottom - 15 - height, width, height);
         mLevelDonePanel = link;
     }
     manager->AddWidget(mLevelDonePanel);
@@ -340,10 +343,10 @@ void Board::SetVisible(bool visible)
         }
         if (mWidgetManager)
             mWidgetManager->SetFocus(this);
-        if (mApp->mAmbienceLoop)
-            mApp->mAmbienceLoop->Play(true, false);
-    } else if (mApp->mAmbienceLoop) {
-        mApp->mAmbienceLoop->Stop();
+        if (mApp->AmbienceLoop())
+            mApp->AmbienceLoop()->Play(true, false);
+    } else if (mApp->AmbienceLoop()) {
+        mApp->AmbienceLoop()->Stop();
     }
 }
 
@@ -356,8 +359,8 @@ void Board::SetDisabled(bool disabled)
 
 void Board::MouseMove(int x, int y)
 {
-    mApp->SelectCursor(0);
-    StatusBar* bar = mApp->mStatusBar;
+    mApp->SelectGameCursor(0);
+    StatusBar* bar = mApp->GetStatusBar();
     if (bar == nullptr)
         return;
     const int phase = mPlayer->mState;
@@ -395,8 +398,8 @@ void BoardHeader::Step()
             }
         }
     }
-    if (mApp->mBoard)
-        mApp->mBoard->MarkDirty();
+    if (mApp->GetBoard())
+        mApp->GetBoard()->MarkDirty();
 }
 
 } // namespace Zant

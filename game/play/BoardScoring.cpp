@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/shell/UserProfile.h"
-#include "game/shell/UserProfileMgr.h"
-#include "game/shell/WinBTApp.h"
+#include "game/profile/UserProfile.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -105,17 +107,17 @@ void Board::AwardWaveAccuracyBonus()
     badge.mAlpha = 255;
     badge.mY = mPlayAreaBottom - 50;
     if (acc < 80) {
-        badge.mImage = mApp->GetImage(IMAGE_MEDAL_BRONZE);
-        mApp->PlaySound(SOUND_WAVE_BONUS);
+        badge.mImage = mAssets.GetImage(IMAGE_MEDAL_BRONZE);
+        mAssets.PlaySound(SOUND_WAVE_BONUS);
         return;
     }
     if (acc < 95) {
-        badge.mImage = mApp->GetImage(IMAGE_MEDAL_SILVER);
-        mApp->PlaySound(SOUND_WAVE_BONUS2);
+        badge.mImage = mAssets.GetImage(IMAGE_MEDAL_SILVER);
+        mAssets.PlaySound(SOUND_WAVE_BONUS2);
         return;
     }
-    badge.mImage = mApp->GetImage(IMAGE_MEDAL_GOLD);
-    mApp->PlaySound(SOUND_WAVE_BONUS3);
+    badge.mImage = mAssets.GetImage(IMAGE_MEDAL_GOLD);
+    mAssets.PlaySound(SOUND_WAVE_BONUS3);
     const int level = mPlayer->mLevelIndex;
     const int t = level <= 10 ? level + 1 : 10;
     const int tier = IsAbyss() ? AbyssTier(mAbyssDepth) : Difficulty();
@@ -164,7 +166,7 @@ int Board::GetTreasureWordValue()
     case 4:
         return 1050 * m + 3800;
     default:
-        mApp->DemoSyncString("Board::GetTreasureWordValue:GameDiff == " + std::to_string(Difficulty()));
+        mApp->DemoSync("Board::GetTreasureWordValue:GameDiff == " + std::to_string(Difficulty()));
         return 0;
     }
 }
@@ -202,7 +204,7 @@ void Board::ResetMultiplier()
 
 void Board::RecordGameStats(bool addWpm, bool finalWrite)
 {
-    UserProfile* profile = mApp->mCurProfile;
+    UserProfile* profile = mApp->CurrentProfile();
     if (profile == nullptr)
         return;
     const bool abyss = IsAbyss();
@@ -247,8 +249,7 @@ void Board::RecordGameStats(bool addWpm, bool finalWrite)
     // with its final score. A game start's offer then finds nothing to enter.
     if (!finalWrite)
         profile->mResultEntered = true;
-    if (mApp->mProfileMgr)
-        mApp->mProfileMgr->WriteUserProfileToRegistry(profile, finalWrite, false);
+    mApp->WriteProfile(profile, finalWrite, false);
 }
 
 } // namespace Zant

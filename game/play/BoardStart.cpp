@@ -4,10 +4,13 @@
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Image.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -26,7 +29,7 @@ void Board::StartLevel(Config* config)
     mPlayer->SetVelY(1.0);
     mOceanDepth = settings.OceanDepth;
 
-    const int f = mApp->mFontMyriad12Bold ? mApp->mFontMyriad12Bold->GetHeight() : 0;
+    const int f = mAssets.mFontMyriad12Bold ? mAssets.mFontMyriad12Bold->GetHeight() : 0;
     for (DepthMark* mark : mDepthMarks)
         delete mark;
     mDepthMarks.clear();
@@ -39,7 +42,7 @@ void Board::StartLevel(Config* config)
         for (double& layer : mLayerY)
             layer = -1.0;
     } else {
-        Image* floor = mApp->GetImage(IMAGE_OCEANFLOOR);
+        Image* floor = mAssets.GetImage(IMAGE_OCEANFLOOR);
         const double d = f + (mOceanDepth * 10 - (floor ? floor->GetHeight() : 0)) + mLeadInHeight;
         mFloorY = d;
         mLayerY[0] = d + 270;

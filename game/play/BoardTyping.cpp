@@ -7,11 +7,14 @@
 #include "game/creatures/Clam.h"
 #include "game/creatures/Piranha.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
-#include "game/shell/WinBTApp.h"
+#include "game/common/Simulation.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -40,7 +43,7 @@ bool Board::CountsForAccuracy() const
 
 void Board::HandleKeyChar(char key)
 {
-    mApp->SelectCursor(HIDDEN_CURSOR);
+    mApp->SelectGameCursor(HIDDEN_CURSOR);
     if (key >= 'a' && key <= 'z')
         key = static_cast<char>(key - 'a' + 'A');
     const int phase = mPlayer->mState;
@@ -69,7 +72,7 @@ void Board::HandleKeyChar(char key)
     }
     if (special) {
         if (phase != Player::TREASURE_WORD)
-            mApp->PlaySound(SOUND_WRONG);
+            mAssets.PlaySound(SOUND_WRONG);
         else
             TypePearlGame(key);
         return;
@@ -95,7 +98,7 @@ void Board::FireZapper()
     mPlayer->mZapperFiring = true;
     mZapperAlpha = 255;
     mZapperFiring = true;
-    mApp->PlaySound(SOUND_EMP);
+    mAssets.PlaySound(SOUND_EMP);
     ShowMessage("Dozav odaziz used, no bonus points awarded");
     mZapperUsed = true;
     mApp->PlaySong(0);
@@ -109,18 +112,18 @@ void Board::TypePearlGame(char key)
         if (clam->mWord == letter && clam->mState == Clam::SHOWING_LETTER)
             candidate = clam;
         if (clam->mState == Clam::OPENING && clam->mContent == 0) {
-            mApp->PlaySound(SOUND_WRONG);
+            mAssets.PlaySound(SOUND_WRONG);
             return;
         }
     }
     if (candidate == nullptr) {
-        mApp->PlaySound(SOUND_WRONG);
+        mAssets.PlaySound(SOUND_WRONG);
         return;
     }
     candidate->SetState(Clam::OPENING);
-    mApp->PlaySound(SOUND_TYPE);
+    mAssets.PlaySound(SOUND_TYPE);
     if (candidate->mContent != 0 && mOpenClam == nullptr) {
-        mApp->PlaySound(SOUND_TREASURE);
+        mAssets.PlaySound(SOUND_TREASURE);
         mOpenClam = candidate;
         return;
     }
@@ -130,15 +133,15 @@ void Board::TypePearlGame(char key)
 
 void Board::ScorePearlMatch(Clam* clam)
 {
-    mApp->PlaySound(SOUND_WINGEM);
+    mAssets.PlaySound(SOUND_WINGEM);
     mOpenClam = nullptr;
     ++mPearlMatches;
     int points = 200000;
     if (mPearlMatches == 1) {
-        mApp->PlaySound(SOUND_WAVE_BONUS3);
+        mAssets.PlaySound(SOUND_WAVE_BONUS3);
         points = 100000;
     } else {
-        mApp->PlaySound(SOUND_WINGEM);
+        mAssets.PlaySound(SOUND_WINGEM);
     }
     mPlayer->AddScore(points);
     AddBonusText("+" + std::to_string(points) + " PTS", int(clam->mX), int(clam->mY), nullptr);
@@ -151,7 +154,7 @@ void Board::TypeTreasureLetter(char key)
     if (mTreasureWord.empty() || mTreasureTyped >= int(mTreasureWord.size()))
         return;
     if (key != mTreasureWord[mTreasureTyped]) {
-        mApp->PlaySound(SOUND_WRONG);
+        mAssets.PlaySound(SOUND_WRONG);
         ++mTreasureTypos;
         ++mAccuracyMisses;
         if (mEndTimer > 5.0)
@@ -162,7 +165,7 @@ void Board::TypeTreasureLetter(char key)
     MersenneTwister& random = mApp->GetGameRandom();
     if (mTreasureTyped == 0)
         mWordTimer->Reset();
-    mApp->PlaySound(SOUND_TYPE + static_cast<int>(random.Next() % 3));
+    mAssets.PlaySound(SOUND_TYPE + static_cast<int>(random.Next() % 3));
     ++mTreasureHits;
     ++mAccuracyHits;
     ++mTreasureTyped;
@@ -181,10 +184,10 @@ void Board::TypeTreasureLetter(char key)
     const int x = third / 2 + static_cast<int>(random.Next() % std::max(1, mWidth - third));
     AddBonusText("+" + std::to_string(value) + " PTS", x, 240, nullptr);
     ++mTreasureWordsDone;
-    mApp->PlaySound(TreasureCountSound(mTreasureWordsDone));
+    mAssets.PlaySound(TreasureCountSound(mTreasureWordsDone));
     for (int i = 0; i < 50; ++i)
         AddBubble(200 + static_cast<int>(random.Next() % 240), 280);
-    mApp->PlaySound(SOUND_DIVERENTERS);
+    mAssets.PlaySound(SOUND_DIVERENTERS);
 }
 
 // Marks a correct first letter on a creature typed to its end.
@@ -213,7 +216,7 @@ void Board::TypeCreatureLetter(char key)
             mLetterHit = true;
             return;
         }
-        mApp->PlaySound(SOUND_WRONG);
+        mAssets.PlaySound(SOUND_WRONG);
         if (WaveKindInPlay() != WAVE_BONUS && mBoss == nullptr)
             mLockedEnemy->SetState(6);
         ShowMessage(TypoText(key));
@@ -254,7 +257,7 @@ void Board::TypeCreatureLetter(char key)
         return;
     }
 
-    mApp->PlaySound(SOUND_WRONG);
+    mAssets.PlaySound(SOUND_WRONG);
     if (CountsForAccuracy())
         ++mAccuracyMisses;
     ++mTypos;

@@ -7,13 +7,16 @@
 #include "game/creatures/Clam.h"
 #include "game/creatures/Piranha.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/BonusText.h"
 #include "game/play/Bubble.h"
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
-#include "game/shell/WinBTApp.h"
+#include "game/common/Simulation.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -51,7 +54,7 @@ void Board::Update()
 
     if (mFirstUpdate) {
         mFirstUpdate = false;
-        mApp->PlaySound(SOUND_DIVERENTERS);
+        mAssets.PlaySound(SOUND_DIVERENTERS);
         if (mConfig && mConfig->GetLevel() > 0)
             MarkLevelReached(mConfig->GetLevel());
         SaveRunProgress();
@@ -67,7 +70,7 @@ void Board::Update()
 
     if (mIntroAlpha > 0 && tick % 2 == 1) {
         if (mIntroAlpha == HINT_ALPHA_MOMENT) {
-            mApp->SelectCursor(0);
+            mApp->SelectGameCursor(0);
             ShowLevelHint();
             mHintAlpha = IntroDone() ? 255 : 0;
             mHintTimer->SetDisabled(false);
@@ -273,8 +276,8 @@ void Board::UpdateRisers(double beamLine)
 void Board::UpdateDecorations()
 {
     if (mUpdateCnt % 100 == 0) {
-        const int x = static_cast<int>(mApp->GetGameRandom().Next() % mApp->mWidth);
-        AddBubble(x, mApp->mHeight);
+        const int x = static_cast<int>(mApp->GetGameRandom().Next() % mApp->ScreenWidth());
+        AddBubble(x, mApp->ScreenHeight());
     }
     for (Bubble* bubble : mBubbles)
         bubble->Update();

@@ -2,7 +2,7 @@
 // A floating text such as "+90 PTS": drifts up, turns from orange to red and fades.
 #include <string>
 
-#include "game/play/GameObject.h"
+#include "game/common/GameObject.h"
 
 namespace Zant {
 

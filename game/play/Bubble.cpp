@@ -1,14 +1,17 @@
 #include "game/play/Bubble.h"
 
 #include "framework/graphics/Graphics.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
-Bubble::Bubble(WinBTApp* app) : mApp(app)
+Bubble::Bubble(BoardHost* app) : mApp(app)
 {
     for (int i = 0; i < NUM_IMAGES; ++i)
-        mImages[i] = app->GetImage(IMAGE_BUBBLE1 + i);
+        mImages[i] = app->Assets().GetImage(IMAGE_BUBBLE1 + i);
     MersenneTwister& random = app->GetGameRandom();
     mActive = true;
     mFrame = random.Next() % NUM_IMAGES;

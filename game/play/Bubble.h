@@ -1,23 +1,23 @@
 #pragma once
 // A rising bubble of decoration.
-#include "game/play/GameObject.h"
+#include "game/common/GameObject.h"
 
 namespace Zant {
 
-class WinBTApp;
+class BoardHost;
 class Image;
 
 class Bubble : public GameObject {
 public:
     static constexpr int NUM_IMAGES = 3;
 
-    explicit Bubble(WinBTApp* app);
+    explicit Bubble(BoardHost* app);
 
     void Update() override;
     void Draw(Graphics* g) override;
 
 public:
-    WinBTApp* mApp;
+    BoardHost* mApp;
     // The frame field chooses one of these.
     Image* mImages[NUM_IMAGES] = {};
 };

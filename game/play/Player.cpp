@@ -5,7 +5,10 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "game/play/Board.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -50,7 +53,7 @@ int Player::NextExtraLifeAfter(int difficulty, int threshold)
     return next > 2147483647LL ? 2147483647 : static_cast<int>(next);
 }
 
-Player::Player(WinBTApp* app) : mApp(app)
+Player::Player(BoardHost* app) : mApp(app)
 {
     mActive = true;
     mVelY = 1.0;
@@ -61,13 +64,13 @@ Player::Player(WinBTApp* app) : mApp(app)
     mFrameCount = 8;
     mFrameDelay = 25;
     mBeamX = mX + 50.0;
-    mDifficulty = app ? app->mDifficulty : 0;
+    mDifficulty = app ? app->Difficulty() : 0;
     if (app)
         app->PlaySong(0);
     mNextExtraLife = FirstExtraLife(mDifficulty);
 }
 
-Image* Player::AppImage(int index) const { return mApp ? mApp->GetImage(index) : nullptr; }
+Image* Player::AppImage(int index) const { return mApp ? mApp->Assets().GetImage(index) : nullptr; }
 
 int Player::AppImageHeight(int index) const
 {
@@ -104,7 +107,7 @@ void Player::SetState(int state)
         break;
     case DESCENDING:
         if (mApp)
-            mApp->PlaySound(SOUND_DIVERENTERS);
+            mApp->Assets().PlaySound(SOUND_DIVERENTERS);
         mX = 30.0;
         mY = 0.0;
         mHoseFrame = 0;
@@ -133,7 +136,7 @@ void Player::SetState(int state)
         mHeight = beaten ? beaten->GetHeight() : 0;
         mY = mBaseY;
         mX = 21.0;
-        if (mApp && (!mApp->mBoard || !mApp->mBoard->mBoss))
+        if (mApp && (!mApp->GetBoard() || !mApp->GetBoard()->mBoss))
             mApp->PlaySong(0);
         break;
     }
@@ -213,7 +216,7 @@ void Player::Update()
 
     if (mZapperFiring) {
         mBeamX += 10.0;
-        const int width = mApp ? mApp->mWidth : 640;
+        const int width = mApp ? mApp->ScreenWidth() : 640;
         if (mBeamX >= width) {
             mZapperFiring = false;
             // Back in front of the diver, ready for the next shot.

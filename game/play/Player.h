@@ -1,11 +1,11 @@
 #pragma once
 // The diver: score, lives, the Dozav Odaziz charge and beam, the extra-life schedule,
 // and the descent, death and game-over animation states.
-#include "game/play/GameObject.h"
+#include "game/common/GameObject.h"
 
 namespace Zant {
 
-class WinBTApp;
+class BoardHost;
 class Image;
 
 class Player : public GameObject {
@@ -27,7 +27,7 @@ public:
         BOSS_TALLY = 12,
     };
 
-    explicit Player(WinBTApp* app);
+    explicit Player(BoardHost* app);
 
     void Update() override;
     void Draw(Graphics* g) override;
@@ -44,7 +44,7 @@ public:
     static int FirstExtraLife(int difficulty) { return NextExtraLifeAfter(difficulty, -1); }
 
 public:
-    WinBTApp* mApp;
+    BoardHost* mApp;
     int mScore = 0;
     double mCharge = 0.0;
     bool mZapperFiring = false;

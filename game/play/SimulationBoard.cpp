@@ -6,9 +6,12 @@
 #include "game/creatures/Shark.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
+#include "game/common/Simulation.h"
 #include "game/play/SimulationTypist.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -70,7 +73,7 @@ void Board::SimulationLevelComplete()
     sim.mScore = mPlayer->mScore;
     sim.mLives = mPlayer->mLives;
     sim.SimulationDumpString(SimFormat("GAME REPORTS WPM AS: %d", GetAdjustedWpm()));
-    mApp->ButtonDepress(CONTINUE_BUTTON);
+    mApp->PressCommand(CONTINUE_BUTTON);
 }
 
 void Board::SimulationGameOver()
@@ -84,7 +87,7 @@ void Board::SimulationGameOver()
         sim.WriteSimulationAbyssDepth(mAbyssDepth);
     sim.WriteSimulationGameResult(mConfig ? mConfig->GetLevel() : 0, mPlayer->mLevelIndex + 1, mPlayer->mScore);
     // The game-over dialog never waits for a person.
-    mApp->ButtonDepress(GAME_OVER_CONTINUE);
+    mApp->PressCommand(GAME_OVER_CONTINUE);
 }
 
 void Board::SimulationAddingEntry(int kind, int type)
@@ -134,7 +137,7 @@ void Board::SimulatorFireZapper()
     mZapperAlpha = 255;
     mZapperFiring = true;
     mZapperUsed = true;
-    mApp->PlaySound(SOUND_EMP);
+    mAssets.PlaySound(SOUND_EMP);
     ShowMessage("SIMULATOR AUTO-TRIGGERED EMP BLAST");
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The simulated typist: one key at most per update, through the board's own key
 // handler, at the speed, accuracy and burst chance of the current simulation entry.
-#include "game/play/Simulation.h"
+#include "game/common/Simulation.h"
 
 namespace Zant {
 

@@ -7,12 +7,15 @@
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/shell/FadeButton.h"
-#include "game/shell/TooltipWidget.h"
-#include "game/shell/WinBTApp.h"
+#include "game/play/FadeButton.h"
+#include "game/play/TooltipWidget.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -40,7 +43,7 @@ constexpr int BUTTON_HEIGHT = 30;
 
 } // namespace
 
-StatusBar::StatusBar(WinBTApp* app) : mApp(app), mTooltip(new TooltipWidget()) {}
+StatusBar::StatusBar(BoardHost* app) : mApp(app), mAssets(app->Assets()), mTooltip(new TooltipWidget()) {}
 
 StatusBar::~StatusBar()
 {
@@ -57,25 +60,25 @@ int StatusBar::ChargeWidth(double charge)
     return static_cast<int>(std::clamp(charge, 0.0, 1.0) * BAR_WIDTH);
 }
 
-bool StatusBar::BoardPaused() const { return mApp->mBoard != nullptr && mApp->mBoard->mPaused; }
+bool StatusBar::BoardPaused() const { return mApp->GetBoard() != nullptr && mApp->GetBoard()->mPaused; }
 
 void StatusBar::AddedToManager(WidgetManager* manager)
 {
     Widget::AddedToManager(manager);
     mTooltip->Resize(15, 415, 1, 1);
-    mTooltip->SetText("Press ENTER to use Dozav Odaziz when ready", mApp->mFontRockwell13);
+    mTooltip->SetText("Press ENTER to use Dozav Odaziz when ready", mAssets.mFontRockwell13);
     mTooltip->mShowDelay = TOOLTIP_DELAY;
     manager->AddWidget(mTooltip);
     manager->BringToFront(mTooltip);
     for (size_t i = 0; i < std::size(BUTTONS); ++i) {
         const ButtonSpec& layout = BUTTONS[i];
         if (mButtons[i] == nullptr) {
-            auto* button = new FadeButton(layout.id, mApp);
+            auto* button = new FadeButton(layout.id, mApp->Framework());
             const Rect cut(layout.cutX, 4, layout.width, BUTTON_HEIGHT);
-            mButtonImages[i] = mApp->DuplicateImage(mApp->GetImage(IMAGE_STATUSBARX), cut);
+            mButtonImages[i] = mApp->Framework()->DuplicateImage(mAssets.GetImage(IMAGE_STATUSBARX), cut);
             button->mButtonImage = mButtonImages[i];
-            button->mOverImage = mApp->GetImage(layout.overImage);
-            button->mDownImage = mApp->GetImage(layout.downImage);
+            button->mOverImage = mAssets.GetImage(layout.overImage);
+            button->mDownImage = mAssets.GetImage(layout.downImage);
             button->SetHandCursor(true);
             button->Resize(layout.x, mY + 4, layout.width, BUTTON_HEIGHT);
             mButtons[i] = button;
@@ -168,7 +171,7 @@ void StatusBar::MouseLeave()
 void StatusBar::Update()
 {
     Widget::Update();
-    Board* board = mApp->mBoard;
+    Board* board = mApp->GetBoard();
     Player* player = mApp->GetPlayer();
     if (player == nullptr || board == nullptr)
         return;
@@ -177,7 +180,7 @@ void StatusBar::Update()
         const bool quiet = phase == Player::BOSS_TALLY || phase == Player::BOSS_FIGHT ||
                            phase == Player::TREASURE_WORD || phase == Player::TALLY ||
                            phase == Player::LEVEL_COMPLETE;
-        const bool special = mApp->mConfig != nullptr && mApp->mConfig->IsSpecialLevel();
+        const bool special = mApp->GetConfig() != nullptr && mApp->GetConfig()->IsSpecialLevel();
         mReadyText = mReadyText == "READY!" && !quiet && !special ? "PRESS ENTER TO FIRE!" : "READY!";
     }
     const bool live = !(player->mState == Player::LEVEL_COMPLETE && board->mDoneStep > 16);
@@ -188,19 +191,19 @@ void StatusBar::Update()
 void StatusBar::Draw(Graphics* g)
 {
     Player* player = mApp->GetPlayer();
-    Board* board = mApp->mBoard;
+    Board* board = mApp->GetBoard();
     const double charge = player ? player->mCharge : 0.0;
     const int w = ChargeWidth(charge);
-    Image* meter = mApp->GetImage(IMAGE_STATUSBARMETER);
+    Image* meter = mAssets.GetImage(IMAGE_STATUSBARMETER);
     const int meterHeight = meter ? meter->GetHeight() : 0;
     if (meter)
         g->DrawImage(meter, BAR_X, BAR_Y, Rect(0, 0, w, meterHeight));
     g->SetColor(Color(43, 43, 43));
     g->FillRect(BAR_X + w, BAR_Y, BAR_WIDTH - w, meterHeight);
-    if (Image* bar = mApp->GetImage(IMAGE_STATUSBARX))
+    if (Image* bar = mAssets.GetImage(IMAGE_STATUSBARX))
         g->DrawImage(bar, 0, 0);
     g->SetColor(Color(255, 255, 255, 128));
-    g->SetFont(mApp->mFont12pt);
+    g->SetFont(mAssets.mFont12pt);
     const bool running = board != nullptr && !board->mZapperTimer->mStopped;
     if (!running)
         return;

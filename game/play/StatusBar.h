@@ -8,7 +8,8 @@
 
 namespace Zant {
 
-class WinBTApp;
+class BoardHost;
+class GameAssets;
 class FadeButton;
 class TooltipWidget;
 class Image;
@@ -22,7 +23,7 @@ public:
     // The buttons' ids as the application's dispatcher knows them.
     enum { BUTTON_PAUSE = 200, BUTTON_QUIT = 201, BUTTON_OPTIONS = 203 };
 
-    explicit StatusBar(WinBTApp* app);
+    explicit StatusBar(BoardHost* app);
     ~StatusBar() override;
 
     void AddedToManager(WidgetManager* manager) override;
@@ -47,7 +48,8 @@ public:
     static int ChargeWidth(double charge);
 
 public:
-    WinBTApp* mApp;
+    BoardHost* mApp;
+    GameAssets& mAssets;
     std::array<FadeButton*, 3> mButtons{};
     // The backgrounds cut from the bar for the buttons (owned).
     std::array<Image*, 3> mButtonImages{};

@@ -9,7 +9,10 @@
 #include "game/creatures/StealthShark.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -75,8 +78,8 @@ void Board::PlaceWaveGroup(int first)
     first = std::max(first, 0);
 
     MersenneTwister& random = mApp->GetGameRandom();
-    Font* messageFont = mApp->mFontMyriad14Bold;
-    Font* wordFont = mApp->GetWordFont();
+    Font* messageFont = mAssets.mFontMyriad14Bold;
+    Font* wordFont = mAssets.GetWordFont();
     const int fieldHeight = mPlayAreaBottom - (messageFont ? messageFont->GetHeight() : 0);
     const int columnSize = WaveColumnSize();
     const double factor = sharks ? 3.0 : 4.0;

@@ -10,8 +10,11 @@
 #include "game/creatures/StealthShark.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
-#include "game/shell/WinBTApp.h"
+#include "game/common/Simulation.h"
+#include "framework/app/ZantApp.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/assets/GameAssets.h"
+#include "game/play/BoardHost.h"
 
 namespace Zant {
 
@@ -51,9 +54,7 @@ void Board::SpawnWaves()
         return;
     mBonusKills = 0;
     mApp->ResetUsedLetters();
-    mApp->mWordLists.UsedLetters().clear();
-    mApp->mUsedLetterCount = 0;
-    mApp->mUsedSymbolCount = 0;
+    mApp->ForgetUsedLetters();
     mLettersHit = 0;
     mTypos = 0;
     mWaveEntries.clear();
@@ -63,7 +64,7 @@ void Board::SpawnWaves()
         const int type = ABYSS_BOSS_TYPES[((mAbyssBoss % 4) + 4) % 4];
         mBoss = CreateBoss(type);
         if (mBoss == nullptr) {
-            mApp->DemoSyncString("Board::SpawnWaves: no boss of type " + std::to_string(type));
+            mApp->DemoSync("Board::SpawnWaves: no boss of type " + std::to_string(type));
             return;
         }
         mWaveCleared = false;
@@ -251,7 +252,7 @@ void Board::SpawnShark(const ConfigEnemy& entry)
         return;
     }
     if (speed < MIN_SPEED) {
-        mApp->DemoSyncString("Board::SpawnWaves: shark speed raised to the minimum");
+        mApp->DemoSync("Board::SpawnWaves: shark speed raised to the minimum");
         speed = MIN_SPEED;
     }
     shark->mEnemyType = entry.Type;
@@ -290,7 +291,7 @@ void Board::SpawnPiranha(const ConfigEnemy& entry)
         return;
     }
     if (speed < MIN_SPEED) {
-        mApp->DemoSyncString("Board::SpawnWaves: piranha speed raised to the minimum");
+        mApp->DemoSync("Board::SpawnWaves: piranha speed raised to the minimum");
         speed = MIN_SPEED;
     }
     piranha->mEnemyType = entry.Type;
@@ -328,7 +329,7 @@ void Board::SpawnBoss()
     mBoss = CreateBoss(type);
     if (mBoss == nullptr) {
         // Without a boss the fight could never end: the level goes on instead.
-        mApp->DemoSyncString("Board::SpawnWaves: no boss of type " + std::to_string(type));
+        mApp->DemoSync("Board::SpawnWaves: no boss of type " + std::to_string(type));
         mWaveCleared = true;
         return;
     }

@@ -10,7 +10,7 @@
 #include "framework/widgets/ListWidget.h"
 #include "framework/widgets/ScrollbarWidget.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

@@ -7,7 +7,7 @@
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/shell/HintDialog.h"
 #include "game/shell/KeyDialog.h"
 #include "game/shell/WinBTApp.h"

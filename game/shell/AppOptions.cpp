@@ -7,11 +7,11 @@
 #include "framework/widgets/UpdateCheckDialog.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/play/Player.h"
 #include "game/shell/OptionsDialog.h"
 #include "game/shell/TypingTutor.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

@@ -15,7 +15,7 @@
 #include "game/shell/StatsScreen.h"
 #include "game/shell/TypingTutor.h"
 #include "game/shell/MapScreen.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 

@@ -4,7 +4,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/AbyssModeDialog.h"
 #include "game/shell/SelectUserDialog.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 

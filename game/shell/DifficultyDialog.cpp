@@ -5,7 +5,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

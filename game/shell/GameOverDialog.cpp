@@ -13,7 +13,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

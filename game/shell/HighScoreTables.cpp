@@ -1,7 +1,7 @@
 #include "game/shell/HighScoreTables.h"
 
 #include "framework/util/Buffer.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 
 namespace Zant {
 

@@ -5,7 +5,7 @@
 #include "framework/util/MersenneTwister.h"
 #include "framework/util/StringUtil.h"
 #include "framework/util/XMLParser.h"
-#include "game/play/DataFile.h"
+#include "game/common/DataFile.h"
 
 namespace Zant {
 

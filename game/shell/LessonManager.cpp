@@ -1,8 +1,8 @@
 #include "game/shell/LessonManager.h"
 
 #include "framework/util/StringUtil.h"
-#include "game/play/DataFile.h"
-#include "game/shell/UserProfile.h"
+#include "game/common/DataFile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

@@ -5,7 +5,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/HyperlinkWidget.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/shell/FadeButton.h"
+#include "game/play/FadeButton.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 

@@ -10,7 +10,7 @@
 #include "framework/widgets/Slider.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/SoundSlider.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

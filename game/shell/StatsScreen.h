@@ -7,7 +7,7 @@
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/Widget.h"
 #include "game/shell/TabbedWidget.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 
 namespace Zant {
 

@@ -11,7 +11,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/KeyboardGuide.h"
 #include "game/shell/LessonManager.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

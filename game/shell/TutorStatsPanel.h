@@ -8,7 +8,7 @@
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/Widget.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 
 namespace Zant {
 

@@ -12,7 +12,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/Lesson.h"
 #include "game/shell/LessonManager.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 

@@ -7,7 +7,7 @@
 
 #include "framework/widgets/ButtonListener.h"
 #include "framework/widgets/Widget.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/shell/KeyboardGuide.h"
 #include "game/shell/TutorFish.h"
 

@@ -6,7 +6,7 @@
 #include "framework/util/Buffer.h"
 #include "framework/util/StringUtil.h"
 #include "game/shell/SelectUserDialog.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Log.h"
 #include "platform/Paths.h"

@@ -12,7 +12,11 @@
 
 #include "framework/app/ZantApp.h"
 #include "framework/util/MersenneTwister.h"
-#include "game/play/Config.h"
+#include "game/assets/GameAssets.h"
+#include "game/common/GameRandom.h"
+#include "game/play/BoardHost.h"
+#include "game/common/Config.h"
+#include "game/profile/UserProfile.h"
 #include "game/play/WordLists.h"
 
 namespace Zant {
@@ -37,121 +41,18 @@ class TypingTutor;
 class UserProfileMgr;
 class UserProfile;
 class TestProbe;
+class CreatureBoard;
+class WidgetManager;
+class GameOverDialog;
+struct GameOverFigures;
 
-// Numbers of the image table that the game's code names (the full list of names is
-// WinBTApp::IMAGE_NAMES).
-enum ImageId {
-    IMAGE_DIVER_IDLE = 0,
-    IMAGE_SHARK_BASIC_SWIM = 1,
-    IMAGE_SHARKSHOCK = 2,
-    IMAGE_SHARK_BASIC_DEATH = 3,
-    IMAGE_BUBBLE1 = 4,
-    IMAGE_BUBBLE2 = 5,
-    IMAGE_BUBBLE3 = 6,
-    IMAGE_UPPER_HOSE = 7,
-    IMAGE_STATUSBARX = 8,
-    IMAGE_GEM_GREEN = 10,
-    IMAGE_GAMESELECTOR = 16,
-    IMAGE_TOPBACKGROUND = 23,
-    IMAGE_WATER1 = 31,
-    IMAGE_EMPWAVE = 34,
-    IMAGE_PIRANHA_BASIC_SWIM = 35,
-    IMAGE_PIRANHA_BASIC_DEATH = 36,
-    IMAGE_PIRANHASHOCK = 37,
-    IMAGE_OCEANFLOOR = 38,
-    IMAGE_RUMBLECLOUD = 43,
-    IMAGE_DIVER_BEATEN = 54,
-    IMAGE_BONUS_CREATURE_SWIM = 55,
-    IMAGE_BONUS_CREATURE_DEATH = 56,
-    IMAGE_TORPEDO_SWIM = 57,
-    IMAGE_SHARK_RED_SWIM = 64,
-    IMAGE_SHARK_RED_DEATH = 65,
-    IMAGE_SHARK_BLACK_SWIM = 66,
-    IMAGE_SHARK_BLACK_DEATH = 67,
-    IMAGE_ROTOR_TORPEDO = 68,
-    IMAGE_SHARK_BLACK_SHOCK = 71,
-    IMAGE_SHARK_RED_SHOCK = 72,
-    IMAGE_PIRANHA_WHITE_SWIM = 74,
-    IMAGE_PIRANHA_WHITE_DEATH = 75,
-    IMAGE_TOXIC_BASIC_SWIM = 77,
-    IMAGE_TOXIC_BASIC_DEATH = 78,
-    IMAGE_TOXIC_GLOW_SWIM = 79,
-    IMAGE_TOXIC_GLOW_DEATH = 80,
-    IMAGE_TOXIC_BASIC_SHOCK = 81,
-    IMAGE_SHARK_GHOST_SWIM = 82,
-    IMAGE_SHARK_GHOST_DEATH = 83,
-    IMAGE_SHARK_GHOST_GLOW_SWIM = 84,
-    IMAGE_SHARK_GHOST_GLOW_DEATH = 85,
-    IMAGE_SMALLCARN = 86,
-    IMAGE_SMALLGOLDFISH = 87,
-    IMAGE_GUMBO_SWIM = 186,
-    IMAGE_GUMBO_DIE = 187,
-    IMAGE_GUMBO_SHOCK = 188,
-    IMAGE_CLAMS = 189,
-    IMAGE_SONAR_SWEEP_0 = 201,
-    IMAGE_SONAR_SWEEP2_0 = 206,
-    IMAGE_CANNONBALL = 213,
-    IMAGE_CURSOR1 = 242,
-    IMAGE_DIALOG = 246,
-    IMAGE_DBUTTON = 247,
-};
-
-// Sound ids of the sound table.
-enum SoundId {
-    SOUND_EERIE1 = 0,
-    SOUND_EERIE3 = 1,
-    SOUND_PLAYERDIES = 2,
-    SOUND_SHARKDIES = 3,
-    SOUND_WRONG = 4,
-    SOUND_BUTTONCLICK = 5,
-    SOUND_DIVEBELL1 = 6,
-    SOUND_WINGEM = 7,
-    SOUND_WAVE_BONUS = 8,
-    SOUND_WAVE_BONUS2 = 9,
-    SOUND_WAVE_BONUS3 = 10,
-    SOUND_TREASURE = 11,
-    SOUND_SHIPMOVE = 12,
-    SOUND_EMP = 13,
-    SOUND_EXTRALIFE = 14,
-    SOUND_TONE1 = 15,
-    SOUND_SONARPING1 = 28,
-    SOUND_TORPEDOLAUNCH = 29,
-    SOUND_JELLYFISH = 30,
-    SOUND_EXPLOSION = 31,
-    SOUND_TYPE = 32,
-    SOUND_TYPE2 = 33,
-    SOUND_TYPE3 = 34,
-    SOUND_SHARKHURT = 35,
-    SOUND_DIVERENTERS = 36,
-    SOUND_PIRANHADIES1 = 37,
-    SOUND_UNDERWATERLOOP = 38,
-    SOUND_BAD = 39,
-};
-
-// Image slots of the creature image maps, which hold the sprite variants built
-// after loading. The stealth types hold see-through copies (white at half
-// transparency) in the swim and death slots; other types may hold the strip itself.
-enum SpriteVariant {
-    VARIANT_SWIM = 0,
-    VARIANT_DEATH = 2,
-    VARIANT_MIRRORED = 3, // swim strip facing right
-    VARIANT_RED = 4,      // swim strip tinted red
-};
-
-class WinBTApp : public ZantApp, public ConfigHost, public WordListHost {
+class WinBTApp : public ZantApp, public GameAssets, public BoardHost, public WordListHost {
 public:
-    static constexpr int NUM_IMAGES = 248;
-    // Images 0 .. NUM_LOADED_IMAGES - 1 come from the loading procedure, the rest from Init.
-    static constexpr int NUM_LOADED_IMAGES = 242;
-    static constexpr int NUM_SOUNDS = 40;
-    static constexpr int NUM_FISH_TINTS = 3;
-    static const char* const IMAGE_NAMES[NUM_IMAGES];
-    static const char* const SOUND_NAMES[NUM_SOUNDS];
     static const char* const SUPPORT_ADDRESS;
     // Told once when the high-score file was damaged or gone.
     static const char* const HIGH_SCORES_LOST_TEXT;
     // Saved level index of an endless level: this plus the endless-level count.
-    static constexpr int SAVED_ENDLESS_LEVEL_BASE = 100;
+    static constexpr int SAVED_ENDLESS_LEVEL_BASE = UserProfile::SAVED_ENDLESS_LEVEL_BASE;
 
     // The processor speed (MHz) from which the effects are on.
     static constexpr int FAST_MACHINE_MHZ = 695;
@@ -190,8 +91,8 @@ public:
     // A yes/no question (id 500; 2500 yes, 3500 no; Escape answers no).
     void DoMessageDialog2(const std::string& header, const std::string& lines, const std::string& footer,
                           bool joinLines, const std::string& yesCaption, const std::string& noCaption);
-    void ShowHintDialog(const std::string& text, const std::string& header);
-    void ShowLevelHint();
+    void ShowHintDialog(const std::string& text, const std::string& header) override;
+    void ShowLevelHint() override;
     void NoWindowedModeMessage();
     // The hint of an adventure level index; empty for none.
     static std::string LevelHintText(int levelIndex);
@@ -224,7 +125,7 @@ public:
     // The game for mDifficulty (adventure level or abyss), keeping the run state.
     void StartGameSimple();
     // Level done: the map between two levels.
-    void ShowMapScreen();
+    void ShowMapScreen() override;
     // The next adventure level, at the site chosen on the map.
     void NewBoard();
     // Ends the game (recording it unless game over did) and shows the menu.
@@ -251,51 +152,35 @@ public:
     void RaiseStatsCloseButton();
     Image* CopyPalletized(Image* image);
     int GetProfileAnnoDomini() const;
-    void SetProfileFlag(bool on);
-    bool GetProfileFlag() const;
+    void SetProfileFlag(bool on) override;
+    bool GetProfileFlag() const override;
 
-    // ---- Image table and derived images.
-    // Null for an index outside the table or an image not loaded.
-    Image* GetImage(int index) const;
-    // Puts an image into the table, which owns it from then on (a previous one is freed).
-    void SetImage(int index, Image* image);
+
+    // Gives the creature word fonts their rims (see the fonts' LightRim and DarkRim
+    // layers), once they are loaded.
+    void RimWordFonts();
+
+    // ---- Loading of the asset tables.
     // Loads images 0 .. 241 from images\; false (after the missing-file message) on the
     // first that fails. Stops early, with true, once the application is shutting down.
     bool LoadImageOrDie();
     // The mirrored, tinted and see-through copies the creatures, shots and the board use.
     void BuildDerivedImages();
-    // An entry of the shark or piranha image map: by creature type and image slot;
-    // null when the map has none.
-    Image* GetSharkImage(int creatureType, int slot) const;
-    Image* GetPiranhaImage(int creatureType, int slot) const;
-    // Background fish: kind 0 smallcarn, 1 smallgoldfish; tint 0 .. 2.
-    Image* GetFishImage(int kind, int tint) const;
-
-    // ---- Fonts of the creatures.
-    Font* GetWordFont() const { return mFontMyriad15; }
-    Font* GetTypedFont() const { return mFontMyriad15b; }
-    Font* GetPiranhaFont() const { return mFontMyriad14Bold; }
-    Font* GetBonusFont() const { return mFontMyriad12Bold; }
-    Font* GetClamFont() const { return mFontGillSans10Bold; }
-    Font* GetShotFont() const { return mFontCourier15Bold; }
-    // Gives the creature word fonts their rims (see the fonts' LightRim and DarkRim
-    // layers), once they are loaded.
-    void RimWordFonts();
 
     // ---- Small operations.
     // The board's diver; null without a board.
-    Player* GetPlayer() const;
+    Player* GetPlayer() const override;
     // The run's gem image (10 .. 15), drawn once per run.
-    int GetTreasureIndex();
+    int GetTreasureIndex() override;
     // Switches the music to a position of the module; false when nothing changed.
-    virtual bool PlaySong(int position);
+    bool PlaySong(int position) override;
     // Pauses the songs that play (and remembers them), or resumes exactly those.
     void MuteMusic(bool mute);
     void LostFocus() override;
     void GotFocus() override;
     // Writes the running game into the current profile and the profile to disk.
     // gameEnded: no game is in progress any more (the result may enter the tables).
-    void SaveGameProgress(bool gameEnded, bool withCharge);
+    void SaveGameProgress(bool gameEnded, bool withCharge) override;
     // The adventure part of it: the running adventure becomes the profile's saved game.
     void SaveAdventure(UserProfile* profile, bool gameEnded, bool withCharge);
     // An abyss dive still running is recorded into the profile as it stands, as its
@@ -306,11 +191,11 @@ public:
     void StoreRoute(const std::vector<std::pair<int, int>>& sites, const std::vector<int>& siteNumbers);
     // One piranha label not in use (letters, or letters, digits and symbols), or ""
     // when none is left.
-    std::string MakeRandomLetters(bool lettersOnly);
+    std::string MakeRandomLetters(bool lettersOnly) override;
     // Releases a label; the counts of labels handed out stay.
-    void FindCharInTypedText(char c);
+    void FindCharInTypedText(char c) override;
     // The name of the run's gem.
-    std::string GetTreasureName();
+    std::string GetTreasureName() override;
     // In place of the menu: the statistics (on a tab) or the high scores, each with
     // its close button.
     void ShowStatsScreen(int initialTab);
@@ -321,13 +206,13 @@ public:
     // ---- Word and name pickers (WordPickers.cpp): all draw from the game's generator.
     // A word of a length in [minLen, maxLen) whose first letter no creature in play
     // shows and which was not used recently.
-    std::string GetUniqueWord(int minLen, int maxLen);
-    std::string GetThemeWord(int minLen, int maxLen, int themeMin, int themeMax);
-    std::string GetDifficultyWord(int minDiff, int maxDiff);
+    std::string GetUniqueWord(int minLen, int maxLen) override;
+    std::string GetThemeWord(int minLen, int maxLen, int themeMin, int themeMax) override;
+    std::string GetDifficultyWord(int minDiff, int maxDiff) override;
     std::string GetRandomGemName();
     std::string GetRandomShipName();
     // A new wave: no first letter is in use and no theme is current.
-    void ResetUsedLetters();
+    void ResetUsedLetters() override;
 
     // ---- What the level configuration and the word lists ask of the application.
     MersenneTwister& GetGameRandom() override;
@@ -335,6 +220,41 @@ public:
     void ShowWordListMessage(const std::string& text) override;
     void WordListSectionLoaded() override;
     void WordListDebugLine(const std::string& text) override;
+
+    // ---- What the board and the creatures ask of the game (AppBoardHost.cpp).
+    using ZantApp::PlaySound;
+    GameAssets& Assets() override { return *this; }
+    ZantApp* Framework() override { return this; }
+    int ScreenWidth() const override { return mWidth; }
+    int ScreenHeight() const override { return mHeight; }
+    int Difficulty() const override { return mDifficulty; }
+    WidgetManager* Widgets() override { return mWidgetManager; }
+    std::string GetShotWord(int minLen, int maxLen) override;
+    bool IsDiverInBossFight(const Player* diver) const override;
+    double DiverX(const Player* diver) const override;
+    double DiverY(const Player* diver) const override;
+    CreatureBoard* GetCreatureBoard() const override;
+    Board* GetBoard() const override { return mBoard; }
+    StatusBar* GetStatusBar() const override { return mStatusBar; }
+    Config* GetConfig() const override { return mConfig; }
+    bool EffectsOn() const override { return mEffectsOn; }
+    int OpenDialogCount() const override { return mOpenDialogCount; }
+    void SelectGameCursor(int number) override { SelectCursor(number); }
+    void DemoSync(const std::string& text) override { DemoSyncString(text); }
+    int CurrentSong() const override { return mCurrentSong; }
+    SoundInstance* AmbienceLoop() const override { return mAmbienceLoop; }
+    int TreasureImage() const override { return mTreasureImage; }
+    std::string GemName() const override { return mGemName; }
+    int RunTypingTime() const override { return mRunTypingTime; }
+    int RunHits() const override { return mRunTotal9; }
+    int RunMisses() const override { return mRunTotal10; }
+    int RunPlayTime() const override { return mRunLevelTotal8; }
+    void ForgetUsedLetters() override;
+    UserProfile* CurrentProfile() const override { return mCurProfile; }
+    void WriteProfile(UserProfile* profile, bool enterScore, bool registryOnly) override;
+    void PressCommand(int id) override { ButtonDepress(id); }
+    GameOverDialog* OpenGameOverDialog(Player* player, const GameOverFigures& figures, int depthReached) override;
+    void CloseGameOverDialog(Player* player) override;
 
 public:
     // ---- Dialogs and screens (owned).
@@ -383,38 +303,12 @@ public:
     // used recently.
     WordLists mWordLists;
 
-    // ---- Derived images (owned; see BuildDerivedImages).
-    std::vector<Image*> mFishImages;
-    Image* mRotorTorpedoMirror = nullptr;
-    Image* mCannonballMirror = nullptr;
-    Image* mTorpedoSwimMirror = nullptr;
-    Image* mToxicSwimMirror = nullptr;
-    Image* mToxicGlowMirror = nullptr;
-    Image* mGhostSwimMirror = nullptr;
-    Image* mGhostGlowMirror = nullptr;
-    std::vector<Image*> mSonarSweeps;
-    std::vector<Image*> mSonarSweeps2;
 
     TitleScreen* mTitleScreen = nullptr;
     Dialog* mOptionsDialog = nullptr;
     // The update server (host, or host:port) asked by CheckForUpdates.
     std::string mUpdateHost = "update.vorlix.example";
 
-    // ---- Fonts (owned ImageFonts, named after their descriptor files).
-    Font* mFontGillSans10Bold = nullptr;
-    Font* mFontMyriad28Bold = nullptr;
-    Font* mFontMyriad28BoldGL = nullptr;
-    Font* mFontMyriad12Bold = nullptr;
-    Font* mFontMyriad14Bold = nullptr;
-    Font* mFontSwiss24 = nullptr;
-    Font* mFontUnsteady22 = nullptr;
-    Font* mFontRockwell13 = nullptr;
-    Font* mFontRockwell13Bold = nullptr;
-    Font* mFontMyriad15 = nullptr;
-    Font* mFontMyriad15b = nullptr;
-    Font* mFont12pt = nullptr;
-    Font* mFont12ptGlow = nullptr;
-    Font* mFontCourier15Bold = nullptr;
 
     bool mStartingAdventure = false;
     bool mShowingHighScores = false;
@@ -424,8 +318,6 @@ public:
     UserProfile* mCurProfile = nullptr;
     bool mEffectsOn = false;
     bool mHintsOn = true;
-    // The image table by index (owned).
-    std::array<Image*, NUM_IMAGES> mImages{};
     bool mOfferTutorial = true;
     // Simulation mode: the menu asked for the next run, which the next update starts.
     bool mSimulatedRunDue = false;
@@ -436,9 +328,6 @@ public:
     int mRunTotal10 = 0;
     int mRunTotal9 = 0;
     bool mDeleteUserPending = false;
-    // Creature image maps: creature type -> image slot -> image (not all owned).
-    std::map<int, std::map<int, Image*>> mSharkImages;
-    std::map<int, std::map<int, Image*>> mPiranhaImages;
 
     // The process's exit code: a fatal start-up error ends it with EXIT_FATAL.
     int mExitCode = EXIT_NORMAL;
@@ -515,7 +404,5 @@ private:
 void DrawStringChars(Graphics* g, int x, int y, const std::string& textA, const Color& colorA, Font* fontA,
                      const std::string& textB, const Color& colorB, Font* fontB, int width, bool centred);
 
-// The game's own generator: every game decision draws from it.
-extern MersenneTwister* gGameRandom;
 
 } // namespace Zant

@@ -5,7 +5,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/MapScreen.h"
-#include "game/shell/TooltipWidget.h"
+#include "game/play/TooltipWidget.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

@@ -9,7 +9,7 @@
 #include "framework/graphics/ImageFont.h"
 
 #include "game/creatures/Clam.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/BoardRecords.h"
 #include "game/play/Player.h"
 #include "tests/board/BoardFixture.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "game/play/Board.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "tests/creatures/CreatureTestSupport.h"
 #include "tests/levels/LevelFileBuilder.h"
 

@@ -2,7 +2,7 @@
 // values carried between levels.
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Image.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Player.h"
 #include "tests/board/BoardFixture.h"
 

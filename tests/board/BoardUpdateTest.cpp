@@ -4,7 +4,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/creatures/BackgroundFish.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Player.h"
 #include "tests/board/BoardFixture.h"
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "game/shell/FadeButton.h"
-#include "game/shell/TooltipWidget.h"
+#include "game/play/FadeButton.h"
+#include "game/play/TooltipWidget.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/BoardRecords.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"

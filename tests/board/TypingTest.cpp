@@ -5,7 +5,7 @@
 #include "game/creatures/Clam.h"
 #include "game/creatures/Piranha.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/BonusText.h"
 #include "game/play/Player.h"
 #include "tests/board/BoardFixture.h"

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "tests/bosses/BossTestSupport.h"
 

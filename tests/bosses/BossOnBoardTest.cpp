@@ -2,7 +2,7 @@
 // with the board's own key handling to its end, and removed by the board.
 #include <cstring>
 
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Player.h"
 #include "tests/board/BoardFixture.h"
 #include "tests/bosses/BossTestSupport.h"

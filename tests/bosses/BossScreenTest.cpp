@@ -8,7 +8,7 @@
 #include "framework/graphics/Image.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/creatures/BossKinds.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
 #include "game/shell/WinBTApp.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "game/creatures/BossKinds.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/play/Player.h"
 #include "tests/creatures/CreatureTestSupport.h"
 

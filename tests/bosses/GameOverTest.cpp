@@ -4,10 +4,10 @@
 
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
-#include "game/shell/FadeButton.h"
+#include "game/play/FadeButton.h"
 #include "game/shell/GameOverDialog.h"
 #include "tests/board/BoardFixture.h"
 

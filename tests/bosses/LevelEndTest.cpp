@@ -8,9 +8,9 @@
 #include "game/creatures/Clam.h"
 #include "game/creatures/ProjectileBoss.h"
 #include "game/creatures/Shark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Player.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "tests/board/BoardFixture.h"
 
 using namespace Zant;
@@ -237,7 +237,7 @@ TEST_F(LevelEndTest, TheFloorRisesToRestAndTheDiverReachesIt)
         DiverInPlace();
         board->mPlayer->mY = diverY;
         board->mScrollSpeed = 2.0;
-        const double rest = board->mHeight - 65 - board->mApp->GetImage(IMAGE_OCEANFLOOR)->GetHeight() + 10;
+        const double rest = board->mHeight - 65 - board->mAssets.GetImage(IMAGE_OCEANFLOOR)->GetHeight() + 10;
         int updates = 0;
         while (board->mPlayer->mReadyForWave && board->mPlayer->mState == Player::PLAYING && updates < 5000) {
             board->UpdateDescent();

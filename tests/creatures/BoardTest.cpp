@@ -8,7 +8,7 @@
 #include "game/creatures/BonusCreature.h"
 #include "game/creatures/GlowSharks.h"
 #include "game/creatures/Piranha.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/BonusText.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"

@@ -6,7 +6,7 @@
 #include "game/creatures/GlowSharks.h"
 #include "game/creatures/Piranha.h"
 #include "game/creatures/StealthShark.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 #include "game/play/Board.h"
 
 using namespace Zant;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 
 using namespace Zant;
 

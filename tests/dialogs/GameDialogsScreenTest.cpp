@@ -16,7 +16,7 @@
 #include "game/shell/HintDialog.h"
 #include "game/shell/NewUserDialog.h"
 #include "game/shell/SelectUserDialog.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/SettingsStore.h"

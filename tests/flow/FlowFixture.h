@@ -7,7 +7,7 @@
 #include "framework/widgets/Dialog.h"
 #include "game/shell/KeyDialog.h"
 #include "game/shell/MapScreen.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "tests/levels/LevelFileBuilder.h"
 #include "tests/support/TestSupport.h"
 

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "tests/levels/LevelFileBuilder.h"
 
 using namespace LevelFiles;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "framework/util/MersenneTwister.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 
 namespace LevelFiles {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/levels/LevelFileBuilder.h"
 #include "tests/support/TestSupport.h"

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "framework/util/MersenneTwister.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/play/WordLists.h"
 #include "tests/levels/LevelFileBuilder.h"
 #include "tests/support/TestSupport.h"

@@ -20,7 +20,7 @@
 #include "game/shell/OptionsDialog.h"
 #include "game/shell/SoundSlider.h"
 #include "game/shell/TypingTutor.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/display/FakeScreen.h"
 #include "tests/options/DialogParts.h"

@@ -9,7 +9,7 @@
 #include "framework/graphics/DDImage.h"
 #include "framework/widgets/UpdateCheckDialog.h"
 #include "game/shell/OptionsDialog.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/support/GameScreens.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "framework/util/MersenneTwister.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/MessageBox.h"

@@ -12,7 +12,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/HighScoreScreen.h"
 #include "game/shell/StatsScreen.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Paths.h"

@@ -11,11 +11,11 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
-#include "game/shell/FadeButton.h"
+#include "game/common/BTTimer.h"
+#include "game/play/FadeButton.h"
 #include "game/shell/MenuScreen.h"
 #include "game/shell/TitleScreen.h"
-#include "game/shell/TooltipWidget.h"
+#include "game/play/TooltipWidget.h"
 #include "game/shell/WinBTApp.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/play/Simulation.h"
+#include "game/common/Simulation.h"
 #include "tests/simulation/SimulationFiles.h"
 
 using namespace Zant;

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
-#include "game/play/SimulationRunner.h"
+#include "game/common/Simulation.h"
+#include "game/shell/SimulationRunner.h"
 #include "tests/board/BoardFixture.h"
 #include "tests/simulation/SimulationFiles.h"
 #include "tests/support/TestSupport.h"

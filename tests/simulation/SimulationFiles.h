@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "game/play/Simulation.h"
+#include "game/common/Simulation.h"
 
 namespace SimulationTests {
 

@@ -4,7 +4,7 @@
 #include <clocale>
 #include <string>
 
-#include "game/play/Simulation.h"
+#include "game/common/Simulation.h"
 #include "tests/simulation/SimulationFiles.h"
 
 using namespace Zant;

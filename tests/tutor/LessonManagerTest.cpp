@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "game/shell/LessonManager.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/support/TestSupport.h"
 

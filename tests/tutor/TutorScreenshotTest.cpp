@@ -16,7 +16,7 @@
 #include "game/shell/KeyboardGuide.h"
 #include "game/shell/TutorStatsPanel.h"
 #include "game/shell/TypingTutor.h"
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/support/GameScreens.h"
 

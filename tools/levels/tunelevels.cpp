@@ -30,10 +30,10 @@
 #include "framework/util/MersenneTwister.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
-#include "game/play/SimulationRunner.h"
+#include "game/common/Simulation.h"
+#include "game/shell/SimulationRunner.h"
 #include "game/shell/WinBTApp.h"
 #include "tools/levels/LevelPlan.h"
 

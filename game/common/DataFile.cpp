@@ -1,4 +1,4 @@
-#include "game/play/DataFile.h"
+#include "game/common/DataFile.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "game/play/Config.h"
+#include "game/common/Config.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,7 +7,7 @@
 #include "framework/util/MersenneTwister.h"
 #include "framework/util/StringUtil.h"
 #include "framework/util/XMLParser.h"
-#include "game/play/DataFile.h"
+#include "game/common/DataFile.h"
 
 namespace Zant {
 

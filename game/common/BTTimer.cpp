@@ -1,4 +1,4 @@
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 
 namespace Zant {
 

@@ -1,4 +1,4 @@
-#include "game/play/GameObject.h"
+#include "game/common/GameObject.h"
 
 namespace Zant {
 

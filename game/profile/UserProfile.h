@@ -10,7 +10,7 @@
 
 namespace Zant {
 
-class WinBTApp;
+class ZantApp;
 class Buffer;
 
 // Three groups of {best, last, sum, count}.
@@ -54,9 +54,9 @@ extern const char* const DEFAULT_USER_VALUE;
 // data folder.
 std::string UserDataFilePath(int userNumber, const char* extension = ".dat");
 // Writes the default user value with name when it cannot be read.
-void EnsureDefaultUserValue(WinBTApp* app, const std::string& name);
+void EnsureDefaultUserValue(ZantApp* app, const std::string& name);
 // The line goes through the application's demo-aware log.
-void ProfileLog(WinBTApp* app, const std::string& line);
+void ProfileLog(ZantApp* app, const std::string& line);
 // Whether a stored file of length-prefixed strings is whole: not empty, and no
 // string's length runs past the end.
 bool StringsFit(const Buffer& buffer);
@@ -67,6 +67,8 @@ public:
     static constexpr int ABYSS_MODE_RECORD = 5;
     static constexpr int NUM_LESSONS = 19;
     static constexpr int NUM_WPM = 10;
+    // Saved level index of an endless level: this plus the endless-level count.
+    static constexpr int SAVED_ENDLESS_LEVEL_BASE = 100;
     static constexpr int NUM_TREASURE_KINDS = 6;
     static constexpr int NUM_SECRET_KINDS = 4;
     static constexpr int NUM_SITES = 36;
@@ -76,9 +78,9 @@ public:
     static constexpr double OLDEST_DATA_VERSION = 0.48;
 
     // A new player.
-    explicit UserProfile(WinBTApp* app);
+    explicit UserProfile(ZantApp* app);
     // A player read from the settings store; a seed of 0 takes a new random one.
-    UserProfile(WinBTApp* app, const std::string& name, int userNumber, int bestDepth, int seed, int sharks,
+    UserProfile(ZantApp* app, const std::string& name, int userNumber, int bestDepth, int seed, int sharks,
                 int piranhas, int abyssSharks, int abyssPiranhas);
     UserProfile(const UserProfile&) = delete;
     UserProfile& operator=(const UserProfile&) = delete;
@@ -141,7 +143,7 @@ public:
     std::string KeyPrefix() const;
 
 public:
-    WinBTApp* mApp = nullptr;
+    ZantApp* mApp = nullptr;
     int mScore = 0;
     int mMode = 0;
     int mLevel = 0;

@@ -1,11 +1,11 @@
-#include "game/shell/FadeButton.h"
+#include "game/play/FadeButton.h"
 
 #include <algorithm>
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/shell/TooltipWidget.h"
+#include "game/play/TooltipWidget.h"
 
 namespace Zant {
 

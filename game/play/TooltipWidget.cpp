@@ -1,9 +1,9 @@
-#include "game/shell/TooltipWidget.h"
+#include "game/play/TooltipWidget.h"
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/widgets/WidgetManager.h"
-#include "game/play/BTTimer.h"
+#include "game/common/BTTimer.h"
 
 namespace Zant {
 

@@ -1,4 +1,4 @@
-#include "game/play/Simulation.h"
+#include "game/common/Simulation.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "game/play/SimulationRunner.h"
+#include "game/shell/SimulationRunner.h"
 
 #include <string>
 
@@ -7,7 +7,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
-#include "game/play/Simulation.h"
+#include "game/common/Simulation.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {

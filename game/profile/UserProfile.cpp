@@ -1,4 +1,4 @@
-#include "game/shell/UserProfile.h"
+#include "game/profile/UserProfile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,8 +9,9 @@
 
 #include "framework/util/Buffer.h"
 #include "framework/util/StringUtil.h"
-#include "game/play/Simulation.h"
-#include "game/shell/WinBTApp.h"
+#include "game/common/Simulation.h"
+#include "framework/app/ZantApp.h"
+#include "game/common/GameRandom.h"
 #include "platform/Paths.h"
 
 namespace Zant {
@@ -63,14 +64,14 @@ std::string UserDataFilePath(int userNumber, const char* extension)
     return Platform::UserDataFolder() + "/users/user" + std::to_string(userNumber) + extension;
 }
 
-void EnsureDefaultUserValue(WinBTApp* app, const std::string& name)
+void EnsureDefaultUserValue(ZantApp* app, const std::string& name)
 {
     std::string current;
     if (!app->ReadRegistryString(DEFAULT_USER_VALUE, current))
         app->WriteRegistryString(DEFAULT_USER_VALUE, name);
 }
 
-void ProfileLog(WinBTApp* app, const std::string& line) { app->DemoSyncString(line); }
+void ProfileLog(ZantApp* app, const std::string& line) { app->DemoSyncString(line); }
 
 // ---- StatRecord.
 
@@ -94,9 +95,9 @@ int StatRecord::Average(int group) const
 
 // ---- Construction.
 
-UserProfile::UserProfile(WinBTApp* app) : mApp(app) { InitDefaults(); }
+UserProfile::UserProfile(ZantApp* app) : mApp(app) { InitDefaults(); }
 
-UserProfile::UserProfile(WinBTApp* app, const std::string& name, int userNumber, int bestDepth, int seed, int sharks,
+UserProfile::UserProfile(ZantApp* app, const std::string& name, int userNumber, int bestDepth, int seed, int sharks,
                          int piranhas, int abyssSharks, int abyssPiranhas)
     : mApp(app)
 {
@@ -116,7 +117,7 @@ void UserProfile::InitDefaults()
 {
     mLessonResult.fill(-1);
     mVersion = mApp->mProductVersion;
-    mSeed = static_cast<int>(mApp->GetGameRandom().Next());
+    mSeed = static_cast<int>(GameRandom().Next());
 }
 
 std::string UserProfile::KeyPrefix() const { return "Users\\" + mName + "\\"; }
@@ -294,7 +295,7 @@ bool UserProfile::SavedGameIsPlayable() const
         return true;
     const bool difficulty = mSavedDifficulty >= 0 && mSavedDifficulty <= 4;
     const bool charted = mSavedLevelIndex >= 1 && mSavedLevelIndex < NUM_SITES;
-    return difficulty && (charted || mSavedLevelIndex >= WinBTApp::SAVED_ENDLESS_LEVEL_BASE);
+    return difficulty && (charted || mSavedLevelIndex >= SAVED_ENDLESS_LEVEL_BASE);
 }
 
 void UserProfile::DropSavedGame()
