@@ -11,6 +11,7 @@
 #include "framework/widgets/ScrollbarWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/profile/UserProfile.h"
+#include "game/shell/DialogList.h"
 #include "game/shell/WinBTApp.h"
 
 namespace Zant {
@@ -20,14 +21,6 @@ const char* const START_LINE = "(Start from beginning)";
 constexpr int SCROLLBAR_ID = 9619;
 constexpr int VISIBLE_LINES = 5;
 } // namespace
-
-void DressDialogList(ListWidget* list)
-{
-    const int colours[][3] = {{128, 128, 128}, {0, 0, 0}, {255, 255, 255}, {255, 200, 86}, {100, 100, 100}};
-    list->SetColors(colours, 5);
-    list->mDrawOutline = true;
-    list->mJustify = ListWidget::JUSTIFY_CENTER;
-}
 
 void PlaceListDialogButtons(Dialog* dialog)
 {
@@ -55,10 +48,9 @@ bool PickDialogListLine(WinBTApp* app, ListWidget* list, int id, int index)
 AbyssModeDialog::AbyssModeDialog(WinBTApp* app, UserProfile* profile)
     : MoneyDialog(app, app->GetImage(IMAGE_DIALOG), app->GetImage(IMAGE_DBUTTON), DIALOG_ID, true, "CONTINUE?", "",
                   "", BUTTONS_OK_CANCEL),
-      mList(new ListWidget(0, app->mFontRockwell13, this)), mScrollbar(new ScrollbarWidget(SCROLLBAR_ID, mList)),
+      mList(new DialogList(app->mFontRockwell13, this)), mScrollbar(new ScrollbarWidget(SCROLLBAR_ID, mList)),
       mProfile(profile)
 {
-    DressDialogList(mList);
     mList->mScrollbar = mScrollbar;
     FillDepthList();
 }

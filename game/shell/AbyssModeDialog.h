@@ -44,8 +44,6 @@ private:
 
 // Places OK and CANCEL side by side at the bottom of a list dialog.
 void PlaceListDialogButtons(Dialog* dialog);
-// The list colours and look shared by the game's list dialogs.
-void DressDialogList(ListWidget* list);
 // A click on a dialog's own list: a new line is selected with the click sound.
 // False for another list or a line outside it.
 bool PickDialogListLine(WinBTApp* app, ListWidget* list, int id, int index);

@@ -8,6 +8,7 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
 #include "game/common/Config.h"
+#include "game/play/StatusBar.h"
 #include "game/shell/HintDialog.h"
 #include "game/shell/KeyDialog.h"
 #include "game/shell/WinBTApp.h"
@@ -120,6 +121,19 @@ std::string WinBTApp::LevelHintText(int levelIndex)
     return source == 5 ? CLAM_HINT : LEVEL_HINTS[source];
 }
 
+int WinBTApp::CentredDialogTop(int height) const
+{
+    // Least room left between a dialog and the status bar below it.
+    constexpr int STATUS_BAR_CLEARANCE = 4;
+    int barTop = mHeight;
+    if (mStatusBar != nullptr)
+        barTop = mStatusBar->mY;
+    else if (mBoard != nullptr)
+        if (Image* bar = GetImage(IMAGE_STATUSBARX))
+            barTop -= bar->GetHeight();
+    return std::max(0, std::min(mHeight / 2 - height / 2, barTop - STATUS_BAR_CLEARANCE - height));
+}
+
 void WinBTApp::DressDialog(Dialog* dialog)
 {
     dialog->SetHeaderFont(mFontRockwell13Bold);
@@ -164,7 +178,7 @@ KeyDialog* WinBTApp::MakeMessageDialog(const std::string& header, const std::str
     mMessageDialog = dialog;
     DressDialog(dialog);
     const int height = std::max(frameHeight / 2 + lineHeight * newlines, TextFitHeight(dialog, width));
-    dialog->Resize(mWidth / 2 - width / 2, mHeight / 2 - height / 2, width, height);
+    dialog->Resize(mWidth / 2 - width / 2, CentredDialogTop(height), width, height);
     if (mBoard != nullptr)
         mBoard->Pause(true);
     return dialog;
@@ -222,7 +236,7 @@ void WinBTApp::ShowHintDialog(const std::string& text, const std::string& header
     // ends above it.
     const int buttonHeight = dialog->mButtonImage ? dialog->mButtonImage->GetHeight() : 0;
     const int height = std::max(formulaHeight, TextFitHeight(dialog, width) + buttonHeight + 12);
-    dialog->Resize(mWidth / 2 - width / 2, mHeight / 2 - height / 2, width, height);
+    dialog->Resize(mWidth / 2 - width / 2, CentredDialogTop(height), width, height);
     if (mBoard != nullptr)
         mBoard->Pause(true);
     ShowGameDialog(HintDialog::ID, dialog);

@@ -2,6 +2,7 @@
 
 #include "framework/widgets/ListWidget.h"
 #include "framework/widgets/WidgetManager.h"
+#include "game/shell/DialogList.h"
 #include "game/shell/AbyssModeDialog.h"
 #include "game/shell/SelectUserDialog.h"
 #include "game/profile/UserProfile.h"
@@ -13,9 +14,8 @@ namespace Zant {
 DeleteUserDialog::DeleteUserDialog(WinBTApp* app, const std::vector<std::string>& names)
     : MoneyDialog(app, app->GetImage(IMAGE_DIALOG), app->GetImage(IMAGE_DBUTTON), DIALOG_ID, true, "DELETE WHO?",
                   "Deleting a player will\npermanently remove their\nname from the roster!", "", BUTTONS_OK_CANCEL),
-      mList(new ListWidget(0, app->mFontRockwell13, this))
+      mList(new DialogList(app->mFontRockwell13, this))
 {
-    DressDialogList(mList);
     for (const std::string& name : names)
         mList->AddLine(name, false);
 }

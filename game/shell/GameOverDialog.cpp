@@ -29,8 +29,6 @@ constexpr int ABYSS_HEIGHT = 380;
 constexpr int MIN_ABYSS_DEPTH = 400;
 constexpr int MIN_ABYSS_TYPING_MS = 25000;
 constexpr int SAVE_STEP_FEET = 400;
-// Least room left between the dialog and the status bar below it.
-constexpr int STATUS_BAR_CLEARANCE = 4;
 const Color BLACK(0, 0, 0);
 const Color GREY(100, 100, 100);
 
@@ -50,14 +48,7 @@ GameOverDialog::GameOverDialog(WinBTApp* app, Player* player, bool isAbyss, int 
     ComputeStatistics();
     const int width = mIsAbyss ? ABYSS_WIDTH : ADVENTURE_WIDTH;
     const int height = mIsAbyss ? ABYSS_HEIGHT : ADVENTURE_HEIGHT;
-    // Centred on the screen, but lifted where it would cover the status bar's buttons.
-    int barTop = app->mHeight;
-    if (app->mStatusBar != nullptr)
-        barTop = app->mStatusBar->mY;
-    else if (Image* bar = app->GetImage(IMAGE_STATUSBARX))
-        barTop -= bar->GetHeight();
-    const int y = std::max(0, std::min(app->mHeight / 2 - height / 2, barTop - STATUS_BAR_CLEARANCE - height));
-    Resize(app->mWidth / 2 - width / 2, y, width, height);
+    Resize(app->mWidth / 2 - width / 2, app->CentredDialogTop(height), width, height);
 }
 
 void GameOverDialog::ComputeStatistics()
@@ -164,11 +155,11 @@ void GameOverDialog::DrawFigures(Graphics* g, int below)
     WriteWordWrapped(g, Rect(RIGHT_COLUMN, second, 128, FIELD_HEIGHT),
                      "^000000^Time: ^575757^" + FormatPlayTime(mPlayTime), -1, -1);
     if (mIsAbyss) {
-        // Word-wrapped in its narrow box under the figures; kept above the buttons
-        // should the box reach them.
+        // Word-wrapped in its box under the figures, which reaches the right inset so
+        // that the note takes one line; kept above the buttons should it reach them.
         const std::string note = "Your progress is saved every " + std::to_string(SAVE_STEP_FEET) + " feet.";
         constexpr int NOTE_X = 75;
-        constexpr int NOTE_WIDTH = 200;
+        const int NOTE_WIDTH = mWidth - mContentInsets.mRight - NOTE_X;
         const int height = GetWordWrappedHeight(g, NOTE_WIDTH, note);
         const int buttonTop = mYesButton ? mYesButton->mY - mY : mHeight;
         const int y = std::min(second + FIELD_HEIGHT + line, buttonTop - height - 4);

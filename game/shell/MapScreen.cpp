@@ -614,8 +614,16 @@ void MapScreen::DrawCourse(Graphics* g)
 
 void MapScreen::DrawUncharted(Graphics* g)
 {
-    g->SetColor(Color(0, 0, 0, 180));
-    g->FillRect(100, 60, 440, 204);
+    // A panel as the game's others: brass framed with a dark edge, and black enough
+    // under it for the red of the difficulty to read.
+    const Rect panel(100, 60, 440, 204);
+    g->SetColor(Color(0, 0, 0));
+    g->FillRect(panel);
+    g->SetColor(Color(10, 20, 32));
+    g->DrawRect(panel.x, panel.y, panel.width - 1, panel.height - 1);
+    g->SetColor(Color(184, 137, 59));
+    for (int i = 1; i <= 2; ++i)
+        g->DrawRect(panel.x + i, panel.y + i, panel.width - 1 - 2 * i, panel.height - 1 - 2 * i);
     if (Image* gumbo = mApp->GetImage(IMAGE_GUMBO_SWIM))
         g->DrawImage(gumbo, 128, 105, Rect(mBlinkFrame * GUMBO_FRAME, 0, GUMBO_FRAME, GUMBO_FRAME));
     char level[48];

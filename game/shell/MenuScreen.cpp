@@ -31,14 +31,32 @@ enum {
 struct LinkSpec {
     int id;
     const char* label;
-    int x, y;
+    int y;
     Color color;
 };
 
+// The welcome plate of the menu picture: the welcome lines are written in this box
+// and the links centred under them.
+constexpr int WELCOME_X = 35;
+constexpr int WELCOME_WIDTH = 250;
+
 const LinkSpec LINKS[2] = {
-    {105, "(Click here if this is not you)", 75, 78, Color(140, 60, 0)},
-    {106, "Click here to view your statistics", 62, 103, Color(150, 70, 20)},
+    {105, "(Click here if this is not you)", 78, Color(140, 60, 0)},
+    {106, "Click here to view your statistics", 103, Color(150, 70, 20)},
 };
+
+// The name as far as it fits the welcome box, cut short with "..." where it would
+// run out of the plate and under the adventure button.
+std::string FitWelcomeName(const std::string& name, Font* font)
+{
+    if (font->StringWidth(name) <= WELCOME_WIDTH)
+        return name;
+    const std::string dots = "...";
+    size_t taken = name.size();
+    while (taken > 0 && font->StringWidth(name.substr(0, taken) + dots) > WELCOME_WIDTH)
+        --taken;
+    return name.substr(0, taken) + dots;
+}
 
 HyperlinkWidget* MakeLink(WinBTApp* app, const LinkSpec& layout)
 {
@@ -103,7 +121,7 @@ void MenuScreen::AddedToManager(WidgetManager* manager)
     for (HyperlinkWidget* link : {mChangeUserLink, mStatsLink}) {
         const LinkSpec& layout = link == mChangeUserLink ? LINKS[0] : LINKS[1];
         const int width = link->mFont ? link->mFont->StringWidth(link->mLabel) + 10 : 10;
-        link->Resize(layout.x, layout.y, width, 30);
+        link->Resize(WELCOME_X + (WELCOME_WIDTH - width) / 2, layout.y, width, 30);
         link->SetVisible(true);
         link->SetDisabled(false);
         link->SetHandCursor(true);
@@ -144,9 +162,9 @@ void MenuScreen::Draw(Graphics* g)
     const std::string name = mApp->mProfileMgr ? mApp->mProfileMgr->GetDefaultUserName() : "";
     g->SetFont(font);
     g->SetColor(Color(255, 255, 255));
-    WriteString(g, name.empty() ? "Welcome to Plindor!" : "Welcome to Plindor,", 35, 55, 250, 0);
+    WriteString(g, name.empty() ? "Welcome to Plindor!" : "Welcome to Plindor,", WELCOME_X, 55, WELCOME_WIDTH, 0);
     if (!name.empty())
-        WriteString(g, name, 35, font->GetHeight() + 58, 250, 0);
+        WriteString(g, FitWelcomeName(name, font), WELCOME_X, font->GetHeight() + 58, WELCOME_WIDTH, 0);
 }
 
 } // namespace Zant

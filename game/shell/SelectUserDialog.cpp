@@ -3,6 +3,7 @@
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/ListWidget.h"
 #include "framework/widgets/WidgetManager.h"
+#include "game/shell/DialogList.h"
 #include "game/shell/AbyssModeDialog.h"
 #include "game/profile/UserProfile.h"
 #include "game/shell/UserProfileMgr.h"
@@ -24,9 +25,8 @@ void PlaceRosterList(Dialog* dialog, ListWidget* list)
 SelectUserDialog::SelectUserDialog(WinBTApp* app)
     : MoneyDialog(app, app->GetImage(IMAGE_DIALOG), app->GetImage(IMAGE_DBUTTON), DIALOG_ID, true, "WHO ARE YOU?", "",
                   "", BUTTONS_OK_CANCEL),
-      mList(new ListWidget(0, app->mFontRockwell13, this))
+      mList(new DialogList(app->mFontRockwell13, this))
 {
-    DressDialogList(mList);
     FillUserList();
 }
 

@@ -33,6 +33,10 @@ constexpr int CARD_Y = 59;
 constexpr int TEXT_X = 250;
 constexpr int TEXT_Y = 79;
 constexpr int CARD_MARGIN = 10;
+// The card's brass frame and the shadow it casts inward take its last 14 pixels on
+// the right; the bar labels keep a few pixels off them.
+constexpr int CARD_FRAME_RIGHT = 14;
+constexpr int LABEL_GAP = 4;
 constexpr int AXIS_HEIGHT = 266;
 constexpr int AXIS_GAP = 4;
 const std::string BAR_LABELS[TutorialPanel::NUM_BARS] = {"Average", "Best", "Most Recent Attempt"};
@@ -340,8 +344,8 @@ void TutorialPanel::Draw(Graphics* g)
     if (textFont != nullptr) {
         g->SetFont(textFont);
         g->SetColor(Color::Black);
-        // Centred under its bar, unless that would take it past the card's edge.
-        const int cardRight = card != nullptr ? CARD_X + card->GetWidth() - CARD_MARGIN : mWidth;
+        // Centred under its bar, unless that would take it into the card's frame.
+        const int cardRight = card != nullptr ? CARD_X + card->GetWidth() - CARD_FRAME_RIGHT - LABEL_GAP : mWidth;
         for (int i = 0; i < NUM_BARS; ++i) {
             const int width = textFont->StringWidth(BAR_LABELS[i]);
             const int x = std::min(LABEL_X[i] + (BAR_WIDTH - width) / 2, cardRight - width);

@@ -98,6 +98,9 @@ public:
     static std::string LevelHintText(int levelIndex);
     // Fonts, spacing, insets, black text and alpha-drawn buttons of every game dialog.
     void DressDialog(Dialog* dialog);
+    // The top of a dialog of this height centred on the window, lifted where it would
+    // cover the status bar (shown, or about to be under a level), never above the window.
+    int CentredDialogTop(int height) const;
 
     // ---- Options and the update check (AppOptions.cpp).
     // The options dialog (778) over whatever is shown; a running level pauses.

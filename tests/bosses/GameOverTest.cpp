@@ -1,5 +1,6 @@
 // The game-over dialog: its figures worked out once from the run's totals, what it
 // shows, and a game lost diver by diver until the board opens it.
+#include <algorithm>
 #include <memory>
 
 #include "framework/widgets/DialogButton.h"
@@ -9,6 +10,7 @@
 #include "game/play/StatusBar.h"
 #include "game/play/FadeButton.h"
 #include "game/shell/GameOverDialog.h"
+#include "game/shell/HintDialog.h"
 #include "tests/board/BoardFixture.h"
 
 using namespace Zant;
@@ -87,15 +89,16 @@ TEST_F(GameOverTest, SpeedAndAccuracyAreWorkedOutOnceOrNotAtAll)
     }
 }
 
-TEST_F(GameOverTest, TheDialogStaysClearOfTheStatusBarButtons)
+// The game-over dialogs, and a message, a question and a hint long enough to reach
+// down to the status bar when centred.
+TEST_F(GameOverTest, EveryDialogOverALevelStaysClearOfTheStatusBarButtons)
 {
     auto* bar = new StatusBar(app.get());
     bar->Resize(0, 415, 640, 65);
     app->mStatusBar = bar;
     app->mWidgetManager->AddWidget(bar);
-    for (bool abyss : {false, true}) {
-        SCOPED_TRACE(abyss ? "abyss" : "adventure");
-        std::unique_ptr<GameOverDialog> dialog = Dialog(abyss, 120000, 1003, 11, 1240);
+    const auto expectClear = [bar](const Zant::Dialog* dialog) {
+        ASSERT_NE(dialog, nullptr);
         const Rect area(dialog->mX, dialog->mY, dialog->mWidth, dialog->mHeight);
         EXPECT_GE(area.y, 0);
         for (const FadeButton* button : bar->mButtons) {
@@ -104,7 +107,29 @@ TEST_F(GameOverTest, TheDialogStaysClearOfTheStatusBarButtons)
                 << "button at " << button->mX << "," << button->mY << " under the dialog ending at "
                 << area.y + area.height;
         }
+    };
+    for (bool abyss : {false, true}) {
+        SCOPED_TRACE(abyss ? "abyss" : "adventure");
+        expectClear(Dialog(abyss, 120000, 1003, 11, 1240).get());
     }
+    std::string lines;
+    for (int i = 0; i < 18; ++i)
+        lines += "line\n";
+    constexpr int MESSAGE_ID = 500;
+    app->DoMessageDialog("NOTE", lines, "", false);
+    SCOPED_TRACE("message");
+    expectClear(app->FindDialog(MESSAGE_ID));
+    app->RemoveDialog(MESSAGE_ID);
+    app->DoMessageDialog2("QUESTION", lines, "", false, "YES", "NO");
+    SCOPED_TRACE("question");
+    expectClear(app->FindDialog(MESSAGE_ID));
+    app->RemoveDialog(MESSAGE_ID);
+    app->mHintsOn = true;
+    app->ShowHintDialog(lines, "HINT");
+    SCOPED_TRACE("hint");
+    expectClear(app->FindDialog(HintDialog::ID));
+    app->RemoveDialog(HintDialog::ID);
+
     app->mWidgetManager->RemoveWidget(bar);
     app->mStatusBar = nullptr;
     delete bar;
@@ -228,4 +253,20 @@ TEST_F(GameOverTest, MainMenuClosesTheDialogAndTheGame)
     // after the frame: it is no longer the test's.
     board = nullptr;
     app->FlushWidgetDeletions();
+}
+
+// The abyss note, about 6 pixels a letter in the game's font, takes one line inside
+// the dialog's content rather than leaving its last word on a line of its own.
+TEST_F(GameOverTest, TheAbyssNoteTakesOneLineInsideTheDialog)
+{
+    static_cast<CreatureTests::RecordingFont*>(app->mFontRockwell13)->mAdvance = 6;
+    std::unique_ptr<GameOverDialog> dialog = Dialog(true, 120000, 1003, 11, 1240);
+    draws.clear();
+    dialog->Draw(&graphics);
+    const auto note = std::find_if(draws.begin(), draws.end(), [](const CreatureTests::DrawCall& call) {
+        return call.text.find("progress") != std::string::npos;
+    });
+    ASSERT_NE(note, draws.end());
+    EXPECT_NE(note->text.find("feet."), std::string::npos) << note->text;
+    EXPECT_LE(6 * int(note->text.size()), dialog->mWidth - dialog->mContentInsets.mLeft - dialog->mContentInsets.mRight);
 }

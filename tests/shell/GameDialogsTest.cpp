@@ -11,10 +11,13 @@
 #include "framework/widgets/Checkbox.h"
 #include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
+#include "game/shell/DialogList.h"
 #include "game/shell/HintDialog.h"
 #include "game/shell/KeyDialog.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/options/DialogParts.h"
+#include "tests/support/Contrast.h"
+#include "tests/support/TextContrast.h"
 
 namespace {
 
@@ -140,4 +143,17 @@ TEST(LevelHints, TableByLevelIndex)
     EXPECT_EQ(Zant::WinBTApp::LevelHintText(-1), "");
     for (int level = 0; level < 36; ++level)
         EXPECT_FALSE(Zant::WinBTApp::LevelHintText(level).empty()) << level;
+}
+
+// The player and start-depth lists: their lines, plain or under the mouse, read on
+// the list's panel and on the selected line's bar.
+TEST(DialogList, LinesReadOnThePanelAndOnTheSelection)
+{
+    Zant::DialogList list(nullptr, nullptr);
+    enum { PANEL = 0, LINE = 2, LINE_UNDER_MOUSE = 3, SELECTION = 4 };
+    for (int text : {LINE, LINE_UNDER_MOUSE})
+        for (int ground : {PANEL, SELECTION})
+            EXPECT_GE(TestSupport::ContrastRatio(list.GetColor(text).ToInt(), list.GetColor(ground).ToInt()),
+                      TestSupport::LEGIBLE_CONTRAST)
+                << "colour " << text << " on colour " << ground;
 }

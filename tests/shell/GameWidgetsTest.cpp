@@ -16,25 +16,33 @@
 #include "game/shell/MenuScreen.h"
 #include "game/shell/TitleScreen.h"
 #include "game/play/TooltipWidget.h"
+#include "game/profile/UserProfile.h"
+#include "game/shell/UserProfileMgr.h"
+#include "framework/widgets/HyperlinkWidget.h"
+#include "platform/SettingsStore.h"
 #include "game/shell/WinBTApp.h"
 
 namespace {
 
 class TextFont : public Zant::Font {
 public:
-    explicit TextFont(std::vector<std::string>* drawn) : mDrawn(drawn)
+    explicit TextFont(std::vector<std::string>* drawn, std::vector<int>* lefts = nullptr)
+        : mDrawn(drawn), mLefts(lefts)
     {
         mHeight = 16;
         mAscent = 12;
     }
     int StringWidth(const std::string& text) override { return 6 * static_cast<int>(text.size()); }
-    void DrawString(Zant::Graphics*, int, int, const std::string& text, const Zant::Color&,
+    void DrawString(Zant::Graphics*, int x, int, const std::string& text, const Zant::Color&,
                     const Zant::Rect&) override
     {
         mDrawn->push_back(text);
+        if (mLefts != nullptr)
+            mLefts->push_back(x);
     }
     Zant::Font* Duplicate() override { return new TextFont(*this); }
     std::vector<std::string>* mDrawn;
+    std::vector<int>* mLefts;
 };
 
 // One update as the widget manager gives it: the tip's timer, then the tip.
@@ -146,4 +154,50 @@ TEST(MenuScreen, WelcomeWithoutAUserNameIsOneLine)
     EXPECT_EQ(drawn, (std::vector<std::string>{"Welcome to Plindor!"}));
     delete Zant::gGameRandom;
     Zant::gGameRandom = nullptr;
+}
+
+// The welcome plate of the menu picture spans x 26 to 294 (its centre at 160); the
+// adventure button starts at x 303.
+TEST(MenuScreen, WelcomeLinesStayOnTheirPlateAndTheLinksAreCentredUnderThem)
+{
+    constexpr int PLATE_LEFT = 32, PLATE_RIGHT = 288, PLATE_CENTRE = 160;
+    Platform::SettingsStore store;
+    Platform::SetSettingsStore(&store);
+    store.CreateKey("SOFTWARE\\Vorlix\\Plindor");
+    std::vector<std::string> drawn;
+    std::vector<int> lefts;
+    Zant::WinBTApp app;
+    app.mWidgetManager = new Zant::WidgetManager(&app);
+    app.mFontRockwell13 = new TextFont(&drawn, &lefts);
+    app.mFontMyriad12Bold = new TextFont(&drawn);
+    app.mProfileMgr = new Zant::UserProfileMgr(&app);
+    auto* profile = new Zant::UserProfile(&app);
+    // As wide as 24 W's in the game's font, the most the name entry takes.
+    profile->mName = std::string(50, 'W');
+    profile->mUserNumber = 1;
+    app.mProfileMgr->AddUserProfile(profile);
+    ASSERT_TRUE(app.mProfileMgr->RegisterDefaultUserName(profile->mName));
+    Zant::MenuScreen menu(&app);
+    app.mWidgetManager->AddWidget(&menu);
+
+    Zant::MemoryImage screen;
+    screen.Create(640, 480);
+    Zant::Graphics g(&screen);
+    menu.Draw(&g);
+    ASSERT_EQ(drawn.size(), 2u);
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        const int right = lefts[i] + 6 * static_cast<int>(drawn[i].size());
+        EXPECT_GE(lefts[i], PLATE_LEFT) << drawn[i];
+        EXPECT_LE(right, PLATE_RIGHT) << drawn[i];
+        EXPECT_LT(right, Zant::MenuScreen::BUTTONS[0].x) << drawn[i];
+    }
+    EXPECT_EQ(drawn[1].substr(drawn[1].size() - 3), "...") << "a name too long for the plate is cut short";
+
+    for (const Zant::HyperlinkWidget* link : {menu.mChangeUserLink, menu.mStatsLink})
+        EXPECT_NEAR(link->mX + link->mWidth / 2.0, PLATE_CENTRE, 1.0) << link->mLabel;
+
+    app.mWidgetManager->RemoveWidget(&menu);
+    delete Zant::gGameRandom;
+    Zant::gGameRandom = nullptr;
+    Platform::SetSettingsStore(nullptr);
 }

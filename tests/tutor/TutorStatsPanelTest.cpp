@@ -9,6 +9,7 @@
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/ButtonWidget.h"
 #include "framework/widgets/DialogButton.h"
+#include "game/shell/KeyboardGuide.h"
 #include "game/shell/TutorStatsPanel.h"
 
 using Zant::TutorialPanel;
@@ -33,6 +34,29 @@ protected:
             app->mWidgetManager->RemoveWidget(panel.get());
     }
     std::unique_ptr<TutorialPanel> panel;
+};
+
+struct Label {
+    std::string text;
+    int x, y;
+};
+
+// Logs each text it is asked to draw and where; its letters all one width.
+struct RecordingFont : Zant::Font {
+    explicit RecordingFont(std::vector<Label>* log, int letterWidth = 6) : mLog(log), mLetterWidth(letterWidth)
+    {
+        mHeight = 12;
+        mAscent = 10;
+    }
+    int StringWidth(const std::string& text) override { return mLetterWidth * int(text.size()); }
+    void DrawString(Zant::Graphics*, int x, int y, const std::string& text, const Zant::Color&,
+                    const Zant::Rect&) override
+    {
+        mLog->push_back({text, x, y});
+    }
+    Zant::Font* Duplicate() override { return new RecordingFont(*this); }
+    std::vector<Label>* mLog;
+    int mLetterWidth;
 };
 
 } // namespace
@@ -125,25 +149,6 @@ TEST_F(StatsPanelTest, BarsGrowTwentyPixelsAnUpdateAfterTheFirst)
 // Every grid line of the graph carries its value, also on the tall scales of fast typists.
 TEST_F(StatsPanelTest, EveryGridLineIsNumbered)
 {
-    struct Label {
-        std::string text;
-        int y;
-    };
-    struct RecordingFont : Zant::Font {
-        explicit RecordingFont(std::vector<Label>* log) : mLog(log)
-        {
-            mHeight = 12;
-            mAscent = 10;
-        }
-        int StringWidth(const std::string& text) override { return 6 * int(text.size()); }
-        void DrawString(Zant::Graphics*, int, int y, const std::string& text, const Zant::Color&,
-                        const Zant::Rect&) override
-        {
-            mLog->push_back({text, y});
-        }
-        Zant::Font* Duplicate() override { return new RecordingFont(*this); }
-        std::vector<Label>* mLog;
-    };
     std::vector<Label> drawn;
     delete app->mFontMyriad12Bold;
     app->mFontMyriad12Bold = new RecordingFont(&drawn);
@@ -170,4 +175,29 @@ TEST_F(StatsPanelTest, EveryGridLineIsNumbered)
             EXPECT_TRUE(found) << "no label " << value << " on a scale of " << s.lines << " lines";
         }
     }
+}
+
+// The chart card (372 wide at x 242) is painted with its brass frame 8 pixels in from
+// its right edge: the longest bar label, pushed left off the card's edge, stays clear of it.
+TEST_F(StatsPanelTest, BarLabelsStayClearOfTheCardFrame)
+{
+    constexpr int CARD_X = 242, CARD_WIDTH = 372, FRAME = 8, CLEARANCE = 4;
+    auto* card = new Zant::MemoryImage();
+    card->Create(CARD_WIDTH, 322);
+    app->SetImage(Zant::KeyboardGuide::ImageIndex("tab_panel_white"), card);
+    std::vector<Label> drawn;
+    delete app->mFontRockwell13;
+    // Rockwell 13 writes "Most Recent Attempt" about 135 pixels wide.
+    app->mFontRockwell13 = new RecordingFont(&drawn, 7);
+    profile->AddLessonStat1(30, 2);
+    profile->mLessonResult[2] = 1;
+    TutorialPanel& p = OpenPanel(2);
+    p.SetActive(true);
+    Zant::MemoryImage screen;
+    screen.Create(640, 480);
+    Zant::Graphics g(&screen);
+    p.Draw(&g);
+    const auto label = std::find_if(drawn.begin(), drawn.end(), [](const Label& l) { return l.text == "Most Recent Attempt"; });
+    ASSERT_NE(label, drawn.end());
+    EXPECT_LE(label->x + 7 * int(label->text.size()), CARD_X + CARD_WIDTH - FRAME - CLEARANCE);
 }
