@@ -162,6 +162,9 @@ WinBTApp::~WinBTApp()
     for (Image*& cursor : mCursorImages)
         cursor = nullptr;
     AppServices::SetDisplayCursorImage(this, nullptr);
+    for (auto& [font, outlined] : mOutlinedFonts)
+        delete outlined;
+    mOutlinedFonts.clear();
     for (Font** font : {&mFontGillSans10Bold, &mFontMyriad28Bold, &mFontMyriad28BoldGL, &mFontMyriad12Bold,
                         &mFontMyriad14Bold, &mFontSwiss24, &mFontUnsteady22, &mFontRockwell13, &mFontRockwell13Bold,
                         &mFontMyriad15, &mFontMyriad15b, &mFont12pt, &mFont12ptGlow, &mFontCourier15Bold}) {
@@ -181,6 +184,19 @@ void WinBTApp::RimWordFonts()
         word->AddTag("LightRim");
     if (auto* typed = dynamic_cast<ImageFont*>(mFontMyriad15b))
         typed->AddTag("DarkRim");
+}
+
+Font* WinBTApp::OutlinedFont(Font* font)
+{
+    if (font == nullptr)
+        return nullptr;
+    Font*& outlined = mOutlinedFonts[font];
+    if (outlined == nullptr) {
+        outlined = font->Duplicate();
+        if (auto* image = dynamic_cast<ImageFont*>(outlined))
+            image->AddTag("DarkRim");
+    }
+    return outlined;
 }
 
 Image* WinBTApp::GetImage(int index) const

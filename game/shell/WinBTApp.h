@@ -281,6 +281,10 @@ public:
     // Gives the creature word fonts their rims (see the fonts' LightRim and DarkRim
     // layers), once they are loaded.
     void RimWordFonts();
+    // The font with a dark outline round its letters (its DarkRim layer), for texts
+    // whose colour is fixed but lies near that of the picture under them; made once
+    // and kept with the application. Null for null.
+    Font* OutlinedFont(Font* font);
 
     // ---- Small operations.
     // The board's diver; null without a board.
@@ -508,6 +512,7 @@ private:
     Image* DarkenedMirror(int index);
 
     std::vector<Image*> mDerivedImages;
+    std::map<Font*, Font*> mOutlinedFonts;
 };
 
 // Draws text A then text B on one line, one character at a time; centred within
