@@ -2,6 +2,7 @@
 
 #include "framework/app/ZantApp.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageFont.h"
 
 namespace Zant {
 
@@ -129,10 +130,31 @@ Image* GameAssets::GetFishImage(int kind, int tint) const
 
 GameAssets::~GameAssets()
 {
+    FreeOutlinedFonts();
     for (Image*& image : mImages) {
         delete image;
         image = nullptr;
     }
+}
+
+Font* GameAssets::OutlinedFont(Font* font)
+{
+    if (font == nullptr)
+        return nullptr;
+    Font*& outlined = mOutlinedFonts[font];
+    if (outlined == nullptr) {
+        outlined = font->Duplicate();
+        if (auto* image = dynamic_cast<ImageFont*>(outlined))
+            image->AddTag("DarkRim");
+    }
+    return outlined;
+}
+
+void GameAssets::FreeOutlinedFonts()
+{
+    for (auto& [font, outlined] : mOutlinedFonts)
+        delete outlined;
+    mOutlinedFonts.clear();
 }
 
 void GameAssets::PlaySound(int id)

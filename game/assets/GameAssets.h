@@ -150,6 +150,13 @@ public:
     Font* GetClamFont() const { return mFontGillSans10Bold; }
     Font* GetShotFont() const { return mFontCourier15Bold; }
 
+    // The font with a dark outline round its letters (its DarkRim layer), for texts
+    // whose colour is fixed but lies near that of the picture under them; made once
+    // and kept until FreeOutlinedFonts. Null for null.
+    Font* OutlinedFont(Font* font);
+    // Frees the outlined copies; done before the fonts they copy are freed.
+    void FreeOutlinedFonts();
+
     // ---- Sounds: one of the sound table (SoundId).
     void PlaySound(int id);
 
@@ -190,6 +197,7 @@ public:
 
 private:
     ZantApp* mSoundPlayer = nullptr;
+    std::map<Font*, Font*> mOutlinedFonts;
 };
 
 } // namespace Zant

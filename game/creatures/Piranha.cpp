@@ -175,6 +175,8 @@ void Piranha::Draw(Graphics* g) { DrawPiranha(g, mTextOffsetX, mWordColor); }
 RedPiranha::RedPiranha(CreatureHost* app, Player* player) : Enemy(app), Piranha(app, player)
 {
     SetSlotImages(IMAGE_GUMBO_SWIM, IMAGE_GUMBO_SHOCK, IMAGE_GUMBO_DIE, MAP_RED);
+    // A white letter on a red body: outlined, as red is too near white to read.
+    mWordFont = mAssets.OutlinedFont(mAssets.GetPiranhaFont());
     mWordColor = Color(255, 255, 255);
     mTextOffsetY = 5;
     mTextOffsetX = 4;

@@ -498,7 +498,8 @@ void Board::DrawLevelComplete(Graphics* g)
     labelled("Accuracy:", std::to_string(accuracy) + "%");
     if (mOceanDepth != -1) {
         Font* bonus = mAssets.GetBonusFont();
-        g->SetFont(bonus);
+        // Sea green on the green sonar: outlined.
+        g->SetFont(mAssets.OutlinedFont(bonus));
         g->SetColor(Color(60, 160, 120));
         // The small lines take a small line's room, so the rank lines stay near the middle.
         const int smallStep = bonus ? bonus->GetHeight() : step;
@@ -593,7 +594,8 @@ void BoardHeader::Draw(Graphics* g)
     g->FillRect(0, 0, mApp->ScreenWidth(), 25);
     if (mFont == nullptr || board == nullptr)
         return;
-    g->SetFont(mFont);
+    // Pale texts on a strip that only half darkens the sky: outlined.
+    g->SetFont(mApp->Assets().OutlinedFont(mFont));
     const int baseline = mFont->GetAscent() + 2;
     g->SetColor(Color(200, 200, 200));
     const std::string lives = mPlayer->mLives < 0 ? "Game Over!" : "Lives left: " + std::to_string(mPlayer->mLives);

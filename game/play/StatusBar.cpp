@@ -203,7 +203,8 @@ void StatusBar::Draw(Graphics* g)
     if (Image* bar = mAssets.GetImage(IMAGE_STATUSBARX))
         g->DrawImage(bar, 0, 0);
     g->SetColor(Color(255, 255, 255, 128));
-    g->SetFont(mAssets.mFont12pt);
+    // Half-white over the meter's changing fill: an outline keeps it legible.
+    g->SetFont(mAssets.OutlinedFont(mAssets.mFont12pt));
     const bool running = board != nullptr && !board->mZapperTimer->mStopped;
     if (!running)
         return;

@@ -141,6 +141,8 @@ void WinBTApp::CheckForUpdates()
     dialog->mDialogHeader = "UPDATE CHECK";
     DressDialog(dialog);
     dialog->SetColor(3, Color(255, 255, 255));
+    // A white caption on the pale button reads through its outline.
+    dialog->SetButtonFont(OutlinedFont(mFontRockwell13));
     dialog->Resize(146, 50, 420, dialog->GetPreferredHeight(420));
     AddDialog(UPDATE_CHECK_ID, dialog);
     if (mWidgetManager != nullptr)

@@ -33,9 +33,10 @@ DifficultyDialog::DifficultyDialog(WinBTApp* app)
             image = app->GetImage(IMAGE_DBUTTON);
         auto* button = new DialogButton(image, FIRST_BUTTON_ID + i, app);
         button->mLabel = CAPTIONS[i];
-        button->SetFont(mFont);
+        // White captions read on the pale buttons through an outline; the pale
+        // highlight takes a dark caption instead.
+        button->SetFont(i == mRecommended ? mFont : app->OutlinedFont(mFont));
         button->mHasAlpha = true;
-        // The pale highlight takes a dark caption; white would not read on it.
         if (i == mRecommended)
             for (int colour : {0, 1})
                 button->SetColor(colour, Color(0, 0, 0));

@@ -73,8 +73,9 @@ const std::string& HighScoreScreen::DifficultyAbbreviation(int difficulty)
 DialogButton* HighScoreScreen::CreateCloseButton(WinBTApp* app)
 {
     auto* button = new DialogButton(app->GetImage(IMAGE_DBUTTON), CLOSE_ID, app);
+    // Its white caption reads on the pale button through an outline.
     if (app->mFontRockwell13 != nullptr)
-        button->SetFont(app->mFontRockwell13);
+        button->SetFont(app->OutlinedFont(app->mFontRockwell13));
     button->Resize(221, 443, 193, 27);
     button->mLabel = "Close This Screen";
     button->mHasAlpha = true;
@@ -88,20 +89,25 @@ void HighScoreScreen::Draw(Graphics* g)
     Font* font = mApp->mFontRockwell13;
     if (font == nullptr)
         return;
-    g->SetFont(font);
+    // The values' pale colours read on the cream panel through a dark outline.
+    Font* valueFont = mApp->OutlinedFont(font);
     for (int row = 0; row < HighScoreTables::NUM_ROWS; ++row) {
         const int y = FIRST_ROW_Y + row * font->GetHeight();
         const RowTexts& adventure = mAdventure[size_t(row)];
+        g->SetFont(font);
         g->SetColor(Color::Black);
         WriteString(g, adventure.mName, ADVENTURE_NAME_X, y);
+        g->SetFont(valueFont);
         g->SetColor(SCORE_COLOR);
         WriteString(g, adventure.mValue, 0, y, SCORE_RIGHT, RIGHT);
         g->SetColor(DIFFICULTY_COLOR);
         WriteString(g, DifficultyAbbreviation(mDifficulty[size_t(row)]), DIFFICULTY_X, y, DIFFICULTY_WIDTH, CENTRED);
 
         const RowTexts& abyss = mAbyss[size_t(row)];
+        g->SetFont(font);
         g->SetColor(Color::Black);
         WriteString(g, abyss.mName, ABYSS_NAME_X, y);
+        g->SetFont(valueFont);
         g->SetColor(DEPTH_COLOR);
         WriteString(g, abyss.mValue, 0, y, DEPTH_RIGHT, RIGHT);
     }

@@ -66,15 +66,24 @@ const std::string SECRETS_FOUND = "Secret items found:";
 const std::string ADVENTURE_TITLE = "Adventure Mode Stats";
 const std::string ABYSS_TITLE = "Abyss Mode Stats";
 
-// Labels in black with their values after them, one line each, from y down.
+// The values' pale colour reads on the cream panel through a dark outline.
+void UseValueLook(Graphics* g, WinBTApp* app, Font* font)
+{
+    g->SetFont(app->OutlinedFont(font));
+    g->SetColor(VALUE_COLOR);
+}
+
+// Labels in black with their values after them, one line each, from y down; the
+// value look stays set.
 template <size_t N>
-void DrawLines(Widget& panel, Graphics* g, Font* font, int y, const std::string (&labels)[N],
+void DrawLines(Widget& panel, WinBTApp* app, Graphics* g, Font* font, int y, const std::string (&labels)[N],
                const std::array<std::string, N>& values)
 {
     for (size_t i = 0; i < N; ++i, y += font->GetHeight()) {
+        g->SetFont(font);
         g->SetColor(Color::Black);
         panel.WriteString(g, labels[i], LABEL_X, y);
-        g->SetColor(VALUE_COLOR);
+        UseValueLook(g, app, font);
         panel.WriteString(g, values[i], LABEL_X + font->StringWidth(labels[i]), y);
     }
 }
@@ -150,7 +159,7 @@ void AdventurePanel::Draw(Graphics* g)
         return;
     g->SetFont(font);
     constexpr int FIRST_LINE_Y = 95;
-    DrawLines(*this, g, font, FIRST_LINE_Y, ADVENTURE_LABELS, mValues);
+    DrawLines(*this, mApp, g, font, FIRST_LINE_Y, ADVENTURE_LABELS, mValues);
     const int lastLineY = FIRST_LINE_Y + (NUM_LINES - 1) * font->GetHeight();
     WriteString(g, mExpeditionsText, LABEL_X, lastLineY + font->GetHeight() + 6);
     if (Image* medal = mApp->GetImage(mMedal))
@@ -158,10 +167,11 @@ void AdventurePanel::Draw(Graphics* g)
 
     if (Image* treasure = mApp->GetImage(Images().treasure))
         g->DrawImage(treasure, 408, 23);
+    g->SetFont(font);
     g->SetColor(Color::Black);
     WriteString(g, GEMS_FOUND, 419, 42, 200, CENTRED);
     WriteString(g, SECRETS_FOUND, 419, 246, 200, CENTRED);
-    g->SetColor(VALUE_COLOR);
+    UseValueLook(g, mApp, font);
     for (int kind = 0; kind < UserProfile::NUM_TREASURE_KINDS; ++kind)
         WriteString(g, mGemTexts[size_t(kind)], GEM_COUNTERS[kind].x, GEM_COUNTERS[kind].y);
     for (int kind = 0; kind < UserProfile::NUM_SECRET_KINDS; ++kind) {
@@ -216,12 +226,12 @@ void AbyssPanel::Draw(Graphics* g)
         return;
     g->SetFont(font);
     constexpr int FIRST_LINE_Y = 154;
-    DrawLines(*this, g, font, FIRST_LINE_Y, ABYSS_LABELS, mValues);
+    DrawLines(*this, mApp, g, font, FIRST_LINE_Y, ABYSS_LABELS, mValues);
     const int lastLineY = FIRST_LINE_Y + (NUM_LINES - 1) * font->GetHeight();
     WriteString(g, mBestScoreText, LABEL_X, lastLineY + font->GetHeight());
     if (Image* bosses = mApp->GetImage(Images().abyssBoss))
         g->DrawImage(bosses, 324, 24);
-    g->SetColor(VALUE_COLOR);
+    UseValueLook(g, mApp, font);
     for (size_t i = 0; i < BOSS_KINDS.size(); ++i)
         WriteString(g, mBossTexts[i], BOSS_COUNTERS[i].x, BOSS_COUNTERS[i].y);
 }

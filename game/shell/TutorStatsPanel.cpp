@@ -353,7 +353,8 @@ void TutorialPanel::Draw(Graphics* g)
         }
     }
     if (titleFont != nullptr) {
-        g->SetFont(titleFont);
+        // White on bars of any colour: outlined.
+        g->SetFont(mApp->OutlinedFont(titleFont));
         g->SetColor(Color::White);
         for (int i = 0; i < NUM_BARS; ++i) {
             const int y = BASE_Y + titleFont->GetAscent() / 2 - mBars[size_t(i)].shown / 2;

@@ -99,8 +99,9 @@ DialogButton* TypingTutor::MakeButton(int place)
     auto* button = new DialogButton(mApp->GetImage(KeyboardGuide::ImageIndex("dbutton")), BUTTON_PLACES[place].id,
                                     this);
     button->mDisabledImage = mDisabledButtonImage;
+    // Its white caption reads on the pale button through an outline.
     if (mApp->mFontRockwell13 != nullptr)
-        button->SetFont(mApp->mFontRockwell13);
+        button->SetFont(mApp->OutlinedFont(mApp->mFontRockwell13));
     return button;
 }
 
@@ -556,6 +557,8 @@ void TypingTutor::DrawPanel(Graphics* g)
         g->SetFont(font);
         g->SetColor(Color::Black);
         WriteString(g, mTitleText, 472, 75);
+        // The verdict's pure green or red is too light for the cream panel alone.
+        g->SetFont(mApp->OutlinedFont(font));
         if (index >= FIRST_JUDGED_LESSON && mLesson->mResult == 1) {
             g->SetColor(Color(0, 220, 0));
             WriteString(g, PASSED_TEXT, 472, 75, 145, 1);
@@ -563,6 +566,7 @@ void TypingTutor::DrawPanel(Graphics* g)
             g->SetColor(Color(255, 0, 0));
             WriteString(g, FAILED_TEXT, 472, 75, 145, 1);
         }
+        g->SetFont(font);
     }
     g->SetColor(Color::Black);
     HorizontalLine(g, 472, 617, 86);

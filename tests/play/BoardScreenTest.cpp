@@ -62,8 +62,8 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     TestSupport::RemoveBoard(*app);
 }
 
-// Every kind of creature with its word, some half typed; the words' contrast
-// on their bodies is listed beside the shot.
+// Every kind of creature with its word, some half typed, then the sharks in
+// their red flash; every word must read on its body.
 void EveryCreature(WinBTApp& game, const TestSupport::ShootFunction& shoot)
 {
     WinBTApp* app = &game;
@@ -94,6 +94,20 @@ void EveryCreature(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     app->mWidgetManager->UpdateFrame();
     board->mHintAlpha = 0;
     shoot("level-every-creature.png");
+
+    // The sharks' red flash, which keeps their words on show.
+    for (Shark* shark : board->mSharks)
+        shark->SetState(Shark::FLASHING);
+    const auto allRed = [&] {
+        for (Shark* shark : board->mSharks)
+            if (!shark->mFlashOn || shark->mFlashCount > 8)
+                return false;
+        return true;
+    };
+    for (int i = 0; i < 20 && !allRed(); ++i)
+        app->mWidgetManager->UpdateFrame();
+    ASSERT_TRUE(allRed());
+    shoot("level-every-creature-flashing.png");
     TestSupport::RemoveBoard(*app);
 }
 

@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "framework/widgets/WidgetManager.h"
+#include "game/shell/DifficultyDialog.h"
+#include "game/shell/MapScreen.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/support/GameScreens.h"
 
@@ -29,7 +32,34 @@ void Scenario(TestSupport::ScreenSession& session, WinBTApp& game, const TestSup
     shoot("menu.png");
 }
 
+// A new adventure from the menu, its first level ended: the chart with the next
+// sites once its title has slid in.
+void MapScenario(TestSupport::ScreenSession&, WinBTApp& game, const TestSupport::ShootFunction& shoot)
+{
+    WinBTApp* app = &game;
+    TestSupport::FinishLoading(*app);
+    ASSERT_NE(app->mMenuScreen, nullptr);
+    app->ButtonDepress(100);
+    ASSERT_NE(app->FindDialog(DifficultyDialog::DIALOG_ID), nullptr);
+    app->ButtonDepress(DifficultyDialog::FIRST_BUTTON_ID + 1);
+    app->FlushWidgetDeletions();
+    ASSERT_NE(app->mBoard, nullptr);
+    // The first level's end, as the board calls it.
+    app->ShowMapScreen();
+    for (int i = 0; i < 60; ++i)
+        app->mWidgetManager->UpdateFrame();
+    ASSERT_TRUE(app->mMapScreen->mVisible) << "still on the map";
+    shoot("map.png");
+}
+
 } // namespace
+
+TEST(TitleAndMenu, MapMatchesItsReferencePicture)
+{
+    const std::string skipped = TestSupport::RunStartingGame("screens", MapScenario);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
 
 TEST(TitleAndMenu, ScreensMatchTheirReferencePictures)
 {

@@ -78,10 +78,10 @@ public:
     Platform::SdlScreen* ShowLoadedApp(Zant::ZantApp& app);    // Lets the X server settle the window (mapping, full screen) as the main loop
     // would between frames.
     void Settle();
-    // Settles, moves the clock on two seconds, draws every widget through the
-    // application's own display and reads the 640x480 frame back (from whichever
-    // screen the display has now, as after a switch to 3D or full screen).
-    ImageLib::Image DrawFrame(Zant::ZantApp& app, const std::string& name);
+    // Settles, moves the clock on two seconds (or as asked), draws every widget
+    // through the application's own display and reads the 640x480 frame back (from
+    // whichever screen the display has now, as after a switch to 3D or full screen).
+    ImageLib::Image DrawFrame(Zant::ZantApp& app, const std::string& name, uint32_t advanceMs = 2000);
 
     Platform::FakeClock clock;
     Platform::FakeMessageBoxService boxes;
@@ -143,7 +143,8 @@ public:
     // becomes the player in play.
     Zant::UserProfile& AddPlayer(const std::string& name, int userNumber);
     // Draws every widget, shows the frame and compares it with tests/<folder>/<name>:
-    // the pixels beyond the channel tolerance, or -1 without a reference.
+    // the pixels beyond the channel tolerance, or -1 without a reference. Every
+    // text on it must be legible (see ShootLegible).
     int Shoot(const std::string& folder, const std::string& name, int channelTolerance);
 
 private:
@@ -155,10 +156,9 @@ private:
 };
 
 // Draws the frame through the application's display, checks it against the named
-// reference, and checks every text on it is legible (see TextContrast.h).
-// The texts under 4.5:1 are listed beside the shot, and fail the test when they must be legible.
-void ShootLegible(ScreenSession& session, Zant::WinBTApp& app, const Reference& reference, const std::string& name,
-                  bool textsMustBeLegible);
+// reference, and checks every text on it is legible (see TextContrast.h): the
+// texts under 4.5:1 are listed beside the shot and fail the test.
+void ShootLegible(ScreenSession& session, Zant::WinBTApp& app, const Reference& reference, const std::string& name);
 
 // Draws the widget manager's frame and checks it against the named reference.
 using ShootFunction = std::function<void(const char* name)>;
@@ -180,8 +180,7 @@ void FinishLoading(Zant::WinBTApp& app);
 // window, the program's pictures and fonts loaded and the game generator seeded with
 // seed. Each shot is compared with tests/<testFolder>/<name>. Returns why the run was
 // skipped, or "" when it ran.
-std::string RunGameScreens(const std::string& testFolder, unsigned seed, const GameScreenScenario& scenario,
-                           bool textsMustBeLegible = false);
+std::string RunGameScreens(const std::string& testFolder, unsigned seed, const GameScreenScenario& scenario);
 
 // A level on screen: loads the configuration text and shows a board on its first
 // level over the window with the status bar under it; null (with a failure) when the

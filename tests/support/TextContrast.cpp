@@ -7,10 +7,13 @@
 #include <cstdio>
 #include <fstream>
 #include <list>
+#include <set>
 #include <iomanip>
 #include <sstream>
 
+#include "framework/graphics/FontData.h"
 #include "framework/graphics/ImageFont.h"
+#include "framework/graphics/MemoryImage.h"
 #include "game/shell/WinBTApp.h"
 
 namespace TestSupport {
@@ -25,6 +28,11 @@ int Distance(uint32_t a, uint32_t b)
         worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
     return worst;
 }
+
+// How far into the letters' tones, from their edges towards the strokes, the
+// strokes' tone is read: past the antialiased edge pixels, short of the odd
+// stray pixel.
+constexpr double STROKE_SHARE = 0.9;
 
 } // namespace
 
@@ -76,13 +84,19 @@ std::vector<TextContrast> MeasureTexts(const ImageLib::Image& withText, const Im
         }
         // The text's pixels and, two pixels round them, what lies under and
         // beside the letters (an outline or rim of the font's own, or the
-        // picture). Letters read when these split into two tones far apart: the
-        // split that parts them best (Otsu's, on log luminance, where contrast
-        // is a ratio) and the ratio of the two sides' medians.
+        // picture), split into two tones by the split that parts them best
+        // (Otsu's, on log luminance, where contrast is a ratio). The side the
+        // text changed most is the letters (or their outline); its tone is that
+        // of the letters' full strokes, not of their antialiased edges, which a
+        // thin letter has more of than strokes.
         std::vector<char> text(size_t(w) * h, 0);
         for (auto [x, y] : pixels)
             text[at(x, y)] = 1;
-        std::vector<double> tones;
+        struct Tone {
+            double value;
+            bool changed;
+        };
+        std::vector<Tone> tones;
         for (int y = std::max(0, y0 - 2); y <= std::min(h - 1, y1 + 2); ++y)
             for (int x = std::max(0, x0 - 2); x <= std::min(w - 1, x1 + 2); ++x) {
                 bool near = text[at(x, y)];
@@ -92,77 +106,139 @@ std::vector<TextContrast> MeasureTexts(const ImageLib::Image& withText, const Im
                         near = nx >= 0 && ny >= 0 && nx < w && ny < h && text[at(nx, ny)];
                     }
                 if (near)
-                    tones.push_back(std::log(RelativeLuminance(withText.Pixel(x, y)) + 0.05));
+                    tones.push_back({std::log(RelativeLuminance(withText.Pixel(x, y)) + 0.05), bool(text[at(x, y)])});
             }
-        std::sort(tones.begin(), tones.end());
+        std::sort(tones.begin(), tones.end(), [](const Tone& a, const Tone& b) { return a.value < b.value; });
         if (tones.size() < 12)
             continue;
         double total = 0;
-        for (double t : tones)
-            total += t;
-        double best = -1, ratio = 1, below = 0;
+        for (const Tone& t : tones)
+            total += t.value;
+        double best = -1, below = 0;
+        size_t split = 1;
         for (size_t k = 1; k < tones.size(); ++k) {
-            below += tones[k - 1];
+            below += tones[k - 1].value;
             const double n0 = double(k), n1 = double(tones.size() - k);
             const double m0 = below / n0, m1 = (total - below) / n1;
             const double between = n0 * n1 * (m1 - m0) * (m1 - m0);
-            if (between > best) {
-                best = between;
-                ratio = std::exp(tones[k + (tones.size() - k) / 2] - tones[(k - 1) / 2]);
-            }
+            if (between > best)
+                best = between, split = k;
         }
+        const auto changedShare = [&](size_t from, size_t to) {
+            size_t changed = 0;
+            for (size_t i = from; i < to; ++i)
+                changed += tones[i].changed;
+            return double(changed) / double(to - from);
+        };
+        const size_t n = tones.size();
+        const bool lettersDark = changedShare(0, split) > changedShare(split, n);
+        const double strokes = lettersDark ? tones[size_t(double(split - 1) * (1 - STROKE_SHARE))].value
+                                           : tones[split + size_t(double(n - 1 - split) * STROKE_SHARE)].value;
+        // Under the letters: the picture round them (its median), or an
+        // outline of the text's own where it stands farther from the strokes
+        // (read like the strokes, past its blended edge). Antialiased edges
+        // lie between the strokes and the picture and so never count.
+        std::vector<double> outline, around;
+        for (size_t i = lettersDark ? split : 0; i < (lettersDark ? n : split); ++i)
+            (tones[i].changed ? outline : around).push_back(tones[i].value);
+        double ground = strokes;
+        if (!around.empty())
+            ground = around[around.size() / 2];
+        if (!outline.empty()) {
+            const double rim = lettersDark ? outline[size_t(double(outline.size() - 1) * STROKE_SHARE)]
+                                           : outline[size_t(double(outline.size() - 1) * (1 - STROKE_SHARE))];
+            if (around.empty() || std::abs(rim - strokes) > std::abs(ground - strokes))
+                ground = rim;
+        }
+        const double ratio = std::exp(std::abs(strokes - ground));
         texts.push_back({x0, y0, x1 - x0 + 1, y1 - y0 + 1, ratio});
     }
     return texts;
 }
 
-// A glyph layer without its image places its glyphs and draws nothing.
+// The glyph images of every font, cleared to nothing: a font's copies (a
+// dialog's own header font, say) share its descriptor's images, so they fall
+// silent with it.
 struct SilencedFonts::Saved {
-    Zant::ActiveFontLayer* layer;
-    Zant::Image* image;
+    Zant::MemoryImage* image;
+    std::vector<uint32_t> bits;
 };
 
 SilencedFonts::SilencedFonts(Zant::WinBTApp& app)
 {
+    std::set<Zant::MemoryImage*> images;
     for (Zant::Font* font : {app.mFontGillSans10Bold, app.mFontMyriad28Bold, app.mFontMyriad28BoldGL,
                              app.mFontMyriad12Bold, app.mFontMyriad14Bold, app.mFontSwiss24, app.mFontUnsteady22,
                              app.mFontRockwell13, app.mFontRockwell13Bold, app.mFontMyriad15, app.mFontMyriad15b,
                              app.mFont12pt, app.mFont12ptGlow, app.mFontCourier15Bold}) {
-        auto* image = dynamic_cast<Zant::ImageFont*>(font);
-        if (image == nullptr)
+        auto* imageFont = dynamic_cast<Zant::ImageFont*>(font);
+        if (imageFont == nullptr)
             continue;
-        image->Prepare();
-        for (Zant::ActiveFontLayer& layer : image->mActiveLayerList) {
-            mSaved.push_back(new Saved{&layer, layer.mScaledImage});
-            layer.mScaledImage = nullptr;
-        }
+        imageFont->Prepare();
+        for (const auto& [name, image] : imageFont->mFontData->mImageMap)
+            if (auto* memory = dynamic_cast<Zant::MemoryImage*>(image))
+                images.insert(memory);
+        for (Zant::ActiveFontLayer& layer : imageFont->mActiveLayerList)
+            if (auto* memory = dynamic_cast<Zant::MemoryImage*>(layer.mScaledImage))
+                images.insert(memory);
+    }
+    for (Zant::MemoryImage* image : images) {
+        const size_t size = size_t(image->GetWidth()) * size_t(image->GetHeight());
+        uint32_t* bits = image->GetBits();
+        auto* saved = new Saved{image, std::vector<uint32_t>(bits, bits + size)};
+        std::fill(bits, bits + size, 0u);
+        image->BitsChanged();
+        mSaved.push_back(saved);
     }
 }
 
 SilencedFonts::~SilencedFonts()
 {
     for (Saved* saved : mSaved) {
-        saved->layer->mScaledImage = saved->image;
+        std::copy(saved->bits.begin(), saved->bits.end(), saved->image->GetBits());
+        saved->image->BitsChanged();
         delete saved;
     }
 }
 
-void ListIllegibleTexts(const ImageLib::Image& withText, const ImageLib::Image& withoutText, const std::string& name,
-                        const std::string& listing, bool mustPass)
+const std::vector<TextsAwaitingRework> TEXTS_AWAITING_REWORK = {
+    {"dialogs", "select-user.png", 0, 0, 640, 480},
+    {"dialogs", "delete-user.png", 0, 0, 640, 480},
+    {"dialogs", "abyss-start.png", 0, 0, 640, 480},
+    // The game-over dialog's own texts; the header above it must read.
+    {"bosses", "game-over.png", 0, 30, 640, 400},
+    {"bosses", "game-over-abyss.png", 0, 30, 640, 400},
+};
+
+namespace {
+
+bool AwaitsRework(const std::string& folder, const std::string& name, const TextContrast& t)
 {
-    std::ostringstream low;
-    int count = 0;
-    for (const TextContrast& t : MeasureTexts(withText, withoutText))
-        if (t.ratio < LEGIBLE_CONTRAST) {
-            ++count;
-            low << name << ": text at " << t.x << "," << t.y << " (" << t.w << "x" << t.h << "): " << std::fixed
-                << std::setprecision(2) << t.ratio << ":1\n";
-        }
-    std::ofstream(listing) << low.str();
-    if (mustPass)
-        EXPECT_EQ(count, 0) << "texts under " << LEGIBLE_CONTRAST << ":1\n" << low.str();
-    else if (count > 0)
-        std::printf("texts under %.1f:1\n%s", LEGIBLE_CONTRAST, low.str().c_str());
+    for (const TextsAwaitingRework& r : TEXTS_AWAITING_REWORK)
+        if (folder == r.folder && name == r.shot && t.x >= r.x && t.y >= r.y && t.x + t.w <= r.x + r.w &&
+            t.y + t.h <= r.y + r.h)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void ListIllegibleTexts(const ImageLib::Image& withText, const ImageLib::Image& withoutText, const std::string& folder,
+                        const std::string& name, const std::string& listing)
+{
+    std::ostringstream all;
+    for (const TextContrast& t : MeasureTexts(withText, withoutText)) {
+        if (t.ratio >= LEGIBLE_CONTRAST)
+            continue;
+        std::ostringstream line;
+        line << folder << "/" << name << ": text at " << t.x << "," << t.y << " (" << t.w << "x" << t.h
+             << "): " << std::fixed << std::setprecision(2) << t.ratio << ":1";
+        const bool awaiting = AwaitsRework(folder, name, t);
+        all << line.str() << (awaiting ? " (awaiting rework)" : "") << "\n";
+        if (!awaiting)
+            ADD_FAILURE() << line.str() << ", under " << LEGIBLE_CONTRAST << ":1";
+    }
+    std::ofstream(listing) << all.str();
 }
 
 } // namespace TestSupport

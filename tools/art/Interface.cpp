@@ -298,15 +298,16 @@ void RegisterInterface(Registry& reg)
         SetColor(cr, Hex(Pal::Brass));
         cairo_fill(cr);
         // The inside is a horizontal band pattern: uniform along x so it tiles,
-        // and rows 10-19 carry the middle colour so it tiles downwards too.
+        // and rows 10-19 carry the middle colour so it tiles downwards too. The
+        // bands are light enough for the black captions (over 4.5:1).
         cairo_rectangle(cr, 3, 3, w - 6, h - 6);
-        SetColor(cr, Hex(0x1F6A90));
+        SetColor(cr, Hex(0x5BA8CC));
         cairo_fill(cr);
         cairo_rectangle(cr, 3, 3, w - 6, 6);
-        SetColor(cr, Hex(0x3A8FB8));
+        SetColor(cr, Hex(0x8CC8E4));
         cairo_fill(cr);
         cairo_rectangle(cr, 3, h - 9, w - 6, 6);
-        SetColor(cr, Hex(0x154A66));
+        SetColor(cr, Hex(0x3588B0));
         cairo_fill(cr);
     });
     reg.Add("dbutton_hilight", [](Canvas& c, const ImageSpec& s) {

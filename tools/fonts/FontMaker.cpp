@@ -31,7 +31,9 @@ struct FontJob {
     double scale = 1.0;
     // Pixels of a rim round each letter, drawn only for fonts tagged LightRim
     // (white) or DarkRim (black): words drawn over pictures whose colours the
-    // text cannot choose (a creature's body) stay legible on any of them.
+    // text cannot choose (a creature's body, a pale panel under a pale text
+    // colour) stay legible on any of them. One pixel outlines the letters;
+    // more fills their counters into a plate.
     int rim = 0;
 };
 
@@ -39,18 +41,18 @@ struct FontJob {
 // the pixel size its name gives, so that texts fill the panels drawn for them: a slab
 // serif for Rockwell, a narrow humanist sans for the condensed Myriad.
 const FontJob JOBS[] = {
-    {"Rockwell13.txt", "rockwell13", "slab", 13, Effect::None, 0, false, false},
-    {"Rockwell13Bold.txt", "rockwell13bold", "slab-bold", 13, Effect::None, 0, false, false},
+    {"Rockwell13.txt", "rockwell13", "slab", 13, Effect::None, 0, false, false, 1.0, 1},
+    {"Rockwell13Bold.txt", "rockwell13bold", "slab-bold", 13, Effect::None, 0, false, false, 1.0, 1},
     {"GillSansMT10Bold.txt", "gillsansmt10bold", "gill-bold", 10, Effect::None, 0, false, false, 1.2},
     {"CourierFinalDraft15Bold.txt", "courierfinaldraft15bold", "courier-bold", 15, Effect::None, 0, false, false},
-    {"12ptfont.txt", "12ptfont", "sans-bold", 12, Effect::None, 0, true, false},
+    {"12ptfont.txt", "12ptfont", "sans-bold", 12, Effect::None, 0, true, false, 1.0, 1},
     {"12ptfontglow.txt", "12ptfontglow", "sans-bold", 12, Effect::None, 0, false, true},
     {"MyriadCondensedWeb28BoldGL.txt", "myriadcondensedweb28boldgl", "cond-bold", 28, Effect::None, 0, false, true},
     {"MyriadCondensedWeb28Bold.txt", "myriadcondensedweb28bold", "cond-bold", 28, Effect::None, 0, true, false},
     {"UnsteadyOversteer22.txt", "unsteadyoversteer22", "sans-bold", 22, Effect::Rough, 0.3, true, false},
-    {"MyriadCondensedWeb12Bold.txt", "myriadcondensedweb12bold", "cond-bold", 12, Effect::None, 0, false, false},
-    {"MyriadCondensedWeb14Bold.txt", "myriadcondensedweb14bold", "cond-bold", 14, Effect::None, 0, false, false},
-    {"MyriadCondensedWeb15.txt", "myriadcondensedweb15", "cond", 15, Effect::None, 0, false, false, 1.0, 2},
+    {"MyriadCondensedWeb12Bold.txt", "myriadcondensedweb12bold", "cond-bold", 12, Effect::None, 0, false, false, 1.0, 1},
+    {"MyriadCondensedWeb14Bold.txt", "myriadcondensedweb14bold", "cond-bold", 14, Effect::None, 0, false, false, 1.0, 1},
+    {"MyriadCondensedWeb15.txt", "myriadcondensedweb15", "cond", 15, Effect::None, 0, false, false, 1.0, 1},
     {"SwissCheesed24.txt", "swisscheesed24", "sans-bold", 24, Effect::Holes, 0, true, false},
 };
 
