@@ -243,7 +243,8 @@ void Board::DrawRuler(Graphics* g)
 {
     if (!IsAbyss())
         return;
-    g->SetFont(mAssets.mFontMyriad12Bold);
+    // Small white marks over the sea's lighter bands: outlined.
+    g->SetFont(mAssets.OutlinedFont(mAssets.mFontMyriad12Bold));
     g->SetColor(WHITE);
     for (DepthMark* mark : mDepthMarks) {
         if (mark->mX < 0)

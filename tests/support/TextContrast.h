@@ -39,19 +39,9 @@ private:
 
 constexpr double LEGIBLE_CONTRAST = 4.5;
 
-// Texts whose legibility is being reworked on another branch, listed but not
-// failed until that work joins this one: the shot (its folder and name) and the
-// box on it the texts lie within. Empty it when they are legible.
-struct TextsAwaitingRework {
-    const char* folder;
-    const char* shot;
-    int x, y, w, h;
-};
-extern const std::vector<TextsAwaitingRework> TEXTS_AWAITING_REWORK;
-
 // Lists every text of the frame under the contrast a player needs (printed, and
 // written to <listing>); each is a failure naming the shot, the text's box and
-// its ratio, but for those in TEXTS_AWAITING_REWORK.
+// its ratio.
 void ListIllegibleTexts(const ImageLib::Image& withText, const ImageLib::Image& withoutText, const std::string& folder,
                         const std::string& name, const std::string& listing);
 
