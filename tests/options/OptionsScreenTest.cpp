@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "framework/graphics/DDImage.h"
 #include "framework/widgets/UpdateCheckDialog.h"
 #include "game/shell/OptionsDialog.h"
 #include "game/profile/UserProfile.h"
@@ -24,10 +23,6 @@ void Scenario(TestSupport::ScreenSession& session, WinBTApp& game, const TestSup
     UserProfile* ann = app->mProfileMgr->FindUserProfile("Ann");
     ASSERT_NE(ann, nullptr);
     ann->mSpacePauses = true;
-    app->mCurProfile = ann;
-
-    for (int i = WinBTApp::NUM_LOADED_IMAGES; i < WinBTApp::NUM_IMAGES; ++i)
-        app->SetImage(i, app->LoadImageFile(std::string("images\\") + WinBTApp::IMAGE_NAMES[i]));
     app->mUpdateCheckDue = false;
     TestSupport::FinishLoading(*app);
     ASSERT_NE(app->mMenuScreen, nullptr);

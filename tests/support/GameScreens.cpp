@@ -355,14 +355,20 @@ std::string RunStartingGame(const std::string& testFolder, const StartingGameSce
             ann->mName = "Ann";
             app->mProfileMgr->AddUserProfile(ann);
             app->mProfileMgr->RegisterDefaultUserName("Ann");
+            // Ann's data loaded as start-up loads it: without it the menu opens over
+            // a message that her saved data was lost.
+            app->mCurProfile = ann;
 
             app->mTitleScreen = new TitleScreen(app.get());
             app->mTitleScreen->Resize(0, 0, WIDTH, HEIGHT);
             ASSERT_TRUE(app->mTitleScreen->LoadImages());
             app->mWidgetManager->AddWidget(app->mTitleScreen);
-            if (session.ShowWindow(*app) != nullptr)
-                scenario(session, *app,
-                         [&](const char* name) { ShootLegible(session, *app, reference, name); });
+            if (session.ShowWindow(*app) == nullptr)
+                return;
+            // The pictures start-up loads besides the loading step's (the dialogs' frames).
+            for (int i = WinBTApp::NUM_LOADED_IMAGES; i < WinBTApp::NUM_IMAGES; ++i)
+                app->SetImage(i, app->LoadImageFile(std::string("images\\") + WinBTApp::IMAGE_NAMES[i]));
+            scenario(session, *app, [&](const char* name) { ShootLegible(session, *app, reference, name); });
         },
         options);
 }
