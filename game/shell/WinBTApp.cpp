@@ -7,6 +7,7 @@
 #include "framework/graphics/Color.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/Font.h"
+#include "framework/graphics/ImageBatchLoader.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/sound/MusicInterface.h"
 #include "framework/widgets/Dialog.h"
@@ -203,18 +204,22 @@ void WinBTApp::SetImage(int index, Image* image)
 
 bool WinBTApp::LoadImageOrDie()
 {
-    for (int i = 0; i < NUM_LOADED_IMAGES && !mShutdown; ++i) {
-        const std::string name = IMAGE_NAMES[i];
-        MemoryImage* image = LoadImageFile("images\\" + name);
-        if (image == nullptr) {
-            ShowMessage("The file: images\\" + name +
-                        ", is missing or corrupt. Please reinstall the product or email tech support at " +
-                        SUPPORT_ADDRESS);
-            return false;
-        }
-        image->Palletize();
-        SetImage(i, image);
+    std::vector<std::string> paths;
+    for (int i = 0; i < NUM_LOADED_IMAGES; ++i)
+        paths.push_back(std::string("images\\") + IMAGE_NAMES[i]);
+    // Decoded on several threads; each image is counted here, in table order.
+    ImageBatchLoader loader(true);
+    const bool loaded = loader.Load(paths, mShutdown, [this](size_t i, std::unique_ptr<DDImage> image) {
+        image->JoinSets(mDDInterface, this);
+        SetImage(int(i), image.release());
         ++mCompletedLoadingThreadTasks;
+        return true;
+    });
+    if (!loaded && !loader.GetMissingPath().empty()) {
+        ShowMessage("The file: " + loader.GetMissingPath() +
+                    ", is missing or corrupt. Please reinstall the product or email tech support at " +
+                    SUPPORT_ADDRESS);
+        return false;
     }
     return true;
 }
