@@ -13,16 +13,57 @@
 
 namespace Zant {
 
-namespace {
-
-// What the workers and the receiving thread share. Workers claim the next index;
-// none is claimed past a failed one, which ends the batch anyway.
-class Batch {
+// One list being decoded: what the workers and the receiving thread share, and the
+// workers. Workers claim the next index; none is claimed past a failed one, which
+// ends the batch anyway.
+class ImageBatch {
 public:
-    Batch(const std::vector<std::string>& paths, const std::atomic<bool>& stop, bool palletize)
-        : mPaths(paths), mStop(stop), mPalletize(palletize), mSlots(paths.size()), mLimit(paths.size())
+    ImageBatch(std::vector<std::string> paths, const std::atomic<bool>& stop, bool palletize, int workers)
+        : mPaths(std::move(paths)), mStop(stop), mPalletize(palletize), mSlots(mPaths.size()), mLimit(mPaths.size())
     {
+        try {
+            for (int i = 0; i < std::min<int>(workers, int(mPaths.size())); ++i)
+                mThreads.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            // Fewer threads than asked: those that started do the work.
+        }
+        // Not one thread: the images are decoded here, at once.
+        if (mThreads.empty())
+            Work();
     }
+
+    ~ImageBatch()
+    {
+        mQuit = true;
+        for (std::thread& thread : mThreads)
+            thread.join();
+    }
+
+    ImageBatch(const ImageBatch&) = delete;
+    ImageBatch& operator=(const ImageBatch&) = delete;
+
+    size_t Size() const { return mPaths.size(); }
+    const std::string& Path(size_t index) const { return mPaths[index]; }
+    bool Stopped() const { return mStop; }
+
+    // Waits for image index: true with it, false when it failed or stop was seen.
+    bool Take(size_t index, std::unique_ptr<DDImage>& image)
+    {
+        std::unique_lock<std::mutex> lock(mLock);
+        // The stop flag belongs to the caller and nobody signals it: it is polled.
+        while (!mSlots[index].done && !mStop)
+            mChanged.wait_for(lock, std::chrono::milliseconds(5));
+        if (mStop)
+            return false;
+        image = std::move(mSlots[index].image);
+        return image != nullptr;
+    }
+
+private:
+    struct Slot {
+        std::unique_ptr<DDImage> image;
+        bool done = false;
+    };
 
     void Work()
     {
@@ -40,28 +81,7 @@ public:
         }
     }
 
-    // Waits for image index: true with it, false when it failed or stop was seen.
-    bool Take(size_t index, std::unique_ptr<DDImage>& image)
-    {
-        std::unique_lock<std::mutex> lock(mLock);
-        // The stop flag belongs to the caller and nobody signals it: it is polled.
-        while (!mSlots[index].done && !mStop)
-            mChanged.wait_for(lock, std::chrono::milliseconds(5));
-        if (mStop)
-            return false;
-        image = std::move(mSlots[index].image);
-        return image != nullptr;
-    }
-
-    void Quit() { mQuit = true; }
-
-private:
-    struct Slot {
-        std::unique_ptr<DDImage> image;
-        bool done = false;
-    };
-
-    const std::vector<std::string>& mPaths;
+    const std::vector<std::string> mPaths;
     const std::atomic<bool>& mStop;
     const bool mPalletize;
     std::mutex mLock;
@@ -70,43 +90,15 @@ private:
     std::atomic<size_t> mNext{0};
     std::atomic<size_t> mLimit;
     std::atomic<bool> mQuit{false};
-};
-
-// Ends the batch and joins its workers on every way out of Load.
-class Workers {
-public:
-    Workers(Batch& batch, int count) : mBatch(batch)
-    {
-        try {
-            for (int i = 0; i < count; ++i)
-                mThreads.emplace_back([&batch] { batch.Work(); });
-        } catch (const std::system_error&) {
-            // Fewer threads than asked: those that started do the work.
-        }
-        // Not one thread: the images are decoded here, before the first is received.
-        if (mThreads.empty())
-            batch.Work();
-    }
-    ~Workers()
-    {
-        mBatch.Quit();
-        for (std::thread& thread : mThreads)
-            thread.join();
-    }
-    Workers(const Workers&) = delete;
-    Workers& operator=(const Workers&) = delete;
-
-private:
-    Batch& mBatch;
     std::vector<std::thread> mThreads;
 };
-
-} // namespace
 
 ImageBatchLoader::ImageBatchLoader(bool palletize, int workers)
     : mPalletize(palletize), mWorkers(workers >= 1 ? workers : HardwareWorkers())
 {
 }
+
+ImageBatchLoader::~ImageBatchLoader() = default;
 
 int ImageBatchLoader::HardwareWorkers()
 {
@@ -126,25 +118,36 @@ std::unique_ptr<DDImage> ImageBatchLoader::DecodeFile(const std::string& path, b
     return image;
 }
 
-bool ImageBatchLoader::Load(const std::vector<std::string>& paths, const std::atomic<bool>& stop,
-                            const Receiver& receive)
+void ImageBatchLoader::Start(std::vector<std::string> paths, const std::atomic<bool>& stop)
 {
+    mBatch.reset();
     mMissingPath.clear();
-    if (paths.empty())
+    mBatch = std::make_unique<ImageBatch>(std::move(paths), stop, mPalletize, mWorkers);
+}
+
+bool ImageBatchLoader::Receive(const Receiver& receive)
+{
+    // Ends the batch (its workers joined) on every way out.
+    const std::unique_ptr<ImageBatch> batch = std::move(mBatch);
+    if (batch == nullptr)
         return true;
-    Batch batch(paths, stop, mPalletize);
-    Workers workers(batch, std::min<int>(mWorkers, int(paths.size())));
-    for (size_t index = 0; index < paths.size(); ++index) {
+    for (size_t index = 0; index < batch->Size(); ++index) {
         std::unique_ptr<DDImage> image;
-        if (!batch.Take(index, image)) {
-            if (!stop)
-                mMissingPath = paths[index];
+        if (!batch->Take(index, image)) {
+            if (!batch->Stopped())
+                mMissingPath = batch->Path(index);
             return false;
         }
         if (!receive(index, std::move(image)))
             return false;
     }
     return true;
+}
+
+bool ImageBatchLoader::Load(std::vector<std::string> paths, const std::atomic<bool>& stop, const Receiver& receive)
+{
+    Start(std::move(paths), stop);
+    return Receive(receive);
 }
 
 } // namespace Zant

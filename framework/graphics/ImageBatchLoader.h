@@ -12,6 +12,7 @@
 namespace Zant {
 
 class DDImage;
+class ImageBatch;
 
 class ImageBatchLoader {
 public:
@@ -23,13 +24,24 @@ public:
     // palletize: each image is turned into palette form where it can be, on its worker.
     // workers below 1: as many as the hardware has, at most MAX_WORKERS.
     explicit ImageBatchLoader(bool palletize, int workers = 0);
+    // Stops the workers and waits for them.
+    ~ImageBatchLoader();
+    ImageBatchLoader(const ImageBatchLoader&) = delete;
+    ImageBatchLoader& operator=(const ImageBatchLoader&) = delete;
 
-    // Decodes the game paths (as ZantApp::LoadImageFile takes them) and passes each
-    // image to receive, which runs on the calling thread. The images belong to no
-    // image set: the receiver adds them. False when a file is missing or corrupt
-    // (GetMissingPath names the first such path of the list; the images before it
-    // have been received, none after it), when stop is seen or the receiver stops.
-    bool Load(const std::vector<std::string>& paths, const std::atomic<bool>& stop, const Receiver& receive);
+    // Starts decoding the game paths (as ZantApp::LoadImageFile takes them), so other
+    // work can go on meanwhile; stop must outlive this loader. A batch already
+    // started is ended first.
+    void Start(std::vector<std::string> paths, const std::atomic<bool>& stop);
+    bool IsStarted() const { return mBatch != nullptr; }
+    // Passes each image of the started batch to receive, which runs on the calling
+    // thread, and ends the batch. The images belong to no image set: the receiver
+    // adds them. False when a file is missing or corrupt (GetMissingPath names the
+    // first such path of the list; the images before it have been received, none
+    // after it), when stop is seen or the receiver stops.
+    bool Receive(const Receiver& receive);
+    // Start and Receive.
+    bool Load(std::vector<std::string> paths, const std::atomic<bool>& stop, const Receiver& receive);
     const std::string& GetMissingPath() const { return mMissingPath; }
     int GetWorkerCount() const { return mWorkers; }
 
@@ -42,6 +54,7 @@ private:
     bool mPalletize;
     int mWorkers;
     std::string mMissingPath;
+    std::unique_ptr<ImageBatch> mBatch;
 };
 
 } // namespace Zant

@@ -7,7 +7,6 @@
 #include "framework/graphics/Color.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/Font.h"
-#include "framework/graphics/ImageBatchLoader.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/sound/MusicInterface.h"
 #include "framework/widgets/Dialog.h"
@@ -202,21 +201,27 @@ void WinBTApp::SetImage(int index, Image* image)
     mImages[index] = image;
 }
 
-bool WinBTApp::LoadImageOrDie()
+void WinBTApp::StartImageDecoding()
 {
     std::vector<std::string> paths;
     for (int i = 0; i < NUM_LOADED_IMAGES; ++i)
         paths.push_back(std::string("images\\") + IMAGE_NAMES[i]);
-    // Decoded on several threads; each image is counted here, in table order.
-    ImageBatchLoader loader(true);
-    const bool loaded = loader.Load(paths, mShutdown, [this](size_t i, std::unique_ptr<DDImage> image) {
+    mImageDecoding.Start(std::move(paths), mShutdown);
+}
+
+bool WinBTApp::LoadImageOrDie()
+{
+    if (!mImageDecoding.IsStarted())
+        StartImageDecoding();
+    // Each image is counted here, in table order, as it becomes ready.
+    const bool loaded = mImageDecoding.Receive([this](size_t i, std::unique_ptr<DDImage> image) {
         image->JoinSets(mDDInterface, this);
         SetImage(int(i), image.release());
         ++mCompletedLoadingThreadTasks;
         return true;
     });
-    if (!loaded && !loader.GetMissingPath().empty()) {
-        ShowMessage("The file: " + loader.GetMissingPath() +
+    if (!loaded && !mImageDecoding.GetMissingPath().empty()) {
+        ShowMessage("The file: " + mImageDecoding.GetMissingPath() +
                     ", is missing or corrupt. Please reinstall the product or email tech support at " +
                     SUPPORT_ADDRESS);
         return false;

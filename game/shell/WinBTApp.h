@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/app/ZantApp.h"
+#include "framework/graphics/ImageBatchLoader.h"
 #include "framework/util/MersenneTwister.h"
 #include "game/play/Config.h"
 #include "game/play/WordLists.h"
@@ -259,8 +260,12 @@ public:
     Image* GetImage(int index) const;
     // Puts an image into the table, which owns it from then on (a previous one is freed).
     void SetImage(int index, Image* image);
-    // Loads images 0 .. 241 from images\; false (after the missing-file message) on the
-    // first that fails. Stops early, with true, once the application is shutting down.
+    // Starts decoding the files of images 0 .. 241 on worker threads, so the loading
+    // thread does other work meanwhile.
+    void StartImageDecoding();
+    // Loads images 0 .. 241 from images\ (the decoding started, or starts it); false
+    // (after the missing-file message) on the first that fails. Stops early, with
+    // true, once the application is shutting down.
     bool LoadImageOrDie();
     // The mirrored, tinted and see-through copies the creatures, shots and the board use.
     void BuildDerivedImages();
@@ -508,6 +513,8 @@ private:
     Image* DarkenedMirror(int index);
 
     std::vector<Image*> mDerivedImages;
+    // The image table's files being decoded (joined before the application goes).
+    ImageBatchLoader mImageDecoding{true};
 };
 
 // Draws text A then text B on one line, one character at a time; centred within

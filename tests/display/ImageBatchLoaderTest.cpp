@@ -146,3 +146,28 @@ TEST(ImageBatchLoader, EndsAtTheFirstMissingFileOrAStop)
     const std::atomic<bool> stop{false};
     EXPECT_TRUE(loader.Load({}, stop, [](size_t, std::unique_ptr<DDImage>) { return false; }));
 }
+
+// Decoding runs while the caller does other work; a batch never received is ended
+// by the next start or by the loader's end, its workers joined.
+TEST(ImageBatchLoader, StartedBatchesAreReceivedLaterOrDropped)
+{
+    PictureFolder folder;
+    const std::atomic<bool> stop{false};
+    {
+        ImageBatchLoader dropped(false, 3);
+        dropped.Start(folder.Paths(), stop);
+        EXPECT_TRUE(dropped.IsStarted());
+    }
+    ImageBatchLoader loader(true, 3);
+    loader.Start(folder.Paths(), stop);
+    loader.Start({folder.Paths()[5], folder.Paths()[6]}, stop);
+    std::vector<int> widths;
+    EXPECT_TRUE(loader.Receive([&](size_t, std::unique_ptr<DDImage> image) {
+        widths.push_back(image->GetWidth());
+        return true;
+    }));
+    EXPECT_EQ(widths, (std::vector<int>{6, 7}));
+    EXPECT_FALSE(loader.IsStarted());
+    // Nothing started: nothing to receive.
+    EXPECT_TRUE(loader.Receive([](size_t, std::unique_ptr<DDImage>) { return false; }));
+}
