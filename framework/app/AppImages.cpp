@@ -8,6 +8,7 @@
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageBatchLoader.h"
 #include "framework/graphics/ImageLib.h"
 #include "platform/Paths.h"
 
@@ -47,16 +48,13 @@ struct ChannelScale {
 
 DDImage* ZantApp::LoadImageFile(const std::string& path)
 {
-    std::unique_ptr<ImageLib::Image> loaded = ImageLib::LoadImageFile(Platform::ToNativePath(path), true);
-    if (!loaded)
-        return nullptr;
     // The loading thread calls this too: the image joins the application's and the
     // display's image sets only once it holds its pixels, so no walk of those sets
     // sees it half made.
-    auto* image = new DDImage(nullptr, nullptr);
-    image->TakeBits(*loaded);
-    image->JoinSets(mDDInterface, this);
-    return image;
+    std::unique_ptr<DDImage> image = ImageBatchLoader::DecodeFile(path, false);
+    if (image != nullptr)
+        image->JoinSets(mDDInterface, this);
+    return image.release();
 }
 
 DDImage* ZantApp::DuplicateImage(Image* image, const Rect& rect)
@@ -76,6 +74,11 @@ DDImage* ZantApp::DuplicateImage(Image* image, const Rect& rect)
     // them and lose a step of every channel. What lies outside the source stays
     // transparent.
     const Rect inside = rect.Intersection(Rect(0, 0, source->GetWidth(), source->GetHeight()));
+    // A whole palettised image stays one: a quarter of the memory, and no second
+    // palette search when the copy is palettised again.
+    if (inside == rect && rect.x == 0 && rect.y == 0 && rect.width == source->GetWidth() &&
+        rect.height == source->GetHeight() && copy->CopyPalette(*source))
+        return copy;
     const uint32_t* palette = source->IsPalettized() ? source->GetColorTable() : nullptr;
     const uint8_t* indices = palette ? source->GetColorIndices() : nullptr;
     const uint32_t* bits = palette && indices ? nullptr : source->GetBits();
@@ -112,40 +115,16 @@ DDImage* ZantApp::DuplicateImage(Image* image)
     return DuplicateImage(image, Rect(0, 0, image->GetWidth(), image->GetHeight()));
 }
 
-namespace {
-
-// Rearranges the pixels of a memory image in place with change(bits, width, height);
-// other images and images without pixels stay as they are.
-template <typename Change>
-void ChangePixelsInPlace(Image* image, const Change& change)
-{
-    auto* memory = dynamic_cast<MemoryImage*>(image);
-    if (memory == nullptr)
-        return;
-    uint32_t* bits = memory->GetBits();
-    if (bits == nullptr)
-        return;
-    change(bits, memory->GetWidth(), memory->GetHeight());
-    memory->BitsChanged();
-}
-
-} // namespace
-
 void ZantApp::MirrorImageHorizontally(Image* image)
 {
-    ChangePixelsInPlace(image, [](uint32_t* bits, int width, int height) {
-        for (int y = 0; y < height; ++y)
-            std::reverse(bits + size_t(y) * width, bits + size_t(y + 1) * width);
-    });
+    if (auto* memory = dynamic_cast<MemoryImage*>(image))
+        memory->MirrorHorizontally();
 }
 
 void ZantApp::FlipImageVertically(Image* image)
 {
-    ChangePixelsInPlace(image, [](uint32_t* bits, int width, int height) {
-        for (int y = 0; y < height / 2; ++y)
-            std::swap_ranges(bits + size_t(y) * width, bits + size_t(y + 1) * width,
-                             bits + size_t(height - 1 - y) * width);
-    });
+    if (auto* memory = dynamic_cast<MemoryImage*>(image))
+        memory->FlipVertically();
 }
 
 MemoryImage* ZantApp::TransformImagePixels(Image* image, const Color& color)

@@ -145,6 +145,60 @@ uint32_t* MemoryImage::GetBits()
     return mBits.get();
 }
 
+bool MemoryImage::CopyPalette(const MemoryImage& source)
+{
+    if (source.mColorTable == nullptr || source.mColorIndices == nullptr)
+        return false;
+    mWidth = source.mWidth;
+    mHeight = source.mHeight;
+    mBits.reset();
+    mColorTable = CopyArray(source.mColorTable, 256);
+    mColorIndices = CopyArray(source.mColorIndices, PixelCount());
+    BitsChanged();
+    return true;
+}
+
+namespace {
+
+// Rows of width elements, count of them: each reversed, or their order reversed.
+template <typename T>
+void MirrorRows(T* rows, int width, int height)
+{
+    for (int y = 0; y < height; ++y)
+        std::reverse(rows + size_t(y) * width, rows + size_t(y + 1) * width);
+}
+
+template <typename T>
+void FlipRows(T* rows, int width, int height)
+{
+    for (int y = 0; y < height / 2; ++y)
+        std::swap_ranges(rows + size_t(y) * width, rows + size_t(y + 1) * width, rows + size_t(height - 1 - y) * width);
+}
+
+} // namespace
+
+void MemoryImage::MirrorHorizontally()
+{
+    if (mBits == nullptr && mColorIndices != nullptr)
+        MirrorRows(mColorIndices.get(), mWidth, mHeight);
+    else if (mBits != nullptr)
+        MirrorRows(mBits.get(), mWidth, mHeight);
+    else
+        return;
+    BitsChanged();
+}
+
+void MemoryImage::FlipVertically()
+{
+    if (mBits == nullptr && mColorIndices != nullptr)
+        FlipRows(mColorIndices.get(), mWidth, mHeight);
+    else if (mBits != nullptr)
+        FlipRows(mBits.get(), mWidth, mHeight);
+    else
+        return;
+    BitsChanged();
+}
+
 void MemoryImage::SetBits(const uint32_t* pixels, int width, int height)
 {
     const size_t count = size_t(std::max(width, 0)) * size_t(std::max(height, 0));

@@ -73,6 +73,13 @@ public:
     virtual void SetVolatile(bool isVolatile);
     // Converts to palette form when the image has at most 256 distinct pixel values.
     virtual bool Palletize();
+    // Becomes a copy of a palettised image's size, table and indices (one byte a
+    // pixel, not four); false, leaving this image as it is, when source has no palette.
+    bool CopyPalette(const MemoryImage& source);
+    // Reverses each row, or the order of the rows, in whichever form the image holds
+    // its pixels: a palettised image keeps its palette.
+    void MirrorHorizontally();
+    void FlipVertically();
 
     // The pixels the copy operations read from this image: the pixel array, or for a
     // palettised image its pixels expanded once and kept until the next change, so a

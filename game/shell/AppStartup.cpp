@@ -221,6 +221,9 @@ int64_t WinBTApp::EstimateCpuMHz() { return EstimateCpuClock(); }
 // once every asset has loaded. Shutting down waits for this thread to stop.
 void WinBTApp::LoadingProc()
 {
+    // The images are decoded beside the music, fonts and lists; they are counted in
+    // their own step below.
+    StartImageDecoding();
     for (int song : {0, 1}) {
         // A missing or unplayable module only leaves the game silent.
         if (mMusicInterface != nullptr)

@@ -108,20 +108,30 @@ void WinBTApp::RimWordFonts()
         typed->AddTag("DarkRim");
 }
 
+void WinBTApp::StartImageDecoding()
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < NUM_LOADED_IMAGES; ++i)
+        paths.push_back(std::string("images\\") + IMAGE_NAMES[i]);
+    mImageDecoding.Start(std::move(paths), mShutdown);
+}
+
 bool WinBTApp::LoadImageOrDie()
 {
-    for (int i = 0; i < NUM_LOADED_IMAGES && !mShutdown; ++i) {
-        const std::string name = IMAGE_NAMES[i];
-        MemoryImage* image = LoadImageFile("images\\" + name);
-        if (image == nullptr) {
-            ShowMessage("The file: images\\" + name +
-                        ", is missing or corrupt. Please reinstall the product or email tech support at " +
-                        SUPPORT_ADDRESS);
-            return false;
-        }
-        image->Palletize();
-        SetImage(i, image);
+    if (!mImageDecoding.IsStarted())
+        StartImageDecoding();
+    // Each image is counted here, in table order, as it becomes ready.
+    const bool loaded = mImageDecoding.Receive([this](size_t i, std::unique_ptr<DDImage> image) {
+        image->JoinSets(mDDInterface, this);
+        SetImage(int(i), image.release());
         ++mCompletedLoadingThreadTasks;
+        return true;
+    });
+    if (!loaded && !mImageDecoding.GetMissingPath().empty()) {
+        ShowMessage("The file: " + mImageDecoding.GetMissingPath() +
+                    ", is missing or corrupt. Please reinstall the product or email tech support at " +
+                    SUPPORT_ADDRESS);
+        return false;
     }
     return true;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/app/ZantApp.h"
+#include "framework/graphics/ImageBatchLoader.h"
 #include "framework/util/MersenneTwister.h"
 #include "game/assets/GameAssets.h"
 #include "game/common/GameRandom.h"
@@ -164,8 +165,12 @@ public:
     void RimWordFonts();
 
     // ---- Loading of the asset tables.
-    // Loads images 0 .. 241 from images\; false (after the missing-file message) on the
-    // first that fails. Stops early, with true, once the application is shutting down.
+    // Starts decoding the files of images 0 .. 241 on worker threads, so the loading
+    // thread does other work meanwhile.
+    void StartImageDecoding();
+    // Loads images 0 .. 241 from images\ (the decoding started, or starts it); false
+    // (after the missing-file message) on the first that fails. Stops early, with
+    // true, once the application is shutting down.
     bool LoadImageOrDie();
     // The mirrored, tinted and see-through copies the creatures, shots and the board use.
     void BuildDerivedImages();
@@ -400,6 +405,8 @@ private:
     Image* DarkenedMirror(int index);
 
     std::vector<Image*> mDerivedImages;
+    // The image table's files being decoded (joined before the application goes).
+    ImageBatchLoader mImageDecoding{true};
 };
 
 // Draws text A then text B on one line, one character at a time; centred within

@@ -140,3 +140,33 @@ TEST(AppImageLoading, CopiesOfALoadedPictureAreExact)
     EXPECT_EQ(PixelsOf(*dark), scaled);
     EXPECT_EQ(dark->GetBits()[W * H], MemoryImage::GUARD_WORD);
 }
+
+// A whole copy of a palettised image keeps the palette form and every pixel, and a
+// mirror of it turns the indices in place; a part is copied as pixels.
+TEST(AppImageLoading, CopiesOfAPaletteImageStayPaletteImages)
+{
+    Fixture f;
+    f.app->CreateMainWindow();
+    ImageLib::Image picture(W, H);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            picture.mBits[size_t(y) * W + x] = 0xFF000000u | uint32_t((x * 3 + y) % 200);
+    auto fish = std::make_unique<DDImage>(nullptr, nullptr);
+    fish->SetBits(picture.GetBits(), W, H);
+    ASSERT_TRUE(fish->Palletize());
+
+    std::unique_ptr<DDImage> whole(f.app->DuplicateImage(fish.get()));
+    ASSERT_NE(whole, nullptr);
+    EXPECT_TRUE(whole->IsPalettized());
+    f.app->MirrorImageHorizontally(whole.get());
+    EXPECT_TRUE(whole->IsPalettized());
+    std::vector<uint32_t> mirrored;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            mirrored.push_back(picture.mBits[size_t(y) * W + W - 1 - x]);
+    EXPECT_EQ(PixelsOf(*whole), mirrored);
+
+    std::unique_ptr<DDImage> part(f.app->DuplicateImage(fish.get(), Rect(1, 1, 4, 4)));
+    EXPECT_FALSE(part->IsPalettized());
+    EXPECT_EQ(part->GetBits()[0], picture.mBits[size_t(W) + 1]);
+}

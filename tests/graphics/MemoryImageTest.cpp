@@ -301,3 +301,66 @@ TEST(MemoryImageTest, CopiesOwnTheirPixelsAndJoinTheRegistry)
     }
     EXPECT_TRUE(registry.images.empty());
 }
+
+namespace {
+
+// 5 by 3, every pixel different, a few of them see-through.
+std::vector<uint32_t> Numbered()
+{
+    std::vector<uint32_t> pixels;
+    for (uint32_t i = 0; i < 15; ++i)
+        pixels.push_back((i % 4 == 0 ? 0x80000000u : 0xFF000000u) | i * 0x010203u);
+    return pixels;
+}
+
+} // namespace
+
+// The same turns on 32-bit pixels and on palette indices; a palettised image keeps
+// its palette, and a palette copy is its own.
+TEST(MemoryImageTest, MirrorAndFlipWorkInEitherForm)
+{
+    const std::vector<uint32_t> source = Numbered();
+    std::vector<uint32_t> mirrored, flipped;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            mirrored.push_back(source[size_t(y) * 5 + 4 - x]);
+            flipped.push_back(source[size_t(2 - y) * 5 + x]);
+        }
+    struct Case {
+        const char* name;
+        bool palettised;
+        void (MemoryImage::*turn)();
+        const std::vector<uint32_t>& expected;
+    };
+    const Case cases[] = {
+        {"mirror pixels", false, &MemoryImage::MirrorHorizontally, mirrored},
+        {"mirror palette", true, &MemoryImage::MirrorHorizontally, mirrored},
+        {"flip pixels", false, &MemoryImage::FlipVertically, flipped},
+        {"flip palette", true, &MemoryImage::FlipVertically, flipped},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryImage original;
+        Load(original, 5, 3, source);
+        MemoryImage image;
+        if (c.palettised) {
+            ASSERT_TRUE(original.Palletize());
+            ASSERT_TRUE(image.CopyPalette(original));
+        } else {
+            Load(image, 5, 3, source);
+        }
+        const int changes = image.GetBitsChangedCount();
+        (image.*c.turn)();
+        EXPECT_EQ(image.IsPalettized(), c.palettised);
+        EXPECT_GT(image.GetBitsChangedCount(), changes);
+        EXPECT_EQ(Pixels(image), c.expected);
+        EXPECT_EQ(Pixels(original), source);
+    }
+
+    // Without a palette to copy the image stays as it was.
+    MemoryImage plain, target;
+    Load(plain, 5, 3, source);
+    Load(target, 1, 1, {7});
+    EXPECT_FALSE(target.CopyPalette(plain));
+    EXPECT_EQ(Pixels(target), std::vector<uint32_t>{7});
+}
