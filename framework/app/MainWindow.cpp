@@ -346,6 +346,7 @@ void ZantApp::Redraw(const Rect* rect)
     if (AppServices::Present(this, rect)) {
         AppServices::SetPresentFailed(false);
         ++mPresentCount;
+        mFirstFrameShown.store(true, std::memory_order_release);
         return;
     }
     AppServices::SetPresentFailed(true);

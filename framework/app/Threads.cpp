@@ -7,6 +7,7 @@
 // touches the window system: it reads the mouse position the main thread publishes
 // and moves the cursor through the display, under the display's lock. Both threads
 // are joined before the application goes.
+#include <chrono>
 #include <system_error>
 #include <thread>
 
@@ -24,7 +25,10 @@ void ZantApp::StartLoadingThread()
         return;
     mLoadingThreadStarted = true;
     try {
-        mLoadingThread = std::thread(&ZantApp::LoadingThreadProc, this);
+        mLoadingThread = std::thread([this] {
+            WaitForFirstFrame();
+            LoadingThreadProc(this);
+        });
     } catch (const std::system_error&) {
         // Without a thread the loading happens here; the game then starts loaded
         // rather than waiting forever for a loader that never ran.
@@ -45,6 +49,18 @@ void ZantApp::LoadingThreadProc(ZantApp* app)
     }
     // Release: everything the loader built is visible to whoever sees the flag.
     app->mLoaded.store(true, std::memory_order_release);
+}
+
+void ZantApp::WaitForFirstFrame()
+{
+    // The loader and its decoding workers would take the cores the main thread
+    // needs for its first frame: the title shows first, then the loading begins.
+    // A display that never presents only delays the loading briefly.
+    constexpr uint32_t MAX_WAIT_MS = 200;
+    const uint32_t start = Platform::TickCount();
+    while (!mFirstFrameShown.load(std::memory_order_acquire) && !mShutdown &&
+           Platform::TickCount() - start < MAX_WAIT_MS)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void ZantApp::WaitForLoader()

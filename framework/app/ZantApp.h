@@ -201,6 +201,8 @@ public:
     // ---- Loading and cursor threads.
     void StartLoadingThread();
     static void LoadingThreadProc(ZantApp* app);
+    // Waits, on the loading thread, until the first frame is shown (or briefly).
+    void WaitForFirstFrame();
     void WaitForLoader();
     void StartCursorThread();
     static void CursorThreadProc(ZantApp* app);
@@ -472,6 +474,8 @@ public:
 
     // ---- Threads.
     std::atomic<bool> mLoadingThreadStarted{false};
+    // Set once a frame has reached the window.
+    std::atomic<bool> mFirstFrameShown{false};
     std::atomic<bool> mLoaded{false};
     bool mLoadingThreadCompleted = false;
     std::atomic<bool> mCursorThreadRunning{false};
