@@ -8,6 +8,8 @@ namespace Zant {
 
 // ---- Tables.
 
+const char* const GameAssets::SUPPORT_ADDRESS = "support@vorlix.example";
+
 const char* const GameAssets::IMAGE_NAMES[NUM_IMAGES] = {
     "diver_idle", "shark_basic_swim", "sharkshock", "shark_basic_death", // 0
     "bubble1", "bubble2", "bubble3", "upper_hose", // 4
@@ -131,10 +133,7 @@ Image* GameAssets::GetFishImage(int kind, int tint) const
 GameAssets::~GameAssets()
 {
     FreeOutlinedFonts();
-    for (Image*& image : mImages) {
-        delete image;
-        image = nullptr;
-    }
+    FreeImages();
 }
 
 Font* GameAssets::OutlinedFont(Font* font)
@@ -159,8 +158,8 @@ void GameAssets::FreeOutlinedFonts()
 
 void GameAssets::PlaySound(int id)
 {
-    if (mSoundPlayer != nullptr)
-        mSoundPlayer->PlaySound(id);
+    if (mApp != nullptr)
+        mApp->PlaySound(id);
 }
 
 } // namespace Zant

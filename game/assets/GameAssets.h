@@ -1,14 +1,18 @@
 #pragma once
 // The game's assets: the image table with the derived (mirrored, tinted, see-through)
-// images and the creature image maps, the fonts and the sound table. The application
-// (WinBTApp, which is a GameAssets) loads them and frees them; the board and the
-// creatures read them through a reference and never see the application.
+// images and the creature image maps, the fonts and the sound table, and the loading
+// of the images. The application (WinBTApp, which is a GameAssets) drives the loading
+// and frees them; the board and the creatures read them through a reference and never
+// see the application.
 #include <array>
 #include <map>
 #include <vector>
 
+#include "framework/graphics/ImageBatchLoader.h"
+
 namespace Zant {
 
+struct Color;
 class Font;
 class Image;
 class ZantApp;
@@ -122,13 +126,30 @@ public:
     static constexpr int NUM_FISH_TINTS = 3;
     static const char* const IMAGE_NAMES[NUM_IMAGES];
     static const char* const SOUND_NAMES[NUM_SOUNDS];
+    // Named in the message about a missing or damaged file.
+    static const char* const SUPPORT_ADDRESS;
 
-    // Sounds play through the framework application's sound manager.
-    explicit GameAssets(ZantApp* soundPlayer) : mSoundPlayer(soundPlayer) {}
+    // The framework application plays the sounds, and decodes, copies and registers
+    // the images; its shutdown flag stops the loading.
+    explicit GameAssets(ZantApp* app) : mApp(app) {}
     GameAssets(const GameAssets&) = delete;
     GameAssets& operator=(const GameAssets&) = delete;
-    // Frees the images still in the table.
+    // Frees the images and derived images still held.
     virtual ~GameAssets();
+
+    // ---- Loading (on the loading thread; each loaded image counts one loading step).
+    // Starts decoding the files of images 0 .. 241 on worker threads, so the loading
+    // thread does other work meanwhile.
+    void StartImageDecoding();
+    // Loads images 0 .. 241 from images\ (the decoding started, or starts it); false
+    // (after the missing-file message) on the first that fails. Stops early, with
+    // true, once the application is shutting down.
+    bool LoadImageOrDie();
+    // The mirrored, tinted and see-through copies the creatures, shots and the board use.
+    void BuildDerivedImages();
+    // Gives the creature word fonts their rims (see the fonts' LightRim and DarkRim
+    // layers), once they are loaded.
+    void RimWordFonts();
 
     // ---- Image table and derived images.
     // Null for an index outside the table or an image not loaded.
@@ -195,9 +216,22 @@ public:
     std::map<int, std::map<int, Image*>> mSharkImages;
     std::map<int, std::map<int, Image*>> mPiranhaImages;
 
+protected:
+    // Empties the image table, the derived images and the maps that point into them.
+    void FreeImages();
+
 private:
-    ZantApp* mSoundPlayer = nullptr;
+    // Keeps a derived image for deletion and returns it.
+    Image* KeepDerived(Image* image);
+    Image* MirroredCopy(Image* source);
+    Image* TintedCopy(Image* source, const Color& color);
+    Image* DarkenedMirror(int index);
+
+    ZantApp* mApp = nullptr;
     std::map<Font*, Font*> mOutlinedFonts;
+    std::vector<Image*> mDerivedImages;
+    // The image table's files being decoded (joined before the application goes).
+    ImageBatchLoader mImageDecoding{true};
 };
 
 } // namespace Zant

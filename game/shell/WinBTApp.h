@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "framework/app/ZantApp.h"
-#include "framework/graphics/ImageBatchLoader.h"
 #include "framework/util/MersenneTwister.h"
 #include "game/assets/GameAssets.h"
 #include "game/common/GameRandom.h"
@@ -49,7 +48,6 @@ struct GameOverFigures;
 
 class WinBTApp : public ZantApp, public GameAssets, public BoardHost, public WordListHost {
 public:
-    static const char* const SUPPORT_ADDRESS;
     // Told once when the high-score file was damaged or gone.
     static const char* const HIGH_SCORES_LOST_TEXT;
     // Saved level index of an endless level: this plus the endless-level count.
@@ -158,22 +156,6 @@ public:
     int GetProfileAnnoDomini() const;
     void SetProfileFlag(bool on) override;
     bool GetProfileFlag() const override;
-
-
-    // Gives the creature word fonts their rims (see the fonts' LightRim and DarkRim
-    // layers), once they are loaded.
-    void RimWordFonts();
-
-    // ---- Loading of the asset tables.
-    // Starts decoding the files of images 0 .. 241 on worker threads, so the loading
-    // thread does other work meanwhile.
-    void StartImageDecoding();
-    // Loads images 0 .. 241 from images\ (the decoding started, or starts it); false
-    // (after the missing-file message) on the first that fails. Stops early, with
-    // true, once the application is shutting down.
-    bool LoadImageOrDie();
-    // The mirrored, tinted and see-through copies the creatures, shots and the board use.
-    void BuildDerivedImages();
 
     // ---- Small operations.
     // The board's diver; null without a board.
@@ -396,17 +378,6 @@ private:
     std::mutex mMessageLock;
     std::vector<std::string> mQueuedMessages;
     std::atomic<bool> mLoadFailed{false};
-
-    void FreeImages();
-    // Keeps a derived image for deletion and returns it.
-    Image* KeepDerived(Image* image);
-    Image* MirroredCopy(Image* source);
-    Image* TintedCopy(Image* source, const Color& color);
-    Image* DarkenedMirror(int index);
-
-    std::vector<Image*> mDerivedImages;
-    // The image table's files being decoded (joined before the application goes).
-    ImageBatchLoader mImageDecoding{true};
 };
 
 // Draws text A then text B on one line, one character at a time; centred within
