@@ -5,7 +5,9 @@
 #include <set>
 #include <unistd.h>
 
+#include "game/assets/GameAssets.h"
 #include "platform/MessageBox.h"
+#include "tests/support/AppFixture.h"
 #include "tests/support/TestSupport.h"
 
 using namespace Zant;
@@ -160,6 +162,44 @@ TEST(ImageTable, MissingImageStopsLoadingWithTheFileNamed)
                                  "or email tech support at " +
                                  std::string(WinBTApp::SUPPORT_ADDRESS);
     EXPECT_EQ(boxes.shown[0].text, expected);
+}
+
+TEST(ImageTable, AssetsLoadOverTheBareFrameworkApplication)
+{
+    // The loading needs only the framework application: images, loading steps and
+    // the missing-file message all go through it.
+    const std::string folder = TestSupport::GameDir();
+    if (!std::filesystem::exists(folder + "/images/diver_idle.png"))
+        GTEST_SKIP() << "the art is not built in " << folder;
+    WorkingFolder inFolder(folder);
+    TestSupport::AppFixture<ZantApp> fixture;
+    GameAssets assets(fixture.app.get());
+    ASSERT_TRUE(assets.LoadImageOrDie());
+    EXPECT_EQ(fixture.app->mCompletedLoadingThreadTasks, GameAssets::NUM_LOADED_IMAGES);
+    for (int i = 0; i < GameAssets::NUM_LOADED_IMAGES; ++i)
+        EXPECT_NE(assets.GetImage(i), nullptr) << GameAssets::IMAGE_NAMES[i];
+    assets.BuildDerivedImages();
+    EXPECT_NE(assets.GetSharkImage(0, VARIANT_MIRRORED), nullptr);
+    EXPECT_NE(assets.GetPiranhaImage(3, VARIANT_SWIM), nullptr);
+    EXPECT_NE(assets.GetFishImage(1, 2), nullptr);
+    EXPECT_NE(assets.mCannonballMirror, nullptr);
+    EXPECT_TRUE(fixture.boxes.shown.empty());
+}
+
+TEST(ImageTable, MissingImageOverTheBareFrameworkApplicationIsShownByIt)
+{
+    TestSupport::TempDir empty;
+    WorkingFolder folder(empty.Path());
+    TestSupport::AppFixture<ZantApp> fixture;
+    {
+        GameAssets assets(fixture.app.get());
+        EXPECT_FALSE(assets.LoadImageOrDie());
+        EXPECT_EQ(assets.GetImage(0), nullptr);
+    }
+    ASSERT_EQ(fixture.boxes.shown.size(), 1u);
+    EXPECT_EQ(fixture.boxes.shown[0].text, "The file: images\\diver_idle, is missing or corrupt. Please reinstall the "
+                                           "product or email tech support at " +
+                                               std::string(GameAssets::SUPPORT_ADDRESS));
 }
 
 TEST(ImageTable, ProgramFolderImagesLoadAtTheirManifestSizes)
