@@ -156,6 +156,17 @@ void GameAssets::FreeOutlinedFonts()
     mOutlinedFonts.clear();
 }
 
+void GameAssets::FreeFonts()
+{
+    FreeOutlinedFonts();
+    for (Font** font : {&mFontGillSans10Bold, &mFontMyriad28Bold, &mFontMyriad28BoldGL, &mFontMyriad12Bold,
+                        &mFontMyriad14Bold, &mFontSwiss24, &mFontUnsteady22, &mFontRockwell13, &mFontRockwell13Bold,
+                        &mFontMyriad15, &mFontMyriad15b, &mFont12pt, &mFont12ptGlow, &mFontCourier15Bold}) {
+        delete *font;
+        *font = nullptr;
+    }
+}
+
 void GameAssets::PlaySound(int id)
 {
     if (mApp != nullptr)

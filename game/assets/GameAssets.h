@@ -217,6 +217,9 @@ public:
     std::map<int, std::map<int, Image*>> mPiranhaImages;
 
 protected:
+    // Deletes the fonts and their outlined copies (not done on destruction: fonts
+    // set from outside stay their setter's).
+    void FreeFonts();
     // Empties the image table, the derived images and the maps that point into them.
     void FreeImages();
 

@@ -82,13 +82,7 @@ WinBTApp::~WinBTApp()
     for (Image*& cursor : mCursorImages)
         cursor = nullptr;
     AppServices::SetDisplayCursorImage(this, nullptr);
-    FreeOutlinedFonts();
-    for (Font** font : {&mFontGillSans10Bold, &mFontMyriad28Bold, &mFontMyriad28BoldGL, &mFontMyriad12Bold,
-                        &mFontMyriad14Bold, &mFontSwiss24, &mFontUnsteady22, &mFontRockwell13, &mFontRockwell13Bold,
-                        &mFontMyriad15, &mFontMyriad15b, &mFont12pt, &mFont12ptGlow, &mFontCourier15Bold}) {
-        delete *font;
-        *font = nullptr;
-    }
+    FreeFonts();
     FreeImages();
 }
 
