@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Start-up figures of the built program, without a display (SDL's dummy drivers)
 # and in a real window under Xvfb: CPU time of the whole process until the title
-# screen's first update, the wall time until everything is loaded (music included:
-# the title's continue button shows once the loader is done, on a first start), and
-# the peak resident memory at that point. Each figure is the median of RUNS starts.
+# screen's first frame reached the window (the program logs it),
+# the wall time until everything is loaded (music included: the title's continue
+# button shows once the loader is done, on a first start), and the peak resident
+# memory at that point. Each figure is the median of RUNS starts.
 # A first start (a fresh per-user data folder) also runs the 3D capability test,
 # which loads the GL driver under X; a later start (the same folder again) takes the
 # test's verdict from its cache, as a player's every other start does.
@@ -14,16 +15,6 @@ GAME_DIR=${1:-build/game}
 RUNS=${2:-5}
 GAME_DIR=$(cd "$GAME_DIR" && pwd)
 [ -x "$GAME_DIR/plindor" ] || { echo "no program in $GAME_DIR (make build first)" >&2; exit 1; }
-
-# CPU seconds of every thread of a process, from the scheduler's nanosecond counts.
-cpu_seconds() {
-    local sum=0 t
-    for t in /proc/"$1"/task/*/schedstat; do
-        read -r ns _ < "$t" 2>/dev/null || continue
-        sum=$((sum + ns))
-    done
-    echo "scale=3; $sum / 1000000000" | bc
-}
 
 now() { date +%s.%N; }
 
@@ -44,8 +35,10 @@ one_start() {
     pid=$!
     local deadline=$(( $(date +%s) + 60 ))
     while kill -0 "$pid" 2>/dev/null && [ "$(date +%s)" -lt "$deadline" ]; do
-        if [ -z "$cpu" ] && grep -q " screen title" "$probe"; then
-            cpu=$(cpu_seconds "$pid")
+        # The program logs its own CPU time when its first frame reaches the window.
+        if [ -z "$cpu" ] && grep -q "^First frame shown after" "$home/out.txt"; then
+            cpu=$(grep -m1 "^First frame shown after" "$home/out.txt" | awk '{print $5}')
+            cpu=$(echo "scale=3; $cpu / 1000" | bc)
         fi
         if [ -n "$cpu" ] && loaded "$probe"; then
             wall=$(echo "$(now) - $start" | bc)

@@ -28,6 +28,13 @@ std::atomic<Clock*> gClock{&gSystemClock};
 
 Clock& GetClock() { return *gClock.load(std::memory_order_acquire); }
 
+double ProcessCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
 void SetClock(Clock* clock) { gClock.store(clock ? clock : &gSystemClock, std::memory_order_release); }
 
 } // namespace Platform

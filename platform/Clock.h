@@ -49,6 +49,9 @@ void SetClock(Clock* clock); // null restores the system clock
 inline uint32_t TickCount() { return GetClock().TickCount(); }
 inline void SleepMs(uint32_t ms) { GetClock().Sleep(ms); }
 
+// CPU time of the whole process (every thread) in seconds.
+double ProcessCpuSeconds();
+
 // Signed difference a - b of two wrapping tick counts.
 inline int32_t TickDiff(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b); }
 

@@ -346,7 +346,11 @@ void ZantApp::Redraw(const Rect* rect)
     if (AppServices::Present(this, rect)) {
         AppServices::SetPresentFailed(false);
         ++mPresentCount;
-        mFirstFrameShown.store(true, std::memory_order_release);
+        if (!mFirstFrameShown.exchange(true, std::memory_order_acq_rel)) {
+            // What start-up cost until the player saw something (bench/startup.sh reads it).
+            const int ms = int(Platform::ProcessCpuSeconds() * 1000);
+            Platform::DebugOutput("First frame shown after " + std::to_string(ms) + " ms of CPU\r\n");
+        }
         return;
     }
     AppServices::SetPresentFailed(true);
