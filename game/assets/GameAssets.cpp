@@ -104,22 +104,28 @@ void GameAssets::SetImage(int index, Image* image)
     mImages[index] = image;
 }
 
-Image* GameAssets::GetSharkImage(int creatureType, int slot) const
+namespace {
+
+// An entry of a creature image map, or null when the map has none.
+Image* MapEntry(const std::map<int, std::map<int, Image*>>& map, int creatureType, int slot)
 {
-    auto type = mSharkImages.find(creatureType);
-    if (type == mSharkImages.end())
+    auto type = map.find(creatureType);
+    if (type == map.end())
         return nullptr;
     auto image = type->second.find(slot);
     return image == type->second.end() ? nullptr : image->second;
 }
 
+} // namespace
+
+Image* GameAssets::GetSharkImage(int creatureType, int slot) const
+{
+    return MapEntry(mSharkImages, creatureType, slot);
+}
+
 Image* GameAssets::GetPiranhaImage(int creatureType, int slot) const
 {
-    auto type = mPiranhaImages.find(creatureType);
-    if (type == mPiranhaImages.end())
-        return nullptr;
-    auto image = type->second.find(slot);
-    return image == type->second.end() ? nullptr : image->second;
+    return MapEntry(mPiranhaImages, creatureType, slot);
 }
 
 Image* GameAssets::GetFishImage(int kind, int tint) const
