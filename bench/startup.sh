@@ -3,8 +3,8 @@
 # and in a real window under Xvfb: CPU time of the whole process until the title
 # screen's first frame reached the window (the program logs it),
 # the wall time until everything is loaded (music included: the title's continue
-# button shows once the loader is done, on a first start), and the peak resident
-# memory at that point. Each figure is the median of RUNS starts.
+# button shows once the loader is done, on a first start), and the resident memory
+# at that point with its peak so far. Each figure is the median of RUNS starts.
 # A first start (a fresh per-user data folder) also runs the 3D capability test,
 # which loads the GL driver under X; a later start (the same folder again) takes the
 # test's verdict from its cache, as a player's every other start does.
@@ -24,9 +24,9 @@ median() { sort -n | awk '{v[NR]=$1} END {if (NR == 0) print "-"; else print v[i
 loaded() { grep -qE " buttons [0-9]+=| screen (menu|map|board)" "$1"; }
 
 # One start with the per-user folder given: prints "cpu_to_title loading_wall
-# peak_rss_mb", or fails after 60 s.
+# rss_mb peak_rss_mb", or fails after 60 s.
 one_start() {
-    local home=$1 probe pid start cpu="" wall="" rss=""
+    local home=$1 probe pid start cpu="" wall="" rss="" peak=""
     probe=$home/probe.txt
     : > "$probe"
     start=$(now)
@@ -42,7 +42,8 @@ one_start() {
         fi
         if [ -n "$cpu" ] && loaded "$probe"; then
             wall=$(echo "$(now) - $start" | bc)
-            rss=$(awk '/VmHWM/ {printf "%.1f", $2 / 1024}' /proc/"$pid"/status)
+            rss=$(awk '/VmRSS/ {printf "%.1f", $2 / 1024}' /proc/"$pid"/status)
+            peak=$(awk '/VmHWM/ {printf "%.1f", $2 / 1024}' /proc/"$pid"/status)
             break
         fi
         sleep 0.002
@@ -50,13 +51,13 @@ one_start() {
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     [ -n "$wall" ] || { echo "the program did not finish loading (see its output)" >&2; return 1; }
-    echo "$cpu $wall $rss"
+    echo "$cpu $wall $rss $peak"
 }
 
 print_medians() {
-    printf '%-32s CPU to title %.3f s   loading wall %.3f s   peak RSS %s MB   (median of %s)\n' "$1" \
+    printf '%-32s CPU to title %.3f s   loading wall %.3f s   RSS %s MB (peak %s MB)   (median of %s)\n' "$1" \
         "$(cut -d' ' -f1 <<< "$2" | median)" "$(cut -d' ' -f2 <<< "$2" | median)" \
-        "$(cut -d' ' -f3 <<< "$2" | median)" "$RUNS"
+        "$(cut -d' ' -f3 <<< "$2" | median)" "$(cut -d' ' -f4 <<< "$2" | median)" "$RUNS"
 }
 
 # Each run: a first start in a fresh folder, then a later start in the same folder.

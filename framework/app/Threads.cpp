@@ -14,6 +14,7 @@
 #include "framework/app/AppServices.h"
 #include "framework/app/ZantApp.h"
 #include "platform/Clock.h"
+#include "platform/Heap.h"
 #include "platform/Log.h"
 #include "platform/crash/CrashHandler.h"
 
@@ -40,7 +41,9 @@ void ZantApp::StartLoadingThread()
 void ZantApp::LoadingThreadProc(ZantApp* app)
 {
     Platform::ThreadCrashStack crashStack;
+    Platform::UseLargePagesForReserve();
     app->LoadingProc();
+    Platform::ReturnFreeHeapPages();
     if (app->mShutdown) {
         Platform::DebugOutput("Resource loading stopped: the application is shutting down\r\n");
     } else {

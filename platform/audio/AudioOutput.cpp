@@ -11,6 +11,11 @@ namespace Platform {
 namespace {
 std::mutex gOutputLock;
 std::weak_ptr<AudioOutput> gOutput;
+// Stopping SDL's audio joins its device-watching thread, which begins with a 100 ms
+// sleep, so on a machine without a device every holder that asked would wait that
+// long at start-up. After a failed open the subsystem stays started; the next
+// attempt reuses it, and an output that opens takes it over.
+bool gStartedWithoutOutput = false;
 }
 
 std::shared_ptr<AudioOutput> AudioOutput::Acquire()
@@ -19,10 +24,11 @@ std::shared_ptr<AudioOutput> AudioOutput::Acquire()
     if (auto existing = gOutput.lock())
         return existing;
 
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (!gStartedWithoutOutput && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         DebugOutput(std::string("No audio output: ") + SDL_GetError() + "\n");
         return nullptr;
     }
+    gStartedWithoutOutput = false;
     std::shared_ptr<AudioOutput> output(new AudioOutput());
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(kOutputRate);
@@ -36,7 +42,7 @@ std::shared_ptr<AudioOutput> AudioOutput::Acquire()
     output->mDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (output->mDevice == 0) {
         DebugOutput(std::string("No audio device: ") + SDL_GetError() + "\n");
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        gStartedWithoutOutput = true;
         return nullptr;
     }
     SDL_PauseAudioDevice(output->mDevice, 0);

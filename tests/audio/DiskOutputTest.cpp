@@ -7,10 +7,13 @@
 #include <filesystem>
 #include <thread>
 
+#include <SDL.h>
+
 #include "framework/sound/BassMusicInterface.h"
 #include "framework/sound/DSoundManager.h"
 #include "framework/sound/SoundInstance.h"
 #include "framework/sound/MusicLibraries.h"
+#include "platform/audio/AudioOutput.h"
 #include "tests/audio/AudioFixtures.h"
 #include "tests/support/TestSupport.h"
 
@@ -114,4 +117,25 @@ TEST_F(DiskOutputTest, EffectAndCrossFadedTunesReachTheOutput)
     size_t afterLen = frames - fadeEnd - slack;
     EXPECT_GT(AudioFixtures::ToneLevel(after, afterLen, 0, AudioFixtures::kToneB), 400);
     EXPECT_LT(AudioFixtures::ToneLevel(after, afterLen, 0, AudioFixtures::kToneA), 40);
+}
+
+// Without a device, the sound manager and the music both ask for the output at
+// start. Stopping SDL's audio after the first failure would make each of them wait
+// for its device watcher; it stays started until an output opens and takes it over.
+TEST_F(DiskOutputTest, AFailedOpenLeavesAudioStartedForTheNextAttempt)
+{
+    const uint32_t before = SDL_WasInit(SDL_INIT_AUDIO);
+    setenv("SDL_DISKAUDIOFILE", dir.File("no-such-folder/out.raw").c_str(), 1);
+    EXPECT_EQ(Platform::AudioOutput::Acquire(), nullptr);
+    EXPECT_EQ(Platform::AudioOutput::Acquire(), nullptr);
+    EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+
+    setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+    std::shared_ptr<Platform::AudioOutput> opened = Platform::AudioOutput::Acquire();
+    ASSERT_NE(opened, nullptr);
+    WaitForFrames(output, 1024);
+    EXPECT_GT(FramesWritten(output), 0u);
+    // The last holder's release stops what the failed attempts started.
+    opened.reset();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), before);
 }
