@@ -36,12 +36,16 @@ test: deps
 	$(CMAKE) --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest -j $(JOBS) --output-on-failure --timeout 600
 
+# Each case runs five times and the console shows the medians, so that one busy spell
+# of the machine does not decide a comparison.
+BENCH_FLAGS ?= --benchmark_repetitions=5 --benchmark_display_aggregates_only=true
+
 bench: build
 	$(CMAKE) --build $(REL_DIR) -j $(JOBS) --target benchmarks
 	@mkdir -p build/bench
 	@for b in $(REL_DIR)/bench/bench_*; do \
 	  [ -x "$$b" ] || continue; n=$$(basename $$b); echo "== $$n"; \
-	  "$$b" --benchmark_out=build/bench/$$n.json --benchmark_out_format=json || exit 1; \
+	  "$$b" $(BENCH_FLAGS) --benchmark_out=build/bench/$$n.json --benchmark_out_format=json || exit 1; \
 	done
 
 # Renders the music and every sound effect into build/listen/ for listening.
