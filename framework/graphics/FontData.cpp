@@ -171,9 +171,31 @@ void FontData::LoadDescriptorText(FontHost* host, const std::string& path, const
         }
     }
     mCurrentLine.clear();
+    // A descriptor that ran without a fault but gave no glyphs (an empty or cut file)
+    // would draw every text as nothing; it is as broken as one with a bad command.
+    if (!failed)
+        failed = !CheckHasGlyphs();
     mInitialized = !failed;
     if (failed && mLoadError.empty())
         mLoadError = "Font Descriptor Error in " + path;
+}
+
+bool FontData::CheckHasGlyphs()
+{
+    bool anyImage = false;
+    bool anyChar = false;
+    for (const FontLayer& layer : mFontLayerList) {
+        if (!layer.mImage)
+            continue;
+        anyImage = true;
+        for (const CharData& c : layer.mCharData)
+            anyChar = anyChar || (c.mImageRect.width > 0 && c.mImageRect.height > 0);
+    }
+    if (!anyImage)
+        return Error("No Layer Image Set");
+    if (!anyChar)
+        return Error("No Characters Defined");
+    return true;
 }
 
 bool FontData::RunCommand(const std::string& command)

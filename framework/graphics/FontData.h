@@ -95,6 +95,8 @@ protected:
     void ShowError(const std::string& message) override;
 
 private:
+    // Reports a descriptor whose layers give no image or no glyph rectangle.
+    bool CheckHasGlyphs();
     bool CheckArgs(const ListDataElement& args, size_t count);
     bool GetInt(const DataElement* value, int& result);
     bool GetChars(const DataElement* value, std::vector<int>& codes, bool& typeError);

@@ -194,6 +194,30 @@ TEST(Program, ADamagedMusicLibraryIsNamedAndEndsWithCode1)
     }
 }
 
+// An empty font descriptor (a full disk, a broken copy) would give sharks without
+// words: it is a damaged data file like any other, named, with exit code 1.
+TEST(Program, AnEmptyFontDescriptorIsNamedAndEndsWithCode1)
+{
+    namespace fs = std::filesystem;
+    TestSupport::TempDir dir("plindor-e2e");
+    Options options;
+    options.folder = CopyProgramFolder(dir);
+    // The data folder becomes a folder of links with the one descriptor emptied.
+    const fs::path data = fs::path(options.folder) / "data";
+    const fs::path original = fs::read_symlink(data);
+    fs::remove(data);
+    fs::create_directory(data);
+    for (const auto& entry : fs::directory_iterator(original))
+        fs::create_symlink(entry.path(), data / entry.path().filename());
+    fs::remove(data / "MyriadCondensedWeb15.txt");
+    TestSupport::WriteFile((data / "MyriadCondensedWeb15.txt").string(), "");
+    std::string err;
+    const int code = RunToExit({}, dir.Path(), options, err);
+    EXPECT_EQ(code, 1) << err;
+    EXPECT_NE(err.find("Font Descriptor Error in data\\MyriadCondensedWeb15.txt"), std::string::npos) << err;
+    EXPECT_NE(err.find("No Layer Image Set"), std::string::npos) << err;
+}
+
 // No display and no video driver asked for: SDL's fallback to a driver that draws
 // nowhere is no display, said so, with exit code 1 (not an unseen game holding the
 // single-copy lock).

@@ -25,15 +25,36 @@ struct Loaded {
 };
 
 const std::string HEADER = "Font Descriptor Error in data\\f.txt\r\n";
+// One drawable glyph, appended where a test is about something else: a descriptor
+// without any is refused.
+const std::string GLYPH = "\nCreateLayer Glyph; LayerSetImage Glyph 'b.png'; LayerSetImageMap Glyph ('a') ((0, 0, 1, 1));";
 
 } // namespace
 
-TEST(FontDescriptor, CommentsAndBlankLinesOnly)
+TEST(FontDescriptor, DescriptorsWithoutAGlyphAreRefused)
 {
-    Loaded f("# a comment\n\n   # indented comment ; with semicolon\r\n\t\n");
-    EXPECT_TRUE(f.data->mInitialized);
-    EXPECT_TRUE(f.data->mFontLayerList.empty());
-    EXPECT_TRUE(f.host.errors.empty());
+    // An empty or cut file runs no failing command, yet would draw every text as nothing.
+    struct Case {
+        const char* script;
+        const char* error;
+    } cases[] = {
+        {"", "No Layer Image Set"},
+        {"# a comment\n\n   # indented comment ; with semicolon\r\n\t\n", "No Layer Image Set"},
+        {"CreateLayer M; LayerSetAscent M 3;", "No Layer Image Set"},
+        {"CreateLayer M; LayerSetImage M 'a.png';", "No Characters Defined"},
+        {"CreateLayer M; LayerSetImage M 'a.png'; LayerSetImageMap M ('A') ((0, 0, 0, 5));", "No Characters Defined"},
+        {"CreateLayer M; LayerSetImage M 'a.png'; LayerSetCharWidths M ('A') (5);", "No Characters Defined"},
+    };
+    for (const Case& c : cases) {
+        Loaded f(c.script);
+        EXPECT_FALSE(f.data->mInitialized) << c.script;
+        ASSERT_EQ(f.host.errors.size(), 1u) << c.script;
+        EXPECT_EQ(f.host.errors[0], HEADER + c.error) << c.script;
+        EXPECT_EQ(f.data->mLoadError, HEADER + c.error) << c.script;
+    }
+    Loaded comments("# a comment\n\n" + GLYPH + "\n# trailing\n");
+    EXPECT_TRUE(comments.data->mInitialized);
+    EXPECT_TRUE(comments.host.errors.empty());
 }
 
 TEST(FontDescriptor, ErrorsNameTheirTextAndTheLineOfTheSemicolon)
@@ -109,7 +130,7 @@ TEST(FontDescriptor, TheFirstErrorStopsTheLoad)
 
 TEST(FontDescriptor, QuotedSemicolonsAndEscapesStayInTheValue)
 {
-    Loaded f("Define X ';';\nDefine Y ('\\\\' \"'\" '\\'' ';' ' ');\nDefine Z X;");
+    Loaded f("Define X ';';\nDefine Y ('\\\\' \"'\" '\\'' ';' ' ');\nDefine Z X;" + GLYPH);
     ASSERT_TRUE(f.data->mInitialized) << (f.host.errors.empty() ? "" : f.host.errors[0]);
     EXPECT_EQ(f.data->DataToString(f.data->FindDefine("x")), "';'");
     EXPECT_EQ(f.data->DataToString(f.data->FindDefine("Y")), "(\\, ', ', ;,  )");
@@ -127,7 +148,8 @@ TEST(FontDescriptor, NamesIgnoreCaseAndSettingsApply)
              "SetDefaultPointSize 13; SetCharMap ('a') ('b');\n"
              "LayerSetCharWidths Main ('A', 'V') (7, 6); LayerSetCharOrders Main ('A') (3);\n"
              "LayerSetKerningPairs Main ('AV', 'VA', 'xy') (-2, 200, -300);\n"
-             "CreateLayerFrom Copy Main;");
+             "CreateLayerFrom Copy Main;" +
+             GLYPH);
     ASSERT_TRUE(f.data->mInitialized) << (f.host.errors.empty() ? "" : f.host.errors[0]);
     FontLayer& m = f.Layer("MAIN");
     EXPECT_EQ(m.mAscent, 3);
@@ -156,7 +178,7 @@ TEST(FontDescriptor, NamesIgnoreCaseAndSettingsApply)
     FontLayer& copy = f.Layer("COPY");
     EXPECT_EQ(copy.mCharData[uint8_t('A')].mWidth, 7);
     EXPECT_EQ(copy.mRequiredTags, m.mRequiredTags);
-    EXPECT_EQ(f.data->mFontLayerList.size(), 2u);
+    EXPECT_EQ(f.data->mFontLayerList.size(), 3u);
 }
 
 TEST(FontDescriptor, ImageMapFromSpanListAndDefaultHeight)
@@ -210,7 +232,8 @@ TEST(FontDescriptor, TypeErrorWinsButValidElementsApply)
 TEST(FontDescriptor, LayersNamingOneFileShareOneImage)
 {
     Loaded f("CreateLayer A; CreateLayer B; LayerSetImage A 'a.png'; LayerSetImage B \"a.png\";"
-             "CreateLayer C; LayerSetImage C b.png;");
+             "CreateLayer C; LayerSetImage C b.png;" +
+             GLYPH);
     ASSERT_TRUE(f.data->mInitialized);
     EXPECT_EQ(f.Layer("A").mImage, f.Layer("B").mImage);
     EXPECT_NE(f.Layer("A").mImage, f.Layer("C").mImage);
@@ -228,7 +251,8 @@ TEST(FontDescriptor, FilesAreReadAndUnopenableOnesStaySilent)
     EXPECT_FALSE(missing.mInitialized);
     EXPECT_TRUE(host.errors.empty());
 
-    TestSupport::WriteFile(tmp.File("f.txt"), "CreateLayer Main;\r\nLayerSetAscent Main 4;\r\n");
+    TestSupport::WriteFile(tmp.File("f.txt"), "CreateLayer Main;\r\nLayerSetAscent Main 4;\r\n" + GLYPH);
+    host.sizes[tmp.File("b.png")] = {8, 8};
     FontData data;
     data.LoadDescriptor(&host, tmp.File("f.txt"));
     EXPECT_TRUE(data.mInitialized);
