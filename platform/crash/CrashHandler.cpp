@@ -199,14 +199,38 @@ void AppendSystem(ReportText& out)
     out.Append("\r\n");
 }
 
+// The temporary name beside path that a report is written under before it is renamed
+// into place: path + "." + the process id + ".tmp". Built by hand, as this runs inside
+// the signal handler. False when it would not fit.
+bool TemporaryNameFor(const char* path, char* out, size_t size)
+{
+    size_t length = strlen(path);
+    char digits[24];
+    size_t count = 0;
+    for (unsigned long pid = static_cast<unsigned long>(getpid()); count == 0 || pid > 0; pid /= 10)
+        digits[count++] = static_cast<char>('0' + pid % 10);
+    if (length + 1 + count + 4 + 1 > size)
+        return false;
+    memcpy(out, path, length);
+    out[length++] = '.';
+    while (count > 0)
+        out[length++] = digits[--count];
+    memcpy(out + length, ".tmp", 5);
+    return true;
+}
+
 // Replaces the file at path with the report and one line end; false when any of it
 // could not be written. The report already has CR LF line ends, so it is written as
-// it stands.
+// it stands. It goes to a new temporary file that is renamed over path, so a link
+// planted at either name never leads the write to another file, and a report cut off
+// by a second fault never leaves a half-written crash file.
 bool WriteReportTo(const char* path, const char* text, size_t length)
 {
-    if (path[0] == '\0')
+    static char temporary[sizeof gCrashFilePath + 32];
+    if (path[0] == '\0' || !TemporaryNameFor(path, temporary, sizeof temporary))
         return false;
-    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    unlink(temporary); // a leftover of an earlier process with this id
+    int fd = open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
     bool ok = true;
@@ -221,7 +245,11 @@ bool WriteReportTo(const char* path, const char* text, size_t length)
         }
     }
     ok = ok && write(fd, "\r\n", 2) == 2;
-    return close(fd) == 0 && ok;
+    ok = close(fd) == 0 && ok;
+    ok = ok && rename(temporary, path) == 0;
+    if (!ok)
+        unlink(temporary);
+    return ok;
 }
 
 // The crash file where it was written before, else the first of its two places that

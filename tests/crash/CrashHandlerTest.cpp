@@ -148,11 +148,13 @@ TEST(CrashHandlerTest, AnUnwritableCrashFileFallsBackAndOnlyAWrittenReportIsClai
         bool firstWritable;
         bool fallbackWritable;
         const char* writtenTo; // "first", "fallback" or "" for none
+        bool firstIsLink = false; // crash.txt planted as a link to another file
     };
     const Case cases[] = {
         {"first place", true, true, "first"},
         {"first place unwritable", false, true, "fallback"},
         {"neither place", false, false, ""},
+        {"first place a link to another file", true, true, "first", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -162,6 +164,10 @@ TEST(CrashHandlerTest, AnUnwritableCrashFileFallsBackAndOnlyAWrittenReportIsClai
         const std::string fallback = dir.File("home/crash.txt");
         std::filesystem::create_directories(c.firstWritable ? dir.File("program") : first);
         std::filesystem::create_directories(c.fallbackWritable ? dir.File("home") : fallback);
+        const std::string victim = dir.File("victim.txt");
+        TestSupport::WriteFile(victim, "the player's own file");
+        if (c.firstIsLink)
+            std::filesystem::create_symlink(victim, first);
         const std::string errPath = dir.File("stderr.txt");
         pid_t pid = fork();
         if (pid == 0) {
@@ -188,6 +194,11 @@ TEST(CrashHandlerTest, AnUnwritableCrashFileFallsBackAndOnlyAWrittenReportIsClai
         }
         EXPECT_NE(errors.find("Crash report written to " + written + "\n"), std::string::npos) << errors;
         EXPECT_EQ(TestSupport::ReadFile(written).rfind("Exception: Access Violation", 0), 0u);
+        // The report replaced a planted link instead of writing through it, and left no
+        // temporary file behind.
+        EXPECT_EQ(TestSupport::ReadFile(victim), "the player's own file");
+        EXPECT_FALSE(std::filesystem::is_symlink(written));
+        EXPECT_FALSE(std::filesystem::exists(written + "." + std::to_string(pid) + ".tmp"));
         if (written == fallback) {
             EXPECT_TRUE(std::filesystem::is_directory(first));
         }
