@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -170,13 +171,16 @@ void SettingsStore::Load()
     std::FILE* f = std::fopen(mFilePath.c_str(), "rb");
     if (!f)
         return; // no store yet: everything starts empty
-    std::string text;
+    // Read a chunk at a time so that only the line being read is held, however large
+    // the file has grown.
+    Clear();
+    LineReader reader(*this);
     char chunk[65536];
     size_t n;
     while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        text.append(chunk, n);
+        reader.Feed(chunk, n);
     std::fclose(f);
-    const int bad = Parse(text);
+    const int bad = reader.Finish();
     if (bad > 0)
         DebugOutput("SettingsStore: " + std::to_string(bad) + " unreadable line(s) in " + mFilePath +
                     " passed over\n");
@@ -418,80 +422,106 @@ std::string SettingsStore::Serialize()
     return out;
 }
 
-int SettingsStore::Parse(const std::string& text)
+void SettingsStore::Clear()
 {
     mRoot.mValues.clear();
     mRoot.mKeys.clear();
-    int bad = 0;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        // A line longer than any the store writes is not copied, let alone kept:
-        // every later write would carry it.
-        if (end - start > MAX_LINE_BYTES) {
-            ++bad;
-            start = end + 1;
-            continue;
-        }
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
+}
 
-        const std::vector<std::string> fields = SplitTabs(line);
-        std::string keyPath;
-        if ((fields.size() != 1 && fields.size() != 4) || !Unescape(fields[0], keyPath)) {
-            ++bad;
-            continue;
+void SettingsStore::LineReader::Feed(const char* data, size_t length)
+{
+    while (length > 0) {
+        const char* newline = static_cast<const char*>(std::memchr(data, '\n', length));
+        const size_t take = newline ? static_cast<size_t>(newline - data) : length;
+        // A line longer than any the store writes is not copied, let alone kept: every
+        // later write would carry it.
+        if (!mOverlong && mLine.size() + take > MAX_LINE_BYTES) {
+            mOverlong = true;
+            std::string().swap(mLine);
         }
-        const std::vector<std::string> components = SplitKeyPath(keyPath);
-        if (!SaneKeyPath(keyPath, components)) {
-            ++bad;
-            continue;
-        }
-        if (fields.size() == 1) {
-            MakeKey(components);
-            continue;
-        }
-        std::string name, data;
-        int type = 0;
-        const std::string& kind = fields[2];
-        const std::string& field = fields[3];
-        bool ok = Unescape(fields[1], name);
-        uint64_t number = 0;
-        if (!ok) {
-        } else if (kind == "sz") {
-            type = SETTINGS_SZ;
-            ok = Unescape(field, data);
-        } else if (kind == "dword") {
-            type = SETTINGS_DWORD;
-            ok = ParseUnsigned(field, 0xFFFFFFFFull, number);
-            const uint32_t v = static_cast<uint32_t>(number);
-            data = std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
-        } else if (kind == "binary") {
-            type = SETTINGS_BINARY;
-            ok = FromHex(field, data);
-        } else if (kind.rfind("type", 0) == 0 && ParseUnsigned(kind.substr(4), 0xFFFFFFFFull, number)) {
-            type = static_cast<int>(static_cast<uint32_t>(number));
-            ok = FromHex(field, data);
-        } else {
-            ok = false;
-        }
-        if (!ok || name.size() > MAX_NAME_BYTES || data.size() > MAX_DATA_BYTES) {
-            ++bad;
-            continue;
-        }
-        Key* key = MakeKey(components);
-        Value& value = key->mValues[Fold(name)];
-        value.mName = name;
-        value.mType = type;
-        value.mData = std::move(data);
+        if (!mOverlong)
+            mLine.append(data, take);
+        if (!newline)
+            return;
+        EndLine();
+        data = newline + 1;
+        length -= take + 1;
     }
-    return bad;
+}
+
+void SettingsStore::LineReader::EndLine()
+{
+    if (mOverlong || !mStore.ReadLine(mLine))
+        ++mBad;
+    mOverlong = false;
+    mLine.clear();
+}
+
+int SettingsStore::LineReader::Finish()
+{
+    if (mOverlong || !mLine.empty())
+        EndLine();
+    return mBad;
+}
+
+int SettingsStore::Parse(const std::string& text)
+{
+    Clear();
+    LineReader reader(*this);
+    reader.Feed(text.data(), text.size());
+    return reader.Finish();
+}
+
+bool SettingsStore::ReadLine(std::string& line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    if (line.empty() || line[0] == '#')
+        return true;
+
+    const std::vector<std::string> fields = SplitTabs(line);
+    std::string keyPath;
+    if ((fields.size() != 1 && fields.size() != 4) || !Unescape(fields[0], keyPath))
+        return false;
+    const std::vector<std::string> components = SplitKeyPath(keyPath);
+    if (!SaneKeyPath(keyPath, components))
+        return false;
+    if (fields.size() == 1) {
+        MakeKey(components);
+        return true;
+    }
+    std::string name, data;
+    int type = 0;
+    const std::string& kind = fields[2];
+    const std::string& field = fields[3];
+    bool ok = Unescape(fields[1], name);
+    uint64_t number = 0;
+    if (!ok) {
+    } else if (kind == "sz") {
+        type = SETTINGS_SZ;
+        ok = Unescape(field, data);
+    } else if (kind == "dword") {
+        type = SETTINGS_DWORD;
+        ok = ParseUnsigned(field, 0xFFFFFFFFull, number);
+        const uint32_t v = static_cast<uint32_t>(number);
+        data = std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
+    } else if (kind == "binary") {
+        type = SETTINGS_BINARY;
+        ok = FromHex(field, data);
+    } else if (kind.rfind("type", 0) == 0 && ParseUnsigned(kind.substr(4), 0xFFFFFFFFull, number)) {
+        type = static_cast<int>(static_cast<uint32_t>(number));
+        ok = FromHex(field, data);
+    } else {
+        ok = false;
+    }
+    if (!ok || name.size() > MAX_NAME_BYTES || data.size() > MAX_DATA_BYTES)
+        return false;
+    Key* key = MakeKey(components);
+    Value& value = key->mValues[Fold(name)];
+    value.mName = name;
+    value.mType = type;
+    value.mData = std::move(data);
+    return true;
 }
 
 // ---- The process-wide store

@@ -92,6 +92,29 @@ public:
     int Parse(const std::string& text);
 
 private:
+    // Splits text fed in pieces into lines and hands each to the store; lines longer
+    // than MAX_LINE_BYTES are passed over as they stream, never held.
+    class LineReader {
+    public:
+        explicit LineReader(SettingsStore& store) : mStore(store) {}
+        void Feed(const char* data, size_t length);
+        // Ends the last line when the text has no final line break; the count of
+        // lines that could not be read.
+        int Finish();
+
+    private:
+        void EndLine();
+        SettingsStore& mStore;
+        std::string mLine;
+        bool mOverlong = false;
+        int mBad = 0;
+    };
+
+    void Clear();
+    // Adds one line of the file (line end included or not); false when it is unreadable.
+    bool ReadLine(std::string& line);
+
+private:
     struct Value {
         std::string mName;
         int mType = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -233,6 +234,54 @@ TEST(SettingsStore, OverlongLinesNamesAndValuesArePassedOver)
     EXPECT_TRUE(store.SetString("K", std::string(SettingsStore::MAX_NAME_BYTES, 'n'),
                                 std::string(SettingsStore::MAX_DATA_BYTES, '7')));
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// The address sanitizer's run-time calls these on every allocation and release.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onMalloc)(const volatile void*, size_t),
+                                                          void (*onFree)(const volatile void*));
+
+namespace {
+std::atomic<bool> gWatching{false};
+std::atomic<size_t> gLargestBlock{0};
+void NoteBlock(const volatile void*, size_t size)
+{
+    if (gWatching && size > gLargestBlock)
+        gLargestBlock = size;
+}
+void NoteFree(const volatile void*) {}
+} // namespace
+
+// A store file grown huge (a runaway writer, a damaged disk) is read a piece at a time:
+// no block larger than a few lines is ever taken for it, lines that straddle the
+// pieces are read whole, and the overlong ones are passed over.
+TEST(SettingsStore, AHugeFileIsReadWithoutHoldingIt)
+{
+    TempDir dir;
+    const std::string file = dir.File("settings.txt");
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += "Key\tBefore" + std::to_string(i) + "\tsz\t" + std::string(1000 + i * 37, 'a') + "\n";
+        text += std::string(2u << 20, 'x') + "\n";
+    }
+    text += "Key\tLast\tdword\t7"; // no final line break
+    TestSupport::WriteFile(file, text);
+
+    static const bool installed = __sanitizer_install_malloc_and_free_hooks(NoteBlock, NoteFree) != 0;
+    ASSERT_TRUE(installed);
+    gLargestBlock = 0;
+    gWatching = true;
+    testing::internal::CaptureStderr();
+    SettingsStore store(file);
+    gWatching = false;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "SettingsStore: 40 unreadable line(s) in " + file + " passed over\n");
+    EXPECT_LT(gLargestBlock.load(), 1u << 20) << "a block of " << gLargestBlock << " bytes for a "
+                                              << text.size() << "-byte file";
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(Get(store, "Key", "Before" + std::to_string(i)), std::string(1000 + i * 37, 'a')) << i;
+    EXPECT_EQ(Get(store, "Key", "Last"), std::string("\x07\0\0\0", 4));
+}
+#endif
 
 // A batch's changes reach the file in one write at the outermost end; when that write
 // fails every one of them is undone.
