@@ -74,7 +74,9 @@ std::string ToNativePath(const std::string& gamePath)
 bool ReadWholeFile(const std::string& gamePath, std::string& out, size_t maxBytes)
 {
     out.clear();
-    const int fd = open(ToNativePath(gamePath).c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO or a device in the file's place is refused below
+    // instead of waiting in open() for a writer; a regular file reads the same either way.
+    const int fd = open(ToNativePath(gamePath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st{};

@@ -2,7 +2,12 @@
 // cycling of entries from run to run.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "game/common/Simulation.h"
@@ -136,6 +141,18 @@ TEST(SimulationConfig, FileInTheFolderTurnsTheModeOn)
     std::filesystem::remove(folder.path / "SIMULATION_CONFIG.txt");
     std::filesystem::create_directory(folder.path / "SIMULATION_CONFIG.txt");
     sim.ReadSimulationConfig(true);
+    EXPECT_FALSE(sim.IsOn());
+    EXPECT_NE(sim.mError.find("SIMULATION_CONFIG.txt: not a readable file"), std::string::npos) << sim.mError;
+    // Nor is a FIFO, and reading it does not wait for a writer that never comes.
+    std::filesystem::remove(folder.path / "SIMULATION_CONFIG.txt");
+    const std::string fifo = (folder.path / "SIMULATION_CONFIG.txt").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&sim] { return sim.ReadSimulationConfig(true); });
+    if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "reading a FIFO waits for a writer";
+        close(open(fifo.c_str(), O_WRONLY)); // lets the blocked open go on
+    }
+    reading.get();
     EXPECT_FALSE(sim.IsOn());
     EXPECT_NE(sim.mError.find("SIMULATION_CONFIG.txt: not a readable file"), std::string::npos) << sim.mError;
     // No file at all is the normal game, and nothing to say.
