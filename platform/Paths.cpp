@@ -71,12 +71,39 @@ std::string ToNativePath(const std::string& gamePath)
     return out;
 }
 
+namespace {
+
+// Non-blocking, so that a FIFO or a device in the file's place is refused by the
+// caller's check instead of waiting in open() for a writer; a regular file reads the
+// same either way.
+int OpenWithoutWaiting(const std::string& gamePath)
+{
+    return open(ToNativePath(gamePath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+
+} // namespace
+
+std::FILE* OpenRegularFile(const std::string& gamePath)
+{
+    const int fd = OpenWithoutWaiting(gamePath);
+    if (fd < 0)
+        return nullptr;
+    struct stat st{};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "rb");
+    if (!file)
+        close(fd);
+    return file;
+}
+
 bool ReadWholeFile(const std::string& gamePath, std::string& out, size_t maxBytes)
 {
     out.clear();
-    // Non-blocking, so that a FIFO or a device in the file's place is refused below
-    // instead of waiting in open() for a writer; a regular file reads the same either way.
-    const int fd = open(ToNativePath(gamePath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenWithoutWaiting(gamePath);
     if (fd < 0)
         return false;
     struct stat st{};

@@ -25,6 +25,10 @@ std::string ToNativePath(const std::string& gamePath);
 // with out empty, when it is missing, not a regular file, unreadable or larger.
 bool ReadWholeFile(const std::string& gamePath, std::string& out, size_t maxBytes = SIZE_MAX);
 
+// Opens a file for reading in binary mode when it is a regular file, without waiting
+// on a FIFO or a device standing in its place; null otherwise (errno says why).
+std::FILE* OpenRegularFile(const std::string& gamePath);
+
 // True when path is a folder itself, not a symbolic link to one.
 bool IsRealFolder(const std::string& path);
 // True when anything stands at path, a dangling symbolic link included.

@@ -168,7 +168,7 @@ void SettingsStore::Load()
     if (const int stale = RemoveStaleTemporaries(mFilePath); stale > 0)
         DebugOutput("SettingsStore: removed " + std::to_string(stale) + " leftover temporary file(s) of " +
                     mFilePath + "\n");
-    std::FILE* f = std::fopen(mFilePath.c_str(), "rb");
+    std::FILE* f = OpenRegularFile(mFilePath);
     if (!f)
         return; // no store yet: everything starts empty
     // Read a chunk at a time so that only the line being read is held, however large

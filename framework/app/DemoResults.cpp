@@ -58,7 +58,7 @@ bool ZantApp::FileExists(const std::string& path)
         DemoRecordData data;
         return DemoTakeRecord(DEMO_FILE_EXISTS, data) && data.mSuccess;
     }
-    FILE* f = std::fopen(Platform::ToNativePath(path).c_str(), "rb");
+    FILE* f = Platform::OpenRegularFile(path);
     const bool exists = f != nullptr;
     if (f)
         std::fclose(f);

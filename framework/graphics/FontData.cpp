@@ -87,7 +87,7 @@ bool FontData::LoadDescriptor(FontHost* host, const std::string& path)
 {
     if (mInitialized)
         return true;
-    std::FILE* file = std::fopen(Platform::ToNativePath(path).c_str(), "rb");
+    std::FILE* file = Platform::OpenRegularFile(path);
     if (!file) {
         mApp = host;
         mSourceFile = path;

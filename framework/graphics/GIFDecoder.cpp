@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "framework/graphics/ImageLib.h"
+#include "platform/Paths.h"
 
 namespace ImageLib {
 
@@ -269,7 +270,7 @@ std::unique_ptr<Image> DecodeGif(const uint8_t* data, size_t size)
 
 std::unique_ptr<Image> ReadGif(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = Platform::OpenRegularFile(path);
     if (!file)
         return nullptr;
     std::vector<uint8_t> data;

@@ -318,7 +318,7 @@ std::unique_ptr<Image> LoadColourPicture(const std::string& path)
 // A file read through a reader of open streams; none when it cannot be opened.
 std::unique_ptr<Image> ReadThroughFile(const std::string& path, std::unique_ptr<Image> (*read)(std::FILE*))
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = Platform::OpenRegularFile(path);
     if (!file)
         return nullptr;
     // The decoders read in small pieces; a larger buffer reads a game picture in a

@@ -1,5 +1,7 @@
 #include "framework/util/XMLParser.h"
 
+#include "platform/Paths.h"
+
 namespace Zant {
 
 namespace {
@@ -116,7 +118,7 @@ bool XMLParser::OpenFile(const std::string& fileName)
     Init();
     CloseFile();
     mFileName = fileName;
-    mFile = std::fopen(fileName.c_str(), "rb");
+    mFile = Platform::OpenRegularFile(fileName);
     if (!mFile) {
         SetFailed("Unable to open file");
         return false;

@@ -1,7 +1,6 @@
 #include "game/common/DataFile.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 
 #include "framework/util/StringUtil.h"
@@ -11,7 +10,7 @@ namespace Zant {
 
 namespace {
 // Far above the largest data file; a bigger file is not one of ours.
-constexpr std::streamoff MAX_DATA_FILE_SIZE = 16 * 1024 * 1024;
+constexpr size_t MAX_DATA_FILE_SIZE = 16 * 1024 * 1024;
 } // namespace
 
 int ParseLeadingInt(const std::string& text)
@@ -31,19 +30,7 @@ std::string GameDataPath(const std::string& folder, const std::string& gamePath)
 
 bool ReadGameDataFile(const std::string& folder, const std::string& gamePath, std::string& text)
 {
-    text.clear();
-    std::ifstream in(GameDataPath(folder, gamePath), std::ios::binary);
-    if (!in)
-        return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > MAX_DATA_FILE_SIZE)
-        return false;
-    in.seekg(0, std::ios::beg);
-    text.resize(static_cast<size_t>(size));
-    if (size > 0 && !in.read(text.data(), size))
-        return false;
-    return true;
+    return Platform::ReadWholeFile(GameDataPath(folder, gamePath), text, MAX_DATA_FILE_SIZE);
 }
 
 } // namespace Zant
