@@ -17,7 +17,9 @@ int Count(int stored) { return std::clamp(stored, 0, SavedAdventure::COUNT_LIMIT
 SavedAdventure SavedAdventure::Read(const UserProfile& profile)
 {
     SavedAdventure saved;
-    saved.difficulty = std::clamp(profile.mSavedDifficulty, 0, 4);
+    // A difficulty past the five is named and played as the last, X-Treme.
+    const int difficulty = profile.mSavedDifficulty;
+    saved.difficulty = difficulty >= 0 && difficulty <= 4 ? difficulty : 4;
     const int index = profile.mSavedLevelIndex;
     if (index >= UserProfile::SAVED_ENDLESS_LEVEL_BASE) {
         // The level index holds the endless count, and the store's "NBTL" the count
