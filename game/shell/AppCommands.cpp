@@ -802,7 +802,7 @@ void WinBTApp::ContinueSavedGame()
     mMapScreen->mLevelNum = saved.level + 1;
     mBoard->StartLevel(mConfig);
     mOfferTutorial = !profile->mSeenTutorial;
-    mMapScreen->mRouteDots = profile->mSavedSites;
+    mMapScreen->mRouteDots = saved.routeDots;
     mMapScreen->mRoute.clear();
     for (int site : profile->mSavedSiteNumbers) {
         if (site < 0 || site >= MapScreen::NUM_SITES)

@@ -39,6 +39,9 @@ SavedAdventure SavedAdventure::Read(const UserProfile& profile)
     for (size_t i = 0; i < saved.totals.size(); ++i)
         saved.totals[i] = Count(profile.mSavedTotals[i]);
     saved.typingTime = Count(profile.mSavedTotal2);
+    for (const auto& [x, y] : profile.mSavedSites)
+        saved.routeDots.emplace_back(std::clamp(x, -COORDINATE_LIMIT, COORDINATE_LIMIT),
+                                     std::clamp(y, -COORDINATE_LIMIT, COORDINATE_LIMIT));
     return saved;
 }
 

@@ -233,6 +233,36 @@ TEST_F(SavedGameTest, AContinuedGameBoundsItsStoredNumbers)
     }
 }
 
+// The map's course comes from the player's file too: a dot far off the chart is kept
+// where drawing it centred stays within an int.
+TEST_F(SavedGameTest, AContinuedCourseIsBoundedToDrawableDots)
+{
+    const int big = std::numeric_limits<int>::max();
+    const int small = std::numeric_limits<int>::min();
+    const int limit = SavedAdventure::COORDINATE_LIMIT;
+    NewPlayerAtMenu("Ann");
+    UserProfile* ann = app->mCurProfile;
+    ann->SetSavedGame(true, 2, 1000, 0.0, 6, 2, 2);
+    ann->mSavedSites = {{big, small}, {small, big}, {150, 70}};
+    ann->mSavedSiteNumbers = {0, 1, 6};
+    app->mProfileMgr->WriteUserProfileToRegistry(ann, false, false);
+    Restart();
+    app->LeaveTitleScreen();
+    ContinueSavedGame();
+    EXPECT_EQ(Map()->mRouteDots, (std::vector<std::pair<int, int>>{{limit, -limit}, {-limit, limit}, {150, 70}}));
+
+    // The level done, the map with its course on screen.
+    for (const char* name : {"point", "point_green", "mapship"})
+        for (int index = 0; index < GameAssets::NUM_IMAGES; ++index)
+            if (std::string(GameAssets::IMAGE_NAMES[index]) == name)
+                app->SetImage(index, CreatureTests::MakeCodedImage(index));
+    StartPlaying();
+    CompleteLevel();
+    ASSERT_TRUE(Map()->mVisible);
+    ASSERT_FALSE(Map()->mLostAtSea);
+    Map()->Draw(&graphics);
+}
+
 // A simulated game over leaves its dialog at the end of the board's update,
 // not while the update still reads the level configuration (ASan would stop here).
 TEST_F(SavedGameTest, ASimulatedGameOverEndsTheGameAfterTheUpdate)
