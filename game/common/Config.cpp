@@ -853,6 +853,16 @@ void Config::ResetWaves(int level)
     BuildWaveList();
 }
 
+void Config::ResumeEndlessLevels(int count)
+{
+    // The endless levels before the last raised the speeds by 0.1, 0.2, ... in turn;
+    // standing on the last raises them by its own share.
+    const int before = std::clamp(count, 1, MAX_ENDLESS_COUNT) - 1;
+    mEndlessCount = before;
+    RaiseEndlessSpeeds(0.1 * before * (before + 1) / 2);
+    ResetWaves(ENDLESS_LEVEL);
+}
+
 void Config::BuildWaveList()
 {
     ConfigLevel* level = CurrentLevel();

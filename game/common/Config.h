@@ -123,6 +123,10 @@ public:
     // The level index of ResetWaves that means "the endless list": one more endless
     // level past the fixed ones, the endless count raised and every endless speed with it.
     static constexpr int ENDLESS_LEVEL = -1;
+    // The most endless levels a continued game resumes at. Each raises the speeds by
+    // a tenth more than the last, so a few dozen are past playing; far beyond that
+    // the rises would leave nothing a game can draw.
+    static constexpr int MAX_ENDLESS_COUNT = 100;
 
     explicit Config(ConfigHost* app);
     ~Config();
@@ -165,6 +169,9 @@ public:
     void NextLevel();
     // Stands at a fixed level index, or at ENDLESS_LEVEL (see there).
     void ResetWaves(int level);
+    // Stands on an endless level as a game that entered count of them does (1 up to
+    // MAX_ENDLESS_COUNT), with the speed rises of all of them.
+    void ResumeEndlessLevels(int count);
     void BuildWaveList();
 
     // ---- State the game shell reads and restores.

@@ -53,6 +53,7 @@ Board::Board(BoardHost* app) : mApp(app), mAssets(app->Assets())
     mGameClock->SetDisabled(true);
 
     mPlayer = new Player(app);
+    mLevelStartLives = mPlayer->mLives;
     mHeader = new BoardHeader(mPlayer, app);
 
     mEffectsOn = app->EffectsOn();

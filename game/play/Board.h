@@ -388,7 +388,10 @@ public:
     int mCallCount = 0;
     // Play time of the level (ms), kept at the tally and by the secret item.
     int mLevelTime = 0;
+    // The score and lives the level started with: a game ended in the middle of the
+    // level is saved as the level began, since continuing it plays the level again.
     int mLevelStartScore = 0;
+    int mLevelStartLives = 0;
     // The score multiplier's counter and factor.
     int mMultiplierCount = 0;
     double mScoreFactor = 1.0;
@@ -418,6 +421,9 @@ public:
     void UpdateTreasureClock();
     void UpdateTreasurePulse();
     void EndTreasureClock(bool special);
+    // The pearl game's end, found or not: the "Press space bar to continue" link shows
+    // the way on to the map.
+    void ShowContinueLink();
     void EndBossLevel();
     void StartTally();
     void UpdateTally();

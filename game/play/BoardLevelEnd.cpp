@@ -226,10 +226,12 @@ void Board::EndTreasureClock(bool special)
 
     if (special) {
         // A pearl game that ran out without one pair matched has earned nothing: the
-        // clams close and the level ends without a secret item.
+        // clams close and the level ends without a secret item, waiting for the space
+        // bar as after a secret item.
         if (mPearlMatches > 0) {
             AwardSecretItem();
         } else {
+            ShowContinueLink();
             mLevelTime = mGameClock->GetElapsed();
             for (Clam* clam : mClams)
                 clam->SetState(Clam::OPEN);
@@ -246,6 +248,15 @@ void Board::EndTreasureClock(bool special)
     SaveProfile(false);
     mAssets.PlaySound(SOUND_WINGEM);
     mLevelTime = mGameClock->GetElapsed();
+}
+
+void Board::ShowContinueLink()
+{
+    if (mLevelDonePanel == nullptr || mWidgetManager == nullptr)
+        return;
+    mWidgetManager->BringToFront(mLevelDonePanel);
+    mLevelDonePanel->SetDisabled(false);
+    mLevelDonePanel->SetVisible(true);
 }
 
 void Board::EndBossLevel()

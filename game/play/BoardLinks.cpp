@@ -87,9 +87,12 @@ void Board::SaveAbyssProgress(int feet)
     if (profile == nullptr)
         return;
     profile->mBestDepth = std::max(profile->mBestDepth, feet);
-    // The store's values: the best depth and the kill counts (the data file waits
-    // for the dive's end).
-    mApp->WriteProfile(profile, false, true);
+    // The dive's score so far goes with its depth: a dive that never ends properly
+    // (the program killed, the power gone) keeps its best score as well.
+    ModeRecord& abyss = profile->mModes[UserProfile::ABYSS_MODE_RECORD];
+    abyss.mBestScore = std::max(abyss.mBestScore, mPlayer->mScore);
+    // The store keeps the depth and the kill counts, the data file the score.
+    mApp->WriteProfile(profile, false, false);
 }
 
 void Board::ShowLevelHint() { mApp->ShowLevelHint(); }

@@ -243,11 +243,7 @@ std::string Board::PickFreeClamLetter()
 void Board::AwardSecretItem()
 {
     mPlayer->SetState(Player::TALLY);
-    if (mLevelDonePanel && mWidgetManager) {
-        mWidgetManager->BringToFront(mLevelDonePanel);
-        mLevelDonePanel->SetDisabled(false);
-        mLevelDonePanel->SetVisible(true);
-    }
+    ShowContinueLink();
     MarkSecretItemFound(mConfig ? mConfig->GetLevel() : 0);
     const unsigned r = mApp->GetGameRandom().Next();
     const int item = int(r & 3);

@@ -89,6 +89,7 @@ void Board::SetLevelValues(std::array<int, NUM_LEVEL_RESULTS> values)
     mAccurateLevels = values[RESULT_ACCURATE_LEVELS];
     mPlayer->SetScore(values[RESULT_SCORE]);
     mLevelStartScore = mPlayer->mScore;
+    mLevelStartLives = mPlayer->mLives;
 }
 
 void Board::GetLevelResults(std::array<int, NUM_LEVEL_RESULTS>& out)

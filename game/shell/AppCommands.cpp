@@ -25,6 +25,7 @@
 #include "game/shell/MenuScreen.h"
 #include "game/shell/NewUserDialog.h"
 #include "game/shell/OptionsDialog.h"
+#include "game/shell/SavedAdventure.h"
 #include "game/shell/SelectUserDialog.h"
 #include "game/shell/StatsScreen.h"
 #include "game/shell/TitleScreen.h"
@@ -279,8 +280,9 @@ void WinBTApp::StartAdventure()
         OpenDifficultyDialog();
         return;
     }
-    const int level = mCurProfile->mSavedLevel + 1;
-    const std::string difficulty = DifficultyName(mCurProfile->mSavedDifficulty);
+    const SavedAdventure adventure = SavedAdventure::Read(*mCurProfile);
+    const int level = adventure.level + 1;
+    const std::string difficulty = DifficultyName(adventure.difficulty);
     char text[256];
     if (saved >= 1 && saved <= LAST_FIXED_SITE)
         std::snprintf(text, sizeof text,
@@ -336,9 +338,9 @@ void WinBTApp::EndSavedAdventure()
     if (!HasSavedAdventure())
         return;
     UserProfile* profile = mCurProfile;
+    const SavedAdventure saved = SavedAdventure::Read(*profile);
     if (mProfileMgr != nullptr)
-        mProfileMgr->EnterEntry(false, HighScoreEntry{profile->mSavedScore, profile->mSavedDifficulty, profile->mName,
-                                                      profile->mSavedLevel + 1});
+        mProfileMgr->EnterEntry(false, HighScoreEntry{saved.score, saved.difficulty, profile->mName, saved.level + 1});
     profile->SetSavedGame(true, -1, -1, -1.0, -1, -10, -1);
     profile->ClearSavedGame();
 }
@@ -768,42 +770,39 @@ void WinBTApp::ContinueSavedGame()
     UserProfile* profile = mCurProfile;
     if (profile == nullptr)
         return;
-    mDifficulty = profile->mSavedDifficulty;
+    const SavedAdventure saved = SavedAdventure::Read(*profile);
+    mDifficulty = saved.difficulty;
     mLevelResult.fill(0);
-    mLevelResult[0] = profile->mSavedScore;
-    mLevelResult[1] = profile->mSavedLevel;
-    // A charge within 0..1: a save without one (older saves, -1.0) restores none,
-    // not a bar that stays empty for a whole extra charge period.
-    const double charge = std::isfinite(profile->mSavedCharge) ? std::clamp(profile->mSavedCharge, 0.0, 1.0) : 0.0;
+    mLevelResult[0] = saved.score;
+    mLevelResult[1] = saved.level;
     static_assert(sizeof(double) == 2 * sizeof(int));
-    std::memcpy(&mLevelResult[2], &charge, sizeof(double));
-    mLevelResult[4] = profile->mSavedLives;
-    mRunLevelTotal8 = profile->mSavedTotals[0];
-    mRunLastEntry7 = profile->mSavedTotals[1];
-    mRunTotal10 = profile->mSavedTotals[2];
-    mRunTotal9 = profile->mSavedTotals[3];
-    mRunTypingTime = profile->mSavedTotal2;
+    std::memcpy(&mLevelResult[2], &saved.charge, sizeof(double));
+    mLevelResult[4] = saved.lives;
+    mRunLevelTotal8 = saved.totals[0];
+    mRunLastEntry7 = saved.totals[1];
+    mRunTotal10 = saved.totals[2];
+    mRunTotal9 = saved.totals[3];
+    mRunTypingTime = saved.typingTime;
     mOfferTutorial = false;
     StartGameSimple();
     if (mBoard == nullptr)
         return;
     mBoard->SetLevelValues(mLevelResult);
-    const int saved = profile->mSavedLevelIndex;
-    if (saved < SAVED_ENDLESS_LEVEL_BASE) {
-        mConfig->ResetWaves(saved);
-        if (saved >= LAST_FIXED_SITE)
+    if (!saved.IsUncharted()) {
+        mConfig->ResetWaves(saved.site);
+        if (saved.site >= LAST_FIXED_SITE)
             mMapScreen->SetLostAtSea(true);
     } else {
+        // The uncharted waters as they were left: the view already scrolled there,
+        // and the endless levels as fast as the levels played made them.
         mMapScreen->SetLostAtSea(true);
         mMapScreen->SnapView();
-        mConfig->ResetWaves(saved - 65);
-        mConfig->SetEndlessLevelCount(profile->mLastLevel);
-        mConfig->ResetWaves(-1);
+        mConfig->ResumeEndlessLevels(saved.endlessCount);
     }
-    mMapScreen->mLevelNum = profile->mSavedLevel + 1;
+    mMapScreen->mLevelNum = saved.level + 1;
     mBoard->StartLevel(mConfig);
     mOfferTutorial = !profile->mSeenTutorial;
-    mMapScreen->mRouteDots = profile->mSavedSites;
+    mMapScreen->mRouteDots = saved.routeDots;
     mMapScreen->mRoute.clear();
     for (int site : profile->mSavedSiteNumbers) {
         if (site < 0 || site >= MapScreen::NUM_SITES)

@@ -85,10 +85,11 @@ void WinBTApp::SaveAdventure(UserProfile* profile, bool gameEnded, bool withChar
     profile->mSavedTotal2 = mRunTypingTime;
 
     const Player* player = GetPlayer();
-    const int lives = player ? player->mLives : 0;
     // A continued adventure restarts the saved level from its beginning, so the save
-    // keeps the score the level started with: a save made in the middle of the level
-    // ("End game") must not carry the level's points into the level played again.
+    // keeps the score and the lives the level started with: a save made in the middle
+    // of the level ("End game") must not carry the level's points, nor the extra lives
+    // they earned, into the level played again, where the same points earn them anew.
+    const int lives = mBoard != nullptr ? mBoard->mLevelStartLives : (player ? player->mLives : 0);
     const int score = mBoard != nullptr ? mBoard->mLevelStartScore : (player ? player->mScore : 0);
     const int level = player ? player->mLevelIndex : 0;
     // The data file writes this score whether or not a game is in progress.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "framework/graphics/Color.h"
 #include "framework/graphics/Font.h"
@@ -207,6 +208,8 @@ void MapScreen::SetVisible(bool visible)
     ShowContinueLink(visible);
     for (XWidget* marker : mMarkers)
         marker->SetVisible(visible);
+    if (visible)
+        WarnLostAtSea();
     UserProfile* profile = mApp->mCurProfile;
     if (!visible || profile == nullptr || profile->mMapHintShown || mLostAtSea)
         return;
@@ -242,7 +245,9 @@ void MapScreen::Reset()
         mRoute.push_back(previous);
     }
 
-    const int endless = mApp->mConfig != nullptr ? mApp->mConfig->GetEndlessLevelCount() : 1;
+    // The figures announce the level chosen next: past the chart that is one endless
+    // level more than have been entered, and its speeds are raised as it starts.
+    const int endless = mApp->mConfig != nullptr ? mApp->mConfig->GetEndlessLevelCount() + 1 : 1;
     static const char* const NAMES[] = {"Easy", "Normal", "Hard", "Expert", "X-Treme"};
     const int difficulty = std::clamp(mApp->mDifficulty, 0, 4);
     mDifficultyName = NAMES[difficulty];
@@ -457,15 +462,32 @@ void MapScreen::ChooseSite()
 
 void MapScreen::SnapView()
 {
+    // The view of a game that was out there before: its player has been warned.
     mScrolling = false;
+    mWarningDue = false;
     mViewX = mViewY = ScrollLimit();
 }
 
 void MapScreen::SetLostAtSea(bool lost)
 {
-    if (lost && !mLostAtSea)
+    if (lost && !mLostAtSea) {
         mScrolling = true;
+        mWarningDue = true;
+    }
     mLostAtSea = lost;
+}
+
+void MapScreen::WarnLostAtSea()
+{
+    // The warning opens with the map, before the map takes a key: a space typed on
+    // at once must not start the next level unseen. A simulated run reads no warnings.
+    if (!mWarningDue || !mLostAtSea || Simulation().IsOn())
+        return;
+    mWarningDue = false;
+    mApp->DoMessageDialog("WARNING!",
+                          "You are lost at sea!\nIn these uncharted\nwaters, only one thing is certain:\nthe fish keep "
+                          "getting hungrier.\n",
+                          "OK", true);
 }
 
 void MapScreen::RemoveSiteWidgets()
@@ -509,18 +531,11 @@ void MapScreen::FinishScroll()
     UserProfile* profile = mApp->mCurProfile;
     if (profile != nullptr && profile->mExpeditionOpen) {
         profile->mExpeditionOpen = false;
-        ++profile->mExpeditions;
+        // Counted on within 0 and the int's end, whatever a damaged store held.
+        profile->mExpeditions = std::clamp(profile->mExpeditions, 0, std::numeric_limits<int>::max() - 1) + 1;
         if (mApp->mProfileMgr != nullptr)
             mApp->mProfileMgr->WriteUserProfileToRegistry(profile, false, false);
     }
-    if (Simulation().IsOn()) {
-        ShowContinueLink(true);
-        return;
-    }
-    mApp->DoMessageDialog("WARNING!",
-                          "You are lost at sea!\nIn these uncharted\nwaters, only one thing is certain:\nthe fish keep "
-                          "getting hungrier.\n",
-                          "OK", true);
     ShowContinueLink(true);
 }
 

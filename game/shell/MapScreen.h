@@ -83,6 +83,8 @@ public:
     int mLevelNum = 0;
     bool mLostAtSea = false;
     bool mScrolling = false;
+    // The warning for the way into uncharted waters is still to be shown.
+    bool mWarningDue = false;
     int mViewX = 0;
     int mViewY = 0;
     bool mInputLocked = false;
@@ -113,6 +115,8 @@ private:
     void OfferNextSites();
     XWidget* MakeMarker(int slot, int site, bool single);
     void ShowMapHint(bool single);
+    // Opens the one-time "lost at sea" warning as the map is shown, when it is due.
+    void WarnLostAtSea();
     void UpdateScroll();
     void FinishScroll();
     bool MessageOpen();

@@ -7,6 +7,7 @@
 
 #include "framework/graphics/FontHost.h"
 #include "framework/graphics/ImageFont.h"
+#include "framework/graphics/PixelBlend.h"
 
 #include "game/creatures/Clam.h"
 #include "game/common/BTTimer.h"
@@ -272,18 +273,41 @@ TEST_F(BoardDraw, TheSeaIsDrawnOnlyWhileTheSceneryLeavesItInView)
 TEST_F(BoardDraw, TheTreasureIsColourisedOnlyWhileItGlows)
 {
     const int gem = 10; // gem_green
-    app->SetImage(gem, CreatureTests::MakeCodedImage(gem));
+    const int alpha = 100;
+    // The sparkles over the treasure would mix with it: this frame shows the treasure alone.
+    for (int index = 0; index < GameAssets::NUM_IMAGES; ++index)
+        if (std::string(GameAssets::IMAGE_NAMES[index]) == "sparkle_large")
+            app->SetImage(index, nullptr);
     app->mTreasureImage = gem;
     board->mPlayer->mState = Player::TALLY;
-    board->mTallyCountdown = 100;
-    for (bool glow : {false, true}) {
-        SCOPED_TRACE(glow);
+    board->mTallyCountdown = alpha;
+    auto frame = [&](bool glow, bool withTreasure) {
+        app->SetImage(gem, withTreasure ? CreatureTests::MakeCodedImage(gem) : nullptr);
         board->mTreasureGlow = glow;
         Blank();
         board->Draw(&graphics);
-        if (glow)
-            EXPECT_EQ(PixelsOf(gem), 0) << "faded with the screen";
-        else
-            EXPECT_GT(PixelsOf(gem), 0) << "drawn as it is";
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x)
+                pixels.push_back(ScreenPixel(x, y));
+        return pixels;
+    };
+    const std::vector<uint32_t> plain = frame(false, true);
+    const std::vector<uint32_t> under = frame(true, false);
+    const std::vector<uint32_t> glowing = frame(true, true);
+
+    // Plain: the treasure's own pixels. Glowing: each of them at the screen's alpha
+    // over what lies beneath, so none of them plain.
+    const PixelBlend::Tint tint = PixelBlend::MakeBlendTint(Color(255, 255, 255, alpha));
+    int treasurePixels = 0;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        if (CreatureTests::PixelImage(plain[i]) != gem)
+            continue;
+        ++treasurePixels;
+        ASSERT_EQ(glowing[i], PixelBlend::BlendTintedOpaqueDest(under[i], plain[i], tint)) << "pixel " << i;
+        ASSERT_NE(glowing[i], plain[i]) << "pixel " << i;
     }
+    EXPECT_GT(treasurePixels, 0) << "drawn as it is";
+    const CreatureTests::ManifestEntry size = CreatureTests::ManifestSize("gem_green");
+    EXPECT_EQ(treasurePixels, size.width * size.height);
 }

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "framework/graphics/MemoryImage.h"
+#include "framework/widgets/HyperlinkWidget.h"
 #include "game/creatures/BonusCreature.h"
 #include "game/creatures/Clam.h"
 #include "game/creatures/ProjectileBoss.h"
@@ -366,6 +367,26 @@ TEST_F(LevelEndTest, APearlGameOutOfTimeWithoutAPairAwardsNothing)
         EXPECT_EQ(items, matches > 0 ? 1 : 0) << matches;
     }
     app->mCurProfile = nullptr;
+}
+
+// However the pearl game ends, the level then waits for the space bar and says so:
+// "Press space bar to continue".
+TEST_F(LevelEndTest, APearlGameOutOfTimeOffersTheWayOnWithOrWithoutAPair)
+{
+    for (const int matches : {0, 1}) {
+        SCOPED_TRACE(matches);
+        AtTheFloor(Level("<BonusLevel/>\n"));
+        board->mPlayer->SetState(Player::TREASURE_WORD);
+        board->mEndTimer = 0.05;
+        board->mPearlMatches = matches;
+        ASSERT_NE(board->mLevelDonePanel, nullptr);
+        EXPECT_FALSE(board->mLevelDonePanel->mVisible);
+        board->UpdateLevelEnd();
+        ASSERT_EQ(board->mPlayer->mState, Player::TALLY);
+        EXPECT_TRUE(board->mLevelDonePanel->mVisible);
+        EXPECT_FALSE(board->mLevelDonePanel->mDisabled);
+        EXPECT_EQ(board->mLevelDonePanel->mLabel, "Press space bar to continue");
+    }
 }
 
 TEST_F(LevelEndTest, ThePearlGameLaysOutTwentyTwoClamsWithFourTreasures)

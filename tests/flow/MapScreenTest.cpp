@@ -2,8 +2,11 @@
 // figures and the scroll that must always finish.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "framework/graphics/MemoryImage.h"
 #include "framework/widgets/WidgetManager.h"
+#include "game/play/Board.h"
 #include "game/shell/MapScreen.h"
 #include "game/shell/XWidget.h"
 #include "tests/flow/FlowFixture.h"
@@ -117,14 +120,63 @@ TEST_F(MapScreenTest, TheScrollIntoUnchartedWatersAlwaysFinishesOnce)
         app->mCurProfile->mExpeditionOpen = true;
         const int before = app->mCurProfile->mExpeditions;
         map->SetLostAtSea(true);
+        map->SetVisible(true);
+        EXPECT_EQ(MessageHeader(), "WARNING!");
         Run(200);
         EXPECT_FALSE(map->mScrolling);
         EXPECT_FALSE(map->mInputLocked);
         EXPECT_EQ(map->mViewX, 640 - size);
         EXPECT_EQ(map->mViewY, 640 - size);
         EXPECT_EQ(app->mCurProfile->mExpeditions, before + 1);
-        EXPECT_EQ(MessageHeader(), "WARNING!");
     }
+}
+
+// The completed-expeditions count the store held is counted on within an int.
+TEST_F(MapScreenTest, TheExpeditionCountGoesOnFromAnyStoredValue)
+{
+    const int big = std::numeric_limits<int>::max();
+    const struct {
+        int stored;
+        int after;
+    } cases[] = {{3, 4}, {-5, 1}, {big - 1, big}, {big, big}};
+    Chart(640, 480);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        map->mViewX = map->mViewY = 0;
+        map->mLostAtSea = false;
+        app->mCurProfile->mExpeditionOpen = true;
+        app->mCurProfile->mExpeditions = c.stored;
+        map->SetLostAtSea(true);
+        Run(1);
+        EXPECT_FALSE(map->mScrolling);
+        EXPECT_EQ(app->mCurProfile->mExpeditions, c.after);
+    }
+}
+
+class MapFlowTest : public FlowFixture {};
+
+// The warning for uncharted waters opens with the map, so that a space typed at once
+// answers it instead of starting the next level unseen; it opens once.
+TEST_F(MapFlowTest, TheLostAtSeaWarningOpensWithTheMap)
+{
+    PlayToSiteSixOnHard();
+    PlayOnToTheLastSite();
+    ASSERT_EQ(app->mConfig->GetLevel(), 35);
+    Board* lastCharted = app->mBoard;
+    FinishLevel();
+    ASSERT_TRUE(Map()->mVisible);
+    EXPECT_EQ(MessageHeader(), "WARNING!");
+
+    Run(1);
+    Type(" ");
+    EXPECT_EQ(Message(), nullptr);
+    EXPECT_TRUE(Map()->mVisible);
+    EXPECT_EQ(app->mBoard, lastCharted);
+    Run(2000);
+    EXPECT_EQ(Message(), nullptr);
+    Type(" ");
+    EXPECT_FALSE(Map()->mVisible);
+    EXPECT_NE(app->mBoard, lastCharted);
 }
 
 } // namespace FlowTests

@@ -3,6 +3,8 @@
 // takes, the abyss's saved depth, and the default player.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <ostream>
 
 #include "framework/widgets/ListWidget.h"
@@ -17,7 +19,9 @@
 #include "game/shell/DifficultyDialog.h"
 #include "game/shell/GameOverDialog.h"
 #include "game/shell/HintDialog.h"
+#include "game/shell/SavedAdventure.h"
 #include "game/shell/SelectUserDialog.h"
+#include "platform/SettingsStore.h"
 #include "tests/flow/FlowFixture.h"
 #include "tests/simulation/SimulationFiles.h"
 
@@ -111,15 +115,16 @@ TEST_F(SavedGameTest, UnchartedLevelsGoOnPastTheFixedLevelsAndAreContinued)
     app->mWidgetManager->SetFocus(Map());
 
     // Three uncharted levels: each one more endless level, faster, and the map's
-    // bonus for the difficulty (Hard: 20 % a level) grows with them.
+    // bonus for the difficulty (Hard: 20 % a level) grows with them. The map
+    // announces the level to come, the first one already 20 % harder.
     double rise = 0.0;
     for (int count = 1; count <= 3; ++count) {
         SCOPED_TRACE(count);
         if (count > 1) {
             CompleteLevel();
             EXPECT_TRUE(Map()->mVisible);
-            EXPECT_NEAR(Map()->mBonusPercent, 20.0 * (count - 1), 1e-9);
         }
+        EXPECT_NEAR(Map()->mBonusPercent, 20.0 * count, 1e-9);
         Type(" ");
         ASSERT_FALSE(Map()->mVisible);
         EXPECT_TRUE(app->mConfig->IsPastFixedLevels());
@@ -140,16 +145,122 @@ TEST_F(SavedGameTest, UnchartedLevelsGoOnPastTheFixedLevelsAndAreContinued)
     EXPECT_TRUE(app->mConfig->IsPastFixedLevels());
     EXPECT_EQ(app->mConfig->GetEndlessLevelCount(), 3);
     EXPECT_TRUE(Map()->mLostAtSea);
+    // As fast as the three levels played made it: 0.1 + 0.2 + 0.3.
+    EXPECT_NEAR(EndlessSpeedRise(), 0.6, 1e-9);
 
     // The continued run goes on past the fixed levels.
     StartPlaying();
     CompleteLevel();
-    EXPECT_NEAR(Map()->mBonusPercent, 60.0, 1e-9);
+    EXPECT_NEAR(Map()->mBonusPercent, 80.0, 1e-9);
     Type(" ");
     ASSERT_FALSE(Map()->mVisible);
     EXPECT_TRUE(app->mConfig->IsPastFixedLevels());
     EXPECT_EQ(app->mConfig->GetEndlessLevelCount(), 4);
+    EXPECT_NEAR(EndlessSpeedRise(), 1.0, 1e-9);
     EXPECT_FALSE(app->mConfig->IsSpecialLevel());
+}
+
+// The numbers of a saved game come from the player's files: stored values far out
+// of range, or at odds with each other, are bounded as the game takes them up, and
+// the game goes on and is saved again as one the next start offers.
+TEST_F(SavedGameTest, AContinuedGameBoundsItsStoredNumbers)
+{
+    const int big = std::numeric_limits<int>::max();
+    const int limit = SavedAdventure::COUNT_LIMIT;
+    struct Case {
+        const char* what;
+        const char* lastLevel; // the store's "NBTL"
+        int levelIndex;
+        int level;
+        int score;
+        int lives;
+        // What the continued game stands at.
+        int count;
+        int shownLevel;
+        int diverScore;
+        int diverLives;
+    };
+    const Case cases[] = {
+        {"in step", "2", 103, 40, 5000, 3, 3, 41, 5000, 3},
+        {"NBTL far below", "-1000", 103, 40, 5000, 3, 1, 41, 5000, 3},
+        {"NBTL past the level index", "2147483647", 103, 40, 5000, 3, 3, 41, 5000, 3},
+        {"the largest index", "2147483646", big, 40, 5000, 3, Config::MAX_ENDLESS_COUNT, 41, 5000, 3},
+        {"the largest level, score and lives", "2", 103, big, big, big, 3, limit + 1, limit, limit},
+        {"negative lives and score", "2", 103, 40, -7, -1000, 3, 41, 0, 0},
+    };
+    NewPlayerAtMenu("Ann");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UserProfile* ann = app->mCurProfile;
+        ASSERT_NE(ann, nullptr);
+        ann->SetSavedGame(true, c.lives, c.score, 0.5, c.levelIndex, 2, c.level);
+        ann->mSavedTotals = {big, big, big, big};
+        ann->mSavedTotal2 = big;
+        app->mProfileMgr->WriteUserProfileToRegistry(ann, false, false);
+        Platform::GetSettingsStore().SetString("SOFTWARE\\Vorlix\\Plindor\\Users\\Ann", "NBTL", c.lastLevel);
+
+        Restart();
+        app->LeaveTitleScreen();
+        Press(100);
+        ASSERT_EQ(MessageHeader(), "CONTINUE?");
+        EXPECT_EQ(Message()->mDialogLines, "You have a saved game\non level " + std::to_string(c.shownLevel) +
+                                               " in uncharted waters\nat the Hard difficulty setting.\nWould you "
+                                               "like to continue it?\n");
+        Answer(true);
+        ASSERT_NE(app->mBoard, nullptr);
+        EXPECT_EQ(app->mConfig->GetEndlessLevelCount(), c.count);
+        EXPECT_NEAR(EndlessSpeedRise(), 0.1 * c.count * (c.count + 1) / 2, 1e-6);
+        EXPECT_EQ(Map()->mLevelNum, c.shownLevel);
+        EXPECT_EQ(Diver()->mScore, c.diverScore);
+        EXPECT_EQ(Diver()->mLives, c.diverLives);
+        EXPECT_EQ(app->mRunTypingTime, limit);
+
+        // Played on: a level more, points added, and saved as one to continue.
+        StartPlaying();
+        Diver()->AddScore(1000);
+        CompleteLevel();
+        Type(" ");
+        ASSERT_FALSE(Map()->mVisible);
+        EXPECT_EQ(app->mConfig->GetEndlessLevelCount(), c.count + 1);
+        StartPlaying();
+        EXPECT_EQ(app->mCurProfile->mSavedLevelIndex, WinBTApp::SAVED_ENDLESS_LEVEL_BASE + c.count + 1);
+        EndGameWithSave();
+        Restart();
+        app->LeaveTitleScreen();
+        ContinueSavedGame();
+        EXPECT_EQ(app->mConfig->GetEndlessLevelCount(), std::min(c.count + 1, Config::MAX_ENDLESS_COUNT));
+        EndGameWithSave();
+    }
+}
+
+// The map's course comes from the player's file too: a dot far off the chart is kept
+// where drawing it centred stays within an int.
+TEST_F(SavedGameTest, AContinuedCourseIsBoundedToDrawableDots)
+{
+    const int big = std::numeric_limits<int>::max();
+    const int small = std::numeric_limits<int>::min();
+    const int limit = SavedAdventure::COORDINATE_LIMIT;
+    NewPlayerAtMenu("Ann");
+    UserProfile* ann = app->mCurProfile;
+    ann->SetSavedGame(true, 2, 1000, 0.0, 6, 2, 2);
+    ann->mSavedSites = {{big, small}, {small, big}, {150, 70}};
+    ann->mSavedSiteNumbers = {0, 1, 6};
+    app->mProfileMgr->WriteUserProfileToRegistry(ann, false, false);
+    Restart();
+    app->LeaveTitleScreen();
+    ContinueSavedGame();
+    EXPECT_EQ(Map()->mRouteDots, (std::vector<std::pair<int, int>>{{limit, -limit}, {-limit, limit}, {150, 70}}));
+
+    // The level done, the map with its course on screen.
+    for (const char* name : {"point", "point_green", "mapship"})
+        for (int index = 0; index < GameAssets::NUM_IMAGES; ++index)
+            if (std::string(GameAssets::IMAGE_NAMES[index]) == name)
+                app->SetImage(index, CreatureTests::MakeCodedImage(index));
+    StartPlaying();
+    CompleteLevel();
+    ASSERT_TRUE(Map()->mVisible);
+    ASSERT_FALSE(Map()->mLostAtSea);
+    Map()->Draw(&graphics);
 }
 
 // A simulated game over leaves its dialog at the end of the board's update,
@@ -186,7 +297,8 @@ TEST_F(SavedGameTest, ASimulatedGameOverEndsTheGameAfterTheUpdate)
 }
 
 // A continued game is the game as it was when the saved level started: its
-// score (however often it is ended and continued) and its Dozav Odaziz charge.
+// score and lives (however often it is ended and continued: the points that earn
+// an extra life earn it once) and its Dozav Odaziz charge.
 TEST_F(SavedGameTest, AContinuedGameResumesAsTheSavedLevelStarted)
 {
     NewPlayerAtMenu("Ann");
@@ -200,20 +312,34 @@ TEST_F(SavedGameTest, AContinuedGameResumesAsTheSavedLevelStarted)
     Type(" ");
     ASSERT_EQ(app->mConfig->GetLevel(), 1);
     StartPlaying();
+    const int lives = Diver()->mLives;
 
-    for (int round = 0; round < 3; ++round) {
-        SCOPED_TRACE(round);
+    struct Round {
+        const char* what;
+        int livesChange; // +1: the level's points earn an extra life
+        bool restart;
+    };
+    const Round rounds[] = {
+        {"a life earned", 1, false}, {"a life lost", -1, false}, {"a life earned, restarted", 1, true}};
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.what);
         // Points and charge gained in the level, then the game ended and continued.
         Diver()->SetScore(Diver()->mScore + 800);
+        if (round.livesChange > 0)
+            Diver()->AddScore(Diver()->mNextExtraLife - Diver()->mScore);
+        else
+            Diver()->mLives += round.livesChange;
+        ASSERT_EQ(Diver()->mLives, lives + round.livesChange);
         Diver()->mCharge = 0.9;
         EndGameWithSave();
-        if (round == 2) {
+        if (round.restart) {
             Restart();
             app->LeaveTitleScreen();
         }
         ContinueSavedGame();
         EXPECT_EQ(app->mConfig->GetLevel(), 1);
         EXPECT_EQ(Diver()->mScore, 1000);
+        EXPECT_EQ(Diver()->mLives, lives);
         EXPECT_DOUBLE_EQ(Diver()->mCharge, 0.5);
         StartPlaying();
     }
@@ -321,6 +447,8 @@ TEST_F(SavedGameTest, AnAbyssDiveIsSavedEveryFourHundredFeet)
     board->mPlayer->mState = Player::PLAYING;
     board->mPlayer->mY = 235.0;
     board->mPlayer->SetReadyForWave(true);
+    // The dive's points so far, from its kills.
+    board->mPlayer->AddScore(2500);
     for (int update = 0; update < 3000 && board->mAbyssDepth < 400; ++update) {
         board->mWaveCleared = false;
         Run(1);
@@ -330,6 +458,14 @@ TEST_F(SavedGameTest, AnAbyssDiveIsSavedEveryFourHundredFeet)
     EXPECT_EQ(StoredValue("AnnoDomini"), "400");
     EXPECT_EQ(StoredValue("NumAbyssSharksKilled"), "3");
     EXPECT_EQ(app->mCurProfile->mBestDepth, 400);
+    // The score is kept with them, in the player's file: a dive killed here shows
+    // it as the highest abyss score.
+    UserProfile onDisk(app.get());
+    onDisk.mUserNumber = app->mCurProfile->mUserNumber;
+    ASSERT_TRUE(onDisk.LoadDataFromDisk());
+    const int kept = onDisk.mModes[UserProfile::ABYSS_MODE_RECORD].mBestScore;
+    EXPECT_GE(kept, 2500);
+    EXPECT_LE(kept, board->mPlayer->mScore);
 }
 
 TEST_F(SavedGameTest, ClosingTheWindowRecordsTheRunningDive)

@@ -167,6 +167,37 @@ TEST_F(ConfigProgress, EndlessRestartRaisesSpeedsByTheCount)
     EXPECT_EQ(config.GetWaveIndex(), 0);
 }
 
+// A game resumed on its n-th endless level has the speed rises of all n of them:
+// 0.1 + 0.2 + ... + 0.1 n, as when the levels were played one after another.
+TEST_F(ConfigProgress, ResumingEndlessLevelsRaisesSpeedsByEveryLevelPlayed)
+{
+    const struct {
+        int count;
+        int standsAt;
+    } cases[] = {{1, 1}, {3, 3}, {Config::MAX_ENDLESS_COUNT, Config::MAX_ENDLESS_COUNT},
+                 {0, 1}, {-1000, 1}, {Config::MAX_ENDLESS_COUNT + 1, Config::MAX_ENDLESS_COUNT}};
+    const std::string file = File(Levels(36, true));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        Config played{&host};
+        Config resumed{&host};
+        ASSERT_EQ(played.LoadText(file, 1, "test.xml"), 0);
+        ASSERT_EQ(resumed.LoadText(file, 1, "test.xml"), 0);
+        const double speed = resumed.GetEndlessLevels()[0].Settings.MinSpeed;
+        for (int n = 0; n < c.standsAt; ++n)
+            played.ResetWaves(Config::ENDLESS_LEVEL);
+
+        resumed.ResumeEndlessLevels(c.count);
+        EXPECT_EQ(resumed.GetEndlessLevelCount(), c.standsAt);
+        EXPECT_EQ(resumed.GetLevel(), Config::ENDLESS_LEVEL);
+        const auto& levels = resumed.GetEndlessLevels();
+        const auto& playedLevels = played.GetEndlessLevels();
+        EXPECT_NEAR(levels[0].Settings.MinSpeed, speed + 0.1 * c.standsAt * (c.standsAt + 1) / 2, 1e-9);
+        EXPECT_NEAR(levels[0].Settings.MinSpeed, playedLevels[0].Settings.MinSpeed, 1e-9);
+        EXPECT_NEAR(levels[5].Waves[0].Enemies[0].MaxSpeed, playedLevels[5].Waves[0].Enemies[0].MaxSpeed, 1e-9);
+    }
+}
+
 TEST_F(ConfigProgress, RebuildingTheBoardInEndlessPlayKeepsItsPlace)
 {
     ASSERT_TRUE(Load(File(Levels(36, true))));

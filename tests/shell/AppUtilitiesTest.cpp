@@ -138,8 +138,8 @@ TEST_F(AppUtilitiesTest, TreasureNameStaysForTheRun)
     EXPECT_EQ(app->GetTreasureName(), "Ruby");
 }
 
-// A continued game restarts the saved level: the save keeps the score the level
-// started with, not the points gained in it since.
+// A continued game restarts the saved level: the save keeps the score and lives the
+// level started with, not the points gained in it since nor the life they earned.
 TEST_F(AppUtilitiesTest, SavingTheRunKeepsTheScoreTheLevelStartedWith)
 {
     app->mWidgetManager = new Zant::WidgetManager(app.get());
@@ -151,7 +151,8 @@ TEST_F(AppUtilitiesTest, SavingTheRunKeepsTheScoreTheLevelStartedWith)
     app->mBoard = new Zant::Board(app.get());
     app->mBoard->mLevelStartScore = 1800;
     app->mBoard->mPlayer->mScore = 2400;
-    app->mBoard->mPlayer->mLives = 2;
+    app->mBoard->mLevelStartLives = 2;
+    app->mBoard->mPlayer->mLives = 3;
     app->mBoard->mPlayer->mCharge = 0.5;
     app->mBoard->mPlayer->mLevelIndex = 3;
     app->mDifficulty = 2;
