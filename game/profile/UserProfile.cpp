@@ -378,6 +378,64 @@ bool StringsFit(const Buffer& buffer)
     return true;
 }
 
+StoredFileState CheckStoredVersion(const std::string& version, double oldest)
+{
+    // An older layout still begins with its version number; a number followed by
+    // other text counts by the number.
+    if (version.empty() || version[0] < '0' || version[0] > '9')
+        return StoredFileState::Damaged;
+    return ParseStoredDouble(version) < oldest ? StoredFileState::Old : StoredFileState::Read;
+}
+
+namespace {
+
+// Strings of a complete data file before the count of saved sites (the version, the
+// mode records, the lesson results and records, the treasure figures and the saved
+// adventure's values), and after the site numbers (the second run total and the
+// boss kills).
+constexpr size_t STRINGS_BEFORE_SITES =
+    1 + UserProfile::NUM_MODES * (4 + ModeRecord::NUM_LEVELS * StatRecord::NUM_VALUES) +
+    UserProfile::NUM_LESSONS * (1 + StatRecord::NUM_VALUES) + 1 + UserProfile::NUM_TREASURE_KINDS +
+    UserProfile::NUM_SECRET_KINDS + 1 + 6 + UserProfile::NUM_SAVED_TOTALS;
+constexpr size_t STRINGS_AFTER_SITES = 1 + UserProfile::NUM_BOSS_KINDS;
+
+// Whether a file whose strings fit holds every group up to the boss kills, the two
+// lists as long as their counts say.
+bool HoldsEveryGroup(const Buffer& buffer)
+{
+    const std::vector<uint8_t>& data = buffer.GetData();
+    size_t pos = 0;
+    auto next = [&](std::string* text) {
+        if (data.size() - pos < MIN_STRING_BYTES)
+            return false;
+        const size_t length = data[pos] | (size_t(data[pos + 1]) << 8);
+        if (text != nullptr)
+            text->assign(reinterpret_cast<const char*>(data.data() + pos + MIN_STRING_BYTES), length);
+        pos += MIN_STRING_BYTES + length;
+        return true;
+    };
+    // Each string takes at least two bytes, so a hostile count ends with the data.
+    auto skip = [&](size_t n) {
+        for (; n > 0; --n)
+            if (!next(nullptr))
+                return false;
+        return true;
+    };
+    auto count = [&](size_t& n) {
+        std::string text;
+        if (!next(&text))
+            return false;
+        n = static_cast<size_t>(std::max(0, ParseStoredInt(text)));
+        return true;
+    };
+    size_t pairs = 0;
+    size_t numbers = 0;
+    return skip(STRINGS_BEFORE_SITES) && count(pairs) && skip(2 * pairs) && count(numbers) && skip(numbers) &&
+           skip(STRINGS_AFTER_SITES);
+}
+
+} // namespace
+
 void UserProfile::WriteData(Buffer& buffer, bool running)
 {
     buffer.WriteString(mApp->mProductVersion);
@@ -426,19 +484,29 @@ void UserProfile::WriteData(Buffer& buffer, bool running)
         WriteInt(buffer, n);
 }
 
-bool UserProfile::ReadData(Buffer& buffer)
+StoredFileState UserProfile::ReadData(Buffer& buffer)
 {
     // A damaged file is refused before anything of the profile changes.
     if (!StringsFit(buffer))
-        return false;
+        return StoredFileState::Damaged;
+    const std::string version = buffer.ReadString();
+    const StoredFileState state = CheckStoredVersion(version, OLDEST_DATA_VERSION);
+    if (state == StoredFileState::Damaged)
+        return state;
+    // This version writes every group, so a file of it that ends early was cut (a
+    // power cut, a full disk) and its missing values would be written back as zeros.
+    // Earlier versions wrote fewer groups: their files keep what they hold.
+    if (state == StoredFileState::Read && ParseStoredDouble(version) >= ParseStoredDouble(mApp->mProductVersion) &&
+        !HoldsEveryGroup(buffer))
+        return StoredFileState::Damaged;
+
     mBestTreasurePoints = 0;
     mBestTreasureStreak = 0;
     mGameTreasures.fill(0);
     mGameSecretItems.fill(0);
-
-    mVersion = buffer.ReadString();
-    if (ParseStoredDouble(mVersion) < OLDEST_DATA_VERSION)
-        return false;
+    mVersion = version;
+    if (state == StoredFileState::Old)
+        return state;
 
     // Past the end these read as 0.
     for (ModeRecord& mode : mModes) {
@@ -460,13 +528,13 @@ bool UserProfile::ReadData(Buffer& buffer)
         for (int& v : lesson.mValues) {
             if (buffer.AtEnd()) {
                 mLessonStats.assign(NUM_LESSONS, StatRecord());
-                return true;
+                return StoredFileState::Read;
             }
             v = ReadInt(buffer);
         }
     }
     if (buffer.AtEnd())
-        return true;
+        return StoredFileState::Read;
 
     if (!buffer.AtEnd())
         mBestTreasurePoints = ReadInt(buffer);
@@ -517,22 +585,22 @@ bool UserProfile::ReadData(Buffer& buffer)
     if (!buffer.AtEnd())
         for (int& n : mBossKills)
             n = ReadInt(buffer);
-    return true;
+    return StoredFileState::Read;
 }
 
-bool UserProfile::LoadDataFromDisk()
+StoredFileState UserProfile::LoadDataFromDisk()
 {
     ProfileLog(mApp, "UserProfile::LoadDataFromDisk");
     const std::string path = UserDataFilePath(mUserNumber);
     Buffer buffer;
     if (!mApp->LoadFileToBuffer(path, buffer)) {
         ProfileLog(mApp, "Failed  to load " + path);
-        return false;
+        return StoredFileState::Missing;
     }
     ProfileLog(mApp, FormatString("Buffer for %s is %d", path.c_str(), buffer.GetDataLen()));
-    if (!ReadData(buffer)) {
+    if (const StoredFileState state = ReadData(buffer); state != StoredFileState::Read) {
         ProfileLog(mApp, "Refused " + path);
-        return false;
+        return state;
     }
     // A saved game that names no difficulty or level could only end the program when
     // continued: it goes, the rest of the file stays.
@@ -544,7 +612,7 @@ bool UserProfile::LoadDataFromDisk()
     // continue question.
     if (Simulation().IsOn())
         mSavedLevelIndex = 0;
-    return true;
+    return StoredFileState::Read;
 }
 
 } // namespace Zant

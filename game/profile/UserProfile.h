@@ -61,6 +61,21 @@ void ProfileLog(ZantApp* app, const std::string& line);
 // string's length runs past the end.
 bool StringsFit(const Buffer& buffer);
 
+// What reading a player's stored file (a data file, the high-score file) found.
+enum class StoredFileState {
+    Read,
+    // Not there, or not readable as a file.
+    Missing,
+    // Written by a version before the layout this reader knows.
+    Old,
+    // Empty, cut short, zeroed, or holding what no version of the game writes.
+    Damaged,
+};
+// The version string a stored file opens with: every version of the game wrote a
+// number there, so zeros, an empty string or other bytes are damage; a number below
+// oldest is an older layout.
+StoredFileState CheckStoredVersion(const std::string& version, double oldest);
+
 class UserProfile {
 public:
     static constexpr int NUM_MODES = 6;
@@ -129,15 +144,16 @@ public:
     void WriteAdValue(int depth, double value);
     double ReadAdValue(int depth);
 
-    // Reads the player's data file; true when read and of a known layout.
-    bool LoadDataFromDisk();
+    // Reads the player's data file: Read when read and of a known layout.
+    StoredFileState LoadDataFromDisk();
     // The data file's contents, and reading them back (the file functions around
     // these are the manager's and LoadDataFromDisk's). running: written while a game
-    // is in progress. ReadData is false for an older layout (only the version and the
-    // run's treasure figures change) and for a damaged file (nothing changes); a file
-    // that merely ends early keeps the values it holds.
+    // is in progress. ReadData finds an older layout Old (only the version and the
+    // run's treasure figures change) and a damaged file Damaged (nothing changes). A
+    // file of an earlier version that merely ends early keeps the values it holds;
+    // one of this version (or a later one) is written whole, so a short one is damage.
     void WriteData(Buffer& buffer, bool running);
-    bool ReadData(Buffer& buffer);
+    StoredFileState ReadData(Buffer& buffer);
 
     // The store key prefix of this player: "Users\<name>\".
     std::string KeyPrefix() const;
@@ -202,6 +218,9 @@ public:
     // is offered once); recording a game clears it. Not stored: a restarted program
     // has no recorded game to offer.
     bool mResultEntered = true;
+    // The data file missed a save (it could not be written): the next save writes it,
+    // also one made for the store only. Not stored.
+    bool mDataFileBehind = false;
 
 private:
     void InitDefaults();

@@ -52,13 +52,8 @@ HighScoreTables::ReadResult HighScoreTables::Read(Buffer& buffer)
 {
     if (!StringsFit(buffer))
         return ReadResult::Damaged;
-    // An older layout still begins with its version number; zeros or other bytes
-    // where it stands are damage.
-    const std::string version = buffer.ReadString();
-    if (version.empty() || version[0] < '0' || version[0] > '9')
-        return ReadResult::Damaged;
-    if (ParseStoredDouble(version) < OLDEST_VERSION)
-        return ReadResult::Old;
+    if (const ReadResult state = CheckStoredVersion(buffer.ReadString(), OLDEST_VERSION); state != ReadResult::Read)
+        return state;
     if (buffer.AtEnd())
         return ReadResult::Damaged;
     buffer.ReadString(); // the filler

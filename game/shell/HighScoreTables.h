@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "game/profile/UserProfile.h"
+
 namespace Zant {
 
 class Buffer;
@@ -30,13 +32,9 @@ public:
     static constexpr size_t MAX_NAME_BYTES = 64;
     using Table = std::array<HighScoreEntry, NUM_ROWS>;
 
-    enum class ReadResult {
-        Read,
-        // Written by a version before the current layout.
-        Old,
-        // Empty, cut short, or holding what no game writes.
-        Damaged,
-    };
+    // Read, Old (a version before the current layout) or Damaged (empty, cut short, or
+    // holding what no game writes); never Missing.
+    using ReadResult = StoredFileState;
 
     // Row 0 the best.
     static Table DefaultAdventure();

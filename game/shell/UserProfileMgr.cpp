@@ -9,6 +9,7 @@
 #include "game/profile/UserProfile.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Log.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
 namespace Zant {
@@ -171,24 +172,57 @@ void UserProfileMgr::WriteUserProfileToRegistry(UserProfile* profile, bool enter
         flag(FormatString("vl%d", site), profile->mSiteFlags[size_t(site)]);
     number("vd", profile->mLastDifficulty);
     flag("svm", profile->mMapHintShown);
-    mApp->EndRegistryBatch();
+    // A store that cannot write its file (a full disk) undoes the batch; the data
+    // file then stays as it is too, so that the two still hold the same save. A demo
+    // played back takes the outcome the recorded run met.
+    bool stored = mApp->EndRegistryBatch();
+    mApp->DemoSyncByte(stored);
 
-    if (!registryOnly) {
-        WriteDataToDisk(profile, !enterScore);
-        if (enterScore)
-            EnterResult(profile);
+    // A file that missed a save catches up at the next one, even one for the store only.
+    bool saved = stored;
+    if (!registryOnly || profile->mDataFileBehind) {
+        saved = stored && WriteDataToDisk(profile, !enterScore);
+        profile->mDataFileBehind = !saved;
     }
+    if (!registryOnly && enterScore)
+        EnterResult(profile);
+    NoteSave(saved);
 }
 
-void UserProfileMgr::WriteDataToDisk(UserProfile* profile, bool running)
+bool UserProfileMgr::WriteDataToDisk(UserProfile* profile, bool running)
 {
     ProfileLog(mApp, FormatString("UserProfileMgr::WriteDataToDisk: %d", running ? 1 : 0));
     // Such a number would name another player's file, or none of ours.
     if (!HasUsableNumber(profile))
-        return;
+        return true;
     Buffer buffer;
     profile->WriteData(buffer, running);
-    mApp->SaveBufferToFile(UserDataFilePath(profile->mUserNumber), buffer);
+    const std::string path = UserDataFilePath(profile->mUserNumber);
+    return ClearWayFor(path) && mApp->SaveBufferToFile(path, buffer);
+}
+
+const char* const UserProfileMgr::PROFILE_NOT_SAVED_TEXT =
+    "Your saved data could not be written.\nThe disk may be full or read-only.\nThe game will try again at "
+    "its next save.";
+
+void UserProfileMgr::NoteSave(bool saved)
+{
+    if (saved) {
+        mSaveFailureTold = false;
+        return;
+    }
+    Platform::DebugOutput("UserProfileMgr: the profile could not be saved\n");
+    // Once while the saves keep failing: every level start would ask again.
+    if (std::exchange(mSaveFailureTold, true) || mApp->mPlayingDemoBuffer)
+        return;
+    Platform::MessageBoxRequest box;
+    box.title = "Error";
+    box.text = PROFILE_NOT_SAVED_TEXT;
+    box.icon = Platform::BoxIcon::Warning;
+    Platform::ShowMessageBox(box);
+    // The time the box stood open is not played through afterwards: a dive saves
+    // every 400 ft while the creatures swim.
+    mApp->ResetFrameClock();
 }
 
 UserProfile* UserProfileMgr::FindUserProfile(const std::string& name) const
@@ -209,12 +243,26 @@ UserProfile* UserProfileMgr::GetUserProfile(const std::string& name)
         ProfileLog(mApp, FormatString("Refused user number %d of %s", profile->mUserNumber, profile->mName.c_str()));
         return nullptr;
     }
-    if (!profile->LoadDataFromDisk()) {
-        // Under this version the file should be there: it is missing or damaged.
+    const std::string path = UserDataFilePath(profile->mUserNumber);
+    switch (profile->LoadDataFromDisk()) {
+    case StoredFileState::Read:
+        break;
+    case StoredFileState::Missing:
+        // Under this version the file should be there.
         if (mApp->mProductVersion == profile->mVersion)
             return nullptr;
-        // An older layout: written afresh under this version.
         WriteUserProfileToRegistry(profile, false, false);
+        break;
+    case StoredFileState::Old:
+        // Written afresh under this version; the old file is kept beside the new one.
+        mRefusedFiles.insert(path);
+        WriteUserProfileToRegistry(profile, false, false);
+        break;
+    case StoredFileState::Damaged:
+        // The player's only copy: whatever writes this file next moves it aside first
+        // (RenewLostProfile, when the player is told).
+        mRefusedFiles.insert(path);
+        return nullptr;
     }
     profile->mSeed = static_cast<int>(mApp->GetGameRandom().Next());
     return profile;
@@ -232,7 +280,8 @@ UserProfile* UserProfileMgr::RenewLostProfile(const std::string& name)
         profile->mName = name;
         profile->mUserNumber = GetFreeUserNumber();
     }
-    SetFileAside(UserDataFilePath(profile->mUserNumber));
+    // Whatever stands where the new file goes is kept.
+    mRefusedFiles.insert(UserDataFilePath(profile->mUserNumber));
     AddUserProfile(profile);
     WriteUserProfileToRegistry(profile, false, false);
     return profile;
@@ -255,14 +304,30 @@ bool UserProfileMgr::HasUsableNumber(const UserProfile* profile) const
     return true;
 }
 
-void UserProfileMgr::SetFileAside(const std::string& path)
+bool UserProfileMgr::SetFileAside(const std::string& path)
 {
     // A demo played back leaves the player's files as they are.
     if (mApp->mPlayingDemoBuffer)
-        return;
+        return false;
     std::string aside;
-    if (Platform::SetFileAside(path, ".bad", aside))
-        Platform::DebugOutput("UserProfileMgr: kept the damaged file " + path + " as " + aside + "\n");
+    if (!Platform::SetFileAside(path, ".bad", aside))
+        return false;
+    Platform::DebugOutput("UserProfileMgr: kept " + path + " as " + aside + "\n");
+    return true;
+}
+
+bool UserProfileMgr::ClearWayFor(const std::string& path)
+{
+    auto refused = mRefusedFiles.find(path);
+    if (refused == mRefusedFiles.end())
+        return true;
+    // A refused file that cannot be moved is not written over: the save fails and the
+    // next one tries again. Playback takes the recorded outcome.
+    bool clear = !mApp->mPlayingDemoBuffer && (SetFileAside(path) || !Platform::PathTaken(path));
+    mApp->DemoSyncByte(clear);
+    if (clear)
+        mRefusedFiles.erase(refused);
+    return clear;
 }
 
 void UserProfileMgr::AddUserProfile(UserProfile* profile)
@@ -361,21 +426,23 @@ void UserProfileMgr::LoadHighScores()
 {
     const std::string path = HighScoreFilePath();
     Buffer buffer;
-    if (!mApp->LoadFileToBuffer(path, buffer)) {
+    StoredFileState state = StoredFileState::Missing;
+    if (mApp->LoadFileToBuffer(path, buffer)) {
+        ProfileLog(mApp, FormatString("HS buffer size = %d", buffer.GetDataLen()));
+        state = mHighScoreTables.Read(buffer);
+    }
+    switch (state) {
+    case StoredFileState::Read:
+        return;
+    case StoredFileState::Old:
+        break;
+    case StoredFileState::Missing:
         // Every start writes the tables, so players without them have lost them; an
         // unreadable file (a folder, say) goes aside so that the new one can be made.
         mHighScoresLost = !mProfiles.empty();
         SetFileAside(path);
-        ResetHighScores();
-        return;
-    }
-    ProfileLog(mApp, FormatString("HS buffer size = %d", buffer.GetDataLen()));
-    switch (mHighScoreTables.Read(buffer)) {
-    case HighScoreTables::ReadResult::Read:
-        return;
-    case HighScoreTables::ReadResult::Old:
         break;
-    case HighScoreTables::ReadResult::Damaged:
+    case StoredFileState::Damaged:
         // Rows of zeros and empty names would stand in the tables for good: the
         // defaults take their place. The profiles' files are not touched.
         ProfileLog(mApp, "Warning: the high-score file " + path + " is damaged; default tables restored");

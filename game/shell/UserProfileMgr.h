@@ -1,6 +1,7 @@
 #pragma once
 // Owns every player profile of the installation, knows the default user, and keeps
 // the profiles in the settings store (under "Users") and in the players' data files.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,13 +24,20 @@ public:
     // A new profile from the stored values of a user (the caller owns it).
     UserProfile* LoadUserProfileFromRegistry(const std::string& name);
     // Writes the profile's values, and unless registryOnly its data file. enterScore:
-    // no game is in progress (a game ended or starts).
+    // no game is in progress (a game ended or starts). A save that fails is told once
+    // (PROFILE_NOT_SAVED_TEXT) and made whole by the next one; the data file is
+    // written only when the store took the values.
     void WriteUserProfileToRegistry(UserProfile* profile, bool enterScore, bool registryOnly);
-    void WriteDataToDisk(UserProfile* profile, bool running);
+    // False when the file could not be written (or a refused file stood in its way).
+    bool WriteDataToDisk(UserProfile* profile, bool running);
+    // Told once while the player's saves fail.
+    static const char* const PROFILE_NOT_SAVED_TEXT;
 
     // The listed profile of that name (any letter case) with its data file read;
-    // none when it is missing, its file cannot be read under this version, or its
-    // user number cannot name its file.
+    // none when it is missing, its file is missing or damaged, or its user number
+    // cannot name its file. A file of an older layout is kept aside and written
+    // afresh. A file read and refused is never written over: it is moved aside (as
+    // ".bad") by the write that replaces it.
     UserProfile* GetUserProfile(const std::string& name);
     // A user whose data file was lost (none from GetUserProfile) made anew and listed:
     // the store's values are kept, what lived in the file starts afresh, and a file
@@ -81,8 +89,14 @@ public:
 private:
     // A profile leaves the list: the application must not keep pointing at it.
     void ReleaseProfile(UserProfile* old, UserProfile* replacement);
-    // A damaged file of the players' data, kept under a new name beside it.
-    void SetFileAside(const std::string& path);
+    // A damaged file of the players' data, kept under a new name beside it; false
+    // when it could not be moved (or is not there).
+    bool SetFileAside(const std::string& path);
+    // Before a file is written: a refused file standing there is set aside. False when
+    // it could not be.
+    bool ClearWayFor(const std::string& path);
+    // Tells the player of a failed save, once until a save succeeds again.
+    void NoteSave(bool saved);
 
     WinBTApp* mApp;
     std::vector<UserProfile*> mProfiles;
@@ -91,6 +105,9 @@ private:
     void LoadHighScores();
     HighScoreTables mHighScoreTables;
     bool mHighScoresLost = false;
+    // Data files read and refused (damaged, or of an older layout): kept until moved aside.
+    std::set<std::string> mRefusedFiles;
+    bool mSaveFailureTold = false;
 };
 
 } // namespace Zant

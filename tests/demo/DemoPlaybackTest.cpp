@@ -7,6 +7,12 @@
 #include <string>
 
 #include "framework/app/DemoFormat.h"
+#include "framework/util/MersenneTwister.h"
+#include "game/common/GameRandom.h"
+#include "game/profile/UserProfile.h"
+#include "game/shell/UserProfileMgr.h"
+#include "game/shell/WinBTApp.h"
+#include "platform/Paths.h"
 #include "tests/demo/DemoTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -445,4 +451,50 @@ TEST(DemoPlayback, ARunThatQuitsByItselfQuitsAtTheSameUpdateOnPlayback)
     EXPECT_EQ(run.app().mUpdateCount, 7);
     EXPECT_EQ(err.find("out of sync"), std::string::npos) << err;
     EXPECT_EQ(run.app().mDemoStreamState, Zant::DemoStreamState::AtEnd); // every record taken
+}
+
+// A profile save the recorded run could not make (its store could not be written) is
+// not made on playback either, where the store would take it: the data file stays
+// behind in both, the playback stays in step, and only the recorded run tells the
+// player.
+TEST(DemoPlayback, AProfileSaveThatFailedFailsAgainOnPlayback)
+{
+    using GameRun = DemoTest::BasicDemoRun<Zant::WinBTApp>;
+    TestSupport::TempDir dir("plindor-demo");
+    const std::string demoFile = dir.File("save.dmo");
+    // Both runs: a profile manager over the store, Ann listed, one save that meets a
+    // full disk and one after it.
+    auto saves = [](GameRun& run, bool recording) {
+        delete Zant::gGameRandom;
+        Zant::gGameRandom = new Zant::MersenneTwister(7);
+        Zant::UserProfileMgr mgr(&run.app());
+        auto* ann = new Zant::UserProfile(&run.app());
+        ann->mName = "Ann";
+        mgr.AddUserProfile(ann);
+        run.mStore->SetFailWrites(recording);
+        mgr.WriteUserProfileToRegistry(ann, false, false);
+        run.mStore->SetFailWrites(false);
+        const bool behind = ann->mDataFileBehind;
+        mgr.WriteUserProfileToRegistry(ann, false, true);
+        const bool caughtUp = !ann->mDataFileBehind;
+        delete Zant::gGameRandom;
+        Zant::gGameRandom = nullptr;
+        return std::make_pair(behind, caughtUp);
+    };
+    {
+        GameRun run(demoFile);
+        run.mStore->CreateKey("SOFTWARE\\Vorlix\\DemoTest");
+        run.app().mRecordingDemoBuffer = true;
+        EXPECT_EQ(saves(run, true), std::make_pair(true, true));
+        ASSERT_EQ(run.mBoxes.shown.size(), 1u);
+        EXPECT_EQ(run.mBoxes.shown[0].text, Zant::UserProfileMgr::PROFILE_NOT_SAVED_TEXT);
+        DemoTest::Pass(run.app());
+    }
+    fs::remove_all(Platform::UserDataFolder() + "/users");
+    GameRun run(demoFile);
+    std::string error;
+    ASSERT_TRUE(run.app().OpenDemoFile(error)) << error;
+    EXPECT_EQ(saves(run, false), std::make_pair(true, true));
+    EXPECT_TRUE(run.mBoxes.shown.empty());
+    EXPECT_EQ(run.app().mDemoStreamState, Zant::DemoStreamState::Records);
 }

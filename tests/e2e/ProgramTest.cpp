@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/SettingsStore.h"
 #include "tests/support/Program.h"
 #include "tests/support/TestSupport.h"
 
@@ -476,5 +477,55 @@ TEST(Program, TwoDimensionalStartsLoadNoGlDriver)
         } else {
             EXPECT_EQ(libraries, "") << "mapped by a 2D start";
         }
+    }
+}
+
+// A power cut on a file system that allocates late leaves a player's data file as
+// zeros. The program keeps it aside byte for byte as user0.dat.bad, tells the player
+// and writes a new file, which the next start reads without a word.
+TEST(Program, AZeroFilledPlayerFileIsKeptAsBad)
+{
+    TestSupport::TempDir home("plindor-e2e");
+    {
+        Platform::SettingsStore store(home.File("settings.txt"));
+        // No update question: the title leaves by itself once loaded.
+        ASSERT_TRUE(store.SetDword("SOFTWARE\\Vorlix\\Plindor", "DontUpdate", 1));
+        const std::string users = "SOFTWARE\\Vorlix\\Plindor\\Users";
+        ASSERT_TRUE(store.SetString(users, "User", "Ann"));
+        ASSERT_TRUE(store.SetString(users + "\\Ann", "UserNumber", "0"));
+        ASSERT_TRUE(store.SetString(users + "\\Ann", "NumSharksKilled", "12"));
+    }
+    std::filesystem::create_directories(home.File("users"));
+    const std::string zeros(8496, '\0');
+    TestSupport::WriteFile(home.File("users/user0.dat"), zeros);
+
+    for (const char* start : {"first", "second"}) {
+        SCOPED_TRACE(start);
+        const std::string probe = home.File(std::string(start) + ".probe");
+        Options options;
+        options.env.push_back(TestSupport::ProbeSetting(probe));
+        Running r = Start({}, home.Path(), home.File(std::string(start) + ".err"), options);
+        ASSERT_GT(r.pid, 0);
+        // The menu says at once what start-up found.
+        bool menu = false;
+        for (int waited = 0; waited <= 60000 && !menu; waited += 20) {
+            menu = TestSupport::ReadFile(probe).find(" screen menu") != std::string::npos;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        const bool told = TestSupport::ReadFile(probe).find(" dialog 500 Error") != std::string::npos;
+        kill(r.pid, SIGTERM);
+        const int code = WaitExit(r.pid, 10000);
+        if (code == -1)
+            Kill(r.pid);
+        const std::string err = TestSupport::ReadFile(r.errPath);
+        ASSERT_TRUE(menu) << TestSupport::ReadFile(probe) << err;
+        EXPECT_EQ(code, 0) << err;
+        EXPECT_EQ(told, std::string(start) == "first") << TestSupport::ReadFile(probe);
+        const std::string kept = TestSupport::ReadFile(home.File("users/user0.dat.bad"));
+        EXPECT_TRUE(kept == zeros) << "user0.dat.bad holds " << kept.size() << " bytes, not the zeros";
+        EXPECT_FALSE(std::filesystem::exists(home.File("users/user0.dat.bad2")));
+        const std::string renewed = TestSupport::ReadFile(home.File("users/user0.dat"));
+        EXPECT_EQ(renewed.substr(0, 6), std::string("\x04\x00" "1.01", 6));
     }
 }

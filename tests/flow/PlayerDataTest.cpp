@@ -8,9 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "framework/util/Buffer.h"
 #include "framework/widgets/ListWidget.h"
@@ -29,6 +31,41 @@ namespace {
 
 const char* const PROGRAM_KEY = "SOFTWARE\\Vorlix\\Plindor";
 const char* const LOST_DATA_TEXT = "Your saved data was either\nnot found or is corrupted. \nA new one will be created.\n";
+const char* const OLDER_DATA_TEXT =
+    "Your saved data was from an older version of this game and is not compatible. A new file will be created.\n\n\n";
+
+// The strings of a stored file, and a file of strings.
+std::vector<std::string> Strings(const std::string& bytes)
+{
+    Buffer buffer;
+    buffer.SetData(bytes);
+    std::vector<std::string> strings;
+    while (!buffer.AtEnd())
+        strings.push_back(buffer.ReadString());
+    return strings;
+}
+
+std::string FileOf(const std::vector<std::string>& strings)
+{
+    Buffer buffer;
+    for (const std::string& s : strings)
+        buffer.WriteString(s);
+    return buffer.ToString();
+}
+
+// The files beside path whose names begin with its own and go on.
+std::vector<std::string> CopiesBeside(const std::string& path)
+{
+    std::vector<std::string> copies;
+    const std::string name = std::filesystem::path(path).filename().string();
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
+        const std::string other = entry.path().filename().string();
+        if (other.size() > name.size() && other.compare(0, name.size(), name) == 0)
+            copies.push_back(other);
+    }
+    std::sort(copies.begin(), copies.end());
+    return copies;
+}
 
 bool Exists(const std::string& path)
 {
@@ -124,7 +161,7 @@ TEST_F(PlayerDataTest, ALostDataFileKeepsTheStoresFiguresAndIsSetAside)
         EXPECT_EQ(app->mCurProfile->mModes[1].mBestScore, 0);
         Buffer buffer;
         buffer.SetData(TestSupport::ReadFile(path));
-        EXPECT_TRUE(app->mCurProfile->ReadData(buffer));
+        EXPECT_EQ(app->mCurProfile->ReadData(buffer), StoredFileState::Read);
         if (c.keptAs != nullptr) {
             EXPECT_EQ(TestSupport::ReadFile(path + c.keptAs), c.bytes);
         }
@@ -137,6 +174,175 @@ TEST_F(PlayerDataTest, ALostDataFileKeepsTheStoresFiguresAndIsSetAside)
     Restart();
     EXPECT_EQ(Message(), nullptr);
     ExpectAnnsStoreFiguresKept();
+}
+
+// A power cut on a file system that allocates late leaves a file of zeros; other
+// damage leaves a file cut short or text where the version stands. Each is the
+// player's only copy of that data: it is kept byte for byte beside the new file, the
+// player is told once, and what the store holds stays.
+TEST_F(PlayerDataTest, ARefusedDataFileIsKeptAsBadAndToldOnce)
+{
+    MakeAnn();
+    const std::string path = DataFile(0);
+    const std::string whole = TestSupport::ReadFile(path);
+    const std::vector<std::string> strings = Strings(whole);
+    ASSERT_EQ(strings[0], "1.01");
+    auto withVersion = [&](const char* version) {
+        std::vector<std::string> file = strings;
+        file[0] = version;
+        return FileOf(file);
+    };
+    auto firstStrings = [&](size_t n) { return FileOf(std::vector<std::string>(strings.begin(), strings.begin() + long(n))); };
+    // Cut inside the second mode's best score, "3400": its length and "34" are left.
+    constexpr size_t NORMAL_BEST_SCORE = 1 + 424 + 1;
+    ASSERT_EQ(strings[NORMAL_BEST_SCORE], "3400");
+    const std::string insideAValue =
+        whole.substr(0, FileOf(std::vector<std::string>(strings.begin(), strings.begin() + NORMAL_BEST_SCORE)).size() + 4);
+
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* told;
+    };
+    const Case cases[] = {
+        {"zeros, even length", std::string(whole.size() & ~size_t(1), '\0'), LOST_DATA_TEXT},
+        {"zeros, odd length", std::string(whole.size() | 1, '\0'), LOST_DATA_TEXT},
+        {"a few zeros", std::string(4, '\0'), LOST_DATA_TEXT},
+        {"version junk", withVersion("junk"), LOST_DATA_TEXT},
+        {"version 0.10", withVersion("0.10"), OLDER_DATA_TEXT},
+        {"cut between two values", firstStrings(strings.size() - 4), LOST_DATA_TEXT},
+        {"cut after the mode records", firstStrings(1 + 6 * 424), LOST_DATA_TEXT},
+        {"cut inside a value", insideAValue, LOST_DATA_TEXT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const std::string& copy : CopiesBeside(path))
+            std::filesystem::remove(std::filesystem::path(path).parent_path() / copy);
+        TestSupport::WriteFile(path, c.bytes);
+        const size_t boxesBefore = boxes.shown.size();
+        Restart();
+
+        // Told once, in one box.
+        ASSERT_EQ(MessageHeader(), "Error");
+        EXPECT_EQ(Message()->mDialogLines, c.told);
+        EXPECT_EQ(boxes.shown.size(), boxesBefore);
+        ExpectAnnsStoreFiguresKept();
+        EXPECT_EQ(app->mCurProfile->mUserNumber, 0);
+        // The damaged input kept byte for byte, once; a new file that reads back.
+        EXPECT_EQ(CopiesBeside(path), std::vector<std::string>{"user0.dat.bad"});
+        EXPECT_EQ(TestSupport::ReadFile(path + ".bad"), c.bytes);
+        Buffer buffer;
+        buffer.SetData(TestSupport::ReadFile(path));
+        UserProfile reread(app.get());
+        EXPECT_EQ(reread.ReadData(buffer), StoredFileState::Read);
+
+        // The next start reads the new file without a word and keeps the copy.
+        Restart();
+        EXPECT_EQ(Message(), nullptr) << Message()->mDialogLines;
+        ExpectAnnsStoreFiguresKept();
+        EXPECT_EQ(TestSupport::ReadFile(path + ".bad"), c.bytes);
+    }
+}
+
+// A data file that cannot be moved aside (a copy under every name it could take) is
+// not written over either: the saves fail and say so, and the file stays.
+TEST_F(PlayerDataTest, ARefusedDataFileThatCannotBeMovedIsNotWrittenOver)
+{
+    MakeAnn();
+    const std::string path = DataFile(0);
+    const std::string zeros(64, '\0');
+    TestSupport::WriteFile(path, zeros);
+    TestSupport::WriteFile(path + ".bad", "older damage");
+    for (int n = 2; n <= 1000; ++n)
+        TestSupport::WriteFile(path + ".bad" + std::to_string(n), "");
+    Restart();
+    ASSERT_EQ(MessageHeader(), "Error");
+    EXPECT_EQ(Message()->mDialogLines, LOST_DATA_TEXT);
+    EXPECT_EQ(TestSupport::ReadFile(path), zeros);
+    EXPECT_EQ(TestSupport::ReadFile(path + ".bad"), "older damage");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, UserProfileMgr::PROFILE_NOT_SAVED_TEXT);
+
+    // Once room is made, the next save moves it aside and writes.
+    std::filesystem::remove(path + ".bad1000");
+    app->mProfileMgr->WriteUserProfileToRegistry(app->mCurProfile, false, false);
+    EXPECT_EQ(TestSupport::ReadFile(path + ".bad1000"), zeros);
+    Buffer buffer;
+    buffer.SetData(TestSupport::ReadFile(path));
+    UserProfile reread(app.get());
+    EXPECT_EQ(reread.ReadData(buffer), StoredFileState::Read);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+// A full disk: a save the store cannot take leaves the data file as it was, so that
+// the two still agree; the player is told once, and the next save writes both.
+TEST_F(PlayerDataTest, AFailedSaveIsToldOnceAndTheNextSaveWritesStoreAndFile)
+{
+    MakeAnn();
+    const std::string path = DataFile(0);
+    const std::string before = TestSupport::ReadFile(path);
+    UserProfile* ann = app->mCurProfile;
+    UserProfileMgr* mgr = app->mProfileMgr;
+    auto fileSays = [&](int mode) {
+        Buffer buffer;
+        buffer.SetData(TestSupport::ReadFile(path));
+        UserProfile reread(app.get());
+        EXPECT_EQ(reread.ReadData(buffer), StoredFileState::Read);
+        return reread.mModes[size_t(mode)].mBestScore;
+    };
+
+    store.SetFailWrites(true);
+    ann->mNumSharksKilled = 13;
+    ann->SetCurrentMode(1, 5000, 7);
+    // A game start saves (and enters the last result), and so does every level start.
+    Press(100);
+    Press(601);
+    ASSERT_NE(app->mBoard, nullptr);
+    mgr->WriteUserProfileToRegistry(ann, false, false);
+    mgr->WriteUserProfileToRegistry(ann, false, true);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, UserProfileMgr::PROFILE_NOT_SAVED_TEXT);
+    EXPECT_EQ(StoreText("Ann", "NumSharksKilled"), "12");
+    EXPECT_EQ(TestSupport::ReadFile(path), before);
+
+    // Room again: the next save, even one for the store only, writes both.
+    store.SetFailWrites(false);
+    mgr->WriteUserProfileToRegistry(ann, false, true);
+    EXPECT_EQ(StoreText("Ann", "NumSharksKilled"), "13");
+    EXPECT_EQ(fileSays(1), 5000);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+
+    // A later failure is a new one: told again.
+    store.SetFailWrites(true);
+    mgr->WriteUserProfileToRegistry(ann, false, false);
+    store.SetFailWrites(false);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
+// The data file's own write failing (something the writer cannot replace stands
+// there) is told too, and the file catches up at the next save.
+TEST_F(PlayerDataTest, AFailedDataFileWriteIsToldOnceAndCaughtUpLater)
+{
+    MakeAnn();
+    const std::string path = DataFile(0);
+    UserProfile* ann = app->mCurProfile;
+    UserProfileMgr* mgr = app->mProfileMgr;
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    ann->SetCurrentMode(1, 6000, 8);
+    mgr->WriteUserProfileToRegistry(ann, false, false);
+    mgr->WriteUserProfileToRegistry(ann, false, false);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, UserProfileMgr::PROFILE_NOT_SAVED_TEXT);
+
+    std::filesystem::remove(path);
+    mgr->WriteUserProfileToRegistry(ann, false, true);
+    Buffer buffer;
+    buffer.SetData(TestSupport::ReadFile(path));
+    UserProfile reread(app.get());
+    ASSERT_EQ(reread.ReadData(buffer), StoredFileState::Read);
+    EXPECT_EQ(reread.mModes[1].mBestScore, 6000);
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 TEST_F(PlayerDataTest, ADamagedHighScoreFileIsToldOnceAndSetAside)

@@ -10,6 +10,7 @@
 #include "tests/support/TestSupport.h"
 
 using Zant::Buffer;
+using Zant::StoredFileState;
 using Zant::UserProfile;
 
 namespace ProfileTests {
@@ -132,7 +133,7 @@ TEST_F(DataFileTest, EveryFieldSurvivesARoundTripAndListsAreNotDoubled)
     UserProfile read(app.get());
     for (int pass = 0; pass < 2; ++pass) {
         file.SeekFront();
-        ASSERT_TRUE(read.ReadData(file));
+        ASSERT_EQ(read.ReadData(file), StoredFileState::Read);
     }
     ExpectSameData(written, read);
     EXPECT_EQ(read.mLastSavedScore, 4321);
@@ -149,34 +150,37 @@ TEST_F(DataFileTest, ChargeIsKeptInWholeHundredths)
         EXPECT_EQ(Strings(file)[SAVED_LIVES + 2], text);
         UserProfile back(app.get());
         file.SeekFront();
-        ASSERT_TRUE(back.ReadData(file));
+        ASSERT_EQ(back.ReadData(file), StoredFileState::Read);
         EXPECT_DOUBLE_EQ(back.mSavedCharge, std::stoi(text) * 0.01);
     }
 }
 
-TEST_F(DataFileTest, ShortFilesKeepWhatTheyHold)
+TEST_F(DataFileTest, ShortFilesOfEarlierVersionsKeepWhatTheyHold)
 {
     UserProfile full(app.get());
     Fill(full);
     Buffer complete;
     full.WriteData(complete, true);
-    const std::vector<std::string> strings = Strings(complete);
+    std::vector<std::string> strings = Strings(complete);
+    // Versions before this one wrote fewer groups.
+    strings[0] = "1.00";
     auto prefix = [&](size_t n) { return std::vector<std::string>(strings.begin(), strings.begin() + long(n)); };
 
     struct Case {
         const char* what;
         std::vector<std::string> file;
-        bool result;
+        StoredFileState result;
         bool lessonsKept;
         bool savedGroupRead; // false: untouched (stays at the marker), or -1 when cut inside
         int savedLives;
     };
     const Case cases[] = {
-        {"old version only", {"0.47"}, false, false, false, 55},
-        {"version only", {"1.01"}, true, false, false, 55},
-        {"cut inside the lesson records", prefix(LESSON_STATS + 100), true, false, false, 55},
-        {"ends after the last lesson value", prefix(TREASURE_POINTS), true, true, false, 55},
-        {"cut inside the saved group", prefix(SAVED_LIVES + 1), true, true, true, 2},
+        {"old version only", {"0.47"}, StoredFileState::Old, false, false, 55},
+        {"version only", {"1.00"}, StoredFileState::Read, false, false, 55},
+        {"version 0.48 only", {"0.48"}, StoredFileState::Read, false, false, 55},
+        {"cut inside the lesson records", prefix(LESSON_STATS + 100), StoredFileState::Read, false, false, 55},
+        {"ends after the last lesson value", prefix(TREASURE_POINTS), StoredFileState::Read, true, false, 55},
+        {"cut inside the saved group", prefix(SAVED_LIVES + 1), StoredFileState::Read, true, true, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -197,6 +201,61 @@ TEST_F(DataFileTest, ShortFilesKeepWhatTheyHold)
     }
 }
 
+// This version writes every group, so its file cut anywhere (a power cut, a full
+// disk) is damage: the values it lacks would read as 0 and be written back as 0.
+TEST_F(DataFileTest, AFileOfThisVersionThatEndsEarlyIsRefusedWithoutChangingTheProfile)
+{
+    UserProfile full(app.get());
+    Fill(full);
+    Buffer complete;
+    full.WriteData(complete, true);
+    const std::vector<std::string> strings = Strings(complete);
+    auto prefix = [&](size_t n) { return std::vector<std::string>(strings.begin(), strings.begin() + long(n)); };
+    auto withVersion = [](std::vector<std::string> file, const char* version) {
+        file[0] = version;
+        return file;
+    };
+    std::vector<std::string> sitesPromised = strings;
+    sitesPromised[SAVED_LIVES + 10] = "3"; // one pair more than the file holds
+
+    struct Case {
+        const char* what;
+        std::vector<std::string> file;
+    };
+    const Case cases[] = {
+        {"version only", {"1.01"}},
+        {"cut inside the mode records", prefix(1000)},
+        {"ends after the last lesson value", prefix(TREASURE_POINTS)},
+        {"cut inside the saved group", prefix(SAVED_LIVES + 1)},
+        {"cut inside the site list", prefix(SAVED_LIVES + 12)},
+        {"without the boss kills", prefix(strings.size() - 4)},
+        {"one boss kill short", prefix(strings.size() - 1)},
+        {"a site list longer than the file", sitesPromised},
+        {"a later version, cut", withVersion(prefix(strings.size() - 1), "2.5")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UserProfile p(app.get());
+        Fill(p);
+        p.mVersion = "before";
+        Buffer file = FileOf(c.file);
+        EXPECT_EQ(p.ReadData(file), StoredFileState::Damaged);
+        EXPECT_EQ(p.mVersion, "before");
+        ExpectSameData(p, full);
+    }
+    // Whole, it reads; with strings after its last group too (a later version's).
+    for (const std::vector<std::string>& whole : {strings, withVersion(strings, "2.5")}) {
+        std::vector<std::string> longer = whole;
+        longer.push_back("7");
+        for (const auto& file : {whole, longer}) {
+            UserProfile p(app.get());
+            Buffer buffer = FileOf(file);
+            EXPECT_EQ(p.ReadData(buffer), StoredFileState::Read);
+            ExpectSameData(p, full);
+        }
+    }
+}
+
 TEST_F(DataFileTest, DamagedFilesAreRefusedWithoutChangingTheProfile)
 {
     UserProfile full(app.get());
@@ -211,13 +270,20 @@ TEST_F(DataFileTest, DamagedFilesAreRefusedWithoutChangingTheProfile)
     lyingLength[1] = char(0xFF);
     const std::string cutInsideAString = bytes.substr(0, bytes.size() - 1);
     const std::string oddByte = bytes + "x";
-    for (const std::string& damaged : {lyingLength, cutInsideAString, oddByte}) {
+    // Every version wrote its number first: zeros or other text there are damage.
+    std::vector<std::string> junk = Strings(complete);
+    junk[0] = "junk";
+    const std::string junkVersion = FileOf(junk).ToString();
+    const std::string evenZeros(bytes.size() & ~size_t(1), '\0');
+    const std::string oddZeros(bytes.size() | 1, '\0');
+    for (const std::string& damaged : {lyingLength, cutInsideAString, oddByte, junkVersion, evenZeros, oddZeros,
+                                       std::string()}) {
         UserProfile p(app.get());
         p.mVersion = "before";
         p.mBestTreasurePoints = 5;
         Buffer file;
         file.SetData(damaged);
-        EXPECT_FALSE(p.ReadData(file));
+        EXPECT_EQ(p.ReadData(file), StoredFileState::Damaged);
         EXPECT_EQ(p.mVersion, "before");
         EXPECT_EQ(p.mBestTreasurePoints, 5);
     }
@@ -232,9 +298,16 @@ TEST_F(DataFileTest, HugeListCountsEndAtTheEndOfTheFile)
     strings[SAVED_LIVES + 10] = "2000000000";
     strings.resize(SAVED_LIVES + 11);
     strings.insert(strings.end(), {"1", "2", "3", "4"});
+    // A file of this version that promises more than it holds is damage.
+    Buffer current = FileOf(strings);
+    UserProfile refused(app.get());
+    EXPECT_EQ(refused.ReadData(current), StoredFileState::Damaged);
+    EXPECT_TRUE(refused.mSavedSites.empty());
+    // An earlier version's file is read as far as it goes.
+    strings[0] = "1.00";
     Buffer file = FileOf(strings);
     UserProfile p(app.get());
-    ASSERT_TRUE(p.ReadData(file));
+    ASSERT_EQ(p.ReadData(file), StoredFileState::Read);
     EXPECT_EQ(p.mSavedSites, (std::vector<std::pair<int, int>>{{1, 2}, {3, 4}}));
     EXPECT_TRUE(p.mSavedSiteNumbers.empty());
 }
