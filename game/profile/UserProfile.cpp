@@ -18,6 +18,17 @@ namespace Zant {
 
 const char* const DEFAULT_USER_VALUE = "Users\\User";
 
+namespace {
+
+// Counts and sums come back from the store and the player's file as they were left,
+// damaged ones included; adding to one stops at the int's ends instead of wrapping.
+void AddTo(int& total, long long amount = 1)
+{
+    total = static_cast<int>(std::clamp<long long>(total + amount, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
 int ParseStoredInt(const std::string& text)
 {
     size_t i = 0;
@@ -82,8 +93,8 @@ void StatRecord::Add(int group, int v)
     int* g = &mValues[static_cast<size_t>(group - 1) * 4];
     g[0] = std::max(g[0], v);
     g[1] = v;
-    g[2] += v;
-    g[3] += 1;
+    AddTo(g[2], v);
+    AddTo(g[3]);
 }
 
 int StatRecord::Average(int group) const
@@ -144,7 +155,7 @@ void UserProfile::AddBossKill(int kind)
 {
     const int i = BossKindIndex(kind);
     if (i >= 0)
-        ++mBossKills[static_cast<size_t>(i)];
+        AddTo(mBossKills[static_cast<size_t>(i)]);
 }
 
 int UserProfile::GetBossKillCount(int kind) const
@@ -155,30 +166,30 @@ int UserProfile::GetBossKillCount(int kind) const
 
 void UserProfile::AddSharkKill(bool abyss)
 {
-    ++(abyss ? mNumAbyssSharksKilled : mNumSharksKilled);
-    ++mSharkKillsRun;
+    AddTo(abyss ? mNumAbyssSharksKilled : mNumSharksKilled);
+    AddTo(mSharkKillsRun);
 }
 
 void UserProfile::AddPiranhaKill(bool abyss)
 {
-    ++(abyss ? mNumAbyssPiranhasKilled : mNumPiranhasKilled);
-    ++mPiranhaKillsRun;
+    AddTo(abyss ? mNumAbyssPiranhasKilled : mNumPiranhasKilled);
+    AddTo(mPiranhaKillsRun);
 }
 
 void UserProfile::AddGttCount(int kind)
 {
     if (kind < 0 || kind >= NUM_TREASURE_KINDS)
         return;
-    ++mGameTreasures[static_cast<size_t>(kind)];
-    ++mTreasures[static_cast<size_t>(kind)];
+    AddTo(mGameTreasures[static_cast<size_t>(kind)]);
+    AddTo(mTreasures[static_cast<size_t>(kind)]);
 }
 
 void UserProfile::AddSgttCount(int kind)
 {
     if (kind < 0 || kind >= NUM_SECRET_KINDS)
         return;
-    ++mGameSecretItems[static_cast<size_t>(kind)];
-    ++mSecretItems[static_cast<size_t>(kind)];
+    AddTo(mGameSecretItems[static_cast<size_t>(kind)]);
+    AddTo(mSecretItems[static_cast<size_t>(kind)]);
 }
 
 // ---- Results.

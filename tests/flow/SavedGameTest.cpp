@@ -462,7 +462,7 @@ TEST_F(SavedGameTest, AnAbyssDiveIsSavedEveryFourHundredFeet)
     // it as the highest abyss score.
     UserProfile onDisk(app.get());
     onDisk.mUserNumber = app->mCurProfile->mUserNumber;
-    ASSERT_TRUE(onDisk.LoadDataFromDisk());
+    ASSERT_EQ(onDisk.LoadDataFromDisk(), StoredFileState::Read);
     const int kept = onDisk.mModes[UserProfile::ABYSS_MODE_RECORD].mBestScore;
     EXPECT_GE(kept, 2500);
     EXPECT_LE(kept, board->mPlayer->mScore);

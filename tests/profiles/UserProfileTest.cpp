@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,36 @@ TEST_F(UserProfileTest, KillCountersSplitByModeAndRun)
     EXPECT_EQ(profile.mGameTreasures[5], 1);
     EXPECT_EQ(profile.mTreasures[5], 1);
     EXPECT_EQ(profile.mSecretItems[3], 1);
+}
+
+// A store or file left with a count at the int's end (damage, a hand edit) is counted
+// on without wrapping to a negative figure.
+TEST_F(UserProfileTest, CountersFromADamagedStoreStopAtTheIntsEnd)
+{
+    constexpr int TOP = std::numeric_limits<int>::max();
+    profile.mNumSharksKilled = profile.mNumAbyssPiranhasKilled = TOP;
+    profile.mSharkKillsRun = profile.mPiranhaKillsRun = TOP;
+    profile.mBossKills[1] = TOP;
+    profile.mGameTreasures[5] = profile.mTreasures[5] = TOP;
+    profile.mGameSecretItems[3] = profile.mSecretItems[3] = TOP;
+    profile.AddSharkKill(false);
+    profile.AddPiranhaKill(true);
+    profile.AddBossKill(14);
+    profile.AddGttCount(5);
+    profile.AddSgttCount(3);
+    for (int counter : {profile.mNumSharksKilled, profile.mNumAbyssPiranhasKilled, profile.mSharkKillsRun,
+                        profile.mPiranhaKillsRun, profile.mBossKills[1], profile.mGameTreasures[5],
+                        profile.mTreasures[5], profile.mGameSecretItems[3], profile.mSecretItems[3]})
+        EXPECT_EQ(counter, TOP);
+
+    profile.AddModeStat2(0, 4, TOP);
+    profile.AddModeStat2(0, 4, TOP);
+    profile.AddLessonStat1(-TOP, 2);
+    profile.AddLessonStat1(-TOP, 2);
+    profile.AddLessonStat1(-TOP, 2);
+    EXPECT_EQ(profile.mModes[0].mLevels[4].Sum(2), TOP);
+    EXPECT_EQ(profile.mModes[0].mLevels[4].Count(2), 2);
+    EXPECT_EQ(profile.mLessonStats[2].Sum(1), std::numeric_limits<int>::min());
 }
 
 TEST_F(UserProfileTest, ImmediateValuesReachTheStoreAndMakeTheDefaultUser)
