@@ -2,8 +2,10 @@
 // The software mixer behind an output: sums the playing sound buffers and any
 // attached sources (the music library's renderer) into 16-bit stereo at one rate,
 // applies the process-wide wave-out volume and limits the sum below -1 dBFS, so
-// effects that pile up never clip. Render runs on the audio
-// thread; buffers and sources come and go on other threads under the same lock.
+// effects that pile up never clip. The limiter delays the output by Latency()
+// frames (1.5 ms): a sound started now is heard that much later. Render runs on
+// the audio thread; buffers and sources come and go on other threads under the
+// same lock.
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -25,6 +27,8 @@ public:
     Mixer& operator=(const Mixer&) = delete;
 
     uint32_t Rate() const { return mRate; }
+    // Frames from a frame of the sum to the same frame in the output.
+    uint32_t Latency() const { return mLimiter.Latency(); }
     // Renders frames of interleaved stereo into out.
     void Render(int16_t* out, uint32_t frames);
 
