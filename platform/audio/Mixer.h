@@ -7,6 +7,7 @@
 // the audio thread; buffers and sources come and go on other threads under the
 // same lock.
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -15,6 +16,7 @@
 namespace Platform {
 
 class SoundBuffer;
+struct PcmData;
 
 class Mixer {
 public:
@@ -40,15 +42,43 @@ public:
 private:
     friend class SoundBuffer;
     // Sets the status and joins the voices in one step, so a voice that is just
-    // finishing cannot clear the status of a new Play.
+    // finishing cannot clear the status of a new Play. A buffer with a fade that
+    // joins rises from silence.
     void Attach(SoundBuffer* buffer, uint32_t status);
+    // A buffer with a fade that leaves while it sounds leaves a tail behind: its
+    // sound from where it was, falling to silence.
     void Detach(SoundBuffer* buffer);
     void SetCursor(SoundBuffer* buffer, uint64_t cursor);
     uint64_t GetCursor(const SoundBuffer* buffer);
 
+    // A cursor walking through PCM data at a step (32.32 frames per output frame).
+    struct Playhead {
+        const PcmData* data;
+        uint64_t& cursor;
+        uint64_t step;
+        bool looping;
+    };
+    // What a fading buffer leaves when it stops.
+    struct Tail {
+        std::shared_ptr<const PcmData> data;
+        uint64_t cursor;
+        uint64_t step;
+        bool looping;
+        float left, right; // gains now
+        float fall;        // per frame
+    };
+
     void RenderChunk(int16_t* out, uint32_t frames);
     // Adds one voice into the accumulator; false when it reached its end.
     bool MixVoice(SoundBuffer& voice, int32_t* accum, uint32_t frames);
+    uint64_t StepOf(const SoundBuffer& voice) const;
+    // Adds frames at fixed Q15 gains; false when data that does not loop ran out
+    // (the cursor then back at 0).
+    static bool Walk(Playhead head, int32_t* accum, uint32_t frames, int32_t gl, int32_t gr);
+    // Adds frames while the gains move towards the targets by at most `move` a
+    // frame, and at the targets after that.
+    static bool Glide(Playhead head, int32_t* accum, uint32_t frames, float& left, float& right, float targetLeft,
+                      float targetRight, float move);
 
     struct Source {
         int id;
@@ -60,6 +90,7 @@ private:
     uint32_t mRate;
     std::mutex mLock;
     std::vector<SoundBuffer*> mVoices;
+    std::vector<Tail> mTails;
     std::vector<Source> mSources;
     int mNextSourceId = 1;
     std::vector<int32_t> mAccum;

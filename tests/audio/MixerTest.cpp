@@ -169,6 +169,52 @@ TEST(MixerTest, StopKeepsTheCursorAndPlayContinuesFromIt)
     EXPECT_EQ(buffer->SetCurrentPosition(100000), DSERR_INVALIDPARAM);
 }
 
+// A buffer with a fade (here 441 frames) rises from silence, glides to a new
+// volume, and stopped stops at once while what it played falls to silence in the
+// mixer; started again at once, or destroyed, the same.
+TEST(MixerTest, AFadedBufferRisesGlidesAndFallsWithoutAStep)
+{
+    OfflineAudioDevice device;
+    const uint32_t latency = device.GetMixer()->Latency();
+    auto buffer = MakeBuffer(device, 1, 44100, 16, Constant16(1000, 16000));
+    ASSERT_EQ(buffer->SetFade(441), AUDIO_OK);
+    EXPECT_EQ(buffer->GetFade(), 441u);
+    std::vector<int16_t> all;
+    const auto play = [&](uint32_t frames) {
+        auto out = device.Render(frames);
+        all.insert(all.end(), out.begin(), out.end());
+    };
+    buffer->Play(true);
+    play(1000);
+    buffer->SetVolume(kVolumeMin);
+    play(1000);
+    buffer->SetVolume(0);
+    play(1000);
+    buffer->Stop();
+    uint32_t status = 99;
+    buffer->GetStatus(&status);
+    EXPECT_EQ(status, 0u);
+    EXPECT_EQ(device.GetMixer()->PlayingVoices(), 0u);
+    play(1000);
+    buffer->Play(true);
+    play(1000);
+    buffer->Stop();
+    buffer->Play(true); // the fall and the rise cross
+    play(1000);
+    buffer.reset();
+    play(1000 + latency);
+
+    const auto at = [&](uint32_t frame) { return all[2 * (frame + latency)]; };
+    const int heard[][2] = {{0, 16000 / 441}, {500, 16000}, {1500, 0}, {2500, 16000}, {3500, 0},
+                            {4500, 16000}, {5000, 16000}, {5500, 16000}, {6500, 0}};
+    for (const auto& [frame, level] : heard)
+        EXPECT_NEAR(at(static_cast<uint32_t>(frame)), level, 1) << "frame " << frame;
+    int worst = 0;
+    for (size_t i = 2; i < all.size(); i += 2)
+        worst = std::max(worst, std::abs(all[i] - all[i - 2]));
+    EXPECT_LE(worst, 16000 / 441 + 2);
+}
+
 TEST(MixerTest, DuplicatesShareDataButPlayIndependently)
 {
     OfflineAudioDevice device;
