@@ -50,8 +50,10 @@ void DSoundInstance::SetPan(int pan)
 
 void DSoundInstance::SetFade(double seconds)
 {
-    if (mBuffer && mBuffer->GetMixer())
-        mBuffer->SetFade(static_cast<uint32_t>(std::lround(std::clamp(seconds, 0.0, 10.0) * mBuffer->GetMixer()->Rate())));
+    if (!mBuffer || !mBuffer->GetMixer())
+        return;
+    const double frames = std::clamp(seconds, 0.0, 10.0) * mBuffer->GetMixer()->Rate();
+    mBuffer->SetFade(static_cast<uint32_t>(std::lround(frames)));
 }
 
 void DSoundInstance::RehupVolume()
