@@ -152,10 +152,10 @@ void PeakLimiter::Hold(float need)
     }
     const float lowest = mHeldCount > 0 ? mHeld[mHeldFirst].need : 1.0f;
 
-    // Released slowly after the hold; kept as the reduction (1 - gain) so it decays
-    // exactly to nothing where a gain would stall just under 1.
+    // Released slowly after the hold; kept as the reduction (1 - gain), which is
+    // handed back to the plain sum once it is far too small to hear.
     mReduction = std::max(1.0f - lowest, mReduction * mReleaseKeep);
-    if (mReduction < 1e-6f)
+    if (mReduction < 1e-5f)
         mReduction = 0.0f;
 }
 
