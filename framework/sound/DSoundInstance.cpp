@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/sound/DSoundManager.h"
+#include "platform/audio/Mixer.h"
 
 namespace Zant {
 
@@ -45,6 +46,14 @@ void DSoundInstance::SetPan(int pan)
 {
     mPan = pan;
     RehupPan();
+}
+
+void DSoundInstance::SetFade(double seconds)
+{
+    if (!mBuffer || !mBuffer->GetMixer())
+        return;
+    const double frames = std::clamp(seconds, 0.0, 10.0) * mBuffer->GetMixer()->Rate();
+    mBuffer->SetFade(static_cast<uint32_t>(std::lround(frames)));
 }
 
 void DSoundInstance::RehupVolume()

@@ -27,6 +27,7 @@ public:
     bool IsPlaying() override;
     bool IsReleased() override;
     double GetVolume() override { return mVolume; }
+    void SetFade(double seconds) override;
 
     // Sends master x instance x base volume through the volume law to the buffer.
     void RehupVolume();

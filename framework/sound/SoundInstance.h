@@ -16,6 +16,10 @@ public:
     virtual bool IsPlaying() = 0;
     virtual bool IsReleased() = 0;
     virtual double GetVolume() = 0;
+    // From now on Play rises from silence, Stop lets the sound fall to silence and
+    // volume and pan changes glide, over `seconds` (0, the default: at once). A loop
+    // starts and stops mid-waveform; faded, it does not click.
+    virtual void SetFade(double seconds) = 0;
 };
 
 } // namespace Zant

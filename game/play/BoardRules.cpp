@@ -339,8 +339,13 @@ void Board::SetVisible(bool visible)
         }
         if (mWidgetManager)
             mWidgetManager->SetFocus(this);
-        if (mApp->AmbienceLoop())
-            mApp->AmbienceLoop()->Play(true, false);
+        if (SoundInstance* ambience = mApp->AmbienceLoop()) {
+            // The loop starts and stops wherever it is, and the pause mutes it: a
+            // short fade keeps each of these from clicking.
+            constexpr double AMBIENCE_FADE_SECONDS = 0.01;
+            ambience->SetFade(AMBIENCE_FADE_SECONDS);
+            ambience->Play(true, false);
+        }
     } else if (mApp->AmbienceLoop()) {
         mApp->AmbienceLoop()->Stop();
     }

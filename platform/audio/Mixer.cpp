@@ -117,6 +117,7 @@ void Mixer::Attach(SoundBuffer* b, uint32_t status)
     if (!b->mAttached) {
         mVoices.push_back(b);
         b->mAttached = true;
+        b->mHeardLeft = b->mHeardRight = 0.0f;
     }
 }
 
@@ -126,6 +127,10 @@ void Mixer::Detach(SoundBuffer* b)
     if (b->mAttached) {
         mVoices.erase(std::find(mVoices.begin(), mVoices.end(), b));
         b->mAttached = false;
+        const uint32_t fade = b->mFade.load(), status = b->mStatus.load();
+        if (fade > 0 && (status & kStatusPlaying) && (b->mHeardLeft > 0.0f || b->mHeardRight > 0.0f))
+            mTails.push_back({b->mData, b->mCursor, StepOf(*b), (status & kStatusLooping) != 0, b->mHeardLeft,
+                              b->mHeardRight, 1.0f / static_cast<float>(fade)});
     }
 }
 
@@ -190,6 +195,18 @@ void Mixer::RenderChunk(int16_t* out, uint32_t frames)
         ++v;
     }
 
+    for (size_t t = 0; t < mTails.size();) {
+        Tail& tail = mTails[t];
+        const float longest = std::ceil(std::max(tail.left, tail.right) / tail.fall);
+        const uint32_t n = static_cast<uint32_t>(std::min(static_cast<float>(frames), longest));
+        const bool more = Glide({tail.data.get(), tail.cursor, tail.step, tail.looping}, accum, n, tail.left, tail.right,
+                                0.0f, 0.0f, tail.fall);
+        if (!more || (tail.left == 0.0f && tail.right == 0.0f))
+            mTails.erase(mTails.begin() + static_cast<long>(t));
+        else
+            ++t;
+    }
+
     for (const Source& s : mSources) {
         int got = s.fn(mScratch.data(), static_cast<int>(frames), s.user);
         got = std::clamp(got, 0, static_cast<int>(frames));
@@ -201,20 +218,16 @@ void Mixer::RenderChunk(int16_t* out, uint32_t frames)
     mLimiter.Process(accum, out, frames, master == 65535 ? 1.0f : static_cast<float>(master / 65535.0));
 }
 
+uint64_t Mixer::StepOf(const SoundBuffer& voice) const
+{
+    return (static_cast<uint64_t>(voice.mFrequency.load()) << 32) / mRate;
+}
+
 bool Mixer::MixVoice(SoundBuffer& voice, int32_t* accum, uint32_t frames)
 {
     uint32_t status = voice.mStatus.load();
     if (!(status & kStatusPlaying))
         return false;
-    const PcmData& pcm = *voice.mData;
-    const WaveFormat& fmt = pcm.format;
-    const int bits = fmt.bitsPerSample, channels = fmt.channels;
-    const uint32_t align = fmt.blockAlign;
-    const uint32_t total = align ? static_cast<uint32_t>(pcm.bytes.size() / align) : 0;
-    if (total == 0 || (bits != 8 && bits != 16) || (channels != 1 && channels != 2))
-        return false;
-    const bool looping = status & kStatusLooping;
-
     double gain = AttenuationToGain(voice.mVolume.load());
     long pan = voice.mPan.load();
     double left = gain, right = gain;
@@ -222,20 +235,55 @@ bool Mixer::MixVoice(SoundBuffer& voice, int32_t* accum, uint32_t frames)
         left *= AttenuationToGain(-pan);
     else if (pan < 0)
         right *= AttenuationToGain(pan);
-    const int32_t gl = ToQ15(left), gr = ToQ15(right);
+    const Playhead head{voice.mData.get(), voice.mCursor, StepOf(voice), (status & kStatusLooping) != 0};
+    const uint32_t fade = voice.mFade.load();
+    if (fade == 0) {
+        voice.mHeardLeft = static_cast<float>(left);
+        voice.mHeardRight = static_cast<float>(right);
+        return Walk(head, accum, frames, ToQ15(left), ToQ15(right));
+    }
+    return Glide(head, accum, frames, voice.mHeardLeft, voice.mHeardRight, static_cast<float>(left),
+                 static_cast<float>(right), 1.0f / static_cast<float>(fade));
+}
 
-    const uint64_t step = (static_cast<uint64_t>(voice.mFrequency.load()) << 32) / mRate;
+bool Mixer::Glide(Playhead head, int32_t* accum, uint32_t frames, float& left, float& right, float targetLeft,
+                  float targetRight, float move)
+{
+    const auto toward = [move](float from, float to) {
+        return from < to ? std::min(to, from + move) : std::max(to, from - move);
+    };
+    uint32_t done = 0;
+    for (; done < frames && (left != targetLeft || right != targetRight); ++done) {
+        left = toward(left, targetLeft);
+        right = toward(right, targetRight);
+        if (!Walk(head, accum + 2 * done, 1, ToQ15(left), ToQ15(right)))
+            return false;
+    }
+    return done == frames || Walk(head, accum + 2 * done, frames - done, ToQ15(left), ToQ15(right));
+}
+
+bool Mixer::Walk(Playhead head, int32_t* accum, uint32_t frames, int32_t gl, int32_t gr)
+{
+    const PcmData& pcm = *head.data;
+    const WaveFormat& fmt = pcm.format;
+    const int bits = fmt.bitsPerSample, channels = fmt.channels;
+    const uint32_t align = fmt.blockAlign;
+    const uint32_t total = align ? static_cast<uint32_t>(pcm.bytes.size() / align) : 0;
+    if (total == 0 || (bits != 8 && bits != 16) || (channels != 1 && channels != 2))
+        return false;
+    const bool looping = head.looping;
+    const uint64_t step = head.step;
     const uint64_t end = static_cast<uint64_t>(total) << 32;
     const uint64_t lastSafe = static_cast<uint64_t>(total - 1) << 32; // below it, frame i+1 exists
     const uint8_t* d = pcm.bytes.data();
     SpanFn span = PickSpan(bits, channels);
 
-    uint64_t cursor = voice.mCursor;
+    uint64_t cursor = head.cursor;
     uint32_t done = 0;
     while (done < frames) {
         if (cursor >= end) {
             if (!looping) {
-                voice.mCursor = 0;
+                head.cursor = 0;
                 return false;
             }
             cursor %= end;
@@ -263,10 +311,10 @@ bool Mixer::MixVoice(SoundBuffer& voice, int32_t* accum, uint32_t frames)
         }
     }
     if (cursor >= end && !looping) {
-        voice.mCursor = 0;
+        head.cursor = 0;
         return false;
     }
-    voice.mCursor = looping ? cursor % end : cursor;
+    head.cursor = looping ? cursor % end : cursor;
     return true;
 }
 

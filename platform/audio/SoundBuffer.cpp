@@ -102,6 +102,12 @@ AudioResult SoundBuffer::GetFrequency(uint32_t* hz) const
     return AUDIO_OK;
 }
 
+AudioResult SoundBuffer::SetFade(uint32_t frames)
+{
+    mFade = frames;
+    return AUDIO_OK;
+}
+
 AudioResult SoundBuffer::Play(bool looping)
 {
     if (!mMixer)

@@ -39,6 +39,12 @@ public:
     AudioResult SetFrequency(uint32_t hz); // kFrequencyOriginal restores the data's rate
     AudioResult GetFrequency(uint32_t* hz) const;
 
+    // Output frames over which Play rises from silence, Stop falls to it (the buffer
+    // stops at once; what it was playing fades out in the mixer) and volume and pan
+    // changes glide. 0, the default, changes everything at once.
+    AudioResult SetFade(uint32_t frames);
+    uint32_t GetFade() const { return mFade.load(); }
+
     // Plays from the current cursor; a looping buffer wraps, another stops at its end.
     AudioResult Play(bool looping);
     AudioResult Stop(); // halts; the cursor stays where it is
@@ -59,9 +65,12 @@ private:
     std::atomic<long> mPan{0};
     std::atomic<uint32_t> mFrequency;
     std::atomic<uint32_t> mStatus{0};
+    std::atomic<uint32_t> mFade{0};
     // Play cursor in frames, 32.32 fixed point; only touched under the mixer's lock.
     uint64_t mCursor = 0;
     bool mAttached = false; // in the mixer's voice list; under the mixer's lock
+    // The gains the mixer applied last, which a fade moves; under the mixer's lock.
+    float mHeardLeft = 0.0f, mHeardRight = 0.0f;
 };
 
 } // namespace Platform

@@ -28,6 +28,15 @@ std::unique_ptr<SoundBuffer> MakeBuffer(AudioDevice& device, uint16_t channels, 
 
 std::string Constant16(uint32_t frames, int16_t value) { return AudioFixtures::Le16Bytes(std::vector<int16_t>(frames, value)); }
 
+// The next `frames` frames of the mix as they reach the output: the limiter's delay
+// line first sends out what it held.
+std::vector<int16_t> Heard(OfflineAudioDevice& device, uint32_t frames)
+{
+    const uint32_t latency = device.GetMixer()->Latency();
+    auto out = device.Render(latency + frames);
+    return std::vector<int16_t>(out.begin() + 2 * latency, out.end());
+}
+
 // Index of the last frame whose left or right sample is not zero, or -1.
 long LastSound(const std::vector<int16_t>& out)
 {
@@ -57,7 +66,7 @@ TEST_P(MixerGainTest, AppliesVolumeAndPanToAConstantSignal)
     buffer->SetVolume(c.volume);
     buffer->SetPan(c.pan);
     ASSERT_EQ(buffer->Play(false), AUDIO_OK);
-    auto out = device.Render(1000);
+    auto out = Heard(device, 1000);
     for (size_t i = 0; i < 1000; i += 97) {
         EXPECT_NEAR(out[2 * i], c.left, 1) << "frame " << i;
         EXPECT_NEAR(out[2 * i + 1], c.right, 1) << "frame " << i;
@@ -83,7 +92,7 @@ TEST(MixerTest, EightBitDataIsUnsignedWithSilenceAt128)
     EXPECT_EQ(AudioFixtures::PeakOf(out.data(), 400), 0);
     silent->Stop();
     loud->Play(true);
-    out = device.Render(4);
+    out = Heard(device, 4);
     EXPECT_EQ(out[0], 64 * 256);
     EXPECT_EQ(out[1], -64 * 256);
 }
@@ -93,7 +102,7 @@ TEST(MixerTest, HalfTheOutputRatePlaysTwiceAsLongAndThenStops)
     OfflineAudioDevice device(44100);
     auto buffer = MakeBuffer(device, 1, 22050, 16, Constant16(1000, 8000));
     ASSERT_EQ(buffer->Play(false), AUDIO_OK);
-    auto out = device.Render(3000);
+    auto out = Heard(device, 3000);
     EXPECT_NEAR(LastSound(out), 2000, 2);
     uint32_t status = 99;
     buffer->GetStatus(&status);
@@ -110,7 +119,7 @@ TEST(MixerTest, FrequencyChangeResamplesAndOriginalRestoresTheDataRate)
     buffer->GetFrequency(&hz);
     EXPECT_EQ(hz, 88200u);
     buffer->Play(false);
-    auto out = device.Render(2000);
+    auto out = Heard(device, 2000);
     EXPECT_NEAR(LastSound(out), 500, 2);
     buffer->SetFrequency(kFrequencyOriginal);
     buffer->GetFrequency(&hz);
@@ -155,9 +164,55 @@ TEST(MixerTest, StopKeepsTheCursorAndPlayContinuesFromIt)
     buffer->GetCurrentPosition(&cursor);
     EXPECT_EQ(cursor, 600u);
     buffer->Play(false);
-    auto out = device.Render(1);
+    auto out = Heard(device, 1);
     EXPECT_EQ(out[0], 300);
     EXPECT_EQ(buffer->SetCurrentPosition(100000), DSERR_INVALIDPARAM);
+}
+
+// A buffer with a fade (here 441 frames) rises from silence, glides to a new
+// volume, and stopped stops at once while what it played falls to silence in the
+// mixer; started again at once, or destroyed, the same.
+TEST(MixerTest, AFadedBufferRisesGlidesAndFallsWithoutAStep)
+{
+    OfflineAudioDevice device;
+    const uint32_t latency = device.GetMixer()->Latency();
+    auto buffer = MakeBuffer(device, 1, 44100, 16, Constant16(1000, 16000));
+    ASSERT_EQ(buffer->SetFade(441), AUDIO_OK);
+    EXPECT_EQ(buffer->GetFade(), 441u);
+    std::vector<int16_t> all;
+    const auto play = [&](uint32_t frames) {
+        auto out = device.Render(frames);
+        all.insert(all.end(), out.begin(), out.end());
+    };
+    buffer->Play(true);
+    play(1000);
+    buffer->SetVolume(kVolumeMin);
+    play(1000);
+    buffer->SetVolume(0);
+    play(1000);
+    buffer->Stop();
+    uint32_t status = 99;
+    buffer->GetStatus(&status);
+    EXPECT_EQ(status, 0u);
+    EXPECT_EQ(device.GetMixer()->PlayingVoices(), 0u);
+    play(1000);
+    buffer->Play(true);
+    play(1000);
+    buffer->Stop();
+    buffer->Play(true); // the fall and the rise cross
+    play(1000);
+    buffer.reset();
+    play(1000 + latency);
+
+    const auto at = [&](uint32_t frame) { return all[2 * (frame + latency)]; };
+    const int heard[][2] = {{0, 16000 / 441}, {500, 16000}, {1500, 0}, {2500, 16000}, {3500, 0},
+                            {4500, 16000}, {5000, 16000}, {5500, 16000}, {6500, 0}};
+    for (const auto& [frame, level] : heard)
+        EXPECT_NEAR(at(static_cast<uint32_t>(frame)), level, 1) << "frame " << frame;
+    int worst = 0;
+    for (size_t i = 2; i < all.size(); i += 2)
+        worst = std::max(worst, std::abs(all[i] - all[i - 2]));
+    EXPECT_LE(worst, 16000 / 441 + 2);
 }
 
 TEST(MixerTest, DuplicatesShareDataButPlayIndependently)
@@ -174,15 +229,16 @@ TEST(MixerTest, DuplicatesShareDataButPlayIndependently)
     a->Play(false);
     device.Render(600);
     b->Play(false); // starts later, at full volume of its own (-2000)
-    auto out = device.Render(600);
+    auto out = Heard(device, 600);
     EXPECT_NEAR(out[0], 4000 + 400, 1);     // both playing
     EXPECT_NEAR(out[2 * 500], 400, 1);      // a ended at frame 1000, b plays on
     source.reset();                          // the data outlives the buffer it came from
-    out = device.Render(1000);
+    out = Heard(device, 1000);
     EXPECT_NEAR(out[0], 400, 1);
 }
 
-// The sum is limited to -1 dBFS instead of wrapping or clipping.
+// The sum is limited to -1 dBFS instead of wrapping or clipping. (Just after the
+// jumps the limiter holds it lower: the waveform rebuilt around a jump overshoots.)
 TEST(MixerTest, SumsAreLimitedInsteadOfWrapping)
 {
     OfflineAudioDevice device;
@@ -191,15 +247,18 @@ TEST(MixerTest, SumsAreLimitedInsteadOfWrapping)
     auto c = MakeBuffer(device, 1, 44100, 16, Constant16(100, -30000));
     a->Play(true);
     b->Play(true);
-    EXPECT_NEAR(device.Render(10)[0], PeakLimiter::kCeiling, 1);
+    auto out = Heard(device, 44100);
+    EXPECT_LE(AudioFixtures::PeakOf(out.data(), 44100), PeakLimiter::kCeiling);
+    EXPECT_NEAR(out[2 * 44099], PeakLimiter::kCeiling, 1);
     a->Stop();
     b->Stop();
     c->Play(true);
     auto d = MakeBuffer(device, 1, 44100, 16, Constant16(100, -30000));
     d->Play(true);
-    auto out = device.Render(4000);
-    EXPECT_NEAR(out[0], -PeakLimiter::kCeiling, 1);
-    EXPECT_NEAR(out[2 * 3999], -PeakLimiter::kCeiling, 1);
+    out = Heard(device, 44100);
+    EXPECT_LE(AudioFixtures::PeakOf(out.data(), 44100), PeakLimiter::kCeiling);
+    EXPECT_LT(out[0], 0);
+    EXPECT_NEAR(out[2 * 44099], -PeakLimiter::kCeiling, 1);
 }
 
 TEST(MixerTest, WaveOutVolumeIsTheLastGainAndKeepsSixteenBitResolution)
@@ -209,11 +268,11 @@ TEST(MixerTest, WaveOutVolumeIsTheLastGainAndKeepsSixteenBitResolution)
     buffer->Play(true);
     SetWaveOutVolume(0.5);
     EXPECT_NEAR(GetWaveOutVolume(), 0.5, 1.0 / 65535);
-    EXPECT_NEAR(device.Render(4)[0], 5000, 1);
+    EXPECT_NEAR(Heard(device, 4)[0], 5000, 1);
     SetWaveOutVolume(1234.0 / 65535);
     EXPECT_DOUBLE_EQ(GetWaveOutVolume(), 1234.0 / 65535);
     SetWaveOutVolume(1.0);
-    EXPECT_EQ(device.Render(4)[0], 10000);
+    EXPECT_EQ(Heard(device, 4)[0], 10000);
 }
 
 TEST(MixerTest, SourcesAreMixedWithTheVoices)
@@ -227,9 +286,9 @@ TEST(MixerTest, SourcesAreMixedWithTheVoices)
         return frames;
     };
     int id = device.GetMixer()->AddSource(source, nullptr);
-    EXPECT_EQ(device.Render(2)[1], 1250);
+    EXPECT_EQ(Heard(device, 2)[1], 1250);
     device.GetMixer()->RemoveSource(id);
-    EXPECT_EQ(device.Render(2)[1], 1000);
+    EXPECT_EQ(Heard(device, 2)[1], 1000);
 }
 
 TEST(MixerTest, BufferCreationRejectsWhatCannotPlay)

@@ -4,6 +4,7 @@
 
 #include "framework/sound/MusicLibraries.h"
 #include "framework/sound/SoundDecoders.h"
+#include "platform/audio/PeakLimiter.h"
 #include "tests/audio/AudioFixtures.h"
 #include "tests/support/MusicLibraryHarness.h"
 #include "tests/support/TestSupport.h"
@@ -90,7 +91,9 @@ TEST_F(BassLibraryTest, PauseResumeAndStopKeepThePosition)
     EXPECT_EQ(api.BASS_ChannelResume(music), 0); // only a paused channel resumes
     ASSERT_EQ(api.BASS_ChannelPause(music), 1);
     EXPECT_EQ(api.BASS_ChannelIsActive(music), BASS_ACTIVE_PAUSED);
-    EXPECT_EQ(AudioFixtures::PeakOf(Render(0.2).data(), 8820), 0);
+    // Silent once the limiter's delay line has sent out what it held.
+    const size_t latency = Platform::PeakLimiter(kRate).Latency();
+    EXPECT_EQ(AudioFixtures::PeakOf(Render(0.2).data() + 2 * latency, 8820 - latency), 0);
     ASSERT_EQ(api.BASS_ChannelResume(music), 1);
     EXPECT_EQ(api.BASS_ChannelIsActive(music), BASS_ACTIVE_PLAYING);
     ASSERT_EQ(api.BASS_ChannelStop(music), 1);

@@ -1,5 +1,12 @@
 // The board's rules: the counted pause, the letter lock, the room test, the bonus
-// layout, clam letters, the danger music and the "EXTRA LIFE!" pulse.
+// layout, clam letters, the danger music, the ambience loop and the "EXTRA LIFE!"
+// pulse.
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "framework/sound/DSoundManager.h"
+#include "framework/sound/SoundInstance.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/creatures/BonusCreature.h"
 #include "game/creatures/Clam.h"
@@ -7,7 +14,9 @@
 #include "game/creatures/Shark.h"
 #include "game/common/BTTimer.h"
 #include "game/play/Player.h"
+#include "platform/audio/AudioDevice.h"
 #include "tests/board/BoardFixture.h"
+#include "tests/support/TestSupport.h"
 
 using namespace Zant;
 using namespace BoardTests;
@@ -154,6 +163,65 @@ TEST_F(BoardRules, DangerMusicNearTheDiver)
         EXPECT_EQ(app->mCurrentSong, c.expected) << c.playing << " " << c.x;
         board->UpdateDangerMusic(&shark, false);
     }
+}
+
+// The ambience loop as the board plays it, on a sound manager whose device renders
+// by hand: shown, paused, unpaused and hidden, the board never makes the output step
+// further than the loop itself does, and hidden it falls silent.
+TEST_F(BoardRules, TheAmbienceLoopStartsMutesAndStopsWithoutAClick)
+{
+    auto owned = std::make_unique<Platform::OfflineAudioDevice>();
+    Platform::OfflineAudioDevice* device = owned.get();
+    DSoundManager sounds(std::move(owned));
+    ASSERT_TRUE(sounds.LoadSoundFile(SOUND_UNDERWATERLOOP, TestSupport::GameDir() + "/sounds/underwaterloop"));
+    const auto data = sounds.GetSoundData(SOUND_UNDERWATERLOOP);
+    ASSERT_EQ(data->format.channels, 1);
+    ASSERT_EQ(data->format.samplesPerSec, 44100u);
+    const auto* pcm = reinterpret_cast<const int16_t*>(data->bytes.data());
+    const size_t n = data->bytes.size() / 2;
+    int steepest = 0; // the loop's own, its join included
+    for (size_t i = 0; i < n; ++i)
+        steepest = std::max(steepest, std::abs(pcm[(i + 1) % n] - pcm[i]));
+    ASSERT_GT(std::abs(pcm[0]), 2 * steepest) << "the loop starts mid-waveform";
+
+    app->mAmbienceLoop = sounds.CreateChannel(SOUND_UNDERWATERLOOP);
+    struct Unhook {
+        ~Unhook() { owner->mAmbienceLoop = nullptr; } // the channel goes with the manager
+        WinBTApp* owner;
+    } unhook{app.get()};
+    ASSERT_NE(app->mAmbienceLoop, nullptr);
+
+    std::vector<int16_t> heard;
+    const auto listen = [&] {
+        const auto out = device->Render(4410);
+        heard.insert(heard.end(), out.begin(), out.end());
+    };
+    listen();
+    board->SetVisible(true);
+    listen();
+    EXPECT_TRUE(app->mAmbienceLoop->IsPlaying());
+    board->Pause(true);
+    listen();
+    board->Pause(false);
+    listen();
+    board->SetVisible(false);
+    EXPECT_FALSE(app->mAmbienceLoop->IsPlaying());
+    listen();
+
+    int worst = 0, loudest = 0;
+    size_t at = 0;
+    for (size_t i = 2; i < heard.size(); i += 2) {
+        loudest = std::max(loudest, std::abs(static_cast<int>(heard[i])));
+        if (std::abs(heard[i] - heard[i - 2]) > worst) {
+            worst = std::abs(heard[i] - heard[i - 2]);
+            at = i / 2;
+        }
+    }
+    EXPECT_GT(loudest, steepest) << "the loop was heard";
+    EXPECT_LE(worst, steepest * 1.1) << "a step at frame " << at;
+    // Silent again a few milliseconds after the board is hidden.
+    for (size_t i = heard.size() - 2 * 3000; i < heard.size(); ++i)
+        ASSERT_EQ(heard[i], 0) << "frame " << i / 2;
 }
 
 TEST_F(BoardRules, ExtraLifePulsesFourTimes)

@@ -287,6 +287,48 @@ TEST_F(SoundFiles, LoopsJoinWithoutAClick)
     }
 }
 
+// A layer cut off while it still sounds leaves a step the waveform around it does
+// not make: a tick. Each step is set against the steps beside it, then against the
+// roughness (second difference) of the half millisecond on either side, which a
+// bright or noisy sound has plenty of and the tail of a bell or a thud has little,
+// and against the level there: a step under a tenth of it is buried in the sound.
+TEST_F(SoundFiles, NoLayerIsCutOffWhileItSounds)
+{
+    constexpr double kBound = 8.0;     // times the rougher side
+    constexpr double kBuried = 0.1;    // of the level around
+    constexpr double kAudible = 3e-4;  // -70 dBFS: quieter steps are left alone
+    for (const Expect& e : kSounds) {
+        SCOPED_TRACE(e.name);
+        const Wav* w = Get(e.name);
+        ASSERT_NE(w, nullptr);
+        const std::vector<double>& s = w->samples;
+        const long n = static_cast<long>(s.size());
+        // A loop goes on from its start; a sound ends in silence.
+        const auto x = [&](long i) { return e.loop ? s[static_cast<size_t>((i % n + n) % n)] : (i < 0 || i >= n ? 0.0 : s[i]); };
+        const auto bend = [&](long i) { return x(i) - 2.0 * x(i - 1) + x(i - 2); };
+        const long side = static_cast<long>(0.0005 * w->rate);
+        const auto rms = [&](long from, long to, auto f) {
+            double sum = 0.0;
+            for (long i = from; i < to; ++i)
+                sum += f(i) * f(i);
+            return std::sqrt(sum / static_cast<double>(to - from));
+        };
+        double worst = 0.0;
+        long at = 0;
+        for (long i = 1; i <= n; ++i) {
+            const double jump = std::fabs((x(i) - x(i - 1)) - 0.5 * ((x(i - 1) - x(i - 2)) + (x(i + 1) - x(i))));
+            if (jump < kAudible || jump < kBuried * rms(i - side, i + side, x))
+                continue;
+            const double rough = std::max(rms(i - side - 1, i - 1, bend), rms(i + 3, i + 3 + side, bend));
+            if (jump > worst * rough) {
+                worst = jump / rough;
+                at = i;
+            }
+        }
+        EXPECT_LT(worst, kBound) << "a step at " << static_cast<double>(at) / w->rate << " s";
+    }
+}
+
 // Each tone is several layers struck together: none of them may sound a
 // semitone away from the note the tone rings at.
 TEST_F(SoundFiles, EveryToneRingsInTune)

@@ -155,6 +155,8 @@ void AddBubble(Signal& out, double start, double hz, double amp, double rise, bo
     const int len = Samples(6.0 / damping);
     const int first = Samples(start);
     double phase = 0.0;
+    // A bubble rings out: past the end the sound grows to hold it.
+    if (!circular && first + len > static_cast<int>(out.size())) out.resize(static_cast<size_t>(first + len), 0.0f);
     const int n = static_cast<int>(out.size());
     for (int i = 0; i < len; ++i) {
         const double t = static_cast<double>(i) / kRate;
@@ -164,7 +166,6 @@ void AddBubble(Signal& out, double start, double hz, double amp, double rise, bo
         phase += 2.0 * kPi * f / kRate;
         int idx = first + i;
         if (circular) idx %= n;
-        else if (idx >= n) break;
         out[idx] += static_cast<float>(v);
     }
 }

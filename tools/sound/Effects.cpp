@@ -12,7 +12,14 @@ namespace {
 
 struct Partial { double ratio, amp, decay; };
 
-// A struck tone: sine partials, each with its own exponential decay.
+// A note ends in a short release, never cut off while it still sounds: the step
+// would tick. A quarter of a short note at most.
+void Release(Signal& s)
+{
+    FadeOut(s, std::min(0.04, static_cast<double>(s.size()) / kRate / 4.0));
+}
+
+// A struck tone: sine partials, each with its own exponential decay, damped at the end.
 Signal Struck(double hz, double seconds, std::initializer_list<Partial> partials, double attack = 0.002)
 {
     Signal s(Samples(seconds), 0.0f);
@@ -25,6 +32,7 @@ Signal Struck(double hz, double seconds, std::initializer_list<Partial> partials
             s[i] += static_cast<float>(p.amp * env * std::sin(2.0 * kPi * f * t));
         }
     }
+    Release(s);
     return s;
 }
 
@@ -85,6 +93,7 @@ Signal Noise(double seconds, uint64_t seed)
     Rng rng(seed);
     Signal s(Samples(seconds));
     for (float& x : s) x = rng.Noise();
+    Release(s);
     return s;
 }
 
@@ -122,6 +131,7 @@ Signal Glide(double fromHz, double toHz, double glideSeconds, double seconds, do
         const double env = std::min(1.0, t / 0.002) * std::exp(-t / decay);
         s[i] = static_cast<float>(env * osc.Sine(f));
     }
+    Release(s);
     return s;
 }
 
@@ -149,6 +159,7 @@ Signal Water(const Textures& t, double from, double seconds, double lowPassHz, u
     Mix(s, churn, 0.0, 0.5);
     LowPass(s, lowPassHz);
     LowPass(s, lowPassHz);
+    Release(s);
     return s;
 }
 
@@ -171,10 +182,16 @@ Signal Chomp(const Textures& t, uint64_t seed)
     Signal crunch = Noise(0.08, seed);
     Biquad bp;
     bp.Set(Biquad::BandPass, 1100.0, 1.2);
+    // A few grains catch harder: each swells for a millisecond, as a single loud
+    // sample would tick.
     Rng rng(seed + 7);
+    const int grain = Samples(0.001);
+    int inGrain = grain;
     for (size_t i = 0; i < crunch.size(); ++i) {
         const double t = static_cast<double>(i) / kRate;
-        const double tooth = rng.Uniform() < 0.02 ? 3.0 : 1.0; // a few grains catch harder
+        if (inGrain >= grain && rng.Uniform() < 0.02) inGrain = 0;
+        const double tooth = inGrain < grain ? 1.0 + 2.0 * std::sin(kPi * (inGrain + 0.5) / grain) : 1.0;
+        ++inGrain;
         crunch[i] = static_cast<float>(tooth * bp.Run(crunch[i]) * std::min(1.0, t / 0.001) * std::exp(-t / 0.02));
     }
     Mix(s, crunch, 0.0, 2.0);

@@ -12,8 +12,8 @@ namespace {
 enum Gen {
     StartOffset = 0, EndOffset = 1, LoopStartOffset = 2, LoopEndOffset = 3, StartCoarse = 4, EndCoarse = 12,
     InstrumentGen = 41, KeyRange = 43, VelRange = 44, LoopStartCoarse = 45, LoopEndCoarse = 50, CoarseTune = 51,
-    AttackVol = 34, HoldVol = 35, DecayVol = 36, SustainVol = 37, FineTune = 52, SampleId = 53, SampleModes = 54,
-    RootKey = 58,
+    AttackVol = 34, HoldVol = 35, DecayVol = 36, SustainVol = 37, ReleaseVol = 38, FineTune = 52, SampleId = 53,
+    SampleModes = 54, RootKey = 58,
 };
 
 uint32_t U32(const char* p) { return static_cast<uint8_t>(p[0]) | static_cast<uint8_t>(p[1]) << 8 | static_cast<uint8_t>(p[2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(p[3])) << 24; }
@@ -192,6 +192,7 @@ std::optional<FontNote> SoundFont::Note(int bank, int program, int key, std::str
                 note.holdSeconds = time(AttackVol) + time(HoldVol);
                 note.decaySeconds = time(DecayVol);
                 note.sustainDb = std::clamp(Value(g, ig, SustainVol, 0) + Value(local, pg, SustainVol, 0), 0, 1440) / 10.0;
+                note.releaseSeconds = time(ReleaseVol);
                 std::ifstream in(mPath, std::ios::binary);
                 std::vector<char> raw(static_cast<size_t>(end - start) * 2);
                 in.seekg(static_cast<std::streamoff>(mSampleOffset + 2 * static_cast<uint64_t>(start)));
@@ -212,7 +213,11 @@ std::optional<FontNote> SoundFont::Note(int bank, int program, int key, std::str
 
 Signal FontNote::Held(double seconds) const
 {
-    Signal s(static_cast<size_t>(seconds * rate), 0.0f);
+    // The bank's releases run for seconds (a drum rings out); the makers take a note
+    // for a set length, so its release is cut short, but never to nothing.
+    const double release = std::clamp(releaseSeconds, kShortestRelease, kLongestRelease);
+    const size_t held = static_cast<size_t>(seconds * rate);
+    Signal s(held + static_cast<size_t>(release * rate), 0.0f);
     const size_t loopLength = loop ? loopEnd - loopStart : 0;
     for (size_t i = 0; i < s.size(); ++i) {
         size_t at = i;
@@ -220,7 +225,8 @@ Signal FontNote::Held(double seconds) const
         if (at >= pcm.size()) break;
         const double t = static_cast<double>(i) / rate;
         const double db = t <= holdSeconds ? 0.0 : std::min(sustainDb, 100.0 * (t - holdSeconds) / std::max(decaySeconds, 1e-3));
-        s[i] = static_cast<float>(pcm[at] * DbToGain(-db));
+        const double let = i < held ? 1.0 : Smooth(1.0 - static_cast<double>(i - held) / (release * rate));
+        s[i] = static_cast<float>(pcm[at] * DbToGain(-db) * let);
     }
     return s;
 }

@@ -23,10 +23,14 @@ struct FontNote {
     // `holdSeconds`, then falling linearly in dB (100 dB per `decaySeconds`)
     // down to `sustainDb` below full.
     double holdSeconds = 0.0, decaySeconds = 0.0, sustainDb = 0.0;
+    // The bank's time for the level to fall 100 dB once the key is let go.
+    double releaseSeconds = 0.0;
 
-    // The note as a synthesiser plays it for `seconds` with the key held: the
-    // loop unrolled under the envelope.
+    // The note as a synthesiser plays it with the key held for `seconds` and then
+    // let go: the loop unrolled under the envelope, then the release (the bank's,
+    // kept between kShortestRelease and kLongestRelease) fading it to silence.
     Signal Held(double seconds) const;
+    static constexpr double kShortestRelease = 0.02, kLongestRelease = 0.1;
     // The held note sounding `key`, at kRate.
     Signal Sounding(double key, double seconds) const;
 };
