@@ -284,6 +284,7 @@ bool GameScreenshotRig::Attach(std::unique_ptr<WinBTApp> owned)
     font(app.mFontRockwell13, "Rockwell13.txt");
     font(app.mFontRockwell13Bold, "Rockwell13Bold.txt");
     font(app.mFontSwiss24, "SwissCheesed24.txt");
+    font(app.mFont12pt, "12ptfont.txt");
     return loaded;
 }
 
