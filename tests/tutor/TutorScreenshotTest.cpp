@@ -62,10 +62,21 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
             app.mWidgetManager->UpdateFrame();
     };
 
-    auto* tutor = new TypingTutor(&app);
-    tutor->Resize(0, 0, 640, 480);
-    app.mWidgetManager->AddWidget(tutor);
-    app.mWidgetManager->SetFocus(tutor);
+    // The tutor as the menu opens it, on the profile's lesson, and its leaving.
+    auto open = [&] {
+        auto* opened = new TypingTutor(&app);
+        opened->Resize(0, 0, 640, 480);
+        app.mWidgetManager->AddWidget(opened);
+        app.mWidgetManager->SetFocus(opened);
+        return opened;
+    };
+    auto close = [&](TypingTutor* closed) {
+        app.mWidgetManager->RemoveWidget(closed);
+        delete closed;
+        app.FlushWidgetDeletions();
+    };
+
+    TypingTutor* tutor = open();
     ASSERT_EQ(tutor->GetLessonIndex(), 12);
     // Before the first key: the lesson's description, the prompt and fish behind the panels.
     updates(300);
@@ -98,9 +109,7 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
     // The fish come back while the results are shown.
     updates(300);
     shoot("tutor-results.png");
-    app.mWidgetManager->RemoveWidget(tutor);
-    delete tutor;
-    app.FlushWidgetDeletions();
+    close(tutor);
 
     // The lesson's statistics, the bars grown to their heights.
     StatsBackdrop backdrop(&app);
@@ -122,27 +131,19 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
     // and "b" lit on the keyboard.
     profile->mLastLesson = 9;
     profile->mLessonResult[9] = 0;
-    tutor = new TypingTutor(&app);
-    tutor->Resize(0, 0, 640, 480);
-    app.mWidgetManager->AddWidget(tutor);
-    app.mWidgetManager->SetFocus(tutor);
+    tutor = open();
     ASSERT_EQ(tutor->GetLessonIndex(), 9);
     for (char c : std::string("fff f"))
         tutor->KeyChar(c);
     updates(30);
     ASSERT_EQ(tutor->mExpectedChar, 'b');
     shoot("tutor-failed.png");
-    app.mWidgetManager->RemoveWidget(tutor);
-    delete tutor;
-    app.FlushWidgetDeletions();
+    close(tutor);
 
     // The typing test, eleven seconds into its minute.
     profile->mLastLesson = 0;
     profile->mLessonResult[0] = -1;
-    tutor = new TypingTutor(&app);
-    tutor->Resize(0, 0, 640, 480);
-    app.mWidgetManager->AddWidget(tutor);
-    app.mWidgetManager->SetFocus(tutor);
+    tutor = open();
     ASSERT_EQ(tutor->GetLessonIndex(), 0);
     for (char c : std::string("The diver checked her t")) {
         tutor->KeyChar(c);
@@ -151,7 +152,5 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
     ASSERT_EQ(tutor->mExpectedChar, 'a');
     ASSERT_EQ(tutor->mTimeLeft, 49);
     shoot("tutor-test.png");
-    app.mWidgetManager->RemoveWidget(tutor);
-    delete tutor;
-    app.FlushWidgetDeletions();
+    close(tutor);
 }
