@@ -17,6 +17,36 @@ constexpr int BUTTON_TOPS[DifficultyDialog::NUM_DIFFICULTIES] = {65, 110, 155, 2
 const char* const CAPTIONS[DifficultyDialog::NUM_DIFFICULTIES] = {"Easy", "Normal", "Hard", "Expert", "X-Treme!"};
 
 int FontHeight(Font* font) { return font != nullptr ? font->GetHeight() : 0; }
+
+// The recommended difficulty: a button like the others, ringed by the highlight
+// frame. Only the frame's edge is laid over it, so that its warm inside does not
+// dull the button's blue.
+class HighlightedButton : public DialogButton {
+public:
+    HighlightedButton(Image* highlight, Image* plate, int id, ButtonListener* listener)
+        : DialogButton(plate, id, listener), mHighlight(highlight)
+    {
+    }
+    void Draw(Graphics* g) override
+    {
+        DialogButton::Draw(g);
+        if (mBtnNoDraw || mHighlight == nullptr)
+            return;
+        const Rect strips[] = {Rect(0, 0, mWidth, RING), Rect(0, mHeight - RING, mWidth, RING),
+                               Rect(0, RING, RING, mHeight - 2 * RING),
+                               Rect(mWidth - RING, RING, RING, mHeight - 2 * RING)};
+        for (const Rect& strip : strips) {
+            Graphics edge(*g);
+            edge.ClipRect(strip);
+            edge.DrawImageBox(Rect(0, 0, mWidth, mHeight), mHighlight);
+        }
+    }
+
+private:
+    // How far in from the button's edge the highlight frame's ring reaches.
+    static constexpr int RING = 4;
+    Image* mHighlight;
+};
 } // namespace
 
 DifficultyDialog::DifficultyDialog(WinBTApp* app)
@@ -27,14 +57,15 @@ DifficultyDialog::DifficultyDialog(WinBTApp* app)
     mUseKeys = true;
     app->DressDialog(this);
     mRecommended = RecommendedDifficulty(app->mCurProfile != nullptr ? app->mCurProfile->GetAverageWpm() : 0);
+    Image* plate = app->GetImage(IMAGE_DBUTTON);
     for (int i = 0; i < NUM_DIFFICULTIES; ++i) {
-        Image* image = app->GetImage(i == mRecommended ? IMAGE_DBUTTON_HILIGHT : IMAGE_DBUTTON);
-        if (image == nullptr)
-            image = app->GetImage(IMAGE_DBUTTON);
-        auto* button = new DialogButton(image, FIRST_BUTTON_ID + i, app);
+        Image* highlight = app->GetImage(IMAGE_DBUTTON_HILIGHT);
+        auto* button = i == mRecommended && highlight != nullptr
+                           ? new HighlightedButton(highlight, plate, FIRST_BUTTON_ID + i, app)
+                           : new DialogButton(plate, FIRST_BUTTON_ID + i, app);
         button->mLabel = CAPTIONS[i];
-        // White captions read on the pale buttons through an outline; the pale
-        // highlight takes a dark caption instead.
+        // White captions read on the buttons through an outline; the recommended
+        // one is set apart in black.
         button->SetFont(i == mRecommended ? mFont : app->OutlinedFont(mFont));
         button->mHasAlpha = true;
         if (i == mRecommended)

@@ -19,9 +19,12 @@ constexpr int DEPTH_RIGHT = 581;
 constexpr int DIFFICULTY_X = 281;
 constexpr int DIFFICULTY_WIDTH = 38;
 constexpr int ABYSS_NAME_X = 389;
-const Color SCORE_COLOR(102, 139, 159);
-const Color DIFFICULTY_COLOR(178, 158, 88);
-const Color DEPTH_COLOR(181, 107, 64);
+// The columns' blue-grey (102, 139, 159), gold (178, 158, 88) and copper
+// (181, 107, 64), each darkened (scaled towards black, keeping its hue) as far as
+// it takes to read at 4.5:1 by itself down to the cream's darkest row.
+const Color SCORE_COLOR(70, 95, 109);
+const Color DIFFICULTY_COLOR(102, 91, 51);
+const Color DEPTH_COLOR(132, 78, 47);
 constexpr int RIGHT = 1;
 constexpr int CENTRED = 0;
 
@@ -89,25 +92,20 @@ void HighScoreScreen::Draw(Graphics* g)
     Font* font = mApp->mFontRockwell13;
     if (font == nullptr)
         return;
-    // The values' pale colours read on the cream panel through a dark outline.
-    Font* valueFont = mApp->OutlinedFont(font);
+    g->SetFont(font);
     for (int row = 0; row < HighScoreTables::NUM_ROWS; ++row) {
         const int y = FIRST_ROW_Y + row * font->GetHeight();
         const RowTexts& adventure = mAdventure[size_t(row)];
-        g->SetFont(font);
         g->SetColor(Color::Black);
         WriteString(g, adventure.mName, ADVENTURE_NAME_X, y);
-        g->SetFont(valueFont);
         g->SetColor(SCORE_COLOR);
         WriteString(g, adventure.mValue, 0, y, SCORE_RIGHT, RIGHT);
         g->SetColor(DIFFICULTY_COLOR);
         WriteString(g, DifficultyAbbreviation(mDifficulty[size_t(row)]), DIFFICULTY_X, y, DIFFICULTY_WIDTH, CENTRED);
 
         const RowTexts& abyss = mAbyss[size_t(row)];
-        g->SetFont(font);
         g->SetColor(Color::Black);
         WriteString(g, abyss.mName, ABYSS_NAME_X, y);
-        g->SetFont(valueFont);
         g->SetColor(DEPTH_COLOR);
         WriteString(g, abyss.mValue, 0, y, DEPTH_RIGHT, RIGHT);
     }

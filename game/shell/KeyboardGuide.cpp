@@ -36,26 +36,41 @@ struct KeyEntry {
 };
 
 const KeyEntry KEYS[] = {
-    {"`~", {"glo_tilde", 36, 171}},     {"1!", {"glo_1", 64, 171}},          {"2@", {"glo_2", 91, 171}},
-    {"3#", {"glo_3", 117, 171}},        {"4$", {"glo_4", 141, 171}},         {"5%", {"glo_5", 166, 171}},
-    {"6^", {"glo_6", 190, 171}},        {"7&", {"glo_7", 215, 171}},         {"8*", {"glo_8", 237, 171}},
-    {"9(", {"glo_9", 264, 171}},        {"0)", {"glo_0", 289, 171}},         {"-_", {"glo_hyphen", 315, 171}},
-    {"=+", {"glo_plus", 342, 171}},     {"q", {"glo_q", 67, 197}},           {"w", {"glo_w", 94, 197}},
-    {"e", {"glo_e", 122, 197}},         {"r", {"glo_r", 148, 197}},          {"t", {"glo_t", 174, 197}},
-    {"y", {"glo_y", 198, 197}},         {"u", {"glo_u", 223, 197}},          {"i", {"glo_i", 248, 197}},
-    {"o", {"glo_o", 274, 197}},         {"p", {"glo_p", 300, 197}},          {"[{", {"glo_lbrace", 328, 197}},
-    {"]}", {"glo_rbrace", 356, 197}},   {"\\|", {"glo_backslash", 383, 197}}, {"a", {"glo_a", 75, 224}},
-    {"s", {"glo_s", 104, 224}},         {"d", {"glo_d", 133, 224}},          {"f", {"glo_f", 160, 224}},
-    {"g", {"glo_g", 188, 224}},         {"h", {"glo_h", 213, 224}},          {"j", {"glo_j", 238, 224}},
-    {"k", {"glo_k", 265, 224}},         {"l", {"glo_l", 292, 224}},          {";:", {"glo_colon", 321, 224}},
-    {"'\"", {"glo_apostrophe", 350, 224}}, {"z", {"glo_z", 83, 252}},        {"x", {"glo_x", 113, 252}},
-    {"c", {"glo_c", 143, 252}},         {"v", {"glo_v", 171, 252}},          {"b", {"glo_b", 201, 252}},
-    {"n", {"glo_n", 227, 252}},         {"m", {"glo_m", 254, 252}},          {",<", {"glo_comma", 283, 252}},
-    {".>", {"glo_period", 310, 252}},   {"/?", {"glo_forslash", 341, 252}},  {" ", {"glo_space", 119, 278}},
+    {"`~", {"glo_tilde", 36, 171, "~"}},     {"1!", {"glo_1", 64, 171, "1"}},
+    {"2@", {"glo_2", 91, 171, "2"}},         {"3#", {"glo_3", 117, 171, "3"}},
+    {"4$", {"glo_4", 141, 171, "4"}},        {"5%", {"glo_5", 166, 171, "5"}},
+    {"6^", {"glo_6", 190, 171, "6"}},        {"7&", {"glo_7", 215, 171, "7"}},
+    {"8*", {"glo_8", 237, 171, "8"}},        {"9(", {"glo_9", 264, 171, "9"}},
+    {"0)", {"glo_0", 289, 171, "0"}},        {"-_", {"glo_hyphen", 315, 171, "-"}},
+    {"=+", {"glo_plus", 342, 171, "="}},     {"q", {"glo_q", 67, 197, "Q"}},
+    {"w", {"glo_w", 94, 197, "W"}},          {"e", {"glo_e", 122, 197, "E"}},
+    {"r", {"glo_r", 148, 197, "R"}},         {"t", {"glo_t", 174, 197, "T"}},
+    {"y", {"glo_y", 198, 197, "Y"}},         {"u", {"glo_u", 223, 197, "U"}},
+    {"i", {"glo_i", 248, 197, "I"}},         {"o", {"glo_o", 274, 197, "O"}},
+    {"p", {"glo_p", 300, 197, "P"}},         {"[{", {"glo_lbrace", 328, 197, "["}},
+    {"]}", {"glo_rbrace", 356, 197, "]"}},   {"\\|", {"glo_backslash", 383, 197, "\\"}},
+    {"a", {"glo_a", 75, 224, "A"}},          {"s", {"glo_s", 104, 224, "S"}},
+    {"d", {"glo_d", 133, 224, "D"}},         {"f", {"glo_f", 160, 224, "F"}},
+    {"g", {"glo_g", 188, 224, "G"}},         {"h", {"glo_h", 213, 224, "H"}},
+    {"j", {"glo_j", 238, 224, "J"}},         {"k", {"glo_k", 265, 224, "K"}},
+    {"l", {"glo_l", 292, 224, "L"}},         {";:", {"glo_colon", 321, 224, ";"}},
+    {"'\"", {"glo_apostrophe", 350, 224, "'"}}, {"z", {"glo_z", 83, 252, "Z"}},
+    {"x", {"glo_x", 113, 252, "X"}},         {"c", {"glo_c", 143, 252, "C"}},
+    {"v", {"glo_v", 171, 252, "V"}},         {"b", {"glo_b", 201, 252, "B"}},
+    {"n", {"glo_n", 227, 252, "N"}},         {"m", {"glo_m", 254, 252, "M"}},
+    {",<", {"glo_comma", 283, 252, ","}},    {".>", {"glo_period", 310, 252, "."}},
+    {"/?", {"glo_forslash", 341, 252, "/"}}, {" ", {"glo_space", 119, 278, ""}},
 };
 
-constexpr GuideKey LEFT_SHIFT = {"glo_lshift", 20, 252};
-constexpr GuideKey RIGHT_SHIFT = {"glo_rshift", 372, 252};
+constexpr GuideKey LEFT_SHIFT = {"glo_lshift", 20, 252, "Shift"};
+constexpr GuideKey RIGHT_SHIFT = {"glo_rshift", 372, 252, "Shift"};
+
+// Where the keyboard picture writes a cap's label, from the cap's corner: the
+// label's left end and its baseline.
+constexpr int CAP_LABEL_X = 5;
+constexpr int CAP_LABEL_BASELINE = 12;
+// The keyboard picture's label colour.
+const Color CAP_LABEL_COLOR(0x3A, 0x44, 0x50);
 
 // Only A to Z: the guide's tables hold the other characters as they are typed.
 char LowerLetter(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
@@ -90,7 +105,7 @@ const GuideImages& Images()
     return images;
 }
 
-KeyPicture Picture(const GuideKey& key) { return {KeyboardGuide::ImageIndex(key.mImage), std::string(), key.mX, key.mY}; }
+KeyPicture Picture(const GuideKey& key) { return {KeyboardGuide::ImageIndex(key.mImage), key.mLabel, key.mX, key.mY}; }
 
 } // namespace
 
@@ -178,7 +193,7 @@ void KeyboardGuide::Prepare(char c)
         mKeyHighlights.push_back(Picture(*key));
 }
 
-void KeyboardGuide::Draw(Graphics* g, WinBTApp* app, Font* labelFont, bool showHighlights) const
+void KeyboardGuide::Draw(Graphics* g, WinBTApp* app, Font* labelFont, Font* capFont, bool showHighlights) const
 {
     // Fingers from the left little finger to the left index, then from the right little
     // finger back to the thumb, so that each overlaps its neighbour as on a real hand.
@@ -204,10 +219,17 @@ void KeyboardGuide::Draw(Graphics* g, WinBTApp* app, Font* labelFont, bool showH
             labelFont->DrawString(g, x, y, picture.mLabel, Color::Black, g->GetClipRect());
         }
     }
-    if (showHighlights)
-        for (const KeyPicture& picture : mKeyHighlights)
-            if (Image* image = app->GetImage(picture.mImage))
-                g->DrawImage(image, picture.mX, picture.mY);
+    if (!showHighlights)
+        return;
+    // The glow washes out the label painted on the cap under it: the label is
+    // written again over the glow, where the picture has it.
+    for (const KeyPicture& picture : mKeyHighlights) {
+        if (Image* image = app->GetImage(picture.mImage))
+            g->DrawImage(image, picture.mX, picture.mY);
+        if (capFont != nullptr && !picture.mLabel.empty())
+            capFont->DrawString(g, picture.mX + CAP_LABEL_X, picture.mY + CAP_LABEL_BASELINE, picture.mLabel,
+                                CAP_LABEL_COLOR, g->GetClipRect());
+    }
 }
 
 } // namespace Zant

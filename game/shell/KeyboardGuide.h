@@ -21,11 +21,13 @@ struct FingerImage {
 };
 using KeyPicture = FingerImage;
 
-// A key of the keyboard picture: its glow image and where it lies.
+// A key of the keyboard picture: its glow image, where it lies and the label on
+// its cap.
 struct GuideKey {
     const char* mImage;
     int mX;
     int mY;
+    const char* mLabel;
 };
 
 class KeyboardGuide {
@@ -41,9 +43,10 @@ public:
     void Clear();
     // Lights the finger, Shift and key for c.
     void Prepare(char c);
-    // The fingers and the hands picture, the labelled rings, and the key highlights
-    // when showHighlights is set.
-    void Draw(Graphics* g, WinBTApp* app, Font* labelFont, bool showHighlights) const;
+    // The fingers and the hands picture, the rings labelled in labelFont, and the
+    // key highlights when showHighlights is set, each key's label written again
+    // over its glow in capFont.
+    void Draw(Graphics* g, WinBTApp* app, Font* labelFont, Font* capFont, bool showHighlights) const;
 
     // 0 no Shift, 1 the right Shift key, -1 the left one.
     static int ShiftSideOf(char c);
@@ -59,7 +62,7 @@ public:
 public:
     std::array<FingerImage, NUM_FINGERS> mFingers;
     std::vector<KeyPicture> mKeyLabels;     // drawn steadily
-    std::vector<KeyPicture> mKeyHighlights; // drawn in the blink phase
+    std::vector<KeyPicture> mKeyHighlights; // drawn in the blink phase, labelled with the key's cap
     int mShiftSide = 0;
 
 private:

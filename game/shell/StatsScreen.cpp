@@ -14,7 +14,13 @@ namespace Zant {
 
 namespace {
 
-const Color VALUE_COLOR(166, 136, 86);
+// The values' gold-brown (166, 136, 86) and the counts' gold (197, 163, 78) after
+// the two summary labels, each darkened (scaled towards black, keeping its hue) as
+// far as it takes to read at 4.5:1 by itself on the cream panel, down to its
+// darkest part under the boss counters.
+const Color VALUE_COLOR(106, 87, 55);
+const char* const SUMMARY_LABEL = "^4F3C1A^";
+const char* const SUMMARY_VALUE = "^6E5B2C^";
 constexpr int LABEL_X = 35;
 constexpr int CENTRED = 0;
 
@@ -66,24 +72,17 @@ const std::string SECRETS_FOUND = "Secret items found:";
 const std::string ADVENTURE_TITLE = "Adventure Mode Stats";
 const std::string ABYSS_TITLE = "Abyss Mode Stats";
 
-// The values' pale colour reads on the cream panel through a dark outline.
-void UseValueLook(Graphics* g, WinBTApp* app, Font* font)
-{
-    g->SetFont(app->OutlinedFont(font));
-    g->SetColor(VALUE_COLOR);
-}
-
-// Labels in black with their values after them, one line each, from y down; the
-// value look stays set.
+// Labels in black with their values after them, one line each, from y down, all
+// in the panel's font; the values' colour stays set.
 template <size_t N>
-void DrawLines(Widget& panel, WinBTApp* app, Graphics* g, Font* font, int y, const std::string (&labels)[N],
+void DrawLines(Widget& panel, Graphics* g, Font* font, int y, const std::string (&labels)[N],
                const std::array<std::string, N>& values)
 {
+    g->SetFont(font);
     for (size_t i = 0; i < N; ++i, y += font->GetHeight()) {
-        g->SetFont(font);
         g->SetColor(Color::Black);
         panel.WriteString(g, labels[i], LABEL_X, y);
-        UseValueLook(g, app, font);
+        g->SetColor(VALUE_COLOR);
         panel.WriteString(g, values[i], LABEL_X + font->StringWidth(labels[i]), y);
     }
 }
@@ -136,7 +135,8 @@ void AdventurePanel::SetProfile(UserProfile* profile)
         mValues[size_t(i)] = std::to_string(values[i]);
     const UserProfile* current = CurrentOr(mApp, profile);
     const int expeditions = current != nullptr ? current->mExpeditions : 0;
-    mExpeditionsText = FormatString("^4F3C1A^Number of expeditions completed: ^C5A34E^%d", expeditions);
+    mExpeditionsText =
+        FormatString("%sNumber of expeditions completed: %s%d", SUMMARY_LABEL, SUMMARY_VALUE, expeditions);
     mMedal = MedalImage(expeditions);
     for (int kind = 0; kind < UserProfile::NUM_TREASURE_KINDS; ++kind)
         mGemTexts[size_t(kind)] = Count(p ? p->mGameTreasures[size_t(kind)] : 0);
@@ -159,7 +159,7 @@ void AdventurePanel::Draw(Graphics* g)
         return;
     g->SetFont(font);
     constexpr int FIRST_LINE_Y = 95;
-    DrawLines(*this, mApp, g, font, FIRST_LINE_Y, ADVENTURE_LABELS, mValues);
+    DrawLines(*this, g, font, FIRST_LINE_Y, ADVENTURE_LABELS, mValues);
     const int lastLineY = FIRST_LINE_Y + (NUM_LINES - 1) * font->GetHeight();
     WriteString(g, mExpeditionsText, LABEL_X, lastLineY + font->GetHeight() + 6);
     if (Image* medal = mApp->GetImage(mMedal))
@@ -171,7 +171,7 @@ void AdventurePanel::Draw(Graphics* g)
     g->SetColor(Color::Black);
     WriteString(g, GEMS_FOUND, 419, 42, 200, CENTRED);
     WriteString(g, SECRETS_FOUND, 419, 246, 200, CENTRED);
-    UseValueLook(g, mApp, font);
+    g->SetColor(VALUE_COLOR);
     for (int kind = 0; kind < UserProfile::NUM_TREASURE_KINDS; ++kind)
         WriteString(g, mGemTexts[size_t(kind)], GEM_COUNTERS[kind].x, GEM_COUNTERS[kind].y);
     for (int kind = 0; kind < UserProfile::NUM_SECRET_KINDS; ++kind) {
@@ -210,7 +210,7 @@ void AbyssPanel::SetProfile(UserProfile* profile)
         mValues[size_t(i)] = std::to_string(values[i]);
     const UserProfile* current = CurrentOr(mApp, profile);
     const int best = current != nullptr ? current->mModes[UserProfile::ABYSS_MODE_RECORD].mBestScore : 0;
-    mBestScoreText = FormatString("^4F3C1A^Highest score obtained: ^C5A34E^%d", best);
+    mBestScoreText = FormatString("%sHighest score obtained: %s%d", SUMMARY_LABEL, SUMMARY_VALUE, best);
     for (size_t i = 0; i < BOSS_KINDS.size(); ++i)
         mBossTexts[i] = Count(p ? p->GetBossKillCount(BOSS_KINDS[i]) : 0);
     MarkDirty();
@@ -226,12 +226,13 @@ void AbyssPanel::Draw(Graphics* g)
         return;
     g->SetFont(font);
     constexpr int FIRST_LINE_Y = 154;
-    DrawLines(*this, mApp, g, font, FIRST_LINE_Y, ABYSS_LABELS, mValues);
+    DrawLines(*this, g, font, FIRST_LINE_Y, ABYSS_LABELS, mValues);
     const int lastLineY = FIRST_LINE_Y + (NUM_LINES - 1) * font->GetHeight();
     WriteString(g, mBestScoreText, LABEL_X, lastLineY + font->GetHeight());
     if (Image* bosses = mApp->GetImage(Images().abyssBoss))
         g->DrawImage(bosses, 324, 24);
-    UseValueLook(g, mApp, font);
+    g->SetFont(font);
+    g->SetColor(VALUE_COLOR);
     for (size_t i = 0; i < BOSS_KINDS.size(); ++i)
         WriteString(g, mBossTexts[i], BOSS_COUNTERS[i].x, BOSS_COUNTERS[i].y);
 }

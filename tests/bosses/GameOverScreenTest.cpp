@@ -1,6 +1,7 @@
 // The game-over dialog in a real X window (a private Xvfb server), with the
-// program's own images and fonts: an adventure lost with its last diver and an abyss
-// dive lost deep down, each compared with its reference picture in this folder.
+// program's own images and fonts: a big adventure lost with its last diver and an
+// abyss dive lost short of the player's records, each compared with its reference
+// picture in this folder.
 #include <gtest/gtest.h>
 
 #include "framework/graphics/DDImage.h"
@@ -9,7 +10,10 @@
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/profile/UserProfile.h"
+#include "game/shell/UserProfileMgr.h"
 #include "game/shell/WinBTApp.h"
+#include "platform/SettingsStore.h"
 #include "tests/levels/LevelFileBuilder.h"
 #include "tests/support/GameScreens.h"
 
@@ -19,7 +23,7 @@ namespace {
 
 // A board on the configuration's first level, its diver about to be lost for the
 // last time after a game with these totals.
-void LoseLastDiver(WinBTApp* app, const std::string& configText, int levelIndex, int depth)
+void LoseLastDiver(WinBTApp* app, const std::string& configText, int levelIndex, int depth, int score)
 {
     Board* board = TestSupport::ShowBoard(*app, configText);
     ASSERT_NE(board, nullptr);
@@ -38,7 +42,7 @@ void LoseLastDiver(WinBTApp* app, const std::string& configText, int levelIndex,
     board->mAbyssDepth = depth;
     board->mHintAlpha = 0;
     Player* player = board->mPlayer;
-    player->mScore = 52340;
+    player->mScore = score;
     player->mLevelIndex = levelIndex;
     player->mLives = 0;
     player->SetState(Player::RISING);
@@ -62,18 +66,37 @@ void Scenario(WinBTApp& game, const TestSupport::ShootFunction& shoot)
         app->SetImage(index, app->LoadImageFile(std::string("images\\") + WinBTApp::IMAGE_NAMES[index]));
     ASSERT_NE(app->GetImage(IMAGE_DBUTTON), nullptr);
 
+    // The player in play, with records of earlier dives deeper and richer than the
+    // last, written to a store of the test's own when the game ends.
+    Platform::SettingsStore store;
+    store.CreateKey("SOFTWARE\\Vorlix\\Plindor");
+    Platform::SetSettingsStore(&store);
+    struct StoreInUse {
+        ~StoreInUse() { Platform::SetSettingsStore(nullptr); }
+    } storeInUse;
+    app->mProfileMgr = new UserProfileMgr(app);
+    auto* player = new UserProfile(app);
+    player->mName = "Ann";
+    app->mProfileMgr->AddUserProfile(player);
+    app->mCurProfile = player;
+    player->mBestDepth = 6350;
+    player->SetCurrentMode(UserProfile::ABYSS_MODE_RECORD, 2046815, 6);
+
     using namespace LevelFiles;
-    LoseLastDiver(app, File(Level(Sharks())), 6, 0);
+    LoseLastDiver(app, File(Level(Sharks())), 6, 0, 1190566);
     if (testing::Test::HasFatalFailure())
         return;
     shoot("game-over.png");
     TestSupport::RemoveBoard(*app);
 
-    LoseLastDiver(app, File("<AbyssMode/>\n" + Level(Sharks()), Defaults(Value("OceanDepth", "-1"))), 0, 1240);
+    LoseLastDiver(app, File("<AbyssMode/>\n" + Level(Sharks()), Defaults(Value("OceanDepth", "-1"))), 0, 1240,
+                  52340);
     if (testing::Test::HasFatalFailure())
         return;
     shoot("game-over-abyss.png");
     TestSupport::RemoveBoard(*app);
+    delete app->mProfileMgr;
+    app->mProfileMgr = nullptr;
 }
 
 } // namespace

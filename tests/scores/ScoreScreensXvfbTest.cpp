@@ -1,6 +1,6 @@
 // The high-score screen and the three pages of the statistics screen as a player sees
 // them, in a real X window (a private Xvfb server) with the program folder's pictures
-// and fonts: a fixed table and a fixed player. Each frame is read back from the
+// and fonts: a fixed table and a fixed player, after a big game. Each frame is read back from the
 // window and compared with the reference picture beside this test.
 #include <gtest/gtest.h>
 
@@ -27,14 +27,15 @@ namespace {
 constexpr int CHANNEL_TOLERANCE = 8;
 constexpr int MAX_DIFFERING_PIXELS = 100;
 
-// The tables: the defaults with a long-named player's results entered.
+// The tables: the defaults with a long-named player's big game (a seven-digit
+// score) and a deep dive entered.
 void FillTables(WinBTApp& app)
 {
     UserProfileMgr& mgr = *app.mProfileMgr;
     mgr.ResetHighScores();
     UserProfile player(&app);
     player.mName = "Maximilian Oddfellow";
-    player.SetCurrentMode(3, 455000, 9);
+    player.SetCurrentMode(3, 1190566, 9);
     mgr.EnterResult(&player);
     player.mName = "Jo";
     player.mDepth = 1925;
@@ -42,25 +43,27 @@ void FillTables(WinBTApp& app)
     mgr.EnterResult(&player);
 }
 
+// A player after many games, the last a big one: seven-digit best scores in both
+// modes and counts of every width.
 void FillProfile(UserProfile& p)
 {
-    p.mNumSharksKilled = 1284;
-    p.mNumPiranhasKilled = 903;
-    p.mNumBossesKilled = 7;
-    p.mBestTreasureStreak = 12;
-    p.SetCurrentMode(2, 318450, 11);
-    p.mExpeditions = 3;
-    p.mGameTreasures = {4, 0, 2, 9, 1, 3};
-    p.mGameSecretItems = {1, 0, 2, 0};
-    p.mBestDepth = 2350;
-    p.mNumAbyssSharksKilled = 412;
-    p.mNumAbyssPiranhasKilled = 377;
-    const std::pair<int, int> bosses[] = {{12, 3}, {14, 2}, {15, 1}, {16, 0}};
+    p.mNumSharksKilled = 18412;
+    p.mNumPiranhasKilled = 9875;
+    p.mNumBossesKilled = 23;
+    p.mBestTreasureStreak = 41;
+    p.SetCurrentMode(2, 1190566, 11);
+    p.mExpeditions = 6;
+    p.mGameTreasures = {14, 0, 27, 9, 31, 12};
+    p.mGameSecretItems = {3, 0, 11, 0};
+    p.mBestDepth = 6350;
+    p.mNumAbyssSharksKilled = 3120;
+    p.mNumAbyssPiranhasKilled = 2775;
+    const std::pair<int, int> bosses[] = {{12, 12}, {14, 7}, {15, 3}, {16, 0}};
     for (const auto& [kind, count] : bosses)
         for (int i = 0; i < count; ++i)
             p.AddBossKill(kind);
-    p.mDepth = 2350;
-    p.SetCurrentMode(UserProfile::ABYSS_MODE_RECORD, 96120, 6);
+    p.mDepth = 6350;
+    p.SetCurrentMode(UserProfile::ABYSS_MODE_RECORD, 2046815, 6);
     // Three attempts at lesson 5, the last one passed.
     const int attempts[][3] = {{22, 17, 84}, {31, 27, 90}, {36, 34, 95}};
     for (const auto& [raw, adjusted, accuracy] : attempts) {

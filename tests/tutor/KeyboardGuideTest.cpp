@@ -1,5 +1,6 @@
 // The keyboard guide for the next character: the lit fingers, the labelled rings and
-// the key glows, with Shift on the hand that does not type the character.
+// the key glows with their caps' labels, with Shift on the hand that does not type
+// the character.
 #include <gtest/gtest.h>
 
 #include "game/shell/KeyboardGuide.h"
@@ -43,18 +44,18 @@ TEST(KeyboardGuide, FingersShiftAndKeysForEachKindOfCharacter)
         std::vector<std::string> highlights;
     };
     const Case cases[] = {
-        {'a', 0, {0}, {"glowring:a@26,358"}, {"glo_a@75,224"}},
-        {'A', 1, {0, 8}, {"glowring:Shift@374,355", "glowring:A@26,358"}, {"glo_rshift@372,252", "glo_a@75,224"}},
-        {'J', -1, {0, 5}, {"glowring:Shift@26,358", "glowring:J@255,351"}, {"glo_lshift@20,252", "glo_j@238,224"}},
+        {'a', 0, {0}, {"glowring:a@26,358"}, {"glo_a:A@75,224"}},
+        {'A', 1, {0, 8}, {"glowring:Shift@374,355", "glowring:A@26,358"}, {"glo_rshift:Shift@372,252", "glo_a:A@75,224"}},
+        {'J', -1, {0, 5}, {"glowring:Shift@26,358", "glowring:J@255,351"}, {"glo_lshift:Shift@20,252", "glo_j:J@238,224"}},
         {' ', 0, {4}, {"glowring:Space@248,430"}, {"glo_space@119,278"}},
         {'\n', 0, {8}, {"glowring:\n@374,355"}, {}},
-        {'_', 0, {}, {}, {"glo_hyphen@315,171"}},
-        {'8', 0, {6}, {"glowring:8@291,347"}, {"glo_8@237,171"}},
-        {'9', 0, {7}, {"glowring:9@334,348"}, {"glo_9@264,171"}},
-        {'^', 1, {3, 8}, {"glowring:Shift@374,355", "glowring:^@135,353"}, {"glo_rshift@372,252", "glo_6@190,171"}},
-        {'"', -1, {0, 8}, {"glowring:Shift@26,358", "glowring:\"@374,355"}, {"glo_lshift@20,252", "glo_apostrophe@350,224"}},
-        {'?', -1, {0, 8}, {"glowring:Shift@26,358", "glowring:?@374,355"}, {"glo_lshift@20,252", "glo_forslash@341,252"}},
-        {'|', 0, {}, {}, {"glo_backslash@383,197"}},
+        {'_', 0, {}, {}, {"glo_hyphen:-@315,171"}},
+        {'8', 0, {6}, {"glowring:8@291,347"}, {"glo_8:8@237,171"}},
+        {'9', 0, {7}, {"glowring:9@334,348"}, {"glo_9:9@264,171"}},
+        {'^', 1, {3, 8}, {"glowring:Shift@374,355", "glowring:^@135,353"}, {"glo_rshift:Shift@372,252", "glo_6:6@190,171"}},
+        {'"', -1, {0, 8}, {"glowring:Shift@26,358", "glowring:\"@374,355"}, {"glo_lshift:Shift@20,252", "glo_apostrophe:'@350,224"}},
+        {'?', -1, {0, 8}, {"glowring:Shift@26,358", "glowring:?@374,355"}, {"glo_lshift:Shift@20,252", "glo_forslash:/@341,252"}},
+        {'|', 0, {}, {}, {"glo_backslash:\\@383,197"}},
     };
     KeyboardGuide guide;
     for (const Case& c : cases) {

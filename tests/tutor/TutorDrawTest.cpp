@@ -42,7 +42,7 @@ protected:
     TutorDrawTest()
     {
         for (Zant::Font** font : {&app->mFontMyriad14Bold, &app->mFontGillSans10Bold, &app->mFontRockwell13,
-                                  &app->mFontSwiss24})
+                                  &app->mFontSwiss24, &app->mFont12pt})
             *font = new RecordingFont(&written);
         screen.Create(640, 480);
     }
@@ -57,6 +57,12 @@ protected:
     const Written* Find(const std::string& text)
     {
         auto it = std::find_if(written.begin(), written.end(), [&](const Written& w) { return w.text == text; });
+        return it == written.end() ? nullptr : &*it;
+    }
+    const Written* FindAt(const std::string& text, int x, int y)
+    {
+        auto it = std::find_if(written.begin(), written.end(),
+                               [&](const Written& w) { return w.text == text && w.x == x && w.y == y; });
         return it == written.end() ? nullptr : &*it;
     }
 
@@ -185,4 +191,26 @@ TEST_F(TutorDrawTest, TypedTextGreenProgressAndThePausedVeil)
     Draw();
     EXPECT_NE(Find("STATISTICS"), nullptr);
     EXPECT_NE(Find("100% Accuracy"), nullptr);
+}
+
+// The glow over the key to press washes out the label painted on its cap, so the
+// label is written again over it, where the keyboard picture has it; it blinks
+// with the glow.
+TEST_F(TutorDrawTest, TheLitKeysLabelIsWrittenOverItsGlow)
+{
+    WriteLesson(0, "", {{"Sa"}});
+    TypingTutor& t = OpenTutor();
+    ASSERT_EQ(t.mExpectedChar, 'S');
+    const Zant::Color capLabel(0x3A, 0x44, 0x50);
+    t.mShowHighlights = true;
+    Draw();
+    // The S key at (104, 224) and the right Shift at (372, 252).
+    for (auto [label, x, y] : {std::tuple{"S", 104, 224}, {"Shift", 372, 252}}) {
+        const Written* cap = FindAt(label, x + 5, y + 12);
+        ASSERT_NE(cap, nullptr) << label;
+        EXPECT_EQ(cap->color, capLabel) << label;
+    }
+    t.mShowHighlights = false;
+    Draw();
+    EXPECT_EQ(FindAt("S", 109, 236), nullptr) << "no glow, no label over it";
 }

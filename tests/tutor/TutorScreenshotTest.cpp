@@ -1,9 +1,10 @@
 // The tutor as a player sees it, in a real X window (a private Xvfb server) with the
 // program folder's pictures and fonts: a lesson waiting for its first key, then with
 // a capital letter next, the question at its end, the results page once it is
-// answered, and the statistics page of that lesson. Each frame is read back from the
-// window and compared with the reference picture beside this test; the frames are
-// also written beside the build for a look.
+// answered, and the statistics page of that lesson; a lesson failed before, and the
+// typing test against its clock, each with the key to press lit. Each frame is
+// read back from the window and compared with the reference picture beside this
+// test; the frames are also written beside the build for a look.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -61,10 +62,21 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
             app.mWidgetManager->UpdateFrame();
     };
 
-    auto* tutor = new TypingTutor(&app);
-    tutor->Resize(0, 0, 640, 480);
-    app.mWidgetManager->AddWidget(tutor);
-    app.mWidgetManager->SetFocus(tutor);
+    // The tutor as the menu opens it, on the profile's lesson, and its leaving.
+    auto open = [&] {
+        auto* opened = new TypingTutor(&app);
+        opened->Resize(0, 0, 640, 480);
+        app.mWidgetManager->AddWidget(opened);
+        app.mWidgetManager->SetFocus(opened);
+        return opened;
+    };
+    auto close = [&](TypingTutor* closed) {
+        app.mWidgetManager->RemoveWidget(closed);
+        delete closed;
+        app.FlushWidgetDeletions();
+    };
+
+    TypingTutor* tutor = open();
     ASSERT_EQ(tutor->GetLessonIndex(), 12);
     // Before the first key: the lesson's description, the prompt and fish behind the panels.
     updates(300);
@@ -97,9 +109,7 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
     // The fish come back while the results are shown.
     updates(300);
     shoot("tutor-results.png");
-    app.mWidgetManager->RemoveWidget(tutor);
-    delete tutor;
-    app.FlushWidgetDeletions();
+    close(tutor);
 
     // The lesson's statistics, the bars grown to their heights.
     StatsBackdrop backdrop(&app);
@@ -116,4 +126,31 @@ TEST(TutorScreenshots, LessonResultsAndStatistics)
     shoot("tutor-stats.png");
     app.mWidgetManager->RemoveWidget(panel.get());
     app.mWidgetManager->RemoveWidget(&backdrop);
+
+    // A lesson failed before, some way into a new attempt: its verdict by the title
+    // and "b" lit on the keyboard.
+    profile->mLastLesson = 9;
+    profile->mLessonResult[9] = 0;
+    tutor = open();
+    ASSERT_EQ(tutor->GetLessonIndex(), 9);
+    for (char c : std::string("fff f"))
+        tutor->KeyChar(c);
+    updates(30);
+    ASSERT_EQ(tutor->mExpectedChar, 'b');
+    shoot("tutor-failed.png");
+    close(tutor);
+
+    // The typing test, eleven seconds into its minute.
+    profile->mLastLesson = 0;
+    profile->mLessonResult[0] = -1;
+    tutor = open();
+    ASSERT_EQ(tutor->GetLessonIndex(), 0);
+    for (char c : std::string("The diver checked her t")) {
+        tutor->KeyChar(c);
+        updates(52);
+    }
+    ASSERT_EQ(tutor->mExpectedChar, 'a');
+    ASSERT_EQ(tutor->mTimeLeft, 49);
+    shoot("tutor-test.png");
+    close(tutor);
 }
