@@ -874,10 +874,11 @@ void RegisterBoard(Registry& reg)
         cairo_fill_preserve(cr);
         StrokeOutline(cr, 2);
         cairo_new_path(cr);
-        RoundedRect(cr, 17, 5, 204, 19, 4);
+        // The slot holds the air bar at its fullest, 240 px.
+        RoundedRect(cr, 17, 5, 244, 19, 4);
         SetColor(cr, Hex(0x14202C));
         cairo_fill(cr);
-        cairo_rectangle(cr, 19, 7, 200, 15);
+        cairo_rectangle(cr, 19, 7, 240, 15);
         SetColor(cr, Hex(0x0A1420));
         cairo_fill(cr);
         RoundedRect(cr, s.width - 16, 8, 12, 14, 3);
@@ -994,7 +995,7 @@ void RegisterBoard(Registry& reg)
         });
     }
     reg.Add("gemglow", [](Canvas& c, const ImageSpec& s) {
-        SoftSpot(c.Cr(), s.width / 2.0, s.height / 2.0, s.width / 2.0, Hex(0xFFF6C8, 0.8));
+        SoftSpot(c.Cr(), s.width / 2.0, s.height / 2.0, s.width / 2.0 - 1.5, Hex(0xFFF6C8, 0.8));
     });
     reg.Add("medal_gold", [](Canvas& c, const ImageSpec&) { Medal(c, Hex(0xF2C230), "1"); });
     reg.Add("medal_silver", [](Canvas& c, const ImageSpec&) { Medal(c, Hex(0xC8D0D8), "2"); });
@@ -1002,7 +1003,7 @@ void RegisterBoard(Registry& reg)
     for (std::string item : {"crown", "figurine", "necklace", "scepter"}) {
         reg.Add("secret_" + item, [item](Canvas& c, const ImageSpec& s) { SecretItem(c.Cr(), item, s.width); });
         reg.Add("secret_" + item + "_lrg", [item](Canvas& c, const ImageSpec& s) {
-            SoftSpot(c.Cr(), s.width / 2.0, s.height / 2.0, s.width / 2.0, Hex(0xFFF6C8, 0.5));
+            SoftSpot(c.Cr(), s.width / 2.0, s.height / 2.0, s.width / 2.0 - 1.5, Hex(0xFFF6C8, 0.5));
             SecretItem(c.Cr(), item, s.width);
         });
     }
