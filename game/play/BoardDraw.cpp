@@ -386,7 +386,9 @@ void Board::DrawAirTank(Graphics* g, bool filling)
 
 void Board::DrawTreasureWord(Graphics* g)
 {
-    Font* word = mAssets.GetWordFont();
+    // The word font in its dark rim: the word and its value are white, green and
+    // gold letters over the sea bed, which a light rim would swallow.
+    Font* word = mAssets.GetTypedFont();
     if (mTreasureWord.empty() || mPaused || word == nullptr)
         return;
     const int lineHeight = word->GetHeight();
@@ -426,6 +428,8 @@ void Board::DrawTally(Graphics* g, bool special)
     const int alpha = mTallyCountdown;
     const int a = panel->GetAscent();
     const Color white(255, 255, 255, alpha);
+    // The lines stand over the sea bed's rocks and water: each in a dark outline.
+    g->SetFont(mAssets.OutlinedFont(panel));
     g->SetColor(white);
     DrawCenteredLine(g, 65, "You found");
     Image* treasure = mAssets.GetImage(mApp->TreasureImage());

@@ -364,10 +364,10 @@ void DrawJelly(cairo_t* cr, double cx, double cy, double theta, double squeeze, 
 void DrawClam(cairo_t* cr, double open, int content, double breath)
 {
     Rgb shell = Hex(0xC7A27C), inside = Hex(0xF2D7C9);
-    const double hx = 56, hy = 30; // hinge at the back
-    // Lower shell.
-    cairo_move_to(cr, 8, 30);
-    cairo_curve_to(cr, 10, 52, 54, 54, 58, 30);
+    const double hx = 54, hy = 30; // hinge at the back
+    // Lower shell, a little narrower than the rows' 50 px spacing.
+    cairo_move_to(cr, 10, 30);
+    cairo_curve_to(cr, 12, 52, 53, 54, 56, 30);
     cairo_close_path(cr);
     VerticalGradient(cr, 28, Lighter(shell, 0.1), 50, Darker(shell, 0.35));
     cairo_fill_preserve(cr);
@@ -376,7 +376,7 @@ void DrawClam(cairo_t* cr, double open, int content, double breath)
     SetColor(cr, WithAlpha(Darker(shell, 0.45), 0.6));
     cairo_set_line_width(cr, 1);
     for (int i = 1; i < 6; ++i) {
-        double x = 8 + i * 8.3;
+        double x = 10 + i * 7.7;
         cairo_move_to(cr, x, 32);
         cairo_line_to(cr, 33 + (x - 33) * 0.8, 47);
         cairo_stroke(cr);
@@ -414,9 +414,9 @@ void DrawClam(cairo_t* cr, double open, int content, double breath)
     cairo_rotate(cr, open * 0.42 + breath * 0.04);
     cairo_translate(cr, -hx, -hy);
     const auto upper = [cr] {
-        cairo_move_to(cr, 8, 30);
-        cairo_curve_to(cr, 8, 13, 56, 11, 58, 30);
-        cairo_curve_to(cr, 40, 27, 20, 27, 8, 30);
+        cairo_move_to(cr, 10, 30);
+        cairo_curve_to(cr, 10, 13, 54, 11, 56, 30);
+        cairo_curve_to(cr, 40, 27, 22, 27, 10, 30);
         cairo_close_path(cr);
     };
     upper();
@@ -427,7 +427,7 @@ void DrawClam(cairo_t* cr, double open, int content, double breath)
     SetColor(cr, WithAlpha(Darker(shell, 0.4), 0.65));
     cairo_set_line_width(cr, 1.1);
     for (int i = 1; i < 7; ++i) {
-        double x = 8 + i * 7.1;
+        double x = 10 + i * 6.6;
         cairo_move_to(cr, 33 + (x - 33) * 0.25, 15);
         cairo_line_to(cr, x, 28);
         cairo_stroke(cr);
