@@ -402,6 +402,7 @@ bool FontData::CmdCreateLayer(const ListDataElement& args)
     if (mFontLayerMap.count(key))
         return Error("Layer Already Exists");
     mFontLayerList.emplace_back(this);
+    mFontLayerList.back().mName = key;
     mFontLayerMap[key] = &mFontLayerList.back();
     return true;
 }
@@ -416,6 +417,7 @@ bool FontData::CmdCreateLayerFrom(const ListDataElement& args)
     if (mFontLayerMap.count(key))
         return Error("Layer Already Exists");
     mFontLayerList.push_back(*source);
+    mFontLayerList.back().mName = key;
     mFontLayerMap[key] = &mFontLayerList.back();
     return true;
 }

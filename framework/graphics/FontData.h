@@ -36,6 +36,7 @@ public:
     FontLayer& operator=(const FontLayer& other) = default;
 
     FontData* mFontData;
+    std::string mName;                      // as the descriptor names it, upper case
     std::vector<std::string> mRequiredTags; // upper case
     std::vector<std::string> mExcludedTags; // upper case
     CharData mCharData[256];

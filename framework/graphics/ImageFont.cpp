@@ -7,6 +7,7 @@
 #include "framework/graphics/FontHost.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/TextWatch.h"
 #include "framework/util/StringUtil.h"
 
 namespace Zant {
@@ -249,6 +250,8 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
     Prepare();
     const bool colorizeWas = g->GetColorizeImages();
     g->SetColorizeImages(true);
+    TextWatch* watch = CurrentTextWatch();
+    std::vector<WatchedGlyph> watched;
 
     int used = 0;
     int penX = x;
@@ -283,6 +286,14 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
             int bucket = std::clamp(layer.mBaseOrder + record.mOrder + 128, 0, 255);
             if (used >= MAX_RENDER_COMMANDS)
                 break;
+            nextPenX = std::max(nextPenX, penX + advance + kern);
+            if (watch != nullptr) {
+                watched.push_back({layer.mName, Rect(glyphX + g->GetTransX(), glyphY + g->GetTransY(),
+                                                     active.mScaledCharImageRects[c].width,
+                                                     active.mScaledCharImageRects[c].height)});
+                if (!watch->DrawsLayer(layer.mName, tinted))
+                    continue;
+            }
             RenderCommand& command = gRenderCommandPool[used++];
             command.mImage = active.mScaledImage;
             command.mDestX = glyphX;
@@ -298,7 +309,6 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
             gRenderTail[bucket] = &command;
             if (rects)
                 rects->push_back(Rect(glyphX, glyphY, command.mSrc.width, command.mSrc.height));
-            nextPenX = std::max(nextPenX, penX + advance + kern);
         }
         if (used >= MAX_RENDER_COMMANDS && nextPenX == penX)
             break;
@@ -321,6 +331,8 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
     }
     g->SetColor(colorWas);
     g->SetColorizeImages(colorizeWas);
+    if (watch != nullptr)
+        watch->TextDrawn(g->GetDestImage(), text, color, watched);
 }
 
 void ImageFont::SetPointSize(int pointSize)

@@ -4,6 +4,7 @@
 
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/TextWatch.h"
 #include "platform/SystemFonts.h"
 
 namespace Zant {
@@ -73,9 +74,13 @@ void SysFont::DrawString(Graphics* g, int x, int y, const std::string& text, con
     if (!surface->LockTextBits(bits, pitch) || !bits)
         return;
     const Rect area = clip.Intersection(Rect(0, 0, image->GetWidth(), image->GetHeight()));
-    const int r = std::clamp(color.red, 0, 255);
-    const int gr = std::clamp(color.green, 0, 255);
-    const int b = std::clamp(color.blue, 0, 255);
+    // An installed face draws its letters as its one layer.
+    TextWatch* watch = CurrentTextWatch();
+    Color drawn = color;
+    const bool draws = watch == nullptr || watch->DrawsLayer("", drawn);
+    const int r = std::clamp(drawn.red, 0, 255);
+    const int gr = std::clamp(drawn.green, 0, 255);
+    const int b = std::clamp(drawn.blue, 0, 255);
     auto blend = [&](int px, int py, int coverage) {
         if (coverage <= 0 || px < area.x || py < area.y || px >= area.x + area.width || py >= area.y + area.height)
             return;
@@ -90,15 +95,18 @@ void SysFont::DrawString(Graphics* g, int x, int y, const std::string& text, con
     const int left = g->GetTransX() + x;
     const int baseline = g->GetTransY() + y + 1;
     int pen = left;
+    std::vector<WatchedGlyph> watched;
     for (char c : text) {
         const Platform::GlyphCoverage& glyph = mFace->Glyph(static_cast<uint8_t>(c));
-        for (int gy = 0; gy < glyph.height; ++gy)
+        if (watch != nullptr)
+            watched.push_back({"", Rect(pen + glyph.left, baseline - glyph.top, glyph.width, glyph.height)});
+        for (int gy = 0; gy < glyph.height && draws; ++gy)
             for (int gx = 0; gx < glyph.width; ++gx)
                 blend(pen + glyph.left + gx, baseline - glyph.top + gy,
                       glyph.pixels[static_cast<size_t>(gy) * glyph.width + gx]);
         pen += glyph.advance;
     }
-    if (mUnderline) {
+    if (mUnderline && draws) {
         const int size = mFace->PixelSize();
         const int thickness = std::max(1, size / 14);
         const int row = baseline + std::max(1, size / 10);
@@ -107,6 +115,8 @@ void SysFont::DrawString(Graphics* g, int x, int y, const std::string& text, con
                 blend(px, row + t, 255);
     }
     surface->UnlockTextBits();
+    if (watch != nullptr)
+        watch->TextDrawn(image, text, color, watched);
 }
 
 } // namespace Zant

@@ -301,40 +301,34 @@ UserProfile& GameScreenshotRig::AddPlayer(const std::string& name, int userNumbe
 
 int GameScreenshotRig::Shoot(const std::string& folder, const std::string& name, int channelTolerance)
 {
-    mApp->mWidgetManager->MarkAllWidgetsDirty();
-    mApp->mWidgetManager->DrawScreen();
-    const std::vector<uint32_t> shot = mWindow.Show(mFrame, name);
-    if (shot.empty())
-        return -1;
-    const ImageLib::Image picture = Picture(shot, WIDTH, HEIGHT);
-    const int differing = DifferingPixels(picture, folder, name, channelTolerance);
-    std::vector<uint32_t> textFree;
-    {
-        SilencedFonts silenced(*mApp);
+    TextRecorder recorder(WIDTH, HEIGHT);
+    bool shown = true;
+    const TextFrames frames = DrawTextFrames(recorder, [&](const std::string& what) {
         mApp->mWidgetManager->MarkAllWidgetsDirty();
         mApp->mWidgetManager->DrawScreen();
-        textFree = mWindow.Show(mFrame, name + " without its texts");
-    }
-    if (!textFree.empty()) {
-        const ImageLib::Image textFreePicture = Picture(textFree, WIDTH, HEIGHT);
-        ListIllegibleTexts(picture, textFreePicture, folder, name,
-                           SaveShot(textFreePicture, folder, name + ".textfree.png") + ".contrast.txt");
-    }
+        const std::vector<uint32_t> shot = mWindow.Show(mFrame, name + what);
+        shown = shown && !shot.empty();
+        return shot.empty() ? ImageLib::Image(WIDTH, HEIGHT) : Picture(shot, WIDTH, HEIGHT);
+    });
+    if (!shown)
+        return -1;
+    const int differing = DifferingPixels(frames.full, folder, name, channelTolerance);
+    ListIllegibleTexts(frames, recorder.Texts(), folder, name,
+                       SaveShot(frames.bare, folder, name + ".textfree.png") + ".contrast.txt");
     return differing;
 }
 
 void ShootLegible(ScreenSession& session, WinBTApp& app, const Reference& reference, const std::string& name)
 {
-    const ImageLib::Image shot = session.DrawFrame(app, name);
-    ExpectMatchesReference(shot, reference, name);
-    ImageLib::Image textFree;
-    {
-        SilencedFonts silenced(app);
-        // At the same moment, so that nothing but the texts changes.
-        textFree = session.DrawFrame(app, name + " without its texts", 0);
-    }
-    ListIllegibleTexts(shot, textFree, reference.folder, name,
-                       SaveShot(textFree, reference.folder, name + ".textfree.png") + ".contrast.txt");
+    TextRecorder recorder(WIDTH, HEIGHT);
+    // The clock moves on before the shot only: the other drawings are of the same
+    // moment, so that nothing but the texts changes.
+    const TextFrames frames = DrawTextFrames(recorder, [&](const std::string& what) {
+        return session.DrawFrame(app, name + what, what.empty() ? 2000 : 0);
+    });
+    ExpectMatchesReference(frames.full, reference, name);
+    ListIllegibleTexts(frames, recorder.Texts(), reference.folder, name,
+                       SaveShot(frames.bare, reference.folder, name + ".textfree.png") + ".contrast.txt");
 }
 
 std::string RunStartingGame(const std::string& testFolder, const StartingGameScenario& scenario)

@@ -4,215 +4,288 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
-#include <list>
-#include <set>
 #include <iomanip>
 #include <sstream>
 
-#include "framework/graphics/FontData.h"
-#include "framework/graphics/ImageFont.h"
-#include "framework/graphics/MemoryImage.h"
-#include "game/shell/WinBTApp.h"
+#include "framework/graphics/Image.h"
 
 namespace TestSupport {
 
-
 namespace {
 
-int Distance(uint32_t a, uint32_t b)
+// How much of the marking colour a pixel took on over the bare frame: 0 (none) to
+// 1 (a glyph covers it whole); -1 where the bare pixel is too near the marking
+// colour to tell.
+double Coverage(uint32_t marked, uint32_t bare)
 {
-    int worst = 0;
-    for (int shift : {0, 8, 16})
-        worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
-    return worst;
+    int moved = 0, room = 0;
+    for (int shift : {0, 8, 16}) {
+        const int b = int((bare >> shift) & 0xFF), m = int((marked >> shift) & 0xFF),
+                  mark = int((MARKING >> shift) & 0xFF);
+        if (std::abs(mark - b) > room) {
+            room = std::abs(mark - b);
+            moved = (m - b) * (mark > b ? 1 : -1);
+        }
+    }
+    if (room < 64)
+        return -1;
+    return std::clamp(double(moved) / room, 0.0, 1.0);
 }
 
-// How far into the letters' tones, from their edges towards the strokes, the
-// strokes' tone is read: past the antialiased edge pixels, short of the odd
-// stray pixel.
-constexpr double STROKE_SHARE = 0.9;
+double Tone(uint32_t pixel)
+{
+    return std::log(RelativeLuminance(pixel) + 0.05);
+}
+
+double Median(std::vector<double> values)
+{
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// A pixel at least this much covered belongs to the glyph; the solid part of a
+// stroke or rim is covered at least SOLID as much as its most covered pixel.
+constexpr double TOUCHED = 0.1;
+constexpr double SOLID = 0.9;
+// How far round the letters the pixels "right round" them reach: an outline of one
+// pixel and as much again of what lies beyond it.
+constexpr int REACH = 2;
+// How far from the letters an outline of theirs may reach.
+constexpr int RIM_REACH = 3;
+// The least letter pixels a text needs to be read at all (a full stop has fewer).
+constexpr int FEWEST_PIXELS = 6;
+
+struct Masks {
+    int w = 0, h = 0;
+    std::vector<double> letters, outlines; // coverage of every text's letters and outlines
+    size_t At(int x, int y) const { return size_t(y) * size_t(w) + size_t(x); }
+};
+
+Masks FindGlyphs(const TextFrames& frames)
+{
+    Masks m;
+    m.w = frames.full.GetWidth();
+    m.h = frames.full.GetHeight();
+    m.letters.assign(size_t(m.w) * m.h, 0);
+    m.outlines.assign(size_t(m.w) * m.h, 0);
+    for (int y = 0; y < m.h; ++y)
+        for (int x = 0; x < m.w; ++x) {
+            const uint32_t bare = frames.bare.Pixel(x, y);
+            m.letters[m.At(x, y)] = std::max(0.0, Coverage(frames.letters.Pixel(x, y), bare));
+            m.outlines[m.At(x, y)] = std::max(0.0, Coverage(frames.outlines.Pixel(x, y), bare));
+        }
+    return m;
+}
+
+// The pixels within reach of the marked ones (whose box is x0..x1, y0..y1) that
+// pass the test.
+template <typename Test>
+std::vector<size_t> Near(const Masks& m, const std::vector<char>& marked, int x0, int y0, int x1, int y1, int reach,
+                         const Test& test)
+{
+    std::vector<size_t> found;
+    for (int y = std::max(0, y0 - reach); y <= std::min(m.h - 1, y1 + reach); ++y)
+        for (int x = std::max(0, x0 - reach); x <= std::min(m.w - 1, x1 + reach); ++x) {
+            const size_t i = m.At(x, y);
+            if (marked[i] || !test(i))
+                continue;
+            bool near = false;
+            for (int ny = std::max(0, y - reach); ny <= std::min(m.h - 1, y + reach) && !near; ++ny)
+                for (int nx = std::max(0, x - reach); nx <= std::min(m.w - 1, x + reach) && !near; ++nx)
+                    near = marked[m.At(nx, ny)];
+            if (near)
+                found.push_back(i);
+        }
+    return found;
+}
+
+// How many steps (counting diagonal ones as one) the pixel lies from the nearest
+// marked one, up to reach.
+int Distance(const Masks& m, const std::vector<char>& marked, size_t i, int reach)
+{
+    const int x = int(i % size_t(m.w)), y = int(i / size_t(m.w));
+    for (int d = 1; d < reach; ++d)
+        for (int ny = std::max(0, y - d); ny <= std::min(m.h - 1, y + d); ++ny)
+            for (int nx = std::max(0, x - d); nx <= std::min(m.w - 1, x + d); ++nx)
+                if (marked[m.At(nx, ny)])
+                    return d;
+    return reach;
+}
 
 } // namespace
 
-std::vector<TextContrast> MeasureTexts(const ImageLib::Image& withText, const ImageLib::Image& withoutText)
+std::vector<TextContrast> MeasureTexts(const TextFrames& frames, const std::vector<DrawnText>& texts)
 {
-    const int w = withText.GetWidth(), h = withText.GetHeight();
-    std::vector<TextContrast> texts;
-    if (w != withoutText.GetWidth() || h != withoutText.GetHeight())
-        return texts;
-    const auto at = [w](int x, int y) { return size_t(y) * size_t(w) + size_t(x); };
-    std::vector<int> change(size_t(w) * h, 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            change[at(x, y)] = Distance(withText.Pixel(x, y), withoutText.Pixel(x, y));
-    // Letters of one line join into one text: changed pixels a few steps apart belong together.
-    const int CHANGED = 8, GAP_X = 4, GAP_Y = 2;
-    std::vector<int> label(size_t(w) * h, -1);
-    int labels = 0;
-    std::vector<std::pair<int, int>> stack;
-    std::vector<std::vector<std::pair<int, int>>> members;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            if (change[at(x, y)] <= CHANGED || label[at(x, y)] >= 0)
-                continue;
-            members.emplace_back();
-            label[at(x, y)] = labels;
-            stack.push_back({x, y});
-            while (!stack.empty()) {
-                auto [cx, cy] = stack.back();
-                stack.pop_back();
-                members.back().push_back({cx, cy});
-                for (int ny = std::max(0, cy - GAP_Y); ny <= std::min(h - 1, cy + GAP_Y); ++ny)
-                    for (int nx = std::max(0, cx - GAP_X); nx <= std::min(w - 1, cx + GAP_X); ++nx)
-                        if (change[at(nx, ny)] > CHANGED && label[at(nx, ny)] < 0) {
-                            label[at(nx, ny)] = labels;
-                            stack.push_back({nx, ny});
-                        }
+    std::vector<TextContrast> measured;
+    const Masks m = FindGlyphs(frames);
+    const Zant::Rect frame(0, 0, m.w, m.h);
+    const auto tone = [&](size_t i) { return Tone(frames.full.GetBits()[i]); };
+    std::vector<char> mine(size_t(m.w) * m.h, 0);
+    for (const DrawnText& text : texts) {
+        // The text's letters: the marked pixels inside its glyphs.
+        std::vector<size_t> letters;
+        int x0 = m.w, y0 = m.h, x1 = -1, y1 = -1;
+        double most = 0;
+        for (const Zant::Rect& glyph : text.letters) {
+            const Zant::Rect r = glyph.Intersection(frame);
+            for (int y = r.y; y < r.y + r.height; ++y)
+                for (int x = r.x; x < r.x + r.width; ++x) {
+                    const size_t i = m.At(x, y);
+                    if (m.letters[i] < TOUCHED || mine[i])
+                        continue;
+                    mine[i] = 1;
+                    letters.push_back(i);
+                    most = std::max(most, m.letters[i]);
+                    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+                }
+        }
+        // The letters' tone: that of their full strokes, not of their blended
+        // edges, which a thin letter has more of than strokes.
+        std::vector<double> strokes;
+        for (size_t i : letters)
+            if (m.letters[i] >= SOLID * most)
+                strokes.push_back(tone(i));
+        // What lies right round them: their outline, shadow or glow and the
+        // picture, each pixel as seen, other texts' letters aside. Contrast being
+        // a ratio, their tone is the mean of the pixels' log luminances, each
+        // pixel counted by its nearness (1 beside the letters, 1/2 a step out).
+        const std::vector<size_t> ring =
+            Near(m, mine, x0, y0, x1, y1, REACH, [&](size_t i) { return m.letters[i] == 0; });
+        if (int(letters.size()) >= FEWEST_PIXELS && !ring.empty()) {
+            TextContrast t;
+            t.text = text.text;
+            t.x = x0, t.y = y0, t.w = x1 - x0 + 1, t.h = y1 - y0 + 1;
+            const double ink = Median(strokes);
+            double round = 0, weights = 0;
+            for (size_t i : ring) {
+                const double weight = 1.0 / Distance(m, mine, i, REACH);
+                round += weight * tone(i);
+                weights += weight;
             }
-            ++labels;
-        }
-    for (const auto& pixels : members) {
-        if (pixels.size() < 12)
-            continue;
-        int strongest = 0;
-        int x0 = w, y0 = h, x1 = 0, y1 = 0;
-        for (auto [x, y] : pixels) {
-            strongest = std::max(strongest, change[at(x, y)]);
-            x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
-        }
-        // The text's pixels and, two pixels round them, what lies under and
-        // beside the letters (an outline or rim of the font's own, or the
-        // picture), split into two tones by the split that parts them best
-        // (Otsu's, on log luminance, where contrast is a ratio). The side the
-        // text changed most is the letters (or their outline); its tone is that
-        // of the letters' full strokes, not of their antialiased edges, which a
-        // thin letter has more of than strokes.
-        std::vector<char> text(size_t(w) * h, 0);
-        for (auto [x, y] : pixels)
-            text[at(x, y)] = 1;
-        struct Tone {
-            double value;
-            bool changed;
-        };
-        std::vector<Tone> tones;
-        for (int y = std::max(0, y0 - 2); y <= std::min(h - 1, y1 + 2); ++y)
-            for (int x = std::max(0, x0 - 2); x <= std::min(w - 1, x1 + 2); ++x) {
-                bool near = text[at(x, y)];
-                for (int dy = -2; dy <= 2 && !near; ++dy)
-                    for (int dx = -2; dx <= 2 && !near; ++dx) {
-                        const int nx = x + dx, ny = y + dy;
-                        near = nx >= 0 && ny >= 0 && nx < w && ny < h && text[at(nx, ny)];
-                    }
-                if (near)
-                    tones.push_back({std::log(RelativeLuminance(withText.Pixel(x, y)) + 0.05), bool(text[at(x, y)])});
+            t.around = std::exp(std::abs(ink - round / weights));
+            t.ratio = t.around;
+            t.needed = LEGIBLE_CONTRAST;
+            // An outline of its own, read by its solid part like the strokes.
+            if (text.outlined) {
+                const std::vector<size_t> outline = Near(m, mine, x0, y0, x1, y1, RIM_REACH, [&](size_t i) {
+                    return m.outlines[i] >= TOUCHED && m.letters[i] == 0;
+                });
+                double rimMost = 0;
+                for (size_t i : outline)
+                    rimMost = std::max(rimMost, m.outlines[i]);
+                std::vector<double> solid;
+                for (size_t i : outline)
+                    if (m.outlines[i] >= SOLID * rimMost)
+                        solid.push_back(tone(i));
+                if (!solid.empty()) {
+                    t.outlined = true;
+                    t.outline = std::exp(std::abs(ink - Median(solid)));
+                    if (t.outline / OUTLINE_CONTRAST < t.around / LEGIBLE_CONTRAST)
+                        t.ratio = t.outline, t.needed = OUTLINE_CONTRAST;
+                }
             }
-        std::sort(tones.begin(), tones.end(), [](const Tone& a, const Tone& b) { return a.value < b.value; });
-        if (tones.size() < 12)
-            continue;
-        double total = 0;
-        for (const Tone& t : tones)
-            total += t.value;
-        double best = -1, below = 0;
-        size_t split = 1;
-        for (size_t k = 1; k < tones.size(); ++k) {
-            below += tones[k - 1].value;
-            const double n0 = double(k), n1 = double(tones.size() - k);
-            const double m0 = below / n0, m1 = (total - below) / n1;
-            const double between = n0 * n1 * (m1 - m0) * (m1 - m0);
-            if (between > best)
-                best = between, split = k;
+            measured.push_back(t);
         }
-        const auto changedShare = [&](size_t from, size_t to) {
-            size_t changed = 0;
-            for (size_t i = from; i < to; ++i)
-                changed += tones[i].changed;
-            return double(changed) / double(to - from);
-        };
-        const size_t n = tones.size();
-        const bool lettersDark = changedShare(0, split) > changedShare(split, n);
-        const double strokes = lettersDark ? tones[size_t(double(split - 1) * (1 - STROKE_SHARE))].value
-                                           : tones[split + size_t(double(n - 1 - split) * STROKE_SHARE)].value;
-        // Under the letters: the picture round them (its median), or an
-        // outline of the text's own where it stands farther from the strokes
-        // (read like the strokes, past its blended edge). Antialiased edges
-        // lie between the strokes and the picture and so never count.
-        std::vector<double> outline, around;
-        for (size_t i = lettersDark ? split : 0; i < (lettersDark ? n : split); ++i)
-            (tones[i].changed ? outline : around).push_back(tones[i].value);
-        double ground = strokes;
-        if (!around.empty())
-            ground = around[around.size() / 2];
-        if (!outline.empty()) {
-            const double rim = lettersDark ? outline[size_t(double(outline.size() - 1) * STROKE_SHARE)]
-                                           : outline[size_t(double(outline.size() - 1) * (1 - STROKE_SHARE))];
-            if (around.empty() || std::abs(rim - strokes) > std::abs(ground - strokes))
-                ground = rim;
-        }
-        const double ratio = std::exp(std::abs(strokes - ground));
-        texts.push_back({x0, y0, x1 - x0 + 1, y1 - y0 + 1, ratio});
+        for (size_t i : letters)
+            mine[i] = 0;
     }
-    return texts;
+    return measured;
 }
 
-// The glyph images of every font, cleared to nothing: a font's copies (a
-// dialog's own header font, say) share its descriptor's images, so they fall
-// silent with it.
-struct SilencedFonts::Saved {
-    Zant::MemoryImage* image;
-    std::vector<uint32_t> bits;
-};
-
-SilencedFonts::SilencedFonts(Zant::WinBTApp& app)
+TextRecorder::TextRecorder(int frameWidth, int frameHeight)
+    : mWidth(frameWidth), mHeight(frameHeight), mWas(Zant::SetTextWatch(this))
 {
-    std::set<Zant::MemoryImage*> images;
-    for (Zant::Font* font : {app.mFontGillSans10Bold, app.mFontMyriad28Bold, app.mFontMyriad28BoldGL,
-                             app.mFontMyriad12Bold, app.mFontMyriad14Bold, app.mFontSwiss24, app.mFontUnsteady22,
-                             app.mFontRockwell13, app.mFontRockwell13Bold, app.mFontMyriad15, app.mFontMyriad15b,
-                             app.mFont12pt, app.mFont12ptGlow, app.mFontCourier15Bold}) {
-        auto* imageFont = dynamic_cast<Zant::ImageFont*>(font);
-        if (imageFont == nullptr)
-            continue;
-        imageFont->Prepare();
-        for (const auto& [name, image] : imageFont->mFontData->mImageMap)
-            if (auto* memory = dynamic_cast<Zant::MemoryImage*>(image))
-                images.insert(memory);
-        for (Zant::ActiveFontLayer& layer : imageFont->mActiveLayerList)
-            if (auto* memory = dynamic_cast<Zant::MemoryImage*>(layer.mScaledImage))
-                images.insert(memory);
-    }
-    for (Zant::MemoryImage* image : images) {
-        const size_t size = size_t(image->GetWidth()) * size_t(image->GetHeight());
-        uint32_t* bits = image->GetBits();
-        auto* saved = new Saved{image, std::vector<uint32_t>(bits, bits + size)};
-        std::fill(bits, bits + size, 0u);
-        image->BitsChanged();
-        mSaved.push_back(saved);
-    }
 }
 
-SilencedFonts::~SilencedFonts()
+TextRecorder::~TextRecorder()
 {
-    for (Saved* saved : mSaved) {
-        std::copy(saved->bits.begin(), saved->bits.end(), saved->image->GetBits());
-        saved->image->BitsChanged();
-        delete saved;
-    }
+    Zant::SetTextWatch(mWas);
 }
 
-void ListIllegibleTexts(const ImageLib::Image& withText, const ImageLib::Image& withoutText, const std::string& folder,
+void TextRecorder::Draw(Drawing drawing)
+{
+    mDrawing = drawing;
+    mRecording = drawing == Drawing::FULL;
+    if (mRecording)
+        mTexts.clear();
+}
+
+void TextRecorder::Finish()
+{
+    mDrawing = Drawing::FULL;
+    mRecording = false;
+}
+
+namespace {
+
+// The fonts' layers: the letters (an installed face has only them), the outlines
+// round them, and the rest (shadows, glows) that belong with the picture round the
+// letters.
+bool IsLetters(const std::string& layer)
+{
+    return layer.empty() || layer == "MAIN";
+}
+
+bool IsOutline(const std::string& layer)
+{
+    return layer.size() >= 3 && layer.compare(layer.size() - 3, 3, "RIM") == 0;
+}
+
+} // namespace
+
+bool TextRecorder::DrawsLayer(const std::string& layer, Zant::Color& color)
+{
+    switch (mDrawing) {
+    case Drawing::FULL:
+        return true;
+    case Drawing::BARE:
+        return false;
+    case Drawing::LETTERS:
+    case Drawing::OUTLINES:
+        if (mDrawing == Drawing::LETTERS ? !IsLetters(layer) : !IsOutline(layer))
+            return false;
+        color = Zant::Color(int((MARKING >> 16) & 0xFF), int((MARKING >> 8) & 0xFF), int(MARKING & 0xFF), 255);
+        return true;
+    }
+    return true;
+}
+
+void TextRecorder::TextDrawn(const Zant::Image* target, const std::string& text, const Zant::Color&,
+                             const std::vector<Zant::WatchedGlyph>& glyphs)
+{
+    if (!mRecording || target == nullptr || target->GetWidth() != mWidth ||
+        target->GetHeight() != mHeight)
+        return;
+    DrawnText drawn;
+    drawn.text = text;
+    for (const Zant::WatchedGlyph& glyph : glyphs) {
+        if (IsLetters(glyph.layer))
+            drawn.letters.push_back(glyph.rect);
+        else if (IsOutline(glyph.layer))
+            drawn.outlined = true;
+    }
+    mTexts.push_back(std::move(drawn));
+}
+
+void ListIllegibleTexts(const TextFrames& frames, const std::vector<DrawnText>& texts, const std::string& folder,
                         const std::string& name, const std::string& listing)
 {
     std::ostringstream all;
-    for (const TextContrast& t : MeasureTexts(withText, withoutText)) {
-        if (t.ratio >= LEGIBLE_CONTRAST)
-            continue;
+    all << std::fixed << std::setprecision(2);
+    all << "# text, box, its measure: letters to what is right round them, rim included, and to their outline\n";
+    for (const TextContrast& t : MeasureTexts(frames, texts)) {
         std::ostringstream line;
-        line << folder << "/" << name << ": text at " << t.x << "," << t.y << " (" << t.w << "x" << t.h
-             << "): " << std::fixed << std::setprecision(2) << t.ratio << ":1";
-        all << line.str() << "\n";
-        ADD_FAILURE() << line.str() << ", under " << LEGIBLE_CONTRAST << ":1";
+        line << std::fixed << std::setprecision(2);
+        line << "\"" << t.text << "\" at " << t.x << "," << t.y << " (" << t.w << "x" << t.h << "): " << t.ratio
+             << ":1";
+        if (!t.Legible())
+            ADD_FAILURE() << folder << "/" << name << ": " << line.str() << ", under " << t.needed << ":1"
+                          << (t.needed == OUTLINE_CONTRAST ? " to its outline" : " to what is right round it");
+        all << (t.Legible() ? "  " : "! ") << line.str() << "  [round " << t.around;
+        if (t.outlined)
+            all << ", outline " << t.outline;
+        all << "]\n";
     }
     std::ofstream(listing) << all.str();
 }

@@ -8,6 +8,7 @@
 #include "framework/graphics/FontMarkup.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+#include "framework/graphics/TextWatch.h"
 #include "tests/support/TestSupport.h"
 #include "tests/text/FakeFontHost.h"
 
@@ -136,6 +137,75 @@ TEST(ImageFont, BucketsDrawLowOrdersFirstAndTintEachLayer)
     f.font->DrawString(&g, 0, 20, "B", Color::White, g.GetClipRect());
     ASSERT_EQ(spy.calls.size(), 2u);
     EXPECT_EQ(spy.calls[0].mode, 1);
+}
+
+// A watch that keeps one layer and recolours it, and notes what it is told.
+class LayerPicker : public TextWatch {
+public:
+    explicit LayerPicker(std::string keep) : mKeep(std::move(keep)), mWas(SetTextWatch(this)) {}
+    ~LayerPicker() override { SetTextWatch(mWas); }
+    bool DrawsLayer(const std::string& layer, Color& color) override
+    {
+        asked.push_back(layer);
+        color = Color(1, 2, 3, 255);
+        return layer == mKeep;
+    }
+    void TextDrawn(const Image* target, const std::string& text, const Color& color,
+                   const std::vector<WatchedGlyph>& glyphs) override
+    {
+        seen.push_back({target, text, color, glyphs});
+    }
+    struct Seen {
+        const Image* target;
+        std::string text;
+        Color color;
+        std::vector<WatchedGlyph> glyphs;
+    };
+    std::vector<std::string> asked;
+    std::vector<Seen> seen;
+
+private:
+    std::string mKeep;
+    TextWatch* mWas;
+};
+
+TEST(ImageFont, AWatchSeesEveryGlyphAndPicksTheLayersDrawn)
+{
+    FontFixture f(std::string(FIXTURE) + "CreateLayerFrom Rim Main; LayerSetOffset Rim (1, 1);"
+                                         "LayerSetBaseOrder Rim -1;");
+    ASSERT_TRUE(f.font->IsLoaded());
+    SpyImage spy;
+    Graphics g(&spy);
+    g.Translate(100, 50);
+    {
+        LayerPicker picker("RIM");
+        int width = 0;
+        f.font->DrawStringEx(&g, 10, 20, "AV", Color(9, 9, 9, 255), nullptr, nullptr, &width);
+        // The layers the watch left out take their room all the same.
+        EXPECT_EQ(width, f.font->StringWidth("AV"));
+        EXPECT_EQ(picker.asked, (std::vector<std::string>{"MAIN", "RIM", "MAIN", "RIM"}));
+        // Only the rim is drawn, in the watch's colour.
+        ASSERT_EQ(spy.calls.size(), 2u);
+        for (const SpyImage::Call& call : spy.calls)
+            EXPECT_EQ(call.tint, Color(1, 2, 3, 255));
+        // Told of the whole text, every layer's glyphs in the target's place.
+        ASSERT_EQ(picker.seen.size(), 1u);
+        const LayerPicker::Seen& text = picker.seen[0];
+        EXPECT_EQ(text.target, &spy);
+        EXPECT_EQ(text.text, "AV");
+        EXPECT_EQ(text.color, Color(9, 9, 9, 255));
+        ASSERT_EQ(text.glyphs.size(), 4u);
+        EXPECT_EQ(text.glyphs[0].layer, "MAIN");
+        EXPECT_EQ(text.glyphs[0].rect, Rect(110, 67, 2, 3));
+        EXPECT_EQ(text.glyphs[1].layer, "RIM");
+        EXPECT_EQ(text.glyphs[1].rect, Rect(111, 68, 2, 3));
+        EXPECT_EQ(text.glyphs[2].rect, Rect(111, 67, 2, 3)) << "V after A's advance and the pair's kerning";
+    }
+    // Without a watch every layer is drawn in the text's colour again.
+    spy.calls.clear();
+    f.font->DrawString(&g, 10, 20, "A", Color(9, 9, 9, 255), g.GetClipRect());
+    ASSERT_EQ(spy.calls.size(), 2u);
+    EXPECT_EQ(spy.calls[1].tint, Color(9, 9, 9, 255));
 }
 
 TEST(ImageFont, PointSizesAndTagsChooseLayers)
