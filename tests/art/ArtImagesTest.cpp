@@ -229,18 +229,21 @@ TEST_F(ArtImages, ScreenPiecesFitWhereTheCodePutsThem)
 
 TEST_F(ArtImages, SeeThroughWindowsAreOpen)
 {
-    // The charge bar shows through the status bar, the boss bar through its
-    // frame; the gold bar's trough is solid.
+    // The charge bar shows through the status bar (its middle, where the
+    // captions are written, behind smoked glass), the boss bar through its frame;
+    // the gold bar's trough is solid.
     struct Hole {
         const char* name;
         int x, y;
-        int alpha;
-    } holes[] = {{"statusbarX", 120, 10, 0}, {"statusbarX", 340, 30, 0}, {"statusbarX", 230, 20, 0},
-                 {"boss_meter", 37, 11, 0},  {"boss_meter", 328, 28, 0}, {"title_bar", 30, 20, 255}};
+        int least, most; // alpha
+    } holes[] = {{"statusbarX", 120, 9, 0, 0},  {"statusbarX", 340, 31, 0, 0},   {"statusbarX", 230, 20, 1, 128},
+                 {"boss_meter", 37, 11, 0, 0},  {"boss_meter", 328, 28, 0, 0},   {"title_bar", 30, 20, 255, 255}};
     for (const Hole& h : holes) {
         if (!Loaded(h.name))
             continue;
-        EXPECT_EQ(Alpha(Pic(h.name).Pixel(h.x, h.y)), h.alpha) << h.name << " at " << h.x << "," << h.y;
+        const int alpha = Alpha(Pic(h.name).Pixel(h.x, h.y));
+        EXPECT_GE(alpha, h.least) << h.name << " at " << h.x << "," << h.y;
+        EXPECT_LE(alpha, h.most) << h.name << " at " << h.x << "," << h.y;
     }
 }
 

@@ -85,6 +85,16 @@ void PaintWater(Canvas& c)
     }
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     Particles(cr, w, h, 7, 120, true);
+    // The abyss's depth marks run down the left edge: the water deepens there, so
+    // that their white reads also under the dimming of a paused board.
+    cairo_pattern_t* edge = cairo_pattern_create_linear(0, 0, 90, 0);
+    cairo_pattern_add_color_stop_rgba(edge, 0, 0.01, 0.04, 0.08, 0.6);
+    cairo_pattern_add_color_stop_rgba(edge, 0.45, 0.01, 0.04, 0.08, 0.6);
+    cairo_pattern_add_color_stop_rgba(edge, 1, 0.01, 0.04, 0.08, 0);
+    cairo_set_source(cr, edge);
+    cairo_rectangle(cr, 0, 0, 90, h);
+    cairo_fill(cr);
+    cairo_pattern_destroy(edge);
 }
 
 // ----------------------------------------------------------- surface scenes --
@@ -932,8 +942,9 @@ void RegisterBoard(Registry& reg)
         cairo_new_path(cr);
         Ellipse(cr, cx, cy, rad, rad);
         cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 10, cx, cy, rad);
-        cairo_pattern_add_color_stop_rgb(p, 0, 0.04, 0.22, 0.14);
-        cairo_pattern_add_color_stop_rgb(p, 1, 0.01, 0.08, 0.06);
+        // Deep enough at its middle for the sea-green bonus line written there.
+        cairo_pattern_add_color_stop_rgb(p, 0, 0.02, 0.12, 0.08);
+        cairo_pattern_add_color_stop_rgb(p, 1, 0.01, 0.07, 0.05);
         cairo_set_source(cr, p);
         cairo_fill_preserve(cr);
         cairo_pattern_destroy(p);

@@ -95,6 +95,18 @@ void StatusBar(cairo_t* cr, Look pause, Look options, Look quit)
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_fill(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    // Smoked glass across the window's middle, where the half-white captions are
+    // written (their letters from y 17 to 26): it deepens the bar and its empty
+    // grey under them and leaves the bar's glowing edges clear.
+    cairo_pattern_t* glass = cairo_pattern_create_linear(0, 11, 0, 31);
+    cairo_pattern_add_color_stop_rgba(glass, 0, 0, 0, 0, 0);
+    cairo_pattern_add_color_stop_rgba(glass, 0.2, 0, 0, 0, 0.4);
+    cairo_pattern_add_color_stop_rgba(glass, 0.85, 0, 0, 0, 0.4);
+    cairo_pattern_add_color_stop_rgba(glass, 1, 0, 0, 0, 0);
+    cairo_set_source(cr, glass);
+    cairo_rectangle(cr, 117, 11, 228, 20);
+    cairo_fill(cr);
+    cairo_pattern_destroy(glass);
     cairo_rectangle(cr, 116, 7, 230, 26);
     SetColor(cr, Hex(Pal::Outline));
     cairo_set_line_width(cr, 2);
