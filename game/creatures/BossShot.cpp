@@ -273,7 +273,8 @@ void Torpedo::Draw(Graphics* g)
         g->DrawString(mWord, left, baseline);
         return;
     }
-    g->SetColor(Color(17, 161, 17));
+    // The typed letters' green, in the shade that reads on the torpedo's white body.
+    g->SetColor(Color(13, 120, 12));
     g->DrawString(mTypedPart, left, baseline);
     g->SetColor(Color(0, 0, 0));
     g->DrawString(mRemainingPart,

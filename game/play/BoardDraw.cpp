@@ -243,8 +243,9 @@ void Board::DrawRuler(Graphics* g)
 {
     if (!IsAbyss())
         return;
-    // Small white marks over the sea's lighter bands: outlined.
-    g->SetFont(mAssets.OutlinedFont(mAssets.mFontMyriad12Bold));
+    // Plain white on the deep sea: an outline could not lift the marks to 7:1
+    // under the dimming of a paused board, while they read by themselves.
+    g->SetFont(mAssets.mFontMyriad12Bold);
     g->SetColor(WHITE);
     for (DepthMark* mark : mDepthMarks) {
         if (mark->mX < 0)
@@ -386,16 +387,21 @@ void Board::DrawAirTank(Graphics* g, bool filling)
 
 void Board::DrawTreasureWord(Graphics* g)
 {
-    Font* word = mAssets.GetWordFont();
+    // The word font in its dark rim: the word and its value are white, green and
+    // gold letters over the sea bed, which a light rim would swallow.
+    Font* word = mAssets.GetTypedFont();
     if (mTreasureWord.empty() || mPaused || word == nullptr)
         return;
+    // A width first: a font readies its layers (the rim among them) as it first
+    // measures or draws, and its height counts them only from then on.
+    const int wordWidth = word->StringWidth(mTreasureWord);
     const int lineHeight = word->GetHeight();
     g->SetFont(word);
     g->SetColor(Color(255, 194, 0));
     DrawCenteredLine(g, mPlayAreaBottom - 4 * lineHeight, "Word value: " + std::to_string(GetTreasureWordValue()) + " pts");
     const std::string typed = mTreasureWord.substr(0, std::min<size_t>(mTreasureTyped, mTreasureWord.size()));
     const std::string rest = mTreasureWord.substr(typed.size());
-    int x = mWidth / 2 - word->StringWidth(mTreasureWord) / 2;
+    int x = mWidth / 2 - wordWidth / 2;
     const int y = mPlayAreaBottom - 2 * lineHeight;
     g->SetColor(Color(0, 230, 0));
     g->DrawString(typed, x, y);
@@ -426,6 +432,8 @@ void Board::DrawTally(Graphics* g, bool special)
     const int alpha = mTallyCountdown;
     const int a = panel->GetAscent();
     const Color white(255, 255, 255, alpha);
+    // The lines stand over the sea bed's rocks and water: each in a dark outline.
+    g->SetFont(mAssets.OutlinedFont(panel));
     g->SetColor(white);
     DrawCenteredLine(g, 65, "You found");
     Image* treasure = mAssets.GetImage(mApp->TreasureImage());
@@ -498,10 +506,11 @@ void Board::DrawLevelComplete(Graphics* g)
     const int accuracy = typed == 0 ? 0 : static_cast<int>(double(mAccuracyHits) / typed * 100.0);
     labelled("Accuracy:", std::to_string(accuracy) + "%");
     if (mOceanDepth != -1) {
+        // Sea green, plain, in a light shade that reads on the sonar's deep middle
+        // also while the sweep's beam crosses it.
         Font* bonus = mAssets.GetBonusFont();
-        // Sea green on the green sonar: outlined.
-        g->SetFont(mAssets.OutlinedFont(bonus));
-        g->SetColor(Color(60, 160, 120));
+        g->SetFont(bonus);
+        g->SetColor(Color(86, 230, 173));
         // The small lines take a small line's room, so the rank lines stay near the middle.
         const int smallStep = bonus ? bonus->GetHeight() : step;
         auto small = [&](const std::string& text) {

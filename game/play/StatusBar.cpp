@@ -202,9 +202,9 @@ void StatusBar::Draw(Graphics* g)
     g->FillRect(BAR_X + w, BAR_Y, BAR_WIDTH - w, meterHeight);
     if (Image* bar = mAssets.GetImage(IMAGE_STATUSBARX))
         g->DrawImage(bar, 0, 0);
+    // Half-white, plain: the meter's fill is deep enough for it to read.
     g->SetColor(Color(255, 255, 255, 128));
-    // Half-white over the meter's changing fill: an outline keeps it legible.
-    g->SetFont(mAssets.OutlinedFont(mAssets.mFont12pt));
+    g->SetFont(mAssets.mFont12pt);
     const bool running = board != nullptr && !board->mZapperTimer->mStopped;
     if (!running)
         return;

@@ -214,6 +214,28 @@ TEST_F(BoardDraw, MessageLineFadesWithItsAlpha)
     EXPECT_FALSE(Shows("Not enough power to use dozav odaziz"));
 }
 
+// The treasure word and its value stand still from their first frame: the
+// dark-rimmed word font is measured once its layers, the rim among them, are ready.
+TEST_F(BoardDraw, TheTreasureWordStandsStillFromItsFirstFrame)
+{
+    static SoftwareFontHost host;
+    auto* typed = new ImageFont(&host, TestSupport::GameDir() + "/data/MyriadCondensedWeb15.txt");
+    ASSERT_TRUE(typed->IsLoaded());
+    typed->AddTag("DarkRim"); // as the application rims it after loading
+    delete app->mFontMyriad15b;
+    app->mFontMyriad15b = typed;
+    board->mPlayer->mState = Player::TREASURE_WORD;
+    board->mTreasureWord = "PEARL";
+    board->mTreasureTyped = 2;
+    const auto frame = [&] {
+        Blank();
+        board->Draw(&graphics);
+        return std::vector<uint32_t>(screen.GetBits(), screen.GetBits() + 640 * 480);
+    };
+    const std::vector<uint32_t> first = frame();
+    EXPECT_TRUE(first == frame());
+}
+
 // On a clam level the air tank and its bar stand clear of every clam, while the tank
 // fills and while the clams are played.
 TEST_F(BoardDraw, TheAirTankStandsClearOfTheClams)

@@ -175,7 +175,7 @@ TEST_F(BossShotTest, TypedLettersChangeColourInPlace)
     ASSERT_EQ(draws.size(), 2u);
     EXPECT_EQ(draws[0].text, "SH");
     EXPECT_EQ(draws[0].x, left);
-    EXPECT_EQ(draws[0].color, Color(17, 161, 17));
+    EXPECT_EQ(draws[0].color, Color(13, 120, 12)); // the green of typed letters, dark enough for the white body
     EXPECT_EQ(draws[1].text, "ARK");
     EXPECT_EQ(draws[1].x, left + 2 * SHOT_ADVANCE);
     EXPECT_EQ(draws[1].color, Color(0, 0, 0));

@@ -16,6 +16,7 @@
 #include "game/creatures/Shark.h"
 #include "game/play/Board.h"
 #include "game/play/Player.h"
+#include "game/play/StatusBar.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/board/BoardFixture.h"
 #include "tests/levels/LevelFileBuilder.h"
@@ -111,7 +112,38 @@ void EveryCreature(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     TestSupport::RemoveBoard(*app);
 }
 
+// The Dozav Odaziz charged: the status bar says so, then calls to fire, over
+// the full meter.
+void FullCharge(WinBTApp& game, const TestSupport::ShootFunction& shoot)
+{
+    WinBTApp* app = &game;
+    app->mHintsOn = false;
+    using namespace LevelFiles;
+    Board* board = TestSupport::ShowBoard(*app, File(Level(Sharks())));
+    ASSERT_NE(board, nullptr);
+    TestSupport::PutDiverInPlay(*board, Player::PLAYING, 23130, 1.0);
+    BoardTests::AddCreature(board->mSharks, new Shark(app), "CURRENT", 330, 150);
+    board->mSharks[0]->SetVelX(0.0);
+    for (int i = 0; i < 300; ++i)
+        app->mWidgetManager->UpdateFrame();
+    board->mHintAlpha = 0;
+    ASSERT_EQ(app->mStatusBar->mReadyText, "READY!");
+    shoot("level-ready.png");
+    for (int i = 0; i < 1500 && app->mStatusBar->mReadyText == "READY!"; ++i)
+        app->mWidgetManager->UpdateFrame();
+    ASSERT_EQ(app->mStatusBar->mReadyText, "PRESS ENTER TO FIRE!");
+    shoot("level-press-enter-to-fire.png");
+    TestSupport::RemoveBoard(*app);
+}
+
 } // namespace
+
+TEST(BoardScreen, FullChargeIsReadyThenCallsToFire)
+{
+    const std::string skipped = TestSupport::RunGameScreens("play", 2026, FullCharge);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
 
 TEST(BoardScreen, EveryCreatureKindWithItsWord)
 {

@@ -85,6 +85,16 @@ void PaintWater(Canvas& c)
     }
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     Particles(cr, w, h, 7, 120, true);
+    // The abyss's depth marks run down the left edge: the water deepens there, so
+    // that their white reads also under the dimming of a paused board.
+    cairo_pattern_t* edge = cairo_pattern_create_linear(0, 0, 90, 0);
+    cairo_pattern_add_color_stop_rgba(edge, 0, 0.01, 0.04, 0.08, 0.6);
+    cairo_pattern_add_color_stop_rgba(edge, 0.45, 0.01, 0.04, 0.08, 0.6);
+    cairo_pattern_add_color_stop_rgba(edge, 1, 0.01, 0.04, 0.08, 0);
+    cairo_set_source(cr, edge);
+    cairo_rectangle(cr, 0, 0, 90, h);
+    cairo_fill(cr);
+    cairo_pattern_destroy(edge);
 }
 
 // ----------------------------------------------------------- surface scenes --
@@ -874,10 +884,11 @@ void RegisterBoard(Registry& reg)
         cairo_fill_preserve(cr);
         StrokeOutline(cr, 2);
         cairo_new_path(cr);
-        RoundedRect(cr, 17, 5, 204, 19, 4);
+        // The slot holds the air bar at its fullest, 240 px.
+        RoundedRect(cr, 17, 5, 244, 19, 4);
         SetColor(cr, Hex(0x14202C));
         cairo_fill(cr);
-        cairo_rectangle(cr, 19, 7, 200, 15);
+        cairo_rectangle(cr, 19, 7, 240, 15);
         SetColor(cr, Hex(0x0A1420));
         cairo_fill(cr);
         RoundedRect(cr, s.width - 16, 8, 12, 14, 3);
@@ -931,8 +942,9 @@ void RegisterBoard(Registry& reg)
         cairo_new_path(cr);
         Ellipse(cr, cx, cy, rad, rad);
         cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 10, cx, cy, rad);
-        cairo_pattern_add_color_stop_rgb(p, 0, 0.04, 0.22, 0.14);
-        cairo_pattern_add_color_stop_rgb(p, 1, 0.01, 0.08, 0.06);
+        // Deep enough at its middle for the sea-green bonus line written there.
+        cairo_pattern_add_color_stop_rgb(p, 0, 0.02, 0.12, 0.08);
+        cairo_pattern_add_color_stop_rgb(p, 1, 0.01, 0.07, 0.05);
         cairo_set_source(cr, p);
         cairo_fill_preserve(cr);
         cairo_pattern_destroy(p);
@@ -994,7 +1006,7 @@ void RegisterBoard(Registry& reg)
         });
     }
     reg.Add("gemglow", [](Canvas& c, const ImageSpec& s) {
-        SoftSpot(c.Cr(), s.width / 2.0, s.height / 2.0, s.width / 2.0, Hex(0xFFF6C8, 0.8));
+        SoftSpot(c.Cr(), s.width / 2.0, s.height / 2.0, s.width / 2.0 - 1.5, Hex(0xFFF6C8, 0.8));
     });
     reg.Add("medal_gold", [](Canvas& c, const ImageSpec&) { Medal(c, Hex(0xF2C230), "1"); });
     reg.Add("medal_silver", [](Canvas& c, const ImageSpec&) { Medal(c, Hex(0xC8D0D8), "2"); });
@@ -1002,7 +1014,7 @@ void RegisterBoard(Registry& reg)
     for (std::string item : {"crown", "figurine", "necklace", "scepter"}) {
         reg.Add("secret_" + item, [item](Canvas& c, const ImageSpec& s) { SecretItem(c.Cr(), item, s.width); });
         reg.Add("secret_" + item + "_lrg", [item](Canvas& c, const ImageSpec& s) {
-            SoftSpot(c.Cr(), s.width / 2.0, s.height / 2.0, s.width / 2.0, Hex(0xFFF6C8, 0.5));
+            SoftSpot(c.Cr(), s.width / 2.0, s.height / 2.0, s.width / 2.0 - 1.5, Hex(0xFFF6C8, 0.5));
             SecretItem(c.Cr(), item, s.width);
         });
     }

@@ -38,19 +38,20 @@ void DrawTorpedoBoss(cairo_t* cr, bool dying)
         steel = Mix(steel, Hex(0x5A4A40), 0.4);
         red = Darker(red, 0.35);
     }
+    // Periscope, its head looking ahead, whole inside the frame.
+    cairo_rectangle(cr, 113, 3, 3, 8);
+    cairo_rectangle(cr, 107, 2.5, 9, 3);
+    FillOutlined(cr, Darker(steel, 0.3), 1.2);
+    cairo_new_path(cr);
     // Tower.
     cairo_move_to(cr, 86, 54);
-    cairo_line_to(cr, 92, 6);
-    cairo_curve_to(cr, 100, 1, 140, 1, 148, 6);
+    cairo_line_to(cr, 92, 12);
+    cairo_curve_to(cr, 100, 7, 140, 7, 148, 12);
     cairo_line_to(cr, 156, 54);
     cairo_close_path(cr);
-    VerticalGradient(cr, 2, Lighter(steel, 0.2), 54, Darker(steel, 0.25));
+    VerticalGradient(cr, 8, Lighter(steel, 0.2), 54, Darker(steel, 0.25));
     cairo_fill_preserve(cr);
     StrokeOutline(cr, 2);
-    cairo_new_path(cr);
-    cairo_rectangle(cr, 112, -4, 4, 10);
-    cairo_rectangle(cr, 108, -4, 10, 3);
-    FillOutlined(cr, Darker(steel, 0.3), 1.2);
     cairo_new_path(cr);
     Porthole(cr, 104, 26, 5, Hex(0xFFD24A));
     Porthole(cr, 128, 26, 5, Hex(0xFFD24A));
@@ -296,7 +297,7 @@ void DrawGalleon(cairo_t* cr, bool dying)
         cairo_fill(cr);
     }
     // A phosphor haze.
-    SoftSpot(cr, 95, 150, 100, WithAlpha(ghost, dying ? 0.05 : 0.12));
+    SoftSpot(cr, 95, 150, 92, WithAlpha(ghost, dying ? 0.05 : 0.12));
 }
 
 // Mechanical shark facing left: body 28-184 x 65-210, dorsal 111-156 x 4-70.
@@ -674,38 +675,51 @@ void DrawTorpedo(cairo_t* cr, double w, double h, double squash)
     cairo_translate(cr, w / 2, h / 2);
     cairo_scale(cr, squash, 1);
     cairo_translate(cr, -w / 2, -h / 2);
-    cairo_move_to(cr, 4, h / 2);
-    cairo_curve_to(cr, 4, 5, 16, 3, 26, 3);
-    cairo_line_to(cr, 108, 3);
-    cairo_line_to(cr, 114, 8);
-    cairo_line_to(cr, 114, h - 8);
-    cairo_line_to(cr, 108, h - 3);
-    cairo_line_to(cr, 26, h - 3);
-    cairo_curve_to(cr, 16, h - 3, 4, h - 5, 4, h / 2);
-    cairo_close_path(cr);
-    VerticalGradient3(cr, 3, Hex(0xF4F6F8), h / 2, Hex(0xD0D8DE), h - 3, Hex(0x8A96A0));
+    // The body leaves room above and below for the tail fins' tips.
+    const double t = 4.5;
+    const auto body = [&] {
+        cairo_move_to(cr, 4, h / 2);
+        cairo_curve_to(cr, 4, t + 2, 16, t, 26, t);
+        cairo_line_to(cr, 108, t);
+        cairo_line_to(cr, 114, t + 5);
+        cairo_line_to(cr, 114, h - t - 5);
+        cairo_line_to(cr, 108, h - t);
+        cairo_line_to(cr, 26, h - t);
+        cairo_curve_to(cr, 16, h - t, 4, h - t - 2, 4, h / 2);
+        cairo_close_path(cr);
+    };
+    body();
+    // Pale down to below the word's baseline (h / 2 + 5), so that its black and
+    // green letters read on it; the shade gathers under the keel.
+    VerticalGradient3(cr, t, Hex(0xF6F8FA), h / 2 + 6, Hex(0xE4EAEE), h - t, Hex(0x8A96A0));
     cairo_fill_preserve(cr);
     StrokeOutline(cr, 2);
     cairo_new_path(cr);
     // Red warhead and fins.
     cairo_move_to(cr, 4, h / 2);
-    cairo_curve_to(cr, 4, 5, 16, 3, 24, 3);
-    cairo_line_to(cr, 24, h - 3);
-    cairo_curve_to(cr, 16, h - 3, 4, h - 5, 4, h / 2);
+    cairo_curve_to(cr, 4, t + 2, 16, t, 24, t);
+    cairo_line_to(cr, 24, h - t);
+    cairo_curve_to(cr, 16, h - t, 4, h - t - 2, 4, h / 2);
     cairo_close_path(cr);
     SetColor(cr, Hex(0xD64545));
     cairo_fill_preserve(cr);
     StrokeOutline(cr, 1.6);
     cairo_new_path(cr);
+    // The fins' tips stop short of the frame, outline and all.
     for (int s : {-1, 1}) {
-        cairo_move_to(cr, 98, h / 2 + s * (h / 2 - 4));
-        cairo_line_to(cr, 112, h / 2 + s * (h / 2));
-        cairo_line_to(cr, 114, h / 2 + s * (h / 2 - 5));
+        cairo_move_to(cr, 96, h / 2 + s * (h / 2 - t - 1));
+        cairo_line_to(cr, 112, h / 2 + s * (h / 2 - 2.5));
+        cairo_line_to(cr, 114, h / 2 + s * (h / 2 - t - 4));
         cairo_close_path(cr);
         FillOutlined(cr, Hex(0x7D8A96), 1.4);
         cairo_new_path(cr);
     }
-    SoftSpot(cr, 40, 8, 12, Hex(0xFFFFFF, 0.6));
+    // The sheen stays on the body.
+    cairo_save(cr);
+    body();
+    cairo_clip(cr);
+    SoftSpot(cr, 40, t + 5, 12, Hex(0xFFFFFF, 0.6));
+    cairo_restore(cr);
     cairo_restore(cr);
 }
 

@@ -36,16 +36,20 @@ void DrawEye(cairo_t* cr, double x, double y, double r, Rgb iris, bool dead)
     cairo_fill(cr);
 }
 
-// The electric blue-white rim drawn round a shocked creature.
+// The electric blue-white rim drawn round a shocked creature. The glow is
+// blurred on a margin round the picture, so that it fades out on every side
+// instead of stopping at the picture's edge.
 void ShockRim(cairo_t* cr, int w, int h, const std::function<void(cairo_t*)>& silhouette)
 {
-    cairo_surface_t* glow = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    const int margin = 12;
+    cairo_surface_t* glow = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w + 2 * margin, h + 2 * margin);
     cairo_t* g = cairo_create(glow);
+    cairo_translate(g, margin, margin);
     cairo_set_source_rgba(g, 0.75, 0.95, 1.0, 1.0);
     silhouette(g);
     cairo_destroy(g);
-    BlurSurface(glow, 3);
-    cairo_set_source_surface(cr, glow, 0, 0);
+    BlurSurface(glow, 2);
+    cairo_set_source_surface(cr, glow, -margin, -margin);
     cairo_paint(cr);
     cairo_paint(cr);
     cairo_surface_destroy(glow);
@@ -234,23 +238,26 @@ void PiranhaCel(cairo_t* cr, const std::string& kind, double t, int deathCel)
     }
 }
 
-void PaintPiranhaShock(Canvas& canvas, const std::string& kind)
+// The flash, rim and sparks drawn a little smaller than a swim cel where they
+// would reach past it, so that the tail's glow fades out inside the frame.
+void PaintPiranhaShock(Canvas& canvas, const ImageSpec& entry, const std::string& kind)
 {
-    cairo_t* cr = canvas.Cr();
     FishLook look = PiranhaLook(kind);
-    ShockRim(cr, 60, 60, [&](cairo_t* g) {
-        cairo_translate(g, 30, 30);
-        cairo_scale(g, 1.08, 1.08);
-        cairo_translate(g, -30, -30);
-        PiranhaTail(g, 2);
-        PiranhaFins(g, 0);
-        PiranhaBody(g, 2, 1);
-        cairo_fill(g);
+    PaintCels(canvas, entry, [&](cairo_t* cr, int, int, double, double w, double h) {
+        ShockRim(cr, int(w), int(h), [&](cairo_t* g) {
+            cairo_translate(g, 30, 30);
+            cairo_scale(g, 1.08, 1.08);
+            cairo_translate(g, -30, -30);
+            PiranhaTail(g, 2);
+            PiranhaFins(g, 0);
+            PiranhaBody(g, 2, 1);
+            cairo_fill(g);
+        });
+        DrawPiranha(cr, look, 0.5, false, true);
+        Rand r(4);
+        Bolt(cr, r, 30, 6, 10, -1.4);
+        Bolt(cr, r, 50, 48, 10, 0.8);
     });
-    DrawPiranha(cr, look, 0.5, false, true);
-    Rand r(4);
-    Bolt(cr, r, 30, 6, 10, -1.4);
-    Bolt(cr, r, 50, 48, 10, 0.8);
 }
 
 // ------------------------------------------------------------- jellyfish --
@@ -357,33 +364,41 @@ void DrawJelly(cairo_t* cr, double cx, double cy, double theta, double squeeze, 
 void DrawClam(cairo_t* cr, double open, int content, double breath)
 {
     Rgb shell = Hex(0xC7A27C), inside = Hex(0xF2D7C9);
-    const double hx = 56, hy = 34; // hinge at the back
-    // Lower shell.
-    cairo_move_to(cr, 6, 34);
-    cairo_curve_to(cr, 8, 52, 52, 54, 58, 34);
+    const double hx = 54, hy = 30; // hinge at the back
+    // Lower shell, a little narrower than the rows' 50 px spacing.
+    cairo_move_to(cr, 10, 30);
+    cairo_curve_to(cr, 12, 52, 53, 54, 56, 30);
     cairo_close_path(cr);
-    VerticalGradient(cr, 30, Lighter(shell, 0.1), 54, Darker(shell, 0.35));
+    VerticalGradient(cr, 28, Lighter(shell, 0.1), 50, Darker(shell, 0.35));
     cairo_fill_preserve(cr);
     StrokeOutline(cr, 2);
     cairo_new_path(cr);
     SetColor(cr, WithAlpha(Darker(shell, 0.45), 0.6));
     cairo_set_line_width(cr, 1);
     for (int i = 1; i < 6; ++i) {
-        double x = 6 + i * 8.7;
-        cairo_move_to(cr, x, 36);
-        cairo_line_to(cr, 32 + (x - 32) * 0.8, 50);
+        double x = 10 + i * 7.7;
+        cairo_move_to(cr, x, 32);
+        cairo_line_to(cr, 33 + (x - 33) * 0.8, 47);
         cairo_stroke(cr);
     }
+    // The dark plate on the shell's front, under the letter the game writes at
+    // 20 px in with its baseline 41 px down: wide and tall enough for a W.
+    Ellipse(cr, 25.5, 37, 9.5, 7);
+    SetColor(cr, Hex(0x2A1E24));
+    cairo_fill_preserve(cr);
+    SetColor(cr, Hex(0x0A1420, 0.9));
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
     if (open > 0.05) {
         // Open: the soft inside and what the clam holds.
-        Ellipse(cr, 32, 35, 25 * std::min(1.0, open * 1.6), 5 * std::min(1.0, open * 2));
+        Ellipse(cr, 33, 29, 24 * std::min(1.0, open * 1.6), 4 * std::min(1.0, open * 2));
         SetColor(cr, inside);
         cairo_fill(cr);
         if (content != 0 && open > 0.35) {
             Rgb pearl = content == 1 ? Hex(0xF4F1EA) : Hex(0xFFC94A);
             double r = 6.5 * std::min(1.0, (open - 0.35) * 2.5);
-            Ellipse(cr, 38, 31, r, r);
-            cairo_pattern_t* p = cairo_pattern_create_radial(36, 29, 0.5, 38, 31, r);
+            Ellipse(cr, 37, 26, r, r);
+            cairo_pattern_t* p = cairo_pattern_create_radial(35, 24, 0.5, 37, 26, r);
             cairo_pattern_add_color_stop_rgb(p, 0, 1, 1, 1);
             cairo_pattern_add_color_stop_rgb(p, 1, pearl.r * 0.8, pearl.g * 0.8, pearl.b * 0.8);
             cairo_set_source(cr, p);
@@ -393,35 +408,35 @@ void DrawClam(cairo_t* cr, double open, int content, double breath)
             cairo_new_path(cr);
         }
     }
-    // The dark plate the letter is drawn on.
-    Ellipse(cr, 27, 36, 10, 8.5);
-    SetColor(cr, Hex(0x2A1E24));
-    cairo_fill_preserve(cr);
-    SetColor(cr, Hex(0x0A1420, 0.9));
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
-    // Upper shell, turning about the hinge.
+    // Upper shell, lifting about the hinge as the clam opens.
     cairo_save(cr);
     cairo_translate(cr, hx, hy);
-    cairo_rotate(cr, -open * 0.95 - breath * 0.05);
+    cairo_rotate(cr, open * 0.42 + breath * 0.04);
     cairo_translate(cr, -hx, -hy);
-    cairo_move_to(cr, 6, 34);
-    cairo_curve_to(cr, 6, 12, 56, 10, 58, 34);
-    cairo_curve_to(cr, 40, 31, 20, 31, 6, 34);
-    cairo_close_path(cr);
-    VerticalGradient(cr, 12, Lighter(shell, 0.3), 34, Darker(shell, 0.1));
+    const auto upper = [cr] {
+        cairo_move_to(cr, 10, 30);
+        cairo_curve_to(cr, 10, 13, 54, 11, 56, 30);
+        cairo_curve_to(cr, 40, 27, 22, 27, 10, 30);
+        cairo_close_path(cr);
+    };
+    upper();
+    VerticalGradient(cr, 10, Lighter(shell, 0.3), 30, Darker(shell, 0.1));
     cairo_fill_preserve(cr);
-    StrokeOutline(cr, 2);
-    cairo_new_path(cr);
+    cairo_save(cr);
+    cairo_clip(cr);
     SetColor(cr, WithAlpha(Darker(shell, 0.4), 0.65));
     cairo_set_line_width(cr, 1.1);
     for (int i = 1; i < 7; ++i) {
-        double x = 6 + i * 7.4;
-        cairo_move_to(cr, 32 + (x - 32) * 0.25, 17);
-        cairo_line_to(cr, x, 32);
+        double x = 10 + i * 6.6;
+        cairo_move_to(cr, 33 + (x - 33) * 0.25, 15);
+        cairo_line_to(cr, x, 28);
         cairo_stroke(cr);
     }
-    SoftSpot(cr, 24, 19, 9, Hex(0xFFFFFF, 0.4));
+    SoftSpot(cr, 25, 16, 9, Hex(0xFFFFFF, 0.4));
+    cairo_restore(cr);
+    upper();
+    StrokeOutline(cr, 2);
+    cairo_new_path(cr);
     cairo_restore(cr);
 }
 
@@ -524,7 +539,7 @@ void DrawDiver(cairo_t* cr, double theta, bool limp)
         cairo_translate(cr, -25, -45);
     }
     // Back arm (darker), legs with boots.
-    double armBack = limp ? 0.8 : 0.25 * std::sin(theta + Pi);
+    double armBack = limp ? 0.45 : 0.25 * std::sin(theta + Pi);
     cairo_save(cr);
     cairo_translate(cr, 18, 38);
     cairo_rotate(cr, 0.5 + armBack);
@@ -571,7 +586,7 @@ void DrawDiver(cairo_t* cr, double theta, bool limp)
     StrokeOutline(cr, 1.6);
     cairo_new_path(cr);
     // Front arm, waving gently.
-    double armFront = limp ? -0.9 : 0.3 * std::sin(theta);
+    double armFront = limp ? -0.5 : 0.3 * std::sin(theta);
     cairo_save(cr);
     cairo_translate(cr, 33, 37);
     cairo_rotate(cr, -0.55 + armFront);
@@ -586,8 +601,9 @@ void DrawDiver(cairo_t* cr, double theta, bool limp)
     StrokeOutline(cr, 1.4);
     cairo_restore(cr);
     cairo_new_path(cr);
-    // Short hose stub from the fitting, so the upper hose joins it.
-    cairo_move_to(cr, 14.5, 0);
+    // Short hose stub from the fitting, so the upper hose joins it; the limp
+    // diver's is torn off short.
+    cairo_move_to(cr, 14.5, limp ? 5 : 0);
     cairo_curve_to(cr, 14.5, 4, 14.5, 6, 13.5, 9);
     SetColor(cr, rubber);
     cairo_set_line_width(cr, 5);
@@ -670,7 +686,7 @@ void RegisterCreatures(Registry& reg)
             PaintCels(c, s, [&](cairo_t* cr, int k, int, double, double, double) { PiranhaCel(cr, kind, 0.1, k); });
         });
         if (*p.shock)
-            reg.Add(p.shock, [kind](Canvas& c, const ImageSpec&) { PaintPiranhaShock(c, kind); });
+            reg.Add(p.shock, [kind](Canvas& c, const ImageSpec& s) { PaintPiranhaShock(c, s, kind); });
     }
 
     reg.Add("bonus_creature_swim", [](Canvas& c, const ImageSpec& s) {
@@ -728,16 +744,19 @@ void RegisterCreatures(Registry& reg)
         PaintCels(c, s, [](cairo_t* cr, int, int, double t, double, double) { DrawDiver(cr, 2 * Pi * t, false); },
                   JoinedTop); // the air hose comes down into the helmet
     });
-    reg.Add("diver_beaten", [](Canvas& c, const ImageSpec&) {
-        cairo_t* cr = c.Cr();
-        DrawDiver(cr, 0, true);
-        for (int i = 0; i < 3; ++i) {
-            Star(cr, 14 + i * 11, 4 + (i % 2) * 3, 3.5, i);
-            SetColor(cr, Hex(0xFFE45C));
-            cairo_fill_preserve(cr);
-            StrokeOutline(cr, 0.8);
-            cairo_new_path(cr);
-        }
+    // The limp diver spreads his arms wider than the idle one: drawn a little
+    // smaller where arms or stars would reach the frame.
+    reg.Add("diver_beaten", [](Canvas& c, const ImageSpec& s) {
+        PaintCels(c, s, [](cairo_t* cr, int, int, double, double, double) {
+            DrawDiver(cr, 0, true);
+            for (int i = 0; i < 3; ++i) {
+                Star(cr, 14 + i * 11, 4 + (i % 2) * 3, 3.5, i);
+                SetColor(cr, Hex(0xFFE45C));
+                cairo_fill_preserve(cr);
+                StrokeOutline(cr, 0.8);
+                cairo_new_path(cr);
+            }
+        });
     });
     reg.Add("rumblecloud", [](Canvas& c, const ImageSpec& s) {
         PaintCels(c, s, [](cairo_t* cr, int, int, double t, double w, double h) {
@@ -818,7 +837,7 @@ void RegisterCreatures(Registry& reg)
     });
     for (int i = 1; i <= 3; ++i)
         reg.Add("bubble" + std::to_string(i), [](Canvas& c, const ImageSpec& s) {
-            DrawBubble(c.Cr(), s.width / 2.0, s.height / 2.0, s.width / 2.0 - 0.8);
+            DrawBubble(c.Cr(), s.width / 2.0, s.height / 2.0, s.width / 2.0 - 1.1);
         });
 }
 

@@ -1,4 +1,5 @@
 // Panels, buttons and controls: the status bar, dialogs, tabs, cursors.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/art/Painters.h"
@@ -94,6 +95,18 @@ void StatusBar(cairo_t* cr, Look pause, Look options, Look quit)
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_fill(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    // Smoked glass across the window's middle, where the half-white captions are
+    // written (their letters from y 17 to 26): it deepens the bar and its empty
+    // grey under them and leaves the bar's glowing edges clear.
+    cairo_pattern_t* glass = cairo_pattern_create_linear(0, 11, 0, 31);
+    cairo_pattern_add_color_stop_rgba(glass, 0, 0, 0, 0, 0);
+    cairo_pattern_add_color_stop_rgba(glass, 0.2, 0, 0, 0, 0.4);
+    cairo_pattern_add_color_stop_rgba(glass, 0.85, 0, 0, 0, 0.4);
+    cairo_pattern_add_color_stop_rgba(glass, 1, 0, 0, 0, 0);
+    cairo_set_source(cr, glass);
+    cairo_rectangle(cr, 117, 11, 228, 20);
+    cairo_fill(cr);
+    cairo_pattern_destroy(glass);
     cairo_rectangle(cr, 116, 7, 230, 26);
     SetColor(cr, Hex(Pal::Outline));
     cairo_set_line_width(cr, 2);
@@ -248,35 +261,47 @@ void RegisterInterface(Registry& reg)
     reg.Add("statusbarX_quit_down", [](Canvas& c, const ImageSpec&) { PaintStatusCut(c, 2, Look::Down, 553); });
     reg.Add("statusbarmeter", [](Canvas& c, const ImageSpec& s) {
         cairo_t* cr = c.Cr();
+        // A deep charge, so that the half-transparent white captions drawn over
+        // it ("CHARGING", "READY!", "PRESS ENTER TO FIRE!", their letters from 4 px
+        // down to 5 px above the bottom) read at 4.5:1 and more; it glows along its
+        // top and bottom edges, where no letter comes, and so stands apart from the
+        // dark grey of the empty part.
         cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, s.width, 0);
-        // Deep enough that the half-transparent white "CHARGING" and
-        // "READY!" drawn over it stay readable.
-        cairo_pattern_add_color_stop_rgb(p, 0, 0.04, 0.16, 0.42);
-        cairo_pattern_add_color_stop_rgb(p, 0.7, 0.1, 0.36, 0.74);
-        cairo_pattern_add_color_stop_rgb(p, 1, 0.22, 0.6, 0.92);
+        cairo_pattern_add_color_stop_rgb(p, 0, 0.016, 0.055, 0.19);
+        cairo_pattern_add_color_stop_rgb(p, 1, 0.039, 0.118, 0.345);
         cairo_set_source(cr, p);
         cairo_paint(cr);
         cairo_pattern_destroy(p);
-        cairo_rectangle(cr, 0, 0, s.width, s.height / 2.5);
-        SetColor(cr, Hex(0xFFFFFF, 0.14));
-        cairo_fill(cr);
+        const auto glow = [&](double from, double to, Rgb edge) {
+            cairo_pattern_t* g = cairo_pattern_create_linear(0, from, 0, to);
+            cairo_pattern_add_color_stop_rgba(g, 0, edge.r, edge.g, edge.b, edge.a);
+            cairo_pattern_add_color_stop_rgba(g, 1, edge.r, edge.g, edge.b, 0);
+            cairo_set_source(cr, g);
+            cairo_rectangle(cr, 0, std::min(from, to), s.width, std::abs(to - from));
+            cairo_fill(cr);
+            cairo_pattern_destroy(g);
+        };
+        glow(0, 5, Hex(0x7FD3FF, 0.95));
+        glow(s.height, s.height - 4, Hex(0x3A9AF0, 0.85));
         for (int x = 6; x < s.width; x += 12) {
             cairo_move_to(cr, x, 0);
-            cairo_line_to(cr, x - 6, s.height);
-            SetColor(cr, Hex(0xFFFFFF, 0.08));
-            cairo_set_line_width(cr, 3);
+            cairo_line_to(cr, x - 2, 4);
+            cairo_move_to(cr, x - 4, s.height - 3);
+            cairo_line_to(cr, x - 5, s.height);
+            SetColor(cr, Hex(0xFFFFFF, 0.25));
+            cairo_set_line_width(cr, 2);
             cairo_stroke(cr);
         }
     });
     auto battery = [](Canvas& c, bool up) {
         cairo_t* cr = c.Cr();
-        RoundedRect(cr, 4, 4, 16, 24, 3);
+        RoundedRect(cr, 4, 5, 16, 23, 3);
         FillOutlined(cr, Hex(0x2A3038), 1.6);
         cairo_new_path(cr);
-        cairo_rectangle(cr, 9, 1, 6, 4);
+        cairo_rectangle(cr, 9, 2, 6, 4);
         FillOutlined(cr, Hex(Pal::Brass), 1.2);
         cairo_new_path(cr);
-        cairo_rectangle(cr, 7, up ? 8 : 20, 10, up ? 18 : 6);
+        cairo_rectangle(cr, 7, up ? 9 : 21, 10, up ? 17 : 5);
         SetColor(cr, up ? Hex(0x5CFF8A) : Hex(0xD64545));
         cairo_fill(cr);
     };

@@ -440,7 +440,7 @@ void CourseDots(cairo_t* cr, Library& lib, int from, int to, const Look& look, c
     const int x0 = kSites[from][0], y0 = kSites[from][1], dx = kSites[to][0] - x0, dy = kSites[to][1] - y0;
     const int n = int(std::sqrt(double(dx * dx + dy * dy)) * 0.125);
     for (int i = 2; i <= n - 2; ++i)
-        Blit(cr, lib, image, 0, x0 + dx * i / n - 3, y0 + dy * i / n - 3, look);
+        Blit(cr, lib, image, 0, x0 + dx * i / n - 4, y0 + dy * i / n - 4, look);
 }
 
 // The chart on the way from site 1: sites 0 and 1 done, three chests offered.

@@ -479,7 +479,8 @@ void PaintMap(Canvas& c)
             continue;
         DrawText(cr, std::to_string(int(4 + (x + y) / 30 + r.Range(0, 6))), x, y, Align::Center, Hex(0xFFFFFF, 0.4));
     }
-    // Names of the waters.
+    // Names of the waters: opaque cream letters in a dark outline, which they
+    // read against at 7:1 and more over the pale shallows as over deep water.
     SetFont(cr, "DejaVuSerif-Bold", 11);
     struct Name {
         const char* text;
@@ -487,7 +488,7 @@ void PaintMap(Canvas& c)
     };
     for (Name n : {Name{"THE SHALLOWS", 138, 124}, Name{"SEWAGE REACH", 548, 132}, Name{"LAVA RIFT", 492, 256},
                    Name{"KELP MAZE", 118, 318}, Name{"VICTORY BAY", 405, 402}})
-        DrawText(cr, n.text, n.x, n.y, Align::Center, Hex(0xFFF6D8, 0.75), 2.2, Hex(0x0B2A40, 0.5));
+        DrawText(cr, n.text, n.x, n.y, Align::Center, Hex(0xFFF6D8), 1.8, Hex(0x0B2A40, 0.9));
     CompassRose(cr, 606, 326, 20);
     // Uncharted waters: the whirlpool beyond the last site, and a warning.
     double wx = 640, wy = 800;
@@ -517,7 +518,7 @@ void Chest(Canvas& c, char letter, bool open)
     cairo_t* cr = c.Cr();
     double w = c.Width(), h = c.Height();
     if (open) {
-        SoftSpot(cr, w / 2, 12, 14, Hex(0xFFE27A, 0.8));
+        SoftSpot(cr, w / 2, 13, 11.5, Hex(0xFFE27A, 0.8));
         cairo_move_to(cr, 4, 14);
         cairo_line_to(cr, 8, 2);
         cairo_line_to(cr, w - 8, 2);
@@ -684,7 +685,7 @@ void RegisterScreens(Registry& reg)
     reg.Add("mapbg", [](Canvas& c, const ImageSpec&) { PaintMap(c); });
     reg.Add("mapship", [](Canvas& c, const ImageSpec&) {
         cairo_t* cr = c.Cr();
-        cairo_move_to(cr, 6, 18);
+        cairo_move_to(cr, 6, 17);
         cairo_line_to(cr, 6, 2);
         SetColor(cr, Hex(0x3A2A1A));
         cairo_set_line_width(cr, 2);
@@ -695,16 +696,17 @@ void RegisterScreens(Registry& reg)
         cairo_close_path(cr);
         FillOutlined(cr, Hex(0xD64545), 1.2);
         cairo_new_path(cr);
-        Ellipse(cr, 6, 18, 4, 1.5);
+        Ellipse(cr, 6, 17, 4, 1.5);
         SetColor(cr, Hex(0x3A2A1A));
         cairo_fill(cr);
     });
+    // Course dots with a clear pixel round them, so their outline is not cut.
     reg.Add("point", [](Canvas& c, const ImageSpec&) {
-        Ellipse(c.Cr(), 3, 3, 2.4, 2.4);
+        Ellipse(c.Cr(), 4, 4, 2.4, 2.4);
         FillOutlined(c.Cr(), Hex(0xFFFFFF), 0.8);
     });
     reg.Add("point_green", [](Canvas& c, const ImageSpec&) {
-        Ellipse(c.Cr(), 3, 3, 2.4, 2.4);
+        Ellipse(c.Cr(), 4, 4, 2.4, 2.4);
         FillOutlined(c.Cr(), Hex(0x5CFF8A), 0.8);
     });
     reg.Add("mapshipcolor", [](Canvas& c, const ImageSpec& s) {

@@ -436,24 +436,27 @@ void PaintSharkStrip(Canvas& canvas, const ImageSpec& entry, const std::string& 
     });
 }
 
-void PaintSharkShock(Canvas& canvas, const std::string& kind)
+// The swim cel's shark fills its frame, so the flash with its rim and sparks
+// is drawn a little smaller, its glow fading out inside the frame.
+void PaintSharkShock(Canvas& canvas, const ImageSpec& entry, const std::string& kind)
 {
-    cairo_t* cr = canvas.Cr();
-    const double cy = canvas.Height() / 2 + 1, theta = 0.6;
-    ShockRim(cr, canvas.Width(), canvas.Height(), [&](cairo_t* g) {
-        cairo_save(g);
-        cairo_translate(g, 85, cy);
-        cairo_scale(g, 1.04, 1.1);
-        cairo_translate(g, -85, -cy);
-        DrawShark(g, LookOf(kind), cy, theta, false, Mode::Silhouette);
-        cairo_restore(g);
+    PaintCels(canvas, entry, [&](cairo_t* cr, int, int, double, double w, double h) {
+        const double cy = h / 2 + 1, theta = 0.6;
+        ShockRim(cr, int(w), int(h), [&](cairo_t* g) {
+            cairo_save(g);
+            cairo_translate(g, 85, cy);
+            cairo_scale(g, 1.03, 1.03);
+            cairo_translate(g, -85, -cy);
+            DrawShark(g, LookOf(kind), cy, theta, false, Mode::Silhouette);
+            cairo_restore(g);
+        });
+        DrawShark(cr, LookOf(kind), cy, theta, false, Mode::Shock);
+        Rand r(9);
+        Bolt(cr, r, 60, 16, 14, -2.2);
+        Bolt(cr, r, 118, 60, 14, 0.9);
+        Bolt(cr, r, 24, 58, 12, 2.4);
+        Bolt(cr, r, 146, 22, 12, -0.8);
     });
-    DrawShark(cr, LookOf(kind), cy, theta, false, Mode::Shock);
-    Rand r(9);
-    Bolt(cr, r, 60, 12, 22, -2.2);
-    Bolt(cr, r, 118, 64, 24, 0.9);
-    Bolt(cr, r, 20, 62, 18, 2.4);
-    Bolt(cr, r, 150, 18, 18, -0.8);
 }
 
 // Additive glow, light on black: a halo round the body that leaves the body
@@ -504,10 +507,10 @@ void RegisterSharks(Registry& reg)
         reg.Add("shark_" + kind + "_swim", [kind](Canvas& c, const ImageSpec& s) { PaintSharkStrip(c, s, kind, false); });
         reg.Add("shark_" + kind + "_death", [kind](Canvas& c, const ImageSpec& s) { PaintSharkStrip(c, s, kind, true); });
     }
-    reg.Add("sharkshock", [](Canvas& c, const ImageSpec&) { PaintSharkShock(c, "basic"); });
-    reg.Add("shark_red_shock", [](Canvas& c, const ImageSpec&) { PaintSharkShock(c, "red"); });
-    reg.Add("shark_black_shock", [](Canvas& c, const ImageSpec&) { PaintSharkShock(c, "black"); });
-    reg.Add("toxic_basic_shock", [](Canvas& c, const ImageSpec&) { PaintSharkShock(c, "toxic"); });
+    reg.Add("sharkshock", [](Canvas& c, const ImageSpec& s) { PaintSharkShock(c, s, "basic"); });
+    reg.Add("shark_red_shock", [](Canvas& c, const ImageSpec& s) { PaintSharkShock(c, s, "red"); });
+    reg.Add("shark_black_shock", [](Canvas& c, const ImageSpec& s) { PaintSharkShock(c, s, "black"); });
+    reg.Add("toxic_basic_shock", [](Canvas& c, const ImageSpec& s) { PaintSharkShock(c, s, "toxic"); });
     for (std::string kind : {"toxic", "ghost"}) {
         const std::string prefix = kind == "toxic" ? "toxic_basic" : "shark_ghost";
         const std::string glow = kind == "toxic" ? "toxic_glow" : "shark_ghost_glow";
