@@ -473,6 +473,15 @@ TEST_F(ArtImages, NoPictureTouchesItsFrame)
         {"finger6", {"bottom"}},
         {"finger7", {"bottom"}},
         {"finger8", {"bottom"}},
+        {"finger0x", {"bottom"}},
+        {"finger1x", {"bottom"}},
+        {"finger2x", {"bottom"}},
+        {"finger3x", {"bottom"}},
+        {"finger4x", {"right"}},
+        {"finger5x", {"bottom"}},
+        {"finger6x", {"bottom"}},
+        {"finger7x", {"bottom"}},
+        {"finger8x", {"bottom"}},
         {"pointer2", {"bottom"}}, // the hand's cuff
         {"quillet", {"top", "bottom"}}, // the text beam's serifs span its cell
     };
@@ -489,13 +498,9 @@ TEST_F(ArtImages, NoPictureTouchesItsFrame)
     for (const ImageSpec& entry : TheManifest().images)
         if (entry.name.rfind("glo_", 0) == 0 || entry.name.rfind("sonar_sweep", 0) == 0)
             filling.insert(entry.name);
-    // The tutor's lit fingers and fingertip ring: their glows still reach the
-    // frame (the highlighted finger joins the palm at the bottom).
-    const std::set<std::string> tutorGlows = {"finger0x", "finger1x", "finger2x", "finger3x", "finger4x",
-                                              "finger5x", "finger6x", "finger7x", "finger8x", "glowring"};
     for (const ImageSpec& entry : TheManifest().images) {
         if (entry.alpha != AlphaUse::Transparent || entry.layout == Layout::NinePart || filling.count(entry.name) ||
-            tutorGlows.count(entry.name) || !Loaded(entry.name))
+            !Loaded(entry.name))
             continue;
         const auto join = joined.find(entry.name);
         const auto free = [&](const char* side) { return join == joined.end() || !join->second.count(side); };

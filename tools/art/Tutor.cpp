@@ -98,8 +98,10 @@ void Finger(Canvas& c, int finger, bool lit)
     cairo_t* cr = c.Cr();
     const double w = c.Width(), h = c.Height();
     const bool thumb = finger == 4;
+    // The glow round a lit fingertip fades out a pixel inside the picture's edge, so
+    // that it never ends in a straight cut.
     if (lit)
-        SoftSpot(cr, thumb ? 12 : w / 2, thumb ? h / 2 : 15, thumb ? 17 : 15, Hex(0xFFE27A, 0.95));
+        SoftSpot(cr, thumb ? 12 : w / 2, thumb ? h / 2 : 14, thumb ? h / 2 - 1 : w / 2 - 1, Hex(0xFFE27A, 0.95));
     const Rgb skin = lit ? Mix(kSkin, Hex(0xFFD23A), 0.45) : kSkin;
     auto shade = [&](double x0, double x1) {
         // Lit from the upper left: lighter on the left side of the finger.
@@ -305,7 +307,7 @@ void RegisterTutor(Registry& reg)
     }
     reg.Add("glowring", [](Canvas& c, const ImageSpec& s) {
         cairo_t* cr = c.Cr();
-        SoftSpot(cr, s.width / 2.0, s.height / 2.0, s.width / 2.0, Hex(0xFFE27A, 0.5));
+        SoftSpot(cr, s.width / 2.0, s.height / 2.0, s.width / 2.0 - 1, Hex(0xFFE27A, 0.5));
         Ellipse(cr, s.width / 2.0, s.height / 2.0, s.width / 2.0 - 3, s.height / 2.0 - 3);
         SetColor(cr, Hex(0xFFFFFF, 0.85));
         cairo_fill_preserve(cr);
