@@ -35,8 +35,8 @@ const Color WHITE(255, 255, 255);
 const Color SECRET_ORANGE(253, 160, 61);
 const Color PANEL_VALUE(255, 163, 36);
 constexpr int HEADER_HEIGHT = 25;
-// Room between the air tank and the clams: the tank's "FILLING UP AIR TANK!" line.
-constexpr int AIR_TANK_GAP = 20;
+// The space between the air tank and its "FILLING UP AIR TANK!" line.
+constexpr int AIR_TANK_LINE_GAP = 4;
 constexpr double SEA_HIDDEN_Y = -70.0;
 
 // The index of an image of the table by its name; -1 when the table has none.
@@ -371,7 +371,9 @@ void Board::DrawAirTank(Graphics* g, bool filling)
         double top = mClams.front()->mY;
         for (const Clam* clam : mClams)
             top = std::min(top, clam->mY);
-        y = std::min(y, static_cast<int>(top) - tank->GetHeight() - AIR_TANK_GAP);
+        // Room between the tank and the clams for the tank's line.
+        const int lineRoom = AIR_TANK_LINE_GAP + (message ? message->GetHeight() : 0);
+        y = std::min(y, static_cast<int>(top) - tank->GetHeight() - lineRoom);
     }
     g->DrawImage(tank, x, y);
     g->SetColor(Color(0, 255, 0, mPulseAlpha));
@@ -379,9 +381,10 @@ void Board::DrawAirTank(Graphics* g, bool filling)
     if (filling) {
         g->SetFont(message);
         g->SetColor(WHITE);
+        // Its letters start a few pixels under the tank, not on its lower edge.
         g->DrawString("FILLING UP AIR TANK!", x + tank->GetWidth() / 2 -
                                                  (message ? message->StringWidth("FILLING UP AIR TANK!") / 2 : 0),
-                      y + 45);
+                      y + tank->GetHeight() + AIR_TANK_LINE_GAP + (message ? message->GetAscent() : 0));
     }
 }
 

@@ -236,12 +236,21 @@ TEST_F(BoardDraw, TheTreasureWordStandsStillFromItsFirstFrame)
     EXPECT_TRUE(first == frame());
 }
 
+// A recording font with a real font's ascent, so that a line's extent is known.
+class AscendingFont : public CreatureTests::RecordingFont {
+public:
+    AscendingFont(std::vector<CreatureTests::DrawCall>* log) : RecordingFont(8, log) { mAscent = 15; }
+};
+
 // On a clam level the air tank and its bar stand clear of every clam, while the tank
-// fills and while the clams are played.
+// fills and while the clams are played; the tank's "FILLING UP AIR TANK!" line stands
+// below the tank with room to spare, and above the clams.
 TEST_F(BoardDraw, TheAirTankStandsClearOfTheClams)
 {
     const int tankIndex = 30; // airgauge
     app->SetImage(tankIndex, CreatureTests::MakeCodedImage(tankIndex));
+    delete app->mFontMyriad14Bold;
+    app->mFontMyriad14Bold = new AscendingFont(&draws);
     StartLevel(File(Level(Value("BonusLevel", "1"))));
     board->mFadeAlpha = 0;
     board->mIntroAlpha = 0;
@@ -255,8 +264,25 @@ TEST_F(BoardDraw, TheAirTankStandsClearOfTheClams)
         board->mEndTimer = 120.0;
         board->mAccuracyBadge->mActive = false;
         Blank();
+        draws.clear();
         board->Draw(&graphics);
         EXPECT_GT(PixelsOf(tankIndex), 0) << "the tank is drawn";
+        int tankBottom = -1;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x)
+                if (CreatureTests::PixelImage(ScreenPixel(x, y)) == tankIndex)
+                    tankBottom = y;
+        int clamTop = 480;
+        for (const Clam* clam : board->mClams)
+            clamTop = std::min(clamTop, int(clam->mY));
+        for (const CreatureTests::DrawCall& call : draws) {
+            if (call.text != "FILLING UP AIR TANK!")
+                continue;
+            EXPECT_EQ(phase, Player::FLOOR_REACHED);
+            Font* font = app->mFontMyriad14Bold;
+            EXPECT_GE(call.y - font->GetAscent(), tankBottom + 3) << "the line touches the tank";
+            EXPECT_LE(call.y + font->GetDescent(), clamTop) << "the line runs into the clams";
+        }
         for (const Clam* clam : board->mClams) {
             const int x0 = int(clam->mX), y0 = int(clam->mY);
             int covered = 0;
