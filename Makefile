@@ -48,7 +48,8 @@ bench: build
 	  "$$b" $(BENCH_FLAGS) --benchmark_out=build/bench/$$n.json --benchmark_out_format=json || exit 1; \
 	done
 
-# Renders the music and every sound effect into build/listen/ for listening.
+# Renders the music and every sound effect into build/listen/ for listening, with their
+# loudness as stored and as heard at the game's default volumes (loudness.txt).
 listen: build
 	$(CMAKE) --build $(REL_DIR) --target listen
 

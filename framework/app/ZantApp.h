@@ -15,6 +15,7 @@
 
 #include "framework/graphics/FontHost.h"
 #include "framework/graphics/ImageRegistry.h"
+#include "framework/sound/GameVolumes.h"
 #include "framework/util/PerfTimer.h"
 #include "framework/widgets/ButtonListener.h"
 #include "platform/Window.h"
@@ -403,8 +404,8 @@ public:
     uint32_t mOpenedUrlTime = 0;
 
     // ---- Sound.
-    double mMusicVolume = 0.85;
-    double mSfxVolume = 0.85;
+    double mMusicVolume = kDefaultMusicVolume;
+    double mSfxVolume = kDefaultSfxVolume;
     double mDemoMusicVolume = 0.0;
     double mDemoSfxVolume = 0.0;
     int mMuteCount = 0;

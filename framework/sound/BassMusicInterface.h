@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 
+#include "framework/sound/GameVolumes.h"
 #include "framework/sound/MusicInterface.h"
 #include "framework/sound/MusicLibraryApi.h"
 #include "framework/sound/SongFade.h"
@@ -53,7 +54,7 @@ private:
     BassMusicFreeFn mMusicFree = nullptr;
     std::mutex mLock;
     std::map<int, SongRecord> mSongs;
-    int mMasterVolumeScale = 40;
+    int mMasterVolumeScale = kMusicVolumeScale;
 };
 
 } // namespace Zant

@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 #include "platform/audio/FileTime.h"
 #include "platform/audio/Mixer.h"
+#include "platform/audio/VolumeLaw.h"
 
 namespace Zant {
 
@@ -55,10 +56,7 @@ bool DSoundManager::Initialized() { return mDevice != nullptr; }
 
 int DSoundManager::LinearToDSoundVolume(double volume)
 {
-    int attenuation = static_cast<int>((std::log10(9.0 * volume + 1.0) - 1.0) * 2333.0);
-    if (!(attenuation >= -2000)) // also catches NaN from a negative volume
-        return Platform::kVolumeMin;
-    return std::min(attenuation, 0);
+    return static_cast<int>(Platform::VolumeToAttenuation(volume));
 }
 
 bool DSoundManager::IsSoundLoaded(unsigned int id)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/audio/SoundBuffer.h"
@@ -93,13 +94,6 @@ double GetWaveOutVolume() { return gWaveOutVolume.load() / 65535.0; }
 void SetWaveOutVolume(double volume)
 {
     gWaveOutVolume = static_cast<uint32_t>(std::clamp(volume, 0.0, 1.0) * 65535.0);
-}
-
-double AttenuationToGain(long v)
-{
-    if (v <= -10000)
-        return 0.0;
-    return std::pow(10.0, std::min(v, 0L) / 2000.0);
 }
 
 Mixer::Mixer(uint32_t rate) : mRate(rate ? rate : 44100), mLimiter(mRate)
@@ -215,7 +209,20 @@ void Mixer::RenderChunk(int16_t* out, uint32_t frames)
     }
 
     const uint32_t master = gWaveOutVolume.load(); // 0..65535
-    mLimiter.Process(accum, out, frames, master == 65535 ? 1.0f : static_cast<float>(master / 65535.0));
+    const float scale = master == 65535 ? 1.0f : static_cast<float>(master / 65535.0);
+    int64_t peak = 0;
+    for (uint32_t i = 0; i < 2 * frames; ++i)
+        peak = std::max(peak, std::abs(static_cast<int64_t>(accum[i])));
+    mLimiter.Process(accum, out, frames, scale);
+    ++mLimiterActivity.blocks;
+    if (static_cast<float>(peak) * scale > static_cast<float>(PeakLimiter::kCeiling))
+        ++mLimiterActivity.limited;
+}
+
+Mixer::LimiterActivity Mixer::GetLimiterActivity()
+{
+    std::lock_guard<std::mutex> guard(mLock);
+    return mLimiterActivity;
 }
 
 uint64_t Mixer::StepOf(const SoundBuffer& voice) const

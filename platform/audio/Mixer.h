@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/audio/PeakLimiter.h"
+#include "platform/audio/VolumeLaw.h"
 
 namespace Platform {
 
@@ -38,6 +39,14 @@ public:
     void RemoveSource(int id);
 
     size_t PlayingVoices();
+
+    // Blocks rendered, and those whose sum reached the limiter's ceiling: how often
+    // the mix leans on its safety net.
+    struct LimiterActivity {
+        uint64_t blocks = 0;
+        uint64_t limited = 0;
+    };
+    LimiterActivity GetLimiterActivity();
 
 private:
     friend class SoundBuffer;
@@ -96,14 +105,12 @@ private:
     std::vector<int32_t> mAccum;
     std::vector<int16_t> mScratch;
     PeakLimiter mLimiter;
+    LimiterActivity mLimiterActivity;
 };
 
 // The process-wide wave-out volume, 0..1 (default 1.0): the last gain on every
 // mixer's output. Stored with 1/65535 resolution, as a mixer control would keep it.
 double GetWaveOutVolume();
 void SetWaveOutVolume(double volume);
-
-// DirectSound-style attenuation (hundredths of a dB, -10000 = silence) as a linear gain.
-double AttenuationToGain(long hundredthsDb);
 
 } // namespace Platform

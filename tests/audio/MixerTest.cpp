@@ -261,6 +261,35 @@ TEST(MixerTest, SumsAreLimitedInsteadOfWrapping)
     EXPECT_NEAR(out[2 * 44099], -PeakLimiter::kCeiling, 1);
 }
 
+// Blocks are counted as the device asks for them; a block counts when its sum,
+// after the wave-out volume, passes the limiter's ceiling.
+TEST(MixerTest, CountsTheBlocksWhoseSumReachesTheLimiter)
+{
+    OfflineAudioDevice device;
+    Mixer& mixer = *device.GetMixer();
+    auto quiet = MakeBuffer(device, 1, 44100, 16, Constant16(100, 20000));
+    auto loud = MakeBuffer(device, 1, 44100, 16, Constant16(1500, 20000));
+    quiet->Play(true);
+    for (int i = 0; i < 10; ++i)
+        device.Render(1024);
+    EXPECT_EQ(mixer.GetLimiterActivity().blocks, 10u);
+    EXPECT_EQ(mixer.GetLimiterActivity().limited, 0u);
+
+    loud->Play(false); // a 40000 sum over one block and a half
+    device.Render(1024);
+    device.Render(1024);
+    device.Render(1024);
+    EXPECT_EQ(mixer.GetLimiterActivity().blocks, 13u);
+    EXPECT_EQ(mixer.GetLimiterActivity().limited, 2u);
+
+    // The same pile-up under a lower wave-out volume stays under the ceiling.
+    SetWaveOutVolume(0.7);
+    loud->Play(false);
+    device.Render(1024);
+    SetWaveOutVolume(1.0);
+    EXPECT_EQ(mixer.GetLimiterActivity().limited, 2u);
+}
+
 TEST(MixerTest, WaveOutVolumeIsTheLastGainAndKeepsSixteenBitResolution)
 {
     OfflineAudioDevice device;

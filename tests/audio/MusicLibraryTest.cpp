@@ -2,9 +2,11 @@
 // entry points, with their output pulled by hand.
 #include <gtest/gtest.h>
 
+#include "framework/sound/GameVolumes.h"
 #include "framework/sound/MusicLibraries.h"
 #include "framework/sound/SoundDecoders.h"
 #include "platform/audio/PeakLimiter.h"
+#include "platform/audio/VolumeLaw.h"
 #include "tests/audio/AudioFixtures.h"
 #include "tests/support/MusicLibraryHarness.h"
 #include "tests/support/TestSupport.h"
@@ -122,21 +124,42 @@ TEST_F(BassLibraryTest, TwoHandlesOfOneFilePlayIndependently)
     EXPECT_GT(Level(one, kToneB), 1000);
 }
 
-TEST_F(BassLibraryTest, GlobalAndChannelVolumesScaleLinearly)
+// The game sends 40 x its music volume: 40 is full level, and below it the music
+// follows the effect volume's law, so at the default volumes music and effects lose
+// the same. The channel volume (the game's fades) stays linear.
+TEST_F(BassLibraryTest, GlobalVolumesFollowTheEffectVolumeLawUpToTheGamesFullLevel)
 {
     uint32_t music = LoadTune();
-    api.BASS_MusicPlayEx(music, 0, BASS_MUSIC_LOOP, 1);
-    Render(0.05);
-    double full = Level(Render(0.4), kToneA);
-    api.BASS_MusicPlayEx(music, 0, BASS_MUSIC_LOOP, 1);
-    Render(0.05);
-    api.BASS_SetGlobalVolumes(40, 40, 40);
-    double forty = Level(Render(0.4), kToneA);
-    EXPECT_NEAR(forty / full, 0.4, 0.03);
-    api.BASS_MusicPlayEx(music, 0, BASS_MUSIC_LOOP, 1);
-    Render(0.05);
-    api.BASS_ChannelSetAttributes(music, -1, 50, -101);
-    EXPECT_NEAR(Level(Render(0.4), kToneA) / full, 0.2, 0.03);
+    const auto levelAt = [&](int global, int channel) {
+        api.BASS_MusicPlayEx(music, 0, BASS_MUSIC_LOOP, 1);
+        api.BASS_SetGlobalVolumes(global, global, global);
+        api.BASS_ChannelSetAttributes(music, -1, channel, -101);
+        Render(0.05);
+        return Level(Render(0.4), kToneA);
+    };
+    const double full = levelAt(100, 100);
+    ASSERT_GT(full, 1000);
+    const auto effectGain = [](double volume) {
+        return Platform::AttenuationToGain(Platform::VolumeToAttenuation(volume));
+    };
+    struct Case {
+        int global, channel;
+        double gain;
+    };
+    const Case cases[] = {
+        {40, 100, 1.0},                                    // the game's full volume
+        {static_cast<int>(kMusicVolumeScale * kDefaultMusicVolume), 100, effectGain(kDefaultMusicVolume)},
+        {20, 100, effectGain(0.5)},
+        {4, 100, effectGain(0.1)},
+        {1, 100, 0.0},                                     // under the law's floor: silent
+        {0, 100, 0.0},
+        {40, 50, 0.5},
+        {34, 50, 0.5 * effectGain(0.85)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "global " << c.global << ", channel " << c.channel);
+        EXPECT_NEAR(levelAt(c.global, c.channel) / full, c.gain, 0.01);
+    }
 }
 
 TEST_F(BassLibraryTest, StreamsPlayWavAndOggAtTheirOwnRate)

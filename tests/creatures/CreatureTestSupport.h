@@ -43,8 +43,15 @@ public:
 
 class TestApp : public Zant::WinBTApp {
 public:
-    void PlaySound(int id) override { sounds.push_back(id); }
+    void PlaySound(int id) override
+    {
+        sounds.push_back(id);
+        if (playThrough)
+            WinBTApp::PlaySound(id);
+    }
     std::vector<int> sounds;
+    // Also plays them through the application's sound manager, as the game does.
+    bool playThrough = false;
 };
 
 // The pixels of a fixture image: opaque, red = the image's table index, green and

@@ -4,7 +4,10 @@
 
 #include <libopenmpt/libopenmpt.h>
 
+#include "tools/music/Levelling.h"
 #include "tools/music/Module.h"
+#include "tools/music/TuneRender.h"
+#include "tools/sound/Loudness.h"
 
 using namespace Zant::Music;
 
@@ -19,6 +22,18 @@ std::optional<InstrumentRef> Lookup(const std::string& name)
 }
 
 std::optional<Score> Parse(const std::string& text, std::string& error) { return ParseScore(text, Lookup, error); }
+
+// A looped sawtooth of a tenth of a second, for modules that are played.
+Instrument Buzz()
+{
+    Instrument tone;
+    tone.name = "lead";
+    tone.pcm.assign(4410, 0);
+    for (size_t i = 0; i < tone.pcm.size(); ++i) tone.pcm[i] = static_cast<int16_t>((i % 100) * 200 - 10000);
+    tone.loop = true;
+    tone.loopEnd = 4400;
+    return tone;
+}
 
 const Cell& At(const Score& s, int row, int channel) { return s.patterns.at(0).rows.at(row)[channel]; }
 
@@ -117,6 +132,10 @@ TEST(Arrange, SectionsStartAtTheirPositionsAndLoopOrEnd)
     EXPECT_EQ(control(4, 3).effect, 'B');
     EXPECT_EQ(control(4, 3).param, 6);
     EXPECT_EQ(m->initialTempo, 90);
+    // Each section's first row sets its level, at full volume until levelled.
+    for (int order : {0, 3, 5}) EXPECT_EQ(SectionVolume(*m, order), kFullGlobalVolume) << order;
+    EXPECT_EQ(m->patterns[1][0][kLevelChannel].effect, 0) << "only a section's first row sets its level";
+    EXPECT_EQ(SectionVolume(*m, 1), -1);
 }
 
 TEST(Arrange, RefusesSectionsThatRunIntoTheNext)
@@ -145,13 +164,7 @@ TEST(Arrange, WrittenModulePlaysAsArranged)
     ASSERT_TRUE(score) << error;
     const auto m = Arrange(*score, error);
     ASSERT_TRUE(m) << error;
-    Instrument tone;
-    tone.name = "lead";
-    tone.pcm.assign(4410, 0);
-    for (size_t i = 0; i < tone.pcm.size(); ++i) tone.pcm[i] = static_cast<int16_t>((i % 100) * 200 - 10000);
-    tone.loop = true;
-    tone.loopEnd = 4400;
-    const std::string bytes = WriteIt(*m, {tone, tone});
+    const std::string bytes = WriteIt(*m, {Buzz(), Buzz()});
     openmpt_module* mod = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr,
                                                              nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(mod, nullptr);
@@ -175,4 +188,35 @@ TEST(Arrange, WrittenModulePlaysAsArranged)
     }
     EXPECT_TRUE(sawLoopStart);
     openmpt_module_destroy(mod);
+}
+
+// Sections written 6 dB apart come out at one loudness, each as the game starts it
+// at its own position; a level no section can reach is refused with its position.
+TEST(Levelling, EveryTuneComesToOneLoudness)
+{
+    const std::string text = "pattern loud 16\n  1 lead : c4:16@64\nend\n"
+                             "pattern soft 16\n  1 lead : e4:16@32\nend\n"
+                             "section 0 loop tempo 120 : loud loud\n"
+                             "section 2 once tempo 120 : soft soft\n"
+                             "section 5 loop tempo 120 : soft loud\n";
+    std::string error;
+    const auto score = Parse(text, error);
+    ASSERT_TRUE(score) << error;
+    auto m = Arrange(*score, error);
+    ASSERT_TRUE(m) << error;
+    const std::vector<Instrument> instruments = {Buzz(), Buzz()};
+    ASSERT_TRUE(LevelTunes(*m, instruments, score->sections, -25.0, error)) << error;
+    EXPECT_LT(SectionVolume(*m, 0), SectionVolume(*m, 2));
+    const std::string bytes = WriteIt(*m, instruments);
+    for (const Section& sec : score->sections) {
+        SCOPED_TRACE(sec.order);
+        Zant::Dsp::Signal left, right;
+        ASSERT_TRUE(RenderTune(bytes, sec.order, !sec.loop, left, right));
+        EXPECT_NEAR(Zant::Dsp::IntegratedLoudness(left, right), -25.0, 0.15);
+    }
+
+    auto loud = Arrange(*score, error);
+    ASSERT_TRUE(loud);
+    EXPECT_FALSE(LevelTunes(*loud, instruments, score->sections, 0.0, error));
+    EXPECT_NE(error.find("the tune at order 0 reaches only"), std::string::npos) << error;
 }

@@ -39,7 +39,7 @@ std::optional<Module> Arrange(const Score& score, std::string& error)
     m.initialTempo = sections.front().tempo;
     // Lead, bass and kick near the middle; the counter-line and the chord
     // voices apart, the hats to one side (0 left, 32 centre, 64 right).
-    m.pan = {28, 46, 32, 12, 52, 22, 30, 40, 32};
+    m.pan = {28, 46, 32, 12, 52, 22, 30, 40, 32, 32};
     for (size_t s = 0; s < sections.size(); ++s) {
         const Section& sec = sections[s];
         const int length = static_cast<int>(sec.patterns.size()) + (sec.loop ? 0 : 1);
@@ -65,6 +65,8 @@ std::optional<Module> Arrange(const Score& score, std::string& error)
             if (i == 0) {
                 rows.front()[kControlChannel].effect = 'T';
                 rows.front()[kControlChannel].param = static_cast<uint8_t>(sec.tempo);
+                rows.front()[kLevelChannel].effect = 'V';
+                rows.front()[kLevelChannel].param = kFullGlobalVolume;
             }
             if (i + 1 == sec.patterns.size() && !sec.loop) FadeOut(rows);
             if (i + 1 == sec.patterns.size() && sec.loop) {
@@ -82,6 +84,32 @@ std::optional<Module> Arrange(const Score& score, std::string& error)
     }
     m.orders.push_back(kOrderEnd);
     return m;
+}
+
+namespace {
+
+// The pattern whose first row sets the level of the section starting at order, or -1.
+int LevelPattern(const Module& m, int order)
+{
+    if (order < 0 || order >= static_cast<int>(m.orders.size()) || m.orders[order] >= m.patterns.size())
+        return -1;
+    const int pattern = m.orders[order];
+    return m.patterns[pattern].front()[kLevelChannel].effect == 'V' ? pattern : -1;
+}
+
+} // namespace
+
+int SectionVolume(const Module& m, int order)
+{
+    const int pattern = LevelPattern(m, order);
+    return pattern < 0 ? -1 : m.patterns[pattern].front()[kLevelChannel].param;
+}
+
+void SetSectionVolume(Module& m, int order, int volume)
+{
+    const int pattern = LevelPattern(m, order);
+    if (pattern >= 0)
+        m.patterns[pattern].front()[kLevelChannel].param = static_cast<uint8_t>(std::clamp(volume, 0, kFullGlobalVolume));
 }
 
 namespace {

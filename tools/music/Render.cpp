@@ -2,8 +2,6 @@
 // game jumps to, as the game plays it (looping sections twice round, one-shot
 // sections to their end).
 //   rendermusic <module file> <output folder>
-#include <libopenmpt/libopenmpt.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -12,16 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "tools/music/TuneRender.h"
+#include "tools/music/Tunes.h"
 #include "tools/sound/Dsp.h"
-
-namespace {
-
-struct Tune { int order; const char* name; bool once; };
-const Tune kTunes[] = {{0, "level", false},   {17, "title", false},    {20, "map", false},
-                       {30, "gameover", false}, {34, "levelend", false}, {37, "danger", false},
-                       {43, "nearby", true},  {46, "special", true},   {48, "boss", false}};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -34,32 +25,12 @@ int main(int argc, char** argv)
     data << in.rdbuf();
     const std::string bytes = data.str();
     std::filesystem::create_directories(argv[2]);
-    for (const Tune& t : kTunes) {
-        openmpt_module* mod = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr,
-                                                                 nullptr, nullptr, nullptr, nullptr);
-        if (!mod) {
+    for (const Zant::Music::TuneStart& t : Zant::Music::kTunes) {
+        Zant::Dsp::Signal left, right;
+        if (!Zant::Music::RenderTune(bytes, t.order, t.once, left, right)) {
             std::fprintf(stderr, "libopenmpt cannot open %s\n", argv[1]);
             return 1;
         }
-        openmpt_module_set_repeat_count(mod, t.once ? 0 : -1);
-        openmpt_module_set_position_order_row(mod, t.order, 0);
-        // Looping tunes: render until the tune has come round to its start twice or 150 s.
-        std::vector<float> stereo(2 * 1024);
-        Zant::Dsp::Signal left, right;
-        int wraps = 0;
-        int lastOrder = t.order;
-        while (left.size() < static_cast<size_t>(Zant::Dsp::kRate) * 150) {
-            const size_t n = openmpt_module_read_interleaved_float_stereo(mod, Zant::Dsp::kRate, 1024, stereo.data());
-            if (n == 0) break;
-            for (size_t i = 0; i < n; ++i) {
-                left.push_back(stereo[2 * i]);
-                right.push_back(stereo[2 * i + 1]);
-            }
-            const int order = openmpt_module_get_current_order(mod);
-            if (order < lastOrder && ++wraps == 2) break;
-            lastOrder = order;
-        }
-        openmpt_module_destroy(mod);
         // Write as two mono files would be clumsy; interleave into one stereo WAV.
         const std::string path = std::string(argv[2]) + "/music_" + std::to_string(t.order) + "_" + t.name + ".wav";
         std::string b = "RIFF";

@@ -7,7 +7,10 @@
 #include <sstream>
 #include <string>
 
+#include "tools/music/Levelling.h"
 #include "tools/music/Module.h"
+#include "tools/music/Tunes.h"
+#include "tools/sound/Heard.h"
 
 using namespace Zant::Music;
 
@@ -47,8 +50,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s:%s\n", argv[1], error.c_str() + 4);
         return 1;
     }
-    const auto module = Arrange(*score, error);
-    if (!module) {
+    auto module = Arrange(*score, error);
+    // The tunes in the file sit where the default music volume brings them to their level as heard.
+    if (!module || !LevelTunes(*module, instruments, score->sections, kMusicLufs - Zant::Dsp::MusicHeardOffsetLu(), error)) {
         std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
         return 1;
     }

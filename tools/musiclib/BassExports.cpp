@@ -14,6 +14,7 @@
 #include "tools/musiclib/Engine.h"
 #include "tools/musiclib/Export.h"
 #include "tools/musiclib/Players.h"
+#include "tools/musiclib/VolumeCurve.h"
 
 namespace {
 
@@ -287,8 +288,10 @@ PLINDOR_EXPORT int PLINDOR_MusicRender(int16_t* out, int frames)
             for (auto& [handle, c] : e.channels) {
                 if (c->state != State::Playing)
                     continue;
-                // Linear amplitude: channel volume times the global volume of its kind.
-                float gain = c->volume / 100.0f * (c->module ? e.musicVolume : e.streamVolume) / 100.0f;
+                // The channel volume is linear amplitude (the game's fades step it);
+                // the global volume of its kind goes through the library's curve.
+                const double global = GlobalVolumeGain(c->module ? e.musicVolume : e.streamVolume);
+                const float gain = static_cast<float>(c->volume / 100.0 * global);
                 float left, right;
                 PanGains(gain, c->pan, left, right);
                 bool more = c->module ? c->module->MixInto(e.acc.data(), frames, e.rate, left, right)

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "tools/sound/Heard.h"
+
 namespace Zant::Effects {
 
 using namespace Dsp;
@@ -724,9 +726,9 @@ Signal UnderwaterLoop(const Textures&)
 
 const std::vector<KindLevel>& Levels()
 {
-    // What a player hears: typing feedback quiet, hits and interface clicks over
-    // it, rewards bright and alarms, explosions and boss events loudest (the mix
-    // bus limiter catches what piles up). Ambience stays under everything.
+    // What a player hears: typing feedback quiet under the music (-20), hits and
+    // interface clicks over it, rewards bright and alarms, explosions and boss events
+    // loudest. Ambience stays under everything.
     static const std::vector<KindLevel> levels = {
         {Kind::Click, "click", -26.0}, {Kind::Hit, "hit", -21.0},          {Kind::Reward, "reward", -18.0},
         {Kind::Alarm, "alarm", -17.0}, {Kind::Ambience, "ambience", -30.0},
@@ -843,7 +845,11 @@ Signal Render(const Recipe& recipe, const Textures& textures)
         FadeIn(s, 0.0005);
         FadeOut(s, 0.008);
     }
-    MasterLufs(s, LevelOf(recipe.kind).lufs);
+    // The kinds' levels are meant as heard: the file sits where the mixer's gain at
+    // the default effect volume, on both speakers, brings it to its level. The true
+    // peak stays under -1 dBTP with a margin for the 16-bit rounding of the file and
+    // for meters that interpolate between samples a little differently.
+    MasterLufs(s, LevelOf(recipe.kind).lufs - EffectHeardOffsetLu(), -1.2);
     return s;
 }
 

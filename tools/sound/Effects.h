@@ -18,7 +18,7 @@ enum class Kind { Click, Hit, Reward, Alarm, Ambience };
 struct KindLevel {
     Kind kind;
     const char* name;
-    double lufs;            // integrated loudness (ITU-R BS.1770)
+    double lufs;            // integrated loudness (ITU-R BS.1770) as heard at the default volume
 };
 const std::vector<KindLevel>& Levels();
 const KindLevel& LevelOf(Kind kind);
@@ -46,7 +46,8 @@ struct Recipe {
 
 const std::vector<Recipe>& Table();
 
-// Synthesis plus mastering: DC removal, edge fades (one-shots) and the level of its kind.
+// Synthesis plus mastering: DC removal, edge fades (one-shots) and the level of its
+// kind as heard (see Heard.h).
 Dsp::Signal Render(const Recipe& recipe, const Textures& textures);
 
 } // namespace Zant::Effects

@@ -6,18 +6,22 @@ namespace Zant::Dsp {
 
 std::string LoudnessTableHeader()
 {
-    return "# Integrated loudness (LUFS), loudness range (LU) and true peak (dBTP) per ITU-R BS.1770 / EBU R128;\n"
-           "# small speaker: integrated loudness through a 250 Hz high-pass, and what it loses.\n"
-           "# name                      kind      seconds  target  LUFS   off  range  true peak  small speaker  loss\n";
+    return "# Integrated loudness (LUFS), loudness range (LU) and true peak (dBTP, 8x oversampled) per ITU-R BS.1770 /\n"
+           "# EBU R128. file: the sound as stored. as heard: what reaches the speakers at the default volumes (an\n"
+           "# effect on both speakers at the effect volume's gain, a tune at the music library's gain), its target\n"
+           "# and how far off. small speaker: the file through a 250 Hz high-pass, and what it loses.\n"
+           "#                                              ---------- file ----------  ------------ as heard ------------\n"
+           "# name                      kind      seconds    LUFS  range  true peak  target   LUFS   off  true peak  small speaker  loss\n";
 }
 
 std::string LoudnessTableRow(const LoudnessRow& row)
 {
-    const LoudnessReport& l = row.loudness;
-    char line[200];
-    std::snprintf(line, sizeof line, "%-28s %-9s %7.2f %7.1f %5.1f %+5.1f %6.1f %10.1f %14.1f %5.1f\n", row.name.c_str(),
-                  row.kind.c_str(), row.seconds, row.target, l.integrated, l.integrated - row.target, l.range, l.truePeak,
-                  l.highPassed, l.integrated - l.highPassed);
+    const LoudnessReport& f = row.file;
+    const LoudnessReport& h = row.heard;
+    char line[240];
+    std::snprintf(line, sizeof line, "%-28s %-9s %7.2f %7.1f %6.1f %10.2f %7.1f %6.1f %+5.1f %10.2f %14.1f %5.1f\n",
+                  row.name.c_str(), row.kind.c_str(), row.seconds, f.integrated, f.range, f.truePeak, row.target,
+                  h.integrated, h.integrated - row.target, h.truePeak, f.highPassed, f.integrated - f.highPassed);
     return line;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/sound/Effects.h"
+#include "tools/sound/Heard.h"
 #include "tools/sound/LoudnessTable.h"
 
 using namespace Zant;
@@ -36,7 +37,7 @@ int main(int argc, char** argv)
         }
         const Effects::KindLevel& level = Effects::LevelOf(r.kind);
         sheet += Dsp::LoudnessTableRow({r.name, level.name, level.lufs, static_cast<double>(s.size()) / Dsp::kRate,
-                                        Dsp::MeasureLoudness(s)});
+                                        Dsp::MeasureLoudness(s), Dsp::MeasureEffectAsHeard(s)});
     }
     FILE* f = std::fopen(argv[3], "w");
     if (!f || std::fputs(sheet.c_str(), f) < 0 || std::fclose(f) != 0) {
