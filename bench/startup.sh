@@ -1,63 +1,136 @@
 #!/usr/bin/env bash
 # Start-up figures of the built program, without a display (SDL's dummy drivers)
-# and in a real window under Xvfb: CPU time of the whole process until the title
-# screen's first frame reached the window (the program logs it),
-# the wall time until everything is loaded (music included: the title's continue
-# button shows once the loader is done, on a first start), and the resident memory
-# at that point with its peak so far. Each figure is the median of RUNS starts.
-# A first start (a fresh per-user data folder) also runs the 3D capability test,
-# which loads the GL driver under X; a later start (the same folder again) takes the
-# test's verdict from its cache, as a player's every other start does.
-#   bench/startup.sh [program folder (build/game)] [runs (5)]
+# and in a real window under X: CPU time of the whole process until the title
+# screen's first frame reached the window (the program logs it), the wall time until
+# everything is loaded (the title's continue button shows once the loader is done),
+# the resident memory then and its peak, and, after the program has stayed idle on
+# its title for a while longer (5 s), its CPU time and resident memory, the CPU its
+# helper copies took (the 3D test's drawing runs in one on a first start) and the
+# GL libraries mapped into it. Each figure is the median of RUNS starts.
+# A first start (a fresh per-user data folder) also runs the 3D capability test; a
+# later start (the same folder again) takes the test's verdict from its cache, as a
+# player's every other start does.
+#
+#   bench/startup.sh [--display=:N] [--idle=SECONDS] [program folder (build/game)] [runs (5)]
+#
+# Without --display the X figures come from a private Xvfb server.
+#
+# One Python process per start starts the program and watches it: it polls the
+# probe file every 2 ms until the program has loaded and then sleeps through the
+# idle time, so the measurement starts no processes on the cores it measures.
 set -euo pipefail
 
-GAME_DIR=${1:-build/game}
-RUNS=${2:-5}
+DISPLAY_WANTED=""
+IDLE=5
+args=()
+for a in "$@"; do
+    case $a in
+    --display=*) DISPLAY_WANTED=${a#--display=} ;;
+    --idle=*) IDLE=${a#--idle=} ;;
+    -h | --help) sed -n '2,20p' "$0"; exit 0 ;;
+    *) args+=("$a") ;;
+    esac
+done
+GAME_DIR=${args[0]:-build/game}
+RUNS=${args[1]:-5}
 GAME_DIR=$(cd "$GAME_DIR" && pwd)
 [ -x "$GAME_DIR/plindor" ] || { echo "no program in $GAME_DIR (make build first)" >&2; exit 1; }
+command -v python3 > /dev/null || { echo "python3 is needed to watch the program" >&2; exit 1; }
 
-now() { date +%s.%N; }
+# One start with the per-user folder given. Prints "cpu_to_title loading_wall
+# rss_loaded peak_loaded cpu_end cpu_idle rss_end helper_cpu gl_libraries", or
+# fails when the program did not load within 60 s.
+one_start() {
+    python3 - "$GAME_DIR" "$1" "$IDLE" << 'PY'
+import os, re, signal, subprocess, sys, time
+
+game_dir, home, idle = sys.argv[1], sys.argv[2], float(sys.argv[3])
+probe_path = os.path.join(home, "probe.txt")
+out_path = os.path.join(home, "out.txt")
+open(probe_path, "w").close()
+env = dict(os.environ, PLINDOR_HOME=home, PLINDOR_TEST_PROBE=probe_path, PLINDOR_HEADLESS="1")
+# The loader is done once the title offers its button, or the title has gone.
+loaded_pattern = re.compile(r" buttons [0-9]+=| screen (menu|map|board)")
+gl_names = ("libGL", "libEGL", "libLLVM", "_dri.so", "libgallium", "libglapi")
+tick = os.sysconf("SC_CLK_TCK")
+
+def cpu(pid):
+    """The process's own CPU seconds and those of its ended children."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    own = (int(fields[11]) + int(fields[12])) / tick
+    children = (int(fields[13]) + int(fields[14])) / tick
+    return own, children
+
+def memory(pid):
+    values = {}
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            key, _, rest = line.partition(":")
+            if key in ("VmRSS", "VmHWM"):
+                values[key] = int(rest.split()[0]) / 1024
+    return values.get("VmRSS", 0.0), values.get("VmHWM", 0.0)
+
+def gl_libraries(pid):
+    found = set()
+    with open(f"/proc/{pid}/maps") as f:
+        for line in f:
+            path = line.rsplit(" ", 1)[-1].strip()
+            if any(name in path for name in gl_names):
+                found.add(path)
+    return len(found)
+
+with open(out_path, "wb") as out:
+    start = time.monotonic()
+    program = subprocess.Popen(["./plindor"], cwd=game_dir, env=env, stdout=out, stderr=subprocess.STDOUT)
+figures = None
+try:
+    with open(probe_path) as probe:
+        seen = ""
+        while program.poll() is None and time.monotonic() - start < 60:
+            seen += probe.read()
+            if loaded_pattern.search(seen):
+                wall = time.monotonic() - start
+                rss_loaded, peak_loaded = memory(program.pid)
+                cpu_loaded, _ = cpu(program.pid)
+                time.sleep(idle)
+                cpu_end, helpers = cpu(program.pid)
+                rss_end, _ = memory(program.pid)
+                figures = [wall, rss_loaded, peak_loaded, cpu_end, cpu_end - cpu_loaded, rss_end, helpers,
+                           gl_libraries(program.pid)]
+                break
+            # Only the last line may be incomplete.
+            seen = seen[seen.rfind("\n") + 1:]
+            time.sleep(0.002)
+finally:
+    if program.poll() is None:
+        program.send_signal(signal.SIGTERM)
+        try:
+            program.wait(10)
+        except subprocess.TimeoutExpired:
+            program.kill()
+            program.wait()
+if figures is None:
+    sys.exit("the program did not finish loading (see " + out_path + ")")
+with open(out_path, errors="replace") as out:
+    first = re.search(r"^First frame shown after (\d+) ms of CPU", out.read(), re.M)
+if not first:
+    sys.exit("the program did not log its first frame (see " + out_path + ")")
+print(" ".join(f"{v:.3f}" for v in [int(first.group(1)) / 1000] + figures[:-1]), figures[-1])
+PY
+}
 
 median() { sort -n | awk '{v[NR]=$1} END {if (NR == 0) print "-"; else print v[int((NR + 1) / 2)]}'; }
 
-# The loader is done once the title offers its button, or the title has gone.
-loaded() { grep -qE " buttons [0-9]+=| screen (menu|map|board)" "$1"; }
-
-# One start with the per-user folder given: prints "cpu_to_title loading_wall
-# rss_mb peak_rss_mb", or fails after 60 s.
-one_start() {
-    local home=$1 probe pid start cpu="" wall="" rss="" peak=""
-    probe=$home/probe.txt
-    : > "$probe"
-    start=$(now)
-    (cd "$GAME_DIR" && exec env PLINDOR_HOME="$home" PLINDOR_TEST_PROBE="$probe" PLINDOR_HEADLESS=1 \
-        ./plindor > "$home/out.txt" 2>&1) &
-    pid=$!
-    local deadline=$(( $(date +%s) + 60 ))
-    while kill -0 "$pid" 2>/dev/null && [ "$(date +%s)" -lt "$deadline" ]; do
-        # The program logs its own CPU time when its first frame reaches the window.
-        if [ -z "$cpu" ] && grep -q "^First frame shown after" "$home/out.txt"; then
-            cpu=$(grep -m1 "^First frame shown after" "$home/out.txt" | awk '{print $5}')
-            cpu=$(echo "scale=3; $cpu / 1000" | bc)
-        fi
-        if [ -n "$cpu" ] && loaded "$probe"; then
-            wall=$(echo "$(now) - $start" | bc)
-            rss=$(awk '/VmRSS/ {printf "%.1f", $2 / 1024}' /proc/"$pid"/status)
-            peak=$(awk '/VmHWM/ {printf "%.1f", $2 / 1024}' /proc/"$pid"/status)
-            break
-        fi
-        sleep 0.002
-    done
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-    [ -n "$wall" ] || { echo "the program did not finish loading (see its output)" >&2; return 1; }
-    echo "$cpu $wall $rss $peak"
-}
+column() { cut -d' ' -f"$1" <<< "$2" | median; }
 
 print_medians() {
-    printf '%-32s CPU to title %.3f s   loading wall %.3f s   RSS %s MB (peak %s MB)   (median of %s)\n' "$1" \
-        "$(cut -d' ' -f1 <<< "$2" | median)" "$(cut -d' ' -f2 <<< "$2" | median)" \
-        "$(cut -d' ' -f3 <<< "$2" | median)" "$(cut -d' ' -f4 <<< "$2" | median)" "$RUNS"
+    local rows=$2
+    printf '%-28s CPU to title %.3f s   loading wall %.3f s   RSS loaded %.1f MB (peak %.1f MB)\n' "$1" \
+        "$(column 1 "$rows")" "$(column 2 "$rows")" "$(column 3 "$rows")" "$(column 4 "$rows")"
+    printf '%-28s after %s s idle: CPU %.3f s (%.3f s of it idle)   RSS %.1f MB   helper CPU %.3f s' \
+        "" "$IDLE" "$(column 5 "$rows")" "$(column 6 "$rows")" "$(column 7 "$rows")" "$(column 8 "$rows")"
+    printf '   GL libraries %s   (median of %s)\n' "$(column 9 "$rows")" "$RUNS"
 }
 
 # Each run: a first start in a fresh folder, then a later start in the same folder.
@@ -75,7 +148,9 @@ report() {
 
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy report "no display (dummy)"
 
-if command -v Xvfb > /dev/null; then
+if [ -n "$DISPLAY_WANTED" ]; then
+    DISPLAY=$DISPLAY_WANTED SDL_AUDIODRIVER=dummy report "X ($DISPLAY_WANTED)"
+elif command -v Xvfb > /dev/null; then
     xdir=$(mktemp -d /tmp/plindor-startup-x.XXXXXX)
     Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5> "$xdir/display" 2> /dev/null &
     XVFB_PID=$!
@@ -84,5 +159,5 @@ if command -v Xvfb > /dev/null; then
     display=$(head -n1 "$xdir/display")
     DISPLAY=:$display SDL_AUDIODRIVER=dummy report "X (Xvfb)"
 else
-    echo "Xvfb is not installed: no figures under X" >&2
+    echo "Xvfb is not installed and no --display was given: no figures under X" >&2
 fi

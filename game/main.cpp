@@ -2,6 +2,7 @@
 #include "framework/app/AppServices.h"
 #include "framework/crash/CrashReporting.h"
 #include "framework/crash/CrashWindowMode.h"
+#include "framework/graphics/D3DTestProcess.h"
 #include "game/common/Simulation.h"
 #include "game/shell/WinBTApp.h"
 #include "platform/Heap.h"
@@ -17,6 +18,9 @@ int main(int argc, char** argv)
     // A fault started this copy to show the crash windows.
     if (IsCrashWindowMode(argc, argv))
         return RunCrashWindowMode(argc, argv);
+    // The display started this copy to draw the 3D test away from the game's process.
+    if (IsD3DTestMode(argc, argv))
+        RunD3DTestMode();
     InstallCrashReporting();
     Platform::InstallTerminationHandlers();
     AppServices::SetCommandLineParameters(AppServices::JoinArguments(argc, argv));

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "framework/app/ZantApp.h"
+#include "framework/graphics/D3DTestProcess.h"
 #include "framework/graphics/D3DTester.h"
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DDInterface.h"
@@ -106,6 +107,11 @@ void CreateDisplay(ZantApp* app)
     if (!app->mDDInterface) {
         app->mDDInterface = new DDInterface(app, std::make_unique<Platform::SdlScreen>());
         app->mDDInterface->mTestHost = std::make_unique<AppTestHost>(app);
+        // The 3D test draws in a helper copy of the program, whose window gets the
+        // device this one's would. Without a window (a stand-in window system) there
+        // is no device to test here or there.
+        if (app->GetWindowSystem() && app->GetWindowSystem()->NativeWindow())
+            app->mDDInterface->mTestDrawing = std::make_unique<D3DTestProcess>();
     }
 }
 
@@ -116,6 +122,8 @@ int InitDisplay(ZantApp* app, bool windowed, std::string& error)
     SDL_Window* window = app->GetWindowSystem() ? app->GetWindowSystem()->NativeWindow() : nullptr;
     dd->mAutoEnable3D = app->mAutoEnable3D;
     dd->mTest3D = app->mTest3D;
+    // A recording keeps the test's verdict where the display starts.
+    dd->mWaitForHardwareTest = app->mRecordingDemoBuffer;
     const int result = dd->Init(window, windowed);
     if (result != DDInterface::RESULT_OK)
         error = DDInterface::ResultName(result) + " " + dd->mErrorString;
@@ -123,6 +131,16 @@ int InitDisplay(ZantApp* app, bool windowed, std::string& error)
 }
 
 bool Display3DTestRanAnew(ZantApp* app) { return app->mDDInterface && app->mDDInterface->mTestRanAnew; }
+
+bool PollDisplay3DTest(ZantApp* app, bool start, bool wait, bool& fresh, bool& wants3D)
+{
+    DDInterface* dd = app->mDDInterface;
+    if (!dd || !dd->PollHardwareTest(start, wait))
+        return false;
+    fresh = dd->mD3DTester->mFreshResult;
+    wants3D = dd->HardwareTestWants3D(dd->mIs3D);
+    return true;
+}
 
 Image* ScreenImage(ZantApp* app) { return app->mDDInterface ? app->mDDInterface->GetScreenImage() : nullptr; }
 

@@ -42,6 +42,10 @@ bool HasDisplay(ZantApp* app);
 void CreateDisplay(ZantApp* app);
 int InitDisplay(ZantApp* app, bool windowed, std::string& error); // 0 on success
 bool Display3DTestRanAnew(ZantApp* app);
+// The 3D test's verdict coming in the background (DDInterface::PollHardwareTest):
+// true when it came with this call, with whether the test ran anew and the 3D flag
+// the verdict sets.
+bool PollDisplay3DTest(ZantApp* app, bool start, bool wait, bool& fresh, bool& wants3D);
 Image* ScreenImage(ZantApp* app);
 bool Present(ZantApp* app, const Rect* rect);
 // An opaque surface of the display for drawing under overlay widgets (null without a display).

@@ -98,6 +98,29 @@ void ZantApp::Set3DAcceleration(bool is3D, bool reinitialise)
     if (Is3D() == is3D)
         return;
     m3DChanged = true;
+    Switch3DMode(is3D, reinitialise);
+}
+
+void ZantApp::Take3DTestVerdict(bool wait)
+{
+    // The drawing starts once the title is up and loaded, so that it takes no core
+    // from the title's first frame or from the loading.
+    const bool start = mFirstFrameShown.load(std::memory_order_acquire) && mLoadingThreadCompleted;
+    bool fresh = false, wants3D = false;
+    if (!AppServices::PollDisplay3DTest(this, start, wait, fresh, wants3D))
+        return;
+    // As at the display's start: a verdict made anew forgets the stored choice.
+    if (fresh)
+        DeleteRegistryValue("Is3D");
+    // A mode chosen during the run (the options, F8) stands, and at the end nothing
+    // is rebuilt.
+    if (m3DChanged || mShutdown || wants3D == Is3D())
+        return;
+    Switch3DMode(wants3D, true);
+}
+
+void ZantApp::Switch3DMode(bool is3D, bool reinitialise)
+{
     bool want3D = is3D;
     for (;;) {
         AppServices::SetDisplay3D(this, want3D);

@@ -64,6 +64,7 @@ void ZantApp::RunMainLoop()
         RunFrame();
         // Publishes the mouse position for the cursor thread and shows a moved cursor.
         AppServices::PollDisplay(this);
+        Take3DTestVerdict(false);
     }
 
     FlushWidgetDeletions();

@@ -234,7 +234,17 @@ void ZantApp::ShowFontError(const std::string& message) { ShowMessage(message); 
 MemoryImage* ZantApp::NewFontImage() { return new MemoryImage(this); }
 
 bool ZantApp::Is3D() { return AppServices::Display3D(this); }
-bool ZantApp::Is3DSupported() { return AppServices::Display3DSupported(this); }
-bool ZantApp::Is3DRecommended() { return AppServices::Display3DRecommended(this); }
+// Asked before the 3D test's verdict came in, the answer waits for it.
+bool ZantApp::Is3DSupported()
+{
+    Take3DTestVerdict(true);
+    return AppServices::Display3DSupported(this);
+}
+
+bool ZantApp::Is3DRecommended()
+{
+    Take3DTestVerdict(true);
+    return AppServices::Display3DRecommended(this);
+}
 
 } // namespace Zant

@@ -321,6 +321,11 @@ public:
 
     // ---- Debug keys, overlays and 3D switching.
     void Set3DAcceleration(bool is3D, bool reinitialise);
+    // The 3D test's verdict when its drawing ran in the background: once it is in
+    // (wait: until it is), applied as the display's start applies a verdict, unless
+    // the 3D mode was switched during the run. The drawing starts once the first
+    // frame is shown and the loading is done, or at once when waited for.
+    void Take3DTestVerdict(bool wait);
     void ShowVideoMemoryReport();
     void WriteImageReport();
     void DrawFPS();
@@ -525,6 +530,11 @@ protected:
     bool mOwnsWindows = false;
     ScreenSaverInfo* mScreenSaver = nullptr;
     NoScreenSaver mNoScreenSaver;
+
+private:
+    // Sets the display's 3D flag and rebuilds the display when asked; 3D that cannot
+    // start falls back to 2D.
+    void Switch3DMode(bool is3D, bool reinitialise);
 };
 
 // Whether url may be handed to the browser: an http:// or https:// address without

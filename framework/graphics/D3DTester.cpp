@@ -128,165 +128,75 @@ int D3DTestImage::CountBadStripes(int w, int h, int x, int y) const
     return count;
 }
 
-// ---- Tester.
+// ---- Drawing tests.
 
-D3DTester::D3DTester(D3DTestHost* host) : mHost(host) {}
-
-D3DTester::~D3DTester() { ReleaseAll(); }
-
-void D3DTester::SetVidMemoryConstraints(int minimum, int recommended)
+D3DDrawingVerdict D3DDrawingTest::Run(Platform::RenderDevice* device)
 {
-    mMinVidMemory = minimum;
-    mRecVidMemory = recommended;
+    if (!device)
+        return D3DDrawingVerdict{};
+    D3DDrawingTest test(device);
+    test.mVerdict.conclusive = true;
+    try {
+        if (test.Setup())
+            test.RunAll();
+    } catch (const TestException& e) {
+        test.mVerdict.failureReason = e.what();
+    }
+    return test.mVerdict;
 }
 
-std::array<uint8_t, 16> D3DTester::AdapterId(const std::string& description)
+D3DDrawingTest::~D3DDrawingTest()
 {
-    // Two FNV-1a passes with different offsets: the same description gives the same
-    // identity in every run.
-    std::array<uint8_t, 16> id{};
-    uint64_t halves[2] = {0xcbf29ce484222325ull, 0x84222325cbf29ce4ull};
-    for (uint64_t& h : halves)
-        for (unsigned char c : description) {
-            h ^= c;
-            h *= 0x100000001b3ull;
-        }
-    for (int i = 0; i < 16; ++i)
-        id[size_t(i)] = uint8_t(halves[i / 8] >> (8 * (i % 8)));
-    return id;
+    for (Platform::TextureId t : mTextures)
+        if (t)
+            mDevice->DestroyTexture(t);
+    if (mTarget) {
+        // A test that failed half-way may have left the target in place.
+        mDevice->SetTarget(0);
+        mDevice->DestroyTexture(mTarget);
+    }
 }
 
-void D3DTester::Throw(const std::string& step)
+void D3DDrawingTest::Throw(const std::string& step)
 {
     throw TestException("DXError - " + step + ": " + DirectXErrorName(Platform::DDERR_UNSUPPORTED));
 }
 
-void D3DTester::TestD3D(const D3DTestInput& input)
+bool D3DDrawingTest::Setup()
 {
-    if (!mHost || !mHost->IsPlayingDemo()) {
-        mResultsToWrite = false;
-        if (Setup(input))
-            RunDrawingTests();
-        if (mResultsToWrite)
-            WriteCache();
-        ReleaseAll();
-    }
-    // A recording keeps the verdict; a playback takes the recorded one.
-    if (mHost) {
-        mHost->DemoSyncText(mFailureReason);
-        mHost->DemoSyncText(mWarning);
-    }
-}
+    const Platform::RenderCaps caps = mDevice->Caps();
+    const std::string description = Lower(caps.description);
+    if (description.find("nvidia") == std::string::npos && description.find("radeon") == std::string::npos &&
+        description.find("ati ") == std::string::npos)
+        mVerdict.warning = "Unsupported video card.";
 
-bool D3DTester::Setup(const D3DTestInput& input)
-{
-    ReleaseAll();
-    if (mUseRegistryCache && mHost)
-        mCacheOpen = mHost->OpenCache();
-    try {
-        if (input.adapter.empty() && !OpenDevice(input))
-            return false;
-        mDisplayGuid = AdapterId(input.adapter.empty() ? mDevice->Caps().description : input.adapter);
+    if (!caps.targetTextures)
+        Throw("CreateDevice");
+    mTarget = mDevice->CreateTarget(TARGET_SIZE, TARGET_SIZE);
+    if (!mTarget)
+        Throw("CreateSurface (Primary)");
+    mTestImage.Allocate(TARGET_SIZE, TARGET_SIZE);
 
-        const int64_t bytes = int64_t(input.desktopBits / 8) * input.desktopWidth * input.desktopHeight +
-                              input.videoMemoryBytes;
-        const int64_t megabytes = bytes >> 20;
-        if (megabytes < mMinVidMemory) {
-            mFailureReason = "Not enough video memory.";
+    if (!caps.argb8888) {
+        mVerdict.warning = "A8R8G8B8 texture format not supported.";
+        if (!caps.argb4444) {
+            mVerdict.failureReason = "A4R4G4B4 and A8R8G8B8 texture formats not supported.";
             return false;
         }
-        if (megabytes < mRecVidMemory)
-            mWarning = "Low video memory.";
-
-        if (mUseRegistryCache) {
-            if (CacheUsable())
-                return false;
-            mResultsToWrite = true;
-        }
-        if (!mDevice && !OpenDevice(input)) {
-            // No verdict on the adapter: the next run tries again.
-            mResultsToWrite = false;
-            return false;
-        }
-        const Platform::RenderCaps caps = mDevice->Caps();
-
-        const std::string description = Lower(caps.description);
-        if (description.find("nvidia") == std::string::npos && description.find("radeon") == std::string::npos &&
-            description.find("ati ") == std::string::npos)
-            mWarning = "Unsupported video card.";
-
-        if (!caps.targetTextures)
-            Throw("CreateDevice");
-        mTarget = mDevice->CreateTarget(TARGET_SIZE, TARGET_SIZE);
-        if (!mTarget)
-            Throw("CreateSurface (Primary)");
-        mTestImage.Allocate(TARGET_SIZE, TARGET_SIZE);
-
-        if (!caps.argb8888) {
-            mWarning = "A8R8G8B8 texture format not supported.";
-            if (!caps.argb4444) {
-                mFailureReason = "A4R4G4B4 and A8R8G8B8 texture formats not supported.";
-                return false;
-            }
-        }
-        mUse8888 = caps.argb8888;
-        const auto format = mUse8888 ? Platform::TextureFormat::ARGB8888 : Platform::TextureFormat::ARGB4444;
-        mTextures[0] = mDevice->CreateTexture(format, TEXTURE_SIZE, TEXTURE_SIZE);
-        if (!mTextures[0])
-            Throw("CreateSurface (TextureSurface1)");
-        mTextures[1] = mDevice->CreateTexture(format, TEXTURE_SIZE, TEXTURE_SIZE);
-        if (!mTextures[1])
-            Throw("CreateSurface (TextureSurfacd2)");
-        return true;
-    } catch (const TestException& e) {
-        mFailureReason = e.what();
-        return false;
     }
-}
-
-bool D3DTester::OpenDevice(const D3DTestInput& input)
-{
-    mDevice = input.device ? input.device() : nullptr;
-    if (!mDevice)
-        mFailureReason = "No DirectDrawCreateEx";
-    return mDevice != nullptr;
-}
-
-bool D3DTester::CacheUsable()
-{
-    mFreshResult = true;
-    if (!mCacheOpen || !mHost)
-        return false;
-    int version = 0, minimum = 0, recommended = 0;
-    std::vector<uint8_t> guid, failure, warning;
-    if (!mHost->ReadCacheInt("Version", version) || version != CACHE_VERSION ||
-        !mHost->ReadCacheInt("MinVidMemory", minimum) || minimum != mMinVidMemory ||
-        !mHost->ReadCacheInt("RecVidMemory", recommended) || recommended != mRecVidMemory ||
-        !mHost->ReadCacheBytes("DisplayGUID", guid, 16) || guid.size() != 16 ||
-        !std::equal(guid.begin(), guid.end(), mDisplayGuid.begin()) ||
-        !mHost->ReadCacheBytes("FailureReason", failure, MAX_TEXT) ||
-        !mHost->ReadCacheBytes("Warning", warning, MAX_TEXT))
-        return false;
-    mFailureReason = FromStored(failure);
-    mWarning = FromStored(warning);
-    mFreshResult = false;
+    mUse8888 = caps.argb8888;
+    const auto format = mUse8888 ? Platform::TextureFormat::ARGB8888 : Platform::TextureFormat::ARGB4444;
+    mTextures[0] = mDevice->CreateTexture(format, TEXTURE_SIZE, TEXTURE_SIZE);
+    if (!mTextures[0])
+        Throw("CreateSurface (TextureSurface1)");
+    mTextures[1] = mDevice->CreateTexture(format, TEXTURE_SIZE, TEXTURE_SIZE);
+    if (!mTextures[1])
+        Throw("CreateSurface (TextureSurfacd2)");
     return true;
 }
 
-void D3DTester::WriteCache()
-{
-    if (!mCacheOpen || !mHost)
-        return;
-    mHost->WriteCacheInt("Version", CACHE_VERSION);
-    mHost->WriteCacheInt("MinVidMemory", mMinVidMemory);
-    mHost->WriteCacheInt("RecVidMemory", mRecVidMemory);
-    mHost->WriteCacheBytes("DisplayGUID", std::vector<uint8_t>(mDisplayGuid.begin(), mDisplayGuid.end()), false);
-    mHost->WriteCacheBytes("FailureReason", ToStored(mFailureReason), true);
-    mHost->WriteCacheBytes("Warning", ToStored(mWarning), true);
-}
-
-void D3DTester::DrawTestImage(const D3DTestImage& image, int x, int y, uint32_t vertexColor, BlendKind blend,
-                              bool& drawn)
+void D3DDrawingTest::DrawTestImage(const D3DTestImage& image, int x, int y, uint32_t vertexColor, BlendKind blend,
+                                   bool& drawn)
 {
     // One quad per 64 x 64 tile, each uploaded into the first texture.
     const int bytes = mUse8888 ? 4 : 2;
@@ -322,7 +232,7 @@ void D3DTester::DrawTestImage(const D3DTestImage& image, int x, int y, uint32_t 
     }
 }
 
-void D3DTester::CopyPrimary()
+void D3DDrawingTest::CopyPrimary()
 {
     if (!mDevice->ReadPixels(0, 0, mTestImage.mWidth, mTestImage.mHeight, 32, mTestImage.mBits.data(),
                              mTestImage.mWidth * 4))
@@ -331,7 +241,7 @@ void D3DTester::CopyPrimary()
         p |= 0xFF000000;
 }
 
-bool D3DTester::DrawTest(int test)
+bool D3DDrawingTest::DrawTest(int test)
 {
     mDevice->SetTarget(mTarget);
     mDevice->Clear(0xFF000000);
@@ -346,11 +256,11 @@ bool D3DTester::DrawTest(int test)
         mDevice->SetTarget(0);
         bool allSame = true;
         if (!drawn || mTestImage.CountDifferent(t.expected, 10, 10, allSame) > 0) {
-            mFailureReason = t.failure;
+            mVerdict.failureReason = t.failure;
             return false;
         }
         if (!allSame)
-            mWarning = t.warning;
+            mVerdict.warning = t.warning;
         return true;
     }
     // Clip: stripes drawn partly off the target must land column for column.
@@ -359,38 +269,186 @@ bool D3DTester::DrawTest(int test)
     CopyPrimary();
     mDevice->SetTarget(0);
     if (!drawn || mTestImage.CountBadStripes(62, 62, 0, 0) > 0)
-        mWarning = "Clip problem detected.";
+        mVerdict.warning = "Clip problem detected.";
     return true;
 }
 
-bool D3DTester::RunDrawingTests()
+bool D3DDrawingTest::RunAll()
 {
-    try {
-        for (int test = 0; test <= int(std::size(BLEND_TESTS)); ++test)
-            if (!DrawTest(test))
-                return false;
+    for (int test = 0; test <= int(std::size(BLEND_TESTS)); ++test)
+        if (!DrawTest(test))
+            return false;
+    return true;
+}
+
+// ---- Tester.
+
+D3DTester::D3DTester(D3DTestHost* host) : mHost(host) {}
+
+void D3DTester::SetVidMemoryConstraints(int minimum, int recommended)
+{
+    mMinVidMemory = minimum;
+    mRecVidMemory = recommended;
+}
+
+std::array<uint8_t, 16> D3DTester::AdapterId(const std::string& description)
+{
+    // Two FNV-1a passes with different offsets: the same description gives the same
+    // identity in every run.
+    std::array<uint8_t, 16> id{};
+    uint64_t halves[2] = {0xcbf29ce484222325ull, 0x84222325cbf29ce4ull};
+    for (uint64_t& h : halves)
+        for (unsigned char c : description) {
+            h ^= c;
+            h *= 0x100000001b3ull;
+        }
+    for (int i = 0; i < 16; ++i)
+        id[size_t(i)] = uint8_t(halves[i / 8] >> (8 * (i % 8)));
+    return id;
+}
+
+void D3DTester::TestD3D(const D3DTestInput& input)
+{
+    if (!Begin(input))
+        Finish(true);
+}
+
+bool D3DTester::Begin(const D3DTestInput& input)
+{
+    mPendingDrawing = nullptr;
+    mDrawingStarted = false;
+    if (mHost && mHost->IsPlayingDemo()) {
+        // A playback takes the recorded verdict and tests nothing.
+        Conclude();
         return true;
-    } catch (const TestException& e) {
-        mDevice->SetTarget(0);
-        mFailureReason = e.what();
+    }
+    mResultsToWrite = false;
+    Platform::RenderDevice* device = nullptr;
+    if (Setup(input, device)) {
+        if (input.drawing && !input.adapter.empty()) {
+            mPendingDrawing = input.drawing;
+            return false;
+        }
+        if (!device && input.device)
+            device = input.device();
+        TakeDrawingVerdict(D3DDrawingTest::Run(device));
+    }
+    Conclude();
+    return true;
+}
+
+bool D3DTester::Finish(bool wait)
+{
+    if (!mPendingDrawing)
+        return true;
+    D3DDrawingVerdict verdict;
+    if (!mDrawingStarted) {
+        mDrawingStarted = true;
+        if (!mPendingDrawing->Start()) {
+            mPendingDrawing = nullptr;
+            TakeDrawingVerdict(verdict);
+            Conclude();
+            return true;
+        }
+    }
+    if (!mPendingDrawing->Poll(wait, verdict))
         return false;
+    mPendingDrawing = nullptr;
+    TakeDrawingVerdict(verdict);
+    Conclude();
+    return true;
+}
+
+bool D3DTester::Setup(const D3DTestInput& input, Platform::RenderDevice*& device)
+{
+    if (mUseRegistryCache && mHost)
+        mCacheOpen = mHost->OpenCache();
+    if (input.adapter.empty()) {
+        device = input.device ? input.device() : nullptr;
+        if (!device) {
+            TakeDrawingVerdict(D3DDrawingVerdict{});
+            return false;
+        }
+    }
+    mDisplayGuid = AdapterId(input.adapter.empty() ? device->Caps().description : input.adapter);
+
+    const int64_t bytes =
+        int64_t(input.desktopBits / 8) * input.desktopWidth * input.desktopHeight + input.videoMemoryBytes;
+    const int64_t megabytes = bytes >> 20;
+    if (megabytes < mMinVidMemory) {
+        mFailureReason = "Not enough video memory.";
+        return false;
+    }
+    if (megabytes < mRecVidMemory)
+        mWarning = "Low video memory.";
+
+    if (mUseRegistryCache) {
+        if (CacheUsable())
+            return false;
+        mResultsToWrite = true;
+    }
+    return true;
+}
+
+void D3DTester::TakeDrawingVerdict(const D3DDrawingVerdict& verdict)
+{
+    if (!verdict.conclusive) {
+        // No verdict on the adapter: the next run tries again.
+        mFailureReason = "No DirectDrawCreateEx";
+        mResultsToWrite = false;
+        return;
+    }
+    // A later warning replaces an earlier one.
+    if (!verdict.failureReason.empty())
+        mFailureReason = verdict.failureReason;
+    if (!verdict.warning.empty())
+        mWarning = verdict.warning;
+}
+
+void D3DTester::Conclude()
+{
+    if (mResultsToWrite)
+        WriteCache();
+    mResultsToWrite = false;
+    mCacheOpen = false;
+    // A recording keeps the verdict; a playback takes the recorded one.
+    if (mHost) {
+        mHost->DemoSyncText(mFailureReason);
+        mHost->DemoSyncText(mWarning);
     }
 }
 
-void D3DTester::ReleaseAll()
+bool D3DTester::CacheUsable()
 {
-    if (mDevice) {
-        for (Platform::TextureId& t : mTextures) {
-            if (t)
-                mDevice->DestroyTexture(t);
-            t = 0;
-        }
-        if (mTarget)
-            mDevice->DestroyTexture(mTarget);
-    }
-    mTarget = 0;
-    mDevice = nullptr;
-    mCacheOpen = false;
+    mFreshResult = true;
+    if (!mCacheOpen || !mHost)
+        return false;
+    int version = 0, minimum = 0, recommended = 0;
+    std::vector<uint8_t> guid, failure, warning;
+    if (!mHost->ReadCacheInt("Version", version) || version != CACHE_VERSION ||
+        !mHost->ReadCacheInt("MinVidMemory", minimum) || minimum != mMinVidMemory ||
+        !mHost->ReadCacheInt("RecVidMemory", recommended) || recommended != mRecVidMemory ||
+        !mHost->ReadCacheBytes("DisplayGUID", guid, 16) || guid.size() != 16 ||
+        !std::equal(guid.begin(), guid.end(), mDisplayGuid.begin()) ||
+        !mHost->ReadCacheBytes("FailureReason", failure, MAX_TEXT) ||
+        !mHost->ReadCacheBytes("Warning", warning, MAX_TEXT))
+        return false;
+    mFailureReason = FromStored(failure);
+    mWarning = FromStored(warning);
+    mFreshResult = false;
+    return true;
+}
+
+void D3DTester::WriteCache()
+{
+    if (!mCacheOpen || !mHost)
+        return;
+    mHost->WriteCacheInt("Version", CACHE_VERSION);
+    mHost->WriteCacheInt("MinVidMemory", mMinVidMemory);
+    mHost->WriteCacheInt("RecVidMemory", mRecVidMemory);
+    mHost->WriteCacheBytes("DisplayGUID", std::vector<uint8_t>(mDisplayGuid.begin(), mDisplayGuid.end()), false);
+    mHost->WriteCacheBytes("FailureReason", ToStored(mFailureReason), true);
+    mHost->WriteCacheBytes("Warning", ToStored(mWarning), true);
 }
 
 } // namespace Zant

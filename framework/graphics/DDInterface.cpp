@@ -8,6 +8,7 @@
 #include "framework/graphics/DDImage.h"
 #include "framework/graphics/DXResult.h"
 #include "framework/graphics/Graphics.h"
+#include "platform/Log.h"
 
 namespace Zant {
 
@@ -146,18 +147,44 @@ void DDInterface::RunHardwareTest()
         input.device = [this] { return mScreen->Device(); };
         input.adapter = mScreen->Adapter();
     }
+    input.drawing = mTestDrawing.get();
     input.desktopBits = mScreen ? mScreen->DesktopBitCount() : 32;
     if (mScreen)
         mScreen->DesktopSize(input.desktopWidth, input.desktopHeight);
     input.videoMemoryBytes = VIDEO_MEMORY_BYTES;
-    mD3DTester->TestD3D(input);
-    if (mAutoEnable3D && mD3DTester->IsRecommended())
-        mIs3D = true;
-    if (!mD3DTester->IsSupported())
-        mIs3D = false;
-    if (mD3DTester->mFreshResult && !mD3DTester->mWarning.empty())
-        mIs3D = false;
+    if (!mD3DTester->Begin(input) && !(mWaitForHardwareTest && mD3DTester->Finish(true)))
+        return; // the verdict comes in the background
+    mIs3D = HardwareTestWants3D(mIs3D);
     mTestRanAnew = mD3DTester->mFreshResult;
+}
+
+bool DDInterface::HardwareTestWants3D(bool is3D) const
+{
+    if (!mD3DTester || mD3DTester->Pending())
+        return is3D;
+    if (mAutoEnable3D && mD3DTester->IsRecommended())
+        is3D = true;
+    if (!mD3DTester->IsSupported())
+        is3D = false;
+    if (mD3DTester->mFreshResult && !mD3DTester->mWarning.empty())
+        is3D = false;
+    return is3D;
+}
+
+bool DDInterface::HardwareTestPending() const { return mD3DTester && mD3DTester->Pending(); }
+
+bool DDInterface::PollHardwareTest(bool start, bool wait)
+{
+    if (!HardwareTestPending() || (!start && !wait && !mD3DTester->DrawingStarted()))
+        return false;
+    const bool started = mD3DTester->DrawingStarted();
+    const bool done = mD3DTester->Finish(wait);
+    if (!started && mD3DTester->DrawingStarted())
+        Platform::DebugOutput("The 3D test's drawing started\r\n");
+    if (done)
+        Platform::DebugOutput("The 3D test's verdict: failure reason \"" + mD3DTester->mFailureReason +
+                              "\", warning \"" + mD3DTester->mWarning + "\"\r\n");
+    return done;
 }
 
 DDResult DDInterface::CreateSurface(const DDSurfaceDesc& desc, DDSurfacePtr& out)

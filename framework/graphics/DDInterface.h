@@ -30,6 +30,7 @@ class DDImage;
 class D3DInterface;
 class D3DTester;
 class D3DTestHost;
+class D3DTestDrawing;
 
 class DDInterface {
 public:
@@ -76,6 +77,15 @@ public:
     void RestoreDisplayMode();
     static std::string ResultName(int code);
 
+    // The hardware test's drawing, while it runs in the background: starts it when
+    // start is set and it has not started, and takes its verdict once it is in (wait:
+    // until then). True when the verdict came in with this call; the display's 3D
+    // flag is left as it is (HardwareTestWants3D tells what the verdict asks).
+    bool PollHardwareTest(bool start, bool wait);
+    bool HardwareTestPending() const;
+    // The display's 3D flag as the hardware test's verdict sets it from is3D.
+    bool HardwareTestWants3D(bool is3D) const;
+
     ImageRegistry* Registry() const;
     Platform::DisplayScreen* Screen() const { return mScreen.get(); }
     bool IsOwnImage(const DDImage* image) const;
@@ -89,6 +99,13 @@ public:
     bool mIs3D = false;
     // What the hardware test reads and asks of the application (none: no test runs).
     std::unique_ptr<D3DTestHost> mTestHost;
+    // Where the hardware test's drawing runs when it must (a helper copy of the
+    // program); none: on the screen's own device, within Init.
+    std::unique_ptr<D3DTestDrawing> mTestDrawing;
+    // Init waits for the drawing's verdict (a demo being recorded keeps the verdict
+    // where the display starts); otherwise it comes in the background, through
+    // PollHardwareTest.
+    bool mWaitForHardwareTest = false;
     // The hardware test ran with a missing or stale cache during the last Init.
     bool mTestRanAnew = false;
     bool mAutoEnable3D = false;

@@ -60,6 +60,9 @@ void WinBTApp::ShowOptionsDialog()
         mWidgetManager->SetFocus(mOptionsDialog);
         return;
     }
+    // The hardware box shows the mode the 3D test's verdict leaves, and its choice
+    // is not undone by a verdict that comes later.
+    Take3DTestVerdict(true);
     ++mOpenDialogCount;
     auto* dialog = new OptionsDialog(this);
     mOptionsDialog = dialog;

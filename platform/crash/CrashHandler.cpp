@@ -9,7 +9,6 @@
 #include <dlfcn.h>
 #include <execinfo.h>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <sys/syscall.h>
@@ -18,9 +17,8 @@
 #include <unistd.h>
 
 #include "platform/crash/CrashReport.h"
+#include "platform/HelperProcess.h"
 #include "platform/Paths.h"
-
-extern char** environ;
 
 namespace Platform {
 
@@ -446,35 +444,10 @@ std::string CrashHandler::ShareReport(const std::string& report)
 
 bool CrashHandler::RunReporter(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> all;
-    all.reserve(arguments.size() + 1);
-    char self[4096];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0)
-        return false;
-    self[length] = '\0';
-    all.emplace_back(self);
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
     // The faulting thread blocks the signal it is handling: the new copy starts
     // with nothing blocked and every signal at its default.
-    posix_spawnattr_t attributes;
-    if (posix_spawnattr_init(&attributes) != 0)
-        return false;
-    sigset_t none, allSignals;
-    sigemptyset(&none);
-    sigfillset(&allSignals);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &allSignals);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    pid_t child = -1;
-    const int failed = posix_spawn(&child, self, nullptr, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    if (failed != 0)
+    const pid_t child = StartOwnCopy(arguments);
+    if (child <= 0)
         return false;
     int status = 0;
     while (waitpid(child, &status, 0) < 0) {

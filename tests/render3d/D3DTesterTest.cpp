@@ -7,6 +7,7 @@
 
 #include "framework/graphics/D3DTester.h"
 #include "platform/display/RecordingRenderDevice.h"
+#include "tests/render3d/LaterDrawing.h"
 
 using namespace Zant;
 using Platform::RecordingRenderDevice;
@@ -287,4 +288,120 @@ TEST_F(Tester, NoDeviceIsNoSupport)
     Run(tester, in);
     EXPECT_FALSE(tester.IsSupported());
     EXPECT_EQ(host.synced.size(), 2u) << "a recording keeps both texts";
+}
+
+namespace {
+
+D3DDrawingVerdict Verdict(bool conclusive, const char* failure, const char* warning)
+{
+    D3DDrawingVerdict v;
+    v.conclusive = conclusive;
+    v.failureReason = failure;
+    v.warning = warning;
+    return v;
+}
+
+} // namespace
+
+// The drawing elsewhere begins only when the verdict is first asked for, and the
+// test concludes (cache, demo texts) only once its verdict is in; the device in this
+// process is never made.
+TEST_F(Tester, DrawingElsewhereConcludesWhenItsVerdictComesIn)
+{
+    RenderTest::LaterDrawing drawing;
+    int made = 0;
+    D3DTestInput in = Input();
+    in.adapter = "video x11\ncard0 0x10de";
+    in.drawing = &drawing;
+    in.device = [&made, this] {
+        ++made;
+        return &device;
+    };
+    D3DTester tester(&host);
+    EXPECT_FALSE(tester.Begin(in));
+    EXPECT_TRUE(tester.Pending());
+    EXPECT_TRUE(tester.mFreshResult);
+    EXPECT_EQ(drawing.starts, 0) << "nothing starts before it is asked for";
+    EXPECT_FALSE(tester.Finish(false));
+    EXPECT_EQ(drawing.starts, 1);
+    EXPECT_TRUE(tester.DrawingStarted());
+    EXPECT_FALSE(tester.Finish(false));
+    EXPECT_EQ(drawing.starts, 1) << "started once";
+    EXPECT_EQ(host.writes, 0);
+    EXPECT_TRUE(host.synced.empty());
+
+    drawing.ready = true;
+    drawing.verdict = Verdict(true, "", "Unsupported video card.");
+    EXPECT_TRUE(tester.Finish(false));
+    EXPECT_FALSE(tester.Pending());
+    EXPECT_EQ(tester.mWarning, "Unsupported video card.");
+    EXPECT_EQ(host.writes, 6);
+    EXPECT_EQ(host.synced, (std::vector<std::string>{"", "Unsupported video card."}));
+    EXPECT_EQ(made, 0);
+
+    // The next start takes the cached verdict without drawing anywhere.
+    RenderTest::LaterDrawing unused;
+    in.drawing = &unused;
+    D3DTester again(&host);
+    EXPECT_TRUE(again.Begin(in));
+    EXPECT_FALSE(again.mFreshResult);
+    EXPECT_EQ(again.mWarning, "Unsupported video card.");
+    EXPECT_TRUE(again.Finish(false));
+    EXPECT_EQ(unused.starts, 0);
+    EXPECT_EQ(made, 0);
+}
+
+// The drawing's verdict joins what the checks before it found: a later warning
+// replaces an earlier one; no verdict (no device, or no start) is no support and is
+// not cached.
+TEST_F(Tester, DrawingElsewhereJoinsTheEarlierChecks)
+{
+    const struct {
+        const char* what;
+        int64_t videoMemory;
+        bool startable;
+        D3DDrawingVerdict verdict;
+        const char* failure;
+        const char* warning;
+        int writes;
+    } cases[] = {
+        {"low memory, drawing fine", int64_t(8) << 20, true, Verdict(true, "", ""), "", "Low video memory.", 6},
+        {"low memory, unknown card", int64_t(8) << 20, true, Verdict(true, "", "Unsupported video card."), "",
+         "Unsupported video card.", 6},
+        {"a crashed helper", int64_t(256) << 20, true, Verdict(true, "3D test crashed (signal 11).", ""),
+         "3D test crashed (signal 11).", "", 6},
+        {"no device", int64_t(256) << 20, true, Verdict(false, "", ""), "No DirectDrawCreateEx", "", 0},
+        {"no helper", int64_t(256) << 20, false, Verdict(true, "", ""), "No DirectDrawCreateEx", "", 0},
+    };
+    for (const auto& c : cases) {
+        host = MemoryHost();
+        RenderTest::LaterDrawing drawing;
+        drawing.startable = c.startable;
+        drawing.verdict = c.verdict;
+        D3DTestInput in = Input(c.videoMemory);
+        in.adapter = "video x11";
+        in.drawing = &drawing;
+        D3DTester tester(&host);
+        ASSERT_FALSE(tester.Begin(in)) << c.what;
+        EXPECT_TRUE(tester.Finish(true)) << c.what;
+        EXPECT_EQ(tester.mFailureReason, c.failure) << c.what;
+        EXPECT_EQ(tester.mWarning, c.warning) << c.what;
+        EXPECT_EQ(host.writes, c.writes) << c.what;
+        EXPECT_EQ(host.synced.size(), 2u) << c.what;
+    }
+}
+
+// While a demo plays the recorded verdict stands and nothing is drawn anywhere.
+TEST_F(Tester, DemoPlaybackStartsNoDrawingElsewhere)
+{
+    host.playing = true;
+    host.recorded = {"", "Unsupported video card."};
+    RenderTest::LaterDrawing drawing;
+    D3DTestInput in = Input();
+    in.adapter = "video x11";
+    in.drawing = &drawing;
+    D3DTester tester(&host);
+    EXPECT_TRUE(tester.Begin(in));
+    EXPECT_EQ(drawing.starts, 0);
+    EXPECT_EQ(tester.mWarning, "Unsupported video card.");
 }

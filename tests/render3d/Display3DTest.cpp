@@ -7,12 +7,15 @@
 
 #include <thread>
 
+#include "framework/app/ZantApp.h"
 #include "framework/graphics/D3DInterface.h"
 #include "framework/graphics/D3DTester.h"
+#include "tests/render3d/LaterDrawing.h"
 #include "tests/render3d/NoCacheHost.h"
 #include "framework/graphics/Graphics.h"
 #include "platform/display/RecordingRenderDevice.h"
 #include "tests/display/DisplayTestSupport.h"
+#include "tests/support/AppFixture.h"
 #include "tests/support/FakeScreenDisplay.h"
 
 using namespace Zant;
@@ -115,6 +118,135 @@ TEST(Display3D, HardwareTestDecidesTheStartingMode)
         ASSERT_EQ(d.dd->Init(nullptr, true), DDInterface::RESULT_OK);
         EXPECT_FALSE(d.dd->mTestRanAnew);
     }
+}
+
+// With the drawing elsewhere, Init does not wait for the verdict and leaves the
+// mode as it was; the application asks what the verdict sets once it is in. Told to
+// wait (a demo being recorded), Init takes the verdict as it comes, before the
+// display's surfaces are made.
+TEST(Display3D, HardwareTestVerdictInTheBackground)
+{
+    const struct {
+        const char* warning;
+        bool wait;
+        bool wants3D;
+    } cases[] = {
+        {"", false, true},
+        {"Unsupported video card.", false, false},
+        {"", true, true},
+        {"Unsupported video card.", true, false},
+    };
+    for (const auto& c : cases) {
+        Display3D d;
+        d.device.onRead = GoodCard;
+        d.screen->adapter = "video x11";
+        RenderTest::LaterDrawing& later = RenderTest::DrawLater(*d.dd, "", c.warning);
+        d.dd->mAutoEnable3D = true;
+        d.dd->mWaitForHardwareTest = c.wait;
+        ASSERT_EQ(d.dd->Init(nullptr, true), DDInterface::RESULT_OK) << c.warning;
+        EXPECT_EQ(d.device.draws.size(), 0u) << "nothing drawn in this process";
+        EXPECT_EQ(later.starts, c.wait ? 1 : 0) << c.warning;
+        if (c.wait) {
+            EXPECT_FALSE(d.dd->HardwareTestPending());
+            EXPECT_EQ(d.dd->mIs3D, c.wants3D) << c.warning;
+            EXPECT_TRUE(d.dd->mTestRanAnew);
+            continue;
+        }
+        EXPECT_TRUE(d.dd->HardwareTestPending());
+        EXPECT_FALSE(d.dd->mTestRanAnew);
+        EXPECT_FALSE(d.dd->PollHardwareTest(false, false)) << "not started unless asked";
+        EXPECT_EQ(later.starts, 0);
+        EXPECT_FALSE(d.dd->PollHardwareTest(true, false));
+        EXPECT_EQ(later.starts, 1);
+        later.ready = true;
+        ASSERT_TRUE(d.dd->PollHardwareTest(false, false));
+        EXPECT_FALSE(d.dd->HardwareTestPending());
+        EXPECT_FALSE(d.dd->PollHardwareTest(true, true)) << "the verdict comes once";
+        EXPECT_FALSE(d.dd->mIs3D) << "the display's mode is the application's to switch";
+        EXPECT_EQ(d.dd->HardwareTestWants3D(false), c.wants3D) << c.warning;
+        // A later Init does not test again.
+        ASSERT_EQ(d.dd->Init(nullptr, true), DDInterface::RESULT_OK);
+        EXPECT_EQ(later.starts, 1);
+    }
+}
+
+// The application with the drawing elsewhere: the verdict is asked for once the
+// first frame is shown and the loading is done, and applied as the display's start applies one (3D switched
+// on when recommended and enabled automatically; a stored choice forgotten when the
+// test ran anew), without counting as a switch during the run; a mode switched
+// before it came stands. A question about 3D support waits for the verdict.
+TEST(App3D, HardwareTestVerdictAppliedWhenItComes)
+{
+    const struct {
+        const char* what;
+        bool stored;  // "Is3D" false stored before the start
+        bool f8First; // 3D switched on before the verdict
+        const char* warning;
+        bool is3D;
+    } cases[] = {
+        {"recommended", false, false, "", true},
+        {"not recommended", false, false, "Unsupported video card.", false},
+        {"a stored choice", true, false, "", false},
+        {"switched before", false, true, "Unsupported video card.", true},
+    };
+    for (const auto& c : cases) {
+        Platform::RecordingRenderDevice device; // outlives the application's display
+        TestSupport::AppFixture<> f;
+        ZantApp& app = *f.app;
+        app.mRegKey = "Vorlix\\Verdict Test";
+        app.DeleteRegistryValue("Is3D");
+        auto screen = std::make_unique<Platform::FakeScreen>();
+        screen->device = &device;
+        screen->adapter = "video x11";
+        app.mDDInterface = new DDInterface(&app, std::move(screen));
+        RenderTest::LaterDrawing& later = RenderTest::DrawLater(*app.mDDInterface, "", c.warning);
+        // A stored choice turns the automatic switch into a plain test, as the first
+        // display of a start does.
+        app.mAutoEnable3D = !c.stored;
+        app.mTest3D = c.stored;
+        if (c.stored)
+            app.WriteRegistryBool("Is3D", false);
+        app.CreateMainWindow();
+        ASSERT_TRUE(app.mDDInterface->mInitialized) << c.what;
+        EXPECT_FALSE(app.Is3D()) << c.what;
+
+        app.mLoadingThreadCompleted = false;
+        app.Take3DTestVerdict(false);
+        EXPECT_EQ(later.starts, 0) << c.what << ": nothing before the first frame";
+        app.mFirstFrameShown = true;
+        app.Take3DTestVerdict(false);
+        EXPECT_EQ(later.starts, 0) << c.what << ": nothing while loading";
+        app.mLoadingThreadCompleted = true;
+        app.Take3DTestVerdict(false);
+        EXPECT_EQ(later.starts, 1) << c.what;
+        if (c.f8First)
+            app.Set3DAcceleration(true, true);
+        later.ready = true;
+        app.Take3DTestVerdict(false);
+        EXPECT_EQ(app.Is3D(), c.is3D) << c.what;
+        EXPECT_EQ(app.m3DChanged, c.f8First) << c.what;
+        bool stored = false;
+        EXPECT_FALSE(app.ReadRegistryBool("Is3D", stored)) << c.what << ": the test ran anew";
+        EXPECT_EQ(app.mWidgetManager->mImage, app.mDDInterface->GetScreenImage()) << c.what;
+        app.m3DChanged = false; // no question at the end
+    }
+}
+
+TEST(App3D, AQuestionAboutSupportWaitsForTheVerdict)
+{
+    TestSupport::AppFixture<> f;
+    ZantApp& app = *f.app;
+    auto screen = std::make_unique<Platform::FakeScreen>();
+    screen->adapter = "video x11";
+    app.mDDInterface = new DDInterface(&app, std::move(screen));
+    RenderTest::LaterDrawing& later = RenderTest::DrawLater(*app.mDDInterface, "Alpha blend Not Supported", "");
+    app.mAutoEnable3D = true;
+    app.CreateMainWindow();
+    ASSERT_TRUE(app.mDDInterface->HardwareTestPending());
+    EXPECT_FALSE(app.Is3DSupported());
+    EXPECT_EQ(later.starts, 1);
+    EXPECT_FALSE(app.mDDInterface->HardwareTestPending());
+    EXPECT_FALSE(app.Is3DRecommended());
 }
 
 TEST(WindowedPresent, CursorMovesWaitForAFrameDrawnSinceThePresent)

@@ -7,10 +7,18 @@
 #include <filesystem>
 #include <string>
 
+#include "framework/graphics/D3DTestProcess.h"
+#include "tests/support/FakeHelper.h"
 #include "tests/support/TestSupport.h"
 
 int main(int argc, char** argv)
 {
+    // A display under test runs the 3D test's drawing in a copy of the running
+    // program, as the game's does: the test program stands in for the game.
+    if (Zant::IsD3DTestMode(argc, argv))
+        Zant::RunD3DTestMode();
+    if (TestSupport::IsFakeHelper(argc, argv))
+        TestSupport::RunFakeHelper(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     TestSupport::TempDir home("plindor-home");
     setenv("PLINDOR_HOME", home.Path().c_str(), 1);
