@@ -41,6 +41,7 @@ public:
                     int drawMode, double angle, int centreX, int centreY) override;
     void StretchBlt(Image* src, const Rect& destRect, const FRect& srcRect, const Color& tint, int drawMode,
                     bool fast) override;
+    MemoryImage* AsMemoryImage() override { return this; }
 
     // Pixels premultiplied by alpha and placed in a display format (16 or 32 bits);
     // for a palettised image, its 256 entries converted.
