@@ -1,14 +1,11 @@
 // The benchmarks' main: as Google Benchmark's own, except that a benchmark that
 // could not run its case (SkipWithError) fails the program, so that a run which
-// measured nothing is never taken for a success, and the heap is set up as the
-// program sets it up.
+// measured nothing is never taken for a success.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#include "platform/Heap.h"
 
 namespace {
 
@@ -31,7 +28,6 @@ private:
 
 int main(int argc, char** argv)
 {
-    Platform::ReserveHeap(Platform::PROGRAM_HEAP_RESERVE);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -19,7 +19,6 @@
 #include "framework/widgets/WidgetManager.h"
 #include "framework/util/MersenneTwister.h"
 #include "game/shell/WinBTApp.h"
-#include "platform/Heap.h"
 
 namespace {
 
@@ -53,10 +52,6 @@ void LoadAllAssets(benchmark::State& state)
     Zant::SetMusicLibraryFolder(folder);
     double rss = 0;
     for (auto _ : state) {
-        // Each load starts as the program's does: with the heap's room reserved.
-        state.PauseTiming();
-        Platform::ReserveHeap(Platform::PROGRAM_HEAP_RESERVE);
-        state.ResumeTiming();
         auto app = std::make_unique<BenchApp>();
         app->mWidgetManager = new Zant::WidgetManager(app.get());
         app->mSoundManager = new Zant::DSoundManager(nullptr);

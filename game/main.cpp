@@ -5,7 +5,6 @@
 #include "framework/graphics/D3DTestProcess.h"
 #include "game/common/Simulation.h"
 #include "game/shell/WinBTApp.h"
-#include "platform/Heap.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 
@@ -14,7 +13,6 @@
 int main(int argc, char** argv)
 {
     using namespace Zant;
-    Platform::ReserveHeap(Platform::PROGRAM_HEAP_RESERVE);
     // A fault started this copy to show the crash windows.
     if (IsCrashWindowMode(argc, argv))
         return RunCrashWindowMode(argc, argv);

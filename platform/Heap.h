@@ -1,30 +1,66 @@
 #pragma once
-// The process heap's set-up for a program that loads tens of megabytes of pictures
-// at start.
+// Memory for the pictures a loading decodes. The first touch of each small page costs
+// a fault (under a hypervisor, tens of microseconds), and a start decodes tens of
+// megabytes of pictures: those faults were most of the loading time. While a loading
+// is open, picture memory comes from one range reserved for it and backed by large
+// pages, whichever thread asks, and room a picture frees is taken again by the next
+// one; at any other time, and once the range is full, it comes from the C library's
+// heap. The heap's own settings are never changed, so nothing of the loading's set-up
+// outlasts it.
 #include <cstddef>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+#include <type_traits>
 
 namespace Platform {
 
-// Keeps every thread's allocations in one heap that is not shrunk while in use,
-// and reserves `bytes` of address space at its top. Call first thing in main,
-// before any thread starts, and again before a later burst of loading. False,
-// with the heap left as it was, where the allocator in use does not allow it
-// (another C library, the sanitizers' allocators).
-bool ReserveHeap(size_t bytes);
+// Opens a loading's picture memory: reserves bytes of address space and asks the
+// kernel to back it with large pages. False, with nothing changed, when a loading is
+// already open or the range cannot be had (no address space left, or the sanitizers'
+// builds, whose checks only see the heap); pictures then come from the heap.
+bool BeginPictureLoading(size_t bytes);
 
-// Asks the kernel to back the part of the reserve not yet used with large pages.
-// The first touch of each small page costs a fault (under a hypervisor, several
-// microseconds); with the pictures decoded at start those faults were most of the
-// loading time. Called when the loading begins rather than at the reserve, so that
-// what was allocated and freed before (the 3D test's driver) is not kept in large
-// pages. False when there is no reserve left or the kernel has no large pages.
-bool UseLargePagesForReserve();
+// Closes it: later pictures come from the heap, the range's pages that hold no picture
+// go back to the kernel, and so do a picture's pages when it is freed later. The range
+// asks for no more large pages, and goes once its last picture has gone.
+void EndPictureLoading();
 
-// Gives the free pages inside the heap, the unused reserve among them, back to the
-// kernel: a finished burst of loading leaves its scratch buffers behind.
-void ReturnFreeHeapPages();
+// Picture memory of bytes (aligned for the widest vector loads); std::bad_alloc when
+// there is none.
+void* AllocatePicture(size_t bytes);
+// Frees memory from AllocatePicture; null is ignored.
+void FreePicture(void* memory);
 
-// The program's reserve: the loaded game holds about 80 MB, nearly all of it pictures.
-constexpr size_t PROGRAM_HEAP_RESERVE = size_t(128) << 20;
+struct PictureDelete {
+    void operator()(void* memory) const { FreePicture(memory); }
+};
+
+// Pixels, palette indices or other per-pixel data of a picture, in picture memory.
+template <typename T>
+using PictureArray = std::unique_ptr<T[], PictureDelete>;
+
+// count elements left as they come, for a writer that sets every one of them.
+template <typename T>
+PictureArray<T> MakePictureArrayForOverwrite(size_t count)
+{
+    static_assert(std::is_trivial_v<T>, "picture memory holds plain values");
+    if (count > std::numeric_limits<size_t>::max() / sizeof(T))
+        throw std::bad_array_new_length();
+    return PictureArray<T>(static_cast<T*>(AllocatePicture(count * sizeof(T))));
+}
+
+// count zeroed elements.
+template <typename T>
+PictureArray<T> MakePictureArray(size_t count)
+{
+    PictureArray<T> array = MakePictureArrayForOverwrite<T>(count);
+    std::memset(array.get(), 0, count * sizeof(T));
+    return array;
+}
+
+// The game's loading: its pictures come to about 80 MB.
+constexpr size_t PROGRAM_PICTURE_RESERVE = size_t(128) << 20;
 
 } // namespace Platform

@@ -41,9 +41,11 @@ void ZantApp::StartLoadingThread()
 void ZantApp::LoadingThreadProc(ZantApp* app)
 {
     Platform::ThreadCrashStack crashStack;
-    Platform::UseLargePagesForReserve();
+    // The pictures decoded now, on this thread and on the decoding workers, come from
+    // a range of large pages, which ends with the loading.
+    Platform::BeginPictureLoading(Platform::PROGRAM_PICTURE_RESERVE);
     app->LoadingProc();
-    Platform::ReturnFreeHeapPages();
+    Platform::EndPictureLoading();
     if (app->mShutdown) {
         Platform::DebugOutput("Resource loading stopped: the application is shutting down\r\n");
     } else {

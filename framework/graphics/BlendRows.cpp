@@ -341,6 +341,17 @@ void AddColor(uint32_t* dest, uint32_t color, int count, bool)
 
 #endif
 
+void BlendTintedOpaqueDestRows(uint32_t* dest, size_t destStride, const uint32_t* src, size_t srcStride, int width,
+                               int height, const Tint& tint, bool wide)
+{
+    if (wide) {
+        Wide::BlendTintedOpaqueDestRows(dest, destStride, src, srcStride, width, height, tint);
+        return;
+    }
+    for (int row = 0; row < height; ++row)
+        BlendTintedOpaqueDest(dest + size_t(row) * destStride, src + size_t(row) * srcStride, width, tint, false);
+}
+
 void ExpandPalette(uint32_t* dest, const uint8_t* indices, const uint32_t* palette, int count)
 {
     for (int i = 0; i < count; ++i)

@@ -2,6 +2,7 @@
 // Row kernels of the software renderer: n pixels at a time, bit-identical to the
 // per-pixel arithmetic of PixelBlend.h. These are the hot loops of every frame, so
 // they work on four packed pixels per step where the processor allows it.
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -35,6 +36,9 @@ void BlendTinted(uint32_t* dest, const uint32_t* src, int count, const PixelBlen
 // how text reaches the screen.
 void BlendTintedOpaqueDest(uint32_t* dest, const uint32_t* src, int count, const PixelBlend::Tint& tint,
                            bool wide = Wide::Enabled());
+// The same over width by height pixels of rows a stride apart (a glyph at a time).
+void BlendTintedOpaqueDestRows(uint32_t* dest, size_t destStride, const uint32_t* src, size_t srcStride, int width,
+                               int height, const PixelBlend::Tint& tint, bool wide = Wide::Enabled());
 // Saturating additive copies (PixelBlend::Add and PixelBlend::AddTinted).
 void Add(uint32_t* dest, const uint32_t* src, int count, bool wide = Wide::Enabled());
 void AddTinted(uint32_t* dest, const uint32_t* src, int count, const PixelBlend::Tint& tint,

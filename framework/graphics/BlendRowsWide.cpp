@@ -1,6 +1,9 @@
 #include "framework/graphics/BlendRowsWide.h"
 
+#include <algorithm>
 #include <atomic>
+
+#include "framework/graphics/RowSpans.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define PLINDOR_WIDE_KERNELS 1
@@ -91,6 +94,51 @@ WIDE inline __m256i BlendTintedOpaqueDest8(__m256i d, __m256i s, __m256i ta, __m
     const __m256i rg = _mm256_or_si256(_mm256_slli_epi32(r, 16), _mm256_slli_epi32(g, 8));
     return _mm256_or_si256(_mm256_or_si256(rg, b), _mm256_set1_epi32(int(PixelBlend::ALPHA_MASK)));
 }
+
+// The first n lanes (n < 8), for the part of a row after its last whole step: a masked
+// load reads nothing past it and a masked store writes nothing there.
+WIDE inline __m256i TailMask(int n)
+{
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+WIDE inline __m256i LoadPart(const uint32_t* p, __m256i mask)
+{
+    return _mm256_maskload_epi32(reinterpret_cast<const int*>(p), mask);
+}
+
+WIDE inline void StorePart(uint32_t* p, __m256i mask, __m256i v)
+{
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(p), mask, v);
+}
+
+// Applies op(dest, src) -> new dest to the n pixels of a span, eight at a time. A span
+// of eight or more ends in a step over its last eight pixels, worked out before any
+// store so that the pixels it shares with the step before get the same result; a
+// shorter one is one masked step (op sees the masked-off lanes as zeros, and they are
+// never written). Nothing is stored past the span: the next span's loads do not wait
+// for a store that reaches into them.
+template <typename Op>
+WIDE inline void EachStep(uint32_t* dest, const uint32_t* src, int n, const Op& op)
+{
+    if (n < 8) {
+        const __m256i mask = TailMask(n);
+        StorePart(dest, mask, op(LoadPart(dest, mask), LoadPart(src, mask)));
+        return;
+    }
+    const __m256i last = op(Load(dest + n - 8), Load(src + n - 8));
+    for (int i = 0; i + 8 < n; i += 8)
+        Store(dest + i, op(Load(dest + i), Load(src + i)));
+    Store(dest + n - 8, last);
+}
+
+struct CopyStep {
+    WIDE __m256i operator()(__m256i, __m256i src) const { return src; }
+};
+
+struct BlendStep {
+    WIDE __m256i operator()(__m256i dest, __m256i src) const { return BlendOpaqueDest8(dest, src); }
+};
 
 } // namespace
 
@@ -199,6 +247,54 @@ WIDE int BlendTintedOpaqueDest(uint32_t* dest, const uint32_t* src, int count, c
     return i;
 }
 
+WIDE void BlendTintedOpaqueDestRows(uint32_t* dest, size_t destStride, const uint32_t* src, size_t srcStride,
+                                    int width, int height, const PixelBlend::Tint& tint)
+{
+    const __m256i clear = _mm256_setzero_si256();
+    const __m256i ta = _mm256_set1_epi32(int(tint.a)), tr = _mm256_set1_epi32(int(tint.r));
+    const __m256i tg = _mm256_set1_epi32(int(tint.g)), tb = _mm256_set1_epi32(int(tint.b));
+    const int whole = width & ~7;
+    const __m256i mask = TailMask(width - whole);
+    for (int row = 0; row < height; ++row, dest += destStride, src += srcStride) {
+        // Glyph cells are mostly transparent: those steps are passed over.
+        for (int i = 0; i < whole; i += 8) {
+            const __m256i s = Load(src + i);
+            if (!AllAlphaEqual(s, clear))
+                Store(dest + i, BlendTintedOpaqueDest8(Load(dest + i), s, ta, tr, tg, tb));
+        }
+        if (whole < width) {
+            const __m256i s = LoadPart(src + whole, mask);
+            if (!AllAlphaEqual(s, clear))
+                StorePart(dest + whole, mask,
+                          BlendTintedOpaqueDest8(LoadPart(dest + whole, mask), s, ta, tr, tg, tb));
+        }
+    }
+}
+
+WIDE void DrawSpans(uint32_t* dest, const uint32_t* src, const uint16_t* span, const uint16_t* end, int start,
+                    int left, int right)
+{
+    for (; span != end && start < right; ++span) {
+        const int length = RowSpans::LengthOf(*span);
+        const int from = std::max(start, left), to = std::min(start + length, right);
+        start += length;
+        if (from >= to)
+            continue;
+        uint32_t* const d = dest + (from - left);
+        const uint32_t* const s = src + (from - left);
+        switch (RowSpans::KindOf(*span)) {
+        case RowSpans::COPY:
+            EachStep(d, s, to - from, CopyStep());
+            break;
+        case RowSpans::BLEND:
+            EachStep(d, s, to - from, BlendStep());
+            break;
+        default:
+            break;
+        }
+    }
+}
+
 WIDE int Fill(uint32_t* dest, uint32_t color, int count)
 {
     const __m256i v = _mm256_set1_epi32(int(color));
@@ -294,6 +390,8 @@ int Add(uint32_t*, const uint32_t*, int) { return 0; }
 int AddTinted(uint32_t*, const uint32_t*, int, const PixelBlend::Tint&) { return 0; }
 int AddColor(uint32_t*, uint32_t, int) { return 0; }
 void AddRows(uint32_t*, size_t, const uint32_t*, size_t, int, int) {}
+void BlendTintedOpaqueDestRows(uint32_t*, size_t, const uint32_t*, size_t, int, int, const PixelBlend::Tint&) {}
+void DrawSpans(uint32_t*, const uint32_t*, const uint16_t*, const uint16_t*, int, int, int) {}
 
 #endif
 

@@ -501,7 +501,7 @@ void D3DInterface::DrawPiece(TextureId texture, const D3DTLVertex* strip, const 
 
 MemoryImage* D3DInterface::BeginTextured(Image* src, int drawMode, bool linear)
 {
-    auto* image = dynamic_cast<MemoryImage*>(src);
+    auto* image = MemoryImageOf(src);
     if (!image || !SetupRenderStates())
         return nullptr;
     SetDrawMode(drawMode);

@@ -372,6 +372,7 @@ void DDImage::ReleaseSurface()
         mLockCount = 0;
         mSurface.reset();
         mSurfaceIsShared = false;
+        NoteLock();
     };
     if (mDDInterface) {
         AutoCrit lock(mDDInterface->mCritSect);
@@ -521,14 +522,17 @@ bool DDImage::LockSurface()
     if (Is3DTarget())
         return false;
     if (mLockCount == 0) {
-        DDSurfacePtr surface = GetSurface();
-        if (!surface)
+        if (!mSurface)
+            GenerateDDSurface();
+        if (!mSurface)
             return false;
         mLockedSurfaceDesc = DDSurfaceDesc();
-        if (DDFailed(surface->Lock(mLockedSurfaceDesc)))
+        if (DDFailed(mSurface->Lock(mLockedSurfaceDesc)))
             return false;
     }
     ++mLockCount;
+    if (mLockCount == 1)
+        NoteLock();
     return true;
 }
 
@@ -536,9 +540,21 @@ bool DDImage::UnlockSurface()
 {
     if (Is3DTarget() || mLockCount == 0)
         return false;
-    if (--mLockCount == 0 && mSurface)
-        mSurface->Unlock();
+    if (--mLockCount == 0) {
+        if (mSurface)
+            mSurface->Unlock();
+        NoteLock();
+    }
     return true;
+}
+
+void DDImage::NoteLock()
+{
+    const DDSurfaceDesc& desc = mLockedSurfaceDesc;
+    mLockedSoftwareLayout = mLockCount > 0 && SurfaceFormat(desc.pixelFormat).SoftwareLayout();
+    mLockedRows = PixelRows{};
+    if (mLockedSoftwareLayout && desc.surface != nullptr && desc.pitch % 4 == 0)
+        mLockedRows = PixelRows{static_cast<uint32_t*>(desc.surface), size_t(desc.pitch) / 4, true};
 }
 
 void DDImage::SetSurface(DDSurfacePtr surface)
@@ -579,7 +595,7 @@ uint32_t* DDImage::GetBits()
         return nullptr;
     const SurfaceFormat& f = target.format;
     const size_t count = PixelCount();
-    auto bits = std::make_unique<uint32_t[]>(count + 1);
+    auto bits = Platform::MakePictureArray<uint32_t>(count + 1);
     bits[count] = GUARD_WORD;
     uint32_t key = 0;
     const bool keyed = mSurface->GetColorKey(key);
@@ -674,7 +690,10 @@ bool DDImage::CanDrawOnSurface()
         if (mHasAlpha || mHasTrans || mDDInterface->mIs3D)
             return false;
     }
-    return GetSurface() != nullptr;
+    // No copy of the surface's pointer (a count kept across threads) for each draw.
+    if (!mSurface)
+        GenerateDDSurface();
+    return mSurface != nullptr;
 }
 
 void DDImage::SurfaceDrawn()
@@ -779,7 +798,7 @@ void DDImage::BltRotated(Image* src, float x, float y, const Rect& srcRect, cons
     if (mNoLock)
         return;
     if (CanDrawOnSurface()) {
-        auto* source = dynamic_cast<MemoryImage*>(src);
+        MemoryImage* source = MemoryImageOf(src);
         // As in software, a tinted rotation draws nothing.
         if (source != nullptr && color == Color::White)
             RotateIntoSurface(source, x, y, srcRect, clipRect, angle, centreX, centreY);
@@ -798,7 +817,7 @@ void DDImage::StretchBlt(Image* src, const Rect& destRect, const FRect& srcRect,
         mDDInterface->mD3DInterface->StretchBlt(src, destRect, srcRect, drawMode, fast);
         return;
     }
-    auto* source = dynamic_cast<MemoryImage*>(src);
+    MemoryImage* source = MemoryImageOf(src);
     if (!CanDrawOnSurface()) {
         if (GetBits() == nullptr)
             return;
@@ -852,10 +871,15 @@ bool DDImage::BltSurfaceToSurface(DDImage* src, const DDRect& dest, const DDRect
         source->Unlock();
     const uint32_t flags = DDBLT_WAIT | (src->HasTransparency() ? uint32_t(DDBLT_KEYSRC) : 0u);
     const DDResult result = mine->Blt(&dest, source.get(), &from, flags);
-    if (relockSource)
+    // A lock taken again may hand out other memory.
+    if (relockSource) {
         source->Lock(src->mLockedSurfaceDesc);
-    if (relockMine)
+        src->NoteLock();
+    }
+    if (relockMine) {
         mine->Lock(mLockedSurfaceDesc);
+        NoteLock();
+    }
     return !DDFailed(result);
 }
 
@@ -878,6 +902,10 @@ void DDImage::NormalFillRect(const Rect& rect, const Color& color)
     const Rect r = rect.Intersection(Rect(0, 0, mWidth, mHeight));
     if (mNoLock || r.width <= 0 || r.height <= 0)
         return;
+    if (mLockedRows.bits != nullptr) {
+        RowCopy::Fill(mLockedRows, r, color);
+        return;
+    }
     const LockedSurface target(*this);
     if (!target)
         return;
@@ -896,6 +924,10 @@ void DDImage::AdditiveFillRect(const Rect& rect, const Color& color)
     const Rect r = rect.Intersection(Rect(0, 0, mWidth, mHeight));
     if (mNoLock || r.width <= 0 || r.height <= 0)
         return;
+    if (mLockedRows.bits != nullptr) {
+        RowCopy::AddFill(mLockedRows, r, color);
+        return;
+    }
     const LockedSurface target(*this);
     if (!target)
         return;
@@ -939,7 +971,7 @@ void DDImage::AdditiveDrawLine(double x1, double y1, double x2, double y2, const
 
 void DDImage::NormalBlt(Image* src, int x, int y, const Rect& srcRect, const Color& color)
 {
-    auto* source = dynamic_cast<MemoryImage*>(src);
+    MemoryImage* const source = MemoryImageOf(src);
     if (source == nullptr || mNoLock)
         return;
     Rect part = srcRect;
@@ -952,9 +984,15 @@ void DDImage::NormalBlt(Image* src, int x, int y, const Rect& srcRect, const Col
     // surface in the software renderer's layout, a source that holds its pixels in
     // memory is copied by the row kernels instead: the same pixels, without stepping
     // out of the frame's lock for each copy.
-    auto* ddSource = dynamic_cast<DDImage*>(source);
-    const bool fromMemory = (source->HasBits() || source->IsPalettized()) && mSurface &&
-                            SurfaceFormat(mSurface->Format()).SoftwareLayout();
+    const bool fromMemory =
+        (source->HasBits() || source->IsPalettized()) && mSurface &&
+        (mLockCount > 0 ? mLockedSoftwareLayout : SurfaceFormat(mSurface->Format()).SoftwareLayout());
+    if (fromMemory && mLockedRows.bits != nullptr) {
+        // The frame's lock holds: straight onto the rows.
+        RowCopy::Normal(mLockedRows, source, x, y, part, color);
+        return;
+    }
+    auto* ddSource = fromMemory ? nullptr : dynamic_cast<DDImage*>(source);
     if (!fromMemory && !source->IsVolatile() && ddSource != nullptr && !source->HasAlpha() && white &&
         (mVideoMemory || !ddSource->mVideoMemory) && ddSource->GetSurface()) {
         const DDRect dest{x, y, x + part.width, y + part.height};
@@ -1058,18 +1096,22 @@ void DDImage::NormalBlt(Image* src, int x, int y, const Rect& srcRect, const Col
 
 void DDImage::AdditiveBlt(Image* src, int x, int y, const Rect& srcRect, const Color& color)
 {
-    auto* source = dynamic_cast<MemoryImage*>(src);
+    MemoryImage* const source = MemoryImageOf(src);
     if (source == nullptr || mNoLock)
         return;
     Rect part = srcRect;
     if (!ClipCopy(mWidth, mHeight, source->GetWidth(), source->GetHeight(), x, y, part))
         return;
-    const LockedSurface target(*this);
-    if (!target)
-        return;
     // An opaque source adds its colours as the software renderer does; a source with
     // alpha adds them premultiplied, so its transparent pixels add nothing.
     source->CommitBits();
+    if (mLockedRows.bits != nullptr && !source->HasAlpha() && !source->HasTransparency()) {
+        RowCopy::Additive(mLockedRows, source, x, y, part, color);
+        return;
+    }
+    const LockedSurface target(*this);
+    if (!target)
+        return;
     if (target.SoftwareLayout() && !source->HasAlpha() && !source->HasTransparency()) {
         RowCopy::Additive(target.Rows(), source, x, y, part, color);
         return;

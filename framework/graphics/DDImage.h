@@ -90,6 +90,8 @@ private:
     // Surface drawing is exact only without alpha and transparent pixels; the cursor
     // areas are drawn on their surfaces in any mode.
     bool CanDrawOnSurface();
+    // Takes what the drawing family needs of a surface just locked (or let go).
+    void NoteLock();
     void SurfaceDrawn();
     void ReleaseSurface();
     void WriteBitsToSurface();
@@ -99,6 +101,11 @@ private:
     bool BltSurfaceToSurface(DDImage* src, const Platform::DDRect& dest, const Platform::DDRect& from);
 
     bool mSurfaceIsShared = false;
+    // While the surface is locked: whether it holds 0x..RRGGBB words, and its rows for
+    // the software renderer's row kernels (null bits when they cannot draw on it).
+    // Worked out once per lock, not for each sprite and glyph of a frame.
+    bool mLockedSoftwareLayout = false;
+    PixelRows mLockedRows;
 };
 
 } // namespace Zant

@@ -16,6 +16,8 @@ struct Span {
 
 enum DrawMode { DRAWMODE_NORMAL = 0, DRAWMODE_ADDITIVE = 1 };
 
+class MemoryImage;
+
 class Image {
 public:
     Image() = default;
@@ -43,6 +45,9 @@ public:
                             int drawMode, bool fast)
     {
     }
+    // The software image this one is, or null. The copies ask it of every source, a
+    // sprite or a glyph at a time, where a dynamic_cast would search the types each time.
+    virtual MemoryImage* AsMemoryImage() { return nullptr; }
 
 public:
     // Cell layout of a picture strip; kept and copied with the image, not read by the drawing code.
@@ -53,5 +58,11 @@ protected:
     int mWidth = 0;
     int mHeight = 0;
 };
+
+// The software image behind image; null for none.
+inline MemoryImage* MemoryImageOf(Image* image)
+{
+    return image != nullptr ? image->AsMemoryImage() : nullptr;
+}
 
 } // namespace Zant

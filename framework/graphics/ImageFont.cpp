@@ -26,7 +26,8 @@ struct RenderCommand {
 };
 
 // Drawing reuses these from the start on every call (main thread only), so it
-// allocates nothing.
+// allocates nothing. Between calls every bucket is empty: a call empties the ones it
+// filled rather than clearing all 256 first (strings are short, and many a frame).
 RenderCommand gRenderCommandPool[ImageFont::MAX_RENDER_COMMANDS];
 RenderCommand* gRenderHead[256];
 RenderCommand* gRenderTail[256];
@@ -238,8 +239,6 @@ void ImageFont::DrawString(Graphics* g, int x, int y, const std::string& text, c
 void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text, const Color& color,
                              const Rect* clip, std::vector<Rect>* rects, int* width)
 {
-    std::fill(std::begin(gRenderHead), std::end(gRenderHead), nullptr);
-    std::fill(std::begin(gRenderTail), std::end(gRenderTail), nullptr);
     if (rects)
         rects->clear();
     if (!mFontData->mInitialized) {
@@ -254,6 +253,7 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
     std::vector<WatchedGlyph> watched;
 
     int used = 0;
+    int firstBucket = 256, lastBucket = -1;
     int penX = x;
     for (size_t i = 0; i < text.size(); ++i) {
         const uint8_t c = mFontData->mCharMap[static_cast<uint8_t>(text[i])];
@@ -307,6 +307,8 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
             else
                 gRenderHead[bucket] = &command;
             gRenderTail[bucket] = &command;
+            firstBucket = std::min(firstBucket, bucket);
+            lastBucket = std::max(lastBucket, bucket);
             if (rects)
                 rects->push_back(Rect(glyphX, glyphY, command.mSrc.width, command.mSrc.height));
         }
@@ -318,8 +320,8 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
         *width = penX - x;
 
     const Color colorWas = g->GetColor();
-    for (RenderCommand* head : gRenderHead) {
-        for (RenderCommand* command = head; command; command = command->mNext) {
+    for (int bucket = firstBucket; bucket <= lastBucket; ++bucket) {
+        for (RenderCommand* command = gRenderHead[bucket]; command; command = command->mNext) {
             const int modeWas = g->GetDrawMode();
             if (command->mMode != -1)
                 g->SetDrawMode(command->mMode);
@@ -328,6 +330,8 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
                 g->DrawImage(command->mImage, command->mDestX, command->mDestY, command->mSrc);
             g->SetDrawMode(modeWas);
         }
+        gRenderHead[bucket] = nullptr;
+        gRenderTail[bucket] = nullptr;
     }
     g->SetColor(colorWas);
     g->SetColorizeImages(colorizeWas);

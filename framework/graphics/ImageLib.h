@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Heap.h"
+
 namespace ImageLib {
 
 // The pixel words of an Image. The array holds one spare word past the last pixel,
@@ -48,13 +50,13 @@ public:
 
     // Hands the words over (size() + 1 of them, the last one spare) and leaves this
     // array empty.
-    std::unique_ptr<uint32_t[]> Release();
+    Platform::PictureArray<uint32_t> Release();
 
     friend bool operator==(const PixelArray& a, const PixelArray& b);
     friend bool operator==(const PixelArray& a, const std::vector<uint32_t>& b);
 
 private:
-    std::unique_ptr<uint32_t[]> mWords;
+    Platform::PictureArray<uint32_t> mWords;
     size_t mCount = 0;
 };
 
@@ -75,7 +77,7 @@ public:
     uint32_t Pixel(int x, int y) const { return mBits[static_cast<size_t>(y) * mWidth + x]; }
     // The pixel words with one spare word after them (see PixelArray); the image is
     // left empty, 0 by 0.
-    std::unique_ptr<uint32_t[]> ReleaseBits();
+    Platform::PictureArray<uint32_t> ReleaseBits();
 
     int mWidth = 0;
     int mHeight = 0;

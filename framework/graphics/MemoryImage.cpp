@@ -13,11 +13,11 @@ namespace Zant {
 namespace {
 
 template <typename T>
-std::unique_ptr<T[]> CopyArray(const std::unique_ptr<T[]>& from, size_t count)
+Platform::PictureArray<T> CopyArray(const Platform::PictureArray<T>& from, size_t count)
 {
     if (from == nullptr)
         return nullptr;
-    auto copy = std::make_unique_for_overwrite<T[]>(count);
+    auto copy = Platform::MakePictureArrayForOverwrite<T>(count);
     std::copy_n(from.get(), count, copy.get());
     return copy;
 }
@@ -45,7 +45,7 @@ MemoryImage::MemoryImage(const MemoryImage& other)
     const size_t count = PixelCount();
     if (other.mBits == nullptr && other.mColorTable == nullptr) {
         // A blank source is copied as blank pixels; the source itself stays as it is.
-        mBits = std::make_unique<uint32_t[]>(count + 1);
+        mBits = Platform::MakePictureArray<uint32_t>(count + 1);
         mBits[count] = GUARD_WORD;
     } else {
         mBits = CopyArray(other.mBits, count + 1);
@@ -131,14 +131,14 @@ uint32_t* MemoryImage::GetBits()
     if (mColorTable != nullptr && mColorIndices != nullptr) {
         mBits = std::move(mExpandedBits);
         if (mBits == nullptr) {
-            mBits = std::make_unique_for_overwrite<uint32_t[]>(count + 1);
+            mBits = Platform::MakePictureArrayForOverwrite<uint32_t>(count + 1);
             BlendRows::ExpandPalette(mBits.get(), mColorIndices.get(), mColorTable.get(), int(count));
         }
         mColorIndices.reset();
         mColorTable.reset();
         mNativeAlphaData.reset();
     } else {
-        mBits = std::make_unique<uint32_t[]>(count + 1);
+        mBits = Platform::MakePictureArray<uint32_t>(count + 1);
         mColorTable.reset();
     }
     mBits[count] = GUARD_WORD;
@@ -202,17 +202,17 @@ void MemoryImage::FlipVertically()
 void MemoryImage::SetBits(const uint32_t* pixels, int width, int height)
 {
     const size_t count = size_t(std::max(width, 0)) * size_t(std::max(height, 0));
-    std::unique_ptr<uint32_t[]> copy;
+    Platform::PictureArray<uint32_t> copy;
     if (pixels != nullptr) {
-        copy = std::make_unique_for_overwrite<uint32_t[]>(count + 1);
+        copy = Platform::MakePictureArrayForOverwrite<uint32_t>(count + 1);
         std::copy_n(pixels, count, copy.get());
     } else {
-        copy = std::make_unique<uint32_t[]>(count + 1);
+        copy = Platform::MakePictureArray<uint32_t>(count + 1);
     }
     TakeBits(std::move(copy), width, height);
 }
 
-void MemoryImage::TakeBits(std::unique_ptr<uint32_t[]> pixels, int width, int height)
+void MemoryImage::TakeBits(Platform::PictureArray<uint32_t> pixels, int width, int height)
 {
     mColorTable.reset();
     mColorIndices.reset();
@@ -220,7 +220,7 @@ void MemoryImage::TakeBits(std::unique_ptr<uint32_t[]> pixels, int width, int he
     mHeight = std::max(height, 0);
     mBits = std::move(pixels);
     if (mBits == nullptr)
-        mBits = std::make_unique<uint32_t[]>(PixelCount() + 1);
+        mBits = Platform::MakePictureArray<uint32_t>(PixelCount() + 1);
     mBits[PixelCount()] = GUARD_WORD;
     BitsChanged();
     CommitBits();
@@ -232,7 +232,7 @@ void MemoryImage::TakeBits(ImageLib::Image& picture)
     // A picture whose size was changed by hand without its pixels comes out blank
     // rather than read or written past its array.
     const bool whole = picture.mBits.size() == size_t(width) * size_t(height);
-    std::unique_ptr<uint32_t[]> pixels = picture.ReleaseBits();
+    Platform::PictureArray<uint32_t> pixels = picture.ReleaseBits();
     TakeBits(whole ? std::move(pixels) : nullptr, width, height);
 }
 
@@ -298,7 +298,7 @@ const uint32_t* MemoryImage::GetDrawBits()
         return GetBits();
     if (mExpandedBits == nullptr) {
         const size_t count = PixelCount();
-        mExpandedBits = std::make_unique_for_overwrite<uint32_t[]>(count + 1);
+        mExpandedBits = Platform::MakePictureArrayForOverwrite<uint32_t>(count + 1);
         BlendRows::ExpandPalette(mExpandedBits.get(), mColorIndices.get(), mColorTable.get(), int(count));
         mExpandedBits[count] = GUARD_WORD;
     }

@@ -9,6 +9,7 @@
 #include "framework/graphics/Image.h"
 #include "framework/graphics/RowCopy.h"
 #include "framework/graphics/RowSpans.h"
+#include "platform/Heap.h"
 
 namespace ImageLib {
 class Image;
@@ -40,6 +41,7 @@ public:
                     int drawMode, double angle, int centreX, int centreY) override;
     void StretchBlt(Image* src, const Rect& destRect, const FRect& srcRect, const Color& tint, int drawMode,
                     bool fast) override;
+    MemoryImage* AsMemoryImage() override { return this; }
 
     // Pixels premultiplied by alpha and placed in a display format (16 or 32 bits);
     // for a palettised image, its 256 entries converted.
@@ -62,7 +64,7 @@ public:
     virtual void SetBits(const uint32_t* pixels, int width, int height);
     // The same without a copy: pixels holds width * height words and one spare word
     // after them, and the image keeps the array.
-    void TakeBits(std::unique_ptr<uint32_t[]> pixels, int width, int height);
+    void TakeBits(Platform::PictureArray<uint32_t> pixels, int width, int height);
     // A decoded picture's pixels, taken over; the picture is left empty.
     void TakeBits(ImageLib::Image& picture);
     virtual void Create(int width, int height);
@@ -123,20 +125,21 @@ protected:
     // The pixel array as rows for the copy operations (null bits when it cannot be had).
     PixelRows Rows(bool opaque);
 
-    std::unique_ptr<uint32_t[]> mBits;
+    // The per-pixel arrays live in picture memory: large pages while a loading is open.
+    Platform::PictureArray<uint32_t> mBits;
     int mBitsChangedCount = 0;
-    std::unique_ptr<uint32_t[]> mColorTable;
-    std::unique_ptr<uint8_t[]> mColorIndices;
+    Platform::PictureArray<uint32_t> mColorTable;
+    Platform::PictureArray<uint8_t> mColorIndices;
     bool mForcedMode = false;
     bool mHasTrans = false;
     bool mHasAlpha = false;
     bool mIsVolatile = false;
-    std::unique_ptr<uint32_t[]> mNativeAlphaData;
+    Platform::PictureArray<uint32_t> mNativeAlphaData;
     PixelFormat mNativeFormat;
-    std::unique_ptr<uint8_t[]> mRLAlphaData;
-    std::unique_ptr<uint8_t[]> mRLAdditiveData;
+    Platform::PictureArray<uint8_t> mRLAlphaData;
+    Platform::PictureArray<uint8_t> mRLAdditiveData;
     PixelFormat mRLAdditiveFormat;
-    std::unique_ptr<uint32_t[]> mExpandedBits; // width * height + 1 words, guard word included
+    Platform::PictureArray<uint32_t> mExpandedBits; // width * height + 1 words, guard word included
     std::unique_ptr<RowSpans> mRowSpans;
     bool mBitsChanged = false;
     ImageRegistry* mApp = nullptr;

@@ -12,7 +12,7 @@ PixelRows MemoryImage::Rows(bool opaque)
 
 void MemoryImage::Blt(Image* src, int x, int y, const Rect& srcRect, const Color& tint, int drawMode)
 {
-    auto* source = dynamic_cast<MemoryImage*>(src);
+    auto* source = MemoryImageOf(src);
     Rect part = srcRect;
     if (source != nullptr && ClipCopy(mWidth, mHeight, source->GetWidth(), source->GetHeight(), x, y, part)) {
         if (drawMode == DRAWMODE_NORMAL) {

@@ -150,7 +150,7 @@ void MemoryImage::BltRotated(Image* src, float x, float y, const Rect& srcRect, 
                              const Color& tint, int drawMode, double angle, int centreX, int centreY)
 {
     const bool wasKnownOpaque = IsKnownOpaque();
-    auto* source = dynamic_cast<MemoryImage*>(src);
+    auto* source = MemoryImageOf(src);
     if (source == nullptr || !IsNoTint(tint) || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(angle)) {
         EndBlend(wasKnownOpaque);
         return;

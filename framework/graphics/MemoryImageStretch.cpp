@@ -80,7 +80,7 @@ void MemoryImage::StretchBlt(Image* src, const Rect& destRect, const FRect& srcR
                              bool fast)
 {
     const bool wasKnownOpaque = IsKnownOpaque();
-    auto* source = dynamic_cast<MemoryImage*>(src);
+    auto* source = MemoryImageOf(src);
     const bool sane = std::isfinite(srcRect.x) && std::isfinite(srcRect.y) && srcRect.width > 0 &&
                       srcRect.height > 0 && srcRect.width < MAX_STRETCH_SIDE && srcRect.height < MAX_STRETCH_SIDE &&
                       destRect.width > 0 && destRect.height > 0 && destRect.width < MAX_STRETCH_SIDE &&

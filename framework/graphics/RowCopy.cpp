@@ -51,12 +51,13 @@ void Normal(const PixelRows& dest, MemoryImage* src, int x, int y, const Rect& s
 
     if (!IsNoTint(tint)) {
         const PixelBlend::Tint t = PixelBlend::MakeBlendTint(tint);
-        forEachRow([&](uint32_t* d, const uint32_t* s, int) {
-            if (dest.opaque)
-                BlendRows::BlendTintedOpaqueDest(d, s, width, t, wide);
-            else
-                BlendRows::BlendTinted(d, s, width, t, wide);
-        });
+        if (dest.opaque) {
+            // Text onto the screen: a glyph in one call.
+            BlendRows::BlendTintedOpaqueDestRows(dest.Row(y) + x, dest.stride, source.Row(srcRect.x, srcRect.y),
+                                                 size_t(source.Width()), width, srcRect.height, t, wide);
+            return;
+        }
+        forEachRow([&](uint32_t* d, const uint32_t* s, int) { BlendRows::BlendTinted(d, s, width, t, wide); });
     } else if (!dest.opaque) {
         forEachRow([&](uint32_t* d, const uint32_t* s, int) { BlendRows::BlendOver(d, s, width, wide); });
     } else if (src->IsKnownOpaque()) {
@@ -71,9 +72,13 @@ void Normal(const PixelRows& dest, MemoryImage* src, int x, int y, const Rect& s
         const int left = srcRect.x, right = srcRect.x + width;
         forEachRow([&](uint32_t* d, const uint32_t* s, int row) {
             int start = 0;
+            const uint16_t* span = spans->Seek(srcRect.y + row, left, start);
             const uint16_t* end = spans->End(srcRect.y + row);
-            for (const uint16_t* span = spans->Seek(srcRect.y + row, left, start); span != end && start < right;
-                 ++span) {
+            if (wide) {
+                BlendRows::Wide::DrawSpans(d, s, span, end, start, left, right);
+                return;
+            }
+            for (; span != end && start < right; ++span) {
                 const int length = RowSpans::LengthOf(*span);
                 const int from = std::max(start, left), to = std::min(start + length, right);
                 start += length;

@@ -377,47 +377,57 @@ TEST(SurfaceImage, ThirtyTwoBitScreenGetsTheSoftwareRenderersExactPixels)
     };
     // Places that cut the sprite at every edge of the screen, and one inside it.
     const int places[][2] = {{-20, 5}, {600, -11}, {17, 460}, {300, 201}};
-    for (const Case& c : cases) {
-        FakeDisplay d;
-        ASSERT_EQ(d.result, 0);
-        DDImage* screen = d.dd->GetScreenImage();
-        screen->SetBits(background.data(), 640, 480);
-        ASSERT_TRUE(screen->HasSurface());
-        MemoryImage reference;
-        reference.SetBits(background.data(), 640, 480);
+    // Drawn as a single call does, and inside a frame that holds the screen locked (the
+    // drawing then takes the rows the lock worked out).
+    for (bool locked : {false, true}) {
+        for (const Case& c : cases) {
+            FakeDisplay d;
+            ASSERT_EQ(d.result, 0);
+            DDImage* screen = d.dd->GetScreenImage();
+            screen->SetBits(background.data(), 640, 480);
+            ASSERT_TRUE(screen->HasSurface());
+            MemoryImage reference;
+            reference.SetBits(background.data(), 640, 480);
 
-        std::unique_ptr<DDImage> sprite(new DDImage(d.dd.get()));
-        MemoryImage softSprite;
-        if (c.pixels != nullptr) {
-            sprite->SetBits(c.pixels->data(), 53, 37);
-            softSprite.SetBits(c.pixels->data(), 53, 37);
-            if (c.palettised) {
-                ASSERT_TRUE(sprite->Palletize());
-                ASSERT_TRUE(softSprite.Palletize());
+            std::unique_ptr<DDImage> sprite(new DDImage(d.dd.get()));
+            MemoryImage softSprite;
+            if (c.pixels != nullptr) {
+                sprite->SetBits(c.pixels->data(), 53, 37);
+                softSprite.SetBits(c.pixels->data(), 53, 37);
+                if (c.palettised) {
+                    ASSERT_TRUE(sprite->Palletize());
+                    ASSERT_TRUE(softSprite.Palletize());
+                }
+                sprite->SetVolatile(c.isVolatile);
             }
-            sprite->SetVolatile(c.isVolatile);
-        }
-        for (Image* target : {static_cast<Image*>(screen), static_cast<Image*>(&reference)}) {
-            Graphics g(target);
-            g.SetColor(c.color);
-            g.SetColorizeImages(true);
-            g.SetDrawMode(c.op == ADDITIVE ? DRAWMODE_ADDITIVE : DRAWMODE_NORMAL);
-            Image* source = target == screen ? static_cast<Image*>(sprite.get()) : &softSprite;
-            for (const auto& at : places) {
-                if (c.op == FILL)
-                    g.FillRect(at[0], at[1], 70, 41);
-                else
-                    g.DrawImage(source, at[0], at[1]);
+            if (locked) {
+                ASSERT_TRUE(screen->LockSurface());
             }
+            for (Image* target : {static_cast<Image*>(screen), static_cast<Image*>(&reference)}) {
+                Graphics g(target);
+                g.SetColor(c.color);
+                g.SetColorizeImages(true);
+                g.SetDrawMode(c.op == ADDITIVE ? DRAWMODE_ADDITIVE : DRAWMODE_NORMAL);
+                Image* source = target == screen ? static_cast<Image*>(sprite.get()) : &softSprite;
+                for (const auto& at : places) {
+                    if (c.op == FILL)
+                        g.FillRect(at[0], at[1], 70, 41);
+                    else
+                        g.DrawImage(source, at[0], at[1]);
+                }
+            }
+            if (locked) {
+                ASSERT_TRUE(screen->UnlockSurface());
+            }
+            const std::vector<uint32_t> shown = Snapshot(*d.dd->mDrawSurface);
+            const uint32_t* expected = reference.GetBits();
+            int wrong = 0;
+            for (size_t i = 0; i < shown.size(); ++i) {
+                if (shown[i] != (expected[i] & 0xFFFFFF) && wrong++ < 3)
+                    ADD_FAILURE() << c.what << (locked ? ", locked" : "") << " at " << i % 640 << "," << i / 640
+                                  << ": " << std::hex << shown[i] << " instead of " << (expected[i] & 0xFFFFFF);
+            }
+            EXPECT_EQ(wrong, 0) << c.what << (locked ? ", locked" : "");
         }
-        const std::vector<uint32_t> shown = Snapshot(*d.dd->mDrawSurface);
-        const uint32_t* expected = reference.GetBits();
-        int wrong = 0;
-        for (size_t i = 0; i < shown.size(); ++i) {
-            if (shown[i] != (expected[i] & 0xFFFFFF) && wrong++ < 3)
-                ADD_FAILURE() << c.what << " at " << i % 640 << "," << i / 640 << ": " << std::hex << shown[i]
-                              << " instead of " << (expected[i] & 0xFFFFFF);
-        }
-        EXPECT_EQ(wrong, 0) << c.what;
     }
 }

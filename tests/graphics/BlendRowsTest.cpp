@@ -7,6 +7,8 @@
 #include "framework/graphics/BlendRows.h"
 #include "framework/graphics/BlendRowsWide.h"
 #include "framework/graphics/Color.h"
+#include "framework/graphics/MemoryImage.h"
+#include "tests/graphics/ImageMaking.h"
 
 using namespace Zant;
 
@@ -160,6 +162,69 @@ TEST_P(BlendRowsKernelTest, KernelsMatchTheFormulasOnEveryLength)
                     ASSERT_EQ(out[i], RefTinted(opaqueDest[i], src[i], tint))
                         << std::hex << opaqueDest[i] << " " << src[i];
             }
+        }
+    }
+}
+
+TEST_P(BlendRowsKernelTest, GlyphAndSpriteRowsOfEveryWidthMatchTheFormulas)
+{
+    // Glyph rows (a whole glyph in one call) and sprite rows (by their spans, cut at
+    // every column) are a few pixels long: their tails are partial steps, which must
+    // give the formula's pixels and write nothing past the row.
+    std::mt19937 rng(99);
+    const Color tints[] = {Color(255, 128, 0, 200), Color(17, 255, 90, 255), Color(255, 255, 255, 3)};
+    for (int width = 1; width <= 20; ++width) {
+        const int height = 3;
+        const size_t destStride = size_t(width) + 9, srcStride = size_t(width) + 5;
+        const std::vector<uint32_t> src = RandomPixels(rng, int(srcStride) * height, 0);
+        std::vector<uint32_t> dest = RandomPixels(rng, int(destStride) * height, 0);
+        for (uint32_t& p : dest)
+            p |= 0xFF000000u;
+        for (const Color& tint : tints) {
+            const PixelBlend::Tint t = PixelBlend::MakeTint(tint);
+            std::vector<uint32_t> out = dest;
+            BlendRows::BlendTintedOpaqueDestRows(out.data() + 2, destStride, src.data() + 1, srcStride, width, height,
+                                                 t);
+            for (int y = 0; y < height; ++y)
+                for (size_t x = 0; x < destStride; ++x) {
+                    const size_t at = y * destStride + x;
+                    const bool inside = x >= 2 && x < size_t(width) + 2;
+                    ASSERT_EQ(out[at], inside ? RefTinted(dest[at], src[y * srcStride + x - 1], tint) : dest[at])
+                        << "width " << width << " row " << y << " column " << x;
+                }
+        }
+    }
+
+    // A sprite of short runs of every class, drawn from every column to every column.
+    const uint32_t kinds[] = {0x00123456, 0xFF204060, 0x80FF0000, 0x10ABCDEF, 0xFE010203};
+    const int width = 40, height = 2;
+    std::vector<uint32_t> sprite;
+    while (int(sprite.size()) < width * height) {
+        const uint32_t p = kinds[rng() % 5] ^ (rng() & 0x00FFFFFF);
+        for (int run = 1 + int(rng() % 5); run > 0; --run)
+            sprite.push_back(p);
+    }
+    sprite.resize(size_t(width) * height);
+    const std::unique_ptr<MemoryImage> source = GraphicsTest::Make(width, height, sprite);
+    std::vector<uint32_t> background(size_t(width + 6) * (height + 2));
+    for (uint32_t& p : background)
+        p = 0xFF000000u | (rng() & 0x00FFFFFF);
+    for (int left = 0; left < width; ++left) {
+        for (int right = left + 1; right <= width; ++right) {
+            const std::unique_ptr<MemoryImage> screen = GraphicsTest::Make(width + 6, height + 2, background);
+            screen->Blt(source.get(), 3 + left, 1, Rect(left, 0, right - left, height), Color::White, 0);
+            const uint32_t* out = screen->GetBits();
+            for (int y = 0; y < height + 2; ++y)
+                for (int x = 0; x < width + 6; ++x) {
+                    const size_t at = size_t(y) * (width + 6) + x;
+                    const int column = x - 3;
+                    uint32_t expected = background[at];
+                    if (y >= 1 && y <= height && column >= left && column < right) {
+                        const uint32_t s = sprite[size_t(y - 1) * width + column];
+                        expected = (s >> 24) == 255 ? s : (s >> 24) == 0 ? expected : RefOpaqueRun(expected, s);
+                    }
+                    ASSERT_EQ(out[at], expected) << "columns " << left << " to " << right << " at " << x << ", " << y;
+                }
         }
     }
 }
