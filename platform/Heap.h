@@ -60,6 +60,25 @@ PictureArray<T> MakePictureArray(size_t count)
     return array;
 }
 
+// Picture memory for standard containers (a display surface's pixels).
+template <typename T>
+struct PictureAllocator {
+    using value_type = T;
+    PictureAllocator() = default;
+    template <typename U>
+    PictureAllocator(const PictureAllocator<U>&) noexcept
+    {
+    }
+    T* allocate(size_t count)
+    {
+        if (count > std::numeric_limits<size_t>::max() / sizeof(T))
+            throw std::bad_array_new_length();
+        return static_cast<T*>(AllocatePicture(count * sizeof(T)));
+    }
+    void deallocate(T* memory, size_t) noexcept { FreePicture(memory); }
+    friend bool operator==(const PictureAllocator&, const PictureAllocator&) { return true; }
+};
+
 // The game's loading: its pictures come to about 80 MB.
 constexpr size_t PROGRAM_PICTURE_RESERVE = size_t(128) << 20;
 

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Heap.h"
 #include "platform/display/DDTypes.h"
 #include "platform/display/DisplayScreen.h"
 
@@ -114,7 +115,9 @@ private:
     int mPitch;
     DDPixelFormat mFormat;
     uint32_t mCaps;
-    std::vector<uint8_t> mPixels;
+    // The pixels start on a cache line: on rows a multiple of 64 bytes long (a screen's)
+    // the drawing's vector stores never straddle two lines.
+    std::vector<uint8_t, PictureAllocator<uint8_t>> mPixels;
     int mLockCount = 0;
     bool mHasColorKey = false;
     uint32_t mColorKey = 0;
