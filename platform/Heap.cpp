@@ -141,8 +141,10 @@ std::mutex gLock;
 // open one among them.
 std::vector<std::unique_ptr<Range>> gRanges;
 Range* gOpen = nullptr;
-// Read without the lock: while no range exists, picture memory is plain heap memory.
+// Read without the lock: while no range exists, picture memory is plain heap memory,
+// and while no loading is open, new pictures come from the heap.
 std::atomic<bool> gAnyRange{false};
+std::atomic<bool> gLoadingOpen{false};
 
 // A range of bytes (whole large pages) on a large-page boundary; null when none can be had.
 char* MapRange(size_t bytes)
@@ -187,6 +189,7 @@ bool BeginPictureLoading(size_t bytes)
     }
     gOpen = gRanges.back().get();
     gAnyRange.store(true, std::memory_order_release);
+    gLoadingOpen.store(true, std::memory_order_release);
     return true;
 #else
     (void)bytes;
@@ -204,6 +207,7 @@ void EndPictureLoading()
     if (gOpen->Empty())
         std::erase_if(gRanges, [](const std::unique_ptr<Range>& range) { return range.get() == gOpen; });
     gOpen = nullptr;
+    gLoadingOpen.store(false, std::memory_order_release);
     gAnyRange.store(!gRanges.empty(), std::memory_order_release);
 #endif
 }
@@ -212,7 +216,7 @@ void* AllocatePicture(size_t bytes)
 {
     bytes = RoundUp(bytes == 0 ? 1 : bytes, ALIGNMENT);
 #if PLINDOR_PICTURE_RANGES
-    if (gAnyRange.load(std::memory_order_acquire)) {
+    if (gLoadingOpen.load(std::memory_order_acquire)) {
         std::lock_guard<std::mutex> guard(gLock);
         if (gOpen != nullptr)
             if (void* memory = gOpen->Allocate(bytes))
