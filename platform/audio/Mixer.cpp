@@ -210,12 +210,9 @@ void Mixer::RenderChunk(int16_t* out, uint32_t frames)
 
     const uint32_t master = gWaveOutVolume.load(); // 0..65535
     const float scale = master == 65535 ? 1.0f : static_cast<float>(master / 65535.0);
-    int64_t peak = 0;
-    for (uint32_t i = 0; i < 2 * frames; ++i)
-        peak = std::max(peak, std::abs(static_cast<int64_t>(accum[i])));
     mLimiter.Process(accum, out, frames, scale);
     ++mLimiterActivity.blocks;
-    if (static_cast<float>(peak) * scale > static_cast<float>(PeakLimiter::kCeiling))
+    if (mLimiter.LowestGain() < 1.0f)
         ++mLimiterActivity.limited;
 }
 

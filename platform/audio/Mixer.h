@@ -40,8 +40,8 @@ public:
 
     size_t PlayingVoices();
 
-    // Blocks rendered, and those whose sum reached the limiter's ceiling: how often
-    // the mix leans on its safety net.
+    // Blocks rendered, and those the limiter turned down (by any amount, in its fall,
+    // hold or release): how often the mix leans on its safety net.
     struct LimiterActivity {
         uint64_t blocks = 0;
         uint64_t limited = 0;

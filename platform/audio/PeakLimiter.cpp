@@ -155,7 +155,7 @@ void PeakLimiter::Hold(float need)
     // Released slowly after the hold; kept as the reduction (1 - gain), which is
     // handed back to the plain sum once it is far too small to hear.
     mReduction = std::max(1.0f - lowest, mReduction * mReleaseKeep);
-    if (mReduction < 1e-5f)
+    if (mReduction < 1e-3f)
         mReduction = 0.0f;
 }
 
@@ -194,6 +194,7 @@ void PeakLimiter::Step(const int32_t* in, int16_t* out, float scale)
         Ramp();
         gain = 1.0f - mAppliedReduction;
     }
+    mLowestGain = std::min(mLowestGain, gain);
     for (int c = 0; c < 2; ++c) {
         const long v = std::lrint(Past(mDelay, c) * gain);
         out[c] = static_cast<int16_t>(std::clamp<long>(v, -kCeiling, kCeiling));
@@ -202,6 +203,7 @@ void PeakLimiter::Step(const int32_t* in, int16_t* out, float scale)
 
 void PeakLimiter::Process(const int32_t* in, int16_t* out, uint32_t frames, float scale)
 {
+    mLowestGain = 1.0f;
     for (uint32_t k = 0; k < frames; ++k)
         Step(in + 2 * k, out + 2 * k, scale);
 }

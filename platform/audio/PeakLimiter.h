@@ -24,6 +24,8 @@ public:
     void Process(const int32_t* in, int16_t* out, uint32_t frames, float scale = 1.0f);
     // The gain applied to the last frame written (1 = untouched).
     float Gain() const { return 1.0f - mAppliedReduction; }
+    // The lowest gain applied to a frame of the last Process (1 = all untouched).
+    float LowestGain() const { return mLowestGain; }
     // Frames from a frame of the sum to the same frame in the output.
     uint32_t Latency() const { return mDelay; }
 
@@ -70,6 +72,7 @@ private:
     uint32_t mRampBusy = 0;      // non-zero reductions in mRampLine
     double mRampSum = 0.0;
     float mAppliedReduction = 0.0f;
+    float mLowestGain = 1.0f;
 };
 
 } // namespace Platform

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 
 namespace Zant::Dsp {
 
@@ -348,21 +349,74 @@ void SoftClip(Signal& s, double gain, double ceilingDb)
     }
 }
 
-void MasterLufs(Signal& s, double lufs, double ceilingDb)
+void LimitPeaks(Signal& s, double ceiling)
+{
+    const size_t n = s.size();
+    if (n == 0 || ceiling <= 0.0) return;
+    const size_t ahead = static_cast<size_t>(0.001 * kRate); // the fall before a peak
+    const double recover = 1.0 - std::exp(-1.0 / (0.010 * kRate));
+    // The gain each sample needs, then the lowest need of the next `ahead` samples,
+    // released towards 1 after it.
+    std::vector<double> need(n + ahead, 1.0);
+    for (size_t i = 0; i < n; ++i) {
+        const double a = std::fabs(s[i]);
+        if (a > ceiling) need[i] = ceiling / a;
+    }
+    std::vector<double> held(n + ahead, 1.0);
+    std::deque<size_t> lowest; // indices of rising needs in the window
+    double released = 1.0;
+    for (size_t i = 0; i < n + ahead; ++i) {
+        while (!lowest.empty() && need[lowest.back()] >= need[i]) lowest.pop_back();
+        lowest.push_back(i);
+        if (i < ahead) continue;
+        const size_t start = i - ahead; // the window is start .. i
+        while (lowest.front() < start) lowest.pop_front();
+        released = std::min(need[lowest.front()], released + (1.0 - released) * recover);
+        held[start] = released;
+    }
+    // Averaged over the window before each sample: every term already holds that
+    // sample's need, so the average does too, and the fall becomes a ramp.
+    double sum = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        sum += held[i];
+        if (i > ahead) sum -= held[i - ahead - 1];
+        const double gain = sum / static_cast<double>(std::min(i, ahead) + 1);
+        s[i] = static_cast<float>(s[i] * std::min(gain, 1.0));
+    }
+}
+
+void MasterLufs(Signal& s, double lufs, double ceilingDb, bool loop)
 {
     const Signal raw = s;
     const double rawLufs = IntegratedLoudness(raw);
     if (rawLufs < -200.0) return;
-    // The gain goes after the loudness the soft clip leaves; the clip's ceiling
-    // comes down by what the true peak overshoots between the samples.
+    // The gain goes after the loudness the peak control leaves; its ceiling comes
+    // down by what the true peak overshoots between the samples.
     double gainDb = lufs - rawLufs, clipDb = ceilingDb;
-    for (int pass = 0; pass < 8; ++pass) {
+    // Turning peaks down takes some loudness with them, so a step of gain brings less
+    // than its size: the next step follows the slope of the last two.
+    double lastGainDb = 0.0, lastLufs = 0.0;
+    for (int pass = 0; pass < 16; ++pass) {
         s = raw;
-        SoftClip(s, DbToGain(gainDb), clipDb);
+        if (loop) {
+            SoftClip(s, DbToGain(gainDb), clipDb);
+        } else {
+            const float gain = static_cast<float>(DbToGain(gainDb));
+            for (float& x : s) x *= gain;
+            LimitPeaks(s, DbToGain(clipDb));
+        }
         const double now = IntegratedLoudness(s), peak = TruePeakDb(s);
-        if (peak > ceilingDb) clipDb -= peak - ceilingDb + 0.02;
-        else if (std::fabs(now - lufs) < 0.05) return;
-        gainDb += lufs - now;
+        if (peak > ceilingDb) {
+            clipDb -= peak - ceilingDb + 0.02;
+        } else if (std::fabs(now - lufs) < 0.05) {
+            return;
+        }
+        double slope = 1.0;
+        if (pass > 0 && std::fabs(gainDb - lastGainDb) > 1e-3)
+            slope = std::clamp((now - lastLufs) / (gainDb - lastGainDb), 0.2, 1.0);
+        lastGainDb = gainDb;
+        lastLufs = now;
+        gainDb += (lufs - now) / slope;
     }
 }
 

@@ -116,10 +116,15 @@ double EndingFall(const Signal& s);
 
 // Scales by gain and rounds the peaks off softly below the ceiling (dBFS).
 void SoftClip(Signal& s, double gain, double ceilingDb);
+// Turns the peaks over the ceiling (linear) down with a smooth gain: it falls over
+// the millisecond before a peak and recovers over tens of milliseconds, so an attack
+// keeps its shape and is only quieter (a waveshaper would square it off).
+void LimitPeaks(Signal& s, double ceiling);
 // Scales to an integrated loudness in LUFS (ITU-R BS.1770, see Loudness.h) with
-// the true peak at most the ceiling (dBTP): a soft clip takes the few peaks that
-// would pass it. Loops keep their join, the clip having no memory.
-void MasterLufs(Signal& s, double lufs, double ceilingDb = -1.0);
+// the true peak at most the ceiling (dBTP). A one-shot sound's peaks over it are
+// turned down smoothly (LimitPeaks); a loop's are taken by a soft clip, which has
+// no memory and so keeps the loop's join.
+void MasterLufs(Signal& s, double lufs, double ceilingDb = -1.0, bool loop = false);
 
 // Plays a signal faster (step > 1) or slower, by linear interpolation.
 Signal Resample(const Signal& s, double step);

@@ -730,8 +730,8 @@ const std::vector<KindLevel>& Levels()
     // interface clicks over it, rewards bright and alarms, explosions and boss events
     // loudest. Ambience stays under everything.
     static const std::vector<KindLevel> levels = {
-        {Kind::Click, "click", -26.0}, {Kind::Hit, "hit", -21.0},          {Kind::Reward, "reward", -18.0},
-        {Kind::Alarm, "alarm", -17.0}, {Kind::Ambience, "ambience", -30.0},
+        {Kind::Click, "click", -26.0, -10.0}, {Kind::Hit, "hit", -21.0, -7.0},    {Kind::Reward, "reward", -18.0, -6.0},
+        {Kind::Alarm, "alarm", -17.0, -3.0},  {Kind::Ambience, "ambience", -30.0, -1.0},
     };
     return levels;
 }
@@ -846,10 +846,13 @@ Signal Render(const Recipe& recipe, const Textures& textures)
         FadeOut(s, 0.008);
     }
     // The kinds' levels are meant as heard: the file sits where the mixer's gain at
-    // the default effect volume, on both speakers, brings it to its level. The true
-    // peak stays under -1 dBTP with a margin for the 16-bit rounding of the file and
-    // for meters that interpolate between samples a little differently.
-    MasterLufs(s, LevelOf(recipe.kind).lufs - EffectHeardOffsetLu(), -1.2);
+    // the default effect volume, on both speakers, brings it to its level, and its
+    // peaks where that gain brings them to the kind's headroom. The true peak stays
+    // under -1 dBTP with a margin for the 16-bit rounding of the file and for meters
+    // that interpolate between samples a little differently.
+    const KindLevel& level = LevelOf(recipe.kind);
+    const double peakInFile = level.peak - 20.0 * std::log10(DefaultEffectGain()) - 0.2;
+    MasterLufs(s, level.lufs - EffectHeardOffsetLu(), std::min(-1.2, peakInFile), recipe.loop);
     return s;
 }
 

@@ -19,6 +19,9 @@ struct KindLevel {
     Kind kind;
     const char* name;
     double lufs;            // integrated loudness (ITU-R BS.1770) as heard at the default volume
+    // The highest true peak as heard (dBTP): headroom, so that the effects that start
+    // together (a word's last keystroke and its kill) stay under full scale over the music.
+    double peak;
 };
 const std::vector<KindLevel>& Levels();
 const KindLevel& LevelOf(Kind kind);
