@@ -153,7 +153,8 @@ void PeakLimiter::Hold(float need)
     const float lowest = mHeldCount > 0 ? mHeld[mHeldFirst].need : 1.0f;
 
     // Released slowly after the hold; kept as the reduction (1 - gain), which is
-    // handed back to the plain sum once it is far too small to hear.
+    // handed back to the plain sum once it is far too small to hear (under 0.01 dB;
+    // the ramp spreads that last step over a millisecond).
     mReduction = std::max(1.0f - lowest, mReduction * mReleaseKeep);
     if (mReduction < 1e-3f)
         mReduction = 0.0f;
