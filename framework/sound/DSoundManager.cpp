@@ -94,7 +94,7 @@ bool DSoundManager::StoreSound(unsigned int id, DecodedSound& sound)
         // No device: keep the PCM anyway, so a silent machine still loads its sounds.
         auto data = std::make_shared<Platform::PcmData>();
         data->format = format;
-        data->bytes = std::move(sound.pcm);
+        data->bytes.assign(sound.pcm.begin(), sound.pcm.end());
         buffer = std::make_unique<Platform::SoundBuffer>(nullptr, std::move(data));
     }
     std::lock_guard<std::mutex> guard(mSoundLock);
@@ -195,7 +195,8 @@ void DSoundManager::WriteCachedWav(unsigned int id, const std::string& cachedNam
         sound.channels = format.channels;
         sound.rate = format.samplesPerSec;
         sound.bits = format.bitsPerSample;
-        sound.pcm = buffer->Data()->bytes;
+        const Platform::PcmBytes& kept = buffer->Data()->bytes;
+        sound.pcm.assign(kept.begin(), kept.end());
     }
     SoundDependency dep;
     dep.present = true;
