@@ -40,6 +40,12 @@ bool MappedFile::Open(const std::string& gamePath, size_t maxBytes)
     return true;
 }
 
+const uint8_t* MappedFile::Data() const
+{
+    static const uint8_t nothing = 0;
+    return mAddress != nullptr ? static_cast<const uint8_t*>(mAddress) : &nothing;
+}
+
 void MappedFile::Close()
 {
     if (mAddress != nullptr)

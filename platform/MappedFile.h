@@ -24,7 +24,8 @@ public:
     bool Open(const std::string& gamePath, size_t maxBytes = SIZE_MAX);
     void Close();
 
-    const uint8_t* Data() const { return static_cast<const uint8_t*>(mAddress); }
+    // Never null, so that a reader may hand it on as it stands; Size() bytes may be read.
+    const uint8_t* Data() const;
     size_t Size() const { return mSize; }
     const std::string& Error() const { return mError; }
 

@@ -53,7 +53,6 @@ TEST(MappedFile, GivesARegularFilesBytesAndRefusesEverythingElseWithItsReason)
         } else {
             EXPECT_EQ(file.Error().rfind(c.error, 0), 0u) << file.Error();
             EXPECT_EQ(file.Size(), 0u);
-            EXPECT_EQ(file.Data(), nullptr);
         }
     }
 }
@@ -66,7 +65,6 @@ TEST(MappedFile, AFailedOpenLeavesNothingOfTheFileMappedBefore)
     ASSERT_TRUE(file.Open(dir.File("a.xm")));
     EXPECT_FALSE(file.Open(dir.File("b.xm")));
     EXPECT_EQ(file.Size(), 0u);
-    EXPECT_EQ(file.Data(), nullptr);
     ASSERT_TRUE(file.Open(dir.File("a.xm")));
     EXPECT_EQ(file.Size(), 5u);
     EXPECT_EQ(file.Error(), "");
