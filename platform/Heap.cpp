@@ -13,18 +13,18 @@
 #include <unistd.h>
 #endif
 
-// The sanitizers check the heap's blocks only: their builds keep every picture there.
+// The sanitizers check the heap's blocks only: their builds keep every block there.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define PLINDOR_PICTURE_RANGES 0
+#define PLINDOR_LOADING_RANGES 0
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define PLINDOR_PICTURE_RANGES 0
+#define PLINDOR_LOADING_RANGES 0
 #endif
 #endif
-#if !defined(PLINDOR_PICTURE_RANGES) && defined(__linux__)
-#define PLINDOR_PICTURE_RANGES 1
-#elif !defined(PLINDOR_PICTURE_RANGES)
-#define PLINDOR_PICTURE_RANGES 0
+#if !defined(PLINDOR_LOADING_RANGES) && defined(__linux__)
+#define PLINDOR_LOADING_RANGES 1
+#elif !defined(PLINDOR_LOADING_RANGES)
+#define PLINDOR_LOADING_RANGES 0
 #endif
 
 namespace Platform {
@@ -36,7 +36,7 @@ constexpr size_t ALIGNMENT = 64;
 
 size_t RoundUp(size_t n, size_t step) { return (n + step - 1) / step * step; }
 
-#if PLINDOR_PICTURE_RANGES
+#if PLINDOR_LOADING_RANGES
 
 constexpr size_t LARGE_PAGE = size_t(2) << 20;
 
@@ -58,7 +58,7 @@ void ReleasePages(char* from, char* to)
 
 // One loading's range. Blocks are placed first fit from its start, so freed room (a
 // decode buffer whose picture became palette indices) is taken again by the next
-// picture, on pages already touched, and the pictures lie packed at the front.
+// block, on pages already touched, and the blocks lie packed at the front.
 class Range {
 public:
     Range(char* base, size_t size) : mBase(base), mSize(size) { mFree.emplace(0, size); }
@@ -137,12 +137,12 @@ private:
 };
 
 std::mutex gLock;
-// The ranges that hold pictures (closed ones until their last picture goes), and the
-// open one among them.
+// The ranges that hold blocks (closed ones until their last block goes), and the open
+// one among them.
 std::vector<std::unique_ptr<Range>> gRanges;
 Range* gOpen = nullptr;
-// Read without the lock: while no range exists, picture memory is plain heap memory,
-// and while no loading is open, new pictures come from the heap.
+// Read without the lock: while no range exists, loading memory is plain heap memory,
+// and while no loading is open, new blocks come from the heap.
 std::atomic<bool> gAnyRange{false};
 std::atomic<bool> gLoadingOpen{false};
 
@@ -166,9 +166,9 @@ char* MapRange(size_t bytes)
 
 } // namespace
 
-bool BeginPictureLoading(size_t bytes)
+bool BeginLoadingMemory(size_t bytes)
 {
-#if PLINDOR_PICTURE_RANGES
+#if PLINDOR_LOADING_RANGES
     if (bytes == 0 || bytes > (size_t(1) << 40))
         return false;
     bytes = RoundUp(bytes, LARGE_PAGE);
@@ -179,7 +179,7 @@ bool BeginPictureLoading(size_t bytes)
     if (base == nullptr)
         return false;
     // A kernel without large pages refuses the advice; the range still keeps the
-    // loading's freed pages for its next pictures.
+    // loading's freed pages for its next blocks.
     madvise(base, bytes, MADV_HUGEPAGE);
     try {
         gRanges.push_back(std::make_unique<Range>(base, bytes));
@@ -197,9 +197,9 @@ bool BeginPictureLoading(size_t bytes)
 #endif
 }
 
-void EndPictureLoading()
+void EndLoadingMemory()
 {
-#if PLINDOR_PICTURE_RANGES
+#if PLINDOR_LOADING_RANGES
     std::lock_guard<std::mutex> guard(gLock);
     if (gOpen == nullptr)
         return;
@@ -212,10 +212,10 @@ void EndPictureLoading()
 #endif
 }
 
-void* AllocatePicture(size_t bytes)
+void* AllocateLoadingMemory(size_t bytes)
 {
     bytes = RoundUp(bytes == 0 ? 1 : bytes, ALIGNMENT);
-#if PLINDOR_PICTURE_RANGES
+#if PLINDOR_LOADING_RANGES
     if (gLoadingOpen.load(std::memory_order_acquire)) {
         std::lock_guard<std::mutex> guard(gLock);
         if (gOpen != nullptr)
@@ -229,11 +229,11 @@ void* AllocatePicture(size_t bytes)
     return memory;
 }
 
-void FreePicture(void* memory)
+void FreeLoadingMemory(void* memory)
 {
     if (memory == nullptr)
         return;
-#if PLINDOR_PICTURE_RANGES
+#if PLINDOR_LOADING_RANGES
     if (gAnyRange.load(std::memory_order_acquire)) {
         std::lock_guard<std::mutex> guard(gLock);
         for (auto range = gRanges.begin(); range != gRanges.end(); ++range) {

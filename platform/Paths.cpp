@@ -83,17 +83,27 @@ int OpenWithoutWaiting(const std::string& gamePath)
 
 } // namespace
 
-std::FILE* OpenRegularFile(const std::string& gamePath)
+int OpenRegularFileDescriptor(const std::string& gamePath, uint64_t* size)
 {
     const int fd = OpenWithoutWaiting(gamePath);
     if (fd < 0)
-        return nullptr;
+        return -1;
     struct stat st{};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
         errno = EINVAL;
-        return nullptr;
+        return -1;
     }
+    if (size != nullptr)
+        *size = static_cast<uint64_t>(st.st_size);
+    return fd;
+}
+
+std::FILE* OpenRegularFile(const std::string& gamePath)
+{
+    const int fd = OpenRegularFileDescriptor(gamePath);
+    if (fd < 0)
+        return nullptr;
     std::FILE* file = fdopen(fd, "rb");
     if (!file)
         close(fd);

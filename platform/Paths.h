@@ -26,8 +26,12 @@ std::string ToNativePath(const std::string& gamePath);
 bool ReadWholeFile(const std::string& gamePath, std::string& out, size_t maxBytes = SIZE_MAX);
 
 // Opens a file for reading in binary mode when it is a regular file, without waiting
-// on a FIFO or a device standing in its place; null otherwise (errno says why).
+// on a FIFO or a device standing in its place; null otherwise (errno says why: EINVAL
+// for what is not a regular file).
 std::FILE* OpenRegularFile(const std::string& gamePath);
+// The same as a descriptor (close-on-exec), with the file's size when size is given;
+// -1 otherwise.
+int OpenRegularFileDescriptor(const std::string& gamePath, uint64_t* size = nullptr);
 
 // True when path is a folder itself, not a symbolic link to one.
 bool IsRealFolder(const std::string& path);

@@ -95,7 +95,7 @@ DDImage* ZantApp::DuplicateImage(Image* image, const Rect& rect)
     };
     if ((bits || indices) && inside == rect && rect.width > 0 && rect.height > 0) {
         // Every pixel comes from the source: no need to clear them first.
-        auto pixels = Platform::MakePictureArrayForOverwrite<uint32_t>(size_t(rect.width) * size_t(rect.height) + 1);
+        auto pixels = Platform::MakeLoadingArrayForOverwrite<uint32_t>(size_t(rect.width) * size_t(rect.height) + 1);
         copyInside(pixels.get());
         copy->TakeBits(std::move(pixels), rect.width, rect.height);
         return copy;
@@ -147,7 +147,7 @@ MemoryImage* ZantApp::TransformImagePixels(Image* image, const Color& color)
     if (bits == nullptr)
         return nullptr;
     const size_t count = size_t(source->GetWidth()) * size_t(source->GetHeight());
-    auto scaled = Platform::MakePictureArrayForOverwrite<uint32_t>(count + 1);
+    auto scaled = Platform::MakeLoadingArrayForOverwrite<uint32_t>(count + 1);
     for (size_t i = 0; i < count; ++i)
         scaled[i] = scale.Apply(bits[i]);
     auto* copy = new MemoryImage(this);

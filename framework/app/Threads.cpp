@@ -41,11 +41,11 @@ void ZantApp::StartLoadingThread()
 void ZantApp::LoadingThreadProc(ZantApp* app)
 {
     Platform::ThreadCrashStack crashStack;
-    // The pictures decoded now, on this thread and on the decoding workers, come from
-    // a range of large pages, which ends with the loading.
-    Platform::BeginPictureLoading(Platform::PROGRAM_PICTURE_RESERVE);
+    // The pictures and sounds decoded now, on this thread and on the decoding workers,
+    // come from a range of large pages, which ends with the loading.
+    Platform::BeginLoadingMemory(Platform::PROGRAM_LOADING_RESERVE);
     app->LoadingProc();
-    Platform::EndPictureLoading();
+    Platform::EndLoadingMemory();
     if (app->mShutdown) {
         Platform::DebugOutput("Resource loading stopped: the application is shutting down\r\n");
     } else {

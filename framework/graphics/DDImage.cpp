@@ -595,7 +595,7 @@ uint32_t* DDImage::GetBits()
         return nullptr;
     const SurfaceFormat& f = target.format;
     const size_t count = PixelCount();
-    auto bits = Platform::MakePictureArray<uint32_t>(count + 1);
+    auto bits = Platform::MakeLoadingArray<uint32_t>(count + 1);
     bits[count] = GUARD_WORD;
     uint32_t key = 0;
     const bool keyed = mSurface->GetColorKey(key);

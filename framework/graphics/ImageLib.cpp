@@ -14,12 +14,12 @@
 
 namespace ImageLib {
 
-PixelArray::PixelArray(size_t count) : mWords(Platform::MakePictureArray<uint32_t>(count + 1)), mCount(count) {}
+PixelArray::PixelArray(size_t count) : mWords(Platform::MakeLoadingArray<uint32_t>(count + 1)), mCount(count) {}
 
 PixelArray::PixelArray(const PixelArray& other) : mCount(other.mCount)
 {
     if (other.mWords != nullptr) {
-        mWords = Platform::MakePictureArrayForOverwrite<uint32_t>(mCount + 1);
+        mWords = Platform::MakeLoadingArrayForOverwrite<uint32_t>(mCount + 1);
         std::copy_n(other.mWords.get(), mCount + 1, mWords.get());
     }
 }
@@ -46,13 +46,13 @@ PixelArray& PixelArray::operator=(PixelArray&& other) noexcept
 PixelArray PixelArray::ForOverwrite(size_t count)
 {
     PixelArray array;
-    array.mWords = Platform::MakePictureArrayForOverwrite<uint32_t>(count + 1);
+    array.mWords = Platform::MakeLoadingArrayForOverwrite<uint32_t>(count + 1);
     array.mWords[count] = 0;
     array.mCount = count;
     return array;
 }
 
-Platform::PictureArray<uint32_t> PixelArray::Release()
+Platform::LoadingArray<uint32_t> PixelArray::Release()
 {
     mCount = 0;
     return std::move(mWords);
@@ -77,7 +77,7 @@ std::unique_ptr<Image> Image::ForOverwrite(int width, int height)
     return image;
 }
 
-Platform::PictureArray<uint32_t> Image::ReleaseBits()
+Platform::LoadingArray<uint32_t> Image::ReleaseBits()
 {
     mWidth = 0;
     mHeight = 0;

@@ -50,13 +50,13 @@ public:
 
     // Hands the words over (size() + 1 of them, the last one spare) and leaves this
     // array empty.
-    Platform::PictureArray<uint32_t> Release();
+    Platform::LoadingArray<uint32_t> Release();
 
     friend bool operator==(const PixelArray& a, const PixelArray& b);
     friend bool operator==(const PixelArray& a, const std::vector<uint32_t>& b);
 
 private:
-    Platform::PictureArray<uint32_t> mWords;
+    Platform::LoadingArray<uint32_t> mWords;
     size_t mCount = 0;
 };
 
@@ -77,7 +77,7 @@ public:
     uint32_t Pixel(int x, int y) const { return mBits[static_cast<size_t>(y) * mWidth + x]; }
     // The pixel words with one spare word after them (see PixelArray); the image is
     // left empty, 0 by 0.
-    Platform::PictureArray<uint32_t> ReleaseBits();
+    Platform::LoadingArray<uint32_t> ReleaseBits();
 
     int mWidth = 0;
     int mHeight = 0;

@@ -13,11 +13,11 @@ namespace Zant {
 namespace {
 
 template <typename T>
-Platform::PictureArray<T> CopyArray(const Platform::PictureArray<T>& from, size_t count)
+Platform::LoadingArray<T> CopyArray(const Platform::LoadingArray<T>& from, size_t count)
 {
     if (from == nullptr)
         return nullptr;
-    auto copy = Platform::MakePictureArrayForOverwrite<T>(count);
+    auto copy = Platform::MakeLoadingArrayForOverwrite<T>(count);
     std::copy_n(from.get(), count, copy.get());
     return copy;
 }
@@ -45,7 +45,7 @@ MemoryImage::MemoryImage(const MemoryImage& other)
     const size_t count = PixelCount();
     if (other.mBits == nullptr && other.mColorTable == nullptr) {
         // A blank source is copied as blank pixels; the source itself stays as it is.
-        mBits = Platform::MakePictureArray<uint32_t>(count + 1);
+        mBits = Platform::MakeLoadingArray<uint32_t>(count + 1);
         mBits[count] = GUARD_WORD;
     } else {
         mBits = CopyArray(other.mBits, count + 1);
@@ -131,14 +131,14 @@ uint32_t* MemoryImage::GetBits()
     if (mColorTable != nullptr && mColorIndices != nullptr) {
         mBits = std::move(mExpandedBits);
         if (mBits == nullptr) {
-            mBits = Platform::MakePictureArrayForOverwrite<uint32_t>(count + 1);
+            mBits = Platform::MakeLoadingArrayForOverwrite<uint32_t>(count + 1);
             BlendRows::ExpandPalette(mBits.get(), mColorIndices.get(), mColorTable.get(), int(count));
         }
         mColorIndices.reset();
         mColorTable.reset();
         mNativeAlphaData.reset();
     } else {
-        mBits = Platform::MakePictureArray<uint32_t>(count + 1);
+        mBits = Platform::MakeLoadingArray<uint32_t>(count + 1);
         mColorTable.reset();
     }
     mBits[count] = GUARD_WORD;
@@ -202,17 +202,17 @@ void MemoryImage::FlipVertically()
 void MemoryImage::SetBits(const uint32_t* pixels, int width, int height)
 {
     const size_t count = size_t(std::max(width, 0)) * size_t(std::max(height, 0));
-    Platform::PictureArray<uint32_t> copy;
+    Platform::LoadingArray<uint32_t> copy;
     if (pixels != nullptr) {
-        copy = Platform::MakePictureArrayForOverwrite<uint32_t>(count + 1);
+        copy = Platform::MakeLoadingArrayForOverwrite<uint32_t>(count + 1);
         std::copy_n(pixels, count, copy.get());
     } else {
-        copy = Platform::MakePictureArray<uint32_t>(count + 1);
+        copy = Platform::MakeLoadingArray<uint32_t>(count + 1);
     }
     TakeBits(std::move(copy), width, height);
 }
 
-void MemoryImage::TakeBits(Platform::PictureArray<uint32_t> pixels, int width, int height)
+void MemoryImage::TakeBits(Platform::LoadingArray<uint32_t> pixels, int width, int height)
 {
     mColorTable.reset();
     mColorIndices.reset();
@@ -220,7 +220,7 @@ void MemoryImage::TakeBits(Platform::PictureArray<uint32_t> pixels, int width, i
     mHeight = std::max(height, 0);
     mBits = std::move(pixels);
     if (mBits == nullptr)
-        mBits = Platform::MakePictureArray<uint32_t>(PixelCount() + 1);
+        mBits = Platform::MakeLoadingArray<uint32_t>(PixelCount() + 1);
     mBits[PixelCount()] = GUARD_WORD;
     BitsChanged();
     CommitBits();
@@ -232,7 +232,7 @@ void MemoryImage::TakeBits(ImageLib::Image& picture)
     // A picture whose size was changed by hand without its pixels comes out blank
     // rather than read or written past its array.
     const bool whole = picture.mBits.size() == size_t(width) * size_t(height);
-    Platform::PictureArray<uint32_t> pixels = picture.ReleaseBits();
+    Platform::LoadingArray<uint32_t> pixels = picture.ReleaseBits();
     TakeBits(whole ? std::move(pixels) : nullptr, width, height);
 }
 
@@ -298,7 +298,7 @@ const uint32_t* MemoryImage::GetDrawBits()
         return GetBits();
     if (mExpandedBits == nullptr) {
         const size_t count = PixelCount();
-        mExpandedBits = Platform::MakePictureArrayForOverwrite<uint32_t>(count + 1);
+        mExpandedBits = Platform::MakeLoadingArrayForOverwrite<uint32_t>(count + 1);
         BlendRows::ExpandPalette(mExpandedBits.get(), mColorIndices.get(), mColorTable.get(), int(count));
         mExpandedBits[count] = GUARD_WORD;
     }

@@ -64,7 +64,7 @@ public:
     virtual void SetBits(const uint32_t* pixels, int width, int height);
     // The same without a copy: pixels holds width * height words and one spare word
     // after them, and the image keeps the array.
-    void TakeBits(Platform::PictureArray<uint32_t> pixels, int width, int height);
+    void TakeBits(Platform::LoadingArray<uint32_t> pixels, int width, int height);
     // A decoded picture's pixels, taken over; the picture is left empty.
     void TakeBits(ImageLib::Image& picture);
     virtual void Create(int width, int height);
@@ -125,21 +125,21 @@ protected:
     // The pixel array as rows for the copy operations (null bits when it cannot be had).
     PixelRows Rows(bool opaque);
 
-    // The per-pixel arrays live in picture memory: large pages while a loading is open.
-    Platform::PictureArray<uint32_t> mBits;
+    // The per-pixel arrays live in loading memory: large pages while a loading is open.
+    Platform::LoadingArray<uint32_t> mBits;
     int mBitsChangedCount = 0;
-    Platform::PictureArray<uint32_t> mColorTable;
-    Platform::PictureArray<uint8_t> mColorIndices;
+    Platform::LoadingArray<uint32_t> mColorTable;
+    Platform::LoadingArray<uint8_t> mColorIndices;
     bool mForcedMode = false;
     bool mHasTrans = false;
     bool mHasAlpha = false;
     bool mIsVolatile = false;
-    Platform::PictureArray<uint32_t> mNativeAlphaData;
+    Platform::LoadingArray<uint32_t> mNativeAlphaData;
     PixelFormat mNativeFormat;
-    Platform::PictureArray<uint8_t> mRLAlphaData;
-    Platform::PictureArray<uint8_t> mRLAdditiveData;
+    Platform::LoadingArray<uint8_t> mRLAlphaData;
+    Platform::LoadingArray<uint8_t> mRLAdditiveData;
     PixelFormat mRLAdditiveFormat;
-    Platform::PictureArray<uint32_t> mExpandedBits; // width * height + 1 words, guard word included
+    Platform::LoadingArray<uint32_t> mExpandedBits; // width * height + 1 words, guard word included
     std::unique_ptr<RowSpans> mRowSpans;
     bool mBitsChanged = false;
     ImageRegistry* mApp = nullptr;

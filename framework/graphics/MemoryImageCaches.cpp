@@ -60,7 +60,7 @@ uint32_t* MemoryImage::GetNativeAlphaData(int bitDepth, uint32_t redMask, uint32
     }
     if (source == nullptr)
         return nullptr;
-    auto native = Platform::MakePictureArrayForOverwrite<uint32_t>(count);
+    auto native = Platform::MakeLoadingArrayForOverwrite<uint32_t>(count);
     for (size_t i = 0; i < count; ++i)
         native[i] = ToNative(source[i], redMask, greenMask, blueMask);
     mNativeAlphaData = std::move(native);
@@ -74,7 +74,7 @@ uint8_t* MemoryImage::GetRLAlphaData()
     if (mRLAlphaData != nullptr)
         return mRLAlphaData.get();
     const size_t count = PixelCount();
-    auto runs = Platform::MakePictureArrayForOverwrite<uint8_t>(count);
+    auto runs = Platform::MakeLoadingArrayForOverwrite<uint8_t>(count);
     if (mColorTable != nullptr && mColorIndices != nullptr) {
         std::array<uint8_t, 256> classes;
         for (int i = 0; i < 256; ++i)
@@ -105,7 +105,7 @@ uint8_t* MemoryImage::GetRLAdditiveData(int bitDepth, uint32_t redMask, uint32_t
     if (native == nullptr)
         return nullptr;
     const bool palettised = mColorTable != nullptr && mColorIndices != nullptr;
-    auto runs = Platform::MakePictureArrayForOverwrite<uint8_t>(PixelCount());
+    auto runs = Platform::MakeLoadingArrayForOverwrite<uint8_t>(PixelCount());
     for (int y = 0; y < mHeight; ++y) {
         const size_t start = size_t(y) * mWidth;
         EncodeRuns(runs.get() + start, mWidth, [&](int x) {
@@ -128,8 +128,8 @@ bool MemoryImage::Palletize()
     if (bits == nullptr || count == 0)
         return false;
 
-    auto indices = Platform::MakePictureArrayForOverwrite<uint8_t>(count);
-    auto palette = Platform::MakePictureArray<uint32_t>(256);
+    auto indices = Platform::MakeLoadingArrayForOverwrite<uint8_t>(count);
+    auto palette = Platform::MakeLoadingArray<uint32_t>(256);
     // Distinct values sorted for bisection, each with its palette index (order of
     // first appearance).
     std::array<uint32_t, 256> sortedValues;

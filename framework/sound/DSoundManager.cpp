@@ -6,6 +6,7 @@
 #include "framework/sound/DSoundInstance.h"
 #include "framework/sound/MusicLibraries.h"
 #include "platform/Log.h"
+#include "platform/MappedFile.h"
 #include "platform/Paths.h"
 #include "platform/audio/FileTime.h"
 #include "platform/audio/Mixer.h"
@@ -73,12 +74,12 @@ std::shared_ptr<const Platform::PcmData> DSoundManager::GetSoundData(unsigned in
     return mSourceSounds[id]->Data();
 }
 
-bool DSoundManager::StoreSound(unsigned int id, DecodedSound& sound)
+bool DSoundManager::StoreSound(unsigned int id, const PcmSpan& sound)
 {
-    if (sound.pcm.empty() || sound.pcm.size() > Platform::kMaxBufferBytes)
+    if (sound.size == 0 || sound.size > Platform::kMaxBufferBytes)
         return false;
     Platform::WaveFormat format = Platform::MakePcmFormat(sound.channels, sound.rate, sound.bits);
-    const auto size = static_cast<uint32_t>(sound.pcm.size());
+    const auto size = static_cast<uint32_t>(sound.size);
     std::unique_ptr<Platform::SoundBuffer> buffer;
     if (mDevice) {
         if (mDevice->CreateSoundBuffer(format, size, buffer) != Platform::AUDIO_OK)
@@ -87,14 +88,14 @@ bool DSoundManager::StoreSound(unsigned int id, DecodedSound& sound)
         uint32_t destSize = 0;
         if (buffer->Lock(&dest, &destSize) != Platform::AUDIO_OK)
             return false;
-        std::memcpy(dest, sound.pcm.data(), size);
+        std::memcpy(dest, sound.pcm, size);
         if (buffer->Unlock() != Platform::AUDIO_OK)
             return false;
     } else {
         // No device: keep the PCM anyway, so a silent machine still loads its sounds.
         auto data = std::make_shared<Platform::PcmData>();
         data->format = format;
-        data->bytes = std::move(sound.pcm);
+        data->bytes.assign(sound.pcm, sound.pcm + size);
         buffer = std::make_unique<Platform::SoundBuffer>(nullptr, std::move(data));
     }
     std::lock_guard<std::mutex> guard(mSoundLock);
@@ -105,11 +106,12 @@ bool DSoundManager::StoreSound(unsigned int id, DecodedSound& sound)
 
 namespace {
 
-// Reads a sound file; a missing one is no error here (another kind may exist), one
-// that is there but cannot be read is.
-bool ReadSoundBytes(const std::string& fileName, std::string& bytes, std::string& error)
+// Maps a sound file: a WAV's samples go from there straight into their buffer, with
+// no copy of the file on the heap. A missing file is no error here (another kind may
+// exist), one that is there but cannot be read is.
+bool MapSoundFile(const std::string& fileName, Platform::MappedFile& file, std::string& error)
 {
-    if (Platform::ReadWholeFile(fileName, bytes, kMaxSoundFileBytes))
+    if (file.Open(fileName, kMaxSoundFileBytes))
         return true;
     if (Platform::FileWriteTime(fileName) != 0)
         error = fileName + ": cannot be read (or is larger than a sound can be)";
@@ -120,13 +122,13 @@ bool ReadSoundBytes(const std::string& fileName, std::string& bytes, std::string
 
 bool DSoundManager::ReadWavFile(unsigned int id, const std::string& fileName, std::string& error)
 {
-    std::string bytes;
-    if (!ReadSoundBytes(fileName, bytes, error))
+    Platform::MappedFile file;
+    if (!MapSoundFile(fileName, file, error))
         return false;
-    DecodedSound sound;
+    PcmSpan sound;
     SoundDependency dep;
     std::string reason;
-    if (!ParseWav(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), sound, &dep, reason)) {
+    if (!ParseWavInPlace(file.Data(), file.Size(), sound, &dep, reason)) {
         error = fileName + ": " + reason;
         return false;
     }
@@ -138,13 +140,12 @@ bool DSoundManager::ReadWavFile(unsigned int id, const std::string& fileName, st
 
 bool DSoundManager::DecodeFile(const std::string& fileName, DecodedSound& sound, std::string& error)
 {
-    std::string bytes;
-    if (!ReadSoundBytes(fileName, bytes, error))
+    Platform::MappedFile file;
+    if (!MapSoundFile(fileName, file, error))
         return false;
     std::string reason;
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    bool ok = fileName.ends_with(".ogg") ? DecodeOgg(data, bytes.size(), sound, reason)
-                                         : ParseAu(data, bytes.size(), sound, reason);
+    bool ok = fileName.ends_with(".ogg") ? DecodeOgg(file.Data(), file.Size(), sound, reason)
+                                         : ParseAu(file.Data(), file.Size(), sound, reason);
     if (!ok) {
         Platform::DebugOutput("Cannot decode " + fileName + ": " + reason + "\n");
         error = fileName + ": " + reason;
@@ -195,7 +196,8 @@ void DSoundManager::WriteCachedWav(unsigned int id, const std::string& cachedNam
         sound.channels = format.channels;
         sound.rate = format.samplesPerSec;
         sound.bits = format.bitsPerSample;
-        sound.pcm = buffer->Data()->bytes;
+        const Platform::PcmBytes& kept = buffer->Data()->bytes;
+        sound.pcm.assign(kept.begin(), kept.end());
     }
     SoundDependency dep;
     dep.present = true;
@@ -238,7 +240,7 @@ bool DSoundManager::LoadSoundFile(unsigned int id, const std::string& name, std:
         return false;
     }
     error.clear();
-    if (!StoreSound(id, sound)) {
+    if (!StoreSound(id, SpanOf(sound))) {
         error = decoded + ": a sound format that cannot be played";
         return false;
     }

@@ -63,7 +63,8 @@ private:
     bool ReadWavFile(unsigned int id, const std::string& fileName, std::string& error);
     bool DecodeFile(const std::string& fileName, DecodedSound& sound, std::string& error);
     bool DecodeMp3(const std::string& fileName, DecodedSound& sound);
-    bool StoreSound(unsigned int id, DecodedSound& sound);
+    // Copies the samples into a buffer of their own.
+    bool StoreSound(unsigned int id, const PcmSpan& sound);
     void WriteCachedWav(unsigned int id, const std::string& cachedName, const std::string& sourceName);
 
     std::unique_ptr<Platform::AudioDevice> mDevice; // first in, last out: buffers live on its mixer

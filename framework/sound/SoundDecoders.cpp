@@ -43,6 +43,19 @@ bool IsValidSoundFormat(uint16_t channels, uint32_t rate, uint16_t bits)
 bool ParseWav(const uint8_t* data, size_t size, DecodedSound& out, SoundDependency* dep, std::string& error)
 {
     out = DecodedSound{};
+    PcmSpan found;
+    if (!ParseWavInPlace(data, size, found, dep, error))
+        return false;
+    out.channels = found.channels;
+    out.rate = found.rate;
+    out.bits = found.bits;
+    out.pcm.assign(found.pcm, found.pcm + found.size);
+    return true;
+}
+
+bool ParseWavInPlace(const uint8_t* data, size_t size, PcmSpan& out, SoundDependency* dep, std::string& error)
+{
+    out = PcmSpan{};
     if (dep)
         *dep = SoundDependency{};
     if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
@@ -88,7 +101,8 @@ bool ParseWav(const uint8_t* data, size_t size, DecodedSound& out, SoundDependen
             out.channels = channels;
             out.rate = rate;
             out.bits = bits;
-            out.pcm.assign(data + body, data + body + chunkSize);
+            out.pcm = data + body;
+            out.size = chunkSize;
             return true;
         }
         // Chunks are word-aligned: an odd size is followed by a pad byte.

@@ -20,6 +20,20 @@ struct DecodedSound {
     uint16_t BlockAlign() const { return static_cast<uint16_t>(channels * bits / 8); }
 };
 
+// Samples where they lie: in the bytes of the file they were parsed from.
+struct PcmSpan {
+    uint16_t channels = 1;
+    uint32_t rate = 22050;
+    uint16_t bits = 16;
+    const uint8_t* pcm = nullptr;
+    size_t size = 0;
+};
+
+inline PcmSpan SpanOf(const DecodedSound& sound)
+{
+    return {sound.channels, sound.rate, sound.bits, sound.pcm.data(), sound.pcm.size()};
+}
+
 // What a cached copy records about the file it was decoded from.
 struct SoundDependency {
     bool present = false;
@@ -38,6 +52,8 @@ bool IsValidSoundFormat(uint16_t channels, uint32_t rate, uint16_t bits);
 // RIFF/WAVE with a PCM "fmt " chunk; unknown chunks are skipped, a "dep " chunk is
 // reported through dep (may be null). False with a reason in error.
 bool ParseWav(const uint8_t* data, size_t size, DecodedSound& out, SoundDependency* dep, std::string& error);
+// The same without a copy: out's samples point into data.
+bool ParseWavInPlace(const uint8_t* data, size_t size, PcmSpan& out, SoundDependency* dep, std::string& error);
 // ".snd" files: encoding 1 (mu-law, to 16-bit) and 2 (signed 8-bit, to unsigned 8-bit).
 bool ParseAu(const uint8_t* data, size_t size, DecodedSound& out, std::string& error);
 // Ogg Vorbis through libvorbisfile, to 16-bit PCM; fails unless every sample the stream

@@ -7,15 +7,20 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Heap.h"
 #include "platform/audio/AudioTypes.h"
 
 namespace Platform {
 
 class Mixer;
 
+// A sound decoded while a loading is open keeps its samples in the loading's large
+// pages, beside its pictures.
+using PcmBytes = std::vector<uint8_t, LoadingAllocator<uint8_t>>;
+
 struct PcmData {
     WaveFormat format;
-    std::vector<uint8_t> bytes;
+    PcmBytes bytes;
 };
 
 class SoundBuffer {

@@ -150,7 +150,7 @@ DDResult DDSurface::Blt(const DDRect* destRect, DDSurface* src, const DDRect* sr
     const bool stretch = d.Width() != s.Width() || d.Height() != s.Height();
 
     // A surface copied onto itself reads from a snapshot.
-    std::vector<uint8_t, PictureAllocator<uint8_t>> snapshot;
+    std::vector<uint8_t, LoadingAllocator<uint8_t>> snapshot;
     const uint8_t* from = src->mPixels.data();
     if (src == this) {
         snapshot = mPixels;

@@ -117,7 +117,7 @@ private:
     uint32_t mCaps;
     // The pixels start on a cache line: on rows a multiple of 64 bytes long (a screen's)
     // the drawing's vector stores never straddle two lines.
-    std::vector<uint8_t, PictureAllocator<uint8_t>> mPixels;
+    std::vector<uint8_t, LoadingAllocator<uint8_t>> mPixels;
     int mLockCount = 0;
     bool mHasColorKey = false;
     uint32_t mColorKey = 0;

@@ -2,6 +2,14 @@
 // entry points, with their output pulled by hand.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <future>
+
 #include "framework/sound/GameVolumes.h"
 #include "framework/sound/MusicLibraries.h"
 #include "framework/sound/SoundDecoders.h"
@@ -186,6 +194,29 @@ TEST_F(BassLibraryTest, StreamsPlayWavAndOggAtTheirOwnRate)
     EXPECT_GT(Level(Render(0.2), 440), 10000);
     EXPECT_EQ(api.BASS_StreamFree(ogg), 1);
     EXPECT_EQ(api.BASS_ChannelIsActive(ogg), BASS_ACTIVE_STOPPED);
+}
+
+TEST_F(BassLibraryTest, WhatIsNoReadableFileLoadsNothingAndIsNotWaitedOn)
+{
+    TestSupport::WriteFile(dir.File("empty.xm"), "");
+    std::filesystem::create_directory(dir.File("folder.xm"));
+    ASSERT_EQ(mkfifo(dir.File("fifo.xm").c_str(), 0600), 0);
+    for (const char* name : {"missing.xm", "empty.xm", "folder.xm", "fifo.xm"}) {
+        const std::string path = dir.File(name);
+        for (bool module : {true, false}) {
+            SCOPED_TRACE(testing::Message() << name << (module ? " as a module" : " as a stream"));
+            auto loading = std::async(std::launch::async, [&] {
+                return module ? api.BASS_MusicLoad(0, path.c_str(), 0, 0, 0)
+                              : api.BASS_StreamCreateFile(0, path.c_str(), 0, 0, 0);
+            });
+            if (loading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+                ADD_FAILURE() << "loading waits";
+                close(open(path.c_str(), O_WRONLY)); // lets the blocked open go on
+            }
+            EXPECT_EQ(loading.get(), 0u);
+        }
+    }
+    EXPECT_NE(LoadTune(), 0u); // and the library goes on loading what it can
 }
 
 TEST_F(BassLibraryTest, ModulesWithVorbisSamplesPlayBesideTheGamesOggDecoder)

@@ -201,7 +201,8 @@ TEST_F(SoundCacheTest, DecodeWritesACopyRecordingTheSourceAndItsTime)
     EXPECT_EQ(dep.name, Name() + ".ogg");
     EXPECT_EQ(dep.fileTime, Platform::FileWriteTime(Name() + ".ogg"));
     EXPECT_NE(dep.fileTime, 0u);
-    EXPECT_EQ(copy.pcm, m->GetSoundData(0)->bytes);
+    const Platform::PcmBytes& kept = m->GetSoundData(0)->bytes;
+    EXPECT_EQ(copy.pcm, std::vector<uint8_t>(kept.begin(), kept.end()));
     EXPECT_EQ(copy.pcm.size(), 5512u * 2);
 }
 

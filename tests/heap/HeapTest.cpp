@@ -1,10 +1,11 @@
-// Picture memory and the loading's range of large pages. Each case runs in a child
+// Loading memory and the loading's range of large pages. Each case runs in a child
 // process of its own: the cases measure the whole process's memory.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "platform/Heap.h"
+#include "platform/audio/AudioDevice.h"
 
 namespace {
 
@@ -100,16 +102,16 @@ TEST(Heap, PicturesLoadedOnAnyThreadLandInLargePagesOfTheLoadingsRange)
     EXPECT_EXIT(
         {
             // Before the loading, and outside it, pictures are heap blocks.
-            auto early = Platform::MakePictureArray<uint32_t>(MB);
+            auto early = Platform::MakeLoadingArray<uint32_t>(MB);
             CHECK(!LargePages(early.get()));
 
-            CHECK(Platform::BeginPictureLoading(64 * MB));
-            CHECK(!Platform::BeginPictureLoading(64 * MB)); // one loading at a time
+            CHECK(Platform::BeginLoadingMemory(64 * MB));
+            CHECK(!Platform::BeginLoadingMemory(64 * MB)); // one loading at a time
 
             // A picture decoded on a worker thread lands in the range, in large pages.
-            Platform::PictureArray<uint32_t> picture;
+            Platform::LoadingArray<uint32_t> picture;
             std::thread([&] {
-                picture = Platform::MakePictureArrayForOverwrite<uint32_t>(2 * MB);
+                picture = Platform::MakeLoadingArrayForOverwrite<uint32_t>(2 * MB);
                 std::memset(picture.get(), 2, 8 * MB);
             }).join();
             CHECK(MappingOf(picture.get()).name != "[heap]");
@@ -119,14 +121,58 @@ TEST(Heap, PicturesLoadedOnAnyThreadLandInLargePagesOfTheLoadingsRange)
             // Freed room is taken by the next picture that fits, and comes zeroed when asked.
             uint32_t* const room = picture.get();
             picture.reset();
-            auto next = Platform::MakePictureArray<uint32_t>(MB);
+            auto next = Platform::MakeLoadingArray<uint32_t>(MB);
             CHECK(next.get() == room);
             CHECK(next[0] == 0 && next[MB - 1] == 0);
 
-            Platform::EndPictureLoading();
+            Platform::EndLoadingMemory();
             // After the loading, pictures are heap blocks again.
-            auto later = Platform::MakePictureArray<uint32_t>(MB);
+            auto later = Platform::MakeLoadingArray<uint32_t>(MB);
             CHECK(!LargePages(later.get()));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(Heap, ASoundMadeWhileLoadingKeepsItsSamplesInTheRangeAndTakesItAlongWhenFreed)
+{
+    if (access("/sys/kernel/mm/transparent_hugepage/enabled", F_OK) != 0)
+        GTEST_SKIP() << "this kernel has no large pages";
+    EXPECT_EXIT(
+        {
+            Platform::OfflineAudioDevice device;
+            const Platform::WaveFormat format = Platform::MakePcmFormat(1, 22050, 16);
+            CHECK(Platform::BeginLoadingMemory(16 * MB));
+            std::unique_ptr<Platform::SoundBuffer> sound;
+            CHECK(device.CreateSoundBuffer(format, 2 * MB, sound) == Platform::AUDIO_OK);
+            void* samples = nullptr;
+            uint32_t size = 0;
+            CHECK(sound->Lock(&samples, &size) == Platform::AUDIO_OK && size == 2 * MB);
+            CHECK(MappingOf(samples).name != "[heap]");
+            CHECK(LargePages(samples));
+            CHECK(static_cast<const uint8_t*>(samples)[0] == 0 && static_cast<const uint8_t*>(samples)[size - 1] == 0);
+            for (uint32_t i = 0; i < size / 2; ++i)
+                static_cast<int16_t*>(samples)[i] = 8000;
+            CHECK(sound->Unlock() == Platform::AUDIO_OK);
+            Platform::EndLoadingMemory();
+
+            // After the loading the sound plays from there, and a duplicate shares it.
+            std::unique_ptr<Platform::SoundBuffer> playing;
+            CHECK(device.DuplicateSoundBuffer(*sound, playing) == Platform::AUDIO_OK);
+            CHECK(playing->Data()->bytes.data() == samples);
+            CHECK(playing->Play(false) == Platform::AUDIO_OK);
+            const std::vector<int16_t> heard = device.Render(4096);
+            CHECK(std::any_of(heard.begin(), heard.end(), [](int16_t v) { return v != 0; }));
+            // A sound made now is a heap block.
+            std::unique_ptr<Platform::SoundBuffer> later;
+            CHECK(device.CreateSoundBuffer(format, 2 * MB, later) == Platform::AUDIO_OK);
+            CHECK(!LargePages(later->Data()->bytes.data()));
+
+            // The sound was the range's last block: freeing it takes the range along.
+            playing.reset();
+            CHECK(MappingOf(samples).found);
+            sound.reset();
+            CHECK(!MappingOf(samples).found);
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");
@@ -137,16 +183,16 @@ TEST(Heap, TheLoadingsRangeGivesItsPagesBackAndGoesWithItsLastPicture)
     EXPECT_EXIT(
         {
             const size_t start = ResidentBytes();
-            CHECK(Platform::BeginPictureLoading(64 * MB));
-            std::vector<Platform::PictureArray<uint8_t>> pictures;
+            CHECK(Platform::BeginLoadingMemory(64 * MB));
+            std::vector<Platform::LoadingArray<uint8_t>> pictures;
             for (int i = 0; i < 8; ++i) {
-                pictures.push_back(Platform::MakePictureArrayForOverwrite<uint8_t>(4 * MB));
+                pictures.push_back(Platform::MakeLoadingArrayForOverwrite<uint8_t>(4 * MB));
                 std::memset(pictures.back().get(), 1, 4 * MB);
             }
             // Half of them were scratch: freed before the loading ends.
             for (int i = 0; i < 8; i += 2)
                 pictures[size_t(i)].reset();
-            Platform::EndPictureLoading();
+            Platform::EndLoadingMemory();
             CHECK(ResidentBytes() < start + 16 * MB + 8 * MB);
 
             // A picture freed later gives its pages back too.
@@ -166,9 +212,9 @@ TEST(Heap, AfterTheLoadingAFreedBurstGoesBack)
 {
     EXPECT_EXIT(
         {
-            CHECK(Platform::BeginPictureLoading(64 * MB));
-            auto picture = Platform::MakePictureArray<uint32_t>(2 * MB);
-            Platform::EndPictureLoading();
+            CHECK(Platform::BeginLoadingMemory(64 * MB));
+            auto picture = Platform::MakeLoadingArray<uint32_t>(2 * MB);
+            Platform::EndLoadingMemory();
             CHECK(BurstGoesBack());
             std::_Exit(0);
         },
@@ -184,8 +230,8 @@ TEST(Heap, AFailedReserveLeavesTheHeapAsItWas)
             CHECK(getrlimit(RLIMIT_AS, &limit) == 0);
             limit.rlim_cur = StatusBytes("VmSize:") + 100 * MB;
             CHECK(setrlimit(RLIMIT_AS, &limit) == 0);
-            CHECK(!Platform::BeginPictureLoading(512 * MB));
-            auto picture = Platform::MakePictureArray<uint32_t>(MB);
+            CHECK(!Platform::BeginLoadingMemory(512 * MB));
+            auto picture = Platform::MakeLoadingArray<uint32_t>(MB);
             CHECK(picture != nullptr);
             CHECK(BurstGoesBack());
             std::_Exit(0);
@@ -197,20 +243,20 @@ TEST(Heap, ALaterLoadingOpensARangeAgain)
 {
     EXPECT_EXIT(
         {
-            CHECK(Platform::BeginPictureLoading(16 * MB));
-            auto first = Platform::MakePictureArray<uint32_t>(MB);
-            Platform::EndPictureLoading();
-            CHECK(Platform::BeginPictureLoading(16 * MB));
-            auto second = Platform::MakePictureArray<uint32_t>(MB);
+            CHECK(Platform::BeginLoadingMemory(16 * MB));
+            auto first = Platform::MakeLoadingArray<uint32_t>(MB);
+            Platform::EndLoadingMemory();
+            CHECK(Platform::BeginLoadingMemory(16 * MB));
+            auto second = Platform::MakeLoadingArray<uint32_t>(MB);
             CHECK(LargePages(second.get()) || access("/sys/kernel/mm/transparent_hugepage/enabled", F_OK) != 0);
             // A picture of the first loading is freed while the second is open.
             first.reset();
-            Platform::EndPictureLoading();
+            Platform::EndLoadingMemory();
             // Once the range is full, pictures come from the heap.
-            CHECK(Platform::BeginPictureLoading(4 * MB));
-            auto big = Platform::MakePictureArray<uint8_t>(6 * MB);
+            CHECK(Platform::BeginLoadingMemory(4 * MB));
+            auto big = Platform::MakeLoadingArray<uint8_t>(6 * MB);
             big[6 * MB - 1] = 1;
-            Platform::EndPictureLoading();
+            Platform::EndLoadingMemory();
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "");

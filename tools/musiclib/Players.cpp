@@ -6,29 +6,25 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/MappedFile.h"
+
 namespace MusicLib {
 
 namespace {
 
 constexpr size_t kMaxFileBytes = 256u << 20;
 
-bool ReadFileBytes(const char* path, std::string& out)
+// Maps the file rather than reading it into the heap: its bytes are only parsed once,
+// and reading them would touch as many fresh pages as the file has. A file that cannot
+// be had is said on stderr, as the game's debug lines are.
+bool MapFile(const char* path, Platform::MappedFile& file)
 {
-    out.clear();
     if (!path)
         return false;
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return false;
-    bool ok = fseek(f, 0, SEEK_END) == 0;
-    long size = ok ? ftell(f) : -1;
-    ok = ok && size >= 0 && static_cast<size_t>(size) <= kMaxFileBytes && fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        out.resize(static_cast<size_t>(size));
-        ok = out.empty() || fread(out.data(), 1, out.size(), f) == out.size();
-    }
-    fclose(f);
-    return ok;
+    if (file.Open(path, kMaxFileBytes))
+        return true;
+    std::fprintf(stderr, "%s\n", file.Error().c_str());
+    return false;
 }
 
 inline int SampleAt(const Zant::DecodedSound& s, uint32_t frame, int ch)
@@ -46,17 +42,17 @@ inline int SampleAt(const Zant::DecodedSound& s, uint32_t frame, int ch)
 
 std::shared_ptr<PcmSound> LoadPcmFile(const char* path, ExtraDecoder extra)
 {
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes) || bytes.size() < 4)
+    Platform::MappedFile file;
+    if (!MapFile(path, file) || file.Size() < 4)
         return nullptr;
     auto pcm = std::make_shared<PcmSound>();
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    const uint8_t* data = file.Data();
     std::string error;
     bool ok = false;
     if (std::memcmp(data, "RIFF", 4) == 0)
-        ok = Zant::ParseWav(data, bytes.size(), pcm->sound, nullptr, error);
+        ok = Zant::ParseWav(data, file.Size(), pcm->sound, nullptr, error);
     else if (std::memcmp(data, "OggS", 4) == 0)
-        ok = Zant::DecodeOgg(data, bytes.size(), pcm->sound, error);
+        ok = Zant::DecodeOgg(data, file.Size(), pcm->sound, error);
     else if (extra)
         ok = extra(path, pcm->sound) && Zant::IsValidSoundFormat(pcm->sound.channels, pcm->sound.rate, pcm->sound.bits);
     if (!ok || pcm->Frames() == 0)
@@ -115,11 +111,12 @@ ModulePlayer::~ModulePlayer()
 
 bool ModulePlayer::LoadFile(const char* path)
 {
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes) || bytes.empty())
+    Platform::MappedFile file;
+    if (!MapFile(path, file) || file.Size() == 0)
         return false;
+    // libopenmpt copies what it keeps: the mapping goes once the module is made.
     int error = 0;
-    mModule = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr,
+    mModule = openmpt_module_create_from_memory2(file.Data(), file.Size(), openmpt_log_func_silent, nullptr,
                                                  openmpt_error_func_ignore, nullptr, &error, nullptr, nullptr);
     return mModule != nullptr;
 }
