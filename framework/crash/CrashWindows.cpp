@@ -15,7 +15,6 @@ namespace Zant {
 namespace {
 
 constexpr Color kFace(212, 212, 212);
-constexpr Color kButtonText(0, 0, 0);
 constexpr Color kDisabledText(128, 128, 128);
 
 const char kFatalText[] =
