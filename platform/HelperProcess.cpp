@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/Paths.h"
+
 extern char** environ;
 
 namespace Platform {
@@ -172,21 +174,7 @@ void HelperProcess::Kill()
 
 bool EndWithStarter() { return prctl(PR_SET_PDEATHSIG, SIGKILL) == 0; }
 
-bool AnswerStarter(const std::string& answer)
-{
-    const char* text = answer.data();
-    size_t left = answer.size();
-    while (left > 0) {
-        const ssize_t written = write(HELPER_CHANNEL_FD, text, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        text += written;
-        left -= size_t(written);
-    }
-    return true;
-}
+bool AnswerStarter(const std::string& answer) { return WriteAll(HELPER_CHANNEL_FD, answer.data(), answer.size()); }
 
 void LeaveHelper(int code) { _exit(code); }
 

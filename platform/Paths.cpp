@@ -290,4 +290,18 @@ bool SetFileAside(const std::string& path, const std::string& suffix, std::strin
     return false;
 }
 
+bool WriteAll(int fd, const char* text, size_t length)
+{
+    while (length > 0) {
+        const ssize_t written = write(fd, text, length);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        text += written;
+        length -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
 } // namespace Platform

@@ -32,6 +32,9 @@ std::FILE* OpenRegularFile(const std::string& gamePath);
 // The same as a descriptor (close-on-exec), with the file's size when size is given;
 // -1 otherwise.
 int OpenRegularFileDescriptor(const std::string& gamePath, uint64_t* size = nullptr);
+// Writes all length bytes to fd, again after a signal cuts a write short; false when a
+// write fails. Safe in a signal handler (it only calls write).
+bool WriteAll(int fd, const char* text, size_t length);
 
 // True when path is a folder itself, not a symbolic link to one.
 bool IsRealFolder(const std::string& path);

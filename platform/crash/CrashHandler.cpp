@@ -231,18 +231,7 @@ bool WriteReportTo(const char* path, const char* text, size_t length)
     int fd = open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
-    bool ok = true;
-    while (ok && length > 0) {
-        ssize_t written = write(fd, text, length);
-        if (written < 0 && errno == EINTR)
-            continue;
-        ok = written > 0;
-        if (ok) {
-            text += written;
-            length -= static_cast<size_t>(written);
-        }
-    }
-    ok = ok && write(fd, "\r\n", 2) == 2;
+    bool ok = WriteAll(fd, text, length) && WriteAll(fd, "\r\n", 2);
     ok = close(fd) == 0 && ok;
     ok = ok && rename(temporary, path) == 0;
     if (!ok)
@@ -426,18 +415,9 @@ std::string CrashHandler::ShareReport(const std::string& report)
     if (fd < 0)
         return std::string();
     const std::string contents = report + "\r\n";
-    const char* text = contents.data();
-    size_t left = contents.size();
-    while (left > 0) {
-        const ssize_t written = write(fd, text, left);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            close(fd);
-            return std::string();
-        }
-        text += written;
-        left -= static_cast<size_t>(written);
+    if (!WriteAll(fd, contents.data(), contents.size())) {
+        close(fd);
+        return std::string();
     }
     return "/proc/self/fd/" + std::to_string(fd);
 }
