@@ -1,9 +1,12 @@
-// A busy level as a player hears it: the X-Treme adventure's first level (five waves
-// of seven to nine fast sharks) played by a quick simulated typist, with every sound
-// the game makes going through its own sound manager, music interface and music
-// library into the mixer, rendered in the audio device's blocks in step with the
-// updates. The mix never reaches full scale, leans on its limiter in under 1 % of its
-// blocks, and where no effect sounds the music sits at its level.
+// Busy levels as a player hears them, played by a quick simulated typist (100 words a
+// minute, 95 % accurate) from level to level for two minutes, with every sound the game
+// makes going through its own sound manager, music interface and music library into the
+// mixer, rendered in the audio device's blocks in step with the updates: the X-Treme
+// adventure's first levels (waves of seven to nine fast sharks, and long treasure words)
+// and the Easy adventure's (few sharks, but treasure words of three and four letters,
+// each finished with a count tone and a burst of bubbles, several a second). The mix
+// never reaches full scale, leans on its limiter in under 1 % of its blocks, and where
+// no effect sounds the music sits at its level.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,7 +34,20 @@ namespace {
 constexpr double kMusicLufs = -20.0;  // the music bed, as heard
 constexpr int kFramesPerUpdate = 441; // 100 updates a second at 44.1 kHz
 
-class BusyLevel : public BoardTests::BoardFixture {
+struct Busy {
+    const char* name;
+    const char* config;
+    int difficulty;
+};
+
+void PrintTo(const Busy& busy, std::ostream* out) { *out << busy.name; }
+
+const Busy kBusy[] = {
+    {"XTreme", "xtreme-cfg.xml", 4},
+    {"EasyTreasureWords", "easy-cfg.xml", 0},
+};
+
+class BusyLevel : public BoardTests::BoardFixture, public testing::WithParamInterface<Busy> {
 protected:
     BusyLevel()
     {
@@ -46,6 +62,10 @@ protected:
         app->mMusicInterface = chain.Music();
         app->SetSfxVolume(app->GetSfxVolume());
         app->SetMusicVolume(app->GetMusicVolume());
+        // The game's own words: its waves' and the treasure words.
+        app->mWordLists.SetDataFolder(TestSupport::GameDir());
+        EXPECT_TRUE(app->mWordLists.LoadWordLengthLists() && app->mWordLists.LoadDifficultyWords())
+            << app->mWordLists.LoadError();
         app->mAmbienceLoop = chain.Sounds().CreateChannel(SOUND_UNDERWATERLOOP);
         app->playThrough = true;
         // The title's tune is playing when the level begins, as after start-up.
@@ -78,15 +98,16 @@ std::string ReadGameFile(const std::string& name)
 
 } // namespace
 
-TEST_F(BusyLevel, TheMixRarelyNeedsItsLimiterAndTheMusicKeepsItsLevel)
+TEST_P(BusyLevel, TheMixRarelyNeedsItsLimiterAndTheMusicKeepsItsLevel)
 {
     ASSERT_TRUE(opened);
-    const std::string config = ReadGameFile("xtreme-cfg.xml");
+    const Busy& busy = GetParam();
+    const std::string config = ReadGameFile(busy.config);
     ASSERT_FALSE(config.empty());
-    // One X-Treme typist at 100 words a minute, 95 % accurate, on the adventure.
-    folder.Start("1\n4\n100\n95\n-1\n1\n-1\n");
+    // One typist at 100 words a minute, 95 % accurate, on the adventure.
+    folder.Start("1\n" + std::to_string(busy.difficulty) + "\n100\n95\n-1\n1\n-1\n");
     Simulation().NextSimulationConfig();
-    StartLevel(config, 4);
+    StartLevel(config, busy.difficulty);
     Reseed(46);
     Simulation().StartRun(46);
 
@@ -124,6 +145,10 @@ TEST_F(BusyLevel, TheMixRarelyNeedsItsLimiterAndTheMusicKeepsItsLevel)
     // A busy stretch: two minutes of play with hundreds of effects.
     EXPECT_EQ(updates, 100 * 120) << "the game ended early";
     EXPECT_GT(app->sounds.size(), 300u);
+    int treasureWords = 0;
+    for (const auto& level : Simulation().mLog)
+        treasureWords += level.treasureWords;
+    EXPECT_GT(treasureWords, 10) << "the treasure words were not typed";
     const Platform::Mixer::LimiterActivity activity = mixer.GetLimiterActivity();
     EXPECT_EQ(activity.blocks, blocks);
     EXPECT_LT(static_cast<double>(activity.limited), 0.01 * static_cast<double>(activity.blocks))
@@ -135,3 +160,6 @@ TEST_F(BusyLevel, TheMixRarelyNeedsItsLimiterAndTheMusicKeepsItsLevel)
     RecordProperty("blocks", static_cast<int>(activity.blocks));
     RecordProperty("musicWithoutEffectsSeconds", static_cast<int>(quietLeft.size() / Dsp::kRate));
 }
+
+INSTANTIATE_TEST_SUITE_P(Levels, BusyLevel, testing::ValuesIn(kBusy),
+                         [](const testing::TestParamInfo<Busy>& info) { return std::string(info.param.name); });

@@ -20,6 +20,7 @@ namespace {
 
 constexpr double kMusicLufs = -20.0; // the music bed, as heard
 constexpr double kToleranceLu = 1.5;
+constexpr double kMusicPeakDb = -6.0; // the highest true peak of a tune as heard
 
 const char* const kClicks[] = {"type", "type2", "type3", "wrong"};
 const char* const kLoud[] = {"wingem", "wave_bonus", "treasure", "tone1", "tone13", "explosion", "emp", "playerdies"};
@@ -73,7 +74,9 @@ TEST_F(MusicInTheMix, EveryTuneSitsAtTheMusicLevelAsHeard)
         SCOPED_TRACE(t.name);
         ASSERT_TRUE(sHeard.count(t.name));
         EXPECT_NEAR(sHeard.at(t.name).integrated, kMusicLufs, kToleranceLu);
-        EXPECT_LE(sHeard.at(t.name).truePeak, -1.0) << "as heard";
+        // Under the effects' own peaks: a reward, a hit and a click that start together
+        // sum close to the mixer's ceiling, so the music's peaks stay well under it.
+        EXPECT_LE(sHeard.at(t.name).truePeak, kMusicPeakDb) << "as heard";
         EXPECT_LE(sFile.at(t.name).truePeak, -1.0) << "at full music volume";
     }
 }

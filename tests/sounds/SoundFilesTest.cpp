@@ -51,9 +51,9 @@ struct KindLevel {
     std::vector<const char*> members;
 };
 const KindLevel kLevels[] = {
-    {"click", -26.0, -10.0, {"type", "type2", "type3", "wrong"}},
-    {"hit", -21.0, -7.0, {"buttonclick", "shipmove", "sharkdies", "sharkhurt", "piranhadies1", "jellyfish", "bad", "diverenters"}},
-    {"reward", -18.0, -6.0, {"wingem", "wave_bonus", "wave_bonus2", "wave_bonus3", "treasure", "extralife", "divebell1",
+    {"click", -26.0, -11.0, {"type", "type2", "type3", "wrong"}},
+    {"hit", -21.0, -10.0, {"buttonclick", "shipmove", "sharkdies", "sharkhurt", "piranhadies1", "jellyfish", "bad", "diverenters"}},
+    {"reward", -18.0, -9.0, {"wingem", "wave_bonus", "wave_bonus2", "wave_bonus3", "treasure", "extralife", "divebell1",
                              "tone1", "tone2", "tone3", "tone4", "tone5", "tone6", "tone7", "tone8", "tone9", "tone10",
                              "tone11", "tone12", "tone13"}},
     {"alarm", -17.0, -3.0, {"emp", "torpedolaunch", "sonarping1", "explosion", "playerdies"}},

@@ -358,13 +358,15 @@ Signal Jellyfish(const Textures& t)
 Signal DiverEnters(const Textures& t)
 {
     // The diver breaks the surface: a recorded splash, dulled under water, its churn and a stream of bubbles.
-    Signal s = Water(t, 0.0, 1.4, 2500.0, 71);
+    // It also bursts from every treasure word, a few times a second with the word's count tone and
+    // last keystroke: so it is short, and its rush swells in after their strikes instead of on them.
+    Signal s = Water(t, 0.0, 0.5, 2500.0, 71);
     for (size_t i = 0; i < s.size(); ++i) {
         const double u = static_cast<double>(i) / kRate;
-        s[i] *= static_cast<float>(std::min(1.0, u / 0.008) * (0.7 * std::exp(-u / 0.08) + 0.3 * std::exp(-u / 0.3)));
+        s[i] *= static_cast<float>(std::min(1.0, u / 0.06) * (0.7 * std::exp(-u / 0.06) + 0.3 * std::exp(-u / 0.12)));
     }
-    Mix(s, Take(t.thud, 0.8), 0.0, 0.1);
-    Bubbles(s, 73, 40, 0.05, 1.2, 300.0, 1600.0, 0.35);
+    Mix(s, Take(t.thud, 0.8), 0.05, 0.1);
+    Bubbles(s, 73, 20, 0.05, 0.4, 300.0, 1600.0, 0.35);
     UnderwaterSpace(s, 0.2);
     return s;
 }
@@ -565,8 +567,9 @@ Signal Tone(const Textures& t)
 {
     static const int kScale[13] = {72, 74, 76, 77, 79, 81, 83, 84, 86, 88, 89, 91, 93};
     // Dry: a comb reverb rings at its own pitches and cut some notes' tails
-    // short, so the steps decayed unevenly.
-    return Mallet(t, NoteHz(kScale[Step]), 0.7);
+    // short, so the steps decayed unevenly. Short, as a count of treasure words
+    // strikes them a few times a second.
+    return Mallet(t, NoteHz(kScale[Step]), 0.4);
 }
 
 Signal DiveBell(const Textures& t)
@@ -730,7 +733,7 @@ const std::vector<KindLevel>& Levels()
     // interface clicks over it, rewards bright and alarms, explosions and boss events
     // loudest. Ambience stays under everything.
     static const std::vector<KindLevel> levels = {
-        {Kind::Click, "click", -26.0, -10.0}, {Kind::Hit, "hit", -21.0, -7.0},    {Kind::Reward, "reward", -18.0, -6.0},
+        {Kind::Click, "click", -26.0, -11.0}, {Kind::Hit, "hit", -21.0, -10.0},   {Kind::Reward, "reward", -18.0, -9.0},
         {Kind::Alarm, "alarm", -17.0, -3.0},  {Kind::Ambience, "ambience", -30.0, -1.0},
     };
     return levels;

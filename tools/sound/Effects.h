@@ -20,7 +20,8 @@ struct KindLevel {
     const char* name;
     double lufs;            // integrated loudness (ITU-R BS.1770) as heard at the default volume
     // The highest true peak as heard (dBTP): headroom, so that the effects that start
-    // together (a word's last keystroke and its kill) stay under full scale over the music.
+    // together (a word's last keystroke and its kill; a treasure word's last letter,
+    // count tone and bubbles) stay under the mixer's ceiling over the music.
     double peak;
 };
 const std::vector<KindLevel>& Levels();
