@@ -1,8 +1,12 @@
 #include "platform/SettingsStore.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
 
 #include "platform/Log.h"
 #include "platform/Paths.h"
@@ -161,6 +165,10 @@ SettingsStore::SettingsStore(const std::string& filePath) : mFilePath(filePath)
 
 SettingsStore::~SettingsStore() = default;
 
+const char* const SettingsStore::HEADER_LINE =
+    "# Plindor settings: key path, value name, type, value (tab-separated), closed by the line \"# end\"";
+const char* const SettingsStore::END_LINE = "# end";
+
 void SettingsStore::Load()
 {
     // A process killed while saving leaves its temporary file behind; left alone they
@@ -168,22 +176,89 @@ void SettingsStore::Load()
     if (const int stale = RemoveStaleTemporaries(mFilePath); stale > 0)
         DebugOutput("SettingsStore: removed " + std::to_string(stale) + " leftover temporary file(s) of " +
                     mFilePath + "\n");
-    std::FILE* f = OpenRegularFile(mFilePath);
-    if (!f)
-        return; // no store yet: everything starts empty
-    // Read a chunk at a time so that only the line being read is held, however large
-    // the file has grown.
+    uint64_t size = 0;
+    const int fd = OpenRegularFileDescriptor(mFilePath, &size);
+    if (fd < 0) {
+        // Only a missing file means no store yet: anything else standing there may
+        // hold every player's figures and the roster.
+        if (errno != ENOENT)
+            Refuse(FileState::Unreadable, mFilePath + " cannot be read (" +
+                                              (errno == EINVAL ? "not a regular file" : std::strerror(errno)) + ")");
+        return;
+    }
+    // Every line kept would be held in memory and written again at every change.
+    if (size > MAX_FILE_BYTES) {
+        close(fd);
+        Refuse(FileState::Damaged, mFilePath + " is larger than " + std::to_string(MAX_FILE_BYTES) + " bytes");
+        return;
+    }
+    // Read a chunk at a time so that only the line being read is held.
     Clear();
     LineReader reader(*this);
     char chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        reader.Feed(chunk, n);
-    std::fclose(f);
-    const int bad = reader.Finish();
-    if (bad > 0)
-        DebugOutput("SettingsStore: " + std::to_string(bad) + " unreadable line(s) in " + mFilePath +
-                    " passed over\n");
+    uint64_t total = 0;
+    for (;;) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            close(fd);
+            // The lines read whole so far are kept; the one cut by the error is not.
+            Refuse(FileState::Unreadable, mFilePath + " cannot be read (" + std::strerror(error) + ")");
+            return;
+        }
+        if (n == 0)
+            break;
+        total += static_cast<uint64_t>(n);
+        if (total > MAX_FILE_BYTES) {
+            close(fd);
+            Refuse(FileState::Damaged, mFilePath + " grew past " + std::to_string(MAX_FILE_BYTES) + " bytes");
+            return;
+        }
+        reader.Feed(chunk, static_cast<size_t>(n));
+    }
+    close(fd);
+    if (const int bad = reader.Finish(); bad > 0)
+        Refuse(FileState::Damaged, std::to_string(bad) + " unreadable line(s) in " + mFilePath + " passed over");
+    else if (reader.Incomplete())
+        Refuse(FileState::Damaged, mFilePath + " is cut short or holds nothing readable");
+}
+
+void SettingsStore::Refuse(FileState state, const std::string& why)
+{
+    DebugOutput("SettingsStore: " + why + "\n");
+    mFileState = state;
+    mAsidePending = true;
+}
+
+bool SettingsStore::SetRefusedFileAside()
+{
+    if (!mAsidePending)
+        return true;
+    std::string aside;
+    if (SetFileAside(mFilePath, ".bad", aside)) {
+        DebugOutput("SettingsStore: kept " + mFilePath + " as " + aside + "\n");
+        mAsidePath = aside;
+    } else if (PathTaken(mFilePath)) {
+        // Never written over: the write fails, and the next one tries again.
+        DebugOutput("SettingsStore: cannot move " + mFilePath + " aside\n");
+        return false;
+    }
+    mAsidePending = false;
+    return true;
+}
+
+bool SettingsStore::TakeRefusedFile(RefusedFile& refused)
+{
+    std::lock_guard<std::mutex> guard(mLock);
+    if (mAsidePath.empty() || mRefusalTold)
+        return false;
+    mRefusalTold = true;
+    refused.state = mFileState;
+    refused.path = mFilePath;
+    refused.asidePath = mAsidePath;
+    return true;
 }
 
 SettingsStore::Key* SettingsStore::FindKey(const std::string& keyPath)
@@ -381,8 +456,18 @@ bool SettingsStore::WriteFile(const std::string& text)
         --mWritesLeft;
     if (mFilePath.empty())
         return true;
+    const bool refusedInPlace = mAsidePending;
+    if (!SetRefusedFileAside())
+        return false;
     if (!WriteFileAtomic(mFilePath, text)) {
         DebugOutput("SettingsStore: cannot write " + mFilePath + "\n");
+        // A full disk ends the start before the player hears of the refused file:
+        // back in its place, the next start finds it and tells.
+        if (refusedInPlace && !mAsidePath.empty() &&
+            renameat2(AT_FDCWD, mAsidePath.c_str(), AT_FDCWD, mFilePath.c_str(), RENAME_NOREPLACE) == 0) {
+            mAsidePath.clear();
+            mAsidePending = true;
+        }
         return false;
     }
     return true;
@@ -417,8 +502,9 @@ void SettingsStore::SerializeKey(const Key& key, const std::string& path, std::s
 
 std::string SettingsStore::Serialize()
 {
-    std::string out = "# Plindor settings: key path, value name, type, value (tab-separated)\n";
+    std::string out = std::string(HEADER_LINE) + "\n";
     SerializeKey(mRoot, "", out);
+    out += std::string(END_LINE) + "\n";
     return out;
 }
 
@@ -430,6 +516,7 @@ void SettingsStore::Clear()
 
 void SettingsStore::LineReader::Feed(const char* data, size_t length)
 {
+    mAnyText = mAnyText || length > 0;
     while (length > 0) {
         const char* newline = static_cast<const char*>(std::memchr(data, '\n', length));
         const size_t take = newline ? static_cast<size_t>(newline - data) : length;
@@ -443,16 +530,27 @@ void SettingsStore::LineReader::Feed(const char* data, size_t length)
             mLine.append(data, take);
         if (!newline)
             return;
-        EndLine();
+        EndLine(true);
         data = newline + 1;
         length -= take + 1;
     }
 }
 
-void SettingsStore::LineReader::EndLine()
+void SettingsStore::LineReader::EndLine(bool ended)
 {
-    if (mOverlong || !mStore.ReadLine(mLine))
+    const bool first = !mStarted;
+    mStarted = true;
+    // In a file the store wrote, a last line without its line break was cut short:
+    // what is left of it may still read as a value, with the wrong figure.
+    if (mOverlong || (mHeader && !ended) || !mStore.ReadLine(mLine)) {
         ++mBad;
+    } else if (!mLine.empty()) {
+        ++mLines;
+        if (first && mLine == HEADER_LINE)
+            mHeader = true;
+        else if (mHeader && mLine == END_LINE)
+            mEnded = true;
+    }
     mOverlong = false;
     mLine.clear();
 }
@@ -460,9 +558,11 @@ void SettingsStore::LineReader::EndLine()
 int SettingsStore::LineReader::Finish()
 {
     if (mOverlong || !mLine.empty())
-        EndLine();
+        EndLine(false);
     return mBad;
 }
+
+bool SettingsStore::LineReader::Incomplete() const { return (mAnyText && mLines == 0) || (mHeader && !mEnded); }
 
 int SettingsStore::Parse(const std::string& text)
 {
@@ -476,7 +576,14 @@ bool SettingsStore::ReadLine(std::string& line)
 {
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
-    if (line.empty() || line[0] == '#')
+    if (line.empty())
+        return true;
+    // The store writes every control byte but the field separator escaped: these are
+    // from a damaged file (a power cut leaves zeros).
+    for (unsigned char c : line)
+        if (c < 0x20 && c != '\t')
+            return false;
+    if (line[0] == '#')
         return true;
 
     const std::vector<std::string> fields = SplitTabs(line);

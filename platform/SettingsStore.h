@@ -22,7 +22,16 @@
 // bytes below 0x20, 0x7F and above, '%' and '#' are written as %XX. Lines starting
 // with '#' and lines that cannot be read are passed over (the rest still loads); so
 // are lines, names and values longer than any the program writes (the limits below),
-// which the store also refuses to make.
+// which the store also refuses to make. The file starts with HEADER_LINE and ends
+// with END_LINE, so that a file cut short, even between two lines, is told from a
+// whole one (a file without the header, made by hand or by an older program, needs
+// no end line).
+//
+// A file that is there but cannot be read (no permission, a read error, a FIFO, a
+// folder) or is damaged (a line passed over, a file cut short, one with no readable
+// line, or one over MAX_FILE_BYTES, which is not read at all) is refused: the store
+// goes on with the lines it read, and its first write moves the file aside as it
+// stands, as "settings.txt.bad" (never over an earlier one), or fails when it cannot.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -41,6 +50,19 @@ public:
     static constexpr size_t MAX_DATA_BYTES = 65536;
     static constexpr size_t MAX_PATH_BYTES = 4096;
     static constexpr size_t MAX_LINE_BYTES = 3 * (MAX_PATH_BYTES + MAX_NAME_BYTES + MAX_DATA_BYTES) + 64;
+    // Largest file read; the program's own store is a few kilobytes.
+    static constexpr uint64_t MAX_FILE_BYTES = 16u << 20;
+    static const char* const HEADER_LINE;
+    static const char* const END_LINE;
+
+    // What the file was found to be when the store read it.
+    enum class FileState { Read, Unreadable, Damaged };
+    // A refused file once it has been moved aside, for the player to be told.
+    struct RefusedFile {
+        FileState state = FileState::Read;
+        std::string path;
+        std::string asidePath;
+    };
 
     // In memory only; writes succeed unless SetFailWrites says otherwise.
     SettingsStore();
@@ -74,6 +96,11 @@ public:
     // Whether a change could be written now (rewrites the file as it stands).
     bool CanWrite();
 
+    // Read when the file was missing or whole.
+    FileState GetFileState() const { return mFileState; }
+    // True once, after the first write has moved a refused file aside.
+    bool TakeRefusedFile(RefusedFile& refused);
+
     // Changes up to the matching EndBatch are kept in memory and written once, by the
     // outermost EndBatch. When that write fails, every change of the batch is undone
     // and the result is false. Other threads' changes meanwhile join the batch.
@@ -101,13 +128,22 @@ private:
         // Ends the last line when the text has no final line break; the count of
         // lines that could not be read.
         int Finish();
+        // Finish gave no count of lines passed over, yet the text is not whole: it
+        // was cut short or held nothing readable.
+        bool Incomplete() const;
 
     private:
-        void EndLine();
+        // ended: the line had its line break.
+        void EndLine(bool ended);
         SettingsStore& mStore;
         std::string mLine;
         bool mOverlong = false;
         int mBad = 0;
+        int mLines = 0; // read and not blank, comments included
+        bool mStarted = false;
+        bool mHeader = false;
+        bool mEnded = false;
+        bool mAnyText = false;
     };
 
     void Clear();
@@ -136,7 +172,10 @@ private:
     // a batch the write waits for the batch's end.
     bool Commit(const std::string& before);
     bool WriteFile(const std::string& text);
+    // Moves a refused file out of the way of the first write; false when it stays.
+    bool SetRefusedFileAside();
     void Load();
+    void Refuse(FileState state, const std::string& why);
 
     std::mutex mLock;
     std::string mFilePath;
@@ -146,6 +185,10 @@ private:
     int mBatchDepth = 0;
     bool mBatchChanged = false;
     std::string mBatchBefore;
+    FileState mFileState = FileState::Read;
+    bool mAsidePending = false;
+    std::string mAsidePath;
+    bool mRefusalTold = false;
 };
 
 // The store in the per-user data folder ("settings.txt"), made on first use, unless a

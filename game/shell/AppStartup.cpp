@@ -103,8 +103,8 @@ bool WinBTApp::CheckAdminAccess()
         return true;
     Platform::MessageBoxRequest box;
     box.title = "APPLICATION ERROR";
-    box.text = "Plindor Ombrex must be run using an account that can write its settings store and users folder (" +
-               Platform::UserDataFolder() + ").";
+    box.text = "Plindor Ombrex cannot write its settings store and users folder (" + Platform::UserDataFolder() +
+               "). The disk may be full or read-only, or the folder may belong to another account.";
     box.icon = Platform::BoxIcon::Error;
     Platform::ShowMessageBox(box);
     return false;

@@ -9,6 +9,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/MemoryImage.h"
 #include "framework/sound/MusicInterface.h"
+#include "framework/util/StringUtil.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/common/Simulation.h"
@@ -24,6 +25,7 @@
 #include "game/shell/TitleScreen.h"
 #include "game/shell/TypingTutor.h"
 #include "game/profile/UserProfile.h"
+#include "platform/SettingsStore.h"
 #include "game/shell/UserProfileMgr.h"
 #include "platform/Log.h"
 
@@ -178,6 +180,20 @@ Dialog* WinBTApp::NewDialog(int id, bool modal, const std::string& header, const
 const char* const WinBTApp::HIGH_SCORES_LOST_TEXT =
     "The high scores were either\nnot found or are corrupted.\nNew tables have been created.\n";
 
+namespace {
+
+// Told once when the settings store's file was refused at start-up and kept aside.
+std::string SettingsRefusedText(const Platform::SettingsStore::RefusedFile& refused)
+{
+    const bool unreadable = refused.state == Platform::SettingsStore::FileState::Unreadable;
+    return "The settings file\n" + refused.path + "\n" +
+           (unreadable ? "could not be read." : "was damaged.") + " It has been kept as\n" +
+           PathFilePart(refused.asidePath) + "\n" +
+           (unreadable ? "and new settings have been created.\n" : "and what could be read is used.\n");
+}
+
+} // namespace
+
 void WinBTApp::LeaveTitleScreen()
 {
     if (mTitleScreen != nullptr) {
@@ -204,6 +220,11 @@ void WinBTApp::LeaveTitleScreen()
     // Said in the same box: a second one would take the first one's place.
     if (mProfileMgr != nullptr && mProfileMgr->TakeHighScoresLost())
         message += (message.empty() ? "" : "\n") + std::string(HIGH_SCORES_LOST_TEXT);
+    // By now the start's first writes have moved a refused store aside; a demo played
+    // back writes nothing and moves nothing.
+    Platform::SettingsStore::RefusedFile refused;
+    if (!mPlayingDemoBuffer && Platform::GetSettingsStore().TakeRefusedFile(refused))
+        message += (message.empty() ? "" : "\n") + SettingsRefusedText(refused);
     if (!message.empty())
         DoMessageDialog("Error", message, "", false);
 }

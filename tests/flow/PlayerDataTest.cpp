@@ -9,8 +9,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -521,6 +524,21 @@ protected:
         return data;
     }
 
+    // The program started again on the store's file: read as a start reads it, its
+    // first writes made (the settings loaded, the write check), the profiles read and
+    // the title left.
+    void StartFromFile()
+    {
+        if (Message() != nullptr)
+            Answer(true);
+        Platform::SetSettingsStore(&store);
+        fileStore = std::make_unique<Platform::SettingsStore>(storePath);
+        Platform::SetSettingsStore(fileStore.get());
+        app->LoadSettings();
+        ASSERT_TRUE(app->CheckAdminAccess());
+        Restart();
+    }
+
     std::string storePath;
     std::unique_ptr<Platform::SettingsStore> fileStore;
 };
@@ -566,6 +584,127 @@ TEST_F(StoreFileTest, AnOverlongSettingsLineIsPassedOver)
     ExpectAnnsStoreFiguresKept();
     app->mProfileMgr->WriteUserProfileToRegistry(app->mCurProfile, false, false);
     EXPECT_LT(std::filesystem::file_size(storePath), 64u * 1024u);
+}
+
+namespace {
+
+// What stands at path, for comparing a thing before and after it was moved: a file's
+// bytes (read whatever its mode, which is put back), a FIFO, a folder's names, a
+// link's target.
+std::string Describe(const std::string& path)
+{
+    struct stat st{};
+    if (lstat(path.c_str(), &st) != 0)
+        return "<nothing>";
+    if (S_ISREG(st.st_mode)) {
+        chmod(path.c_str(), 0600);
+        const std::string bytes = TestSupport::ReadFile(path);
+        chmod(path.c_str(), st.st_mode & 07777);
+        return "file " + bytes;
+    }
+    if (S_ISFIFO(st.st_mode))
+        return "fifo";
+    if (S_ISLNK(st.st_mode))
+        return "link " + std::filesystem::read_symlink(path).string();
+    std::string names = "folder";
+    for (const auto& entry : std::filesystem::directory_iterator(path))
+        names += " " + entry.path().filename().string();
+    return names;
+}
+
+// Every file of a folder by name, with its bytes.
+std::map<std::string, std::string> FolderFiles(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[entry.path().filename().string()] = TestSupport::ReadFile(entry.path().string());
+    return files;
+}
+
+} // namespace
+
+// The store's file damaged, or made unreadable, between two starts. The start keeps
+// what stood there as settings.txt.bad before its first write and never writes over
+// it, tells the player once in one box naming the file, goes on with the lines it
+// could read, and leaves the players' own files alone; the next start says nothing.
+TEST_F(StoreFileTest, ARefusedStoreIsKeptAsBadAndToldOnce)
+{
+    MakeAnn();
+    const std::string whole = TestSupport::ReadFile(storePath);
+    const std::string users = Platform::UserDataFolder() + "/users";
+    const std::map<std::string, std::string> usersBefore = FolderFiles(users);
+    ASSERT_FALSE(usersBefore.empty());
+    // The value of Ann's shark count: the lines before it are hers and the roster's.
+    const size_t counter = whole.find("\\Users\\Ann\tNumSharksKilled\tsz\t");
+    ASSERT_NE(counter, std::string::npos);
+    const size_t value = whole.find("sz\t", counter) + 3;
+    const size_t lineStart = whole.rfind('\n', counter) + 1;
+    // Well-formed lines of keys nobody asked for, past any store the game makes.
+    std::string junk;
+    for (int n = 0; junk.size() <= (17u << 20); ++n)
+        junk += "SOFTWARE\\Junk\\k" + std::to_string(n) + "\tv\tdword\t1\n";
+
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make; // puts the store in place
+        bool annKept;                                // her lines were read
+        bool readableByRoot = true;                  // false: root reads it anyway
+    };
+    const Case cases[] = {
+        {"no permission", [&](const std::string& p) { TestSupport::WriteFile(p, whole); chmod(p.c_str(), 0); },
+         false, false},
+        // Reading this file fails (EIO) for anyone.
+        {"read error", [](const std::string& p) { ASSERT_EQ(symlink("/proc/self/mem", p.c_str()), 0); }, false},
+        {"fifo", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, false},
+        {"folder",
+         [](const std::string& p) {
+             std::filesystem::create_directory(p);
+             TestSupport::WriteFile(p + "/inside", "x");
+         },
+         false},
+        {"zero-filled", [&](const std::string& p) { TestSupport::WriteFile(p, std::string(whole.size(), '\0')); },
+         false},
+        {"cut inside a line", [&](const std::string& p) { TestSupport::WriteFile(p, whole.substr(0, value + 1)); },
+         true},
+        {"cut between lines", [&](const std::string& p) { TestSupport::WriteFile(p, whole.substr(0, lineStart)); },
+         true},
+        {"over-size", [&](const std::string& p) { TestSupport::WriteFile(p, whole + junk); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.readableByRoot && geteuid() == 0) {
+            std::printf("[   NOTE   ] the row \"%s\" needs a user other than root\n", c.what);
+            continue;
+        }
+        for (const std::string& name : CopiesBeside(storePath))
+            std::filesystem::remove_all(Platform::UserDataFolder() + "/" + name);
+        std::filesystem::remove_all(storePath);
+        c.make(storePath);
+        const std::string before = Describe(storePath);
+        boxes.shown.clear();
+
+        StartFromFile();
+        ASSERT_EQ(MessageHeader(), "Error");
+        const std::string told = Message()->mDialogLines;
+        EXPECT_NE(told.find(storePath), std::string::npos) << told;
+        EXPECT_NE(told.find("settings.txt.bad"), std::string::npos) << told;
+        EXPECT_TRUE(boxes.shown.empty()) << boxes.shown[0].text;
+        EXPECT_TRUE(Describe(storePath + ".bad") == before) << "settings.txt.bad is not what stood there";
+        EXPECT_EQ(CopiesBeside(storePath), std::vector<std::string>{"settings.txt.bad"});
+        EXPECT_EQ(app->mProfileMgr->FindUserProfile("Ann") != nullptr, c.annKept);
+        if (c.annKept) {
+            EXPECT_EQ(app->mProfileMgr->FindUserProfile("Ann")->mBestDepth, 800);
+        }
+        EXPECT_TRUE(FolderFiles(users) == usersBefore) << "the players' files were touched";
+
+        // Once: the store written at that start is read whole at the next.
+        StartFromFile();
+        EXPECT_EQ(Message(), nullptr) << Message()->mDialogLines;
+        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_EQ(CopiesBeside(storePath), std::vector<std::string>{"settings.txt.bad"});
+        EXPECT_TRUE(Describe(storePath + ".bad") == before);
+        EXPECT_TRUE(FolderFiles(users) == usersBefore);
+    }
 }
 
 TEST_F(PlayerDataTest, LeftoverTemporaryFilesOfDeadWritersAreSwept)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -200,7 +201,7 @@ TEST(SettingsStore, OverlongLinesNamesAndValuesArePassedOver)
         std::string line;
     };
     const Case cases[] = {
-        {"a line of 50 MB", std::string(50u << 20, 'x')},
+        {"a line of 15 MB", std::string(15u << 20, 'x')},
         {"a long key name", "K\\" + longName},
         {"a long key path", longPath},
         {"a long value name", "K\t" + longName + "\tsz\tv"},
@@ -251,9 +252,10 @@ void NoteBlock(const volatile void*, size_t size)
 void NoteFree(const volatile void*) {}
 } // namespace
 
-// A store file grown huge (a runaway writer, a damaged disk) is read a piece at a time:
-// no block larger than a few lines is ever taken for it, lines that straddle the
-// pieces are read whole, and the overlong ones are passed over.
+// A store file grown large (a runaway writer, a damaged disk), yet under the size the
+// store reads at all, is read a piece at a time: no block larger than a few lines is
+// ever taken for it, lines that straddle the pieces are read whole, and the overlong
+// ones are passed over.
 TEST(SettingsStore, AHugeFileIsReadWithoutHoldingIt)
 {
     TempDir dir;
@@ -261,7 +263,7 @@ TEST(SettingsStore, AHugeFileIsReadWithoutHoldingIt)
     std::string text;
     for (int i = 0; i < 40; ++i) {
         text += "Key\tBefore" + std::to_string(i) + "\tsz\t" + std::string(1000 + i * 37, 'a') + "\n";
-        text += std::string(2u << 20, 'x') + "\n";
+        text += std::string(300u << 10, 'x') + "\n";
     }
     text += "Key\tLast\tdword\t7"; // no final line break
     TestSupport::WriteFile(file, text);
@@ -395,4 +397,59 @@ TEST(SettingsStore, TheTemporaryFileIsMadeAfreshNeverThroughALink)
     EXPECT_EQ(lstat(temp.c_str(), &st), -1);
     SettingsStore reread(path);
     EXPECT_EQ(Get(reread, "K", "Name"), "Ann");
+}
+
+// A refused file is moved aside by the first write; when that write fails all the
+// same (a full disk), it goes back in its place, so that the next start finds it and
+// the player hears of it, and the next write that succeeds moves it again.
+TEST(SettingsStore, ARefusedFileGoesBackWhenTheWriteAfterItsMoveFails)
+{
+    TempDir dir;
+    const std::string file = dir.File("settings.txt");
+    const std::string zeros(600, '\0');
+    TestSupport::WriteFile(file, zeros);
+    SettingsStore store(file);
+    EXPECT_EQ(store.GetFileState(), SettingsStore::FileState::Damaged);
+    // The temporary file's name taken by a folder that holds something: the write
+    // cannot be made.
+    const std::string temp = file + ".tmp-" + std::to_string(getpid());
+    ASSERT_EQ(mkdir(temp.c_str(), 0700), 0);
+    TestSupport::WriteFile(temp + "/in", "x");
+    EXPECT_FALSE(store.SetString("K", "a", "1"));
+    EXPECT_EQ(TestSupport::ReadFile(file), zeros);
+    struct stat st{};
+    EXPECT_NE(lstat((file + ".bad").c_str(), &st), 0);
+    SettingsStore::RefusedFile refused;
+    EXPECT_FALSE(store.TakeRefusedFile(refused));
+
+    std::filesystem::remove_all(temp);
+    ASSERT_TRUE(store.SetString("K", "a", "1"));
+    EXPECT_EQ(TestSupport::ReadFile(file + ".bad"), zeros);
+    ASSERT_TRUE(store.TakeRefusedFile(refused));
+    EXPECT_EQ(refused.path, file);
+    EXPECT_EQ(refused.asidePath, file + ".bad");
+    EXPECT_FALSE(store.TakeRefusedFile(refused)) << "told once";
+    SettingsStore reread(file);
+    EXPECT_EQ(reread.GetFileState(), SettingsStore::FileState::Read);
+    EXPECT_EQ(Get(reread, "K", "a"), "1");
+}
+
+// A file without the store's header line (made by hand, or by a program before the
+// end line) needs no end line: one cut between lines cannot be told and is read.
+TEST(SettingsStore, AFileWithoutTheHeaderNeedsNoEndLine)
+{
+    TempDir dir;
+    const std::string file = dir.File("settings.txt");
+    TestSupport::WriteFile(file, "# Plindor settings: key path, value name, type, value (tab-separated)\n"
+                                 "K\ta\tsz\tone\n"
+                                 "K\tb\tdword\t2");
+    SettingsStore store(file);
+    EXPECT_EQ(store.GetFileState(), SettingsStore::FileState::Read);
+    EXPECT_EQ(Get(store, "K", "b"), std::string("\x02\0\0\0", 4));
+    ASSERT_TRUE(store.SetString("K", "c", "three"));
+    struct stat st{};
+    EXPECT_NE(lstat((file + ".bad").c_str(), &st), 0);
+    const std::string written = TestSupport::ReadFile(file);
+    EXPECT_EQ(written.substr(0, written.find('\n')), SettingsStore::HEADER_LINE);
+    EXPECT_EQ(written.substr(written.size() - 6), std::string(SettingsStore::END_LINE) + "\n");
 }
