@@ -29,6 +29,15 @@ void CutInHalf(const std::string& path)
     Replace(path, bytes.substr(0, bytes.size() / 2));
 }
 
+// A font descriptor cut right before its character widths, after its image map.
+void CutBeforeWidths(const std::string& path)
+{
+    const std::string bytes = TestSupport::ReadFile(path);
+    const size_t widths = bytes.find("LayerSetCharWidths");
+    ASSERT_NE(widths, std::string::npos) << path;
+    Replace(path, bytes.substr(0, widths));
+}
+
 struct Outcome {
     int exitCode = -1; // 128 + signal when killed by one
     std::string errors;
@@ -111,21 +120,11 @@ TEST(DamagedData, EachDamagedFileIsNamedAndEndsTheProgram)
          "Font Descriptor Error in data\\GillSansMT10Bold.txt\nUnknown Command", "... (8388614 characters)",
          "is missing or corrupt"},
         {"font descriptor cut before its widths",
-         [](const std::string& f) {
-             const std::string bytes = TestSupport::ReadFile(f + "/data/MyriadCondensedWeb15.txt");
-             const size_t widths = bytes.find("LayerSetCharWidths");
-             ASSERT_NE(widths, std::string::npos);
-             Replace(f + "/data/MyriadCondensedWeb15.txt", bytes.substr(0, widths));
-         },
+         [](const std::string& f) { CutBeforeWidths(f + "/data/MyriadCondensedWeb15.txt"); },
          "Font Descriptor Error in data\\MyriadCondensedWeb15.txt\nNo Character Widths Defined", nullptr,
          "is missing or corrupt"},
         {"font descriptor of the title cut before its widths",
-         [](const std::string& f) {
-             const std::string bytes = TestSupport::ReadFile(f + "/data/Rockwell13.txt");
-             const size_t widths = bytes.find("LayerSetCharWidths");
-             ASSERT_NE(widths, std::string::npos);
-             Replace(f + "/data/Rockwell13.txt", bytes.substr(0, widths));
-         },
+         [](const std::string& f) { CutBeforeWidths(f + "/data/Rockwell13.txt"); },
          "Font Descriptor Error in data\\Rockwell13.txt\nNo Character Widths Defined", nullptr,
          "is missing or corrupt"},
         {"missing title image", [](const std::string& f) { fs::remove(f + "/images/title_bar.png"); },
