@@ -13,8 +13,10 @@
 #include <unistd.h>
 #endif
 
-// The sanitizers check the heap's blocks only: their builds keep every block there.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// The sanitizers check the heap's blocks only: their builds keep every block there,
+// unless a test program asks for the ranges (defining this as 1).
+#if defined(PLINDOR_LOADING_RANGES)
+#elif defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define PLINDOR_LOADING_RANGES 0
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
@@ -138,8 +140,10 @@ private:
 
 std::mutex gLock;
 // The ranges that hold blocks (closed ones until their last block goes), and the open
-// one among them.
-std::vector<std::unique_ptr<Range>> gRanges;
+// one among them. Never destroyed: when the process ends through exit() (Xlib's
+// handler of a lost X server calls it), other threads still run, the audio thread
+// mixing samples that lie in a range, and the exit handlers must not unmap them.
+std::vector<std::unique_ptr<Range>>& gRanges = *new std::vector<std::unique_ptr<Range>>();
 Range* gOpen = nullptr;
 // Read without the lock: while no range exists, loading memory is plain heap memory,
 // and while no loading is open, new blocks come from the heap.

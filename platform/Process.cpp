@@ -69,24 +69,31 @@ bool SingleInstance::Acquire(const std::string& productName, const std::string& 
     MakeFolders(folder);
     std::string lockPath = folder + "/" + productName + "Mutex.lock";
     mSocketPath = SocketPath(productName, folder);
-    int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // A link planted in the lock's place would have us make or lock a file elsewhere.
+    int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) {
         // Playing goes on, but say so: without the lock two copies could share the
         // settings file. The notify socket still tells a second copy apart as long
         // as the first one listens on it.
-        DebugOutput("Single-instance lock " + lockPath + " cannot be made (" + std::strerror(errno) +
-                    "); checking for a running copy through " + mSocketPath + " alone\n");
-        if (SocketListening(mSocketPath))
-            return false;
+        const int error = errno;
+        const std::string why = error == ELOOP ? std::string(" is a symbolic link, which is not followed")
+                                               : std::string(" cannot be made (") + std::strerror(error) + ")";
+        DebugOutput("Single-instance lock " + lockPath + why + "; checking for a running copy through " +
+                    mSocketPath + " alone\n");
     } else if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);
         return false;
     } else {
         mLockFd = fd;
     }
+    // A copy still listening runs, even when its lock file was deleted under it and
+    // this lock is a new file's.
+    if (SocketListening(mSocketPath)) {
+        Release();
+        return false;
+    }
 
-    // Left over from a process that died: with the lock held, or with nobody
-    // listening on it, the name is free.
+    // Left over from a process that died: nobody listens on it, so the name is free.
     unlink(mSocketPath.c_str());
     sockaddr_un addr{};
     if (MakeAddress(mSocketPath, addr)) {

@@ -15,9 +15,11 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // False when another copy runs. True when this process now holds the lock, and
-    // also when the lock file cannot be made (logged) and no copy answers on the
-    // notify socket, so that a player is not kept from playing.
+    // False when another copy runs: it holds the lock, or answers on the notify
+    // socket (its lock file may have been deleted). True when this process now holds
+    // the lock, and also when the lock file cannot be made or is a symbolic link
+    // (logged, never followed) and no copy answers, so that a player is not kept
+    // from playing.
     bool Acquire(const std::string& productName, const std::string& folder);
     // From a second instance: tells the first one that someone tried to start.
     static bool Notify(const std::string& productName, const std::string& folder);

@@ -77,9 +77,10 @@ void FontData::ShowError(const std::string& message)
 {
     if (mLoadError.empty())
         mLoadError = message;
-    if (mApp)
+    if (mApp) {
         mApp->ShowFontError(message);
-    else
+        mErrorShown = true;
+    } else
         Platform::DebugOutput(message + "\n");
 }
 
@@ -184,17 +185,24 @@ bool FontData::CheckHasGlyphs()
 {
     bool anyImage = false;
     bool anyChar = false;
+    // A text advances by the widest layer's width: with none at all (a file cut
+    // before its widths) every word would pile up on its first letter.
+    bool anyWidth = false;
     for (const FontLayer& layer : mFontLayerList) {
         if (!layer.mImage)
             continue;
         anyImage = true;
-        for (const CharData& c : layer.mCharData)
+        for (const CharData& c : layer.mCharData) {
             anyChar = anyChar || (c.mImageRect.width > 0 && c.mImageRect.height > 0);
+            anyWidth = anyWidth || c.mWidth > 0;
+        }
     }
     if (!anyImage)
         return Error("No Layer Image Set");
     if (!anyChar)
         return Error("No Characters Defined");
+    if (!anyWidth)
+        return Error("No Character Widths Defined");
     return true;
 }
 

@@ -83,6 +83,7 @@ public:
 
     bool mInitialized = false; // the whole file was read without error
     std::string mLoadError;    // why not, naming the file (the first error shown)
+    bool mErrorShown = false;  // the host was shown why
     int mRefCount = 0;
     FontHost* mApp = nullptr;
     int mDefaultPointSize = 0;
@@ -96,7 +97,7 @@ protected:
     void ShowError(const std::string& message) override;
 
 private:
-    // Reports a descriptor whose layers give no image or no glyph rectangle.
+    // Reports a descriptor whose layers give no image, no glyph rectangle or no width.
     bool CheckHasGlyphs();
     bool CheckArgs(const ListDataElement& args, size_t count);
     bool GetInt(const DataElement* value, int& result);

@@ -99,6 +99,7 @@ ImageFont::~ImageFont()
 }
 
 const std::string& ImageFont::LoadError() const { return mFontData->mLoadError; }
+bool ImageFont::LoadErrorShown() const { return mFontData->mErrorShown; }
 
 bool ImageFont::IsLoaded() const
 {

@@ -68,6 +68,8 @@ public:
     bool IsLoaded() const;
     // Why the descriptor did not load (naming the file); empty when it did.
     const std::string& LoadError() const;
+    // The descriptor showed its fault to the player itself.
+    bool LoadErrorShown() const;
 
     FontData* mFontData;
     int mPointSize = 0;

@@ -6,7 +6,7 @@
 #include "framework/sound/DSoundInstance.h"
 #include "framework/sound/MusicLibraries.h"
 #include "platform/Log.h"
-#include "platform/MappedFile.h"
+#include "platform/FileBytes.h"
 #include "platform/Paths.h"
 #include "platform/audio/FileTime.h"
 #include "platform/audio/Mixer.h"
@@ -106,10 +106,10 @@ bool DSoundManager::StoreSound(unsigned int id, const PcmSpan& sound)
 
 namespace {
 
-// Maps a sound file: a WAV's samples go from there straight into their buffer, with
-// no copy of the file on the heap. A missing file is no error here (another kind may
-// exist), one that is there but cannot be read is.
-bool MapSoundFile(const std::string& fileName, Platform::MappedFile& file, std::string& error)
+// Reads a sound file whole: a WAV's samples go from there straight into their buffer.
+// A missing file is no error here (another kind may exist), one that is there but
+// cannot be read is.
+bool ReadSoundFile(const std::string& fileName, Platform::FileBytes& file, std::string& error)
 {
     if (file.Open(fileName, kMaxSoundFileBytes))
         return true;
@@ -122,8 +122,8 @@ bool MapSoundFile(const std::string& fileName, Platform::MappedFile& file, std::
 
 bool DSoundManager::ReadWavFile(unsigned int id, const std::string& fileName, std::string& error)
 {
-    Platform::MappedFile file;
-    if (!MapSoundFile(fileName, file, error))
+    Platform::FileBytes file;
+    if (!ReadSoundFile(fileName, file, error))
         return false;
     PcmSpan sound;
     SoundDependency dep;
@@ -140,8 +140,8 @@ bool DSoundManager::ReadWavFile(unsigned int id, const std::string& fileName, st
 
 bool DSoundManager::DecodeFile(const std::string& fileName, DecodedSound& sound, std::string& error)
 {
-    Platform::MappedFile file;
-    if (!MapSoundFile(fileName, file, error))
+    Platform::FileBytes file;
+    if (!ReadSoundFile(fileName, file, error))
         return false;
     std::string reason;
     bool ok = fileName.ends_with(".ogg") ? DecodeOgg(file.Data(), file.Size(), sound, reason)

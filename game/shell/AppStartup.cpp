@@ -110,17 +110,26 @@ bool WinBTApp::CheckAdminAccess()
     return false;
 }
 
-bool WinBTApp::LoadInitFont(Font*& field, const char* path)
+bool WinBTApp::LoadFont(Font*& field, const char* path)
 {
     auto* font = new ImageFont(this, path);
     field = font;
     if (!font->IsLoaded()) {
-        ShowMessage(MissingFileMessage(Quoted(path)));
-        StopStartup();
+        // A descriptor that ran has named its file and fault in a box of its own.
+        if (!font->LoadErrorShown())
+            ShowMessage(MissingFileMessage(Quoted(path)));
         return false;
     }
     font->Prepare();
     return true;
+}
+
+bool WinBTApp::LoadInitFont(Font*& field, const char* path)
+{
+    if (LoadFont(field, path))
+        return true;
+    StopStartup();
+    return false;
 }
 
 void WinBTApp::Init()
@@ -252,11 +261,10 @@ void WinBTApp::LoadingProc()
         {&mFontSwiss24, "data\\SwissCheesed24.txt"},
     };
     for (const FontFile& file : fonts) {
-        auto* font = new ImageFont(this, file.path);
-        *file.field = font;
-        if (!font->IsLoaded())
-            return FailLoading(MissingFileMessage(Quoted(file.path)));
-        font->Prepare();
+        if (!LoadFont(*file.field, file.path)) {
+            mLoadFailed = true;
+            return;
+        }
         if (!LoadingStep(1))
             return;
     }

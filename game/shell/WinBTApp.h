@@ -369,6 +369,9 @@ private:
     void ShowGameDialog(int id, Dialog* dialog);
     void ShowQueuedMessages();
     void StopStartup();
+    // Makes the font of the descriptor at path into field; false, with the fault told
+    // once, when it did not load.
+    bool LoadFont(Font*& field, const char* path);
     bool LoadInitFont(Font*& field, const char* path);
     // Counts n finished loading steps; false once the application is shutting down,
     // where the loader stops rather than load what no one will see.

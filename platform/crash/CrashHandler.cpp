@@ -253,17 +253,7 @@ bool WriteCrashFile(const char* text, size_t length)
     return false;
 }
 
-void WriteAll(int fd, const char* text)
-{
-    size_t length = strlen(text);
-    while (length > 0) {
-        ssize_t written = write(fd, text, length);
-        if (written <= 0)
-            return;
-        text += written;
-        length -= static_cast<size_t>(written);
-    }
-}
+void WriteText(int fd, const char* text) { WriteAll(fd, text, strlen(text)); }
 
 void BuildCoreReport(int signal, const siginfo_t* info, const ucontext_t* context)
 {
@@ -320,17 +310,17 @@ void Filter(int signal, siginfo_t* info, void* rawContext)
     BuildCoreReport(signal, info, static_cast<const ucontext_t*>(rawContext));
     // Only a write that succeeded is claimed.
     if (WriteCrashFile(gReport.Text(), gReport.Length())) {
-        WriteAll(STDERR_FILENO, "Crash report written to ");
-        WriteAll(STDERR_FILENO, gWrittenPath);
-        WriteAll(STDERR_FILENO, "\n");
+        WriteText(STDERR_FILENO, "Crash report written to ");
+        WriteText(STDERR_FILENO, gWrittenPath);
+        WriteText(STDERR_FILENO, "\n");
     } else if (gCrashFilePath[0] != '\0') {
-        WriteAll(STDERR_FILENO, "The crash report could not be written to ");
-        WriteAll(STDERR_FILENO, gCrashFilePath);
+        WriteText(STDERR_FILENO, "The crash report could not be written to ");
+        WriteText(STDERR_FILENO, gCrashFilePath);
         if (gFallbackPath[0] != '\0') {
-            WriteAll(STDERR_FILENO, " nor to ");
-            WriteAll(STDERR_FILENO, gFallbackPath);
+            WriteText(STDERR_FILENO, " nor to ");
+            WriteText(STDERR_FILENO, gFallbackPath);
         }
-        WriteAll(STDERR_FILENO, "\n");
+        WriteText(STDERR_FILENO, "\n");
     }
     ReportToApplication();
 

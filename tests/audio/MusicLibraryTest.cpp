@@ -219,6 +219,28 @@ TEST_F(BassLibraryTest, WhatIsNoReadableFileLoadsNothingAndIsNotWaitedOn)
     EXPECT_NE(LoadTune(), 0u); // and the library goes on loading what it can
 }
 
+// A module that is there but gives no music (empty, or damaged) leaves the game
+// silent: the line on stderr names the file, so that silence has a reason.
+TEST_F(BassLibraryTest, AModuleThatGivesNoMusicIsNamed)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"empty.xm", ""},
+        {"damaged.xm", std::string(600, '\x5a')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.File(c.name);
+        TestSupport::WriteFile(path, c.bytes);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(api.BASS_MusicLoad(0, path.c_str(), 0, 0, 0), 0u);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(path + ": "), std::string::npos) << said;
+    }
+}
+
 TEST_F(BassLibraryTest, ModulesWithVorbisSamplesPlayBesideTheGamesOggDecoder)
 {
     // The game decodes its own Ogg files in this process while libopenmpt decodes a

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -75,6 +77,78 @@ TEST(SingleInstance, WithoutTheLockFileTheNotifySocketStillTellsASecondCopy)
     testing::internal::GetCapturedStderr();
     EXPECT_TRUE(Platform::SingleInstance::Notify("Plindor", dir.Path()));
     EXPECT_EQ(second.PollNotifications(), 1);
+}
+
+// A link planted in the lock file's place is never followed: nothing is made or
+// locked at its target, the log says why, and the notify socket alone keeps a second
+// copy out.
+TEST(SingleInstance, ALinkInTheLockFilesPlaceIsNotFollowed)
+{
+    const struct {
+        const char* what;
+        bool targetExists;
+        bool targetLockedElsewhere; // another installation's running copy holds it
+    } cases[] = {
+        {"a link to nowhere", false, false},
+        {"a link to a file", true, false},
+        {"a link to another installation's held lock", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestSupport::TempDir dir, elsewhere;
+        const std::string target = elsewhere.File("PlindorMutex.lock");
+        Platform::SingleInstance other;
+        if (c.targetLockedElsewhere)
+            ASSERT_TRUE(other.Acquire("Plindor", elsewhere.Path()));
+        else if (c.targetExists)
+            TestSupport::WriteFile(target, "kept");
+        const std::string lockPath = dir.File("PlindorMutex.lock");
+        ASSERT_EQ(symlink(target.c_str(), lockPath.c_str()), 0);
+
+        Platform::SingleInstance first, second;
+        testing::internal::CaptureStderr();
+        ASSERT_TRUE(first.Acquire("Plindor", dir.Path()));
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(first.Held());
+        EXPECT_NE(log.find("Single-instance lock " + lockPath + " is a symbolic link, which is not followed"),
+                  std::string::npos)
+            << log;
+        struct stat st {};
+        EXPECT_EQ(lstat(target.c_str(), &st) == 0, c.targetExists) << "made at the link's target";
+        if (c.targetExists && !c.targetLockedElsewhere) {
+            EXPECT_EQ(TestSupport::ReadFile(target), "kept");
+            const int fd = open(target.c_str(), O_RDWR | O_CLOEXEC);
+            ASSERT_GE(fd, 0);
+            EXPECT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0) << "locked through the link";
+            close(fd);
+        }
+
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(second.Acquire("Plindor", dir.Path())) << "a second copy";
+        testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(Platform::SingleInstance::Notify("Plindor", dir.Path()));
+        EXPECT_EQ(first.PollNotifications(), 1);
+    }
+}
+
+// The lock file deleted under a running copy (a cleaning tool, a player tidying the
+// folder): a second copy could take a new lock, but the first one still answers on
+// the notify socket, so the second is refused and the first keeps its socket.
+TEST(SingleInstance, ACopyWhoseLockFileWasDeletedStillKeepsASecondCopyOut)
+{
+    TestSupport::TempDir dir;
+    Platform::SingleInstance first, second;
+    ASSERT_TRUE(first.Acquire("Plindor", dir.Path()));
+    ASSERT_EQ(unlink(dir.File("PlindorMutex.lock").c_str()), 0);
+    EXPECT_FALSE(second.Acquire("Plindor", dir.Path()));
+    EXPECT_FALSE(second.Held());
+    EXPECT_TRUE(Platform::SingleInstance::Notify("Plindor", dir.Path()));
+    EXPECT_EQ(first.PollNotifications(), 1) << "the first copy lost its notify socket";
+
+    // Once the first copy has gone, the next one runs.
+    first.Release();
+    EXPECT_TRUE(second.Acquire("Plindor", dir.Path()));
+    EXPECT_TRUE(second.Held());
 }
 
 // A lost X server or web server shows as a write into a closed socket: the

@@ -37,6 +37,7 @@ TEST(D3DTestProcess, TheHelpersEndIsTheTestsVerdict)
         {"a hung copy", FakeHelperArguments("hang"), 300, true, "3D test timed out.", ""},
         // Ended from outside (a closing session), not by the test: no verdict.
         {"a terminated copy", FakeHelperArguments("terminated"), 20000, false, "", ""},
+        {"a copy the out-of-memory killer ended", FakeHelperArguments("killed"), 20000, false, "", ""},
     };
     for (const auto& c : cases) {
         D3DTestProcess drawing(c.arguments, c.timeLimitMs);

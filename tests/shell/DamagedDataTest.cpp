@@ -29,6 +29,15 @@ void CutInHalf(const std::string& path)
     Replace(path, bytes.substr(0, bytes.size() / 2));
 }
 
+// A font descriptor cut right before its character widths, after its image map.
+void CutBeforeWidths(const std::string& path)
+{
+    const std::string bytes = TestSupport::ReadFile(path);
+    const size_t widths = bytes.find("LayerSetCharWidths");
+    ASSERT_NE(widths, std::string::npos) << path;
+    Replace(path, bytes.substr(0, widths));
+}
+
 struct Outcome {
     int exitCode = -1; // 128 + signal when killed by one
     std::string errors;
@@ -69,6 +78,7 @@ TEST(DamagedData, EachDamagedFileIsNamedAndEndsTheProgram)
         std::function<void(const std::string& folder)> damage;
         const char* named;
         const char* detail = nullptr; // also said, where it helps to find the fault
+        const char* unsaid = nullptr;  // not said: the fault is told in one box
     };
     const Case cases[] = {
         {"truncated image",
@@ -101,12 +111,22 @@ TEST(DamagedData, EachDamagedFileIsNamedAndEndsTheProgram)
          "The file: \"normal-cfg.xml\", is missing or corrupt.", "normal-cfg.xml line "},
         {"abyss file cut short", [](const std::string& f) { CutInHalf(f + "/data/abyss.xml"); },
          "The file: \"abyss.xml\", is missing or corrupt.", "abyss.xml line "},
+        // A descriptor names its file and fault itself, in the one box it shows.
         {"font descriptor with a huge line",
          [](const std::string& f) {
              const std::string bytes = TestSupport::ReadFile(f + "/data/GillSansMT10Bold.txt");
              Replace(f + "/data/GillSansMT10Bold.txt", bytes + "\nBogus " + std::string(8 << 20, 'x') + ";\n");
          },
-         "The file: \"GillSansMT10Bold.txt\", is missing or corrupt.", "... (8388614 characters)"},
+         "Font Descriptor Error in data\\GillSansMT10Bold.txt\nUnknown Command", "... (8388614 characters)",
+         "is missing or corrupt"},
+        {"font descriptor cut before its widths",
+         [](const std::string& f) { CutBeforeWidths(f + "/data/MyriadCondensedWeb15.txt"); },
+         "Font Descriptor Error in data\\MyriadCondensedWeb15.txt\nNo Character Widths Defined", nullptr,
+         "is missing or corrupt"},
+        {"font descriptor of the title cut before its widths",
+         [](const std::string& f) { CutBeforeWidths(f + "/data/Rockwell13.txt"); },
+         "Font Descriptor Error in data\\Rockwell13.txt\nNo Character Widths Defined", nullptr,
+         "is missing or corrupt"},
         {"missing title image", [](const std::string& f) { fs::remove(f + "/images/title_bar.png"); },
          "Could not load title images. images\\title_bar"},
     };
@@ -124,6 +144,9 @@ TEST(DamagedData, EachDamagedFileIsNamedAndEndsTheProgram)
         EXPECT_NE(outcome.errors.find(c.named), std::string::npos) << Zant::TextStart(outcome.errors, 4000);
         if (c.detail != nullptr) {
             EXPECT_NE(outcome.errors.find(c.detail), std::string::npos) << Zant::TextStart(outcome.errors, 4000);
+        }
+        if (c.unsaid != nullptr) {
+            EXPECT_EQ(outcome.errors.find(c.unsaid), std::string::npos) << Zant::TextStart(outcome.errors, 4000);
         }
         // A line of the damaged file is quoted by its start only.
         EXPECT_LT(outcome.errors.size(), 64u << 10) << Zant::TextStart(outcome.errors, 4000);

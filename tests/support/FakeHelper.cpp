@@ -39,6 +39,8 @@ void RunFakeHelper(int argc, char** argv)
         EndBy(SIGABRT);
     if (part == "terminated")
         EndBy(SIGTERM);
+    if (part == "killed")
+        EndBy(SIGKILL);
     if (part == "hang")
         for (;;)
             pause();

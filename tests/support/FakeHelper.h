@@ -7,6 +7,7 @@
 //   crash         ends with SIGABRT (no core file)
 //   hang          waits until it is killed
 //   terminated    ends with SIGTERM, as when a session closes
+//   killed        ends with SIGKILL, as the out-of-memory killer ends a process
 #include <string>
 #include <vector>
 

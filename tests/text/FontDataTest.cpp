@@ -27,7 +27,8 @@ struct Loaded {
 const std::string HEADER = "Font Descriptor Error in data\\f.txt\r\n";
 // One drawable glyph, appended where a test is about something else: a descriptor
 // without any is refused.
-const std::string GLYPH = "\nCreateLayer Glyph; LayerSetImage Glyph 'b.png'; LayerSetImageMap Glyph ('a') ((0, 0, 1, 1));";
+const std::string GLYPH = "\nCreateLayer Glyph; LayerSetImage Glyph 'b.png';"
+                          " LayerSetImageMap Glyph ('a') ((0, 0, 1, 1)); LayerSetCharWidths Glyph ('a') (1);";
 
 } // namespace
 
@@ -44,6 +45,12 @@ TEST(FontDescriptor, DescriptorsWithoutAGlyphAreRefused)
         {"CreateLayer M; LayerSetImage M 'a.png';", "No Characters Defined"},
         {"CreateLayer M; LayerSetImage M 'a.png'; LayerSetImageMap M ('A') ((0, 0, 0, 5));", "No Characters Defined"},
         {"CreateLayer M; LayerSetImage M 'a.png'; LayerSetCharWidths M ('A') (5);", "No Characters Defined"},
+        // Cut after the image map, before the widths: every word would be one glyph.
+        {"CreateLayer M; LayerSetImage M 'a.png'; LayerSetImageMap M ('A', 'B') ((0, 0, 2, 5), (2, 0, 2, 5));",
+         "No Character Widths Defined"},
+        {"CreateLayer M; LayerSetImage M 'a.png'; LayerSetImageMap M ('A') ((0, 0, 2, 5));"
+         "CreateLayerFrom Rim M; LayerSetCharWidths Rim ('A') (0);",
+         "No Character Widths Defined"},
     };
     for (const Case& c : cases) {
         Loaded f(c.script);
@@ -187,7 +194,8 @@ TEST(FontDescriptor, ImageMapFromSpanListAndDefaultHeight)
              "Define Chars ('A', 'B', 'C');\n"
              "CreateHorzSpanRectList Rects (2, 1, 0, 9) (4, 5, 6);\n"
              "LayerSetCharOffsets M ('B') ((0, 1));\n"
-             "LayerSetImageMap M Chars Rects;");
+             "LayerSetImageMap M Chars Rects;\n"
+             "LayerSetCharWidths M Chars (4, 5, 6);");
     ASSERT_TRUE(f.data->mInitialized) << (f.host.errors.empty() ? "" : f.host.errors[0]);
     FontLayer& m = f.Layer("M");
     EXPECT_EQ(m.mCharData[uint8_t('A')].mImageRect, Rect(2, 1, 4, 9));

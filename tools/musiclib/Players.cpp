@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/MappedFile.h"
+#include "platform/FileBytes.h"
 
 namespace MusicLib {
 
@@ -14,10 +14,9 @@ namespace {
 
 constexpr size_t kMaxFileBytes = 256u << 20;
 
-// Maps the file rather than reading it into the heap: its bytes are only parsed once,
-// and reading them would touch as many fresh pages as the file has. A file that cannot
-// be had is said on stderr, as the game's debug lines are.
-bool MapFile(const char* path, Platform::MappedFile& file)
+// Reads the file whole. A file that cannot be had is said on stderr, as the game's
+// debug lines are.
+bool ReadFile(const char* path, Platform::FileBytes& file)
 {
     if (!path)
         return false;
@@ -42,8 +41,8 @@ inline int SampleAt(const Zant::DecodedSound& s, uint32_t frame, int ch)
 
 std::shared_ptr<PcmSound> LoadPcmFile(const char* path, ExtraDecoder extra)
 {
-    Platform::MappedFile file;
-    if (!MapFile(path, file) || file.Size() < 4)
+    Platform::FileBytes file;
+    if (!ReadFile(path, file) || file.Size() < 4)
         return nullptr;
     auto pcm = std::make_shared<PcmSound>();
     const uint8_t* data = file.Data();
@@ -111,13 +110,17 @@ ModulePlayer::~ModulePlayer()
 
 bool ModulePlayer::LoadFile(const char* path)
 {
-    Platform::MappedFile file;
-    if (!MapFile(path, file) || file.Size() == 0)
+    Platform::FileBytes file;
+    if (!ReadFile(path, file))
         return false;
-    // libopenmpt copies what it keeps: the mapping goes once the module is made.
+    // libopenmpt copies what it keeps: the file's bytes go once the module is made.
     int error = 0;
     mModule = openmpt_module_create_from_memory2(file.Data(), file.Size(), openmpt_log_func_silent, nullptr,
                                                  openmpt_error_func_ignore, nullptr, &error, nullptr, nullptr);
+    // The game goes on without music; the reason is said, as for a file not there.
+    if (mModule == nullptr)
+        std::fprintf(stderr, "%s: %s\n", path,
+                     file.Size() == 0 ? "empty, no module" : "not a module that can be played");
     return mModule != nullptr;
 }
 

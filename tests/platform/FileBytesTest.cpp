@@ -9,10 +9,10 @@
 #include <future>
 #include <string>
 
-#include "platform/MappedFile.h"
+#include "platform/FileBytes.h"
 #include "tests/support/TestSupport.h"
 
-TEST(MappedFile, GivesARegularFilesBytesAndRefusesEverythingElseWithItsReason)
+TEST(FileBytes, GivesARegularFilesBytesAndRefusesEverythingElseWithItsReason)
 {
     TestSupport::TempDir dir;
     TestSupport::WriteFile(dir.File("tune.xm"), std::string("Extended Module: \0\x01\xff", 20));
@@ -39,7 +39,7 @@ TEST(MappedFile, GivesARegularFilesBytesAndRefusesEverythingElseWithItsReason)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        Platform::MappedFile file;
+        Platform::FileBytes file;
         // A FIFO must be refused, not waited on for a writer that never comes.
         auto opening = std::async(std::launch::async, [&] { return file.Open(c.path, c.limit); });
         if (opening.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
@@ -57,15 +57,39 @@ TEST(MappedFile, GivesARegularFilesBytesAndRefusesEverythingElseWithItsReason)
     }
 }
 
-TEST(MappedFile, AFailedOpenLeavesNothingOfTheFileMappedBefore)
+TEST(FileBytes, AFailedOpenLeavesNothingOfTheFileReadBefore)
 {
     TestSupport::TempDir dir;
     TestSupport::WriteFile(dir.File("a.xm"), "first");
-    Platform::MappedFile file;
+    Platform::FileBytes file;
     ASSERT_TRUE(file.Open(dir.File("a.xm")));
     EXPECT_FALSE(file.Open(dir.File("b.xm")));
     EXPECT_EQ(file.Size(), 0u);
     ASSERT_TRUE(file.Open(dir.File("a.xm")));
     EXPECT_EQ(file.Size(), 5u);
     EXPECT_EQ(file.Error(), "");
+}
+
+// A sound or the music module cut short in place while the game holds it (a copy or an
+// update over a running game): what was read stays readable, where pages of a mapped
+// file past its new end would kill the process with SIGBUS.
+TEST(FileBytes, AFileCutShortInPlaceAfterItWasOpenedKeepsItsBytes)
+{
+    TestSupport::TempDir dir;
+    const std::string path = dir.File("tune.xm");
+    const std::string bytes(256 << 10, 'm');
+    TestSupport::WriteFile(path, bytes);
+    EXPECT_EXIT(
+        {
+            Platform::FileBytes file;
+            if (!file.Open(path))
+                std::_Exit(2);
+            if (truncate(path.c_str(), 0) != 0)
+                std::_Exit(3);
+            unsigned sum = 0;
+            for (size_t i = 0; i < file.Size(); ++i)
+                sum += file.Data()[i];
+            std::_Exit(file.Size() == bytes.size() && sum == 'm' * bytes.size() ? 0 : 4);
+        },
+        testing::ExitedWithCode(0), "");
 }
