@@ -319,7 +319,8 @@ int GameScreenshotRig::Shoot(const std::string& folder, const std::string& name,
     return differing;
 }
 
-void ShootLegible(ScreenSession& session, WinBTApp& app, const Reference& reference, const std::string& name)
+ImageLib::Image ShootTexts(ScreenSession& session, WinBTApp& app, const std::string& folder, const std::string& name,
+                           uint32_t advanceMs)
 {
     TextRecorder recorder(WIDTH, HEIGHT);
     // The clock moves on before the shot only: the other drawings are of the same
@@ -328,11 +329,16 @@ void ShootLegible(ScreenSession& session, WinBTApp& app, const Reference& refere
     const TextFrames frames = DrawTextFrames(recorder, [&](const std::string& what) {
         if (!what.empty())
             app.mNextDrawTick = session.clock.TickCount();
-        return session.DrawFrame(app, name + what, what.empty() ? 2000 : 0);
+        return session.DrawFrame(app, name + what, what.empty() ? advanceMs : 0);
     });
-    ExpectMatchesReference(frames.full, reference, name);
-    ListIllegibleTexts(frames, recorder.Texts(), reference.folder, name,
-                       SaveShot(frames.bare, reference.folder, name + ".textfree.png") + ".contrast.txt");
+    ListIllegibleTexts(frames, recorder.Texts(), folder, name,
+                       SaveShot(frames.bare, folder, name + ".textfree.png") + ".contrast.txt");
+    return frames.full;
+}
+
+void ShootLegible(ScreenSession& session, WinBTApp& app, const Reference& reference, const std::string& name)
+{
+    ExpectMatchesReference(ShootTexts(session, app, reference.folder, name), reference, name);
 }
 
 std::string RunStartingGame(const std::string& testFolder, const StartingGameScenario& scenario)

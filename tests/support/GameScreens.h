@@ -155,6 +155,12 @@ private:
     std::unique_ptr<Zant::WinBTApp> mApp;
 };
 
+// Draws the frame through the application's display (the clock moved on by
+// advanceMs first) and checks every text on it is legible (see TextContrast.h):
+// the texts under 4.5:1 are listed beside the shot in <build>/screenshots/<folder>
+// and fail the test. Returns the frame as shown.
+ImageLib::Image ShootTexts(ScreenSession& session, Zant::WinBTApp& app, const std::string& folder,
+                           const std::string& name, uint32_t advanceMs = 2000);
 // Draws the frame through the application's display, checks it against the named
 // reference, and checks every text on it is legible (see TextContrast.h): the
 // texts under 4.5:1 are listed beside the shot and fail the test.
