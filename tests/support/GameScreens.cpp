@@ -139,14 +139,15 @@ void ScreenSession::Settle()
     }
 }
 
-ImageLib::Image ScreenSession::DrawFrame(ZantApp& app, const std::string& name, uint32_t advanceMs)
+ImageLib::Image ScreenSession::DrawFrame(ZantApp& app, const std::string& name, uint32_t advanceMs, bool settle)
 {
     auto screenOf = [&app]() -> Platform::SdlScreen* {
         return app.mDDInterface ? dynamic_cast<Platform::SdlScreen*>(app.mDDInterface->Screen()) : nullptr;
     };
     if (Platform::SdlScreen* screen = screenOf())
         screen->SetCapture(true);
-    Settle();
+    if (settle)
+        Settle();
     clock.Advance(advanceMs);
     app.mWidgetManager->MarkAllWidgetsDirty();
     EXPECT_TRUE(app.DrawFrame()) << name;
@@ -324,12 +325,13 @@ ImageLib::Image ShootTexts(ScreenSession& session, WinBTApp& app, const std::str
 {
     TextRecorder recorder(WIDTH, HEIGHT);
     // The clock moves on before the shot only: the other drawings are of the same
-    // moment, so that nothing but the texts changes, and the frame pacing (which
-    // spaces the frames while loading) lets each of them be drawn.
+    // moment in the same settled window, so that nothing but the texts changes, and
+    // the frame pacing (which spaces the frames while loading) lets each of them be
+    // drawn.
     const TextFrames frames = DrawTextFrames(recorder, [&](const std::string& what) {
         if (!what.empty())
             app.mNextDrawTick = session.clock.TickCount();
-        return session.DrawFrame(app, name + what, what.empty() ? advanceMs : 0);
+        return session.DrawFrame(app, name + what, what.empty() ? advanceMs : 0, what.empty());
     });
     ListIllegibleTexts(frames, recorder.Texts(), folder, name,
                        SaveShot(frames.bare, folder, name + ".textfree.png") + ".contrast.txt");

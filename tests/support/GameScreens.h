@@ -78,10 +78,12 @@ public:
     Platform::SdlScreen* ShowLoadedApp(Zant::ZantApp& app);    // Lets the X server settle the window (mapping, full screen) as the main loop
     // would between frames.
     void Settle();
-    // Settles, moves the clock on two seconds (or as asked), draws every widget
-    // through the application's own display and reads the 640x480 frame back (from
-    // whichever screen the display has now, as after a switch to 3D or full screen).
-    ImageLib::Image DrawFrame(Zant::ZantApp& app, const std::string& name, uint32_t advanceMs = 2000);
+    // Settles (unless told the window already has, drawing the same moment again),
+    // moves the clock on two seconds (or as asked), draws every widget through the
+    // application's own display and reads the 640x480 frame back (from whichever
+    // screen the display has now, as after a switch to 3D or full screen).
+    ImageLib::Image DrawFrame(Zant::ZantApp& app, const std::string& name, uint32_t advanceMs = 2000,
+                              bool settle = true);
 
     Platform::FakeClock clock;
     Platform::FakeMessageBoxService boxes;
