@@ -142,11 +142,22 @@ void WinBTApp::DressDialog(Dialog* dialog)
     dialog->mSpaceAfterHeader = 25;
     dialog->mContentInsets = Insets{40, 20, 40, 40};
     for (int colour : {3, 0, 1, 2})
-        dialog->SetColor(colour, Color(0, 0, 0));
+        dialog->SetColor(colour, LIGHT_FACE_CAPTION);
+    // The buttons' caption under the mouse: left white, it would fade on the light face
+    // just as the player reads it to click.
+    dialog->SetColor(4, LIGHT_FACE_CAPTION_OVER);
     dialog->mHasAlpha = true;
     for (DialogButton* button : {dialog->mYesButton, dialog->mNoButton})
         if (button != nullptr)
             button->mHasAlpha = true;
+}
+
+void WinBTApp::DressLightButton(DialogButton* button)
+{
+    if (mFontRockwell13 != nullptr)
+        button->SetFont(mFontRockwell13);
+    button->SetColor(0, LIGHT_FACE_CAPTION);
+    button->SetColor(1, LIGHT_FACE_CAPTION_OVER);
 }
 
 KeyDialog* WinBTApp::MakeMessageDialog(const std::string& header, const std::string& lines,

@@ -64,13 +64,10 @@ DifficultyDialog::DifficultyDialog(WinBTApp* app)
                            ? new HighlightedButton(highlight, plate, FIRST_BUTTON_ID + i, app)
                            : new DialogButton(plate, FIRST_BUTTON_ID + i, app);
         button->mLabel = CAPTIONS[i];
-        // White captions read on the buttons through an outline; the recommended
-        // one is set apart in black.
-        button->SetFont(i == mRecommended ? mFont : app->OutlinedFont(mFont));
+        // Dark captions on the light face, as on every dialog button; the
+        // recommended one is set apart by its ring.
+        app->DressLightButton(button);
         button->mHasAlpha = true;
-        if (i == mRecommended)
-            for (int colour : {0, 1})
-                button->SetColor(colour, Color(0, 0, 0));
         mButtons[i] = button;
     }
     mEasyButton = mButtons[0];

@@ -76,9 +76,7 @@ const std::string& HighScoreScreen::DifficultyAbbreviation(int difficulty)
 DialogButton* HighScoreScreen::CreateCloseButton(WinBTApp* app)
 {
     auto* button = new DialogButton(app->GetImage(IMAGE_DBUTTON), CLOSE_ID, app);
-    // Its white caption reads on the pale button through an outline.
-    if (app->mFontRockwell13 != nullptr)
-        button->SetFont(app->OutlinedFont(app->mFontRockwell13));
+    app->DressLightButton(button);
     button->Resize(221, 443, 193, 27);
     button->mLabel = "Close This Screen";
     button->mHasAlpha = true;

@@ -63,7 +63,8 @@ HyperlinkWidget* MakeLink(WinBTApp* app, const LinkSpec& layout)
     auto* link = new HyperlinkWidget(layout.id, app);
     link->mLabel = layout.label;
     link->mColor = layout.color;
-    link->mOverColor = Color(255, 255, 255);
+    // Under the mouse the link deepens to maroon: white would vanish on the cream plate.
+    link->mOverColor = Color(128, 0, 0);
     link->mUnderlineSize = 1;
     link->SetFont(app->mFontMyriad12Bold);
     return link;

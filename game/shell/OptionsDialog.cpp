@@ -149,11 +149,13 @@ void OptionsDialog::RemovedFromManager(WidgetManager* manager)
 void OptionsDialog::SetColor(int index, const Color& color)
 {
     Dialog::SetColor(index, color);
-    if (index != 3)
+    // Its own buttons take the caption colours as the dialog's pair does: 3 as
+    // they stand, 4 under the mouse.
+    if (index != 3 && index != 4)
         return;
     for (DialogButton* button : {mLinkButton, mCreditsButton})
         if (button != nullptr)
-            button->SetColor(0, color);
+            button->SetColor(index - 3, color);
 }
 
 void OptionsDialog::Resize(int x, int y, int width, int height)

@@ -39,6 +39,9 @@ constexpr int CARD_FRAME_RIGHT = 14;
 constexpr int LABEL_GAP = 4;
 constexpr int AXIS_HEIGHT = 266;
 constexpr int AXIS_GAP = 4;
+// The chip a bar's value is written on, and how far it reaches round the value.
+const Color VALUE_CHIP(10, 20, 32, 170);
+constexpr int VALUE_CHIP_MARGIN = 3;
 const std::string BAR_LABELS[TutorialPanel::NUM_BARS] = {"Average", "Best", "Most Recent Attempt"};
 const Color BAR_COLORS[TutorialPanel::NUM_BARS] = {Color(0, 0, 255, 128), Color(255, 0, 0, 128),
                                                    Color(0, 255, 0, 128)};
@@ -353,13 +356,19 @@ void TutorialPanel::Draw(Graphics* g)
         }
     }
     if (titleFont != nullptr) {
-        // White on bars of any colour: outlined.
-        g->SetFont(mApp->OutlinedFont(titleFont));
-        g->SetColor(Color::White);
+        // White on bars of any colour: outlined, on a dark chip, since the pale
+        // green bar would leave the letters held up by their rim alone.
         for (int i = 0; i < NUM_BARS; ++i) {
             const int y = BASE_Y + titleFont->GetAscent() / 2 - mBars[size_t(i)].shown / 2;
-            if (y > 0)
-                WriteString(g, mValueTexts[size_t(i)], BAR_X[i], y, BAR_WIDTH, 0);
+            if (y <= 0)
+                continue;
+            const int width = titleFont->StringWidth(mValueTexts[size_t(i)]) + 2 * VALUE_CHIP_MARGIN;
+            g->SetColor(VALUE_CHIP);
+            g->FillRect(BAR_X[i] + (BAR_WIDTH - width) / 2, y - titleFont->GetAscent() - VALUE_CHIP_MARGIN, width,
+                        titleFont->GetHeight() + VALUE_CHIP_MARGIN);
+            g->SetFont(mApp->OutlinedFont(titleFont));
+            g->SetColor(Color::White);
+            WriteString(g, mValueTexts[size_t(i)], BAR_X[i], y, BAR_WIDTH, 0);
         }
     }
 }

@@ -106,9 +106,7 @@ DialogButton* TypingTutor::MakeButton(int place)
     auto* button = new DialogButton(mApp->GetImage(KeyboardGuide::ImageIndex("dbutton")), BUTTON_PLACES[place].id,
                                     this);
     button->mDisabledImage = mDisabledButtonImage;
-    // Its white caption reads on the pale button through an outline.
-    if (mApp->mFontRockwell13 != nullptr)
-        button->SetFont(mApp->OutlinedFont(mApp->mFontRockwell13));
+    mApp->DressLightButton(button);
     return button;
 }
 

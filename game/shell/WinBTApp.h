@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/app/ZantApp.h"
+#include "framework/graphics/Color.h"
 #include "framework/util/MersenneTwister.h"
 #include "game/assets/GameAssets.h"
 #include "game/common/GameRandom.h"
@@ -26,9 +27,9 @@ class Player;
 class StatusBar;
 class Font;
 class Graphics;
-struct Color;
 class Image;
 class Dialog;
+class DialogButton;
 class KeyDialog;
 class Widget;
 class SoundInstance;
@@ -97,6 +98,13 @@ public:
     static std::string LevelHintText(int levelIndex);
     // Fonts, spacing, insets, black text and alpha-drawn buttons of every game dialog.
     void DressDialog(Dialog* dialog);
+    // A button of the light "dbutton" face outside a dialog's pair: the plain caption
+    // font, its caption dark as the dialogs' are.
+    void DressLightButton(DialogButton* button);
+    // The captions on the light button face: black, and navy under the mouse, which
+    // still reads on every band of the face.
+    static constexpr Color LIGHT_FACE_CAPTION{0, 0, 0};
+    static constexpr Color LIGHT_FACE_CAPTION_OVER{0, 0, 64};
     // The top of a dialog of this height centred on the window, lifted where it would
     // cover the status bar (shown, or about to be under a level), never above the window.
     int CentredDialogTop(int height) const;

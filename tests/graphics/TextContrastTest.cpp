@@ -105,13 +105,20 @@ TEST(TextContrast, MeasuresLettersAgainstWhatIsRightRoundThem)
         // from the letters at 7:1.
         {"black in a white rim over busy water", busy, {10, 3, BLACK, true, WHITE}, true, 12, 22},
         {"yellow in a black rim over busy water", busy, {10, 3, 0xFFFFFF64, true, BLACK}, true, 7, 22},
-        {"black in a white rim on a charcoal body", {CHARCOAL}, {10, 3, BLACK, true, WHITE}, true, 6, 12},
+        {"black in a white rim on a mottled creature", {CHARCOAL, 0xFF5A6878, true}, {10, 3, BLACK, true, WHITE}, true,
+         6, 12},
         {"white in a black rim on navy", {0xFF0B1E3A}, {10, 3, WHITE, true, BLACK}, true, 15, 22},
         {"white in a grey rim over busy water", busy, {10, 3, WHITE, true, 0xFF606060}, false, 5.5, 7},
         // A rim does not make up for letters lost on the panel beyond it, nor is
         // a rim of the letters' own tone any help.
-        {"bright green in a black rim on cream", {CREAM}, {10, 3, 0xFF00DC00, true, BLACK}, false, 2, 4.5},
+        {"bright green in a black rim on cream", {CREAM}, {10, 3, 0xFF00DC00, true, BLACK}, false, 1.4, 4.5},
         {"dark brown in a dark rim on cream", {CREAM}, {10, 3, 0xFF4F3C1A, true, 0xFF141210}, false, 1.2, 3},
+        // A rim is not a background: on a flat panel, plate or button face the
+        // letters must read against the face beyond their rim as well, however
+        // well the rim parts them.
+        {"white in a black rim on cream", {CREAM}, {10, 3, WHITE, true, BLACK}, false, 1.1, 1.3},
+        {"pale yellow in a black rim on cream", {CREAM}, {10, 3, 0xFFFFFF64, true, BLACK}, false, 1.05, 1.2},
+        {"black in a white rim on a flat charcoal plate", {CHARCOAL}, {10, 3, BLACK, true, WHITE}, false, 1.5, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -144,14 +151,23 @@ TEST(TextContrast, JudgesEachTextOfALineOnItsOwn)
 
 TEST(TextContrast, LeavesOutTextsHiddenUnderOthers)
 {
-    std::vector<DrawnText> drawn;
-    TextFrames frames = Paint({0xFFFFFFFF}, {{10, 3, 0xFF000000}}, drawn);
-    // A panel drawn later covers the text: no drawing shows its letters.
-    for (ImageLib::Image* p : {&frames.full, &frames.bare, &frames.letters, &frames.outlines})
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x)
-                At(*p, x, y) = 0xFF336699;
-    EXPECT_TRUE(MeasureTexts(frames, drawn).empty());
+    // A panel drawn later from this x rightwards: over the whole text, over its
+    // last stroke (the text is cut, not there to be read), or clear of it.
+    const struct Case {
+        const char* what;
+        int panelFrom;
+        size_t measured;
+    } cases[] = {{"covered whole", 0, 0}, {"cut", 18, 0}, {"clear", 30, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<DrawnText> drawn;
+        TextFrames frames = Paint({0xFFFFFFFF}, {{10, 3, 0xFF000000}}, drawn);
+        for (ImageLib::Image* p : {&frames.full, &frames.bare, &frames.letters, &frames.outlines})
+            for (int y = 0; y < H; ++y)
+                for (int x = c.panelFrom; x < W; ++x)
+                    At(*p, x, y) = 0xFF336699;
+        EXPECT_EQ(MeasureTexts(frames, drawn).size(), c.measured);
+    }
 }
 
 // Thin letters as a font draws them: one-pixel strokes with a blended pixel

@@ -139,14 +139,15 @@ void ScreenSession::Settle()
     }
 }
 
-ImageLib::Image ScreenSession::DrawFrame(ZantApp& app, const std::string& name, uint32_t advanceMs)
+ImageLib::Image ScreenSession::DrawFrame(ZantApp& app, const std::string& name, uint32_t advanceMs, bool settle)
 {
     auto screenOf = [&app]() -> Platform::SdlScreen* {
         return app.mDDInterface ? dynamic_cast<Platform::SdlScreen*>(app.mDDInterface->Screen()) : nullptr;
     };
     if (Platform::SdlScreen* screen = screenOf())
         screen->SetCapture(true);
-    Settle();
+    if (settle)
+        Settle();
     clock.Advance(advanceMs);
     app.mWidgetManager->MarkAllWidgetsDirty();
     EXPECT_TRUE(app.DrawFrame()) << name;
@@ -319,20 +320,27 @@ int GameScreenshotRig::Shoot(const std::string& folder, const std::string& name,
     return differing;
 }
 
-void ShootLegible(ScreenSession& session, WinBTApp& app, const Reference& reference, const std::string& name)
+ImageLib::Image ShootTexts(ScreenSession& session, WinBTApp& app, const std::string& folder, const std::string& name,
+                           uint32_t advanceMs)
 {
     TextRecorder recorder(WIDTH, HEIGHT);
     // The clock moves on before the shot only: the other drawings are of the same
-    // moment, so that nothing but the texts changes, and the frame pacing (which
-    // spaces the frames while loading) lets each of them be drawn.
+    // moment in the same settled window, so that nothing but the texts changes, and
+    // the frame pacing (which spaces the frames while loading) lets each of them be
+    // drawn.
     const TextFrames frames = DrawTextFrames(recorder, [&](const std::string& what) {
         if (!what.empty())
             app.mNextDrawTick = session.clock.TickCount();
-        return session.DrawFrame(app, name + what, what.empty() ? 2000 : 0);
+        return session.DrawFrame(app, name + what, what.empty() ? advanceMs : 0, what.empty());
     });
-    ExpectMatchesReference(frames.full, reference, name);
-    ListIllegibleTexts(frames, recorder.Texts(), reference.folder, name,
-                       SaveShot(frames.bare, reference.folder, name + ".textfree.png") + ".contrast.txt");
+    ListIllegibleTexts(frames, recorder.Texts(), folder, name,
+                       SaveShot(frames.bare, folder, name + ".textfree.png") + ".contrast.txt");
+    return frames.full;
+}
+
+void ShootLegible(ScreenSession& session, WinBTApp& app, const Reference& reference, const std::string& name)
+{
+    ExpectMatchesReference(ShootTexts(session, app, reference.folder, name), reference, name);
 }
 
 std::string RunStartingGame(const std::string& testFolder, const StartingGameScenario& scenario)

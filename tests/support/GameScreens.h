@@ -78,10 +78,12 @@ public:
     Platform::SdlScreen* ShowLoadedApp(Zant::ZantApp& app);    // Lets the X server settle the window (mapping, full screen) as the main loop
     // would between frames.
     void Settle();
-    // Settles, moves the clock on two seconds (or as asked), draws every widget
-    // through the application's own display and reads the 640x480 frame back (from
-    // whichever screen the display has now, as after a switch to 3D or full screen).
-    ImageLib::Image DrawFrame(Zant::ZantApp& app, const std::string& name, uint32_t advanceMs = 2000);
+    // Settles (unless told the window already has, drawing the same moment again),
+    // moves the clock on two seconds (or as asked), draws every widget through the
+    // application's own display and reads the 640x480 frame back (from whichever
+    // screen the display has now, as after a switch to 3D or full screen).
+    ImageLib::Image DrawFrame(Zant::ZantApp& app, const std::string& name, uint32_t advanceMs = 2000,
+                              bool settle = true);
 
     Platform::FakeClock clock;
     Platform::FakeMessageBoxService boxes;
@@ -155,6 +157,12 @@ private:
     std::unique_ptr<Zant::WinBTApp> mApp;
 };
 
+// Draws the frame through the application's display (the clock moved on by
+// advanceMs first) and checks every text on it is legible (see TextContrast.h):
+// the texts under 4.5:1 are listed beside the shot in <build>/screenshots/<folder>
+// and fail the test. Returns the frame as shown.
+ImageLib::Image ShootTexts(ScreenSession& session, Zant::WinBTApp& app, const std::string& folder,
+                           const std::string& name, uint32_t advanceMs = 2000);
 // Draws the frame through the application's display, checks it against the named
 // reference, and checks every text on it is legible (see TextContrast.h): the
 // texts under 4.5:1 are listed beside the shot and fail the test.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <iomanip>
@@ -53,6 +54,13 @@ constexpr double SOLID = 0.9;
 constexpr int REACH = 2;
 // How far from the letters an outline of theirs may reach.
 constexpr int RIM_REACH = 3;
+// How far from the letters the surround beyond an outline is looked at.
+constexpr int BEYOND_REACH = RIM_REACH + 2;
+// A surround is flat when nearly all of it lies within this contrast of its
+// median tone: a panel, a plate or a button face with its gentle shading, not
+// water or a creature.
+constexpr double FLAT_SPREAD = 1.2;
+constexpr double FLAT_SHARE = 0.9;
 // The least letter pixels a text needs to be read at all (a full stop has fewer).
 constexpr int FEWEST_PIXELS = 6;
 
@@ -113,6 +121,27 @@ int Distance(const Masks& m, const std::vector<char>& marked, size_t i, int reac
     return reach;
 }
 
+// Whether some of the text's glyphs (a space aside) show no letter at all on the
+// frame while others do: a dialog or panel drawn later cuts the text, which is no
+// longer there to be read, like a text hidden whole.
+bool CutUnderOthers(const Masks& m, const Zant::Rect& frame, const DrawnText& text)
+{
+    bool shown = false, hidden = false;
+    for (size_t k = 0; k < text.letters.size(); ++k) {
+        if (text.letters.size() == text.text.size() && std::isspace(static_cast<unsigned char>(text.text[k])))
+            continue;
+        const Zant::Rect r = text.letters[k].Intersection(frame);
+        if (r.width <= 0 || r.height <= 0)
+            continue;
+        bool marked = false;
+        for (int y = r.y; y < r.y + r.height && !marked; ++y)
+            for (int x = r.x; x < r.x + r.width && !marked; ++x)
+                marked = m.letters[m.At(x, y)] >= TOUCHED;
+        (marked ? shown : hidden) = true;
+    }
+    return shown && hidden;
+}
+
 } // namespace
 
 std::vector<TextContrast> MeasureTexts(const TextFrames& frames, const std::vector<DrawnText>& texts)
@@ -123,6 +152,8 @@ std::vector<TextContrast> MeasureTexts(const TextFrames& frames, const std::vect
     const auto tone = [&](size_t i) { return Tone(frames.full.GetBits()[i]); };
     std::vector<char> mine(size_t(m.w) * m.h, 0);
     for (const DrawnText& text : texts) {
+        if (CutUnderOthers(m, frame, text))
+            continue;
         // The text's letters: the marked pixels inside its glyphs.
         std::vector<size_t> letters;
         int x0 = m.w, y0 = m.h, x1 = -1, y1 = -1;
@@ -183,6 +214,25 @@ std::vector<TextContrast> MeasureTexts(const TextFrames& frames, const std::vect
                     t.outline = std::exp(std::abs(ink - Median(solid)));
                     if (t.outline / OUTLINE_CONTRAST < t.around / LEGIBLE_CONTRAST)
                         t.ratio = t.outline, t.needed = OUTLINE_CONTRAST;
+                    // What lies beyond the outline, every text's letters and
+                    // outlines aside: where it is flat, it is what the letters
+                    // stand on.
+                    std::vector<double> beyond;
+                    for (size_t i : Near(m, mine, x0, y0, x1, y1, BEYOND_REACH,
+                                         [&](size_t i) { return m.letters[i] == 0 && m.outlines[i] == 0; }))
+                        beyond.push_back(tone(i));
+                    if (!beyond.empty()) {
+                        const double face = Median(beyond);
+                        const auto within = std::count_if(beyond.begin(), beyond.end(), [&](double b) {
+                            return std::abs(b - face) <= std::log(FLAT_SPREAD);
+                        });
+                        t.flatBeyond = double(within) >= FLAT_SHARE * double(beyond.size());
+                        if (t.flatBeyond) {
+                            t.beyond = std::exp(std::abs(ink - face));
+                            if (t.beyond / LEGIBLE_CONTRAST < t.ratio / t.needed)
+                                t.ratio = t.beyond, t.needed = LEGIBLE_CONTRAST;
+                        }
+                    }
                 }
             }
             measured.push_back(t);
@@ -273,18 +323,24 @@ void ListIllegibleTexts(const TextFrames& frames, const std::vector<DrawnText>& 
 {
     std::ostringstream all;
     all << std::fixed << std::setprecision(2);
-    all << "# text, box, its measure: letters to what is right round them, rim included, and to their outline\n";
+    all << "# text, box, its measure: letters to what is right round them, rim included, to their outline and to\n"
+           "# a flat face beyond it\n";
     for (const TextContrast& t : MeasureTexts(frames, texts)) {
         std::ostringstream line;
         line << std::fixed << std::setprecision(2);
         line << "\"" << t.text << "\" at " << t.x << "," << t.y << " (" << t.w << "x" << t.h << "): " << t.ratio
              << ":1";
+        const char* against = t.ratio == t.outline   ? " to its outline"
+                              : t.ratio == t.beyond ? " to the flat face beyond its outline"
+                                                    : " to what is right round it";
         if (!t.Legible())
             ADD_FAILURE() << folder << "/" << name << ": " << line.str() << ", under " << t.needed << ":1"
-                          << (t.needed == OUTLINE_CONTRAST ? " to its outline" : " to what is right round it");
+                          << against;
         all << (t.Legible() ? "  " : "! ") << line.str() << "  [round " << t.around;
         if (t.outlined)
             all << ", outline " << t.outline;
+        if (t.flatBeyond)
+            all << ", beyond " << t.beyond;
         all << "]\n";
     }
     std::ofstream(listing) << all.str();

@@ -14,6 +14,9 @@
 //   thin rim on a panel the letters do not read on leaves them unread.
 // - letters given an outline (to stand over busy art) against that outline: at
 //   least 7:1.
+// - letters given an outline against a flat surround beyond it (a panel, a
+//   plate, a button face): at least 4.5:1, as if the rim were not there. A rim
+//   is not a background: it helps over busy art only.
 #include <string>
 #include <vector>
 
@@ -50,8 +53,11 @@ struct TextContrast {
     std::string text;
     int x = 0, y = 0, w = 0, h = 0; // the letters' box on the frame
     bool outlined = false;
-    // The letters against the pixels right round them, and against their outline.
-    double around = 0, outline = 0;
+    // The surround beyond the outline is flat (a face the letters must read on).
+    bool flatBeyond = false;
+    // The letters against the pixels right round them, against their outline and
+    // against the flat surround beyond it.
+    double around = 0, outline = 0, beyond = 0;
     // The measure the text is judged by (whichever falls further short), and
     // what it needs.
     double ratio = 0, needed = LEGIBLE_CONTRAST;
@@ -59,7 +65,8 @@ struct TextContrast {
 };
 
 // Every text of the frame big enough to read, with its contrast; texts hidden
-// under others (no letter pixel shows) are left out.
+// under others, whole or cut (a glyph of theirs shows no letter pixel), are left
+// out.
 std::vector<TextContrast> MeasureTexts(const TextFrames& frames, const std::vector<DrawnText>& texts);
 
 // While it lives, the fonts' texts on frames of the given size are recorded, and
