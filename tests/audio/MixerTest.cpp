@@ -284,8 +284,8 @@ TEST(MixerTest, CountsTheBlocksTheLimiterTurnsDown)
     // The pile-up's blocks, and the hold and release after it (half a second at most).
     EXPECT_GE(limited, 3u);
     EXPECT_LE(limited, 2u + 22u);
-    // As deep as the ceiling needs: 29137 of a 40000 sum, with the overshoot of its jumps.
-    EXPECT_LT(mixer.GetLimiterActivity().lowestGain, 29137.0f / 40000.0f + 0.01f);
+    // As deep as the ceiling needs of a 40000 sum, with the overshoot of its jumps.
+    EXPECT_LT(mixer.GetLimiterActivity().lowestGain, PeakLimiter::kCeiling / 40000.0f + 0.01f);
     EXPECT_GT(mixer.GetLimiterActivity().lowestGain, 0.6f);
     for (int i = 0; i < 10; ++i)
         device.Render(1024);
