@@ -418,7 +418,16 @@ Signal Explosion(const Textures& t)
     // The blast's weight is in its low boom, but laptop speakers play little
     // under 200 Hz: its body (a crunching burst, the blast's roar and the
     // water it throws) sits between 200 Hz and 2 kHz.
-    Signal s = Glide(60.0, 32.0, 0.6, 2.0, 0.5);
+    // A dying boss sets one off every third of a second. The blast spends its force
+    // in a dense fifth of a second and falls some 20 dB before the next one starts,
+    // its tail of rumble, bubbles and space staying well under the body: a string of
+    // blasts stays a string of blasts instead of stacking into a wall of noise that
+    // the mix bus has to turn down. The loudness sits in the roar, whose crests are
+    // rounded off (a crunch, as an overdriven blast sounds), not in the recorded
+    // strikes, which would be the sound's peaks without adding to its loudness.
+    constexpr double kHold = 0.2, kFall = 0.05, kTail = 0.2;
+    auto body = [](double u) { return u < kHold ? 1.0 : std::exp(-(u - kHold) / kFall); };
+    Signal s = Glide(60.0, 32.0, 0.4, 2.0, 0.3);
     for (float& x : s) x = static_cast<float>(0.3 * std::tanh(2.5 * x)); // overdriven: harmonics an octave and more up
     // It swells under the strike rather than on it: the crests of a low tone on top of
     // the strike's would be the sound's peaks without adding to its loudness.
@@ -432,8 +441,15 @@ Signal Explosion(const Textures& t)
     for (size_t i = 0; i < roar.size(); ++i) {
         const double u = static_cast<double>(i) / kRate;
         const double a = std::min(1.0, u / 0.002);
-        const double swell = 0.5 + 0.5 * Smooth(u / 0.08);
-        roar[i] = static_cast<float>(roar[i] * a * swell * std::exp(-u / 0.5) * 2.6 + rumble[i] * a * std::exp(-u / 0.6) * 0.6);
+        const double swell = 0.5 + 0.5 * Smooth(u / 0.03);
+        const double env = std::max(body(u), kTail * std::exp(-u / 0.6));
+        roar[i] = static_cast<float>(roar[i] * a * swell * env * 6.0 + rumble[i] * a * env * 0.6);
+    }
+    {
+        // Crests over twice the body's RMS are rounded off.
+        const Signal head(roar.begin(), roar.begin() + Samples(0.2));
+        const double knee = 2.0 * Rms(head);
+        for (float& x : roar) x = static_cast<float>(knee * std::tanh(x / knee));
     }
     Mix(s, roar, 0.0, 1.0);
     Signal crack = Noise(0.15, 93);
@@ -444,15 +460,15 @@ Signal Explosion(const Textures& t)
     Mix(s, crack, 0.0, 0.4);
     Signal hit = Take(t.thud, 0.8);
     HighPass(hit, 180.0);
-    Mix(s, hit, 0.0, 0.2);
+    Mix(s, hit, 0.0, 0.08);
     Signal boom = Take(t.kick, 0.7);
     HighPass(boom, 90.0);
-    Mix(s, boom, 0.0, 0.16);
+    Mix(s, boom, 0.0, 0.064);
     Signal spray = Water(t, 0.4, 1.6, 1800.0, 95);
-    Shape(spray, [](double u) { return Smooth(u / 0.04) * std::exp(-u / 0.45); });
-    Mix(s, spray, 0.02, 0.35);
-    Bubbles(s, 94, 30, 0.2, 1.6, 200.0, 600.0, 0.2, false);
-    UnderwaterSpace(s, 0.2);
+    Shape(spray, [&](double u) { return Smooth(u / 0.04) * std::max(body(u), kTail * std::exp(-u / 0.5)); });
+    Mix(s, spray, 0.02, 0.21);
+    Bubbles(s, 94, 30, 0.3, 1.6, 200.0, 600.0, 0.1, false);
+    UnderwaterSpace(s, 0.15);
     return s;
 }
 
