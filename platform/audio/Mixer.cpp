@@ -214,6 +214,7 @@ void Mixer::RenderChunk(int16_t* out, uint32_t frames)
     ++mLimiterActivity.blocks;
     if (mLimiter.LowestGain() < 1.0f)
         ++mLimiterActivity.limited;
+    mLimiterActivity.lowestGain = std::min(mLimiterActivity.lowestGain, mLimiter.LowestGain());
 }
 
 Mixer::LimiterActivity Mixer::GetLimiterActivity()

@@ -41,10 +41,12 @@ public:
     size_t PlayingVoices();
 
     // Blocks rendered, and those the limiter turned down (by any amount, in its fall,
-    // hold or release): how often the mix leans on its safety net.
+    // hold or release): how often the mix leans on its safety net; and the lowest gain
+    // it applied to any frame: how deep it reached.
     struct LimiterActivity {
         uint64_t blocks = 0;
         uint64_t limited = 0;
+        float lowestGain = 1.0f;
     };
     LimiterActivity GetLimiterActivity();
 

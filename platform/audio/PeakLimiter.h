@@ -13,9 +13,9 @@ namespace Platform {
 
 class PeakLimiter {
 public:
-    // The ceiling of the true peak: -1 dBFS of a 16-bit signal, less 0.02 dB for the
-    // error of the peak finder (a few parts in ten thousand up to 19 kHz).
-    static constexpr int32_t kCeiling = 29137;
+    // The ceiling of the true peak: -1 dBFS of a 16-bit signal, less 0.12 dB for the
+    // error of the peak finder on content at the very top of the band.
+    static constexpr int32_t kCeiling = 28804;
 
     explicit PeakLimiter(uint32_t rate = 44100);
 

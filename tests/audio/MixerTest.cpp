@@ -274,6 +274,7 @@ TEST(MixerTest, CountsTheBlocksTheLimiterTurnsDown)
         device.Render(1024);
     EXPECT_EQ(mixer.GetLimiterActivity().blocks, 10u);
     EXPECT_EQ(mixer.GetLimiterActivity().limited, 0u);
+    EXPECT_EQ(mixer.GetLimiterActivity().lowestGain, 1.0f);
 
     loud->Play(false); // a 40000 sum over one block and a half
     for (int i = 0; i < 60; ++i)
@@ -283,6 +284,9 @@ TEST(MixerTest, CountsTheBlocksTheLimiterTurnsDown)
     // The pile-up's blocks, and the hold and release after it (half a second at most).
     EXPECT_GE(limited, 3u);
     EXPECT_LE(limited, 2u + 22u);
+    // As deep as the ceiling needs of a 40000 sum, with the overshoot of its jumps.
+    EXPECT_LT(mixer.GetLimiterActivity().lowestGain, PeakLimiter::kCeiling / 40000.0f + 0.01f);
+    EXPECT_GT(mixer.GetLimiterActivity().lowestGain, 0.6f);
     for (int i = 0; i < 10; ++i)
         device.Render(1024);
     EXPECT_EQ(mixer.GetLimiterActivity().limited, limited) << "the gain has come back to 1";

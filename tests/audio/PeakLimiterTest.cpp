@@ -84,11 +84,12 @@ std::vector<double> Channel(const std::vector<int16_t>& s, int channel)
     return c;
 }
 
-// The true peak as a meter finds it: 8 times oversampled through a long
-// Kaiser-windowed sinc (accurate to 0.01 % up to 17 kHz at 44.1 kHz).
+// The true peak as a converter rebuilds the waveform: 32 times oversampled through a
+// long Kaiser-windowed sinc that keeps the band up to 21 kHz, where a shorter one
+// reads content near the top of the band low.
 double TruePeak(const std::vector<double>& x)
 {
-    constexpr int kOver = 8, kHalf = 16;
+    constexpr int kOver = 32, kHalf = 64;
     const auto bessel0 = [](double v) {
         double sum = 1.0, term = 1.0;
         for (int k = 1; k < 50; ++k) {
@@ -102,7 +103,7 @@ double TruePeak(const std::vector<double>& x)
         double sum = 0.0;
         for (int t = 0; t < 2 * kHalf; ++t) {
             const double d = static_cast<double>(k) / kOver - (t - kHalf + 1);
-            const double w = bessel0(8.0 * std::sqrt(std::max(0.0, 1.0 - (d / kHalf) * (d / kHalf)))) / bessel0(8.0);
+            const double w = bessel0(10.0 * std::sqrt(std::max(0.0, 1.0 - (d / kHalf) * (d / kHalf)))) / bessel0(10.0);
             taps[k][t] = std::sin(M_PI * d) / (M_PI * d) * w;
             sum += taps[k][t];
         }
@@ -303,7 +304,8 @@ TEST(PeakLimiterTest, TheTruePeakStaysUnderMinusOneDbtp)
         SCOPED_TRACE(c.name);
         PeakLimiter limiter;
         auto out = Limit(limiter, Signal(22050, c.f), 1024);
-        EXPECT_LE(Dbtp(out), -1.0);
-        EXPECT_GT(Dbtp(out), -2.0) << "held near the ceiling";
+        const double dbtp = Dbtp(out);
+        EXPECT_LE(dbtp, -1.0);
+        EXPECT_GT(dbtp, -2.0) << "held near the ceiling";
     }
 }

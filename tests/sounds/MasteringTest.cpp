@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "tools/sound/Dsp.h"
 #include "tools/sound/Loudness.h"
@@ -55,7 +56,7 @@ TEST(Mastering, PeaksOverTheCeilingAreTurnedDownNotSquaredOff)
     EXPECT_GT(Residual(clipped, 1000.0, from, to), 1e-3);
     // The gain falls as a ramp before a loud stretch and rises smoothly after it; a
     // level that is steady except for the stretch shows the gain at every sample.
-    Signal step(static_cast<size_t>(Samples(0.12)), 0.2f);
+    Signal step(static_cast<size_t>(Samples(1.0)), 0.2f);
     std::fill(step.begin() + Samples(0.01), step.begin() + Samples(0.015), 1.0f);
     Signal stepped = step;
     LimitPeaks(stepped, kCeiling);
@@ -66,22 +67,62 @@ TEST(Mastering, PeaksOverTheCeilingAreTurnedDownNotSquaredOff)
     EXPECT_NEAR(stepped.back(), 0.2f, 1e-4) << "the gain has come back";
 }
 
-// A click: a one-sample spike on a short decaying body, 30 dB over its loudness.
-TEST(Mastering, AOneShotComesToItsLoudnessWithItsPeaksUnderTheCeiling)
+// A low tone over the ceiling is turned down, not reshaped: a gain that moved inside
+// a cycle would fold harmonics into the bass the effects that get limited most carry.
+TEST(Mastering, ALimitedToneKeepsItsShapeDownToTheBass)
 {
-    Signal click(static_cast<size_t>(Samples(0.07)));
+    constexpr double kCeiling = 0.25;
+    for (const double hz : {60.0, 100.0, 200.0, 1000.0})
+        for (const double overDb : {6.0, 12.0}) {
+            SCOPED_TRACE(std::to_string(hz) + " Hz, " + std::to_string(overDb) + " dB over");
+            Signal s(static_cast<size_t>(Samples(0.01)), 0.0f);
+            const Signal tone = Sine(hz, kCeiling * DbToGain(overDb), 1.0);
+            s.insert(s.end(), tone.begin(), tone.end());
+            LimitPeaks(s, kCeiling);
+            const size_t from = static_cast<size_t>(Samples(0.3)), to = static_cast<size_t>(Samples(0.9));
+            // (Cancellation can leave a perfect fit a hair under zero.)
+            EXPECT_LE(10.0 * std::log10(std::max(Residual(s, hz, from, to), 1e-16)), -40.0) << "THD+N, dB";
+        }
+}
+
+// A strike: a one-sample spike on a decaying body of noise.
+Signal Strike(double bodySeconds)
+{
+    Signal strike(static_cast<size_t>(Samples(bodySeconds * 4.5)));
     uint32_t noise = 12345;
-    for (size_t i = 0; i < click.size(); ++i) {
+    for (size_t i = 0; i < strike.size(); ++i) {
         noise = noise * 1664525u + 1013904223u;
         const double white = static_cast<double>(noise >> 8) / (1u << 24) - 0.5;
-        click[i] = static_cast<float>(0.05 * white * std::exp(-static_cast<double>(i) / Samples(0.015)));
+        strike[i] = static_cast<float>(0.05 * white * std::exp(-static_cast<double>(i) / Samples(bodySeconds)));
     }
-    click[30] = 0.9f;
+    strike[30] = 0.9f;
+    return strike;
+}
+
+// Asked for a loudness at which its peaks stand 2 dB over the ceiling, a hit keeps
+// them under it and still comes to that loudness.
+TEST(Mastering, AOneShotComesToItsLoudnessWithItsPeaksUnderTheCeiling)
+{
+    const Signal hit = Strike(0.1);
+    const double peakOverLoudness = TruePeakDb(hit) - IntegratedLoudness(hit);
     for (const double ceiling : {-1.2, -8.0, -12.0}) {
         SCOPED_TRACE(ceiling);
-        Signal s = click;
-        MasterLufs(s, -28.0, ceiling);
-        EXPECT_NEAR(IntegratedLoudness(s), -28.0, 0.05);
+        const double lufs = ceiling - peakOverLoudness + 2.0;
+        Signal s = hit;
+        ASSERT_TRUE(MasterLufs(s, lufs, ceiling));
+        EXPECT_NEAR(IntegratedLoudness(s), lufs, 0.05);
         EXPECT_LE(TruePeakDb(s), ceiling);
     }
+}
+
+// A click whose spike stands 30 dB over its loudness, asked to be loud under a low
+// ceiling: turning the spike down takes the short body with it, so no gain gets it
+// there. The mastering says so instead of leaving it quiet.
+TEST(Mastering, ASoundThatCannotReachItsLoudnessIsRefused)
+{
+    Signal click = Strike(0.015);
+    click.resize(static_cast<size_t>(Samples(0.07)));
+    EXPECT_FALSE(MasterLufs(click, -28.0, -12.0));
+    Signal silence(static_cast<size_t>(Samples(0.1)), 0.0f);
+    EXPECT_FALSE(MasterLufs(silence, -28.0, -1.0));
 }

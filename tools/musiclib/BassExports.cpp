@@ -43,6 +43,7 @@ struct Engine {
     std::map<uint32_t, std::unique_ptr<Channel>> channels;
     uint32_t nextHandle = 1; // never 0, never reused
     std::vector<int32_t> acc;
+    StopTails tails;
     Platform::PeakLimiter limiter;
 };
 
@@ -56,6 +57,29 @@ Channel* Find(uint32_t handle)
 {
     auto it = E().channels.find(handle);
     return it == E().channels.end() ? nullptr : it->second.get();
+}
+
+// Adds a channel's next frames into acc at its volume, pan and kind's global volume;
+// false once it reached its end.
+bool MixChannel(Engine& e, Channel& c, int32_t* acc, int frames)
+{
+    // The channel volume is linear amplitude (the game's fades step it); the global
+    // volume of its kind goes through the library's curve.
+    const double global = GlobalVolumeGain(c.module ? e.musicVolume : e.streamVolume);
+    const float gain = static_cast<float>(c.volume / 100.0 * global);
+    float left, right;
+    PanGains(gain, c.pan, left, right);
+    return c.module ? c.module->MixInto(acc, frames, e.rate, left, right)
+                    : c.stream.MixInto(acc, frames, e.rate, left, right);
+}
+
+// What a playing channel was playing falls to silence over a few milliseconds when it
+// is stopped at once or started again elsewhere: its sound from where it was, faded
+// out beside whatever it plays next. A later play resumes where that fall ended.
+void LeaveTail(Engine& e, Channel& c)
+{
+    if (c.state == State::Playing && e.initialized && e.started)
+        e.tails.Add(e.rate, [&](int32_t* acc, int frames) { c.ended = !MixChannel(e, c, acc, frames); });
 }
 
 uint32_t Add(std::unique_ptr<Channel> channel)
@@ -131,7 +155,8 @@ PLINDOR_EXPORT int BASS_ChannelStop(uint32_t handle)
     Channel* c = Find(handle);
     if (!c)
         return 0;
-    c->state = State::Stopped; // the position stays, so a later play resumes there
+    LeaveTail(E(), *c);
+    c->state = State::Stopped;
     return 1;
 }
 
@@ -215,7 +240,10 @@ PLINDOR_EXPORT int BASS_MusicPlayEx(uint32_t handle, uint32_t order, int flags, 
 {
     std::lock_guard<std::mutex> guard(E().lock);
     Channel* c = Find(handle);
-    if (!c || !c->module || order > 0x7FFFFFFF || !c->module->SetOrder(static_cast<int>(order)))
+    if (!c || !c->module || order > 0x7FFFFFFF || static_cast<int>(order) >= c->module->Orders())
+        return 0;
+    LeaveTail(E(), *c);
+    if (!c->module->SetOrder(static_cast<int>(order)))
         return 0;
     c->module->SetLoop(flags & Zant::BASS_MUSIC_LOOP);
     c->state = State::Playing;
@@ -230,8 +258,10 @@ PLINDOR_EXPORT int BASS_MusicPlay(uint32_t handle)
     Channel* c = Find(handle);
     if (!c || !c->module)
         return 0;
-    if (!c->everPlayed || c->ended)
+    if (!c->everPlayed || c->ended) {
+        LeaveTail(E(), *c);
         c->module->SetOrder(0);
+    }
     c->state = State::Playing;
     c->everPlayed = true;
     c->ended = false;
@@ -272,8 +302,10 @@ PLINDOR_EXPORT int BASS_StreamPlay(uint32_t handle, int flush, uint32_t flags)
     Channel* c = Find(handle);
     if (!c || c->module)
         return 0;
-    if (flush || c->ended)
+    if (flush || c->ended) {
+        LeaveTail(E(), *c);
         c->stream.Rewind();
+    }
     c->stream.loop = flags & Zant::BASS_MUSIC_LOOP;
     c->state = State::Playing;
     c->everPlayed = true;
@@ -288,15 +320,7 @@ PLINDOR_EXPORT int PLINDOR_MusicRender(int16_t* out, int frames)
             for (auto& [handle, c] : e.channels) {
                 if (c->state != State::Playing)
                     continue;
-                // The channel volume is linear amplitude (the game's fades step it);
-                // the global volume of its kind goes through the library's curve.
-                const double global = GlobalVolumeGain(c->module ? e.musicVolume : e.streamVolume);
-                const float gain = static_cast<float>(c->volume / 100.0 * global);
-                float left, right;
-                PanGains(gain, c->pan, left, right);
-                bool more = c->module ? c->module->MixInto(e.acc.data(), frames, e.rate, left, right)
-                                      : c->stream.MixInto(e.acc.data(), frames, e.rate, left, right);
-                if (!more) {
+                if (!MixChannel(e, *c, e.acc.data(), frames)) {
                     c->state = State::Stopped;
                     c->ended = true;
                 }

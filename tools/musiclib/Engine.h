@@ -13,8 +13,8 @@
 
 namespace MusicLib {
 
-// Engine needs a std::mutex lock, a std::vector<int32_t> acc (the mix sum) and a
-// Platform::PeakLimiter limiter.
+// Engine needs a std::mutex lock, a std::vector<int32_t> acc (the mix sum), a
+// StopTails tails (what stopped sounds still play) and a Platform::PeakLimiter limiter.
 template <typename Engine>
 class EngineHost {
 public:
@@ -46,8 +46,8 @@ inline uint32_t TakeHandle(uint32_t& next)
 }
 
 // Renders frames of stereo output: silence without an engine; otherwise, under the
-// engine's lock, the sum is cleared, mix(engine) adds the sounds into engine.acc and
-// the sum goes through the limiter into out. Returns the frames written.
+// engine's lock, the sum is cleared, mix(engine) adds the sounds into engine.acc, the
+// tails of sounds stopped at once are added and the sum goes through the limiter into out. Returns the frames written.
 template <typename Engine, typename Mix>
 int RenderMix(Engine* engine, int16_t* out, int frames, const Mix& mix)
 {
@@ -63,6 +63,7 @@ int RenderMix(Engine* engine, int16_t* out, int frames, const Mix& mix)
         e.acc.resize(static_cast<size_t>(frames) * 2);
     std::fill(e.acc.begin(), e.acc.begin() + frames * 2, 0);
     mix(e);
+    e.tails.MixInto(e.acc.data(), frames);
     e.limiter.Process(e.acc.data(), out, static_cast<uint32_t>(frames));
     return frames;
 }

@@ -55,6 +55,7 @@ struct Engine {
     std::map<uint32_t, std::unique_ptr<Song>> songs;
     uint32_t nextHandle = 1;
     std::vector<int32_t> acc;
+    StopTails tails;
     Platform::PeakLimiter limiter;
 };
 
@@ -65,6 +66,20 @@ Engine& E() { return *Host::Get(); }
 __attribute__((destructor)) void FreeEngine() { Host::Free(); }
 
 uint32_t NextHandle() { return TakeHandle(E().nextHandle); }
+
+// Adds a voice's or song's next frames into acc at its volume; false once it ended.
+bool MixVoice(Engine& e, Voice& v, int32_t* acc, int frames)
+{
+    float left, right;
+    PanGains(v.volume / 255.0f, (v.pan - 128) * 100 / 127, left, right);
+    return v.player.MixInto(acc, frames, e.rate, left, right);
+}
+
+bool MixSong(Engine& e, Song& s, int32_t* acc, int frames)
+{
+    const float gain = s.volume / 256.0f;
+    return s.module.MixInto(acc, frames, e.rate, gain, gain);
+}
 
 Sample* FindSample(uint32_t handle)
 {
@@ -302,9 +317,13 @@ PLINDOR_EXPORT int FSOUND_PlaySound(int channel, uint32_t sample)
 PLINDOR_EXPORT int FSOUND_StopSound(int channel)
 {
     std::lock_guard<std::mutex> guard(E().lock);
+    Engine& e = E();
     Voice* v = FindVoice(channel);
     if (!v)
         return 0;
+    // Stopped at once, but what it was playing falls to silence over a few milliseconds.
+    if (v->active && !v->paused && e.initialized)
+        e.tails.Add(e.rate, [&](int32_t* acc, int frames) { MixVoice(e, *v, acc, frames); });
     v->active = false;
     return 1;
 }
@@ -395,9 +414,12 @@ PLINDOR_EXPORT int FMUSIC_PlaySong(uint32_t song)
 PLINDOR_EXPORT int FMUSIC_StopSong(uint32_t song)
 {
     std::lock_guard<std::mutex> guard(E().lock);
+    Engine& e = E();
     Song* s = FindSong(song);
     if (!s)
         return 0;
+    if (s->playing && !s->paused && e.initialized)
+        e.tails.Add(e.rate, [&](int32_t* acc, int frames) { MixSong(e, *s, acc, frames); });
     s->playing = false;
     return 1;
 }
@@ -454,16 +476,13 @@ PLINDOR_EXPORT int PLINDOR_MusicRender(int16_t* out, int frames)
             for (Voice& v : e.voices) {
                 if (!v.active || v.paused)
                     continue;
-                float left, right;
-                PanGains(v.volume / 255.0f, (v.pan - 128) * 100 / 127, left, right);
-                if (!v.player.MixInto(e.acc.data(), frames, e.rate, left, right))
+                if (!MixVoice(e, v, e.acc.data(), frames))
                     v.active = false;
             }
             for (auto& [handle, s] : e.songs) {
                 if (!s->playing || s->paused)
                     continue;
-                float gain = s->volume / 256.0f;
-                if (!s->module.MixInto(e.acc.data(), frames, e.rate, gain, gain))
+                if (!MixSong(e, *s, e.acc.data(), frames))
                     s->playing = false;
             }
         }

@@ -3,6 +3,7 @@
 #include <libopenmpt/libopenmpt.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -154,6 +155,32 @@ bool ModulePlayer::MixInto(int32_t* acc, int frames, uint32_t outRate, float lef
         acc[2 * k + 1] += static_cast<int32_t>(mScratch[2 * k + 1] * rightGain);
     }
     return got == static_cast<size_t>(frames);
+}
+
+void StopTails::Fall(std::vector<int32_t>& samples)
+{
+    // From the gain the sound had down to one step above silence.
+    const size_t frames = samples.size() / 2;
+    for (size_t k = 0; k < frames; ++k) {
+        const double gain = static_cast<double>(frames - k) / static_cast<double>(frames);
+        samples[2 * k] = static_cast<int32_t>(std::lrint(samples[2 * k] * gain));
+        samples[2 * k + 1] = static_cast<int32_t>(std::lrint(samples[2 * k + 1] * gain));
+    }
+}
+
+void StopTails::MixInto(int32_t* acc, int frames)
+{
+    for (size_t t = 0; t < mTails.size();) {
+        Tail& tail = mTails[t];
+        const size_t n = std::min(tail.samples.size() - tail.at, 2 * static_cast<size_t>(frames));
+        for (size_t k = 0; k < n; ++k)
+            acc[k] += tail.samples[tail.at + k];
+        tail.at += n;
+        if (tail.at == tail.samples.size())
+            mTails.erase(mTails.begin() + static_cast<long>(t));
+        else
+            ++t;
+    }
 }
 
 void PanGains(float volume, int pan, float& left, float& right)

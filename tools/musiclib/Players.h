@@ -2,6 +2,7 @@
 // The pieces both music libraries are made of: decoded sounds in memory and a
 // player that steps through one at any rate with loop points, a tracker-module
 // player on libopenmpt, and the summing of their output into one stereo mix.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -60,6 +61,34 @@ public:
 private:
     openmpt_module* mModule = nullptr;
     std::vector<int16_t> mScratch;
+};
+
+// The last milliseconds of sounds stopped at once. Each goes on from where it stopped
+// and falls to silence, so that a stop between two blocks never steps the output.
+class StopTails {
+public:
+    static constexpr double kFallSeconds = 0.005;
+
+    // mix(acc, frames) adds the stopped sound's next frames into acc (zeroed stereo).
+    template <typename Mix>
+    void Add(uint32_t rate, const Mix& mix)
+    {
+        const int frames = std::max(1, static_cast<int>(kFallSeconds * rate + 0.5));
+        std::vector<int32_t> samples(2 * static_cast<size_t>(frames), 0);
+        mix(samples.data(), frames);
+        Fall(samples);
+        mTails.push_back({std::move(samples), 0});
+    }
+    // Adds the tails' next frames into acc; a tail that ended is dropped.
+    void MixInto(int32_t* acc, int frames);
+
+private:
+    struct Tail {
+        std::vector<int32_t> samples; // interleaved stereo
+        size_t at;                    // the next sample
+    };
+    static void Fall(std::vector<int32_t>& samples);
+    std::vector<Tail> mTails;
 };
 
 // Linear amplitude gains of a volume in 0..scale and a pan in -100..100.

@@ -353,29 +353,34 @@ void LimitPeaks(Signal& s, double ceiling)
 {
     const size_t n = s.size();
     if (n == 0 || ceiling <= 0.0) return;
-    const size_t ahead = static_cast<size_t>(0.001 * kRate); // the fall before a peak
-    const double recover = 1.0 - std::exp(-1.0 / (0.010 * kRate));
-    // The gain each sample needs, then the lowest need of the next `ahead` samples,
-    // released towards 1 after it.
+    // As the game's mix limiter: the gain falls over the 1.5 ms before a peak, holds
+    // its lowest for 30 ms after it (longer than a cycle of the lowest notes, so the
+    // gain never moves between the crests of a bass tone and bends its waveform) and
+    // recovers over 80 ms.
+    const size_t ahead = static_cast<size_t>(0.0015 * kRate);
+    const size_t hold = static_cast<size_t>(0.030 * kRate);
+    const double recover = 1.0 - std::exp(-1.0 / (0.080 * kRate));
     std::vector<double> need(n + ahead, 1.0);
     for (size_t i = 0; i < n; ++i) {
         const double a = std::fabs(s[i]);
         if (a > ceiling) need[i] = ceiling / a;
     }
-    std::vector<double> held(n + ahead, 1.0);
+    // The lowest need from `hold` samples back to `ahead` samples on, released
+    // towards 1 once it has passed.
+    std::vector<double> held(n, 1.0);
     std::deque<size_t> lowest; // indices of rising needs in the window
     double released = 1.0;
     for (size_t i = 0; i < n + ahead; ++i) {
         while (!lowest.empty() && need[lowest.back()] >= need[i]) lowest.pop_back();
         lowest.push_back(i);
         if (i < ahead) continue;
-        const size_t start = i - ahead; // the window is start .. i
-        while (lowest.front() < start) lowest.pop_front();
+        const size_t at = i - ahead; // the window is at - hold .. i
+        while (lowest.front() + hold < at) lowest.pop_front();
         released = std::min(need[lowest.front()], released + (1.0 - released) * recover);
-        held[start] = released;
+        held[at] = released;
     }
-    // Averaged over the window before each sample: every term already holds that
-    // sample's need, so the average does too, and the fall becomes a ramp.
+    // Averaged over the `ahead` samples before each sample: every term already holds
+    // that sample's need, so the average does too, and the fall becomes a ramp.
     double sum = 0.0;
     for (size_t i = 0; i < n; ++i) {
         sum += held[i];
@@ -385,11 +390,11 @@ void LimitPeaks(Signal& s, double ceiling)
     }
 }
 
-void MasterLufs(Signal& s, double lufs, double ceilingDb, bool loop)
+bool MasterLufs(Signal& s, double lufs, double ceilingDb, bool loop)
 {
     const Signal raw = s;
     const double rawLufs = IntegratedLoudness(raw);
-    if (rawLufs < -200.0) return;
+    if (rawLufs < -200.0) return false;
     // The gain goes after the loudness the peak control leaves; its ceiling comes
     // down by what the true peak overshoots between the samples.
     double gainDb = lufs - rawLufs, clipDb = ceilingDb;
@@ -409,7 +414,7 @@ void MasterLufs(Signal& s, double lufs, double ceilingDb, bool loop)
         if (peak > ceilingDb) {
             clipDb -= peak - ceilingDb + 0.02;
         } else if (std::fabs(now - lufs) < 0.05) {
-            return;
+            return true;
         }
         double slope = 1.0;
         if (pass > 0 && std::fabs(gainDb - lastGainDb) > 1e-3)
@@ -418,6 +423,7 @@ void MasterLufs(Signal& s, double lufs, double ceilingDb, bool loop)
         lastLufs = now;
         gainDb += (lufs - now) / slope;
     }
+    return false;
 }
 
 std::vector<int16_t> ToPcm16(const Signal& s)

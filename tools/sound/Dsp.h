@@ -117,14 +117,17 @@ double EndingFall(const Signal& s);
 // Scales by gain and rounds the peaks off softly below the ceiling (dBFS).
 void SoftClip(Signal& s, double gain, double ceilingDb);
 // Turns the peaks over the ceiling (linear) down with a smooth gain: it falls over
-// the millisecond before a peak and recovers over tens of milliseconds, so an attack
-// keeps its shape and is only quieter (a waveshaper would square it off).
+// the 1.5 ms before a peak, holds for 30 ms and recovers over 80 ms, so an attack
+// keeps its shape and is only quieter (a waveshaper would square it off) and a bass
+// tone is turned down whole, not bent within its cycles.
 void LimitPeaks(Signal& s, double ceiling);
 // Scales to an integrated loudness in LUFS (ITU-R BS.1770, see Loudness.h) with
 // the true peak at most the ceiling (dBTP). A one-shot sound's peaks over it are
 // turned down smoothly (LimitPeaks); a loop's are taken by a soft clip, which has
-// no memory and so keeps the loop's join.
-void MasterLufs(Signal& s, double lufs, double ceilingDb = -1.0, bool loop = false);
+// no memory and so keeps the loop's join. False when the sound cannot get there:
+// its peaks stand so far over its body that turning them down takes the loudness
+// with them (or it is silent); the sound is then left off its level.
+[[nodiscard]] bool MasterLufs(Signal& s, double lufs, double ceilingDb = -1.0, bool loop = false);
 
 // Plays a signal faster (step > 1) or slower, by linear interpolation.
 Signal Resample(const Signal& s, double step);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <initializer_list>
 
 #include "tools/sound/Heard.h"
@@ -287,10 +288,11 @@ Signal SharkDies(const Textures& t)
 Signal PlayerDies(const Textures& t)
 {
     Signal s = Silence(1.2);
-    // Two bites, each a snap of the jaws with a thump behind it.
+    // Two bites, each a snap of the jaws with a thump behind it, under the womp and the
+    // swirl that carry the sound's loudness.
     for (double at : {0.0, 0.15}) {
-        Mix(s, Chomp(t, 21 + static_cast<uint64_t>(at * 100)), at, 0.25);
-        Mix(s, Take(t.thud, 0.9), at, 0.2);
+        Mix(s, Chomp(t, 21 + static_cast<uint64_t>(at * 100)), at, 0.18);
+        Mix(s, Take(t.thud, 0.9), at, 0.14);
     }
     // A cartoon "womp" falling away: the diver is bitten, not hurt for real.
     Signal womp(Samples(0.65), 0.0f);
@@ -391,7 +393,10 @@ Signal SonarPing(const Textures&)
 Signal TorpedoLaunch(const Textures& t)
 {
     // The tube's thump with a recorded drum's punch, and the metal clank of its latch.
+    // The rushing water carries its loudness, the thump its punch: a thump loud enough
+    // to carry both would stand far over the ceiling and be squashed.
     Signal s = Layered(Struck(70.0, 1.1, {{1.0, 1.0, 0.12}, {2.0, 0.4, 0.06}}, 0.002), t.kick, 0.6);
+    for (float& x : s) x *= 0.6f;
     Signal clank = Layered(Struck(820.0, 0.2, {{1.0, 0.5, 0.04}, {2.63, 0.4, 0.03}, {4.1, 0.3, 0.02}}, 0.0005),
                            Resample(t.ring, 0.8), 0.8);
     Mix(s, clank, 0.0, 0.5);
@@ -402,7 +407,7 @@ Signal TorpedoLaunch(const Textures& t)
         bp.Set(Biquad::BandPass, 400.0 * std::pow(5.0, std::min(1.0, t / 0.5)), 1.2);
         whoosh[i] = static_cast<float>(bp.Run(whoosh[i]) * Adsr(t, 0.05, 0.2, 0.5, 0.4, 0.8) * 1.5);
     }
-    Mix(s, whoosh, 0.03, 0.7);
+    Mix(s, whoosh, 0.03, 1.0);
     Bubbles(s, 82, 25, 0.05, 0.85, 250.0, 1200.0, 0.3);
     LowPass(s, 5000.0);
     return s;
@@ -413,8 +418,20 @@ Signal Explosion(const Textures& t)
     // The blast's weight is in its low boom, but laptop speakers play little
     // under 200 Hz: its body (a crunching burst, the blast's roar and the
     // water it throws) sits between 200 Hz and 2 kHz.
-    Signal s = Glide(60.0, 32.0, 0.6, 2.0, 0.5);
+    // A dying boss sets one off every third of a second. The blast spends its force
+    // in a dense fifth of a second and falls some 20 dB before the next one starts,
+    // its tail of rumble, bubbles and space staying well under the body: a string of
+    // blasts stays a string of blasts instead of stacking into a wall of noise that
+    // the mix bus has to turn down. The loudness sits in the roar, whose crests are
+    // rounded off (a crunch, as an overdriven blast sounds), not in the recorded
+    // strikes, which would be the sound's peaks without adding to its loudness.
+    constexpr double kHold = 0.2, kFall = 0.05, kTail = 0.2;
+    auto body = [](double u) { return u < kHold ? 1.0 : std::exp(-(u - kHold) / kFall); };
+    Signal s = Glide(60.0, 32.0, 0.4, 2.0, 0.3);
     for (float& x : s) x = static_cast<float>(0.3 * std::tanh(2.5 * x)); // overdriven: harmonics an octave and more up
+    // It swells under the strike rather than on it: the crests of a low tone on top of
+    // the strike's would be the sound's peaks without adding to its loudness.
+    Shape(s, [](double u) { return 0.4 + 0.6 * Smooth(u / 0.05); });
     Signal rumble = Noise(2.0, 92);
     LowPass(rumble, 150.0);
     LowPass(rumble, 150.0);
@@ -424,7 +441,15 @@ Signal Explosion(const Textures& t)
     for (size_t i = 0; i < roar.size(); ++i) {
         const double u = static_cast<double>(i) / kRate;
         const double a = std::min(1.0, u / 0.002);
-        roar[i] = static_cast<float>(roar[i] * a * std::exp(-u / 0.35) * 2.6 + rumble[i] * a * std::exp(-u / 0.6) * 0.6);
+        const double swell = 0.5 + 0.5 * Smooth(u / 0.03);
+        const double env = std::max(body(u), kTail * std::exp(-u / 0.6));
+        roar[i] = static_cast<float>(roar[i] * a * swell * env * 6.0 + rumble[i] * a * env * 0.6);
+    }
+    {
+        // Crests over twice the body's RMS are rounded off.
+        const Signal head(roar.begin(), roar.begin() + Samples(0.2));
+        const double knee = 2.0 * Rms(head);
+        for (float& x : roar) x = static_cast<float>(knee * std::tanh(x / knee));
     }
     Mix(s, roar, 0.0, 1.0);
     Signal crack = Noise(0.15, 93);
@@ -432,18 +457,18 @@ Signal Explosion(const Textures& t)
     bp.Set(Biquad::BandPass, 1200.0, 0.7);
     for (float& x : crack) x = bp.Run(x);
     Shape(crack, [](double u) { return std::exp(-u / 0.03); });
-    Mix(s, crack, 0.0, 0.9);
+    Mix(s, crack, 0.0, 0.4);
     Signal hit = Take(t.thud, 0.8);
     HighPass(hit, 180.0);
-    Mix(s, hit, 0.0, 0.25);
+    Mix(s, hit, 0.0, 0.08);
     Signal boom = Take(t.kick, 0.7);
     HighPass(boom, 90.0);
-    Mix(s, boom, 0.0, 0.2);
+    Mix(s, boom, 0.0, 0.064);
     Signal spray = Water(t, 0.4, 1.6, 1800.0, 95);
-    Shape(spray, [](double u) { return Smooth(u / 0.04) * std::exp(-u / 0.45); });
-    Mix(s, spray, 0.02, 0.35);
-    Bubbles(s, 94, 30, 0.2, 1.6, 200.0, 600.0, 0.2, false);
-    UnderwaterSpace(s, 0.2);
+    Shape(spray, [&](double u) { return Smooth(u / 0.04) * std::max(body(u), kTail * std::exp(-u / 0.5)); });
+    Mix(s, spray, 0.02, 0.21);
+    Bubbles(s, 94, 30, 0.3, 1.6, 200.0, 600.0, 0.1, false);
+    UnderwaterSpace(s, 0.15);
     return s;
 }
 
@@ -733,8 +758,8 @@ const std::vector<KindLevel>& Levels()
     // interface clicks over it, rewards bright and alarms, explosions and boss events
     // loudest. Ambience stays under everything.
     static const std::vector<KindLevel> levels = {
-        {Kind::Click, "click", -26.0, -11.0}, {Kind::Hit, "hit", -21.0, -10.0},   {Kind::Reward, "reward", -18.0, -9.0},
-        {Kind::Alarm, "alarm", -17.0, -3.0},  {Kind::Ambience, "ambience", -30.0, -1.0},
+        {Kind::Click, "click", -26.0}, {Kind::Hit, "hit", -21.0}, {Kind::Reward, "reward", -18.0},
+        {Kind::Alarm, "alarm", -17.0}, {Kind::Ambience, "ambience", -30.0},
     };
     return levels;
 }
@@ -833,7 +858,7 @@ const std::vector<Recipe>& Table()
     return table;
 }
 
-Signal Render(const Recipe& recipe, const Textures& textures)
+Signal Prepare(const Recipe& recipe, const Textures& textures)
 {
     Signal s = recipe.make(textures);
     if (recipe.loop) {
@@ -848,14 +873,35 @@ Signal Render(const Recipe& recipe, const Textures& textures)
         FadeIn(s, 0.0005);
         FadeOut(s, 0.008);
     }
+    return s;
+}
+
+bool Master(const Recipe& recipe, Signal& s, std::string& error)
+{
     // The kinds' levels are meant as heard: the file sits where the mixer's gain at
-    // the default effect volume, on both speakers, brings it to its level, and its
-    // peaks where that gain brings them to the kind's headroom. The true peak stays
-    // under -1 dBTP with a margin for the 16-bit rounding of the file and for meters
-    // that interpolate between samples a little differently.
-    const KindLevel& level = LevelOf(recipe.kind);
-    const double peakInFile = level.peak - 20.0 * std::log10(DefaultEffectGain()) - 0.2;
-    MasterLufs(s, level.lufs - EffectHeardOffsetLu(), std::min(-1.2, peakInFile), recipe.loop);
+    // the default effect volume, on both speakers, brings it to its level. The true
+    // peak stays under -1 dBTP as heard and in the file, with a margin for the 16-bit
+    // rounding of the file and for meters that interpolate between samples a little
+    // differently. That ceiling is the only cap: a sound keeps the peaks its shape
+    // gives it at its loudness, and where they reach over, the mastering turns them
+    // down a little and smoothly; piled-up sounds are the mix limiter's to catch.
+    constexpr double kCeilingDbtp = -1.0, kMarginDb = 0.2;
+    const double lufs = LevelOf(recipe.kind).lufs - EffectHeardOffsetLu();
+    const double ceiling = std::min(kCeilingDbtp, kCeilingDbtp - 20.0 * std::log10(DefaultEffectGain())) - kMarginDb;
+    if (MasterLufs(s, lufs, ceiling, recipe.loop))
+        return true;
+    char text[200];
+    std::snprintf(text, sizeof text, "%s: cannot be mastered to %.1f LUFS with its true peak at or under %.1f dBTP",
+                  recipe.name, lufs, ceiling);
+    error = text;
+    return false;
+}
+
+std::optional<Signal> Render(const Recipe& recipe, const Textures& textures, std::string& error)
+{
+    Signal s = Prepare(recipe, textures);
+    if (!Master(recipe, s, error))
+        return std::nullopt;
     return s;
 }
 

@@ -19,10 +19,6 @@ struct KindLevel {
     Kind kind;
     const char* name;
     double lufs;            // integrated loudness (ITU-R BS.1770) as heard at the default volume
-    // The highest true peak as heard (dBTP): headroom, so that the effects that start
-    // together (a word's last keystroke and its kill; a treasure word's last letter,
-    // count tone and bubbles) stay under the mixer's ceiling over the music.
-    double peak;
 };
 const std::vector<KindLevel>& Levels();
 const KindLevel& LevelOf(Kind kind);
@@ -50,8 +46,13 @@ struct Recipe {
 
 const std::vector<Recipe>& Table();
 
-// Synthesis plus mastering: DC removal, edge fades (one-shots) and the level of its
-// kind as heard (see Heard.h).
-Dsp::Signal Render(const Recipe& recipe, const Textures& textures);
+// The raw synthesis with DC removed and, for a one-shot, its silent tail trimmed and
+// its edges faded.
+Dsp::Signal Prepare(const Recipe& recipe, const Textures& textures);
+// Brings a prepared sound to the level of its kind as heard (see Heard.h) with its
+// true peak under -1 dBTP; false, with an error naming the sound, when it cannot.
+bool Master(const Recipe& recipe, Dsp::Signal& s, std::string& error);
+// Both: the sound as its file holds it.
+std::optional<Dsp::Signal> Render(const Recipe& recipe, const Textures& textures, std::string& error);
 
 } // namespace Zant::Effects

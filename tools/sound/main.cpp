@@ -29,7 +29,12 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(folder, ec);
     std::string sheet = Dsp::LoudnessTableHeader();
     for (const Effects::Recipe& r : Effects::Table()) {
-        const Dsp::Signal s = Effects::Render(r, *textures);
+        const auto rendered = Effects::Render(r, *textures, error);
+        if (!rendered) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+        const Dsp::Signal& s = *rendered;
         const std::string path = folder + "/" + r.name + ".wav";
         if (!Dsp::WriteWav(path, s)) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
