@@ -351,6 +351,11 @@ std::string RunStartingGame(const std::string& testFolder, const StartingGameSce
     const Reference reference{testFolder, 6, 200};
     ScreenOptions options;
     options.settingsStore = true;
+    // A player folder of the run's own: what an earlier run saved for Ann (the ship
+    // names she has met) would change what this one shows.
+    const TempDir home("plindor-screens");
+    EnvScope env;
+    env.Set("PLINDOR_HOME", home.Path());
     return RunScreenTest(
         [&](ScreenSession& session) {
             auto app = std::make_unique<FixedSpeedApp>();
