@@ -32,6 +32,10 @@ const std::string PASSED_TEXT = "PASSED!";
 const std::string FAILED_TEXT = "FAILED!";
 const std::string START_TEXT = "Start typing to begin";
 const std::string STATISTICS_TEXT = "STATISTICS";
+// The side panel between its rules, on whose centre its headings stand.
+constexpr int PANEL_LEFT = 472;
+constexpr int PANEL_WIDTH = 152;
+constexpr int CENTRED = 0;
 const std::string RESULTS_TEXT = "Your words per minute (WPM) are shown below. The adjusted WPM is shown just below that. "
                                  "Your adjusted WPM takes into account the number of errors you made while typing.";
 const Color WHITE(255, 255, 255);
@@ -599,7 +603,7 @@ void TypingTutor::DrawPanel(Graphics* g)
     if (mLesson->mLessonTime != -1 && mApp->mFontRockwell13 != nullptr) {
         g->SetFont(mApp->mFontRockwell13);
         g->SetColor(CLOCK_COLOR);
-        WriteString(g, mTimeText, 508, 270);
+        WriteString(g, mTimeText, PANEL_LEFT, 270, PANEL_WIDTH, CENTRED);
     }
     g->SetColor(Color::Black);
     HorizontalLine(g, 472, 624, 280);
@@ -654,7 +658,7 @@ void TypingTutor::DrawResults(Graphics* g)
     HorizontalLine(g, 472, 624, 295);
     if (Font* font = mApp->mFontMyriad14Bold) {
         g->SetFont(font);
-        WriteString(g, STATISTICS_TEXT, 508, 282);
+        WriteString(g, STATISTICS_TEXT, PANEL_LEFT, 282, PANEL_WIDTH, CENTRED);
         WriteString(g, mRawWpmText, 472, 315);
         WriteString(g, mAdjWpmText, 472, 335);
         WriteString(g, mAccuracyText, 472, 355);

@@ -214,3 +214,23 @@ TEST_F(TutorDrawTest, TheLitKeysLabelIsWrittenOverItsGlow)
     Draw();
     EXPECT_EQ(FindAt("S", 109, 236), nullptr) << "no glow, no label over it";
 }
+
+// The clock and the results' heading stand on the side panel's centre, between its
+// rules at x 472 and 624, as the lines over and under them do.
+TEST_F(TutorDrawTest, ClockAndStatisticsStandOnThePanelsCentre)
+{
+    constexpr int PANEL_CENTRE = 548, LETTER = 8;
+    WriteLesson(0, "<LESSONTIME>65</LESSONTIME>\n", {{"ab"}});
+    profile->mLastLesson = 0;
+    OpenTutor();
+    Draw();
+    const Written* clock = Find("TIME 1:05");
+    ASSERT_NE(clock, nullptr);
+    EXPECT_EQ(clock->x + LETTER * int(clock->text.size()) / 2, PANEL_CENTRE);
+    Type("ab");
+    Draw();
+    const Written* heading = Find("STATISTICS");
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->x + LETTER * int(heading->text.size()) / 2, PANEL_CENTRE);
+    CloseTutor();
+}
