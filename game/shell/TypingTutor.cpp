@@ -580,7 +580,7 @@ void TypingTutor::DrawPanel(Graphics* g)
     g->SetColor(Color::Black);
     HorizontalLine(g, 472, 617, 86);
 
-    mGuide.Draw(g, mApp, font, mApp->mFont12pt, mShowHighlights);
+    mGuide.Draw(g, mApp, font, mShowHighlights);
 
     if (mState == STATE_RESULTS) {
         DrawResults(g);

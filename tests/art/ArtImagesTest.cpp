@@ -430,6 +430,24 @@ TEST_F(ArtImages, MapNamesReadAgainstTheirOutline)
     }
 }
 
+TEST_F(ArtImages, AKeysGlowCarriesItsLabel)
+{
+    // Over the key to press the glow washes out the cap's painted label: the glow
+    // carries it again, in the cap's dark slate, where the cap has it.
+    for (const char* name : {"glo_s", "glo_rshift", "glo_tab"}) {
+        SCOPED_TRACE(name);
+        const ImageLib::Image& p = Pic(name);
+        ASSERT_GT(p.GetWidth(), 0);
+        int dark = 0;
+        for (int y = 3; y <= 13; ++y)
+            for (int x = 5; x <= 16; ++x) {
+                const uint32_t c = p.Pixel(x, y);
+                dark += Alpha(c) > 200 && Luminance(Red(c), Green(c), Blue(c)) < 0.1;
+            }
+        EXPECT_GE(dark, 6) << "no label on the glow";
+    }
+}
+
 TEST_F(ArtImages, UnchartedWatersCaptionReads)
 {
     // The plain letters over the whirlpool's dark water, without an outline: they
