@@ -484,6 +484,11 @@ void MapScreen::WarnLostAtSea()
     if (!mWarningDue || !mLostAtSea || Simulation().IsOn())
         return;
     mWarningDue = false;
+    // The scroll would run on unseen behind the warning: the warning stands over
+    // the uncharted waters already in view.
+    mViewX = mViewY = ScrollLimit();
+    if (mScrolling)
+        FinishScroll();
     mApp->DoMessageDialog("WARNING!",
                           "You are lost at sea!\nIn these uncharted\nwaters, only one thing is certain:\nthe fish keep "
                           "getting hungrier.\n",

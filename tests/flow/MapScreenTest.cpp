@@ -134,6 +134,22 @@ TEST_F(MapScreenTest, TheScrollIntoUnchartedWatersAlwaysFinishesOnce)
     }
 }
 
+// The warning opens with the map over uncharted waters already in view: the chart
+// does not go on scrolling behind it.
+TEST_F(MapScreenTest, TheLostAtSeaWarningStandsOverTheUnchartedWaters)
+{
+    Chart(1000, 900);
+    app->RemoveDialog(500);
+    map->mViewX = map->mViewY = 0;
+    map->mLostAtSea = false;
+    map->SetLostAtSea(true);
+    map->SetVisible(true);
+    ASSERT_EQ(MessageHeader(), "WARNING!");
+    EXPECT_FALSE(map->mScrolling);
+    EXPECT_EQ(map->mViewX, 640 - 1000);
+    EXPECT_EQ(map->mViewY, 640 - 1000);
+}
+
 // The completed-expeditions count the store held is counted on within an int.
 TEST_F(MapScreenTest, TheExpeditionCountGoesOnFromAnyStoredValue)
 {
