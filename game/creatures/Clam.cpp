@@ -104,7 +104,8 @@ void Clam::Draw(Graphics* g)
     const int y = static_cast<int>(mY);
     if (image)
         g->DrawImage(image, x, y, Rect(mFrame * mWidth, row * mHeight, mWidth, mHeight));
-    if (mState == SHOWING_LETTER && mWordFont) {
+    // Hidden while the game is paused, as every creature's word is.
+    if (mState == SHOWING_LETTER && mWordFont && !IsBoardPaused()) {
         g->SetFont(mWordFont);
         g->SetColor(mWordColor);
         g->DrawString(mWord, static_cast<int>(mX + 20.0), static_cast<int>(mY + 41.0));

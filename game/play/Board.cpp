@@ -1,7 +1,9 @@
 #include "game/play/Board.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "framework/graphics/Font.h"
 #include "framework/graphics/Image.h"
 #include "framework/sound/SoundInstance.h"
 #include "framework/widgets/HyperlinkWidget.h"
@@ -136,7 +138,16 @@ void Board::AddBubble(int x, int y)
 
 void Board::AddBonusText(const std::string& text, int x, int y, Font* font)
 {
-    auto* bonus = new BonusText(text, font ? font : mAssets.mFontUnsteady22);
+    // Orange to red over the sea, the pale rocks by the wreck and the creatures:
+    // in a dark rim.
+    auto* bonus = new BonusText(text, font ? font : mAssets.OutlinedFont(mAssets.mFontUnsteady22));
+    // Shown where they were won, but whole: points won at the field's edge would
+    // be cut by it, and those won low hidden by the status bar.
+    if (Font* shown = bonus->mFont) {
+        x = std::clamp(x, 0, std::max(0, mWidth - shown->StringWidth(text)));
+        y = std::clamp(y, HEADER_HEIGHT + shown->GetAscent(), std::max(HEADER_HEIGHT + shown->GetAscent(),
+                                                                        mPlayAreaBottom - shown->GetDescent()));
+    }
     bonus->SetX(x);
     bonus->SetY(y);
     mBonusTexts.push_back(bonus);

@@ -42,6 +42,12 @@ public:
     static constexpr int GAME_OVER_DIALOG = 90210;
     // The depth ruler: 10 px a foot.
     static constexpr int PIXELS_PER_FOOT = 10;
+    // The strip of lives and score over the top of the field.
+    static constexpr int HEADER_HEIGHT = 25;
+    // The continue link's bottom above the play area's: at a level's end, and on
+    // the sand under the clam bed.
+    static constexpr int LINK_GAP = 15;
+    static constexpr int CLAM_LINK_GAP = 3;
 
     // Entries of the level results.
     enum LevelResult {
@@ -73,6 +79,10 @@ public:
     void AddBubble(int x, int y) override;
     // A null font takes the application's floating-text font.
     void AddBonusText(const std::string& text, int x, int y, Font* font);
+    // The baseline of the treasure phase's "Type as many words..." line, and the
+    // room under it that the points of a treasure word keep clear of.
+    int TreasureLineBaseline();
+    static constexpr int TREASURE_LINE_ROOM = 8;
 
     // The nine timers in field order.
     std::array<BTTimer*, NUM_TIMERS> Timers() const;
@@ -252,6 +262,10 @@ private:
     void DrawMessageLine(Graphics* g);
     void DrawPauseOverlay(Graphics* g);
     void DrawBanner(Graphics* g, bool special);
+    // "SECRET BONUS LEVEL!" in its orange, centred on the baseline y.
+    void DrawSecretTitle(Graphics* g, int y, int alpha);
+    // The continue link centred, its bottom gap pixels above the play area's.
+    void PlaceContinueLink(int gap);
     // Steps of the key handler.
     bool CountsForAccuracy() const;
     void FireZapper();

@@ -11,6 +11,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/WavyImage3D.h"
+#include "framework/widgets/HyperlinkWidget.h"
 #include "game/creatures/BackgroundFish.h"
 #include "game/creatures/BonusCreature.h"
 #include "game/creatures/Clam.h"
@@ -34,10 +35,16 @@ namespace {
 const Color WHITE(255, 255, 255);
 const Color SECRET_ORANGE(253, 160, 61);
 const Color PANEL_VALUE(255, 163, 36);
-constexpr int HEADER_HEIGHT = 25;
 // The space between the air tank and its "FILLING UP AIR TANK!" line.
 constexpr int AIR_TANK_LINE_GAP = 4;
 constexpr double SEA_HIDDEN_Y = -70.0;
+
+// Dark glass under a line that must read over bright art (coral, the air gauge's
+// fill): light letters on it reach well past 4.5:1 whatever lies beneath.
+const Color GLASS(4, 16, 30, 220);
+// Room round the letters on a glass plate.
+constexpr int PLATE_PAD_X = 12;
+constexpr int PLATE_PAD_Y = 5;
 
 // The index of an image of the table by its name; -1 when the table has none.
 int ImageIndex(const char* name)
@@ -92,6 +99,17 @@ int SceneryKind(int level)
 }
 
 // Colourised drawing of an image in white at an alpha.
+// A plate of dark glass with its corners cut, so it sits like a label and not a hole.
+void DrawGlassPlate(Graphics* g, const Rect& box)
+{
+    g->SetColor(GLASS);
+    g->FillRect(box.x + 2, box.y, box.width - 4, 1);
+    g->FillRect(box.x + 1, box.y + 1, box.width - 2, 1);
+    g->FillRect(box.x, box.y + 2, box.width, box.height - 4);
+    g->FillRect(box.x + 1, box.y + box.height - 2, box.width - 2, 1);
+    g->FillRect(box.x + 2, box.y + box.height - 1, box.width - 4, 1);
+}
+
 void DrawTinted(Graphics* g, Image* image, int x, int y, int alpha, const Rect* src = nullptr)
 {
     if (image == nullptr)
@@ -140,6 +158,11 @@ void Board::Draw(Graphics* g)
     DrawScenery(g);
     DrawBadge(g);
     DrawPhaseScreen(g, special);
+    // The continue link writes green on whatever is under it: over the clam bed's
+    // pale coral and rock that would not read.
+    if (mLevelDonePanel != nullptr && mLevelDonePanel->mVisible)
+        DrawGlassPlate(g, Rect(mLevelDonePanel->mX, mLevelDonePanel->mY, mLevelDonePanel->mWidth,
+                               mLevelDonePanel->mHeight));
     DrawBossHealth(g);
     DrawMessageLine(g);
     DrawPauseOverlay(g);
@@ -309,11 +332,14 @@ void Board::DrawPhaseScreen(Graphics* g, bool special)
 {
     const int phase = mPlayer->mState;
     Font* message = mAssets.mFontMyriad14Bold;
-    Font* title = mAssets.mFontSwiss24;
+    // While paused, the lines are left out as the words on the creatures are: the
+    // veil over the field dims them past reading, and only the pause's own lines
+    // are to be read.
+    const bool lines = !mPaused;
     auto secretHeading = [&] {
-        g->SetFont(title);
-        g->SetColor(SECRET_ORANGE);
-        DrawCenteredLine(g, 60, "SECRET BONUS LEVEL!");
+        if (!lines)
+            return;
+        DrawSecretTitle(g, 60, 255);
         g->SetFont(message);
         g->SetColor(WHITE);
         DrawCenteredLine(g, 85, "Type the letter on a clam to open it before time runs out.");
@@ -321,11 +347,11 @@ void Board::DrawPhaseScreen(Graphics* g, bool special)
     auto treasureHeading = [&] {
         if (Image* banner = AppImage(Images().shipwreckbonus))
             g->DrawImage(banner, mWidth / 2 - banner->GetWidth() / 2, 50);
+        if (!lines)
+            return;
         g->SetFont(message);
         g->SetColor(WHITE);
-        const int below = (message ? message->GetHeight() : 0) + 50 +
-                          (AppImage(Images().shipwreckbonus) ? AppImage(Images().shipwreckbonus)->GetHeight() : 0);
-        DrawCenteredLine(g, below, "Type as many words as you can before your air runs out!");
+        DrawCenteredLine(g, TreasureLineBaseline(), "Type as many words as you can before your air runs out!");
     };
     auto clams = [&] {
         for (Clam* clam : mClams)
@@ -335,7 +361,9 @@ void Board::DrawPhaseScreen(Graphics* g, bool special)
     if (phase == Player::TREASURE_WORD) {
         if (special) {
             secretHeading();
-            DrawCenteredLine(g, 85 + (message ? message->GetHeight() : 0), "Match pairs of same colored pearls to win!");
+            if (lines)
+                DrawCenteredLine(g, 85 + (message ? message->GetHeight() : 0),
+                                 "Match pairs of same colored pearls to win!");
             clams();
         } else {
             treasureHeading();
@@ -349,12 +377,19 @@ void Board::DrawPhaseScreen(Graphics* g, bool special)
         } else {
             treasureHeading();
         }
-        DrawAirTank(g, true);
+        DrawAirTank(g, lines);
     } else if (phase == Player::TALLY || phase == Player::BOSS_TALLY) {
         DrawTally(g, special);
     } else if (phase == Player::LEVEL_COMPLETE) {
         DrawLevelComplete(g);
     }
+}
+
+int Board::TreasureLineBaseline()
+{
+    Image* banner = AppImage(Images().shipwreckbonus);
+    Font* message = mAssets.mFontMyriad14Bold;
+    return (message ? message->GetHeight() : 0) + 50 + (banner ? banner->GetHeight() : 0);
 }
 
 void Board::DrawAirTank(Graphics* g, bool filling)
@@ -576,14 +611,23 @@ void Board::DrawPauseOverlay(Graphics* g)
     Font* title = mAssets.mFontSwiss24;
     Font* message = mAssets.mFontMyriad14Bold;
     Font* panel = mAssets.mFontMyriad28Bold;
+    if (title == nullptr || message == nullptr)
+        return;
+    const std::string line =
+        SpacePauses() ? "Press space or click the pause button to continue" : "Click the pause button to continue";
+    const int titleY = mHeight / 2;
+    const int lineY = titleY + (panel ? panel->GetHeight() : 0);
+    // Half-dark, the field still shows through: the air gauge or a clam under
+    // the line would take its grey. The two lines stand on glass of their own.
+    const int width = std::max(title->StringWidth("PAUSED"), message->StringWidth(line)) + 2 * PLATE_PAD_X;
+    const int top = titleY - title->GetAscent() - PLATE_PAD_Y;
+    DrawGlassPlate(g, Rect(mWidth / 2 - width / 2, top, width, lineY + message->GetDescent() + PLATE_PAD_Y - top));
     g->SetFont(title);
     g->SetColor(WHITE);
-    DrawCenteredLine(g, mHeight / 2, "PAUSED");
+    DrawCenteredLine(g, titleY, "PAUSED");
     g->SetFont(message);
     g->SetColor(Color(200, 200, 200));
-    DrawCenteredLine(g, mHeight / 2 + (panel ? panel->GetHeight() : 0),
-                     SpacePauses() ? "Press space or click the pause button to continue"
-                                   : "Click the pause button to continue");
+    DrawCenteredLine(g, lineY, line);
 }
 
 void Board::DrawBanner(Graphics* g, bool special)
@@ -595,9 +639,16 @@ void Board::DrawBanner(Graphics* g, bool special)
         DrawTinted(g, AppImage(Images().textovers), mWidth / 2 - 200, (mHeight - 24) / 2 - 25, mIntroAlpha, &cel);
         return;
     }
-    g->SetFont(mAssets.mFontSwiss24);
-    g->SetColor(Color(SECRET_ORANGE.red, SECRET_ORANGE.green, SECRET_ORANGE.blue, mIntroAlpha));
-    DrawCenteredLine(g, mHeight / 2, "SECRET BONUS LEVEL!");
+    DrawSecretTitle(g, mHeight / 2, mIntroAlpha);
+}
+
+void Board::DrawSecretTitle(Graphics* g, int y, int alpha)
+{
+    // Its orange is as light as the pale sea by the wreck: a dark rim keeps the
+    // letters off it.
+    g->SetFont(mAssets.OutlinedFont(mAssets.mFontSwiss24));
+    g->SetColor(Color(SECRET_ORANGE.red, SECRET_ORANGE.green, SECRET_ORANGE.blue, alpha));
+    DrawCenteredLine(g, y, "SECRET BONUS LEVEL!");
 }
 
 void BoardHeader::Draw(Graphics* g)

@@ -254,6 +254,9 @@ void Board::ShowContinueLink()
 {
     if (mLevelDonePanel == nullptr || mWidgetManager == nullptr)
         return;
+    // Shown over the clam bed, where it would touch the bottom row of clams: it
+    // stands lower, on the sand under them.
+    PlaceContinueLink(CLAM_LINK_GAP);
     mWidgetManager->BringToFront(mLevelDonePanel);
     mLevelDonePanel->SetDisabled(false);
     mLevelDonePanel->SetVisible(true);
@@ -318,6 +321,7 @@ void Board::ShowLevelComplete()
         mApp->GetStatusBar()->ShowReadyTip(false);
     }
     mApp->PlaySong(17);
+    PlaceContinueLink(LINK_GAP);
     if (mLevelDonePanel) {
         if (mWidgetManager)
             mWidgetManager->BringToFront(mLevelDonePanel);

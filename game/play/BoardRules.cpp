@@ -303,10 +303,8 @@ void Board::AddedToManager(WidgetManager* manager)
         link->mOverColor = Color(255, 255, 255);
         link->mLabel = "Press space bar to continue";
         link->SetDisabled(true);
-        const int width = (font ? font->StringWidth(link->mLabel) : 0) + 10;
-        const int height = (font ? font->GetHeight() : 0) + 10;
-        link->Resize(mApp->ScreenWidth() / 2 - width / 2, mPlayAreaBottom - 15 - height, width, height);
         mLevelDonePanel = link;
+        PlaceContinueLink(LINK_GAP);
     }
     manager->AddWidget(mLevelDonePanel);
     mLevelDonePanel->SetHandCursor(true);
@@ -315,6 +313,16 @@ void Board::AddedToManager(WidgetManager* manager)
                            mZapperTimer, mLastTimer})
         if (!manager->HasWidget(timer))
             manager->AddWidget(timer);
+}
+
+void Board::PlaceContinueLink(int gap)
+{
+    if (mLevelDonePanel == nullptr)
+        return;
+    Font* font = mLevelDonePanel->mFont;
+    const int width = (font ? font->StringWidth(mLevelDonePanel->mLabel) : 0) + 10;
+    const int height = (font ? font->GetHeight() : 0) + 10;
+    mLevelDonePanel->Resize(mApp->ScreenWidth() / 2 - width / 2, mPlayAreaBottom - gap - height, width, height);
 }
 
 void Board::RemovedFromManager(WidgetManager* manager)

@@ -9,6 +9,7 @@
 #include "game/creatures/Shark.h"
 #include "game/common/BTTimer.h"
 #include "game/play/Board.h"
+#include "game/play/BonusText.h"
 #include "game/play/Player.h"
 #include "game/common/Simulation.h"
 #include "framework/app/ZantApp.h"
@@ -183,6 +184,8 @@ void Board::TypeTreasureLetter(char key)
     const int third = mWidth / 3;
     const int x = third / 2 + static_cast<int>(random.Next() % std::max(1, mWidth - third));
     AddBonusText("+" + std::to_string(value) + " PTS", x, 240, nullptr);
+    // Rising, the points go before they reach the line that tells what to do.
+    mBonusTexts.back()->mCeiling = TreasureLineBaseline() + TREASURE_LINE_ROOM;
     ++mTreasureWordsDone;
     mAssets.PlaySound(TreasureCountSound(mTreasureWordsDone));
     for (int i = 0; i < 50; ++i)

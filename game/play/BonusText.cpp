@@ -17,7 +17,7 @@ void BonusText::Update()
         return;
     mX += mVelX;
     mY -= mVelY;
-    if (mFont != nullptr && mY < -mFont->GetHeight())
+    if (mFont != nullptr && (mY < -mFont->GetHeight() || mY - mFont->GetAscent() < mCeiling))
         mState = DONE;
     // One fade step: blue out, then green down to 100, then transparent and red.
     if (mBlue > 0) {

@@ -1,5 +1,6 @@
 #pragma once
 // A floating text such as "+90 PTS": drifts up, turns from orange to red and fades.
+#include <limits>
 #include <string>
 
 #include "game/common/GameObject.h"
@@ -24,6 +25,8 @@ public:
     int mGreen = 180;
     int mBlue = 60;
     int mAlpha = 255;
+    // The highest its letters may rise: there it is finished, whatever its fade.
+    int mCeiling = std::numeric_limits<int>::min();
     std::string mText;
     Font* mFont;
 };

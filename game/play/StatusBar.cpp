@@ -183,6 +183,10 @@ void StatusBar::Update()
         const bool special = mApp->GetConfig() != nullptr && mApp->GetConfig()->IsSpecialLevel();
         mReadyText = mReadyText == "READY!" && !quiet && !special ? "PRESS ENTER TO FIRE!" : "READY!";
     }
+    // A diver whose game is over cannot fire: the call is taken back at once, not
+    // left under GAME OVER until its next turn.
+    if (player->mState == Player::GAME_OVER)
+        mReadyText = "READY!";
     const bool live = !(player->mState == Player::LEVEL_COMPLETE && board->mDoneStep > 16);
     if (!board->mPaused && live)
         MarkDirty();

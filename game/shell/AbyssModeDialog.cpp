@@ -52,6 +52,8 @@ AbyssModeDialog::AbyssModeDialog(WinBTApp* app, UserProfile* profile)
       mProfile(profile)
 {
     mList->mScrollbar = mScrollbar;
+    // A short list has nothing to scroll: no bare strip beside it.
+    mScrollbar->SetInvisIfNoScroll(true);
     FillDepthList();
 }
 

@@ -21,10 +21,11 @@ constexpr int DIFFICULTY_WIDTH = 38;
 constexpr int ABYSS_NAME_X = 389;
 // The columns' blue-grey (102, 139, 159), gold (178, 158, 88) and copper
 // (181, 107, 64), each darkened (scaled towards black, keeping its hue) as far as
-// it takes to read at 4.5:1 by itself down to the cream's darkest row.
-const Color SCORE_COLOR(70, 95, 109);
-const Color DIFFICULTY_COLOR(102, 91, 51);
-const Color DEPTH_COLOR(132, 78, 47);
+// it takes to read at about 5:1 by itself down to the cream's darkest row: a
+// margin past 4.5:1 for the scene behind the see-through face.
+const Color SCORE_COLOR(64, 86, 99);
+const Color DIFFICULTY_COLOR(93, 83, 46);
+const Color DEPTH_COLOR(120, 71, 43);
 constexpr int RIGHT = 1;
 constexpr int CENTRED = 0;
 

@@ -65,13 +65,6 @@ const KeyEntry KEYS[] = {
 constexpr GuideKey LEFT_SHIFT = {"glo_lshift", 20, 252, "Shift"};
 constexpr GuideKey RIGHT_SHIFT = {"glo_rshift", 372, 252, "Shift"};
 
-// Where the keyboard picture writes a cap's label, from the cap's corner: the
-// label's left end and its baseline.
-constexpr int CAP_LABEL_X = 5;
-constexpr int CAP_LABEL_BASELINE = 12;
-// The keyboard picture's label colour.
-const Color CAP_LABEL_COLOR(0x3A, 0x44, 0x50);
-
 // Only A to Z: the guide's tables hold the other characters as they are typed.
 char LowerLetter(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
@@ -193,7 +186,7 @@ void KeyboardGuide::Prepare(char c)
         mKeyHighlights.push_back(Picture(*key));
 }
 
-void KeyboardGuide::Draw(Graphics* g, WinBTApp* app, Font* labelFont, Font* capFont, bool showHighlights) const
+void KeyboardGuide::Draw(Graphics* g, WinBTApp* app, Font* labelFont, bool showHighlights) const
 {
     // Fingers from the left little finger to the left index, then from the right little
     // finger back to the thumb, so that each overlaps its neighbour as on a real hand.
@@ -221,15 +214,10 @@ void KeyboardGuide::Draw(Graphics* g, WinBTApp* app, Font* labelFont, Font* capF
     }
     if (!showHighlights)
         return;
-    // The glow washes out the label painted on the cap under it: the label is
-    // written again over the glow, where the picture has it.
-    for (const KeyPicture& picture : mKeyHighlights) {
+    // Each glow carries its key's label, painted in the cap's own letters.
+    for (const KeyPicture& picture : mKeyHighlights)
         if (Image* image = app->GetImage(picture.mImage))
             g->DrawImage(image, picture.mX, picture.mY);
-        if (capFont != nullptr && !picture.mLabel.empty())
-            capFont->DrawString(g, picture.mX + CAP_LABEL_X, picture.mY + CAP_LABEL_BASELINE, picture.mLabel,
-                                CAP_LABEL_COLOR, g->GetClipRect());
-    }
 }
 
 } // namespace Zant

@@ -44,9 +44,8 @@ public:
     // Lights the finger, Shift and key for c.
     void Prepare(char c);
     // The fingers and the hands picture, the rings labelled in labelFont, and the
-    // key highlights when showHighlights is set, each key's label written again
-    // over its glow in capFont.
-    void Draw(Graphics* g, WinBTApp* app, Font* labelFont, Font* capFont, bool showHighlights) const;
+    // key highlights when showHighlights is set (each glow carries its key's label).
+    void Draw(Graphics* g, WinBTApp* app, Font* labelFont, bool showHighlights) const;
 
     // 0 no Shift, 1 the right Shift key, -1 the left one.
     static int ShiftSideOf(char c);

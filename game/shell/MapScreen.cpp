@@ -484,6 +484,11 @@ void MapScreen::WarnLostAtSea()
     if (!mWarningDue || !mLostAtSea || Simulation().IsOn())
         return;
     mWarningDue = false;
+    // The scroll would run on unseen behind the warning: the warning stands over
+    // the uncharted waters already in view.
+    mViewX = mViewY = ScrollLimit();
+    if (mScrolling)
+        FinishScroll();
     mApp->DoMessageDialog("WARNING!",
                           "You are lost at sea!\nIn these uncharted\nwaters, only one thing is certain:\nthe fish keep "
                           "getting hungrier.\n",
@@ -655,6 +660,12 @@ void MapScreen::DrawUncharted(Graphics* g)
     WriteWordWrapped(g, Rect(205, 225, 325, 200), bonus);
 }
 
+void MapScreen::DrawArch(Graphics* g, int viewX, int viewY)
+{
+    if (Image* arch = mApp->GetImage(IMAGE_MAPSCREEN_ARCH))
+        g->DrawImage(arch, viewX + 443, viewY + 341);
+}
+
 void MapScreen::Draw(Graphics* g)
 {
     if (mScrolling) {
@@ -692,6 +703,9 @@ void MapScreen::Draw(Graphics* g)
         }
         DrawCourse(g);
     } else {
+        // The chart's compass and rope belong to the chart: the panel that
+        // announces the next level lies over them, not under.
+        DrawArch(g, viewX, viewY);
         if (!mInputLocked)
             DrawUncharted(g);
         const int limit = ScrollLimit();
@@ -702,8 +716,8 @@ void MapScreen::Draw(Graphics* g)
                              Rect(mShipFrame * SHIP_FRAME_WIDTH, 0, SHIP_FRAME_WIDTH, SHIP_FRAME_HEIGHT));
     }
 
-    if (Image* arch = mApp->GetImage(IMAGE_MAPSCREEN_ARCH))
-        g->DrawImage(arch, viewX + 443, viewY + 341);
+    if (!mLostAtSea)
+        DrawArch(g, viewX, viewY);
     const int linkTop = mContinueLink != nullptr ? mContinueLink->mY : mHeight;
     g->SetColor(Color(0, 0, 0, 180));
     g->FillRect(0, linkTop, mWidth, mHeight - linkTop);

@@ -121,6 +121,8 @@ private:
     void FinishScroll();
     bool MessageOpen();
     void DrawCourse(Graphics* g);
+    // The chart's compass and rope, where the chart is drawn.
+    void DrawArch(Graphics* g, int viewX, int viewY);
     void DrawUncharted(Graphics* g);
 
     Smoother mDrawnViewX;

@@ -19,7 +19,8 @@ namespace {
 // far as it takes to read at 4.5:1 by itself on the cream panel, down to its
 // darkest part under the boss counters.
 const Color VALUE_COLOR(106, 87, 55);
-const char* const SUMMARY_LABEL = "^4F3C1A^";
+// The summary lines' labels are black like every label above them.
+const char* const SUMMARY_LABEL = "^000000^";
 const char* const SUMMARY_VALUE = "^6E5B2C^";
 constexpr int LABEL_X = 35;
 constexpr int CENTRED = 0;

@@ -37,7 +37,6 @@ constexpr int CARD_MARGIN = 10;
 // the right; the bar labels keep a few pixels off them.
 constexpr int CARD_FRAME_RIGHT = 14;
 constexpr int LABEL_GAP = 4;
-constexpr int AXIS_HEIGHT = 266;
 constexpr int AXIS_GAP = 4;
 // The chip a bar's value is written on, and how far it reaches round the value.
 const Color VALUE_CHIP(10, 20, 32, 170);
@@ -320,9 +319,11 @@ void TutorialPanel::Draw(Graphics* g)
 
     g->SetColor(Color(255, 204, 0));
     g->FillRect(AXIS_X, BASE_Y, 309, 2);
-    // The upright axis stops short of the explanation's last line rather than
-    // running through its words.
-    const int axisTop = std::max(BASE_Y - AXIS_HEIGHT, textBottom + AXIS_GAP);
+    // The upright axis rises as far as the scale: to its top grid line, which whole
+    // pixels per step leave below the graph's full height. It stops short of the
+    // explanation's last line rather than running through its words.
+    const int topLine = BASE_Y - mScale.pixelsPerStep * (mScale.lines - 1);
+    const int axisTop = std::max(topLine, textBottom + AXIS_GAP);
     g->FillRect(AXIS_X, axisTop, 2, BASE_Y - axisTop);
     Font* gridFont = mApp->mFontMyriad12Bold;
     for (int i = 0; i < mScale.lines; ++i) {

@@ -32,6 +32,10 @@ const std::string PASSED_TEXT = "PASSED!";
 const std::string FAILED_TEXT = "FAILED!";
 const std::string START_TEXT = "Start typing to begin";
 const std::string STATISTICS_TEXT = "STATISTICS";
+// The side panel between its rules, on whose centre its headings stand.
+constexpr int PANEL_LEFT = 472;
+constexpr int PANEL_WIDTH = 152;
+constexpr int CENTRED = 0;
 const std::string RESULTS_TEXT = "Your words per minute (WPM) are shown below. The adjusted WPM is shown just below that. "
                                  "Your adjusted WPM takes into account the number of errors you made while typing.";
 const Color WHITE(255, 255, 255);
@@ -41,7 +45,8 @@ const Color HEADING_COLOR(0, 200, 230);
 // 4.5:1 by itself on the cream panel where it stands.
 const Color PASSED_COLOR(0, 124, 0);
 const Color FAILED_COLOR(215, 0, 0);
-const Color CLOCK_COLOR(198, 0, 0);
+// The clock's red keeps a margin (about 5:1) over the panel's lightest part.
+const Color CLOCK_COLOR(182, 0, 0);
 
 
 struct ButtonPlace {
@@ -573,7 +578,7 @@ void TypingTutor::DrawPanel(Graphics* g)
     g->SetColor(Color::Black);
     HorizontalLine(g, 472, 617, 86);
 
-    mGuide.Draw(g, mApp, font, mApp->mFont12pt, mShowHighlights);
+    mGuide.Draw(g, mApp, font, mShowHighlights);
 
     if (mState == STATE_RESULTS) {
         DrawResults(g);
@@ -597,7 +602,7 @@ void TypingTutor::DrawPanel(Graphics* g)
     if (mLesson->mLessonTime != -1 && mApp->mFontRockwell13 != nullptr) {
         g->SetFont(mApp->mFontRockwell13);
         g->SetColor(CLOCK_COLOR);
-        WriteString(g, mTimeText, 508, 270);
+        WriteString(g, mTimeText, PANEL_LEFT, 270, PANEL_WIDTH, CENTRED);
     }
     g->SetColor(Color::Black);
     HorizontalLine(g, 472, 624, 280);
@@ -652,7 +657,7 @@ void TypingTutor::DrawResults(Graphics* g)
     HorizontalLine(g, 472, 624, 295);
     if (Font* font = mApp->mFontMyriad14Bold) {
         g->SetFont(font);
-        WriteString(g, STATISTICS_TEXT, 508, 282);
+        WriteString(g, STATISTICS_TEXT, PANEL_LEFT, 282, PANEL_WIDTH, CENTRED);
         WriteString(g, mRawWpmText, 472, 315);
         WriteString(g, mAdjWpmText, 472, 335);
         WriteString(g, mAccuracyText, 472, 355);

@@ -391,7 +391,7 @@ TEST_F(ArtImages, MapNamesReadAgainstTheirOutline)
     const struct {
         const char* text;
         int x, y; // centre of the baseline
-    } names[] = {{"THE SHALLOWS", 138, 124}, {"SEWAGE REACH", 548, 132}, {"LAVA RIFT", 492, 256},
+    } names[] = {{"THE SHALLOWS", 138, 124}, {"SEWAGE REACH", 548, 132}, {"LAVA RIFT", 488, 268},
                  {"KELP MAZE", 118, 318},    {"VICTORY BAY", 405, 402}};
     const ImageLib::Image& map = Pic("mapbg");
     ASSERT_GT(map.GetWidth(), 0);
@@ -427,6 +427,73 @@ TEST_F(ArtImages, MapNamesReadAgainstTheirOutline)
             continue;
         }
         EXPECT_GE((median(strokes) + 0.05) / (median(ring) + 0.05), 7.0);
+    }
+}
+
+TEST_F(ArtImages, AKeysGlowCarriesItsLabel)
+{
+    // Over the key to press the glow washes out the cap's painted label: the glow
+    // carries it again, in the cap's dark slate, where the cap has it.
+    for (const char* name : {"glo_s", "glo_rshift", "glo_tab"}) {
+        SCOPED_TRACE(name);
+        const ImageLib::Image& p = Pic(name);
+        ASSERT_GT(p.GetWidth(), 0);
+        int dark = 0;
+        for (int y = 3; y <= 13; ++y)
+            for (int x = 5; x <= 16; ++x) {
+                const uint32_t c = p.Pixel(x, y);
+                dark += Alpha(c) > 200 && Luminance(Red(c), Green(c), Blue(c)) < 0.1;
+            }
+        EXPECT_GE(dark, 6) << "no label on the glow";
+    }
+}
+
+TEST_F(ArtImages, UnchartedWatersCaptionReads)
+{
+    // The plain letters over the whirlpool's dark water, without an outline: they
+    // read by themselves, their full strokes against the pixels right round them.
+    const struct {
+        const char* text;
+        int x, y, half; // centre of the baseline, half the width
+    } lines[] = {{"UNCHARTED WATERS", 720, 696, 130}, {"here be hungry fish", 720, 716, 85}};
+    const ImageLib::Image& map = Pic("mapbg");
+    ASSERT_GT(map.GetWidth(), 0);
+    const auto luma = [&](int x, int y) {
+        const uint32_t c = map.Pixel(x, y);
+        return Luminance(Red(c), Green(c), Blue(c));
+    };
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    };
+    for (const auto& line : lines) {
+        SCOPED_TRACE(line.text);
+        const int x0 = line.x - line.half, x1 = line.x + line.half, y0 = line.y - 16, y1 = line.y + 4;
+        double lightest = 0, darkest = 1;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
+                lightest = std::max(lightest, luma(x, y));
+                darkest = std::min(darkest, luma(x, y));
+            }
+        // Letter pixels are those nearer the letters' own tone than the water's.
+        const double cut = (lightest + darkest) / 2;
+        const auto letter = [&](int x, int y) { return luma(x, y) >= cut; };
+        std::vector<double> strokes, ring;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
+                if (letter(x, y)) {
+                    strokes.push_back(luma(x, y));
+                    continue;
+                }
+                bool next = false;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        next = next || letter(x + dx, y + dy);
+                if (next)
+                    ring.push_back(luma(x, y));
+            }
+        ASSERT_GT(strokes.size(), 50u) << "no letters painted here";
+        EXPECT_GE((median(strokes) + 0.05) / (median(ring) + 0.05), 4.5);
     }
 }
 

@@ -87,6 +87,23 @@ TEST_F(StatusBarTest, PromptsByChargeAndPhase)
     EXPECT_TRUE(DrawnTexts().empty());
 }
 
+// A diver who can no longer fire is not called to: under GAME OVER the bar
+// takes the call back at once, not at its next turn.
+TEST_F(StatusBarTest, GameOverTakesTheCallToFireBack)
+{
+    app->mFont12pt = new CreatureTests::RecordingFont(8, &draws);
+    board->mPlayer->mCharge = 1.0;
+    bar->mUpdateCnt = StatusBar::UPDATES_PER_PROMPT - 1;
+    bar->Update();
+    ASSERT_EQ(bar->mReadyText, "PRESS ENTER TO FIRE!");
+    board->mPlayer->mState = Player::GAME_OVER;
+    bar->Update();
+    EXPECT_EQ(DrawnTexts(), (std::vector<std::string>{"READY!"}));
+    bar->mUpdateCnt = 2 * StatusBar::UPDATES_PER_PROMPT - 1;
+    bar->Update();
+    EXPECT_EQ(bar->mReadyText, "READY!");
+}
+
 TEST_F(StatusBarTest, TooltipStaysHiddenWhilePaused)
 {
     board->mPlayer->SetState(Player::PLAYING);

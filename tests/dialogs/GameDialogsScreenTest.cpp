@@ -9,6 +9,7 @@
 #include "framework/widgets/Checkbox.h"
 #include "framework/widgets/Dialog.h"
 #include "framework/widgets/DialogButton.h"
+#include "framework/widgets/ScrollbarWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/shell/AbyssModeDialog.h"
 #include "game/shell/DeleteUserDialog.h"
@@ -144,6 +145,10 @@ void Scenario(WinBTApp& app, const TestSupport::ShootFunction& shoot)
     Remove(app, DifficultyDialog::DIALOG_ID);
 
     app.ShowAbyssModeDialog();
+    // Every start fits the list: no bare scroll strip stands beside it.
+    auto* abyss = dynamic_cast<AbyssModeDialog*>(app.FindDialog(AbyssModeDialog::DIALOG_ID));
+    ASSERT_NE(abyss, nullptr);
+    EXPECT_FALSE(abyss->mScrollbar->mVisible);
     shoot("abyss-start.png");
     Remove(app, AbyssModeDialog::DIALOG_ID);
 

@@ -4,7 +4,10 @@
 
 #include <limits>
 
+#include "framework/graphics/Graphics.h"
 #include "framework/graphics/MemoryImage.h"
+
+#include <algorithm>
 #include "framework/widgets/WidgetManager.h"
 #include "game/play/Board.h"
 #include "game/shell/MapScreen.h"
@@ -131,6 +134,22 @@ TEST_F(MapScreenTest, TheScrollIntoUnchartedWatersAlwaysFinishesOnce)
     }
 }
 
+// The warning opens with the map over uncharted waters already in view: the chart
+// does not go on scrolling behind it.
+TEST_F(MapScreenTest, TheLostAtSeaWarningStandsOverTheUnchartedWaters)
+{
+    Chart(1000, 900);
+    app->RemoveDialog(500);
+    map->mViewX = map->mViewY = 0;
+    map->mLostAtSea = false;
+    map->SetLostAtSea(true);
+    map->SetVisible(true);
+    ASSERT_EQ(MessageHeader(), "WARNING!");
+    EXPECT_FALSE(map->mScrolling);
+    EXPECT_EQ(map->mViewX, 640 - 1000);
+    EXPECT_EQ(map->mViewY, 640 - 1000);
+}
+
 // The completed-expeditions count the store held is counted on within an int.
 TEST_F(MapScreenTest, TheExpeditionCountGoesOnFromAnyStoredValue)
 {
@@ -151,6 +170,39 @@ TEST_F(MapScreenTest, TheExpeditionCountGoesOnFromAnyStoredValue)
         EXPECT_FALSE(map->mScrolling);
         EXPECT_EQ(app->mCurProfile->mExpeditions, c.after);
     }
+}
+
+// Out in uncharted waters the chart's compass and rope lie under the panel that
+// announces the next level, not over its frame and words.
+TEST_F(MapScreenTest, TheUnchartedPanelLiesOverTheChartsOrnament)
+{
+    constexpr uint32_t ORNAMENT = 0xFFFF00FFu;
+    Chart(1000, 900);
+    auto* arch = new MemoryImage();
+    arch->Create(300, 300);
+    std::fill(arch->GetBits(), arch->GetBits() + 300 * 300, ORNAMENT);
+    arch->BitsChanged();
+    app->SetImage(62, arch);
+    app->RemoveDialog(500);
+    map->mLostAtSea = false;
+    map->SetLostAtSea(true);
+    map->SnapView();
+    MemoryImage screen;
+    screen.Create(640, 480);
+    Graphics g(&screen);
+    map->Draw(&g);
+    // Magenta, give or take the blend's rounding.
+    const auto IsOrnament = [](uint32_t c) {
+        return (c >> 16 & 0xFF) >= 0xF0 && (c >> 8 & 0xFF) < 0x10 && (c & 0xFF) >= 0xF0;
+    };
+    const auto onPanel = [](int x, int y) { return x >= 100 && x < 540 && y >= 60 && y < 264; };
+    int covered = 0, shown = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            if (IsOrnament(screen.GetBits()[y * 640 + x]))
+                ++(onPanel(x, y) ? covered : shown);
+    EXPECT_GT(shown, 0) << "the ornament is drawn";
+    EXPECT_EQ(covered, 0) << "the ornament shows on the panel";
 }
 
 class MapFlowTest : public FlowFixture {};

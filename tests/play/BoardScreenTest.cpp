@@ -15,6 +15,8 @@
 #include "game/creatures/Piranha.h"
 #include "game/creatures/Shark.h"
 #include "game/play/Board.h"
+#include "game/play/BoardRecords.h"
+#include "game/play/BonusText.h"
 #include "game/play/Player.h"
 #include "game/play/StatusBar.h"
 #include "game/shell/WinBTApp.h"
@@ -136,7 +138,98 @@ void FullCharge(WinBTApp& game, const TestSupport::ShootFunction& shoot)
     TestSupport::RemoveBoard(*app);
 }
 
+// The texts that fade out, shot at full strength, as they first show: the level's
+// hint under its banner, the accuracy badge of a cleared wave and the secret
+// bonus level's banner.
+void FadingTexts(WinBTApp& game, const TestSupport::ShootFunction& shoot)
+{
+    WinBTApp* app = &game;
+    app->mHintsOn = false;
+    using namespace LevelFiles;
+    Board* board = TestSupport::ShowBoard(*app, File(Level(Sharks())));
+    ASSERT_NE(board, nullptr);
+    TestSupport::PutDiverInPlay(*board, Player::PLAYING, 2500, 0.3);
+    app->mWidgetManager->UpdateFrame();
+    // Past the fade in from black, whose end each of them outlives.
+    board->mFadeAlpha = 0;
+    board->mIntroAlpha = 255;
+    board->mHintAlpha = 255;
+    shoot("level-hint.png");
+
+    board->mIntroAlpha = 0;
+    board->mHintAlpha = 0;
+    board->mLettersHit = 60;
+    board->mTypos = 1;
+    board->mAccuracyBadge->mWavePoints = 1800;
+    board->AwardWaveAccuracyBonus();
+    ASSERT_TRUE(board->mAccuracyBadge->mActive);
+    shoot("level-accuracy-badge.png");
+    TestSupport::RemoveBoard(*app);
+
+    board = TestSupport::ShowBoard(*app, File(Level(Value("BonusLevel", "1"), 8), Defaults(Value("OceanDepth", "60"))));
+    ASSERT_NE(board, nullptr);
+    TestSupport::PutDiverInPlay(*board, Player::PLAYING, 2500, 0.3);
+    app->mWidgetManager->UpdateFrame();
+    board->mFadeAlpha = 0;
+    board->mIntroAlpha = 255;
+    shoot("bonus-level-intro.png");
+    TestSupport::RemoveBoard(*app);
+}
+
+// Points of kills at the field's right edge and just above the status bar: each
+// pop-up shows whole inside the play area and reads.
+void ScorePopUps(WinBTApp& game, const TestSupport::ShootFunction& shoot)
+{
+    WinBTApp* app = &game;
+    app->mHintsOn = false;
+    using namespace LevelFiles;
+    Board* board = TestSupport::ShowBoard(*app, File(Level(Sharks())));
+    ASSERT_NE(board, nullptr);
+    TestSupport::PutDiverInPlay(*board, Player::PLAYING, 9000, 0.3);
+    BoardTests::AddCreature(board->mSharks, new Shark(app), "REEF", 570, 150);
+    BoardTests::AddCreature(board->mSharks, new Shark(app), "SURF", 300, 395);
+    for (Shark* shark : board->mSharks)
+        shark->SetVelX(0.0);
+    for (int i = 0; i < 300; ++i)
+        app->mWidgetManager->UpdateFrame();
+    board->mHintAlpha = 0;
+    for (const char* word : {"REEF", "SURF"}) {
+        for (const char* c = word; *c; ++c)
+            board->HandleKeyChar(*c);
+        for (int i = 0; i < 3; ++i)
+            app->mWidgetManager->UpdateFrame();
+    }
+    ASSERT_EQ(board->mBonusTexts.size(), 2u);
+    // Points won past the field's corners: at the right edge under the status
+    // bar's top, and at the left edge under the header.
+    board->AddBonusText("+12345 PTS", 630, 470, nullptr);
+    board->AddBonusText("+5 PTS", -40, 10, nullptr);
+    for (const BonusText* text : board->mBonusTexts) {
+        const int x = int(text->mX), y = int(text->mY);
+        EXPECT_GE(x, 0) << text->mText;
+        EXPECT_LE(x + text->mFont->StringWidth(text->mText), board->mWidth) << text->mText;
+        EXPECT_GE(y - text->mFont->GetAscent(), 25) << text->mText;
+        EXPECT_LE(y + text->mFont->GetDescent(), board->mPlayAreaBottom) << text->mText;
+    }
+    shoot("level-score-pop-ups.png");
+    TestSupport::RemoveBoard(*app);
+}
+
 } // namespace
+
+TEST(BoardScreen, FadingTextsAtFullStrength)
+{
+    const std::string skipped = TestSupport::RunGameScreens("play", 2026, FadingTexts);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
+
+TEST(BoardScreen, ScorePopUpsStayInThePlayArea)
+{
+    const std::string skipped = TestSupport::RunGameScreens("play", 2026, ScorePopUps);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
 
 TEST(BoardScreen, FullChargeIsReadyThenCallsToFire)
 {

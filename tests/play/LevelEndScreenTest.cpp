@@ -7,9 +7,12 @@
 
 #include <string>
 
+#include "framework/graphics/Font.h"
+#include "framework/widgets/HyperlinkWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/creatures/Clam.h"
 #include "game/play/Board.h"
+#include "game/play/BonusText.h"
 #include "game/play/Player.h"
 #include "game/shell/WinBTApp.h"
 #include "tests/levels/LevelFileBuilder.h"
@@ -82,6 +85,26 @@ void TreasureWordAndFound(WinBTApp& app, const TestSupport::ShootFunction& shoot
     for (size_t i = 2; i < board->mTreasureWord.size() && board->mTreasureWordsDone == 0;)
         board->HandleKeyChar(board->mTreasureWord[i++]);
     ASSERT_EQ(board->mTreasureWordsDone, 1);
+    // Typed fast (a letter every 40 ms) the words' points follow each other up
+    // the screen, both at full strength: each must read over the pale rocks and
+    // the bubbles, and neither reach the line that tells what to do.
+    for (int i = 0; i < 400 && !board->mBonusTexts.empty(); ++i)
+        app.mWidgetManager->UpdateFrame();
+    ASSERT_TRUE(board->mBonusTexts.empty());
+    for (int word = 2; word <= 3; ++word) {
+        for (int i = 0; i < 12 && board->mTreasureWord.empty(); ++i)
+            app.mWidgetManager->UpdateFrame();
+        for (size_t i = 0; i < board->mTreasureWord.size() && board->mTreasureWordsDone < word;) {
+            board->HandleKeyChar(board->mTreasureWord[i++]);
+            for (int k = 0; k < 4; ++k)
+                app.mWidgetManager->UpdateFrame();
+        }
+        ASSERT_EQ(board->mTreasureWordsDone, word);
+    }
+    ASSERT_EQ(board->mBonusTexts.size(), 2u);
+    for (const BonusText* text : board->mBonusTexts)
+        EXPECT_GT(int(text->mY) - text->mFont->GetAscent(), board->TreasureLineBaseline()) << text->mText;
+    shoot("level-treasure-pop-ups.png");
 
     // The clock runs out: the treasure of the level is found, its screen fully shown.
     for (int i = 0; i < 5000 && board->mPlayer->mState == Player::TREASURE_WORD; ++i)
@@ -115,6 +138,80 @@ void ClamLevel(WinBTApp& app, const TestSupport::ShootFunction& shoot)
     TestSupport::RemoveBoard(app);
 }
 
+// The clam level, its clams showing their letters, brought to the floor.
+Board* ShowClams(WinBTApp& app)
+{
+    app.mHintsOn = false;
+    LoadWords(app);
+    if (testing::Test::HasFatalFailure())
+        return nullptr;
+    using namespace LevelFiles;
+    Board* board = TestSupport::ShowBoard(app, ShipwreckLevel(Value("BonusLevel", "1")));
+    if (board == nullptr)
+        return nullptr;
+    SinkToTheFloor(app, *board);
+    if (testing::Test::HasFatalFailure())
+        return nullptr;
+    return board;
+}
+
+// The clock runs out on the pearl game and its end shows fully.
+void RunOutTheClams(WinBTApp& app, Board& board)
+{
+    for (int i = 0; i < 20000 && board.mPlayer->mState == Player::TREASURE_WORD; ++i)
+        app.mWidgetManager->UpdateFrame();
+    ASSERT_EQ(board.mPlayer->mState, Player::TALLY);
+    for (int i = 0; i < 300; ++i)
+        app.mWidgetManager->UpdateFrame();
+}
+
+// The pearl game paused, then lost: the clock runs out with no pair matched and
+// the level waits for the space bar over the open clams.
+void ClamLevelPausedThenLost(WinBTApp& app, const TestSupport::ShootFunction& shoot)
+{
+    Board* board = ShowClams(app);
+    ASSERT_NE(board, nullptr);
+    for (int i = 0; i < 30; ++i)
+        app.mWidgetManager->UpdateFrame();
+    board->Pause(true);
+    shoot("level-clams-paused.png");
+    board->Pause(false);
+    RunOutTheClams(app, *board);
+    if (testing::Test::HasFatalFailure())
+        return;
+    ASSERT_TRUE(board->mLevelDonePanel->mVisible);
+    shoot("level-clams-lost.png");
+    TestSupport::RemoveBoard(app);
+}
+
+// The pearl game won: a pair of pearls matched, the secret item is found when the
+// clock runs out and the level waits for the space bar under it.
+void ClamLevelWon(WinBTApp& app, const TestSupport::ShootFunction& shoot)
+{
+    Board* board = ShowClams(app);
+    ASSERT_NE(board, nullptr);
+    const auto clamWith = [&](int content, const Clam* other) -> Clam* {
+        for (Clam* clam : board->mClams)
+            if (clam->mContent == content && clam != other)
+                return clam;
+        return nullptr;
+    };
+    Clam* first = nullptr;
+    for (Clam* clam : board->mClams)
+        if (clam->mContent != 0 && clamWith(clam->mContent, clam) != nullptr)
+            first = clam;
+    ASSERT_NE(first, nullptr);
+    board->HandleKeyChar(first->mWord[0]);
+    board->HandleKeyChar(clamWith(first->mContent, first)->mWord[0]);
+    ASSERT_EQ(board->mPearlMatches, 1);
+    RunOutTheClams(app, *board);
+    if (testing::Test::HasFatalFailure())
+        return;
+    ASSERT_TRUE(board->mLevelDonePanel->mVisible);
+    shoot("level-clams-won.png");
+    TestSupport::RemoveBoard(app);
+}
+
 } // namespace
 
 TEST(LevelEndScreen, TreasureWordThenTheTreasureFound)
@@ -127,6 +224,20 @@ TEST(LevelEndScreen, TreasureWordThenTheTreasureFound)
 TEST(LevelEndScreen, ClamsShowTheirLetters)
 {
     const std::string skipped = TestSupport::RunGameScreens("play", 2026, ClamLevel);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
+
+TEST(LevelEndScreen, ClamLevelPausedThenLost)
+{
+    const std::string skipped = TestSupport::RunGameScreens("play", 2026, ClamLevelPausedThenLost);
+    if (!skipped.empty())
+        GTEST_SKIP() << skipped;
+}
+
+TEST(LevelEndScreen, ClamLevelWon)
+{
+    const std::string skipped = TestSupport::RunGameScreens("play", 2026, ClamLevelWon);
     if (!skipped.empty())
         GTEST_SKIP() << skipped;
 }

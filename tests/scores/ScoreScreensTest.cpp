@@ -183,7 +183,8 @@ TEST_F(ScoreScreensTest, PanelsShowTheProfilesCounters)
     screen.SetUserProfile(profile);
     const AdventurePanel& adventure = *screen.mAdventurePanel;
     EXPECT_EQ(adventure.mValues, (std::array<std::string, 5>{"41", "42", "3", "9", "123456"}));
-    EXPECT_EQ(adventure.mExpeditionsText, "^4F3C1A^Number of expeditions completed: ^6E5B2C^3");
+    // The summary line's label is black like every label above it.
+    EXPECT_EQ(adventure.mExpeditionsText, "^000000^Number of expeditions completed: ^6E5B2C^3");
     EXPECT_EQ(adventure.mMedal, KeyboardGuide::ImageIndex("medal_silver"));
     EXPECT_EQ(adventure.mGemTexts, (std::array<std::string, 6>{"x1", "x0", "x2", "x0", "x0", "x7"}));
     // Items never found: the question mark and no count.
@@ -195,7 +196,7 @@ TEST_F(ScoreScreensTest, PanelsShowTheProfilesCounters)
     const AbyssPanel& abyss = *screen.mAbyssPanel;
     EXPECT_EQ(AbyssPanel::BossSum(*profile), 15);
     EXPECT_EQ(abyss.mValues, (std::array<std::string, 4>{"1850", "17", "18", "15"}));
-    EXPECT_EQ(abyss.mBestScoreText, "^4F3C1A^Highest score obtained: ^6E5B2C^7777");
+    EXPECT_EQ(abyss.mBestScoreText, "^000000^Highest score obtained: ^6E5B2C^7777");
     // Torpedo boss, ghost ship, mecha squid, mecha shark: the order of their counters.
     EXPECT_EQ(abyss.mBossTexts, (std::array<std::string, 4>{"x1", "x2", "x8", "x4"}));
 }

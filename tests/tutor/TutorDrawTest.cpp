@@ -193,24 +193,36 @@ TEST_F(TutorDrawTest, TypedTextGreenProgressAndThePausedVeil)
     EXPECT_NE(Find("100% Accuracy"), nullptr);
 }
 
-// The glow over the key to press washes out the label painted on its cap, so the
-// label is written again over it, where the keyboard picture has it; it blinks
-// with the glow.
-TEST_F(TutorDrawTest, TheLitKeysLabelIsWrittenOverItsGlow)
+// The glow over the key to press carries the key's label in the cap's own painted
+// letters: no label is written over it in another font.
+TEST_F(TutorDrawTest, TheLitKeysLabelIsThePictures)
 {
     WriteLesson(0, "", {{"Sa"}});
     TypingTutor& t = OpenTutor();
     ASSERT_EQ(t.mExpectedChar, 'S');
-    const Zant::Color capLabel(0x3A, 0x44, 0x50);
     t.mShowHighlights = true;
     Draw();
     // The S key at (104, 224) and the right Shift at (372, 252).
-    for (auto [label, x, y] : {std::tuple{"S", 104, 224}, {"Shift", 372, 252}}) {
-        const Written* cap = FindAt(label, x + 5, y + 12);
-        ASSERT_NE(cap, nullptr) << label;
-        EXPECT_EQ(cap->color, capLabel) << label;
-    }
-    t.mShowHighlights = false;
+    for (auto [label, x, y] : {std::tuple{"S", 104, 224}, {"Shift", 372, 252}})
+        EXPECT_EQ(FindAt(label, x + 5, y + 12), nullptr) << label;
+}
+
+// The clock and the results' heading stand on the side panel's centre, between its
+// rules at x 472 and 624, as the lines over and under them do.
+TEST_F(TutorDrawTest, ClockAndStatisticsStandOnThePanelsCentre)
+{
+    constexpr int PANEL_CENTRE = 548, LETTER = 8;
+    WriteLesson(0, "<LESSONTIME>65</LESSONTIME>\n", {{"ab"}});
+    profile->mLastLesson = 0;
+    OpenTutor();
     Draw();
-    EXPECT_EQ(FindAt("S", 109, 236), nullptr) << "no glow, no label over it";
+    const Written* clock = Find("TIME 1:05");
+    ASSERT_NE(clock, nullptr);
+    EXPECT_EQ(clock->x + LETTER * int(clock->text.size()) / 2, PANEL_CENTRE);
+    Type("ab");
+    Draw();
+    const Written* heading = Find("STATISTICS");
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->x + LETTER * int(heading->text.size()) / 2, PANEL_CENTRE);
+    CloseTutor();
 }

@@ -177,6 +177,37 @@ TEST_F(StatsPanelTest, EveryGridLineIsNumbered)
     }
 }
 
+// The upright axis is the scale's own: at any best result it ends on the top grid
+// line and does not run on above it into the card.
+TEST_F(StatsPanelTest, AxisEndsOnTheTopGridLine)
+{
+    constexpr int AXIS_X = 273, BASE_Y = 340;
+    constexpr uint32_t AXIS_COLOUR = 0xFFFFCC00u;
+    int lesson = 1;
+    for (int best : {6, 48, 90, 149, 205}) {
+        SCOPED_TRACE(best);
+        profile->AddLessonStat1(best, lesson);
+        profile->mLessonResult[size_t(lesson)] = 1;
+        if (panel)
+            app->mWidgetManager->RemoveWidget(panel.get());
+        TutorialPanel& p = OpenPanel(lesson++);
+        p.SetActive(true);
+        Zant::MemoryImage screen;
+        screen.Create(640, 480);
+        Zant::Graphics g(&screen);
+        p.Draw(&g);
+        const TutorialPanel::Scale s = TutorialPanel::ComputeScale(0, best);
+        const int topLine = BASE_Y - s.pixelsPerStep * (s.lines - 1);
+        int axisTop = BASE_Y;
+        for (int y = BASE_Y; y >= 0; --y)
+            if (screen.GetBits()[y * 640 + AXIS_X + 1] == AXIS_COLOUR)
+                axisTop = y;
+        // The top line (2 px) is drawn over the axis's end.
+        EXPECT_GE(axisTop, topLine) << "the axis runs on above the top line of " << s.lines;
+        EXPECT_LE(axisTop, topLine + 2) << "the axis stops short of the top line of " << s.lines;
+    }
+}
+
 // The chart card (372 wide at x 242) is painted with its brass frame 8 pixels in from
 // its right edge: the longest bar label, pushed left off the card's edge, stays clear of it.
 TEST_F(StatsPanelTest, BarLabelsStayClearOfTheCardFrame)

@@ -486,7 +486,7 @@ void PaintMap(Canvas& c)
         const char* text;
         double x, y;
     };
-    for (Name n : {Name{"THE SHALLOWS", 138, 124}, Name{"SEWAGE REACH", 548, 132}, Name{"LAVA RIFT", 492, 256},
+    for (Name n : {Name{"THE SHALLOWS", 138, 124}, Name{"SEWAGE REACH", 548, 132}, Name{"LAVA RIFT", 488, 268},
                    Name{"KELP MAZE", 118, 318}, Name{"VICTORY BAY", 405, 402}})
         DrawText(cr, n.text, n.x, n.y, Align::Center, Hex(0xFFF6D8), 1.8, Hex(0x0B2A40, 0.9));
     CompassRose(cr, 606, 326, 20);
@@ -507,7 +507,7 @@ void PaintMap(Canvas& c)
     SetFont(cr, "DejaVuSerif-Bold", 22);
     DrawText(cr, "UNCHARTED WATERS", 720, 696, Align::Center, Hex(0xFFE9A8, 0.6), 0);
     SetFont(cr, "DejaVuSerif-Bold", 14);
-    DrawText(cr, "here be hungry fish", 720, 716, Align::Center, Hex(0xFFE9A8, 0.45), 0);
+    DrawText(cr, "here be hungry fish", 720, 716, Align::Center, Hex(0xFFE9A8, 0.7), 0);
     for (const Site& s : kSites)
         if (!s.secret)
             SiteMark(cr, s.x, s.y);

@@ -317,7 +317,7 @@ void RegisterTutor(Registry& reg)
     });
     for (const Key& k : kKeys) {
         std::string name = k.name;
-        reg.Add("glo_" + name, [](Canvas& c, const ImageSpec& s) {
+        reg.Add("glo_" + name, [k](Canvas& c, const ImageSpec& s) {
             cairo_t* cr = c.Cr();
             RoundedRect(cr, 1, 1, s.width - 2, s.height - 2, 5);
             SetColor(cr, Hex(0xFFE27A, 0.45));
@@ -325,6 +325,12 @@ void RegisterTutor(Registry& reg)
             SetColor(cr, Hex(0xFFB020, 0.95));
             cairo_set_line_width(cr, 2);
             cairo_stroke(cr);
+            // The glow would wash out the label painted on the cap under it: it
+            // carries the label again, in the cap's own letters and place.
+            if (*k.label) {
+                SetFont(cr, "DejaVuSans-Bold", std::string(k.label).size() > 1 ? 8 : 10);
+                DrawText(cr, k.label, 5, 12, Align::Left, Hex(0x3A4450));
+            }
         });
     }
 }

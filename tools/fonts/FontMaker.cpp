@@ -49,11 +49,11 @@ const FontJob JOBS[] = {
     {"12ptfontglow.txt", "12ptfontglow", "sans-bold", 12, Effect::None, 0, false, true},
     {"MyriadCondensedWeb28BoldGL.txt", "myriadcondensedweb28boldgl", "cond-bold", 28, Effect::None, 0, false, true},
     {"MyriadCondensedWeb28Bold.txt", "myriadcondensedweb28bold", "cond-bold", 28, Effect::None, 0, true, false, 1.0, 1},
-    {"UnsteadyOversteer22.txt", "unsteadyoversteer22", "sans-bold", 22, Effect::Rough, 0.3, true, false},
+    {"UnsteadyOversteer22.txt", "unsteadyoversteer22", "sans-bold", 22, Effect::Rough, 0.3, true, false, 1.0, 2},
     {"MyriadCondensedWeb12Bold.txt", "myriadcondensedweb12bold", "cond-bold", 12, Effect::None, 0, false, false, 1.0, 1},
     {"MyriadCondensedWeb14Bold.txt", "myriadcondensedweb14bold", "cond-bold", 14, Effect::None, 0, false, false, 1.0, 1},
     {"MyriadCondensedWeb15.txt", "myriadcondensedweb15", "cond", 15, Effect::None, 0, false, false, 1.0, 1},
-    {"SwissCheesed24.txt", "swisscheesed24", "sans-bold", 24, Effect::Holes, 0, true, false},
+    {"SwissCheesed24.txt", "swisscheesed24", "sans-bold", 24, Effect::Holes, 0, true, false, 1.0, 1},
 };
 
 int PixelSize(const FontJob& job)
