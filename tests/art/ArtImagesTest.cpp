@@ -382,6 +382,48 @@ TEST_F(ArtImages, GhostSharkWordStaysReadableOnItsBody)
     }
 }
 
+namespace {
+
+double PixelLuma(const ImageLib::Image& p, int x, int y)
+{
+    const uint32_t c = p.Pixel(x, y);
+    return Luminance(Red(c), Green(c), Blue(c));
+}
+
+// The letters' full strokes and the ring of pixels right round them, in a box of a
+// picture; letter() tells a stroke pixel from the ground.
+struct StrokesAndRing {
+    std::vector<double> strokes, ring;
+    static double Median(std::vector<double> v)
+    {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    }
+    double Contrast() const { return (Median(strokes) + 0.05) / (Median(ring) + 0.05); }
+};
+
+template <typename Letter>
+StrokesAndRing MeasureLetters(const ImageLib::Image& p, int x0, int y0, int x1, int y1, Letter letter)
+{
+    StrokesAndRing sr;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
+            if (letter(x, y)) {
+                sr.strokes.push_back(PixelLuma(p, x, y));
+                continue;
+            }
+            bool next = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    next = next || letter(x + dx, y + dy);
+            if (next)
+                sr.ring.push_back(PixelLuma(p, x, y));
+        }
+    return sr;
+}
+
+} // namespace
+
 TEST_F(ArtImages, MapNamesReadAgainstTheirOutline)
 {
     // The names of the waters painted on the chart stand over pale shallows and
@@ -395,38 +437,19 @@ TEST_F(ArtImages, MapNamesReadAgainstTheirOutline)
                  {"KELP MAZE", 118, 318},    {"VICTORY BAY", 405, 402}};
     const ImageLib::Image& map = Pic("mapbg");
     ASSERT_GT(map.GetWidth(), 0);
-    const auto luma = [&](int x, int y) {
-        const uint32_t c = map.Pixel(x, y);
-        return Luminance(Red(c), Green(c), Blue(c));
-    };
-    const auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v.empty() ? 0.0 : v[v.size() / 2];
-    };
+    const auto luma = [&](int x, int y) { return PixelLuma(map, x, y); };
     for (const auto& n : names) {
         SCOPED_TRACE(n.text);
         const int half = int(std::string(n.text).size()) * 6, x0 = n.x - half, x1 = n.x + half;
         const int y0 = n.y - 12, y1 = n.y + 3;
         const auto letter = [&](int x, int y) { return luma(x, y) >= 0.6; };
-        std::vector<double> strokes, ring;
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) {
-                if (letter(x, y)) {
-                    strokes.push_back(luma(x, y));
-                    continue;
-                }
-                bool next = false;
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx)
-                        next = next || letter(x + dx, y + dy);
-                if (next)
-                    ring.push_back(luma(x, y));
-            }
+        const StrokesAndRing sr = MeasureLetters(map, x0, y0, x1, y1, letter);
+        const std::vector<double>& strokes = sr.strokes;
         if (strokes.size() < 50) {
             ADD_FAILURE() << "no light letters painted here";
             continue;
         }
-        EXPECT_GE((median(strokes) + 0.05) / (median(ring) + 0.05), 7.0);
+        EXPECT_GE(sr.Contrast(), 7.0);
     }
 }
 
@@ -458,14 +481,7 @@ TEST_F(ArtImages, UnchartedWatersCaptionReads)
     } lines[] = {{"UNCHARTED WATERS", 720, 696, 130}, {"here be hungry fish", 720, 716, 85}};
     const ImageLib::Image& map = Pic("mapbg");
     ASSERT_GT(map.GetWidth(), 0);
-    const auto luma = [&](int x, int y) {
-        const uint32_t c = map.Pixel(x, y);
-        return Luminance(Red(c), Green(c), Blue(c));
-    };
-    const auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v.empty() ? 0.0 : v[v.size() / 2];
-    };
+    const auto luma = [&](int x, int y) { return PixelLuma(map, x, y); };
     for (const auto& line : lines) {
         SCOPED_TRACE(line.text);
         const int x0 = line.x - line.half, x1 = line.x + line.half, y0 = line.y - 16, y1 = line.y + 4;
@@ -478,22 +494,10 @@ TEST_F(ArtImages, UnchartedWatersCaptionReads)
         // Letter pixels are those nearer the letters' own tone than the water's.
         const double cut = (lightest + darkest) / 2;
         const auto letter = [&](int x, int y) { return luma(x, y) >= cut; };
-        std::vector<double> strokes, ring;
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) {
-                if (letter(x, y)) {
-                    strokes.push_back(luma(x, y));
-                    continue;
-                }
-                bool next = false;
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx)
-                        next = next || letter(x + dx, y + dy);
-                if (next)
-                    ring.push_back(luma(x, y));
-            }
+        const StrokesAndRing sr = MeasureLetters(map, x0, y0, x1, y1, letter);
+        const std::vector<double>& strokes = sr.strokes;
         ASSERT_GT(strokes.size(), 50u) << "no letters painted here";
-        EXPECT_GE((median(strokes) + 0.05) / (median(ring) + 0.05), 4.5);
+        EXPECT_GE(sr.Contrast(), 4.5);
     }
 }
 
