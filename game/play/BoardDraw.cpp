@@ -21,6 +21,7 @@
 #include "game/play/Board.h"
 #include "game/play/BonusText.h"
 #include "game/play/Bubble.h"
+#include "game/play/GlassPlate.h"
 #include "game/play/Player.h"
 #include "game/profile/UserProfile.h"
 #include "framework/app/ZantApp.h"
@@ -38,13 +39,6 @@ const Color PANEL_VALUE(255, 163, 36);
 // The space between the air tank and its "FILLING UP AIR TANK!" line.
 constexpr int AIR_TANK_LINE_GAP = 4;
 constexpr double SEA_HIDDEN_Y = -70.0;
-
-// Dark glass under a line that must read over bright art (coral, the air gauge's
-// fill): light letters on it reach well past 4.5:1 whatever lies beneath.
-const Color GLASS(4, 16, 30, 220);
-// Room round the letters on a glass plate.
-constexpr int PLATE_PAD_X = 12;
-constexpr int PLATE_PAD_Y = 5;
 
 // The index of an image of the table by its name; -1 when the table has none.
 int ImageIndex(const char* name)
@@ -99,17 +93,6 @@ int SceneryKind(int level)
 }
 
 // Colourised drawing of an image in white at an alpha.
-// A plate of dark glass with its corners cut, so it sits like a label and not a hole.
-void DrawGlassPlate(Graphics* g, const Rect& box)
-{
-    g->SetColor(GLASS);
-    g->FillRect(box.x + 2, box.y, box.width - 4, 1);
-    g->FillRect(box.x + 1, box.y + 1, box.width - 2, 1);
-    g->FillRect(box.x, box.y + 2, box.width, box.height - 4);
-    g->FillRect(box.x + 1, box.y + box.height - 2, box.width - 2, 1);
-    g->FillRect(box.x + 2, box.y + box.height - 1, box.width - 4, 1);
-}
-
 void DrawTinted(Graphics* g, Image* image, int x, int y, int alpha, const Rect* src = nullptr)
 {
     if (image == nullptr)
@@ -434,13 +417,21 @@ void Board::DrawTreasureWord(Graphics* g)
     // measures or draws, and its height counts them only from then on.
     const int wordWidth = word->StringWidth(mTreasureWord);
     const int lineHeight = word->GetHeight();
+    const std::string value = "Word value: " + std::to_string(GetTreasureWordValue()) + " pts";
+    const int valueY = mPlayAreaBottom - 4 * lineHeight;
+    const int y = mPlayAreaBottom - 2 * lineHeight;
+    // The two lines stand over the rocks and the sea bed, as light as the gold in
+    // places: they share a glass plate, like a label on the find.
+    const int plateWidth = std::max(wordWidth, word->StringWidth(value)) + 2 * PLATE_PAD_X;
+    const int plateTop = valueY - word->GetAscent() - PLATE_PAD_Y;
+    DrawGlassPlate(g, Rect(mWidth / 2 - plateWidth / 2, plateTop, plateWidth,
+                           y + word->GetDescent() + PLATE_PAD_Y - plateTop));
     g->SetFont(word);
     g->SetColor(Color(255, 194, 0));
-    DrawCenteredLine(g, mPlayAreaBottom - 4 * lineHeight, "Word value: " + std::to_string(GetTreasureWordValue()) + " pts");
+    DrawCenteredLine(g, valueY, value);
     const std::string typed = mTreasureWord.substr(0, std::min<size_t>(mTreasureTyped, mTreasureWord.size()));
     const std::string rest = mTreasureWord.substr(typed.size());
     int x = mWidth / 2 - wordWidth / 2;
-    const int y = mPlayAreaBottom - 2 * lineHeight;
     g->SetColor(Color(0, 230, 0));
     g->DrawString(typed, x, y);
     x += word->StringWidth(typed);
@@ -489,6 +480,16 @@ void Board::DrawTally(Graphics* g, bool special)
             DrawTinted(g, sparkle, tx + s.mOffsetX, ty + s.mOffsetY, alpha, &cel);
         }
         g->SetDrawMode(DRAWMODE_NORMAL);
+    }
+    // The lines under the treasure cross the pale water by the wreck, where its
+    // green would fade: they stand on glass that comes and goes with them.
+    {
+        const std::string name = "the " + mApp->GemName() + " " + mApp->GetTreasureName() + "!";
+        const int last = th + (mPlayer->mState == Player::BOSS_TALLY ? 3 : 4) * a + 120;
+        const int width = panel->StringWidth(name) + 2 * PLATE_PAD_X;
+        const int top = th + 120 - PLATE_PAD_Y;
+        DrawGlassPlate(g, Rect(mWidth / 2 - width / 2, top, width, last + panel->GetDescent() + PLATE_PAD_Y - top),
+                       alpha);
     }
     g->SetColor(white);
     DrawCenteredLine(g, th + a + 120, "the " + mApp->GemName() + " " + mApp->GetTreasureName() + "!");
@@ -644,9 +645,15 @@ void Board::DrawBanner(Graphics* g, bool special)
 
 void Board::DrawSecretTitle(Graphics* g, int y, int alpha)
 {
-    // Its orange is as light as the pale sea by the wreck: a dark rim keeps the
-    // letters off it.
-    g->SetFont(mAssets.OutlinedFont(mAssets.mFontSwiss24));
+    // Its orange is nearly as light as the open sea: a dark rim keeps the letters
+    // off it, and a glass plate the rim off the water.
+    Font* font = mAssets.OutlinedFont(mAssets.mFontSwiss24);
+    if (font != nullptr) {
+        const int width = font->StringWidth("SECRET BONUS LEVEL!") + 2 * PLATE_PAD_X;
+        const int top = y - font->GetAscent() - PLATE_PAD_Y;
+        DrawGlassPlate(g, Rect(mWidth / 2 - width / 2, top, width, y + font->GetDescent() + PLATE_PAD_Y - top), alpha);
+    }
+    g->SetFont(font);
     g->SetColor(Color(SECRET_ORANGE.red, SECRET_ORANGE.green, SECRET_ORANGE.blue, alpha));
     DrawCenteredLine(g, y, "SECRET BONUS LEVEL!");
 }

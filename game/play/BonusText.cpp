@@ -2,6 +2,7 @@
 
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Graphics.h"
+#include "game/play/GlassPlate.h"
 
 namespace Zant {
 
@@ -36,6 +37,15 @@ void BonusText::Draw(Graphics* g)
 {
     if (mState == DONE)
         return;
+    // The points float over whatever the sea shows there, the pale water by the
+    // wreck among it: they ride on a small glass plate that fades with them.
+    if (mFont != nullptr) {
+        const int top = int(mY) - mFont->GetAscent() - PLATE_PAD_Y;
+        DrawGlassPlate(g,
+                       Rect(int(mX) - PLATE_PAD_X / 2, top, mFont->StringWidth(mText) + PLATE_PAD_X,
+                            int(mY) + mFont->GetDescent() + PLATE_PAD_Y - top),
+                       mAlpha);
+    }
     g->SetFont(mFont);
     g->SetColor(Color(mRed, mGreen, mBlue, mAlpha));
     g->DrawString(mText, int(mX), int(mY));

@@ -329,8 +329,15 @@ TEST_F(BoardDraw, TheTreasureIsColourisedOnlyWhileItGlows)
     app->mTreasureImage = gem;
     board->mPlayer->mState = Player::TALLY;
     board->mTallyCountdown = alpha;
+    // What lies beneath is drawn with a clear treasure of the same size: the lines
+    // under the treasure, and the glass they stand on, keep their places.
+    const CreatureTests::ManifestEntry gemSize = CreatureTests::ManifestSize("gem_green");
+    const std::vector<uint32_t> clear(size_t(gemSize.width) * size_t(gemSize.height), 0);
     auto frame = [&](bool glow, bool withTreasure) {
-        app->SetImage(gem, withTreasure ? CreatureTests::MakeCodedImage(gem) : nullptr);
+        MemoryImage* image = CreatureTests::MakeCodedImage(gem);
+        if (!withTreasure)
+            image->SetBits(clear.data(), gemSize.width, gemSize.height);
+        app->SetImage(gem, image);
         board->mTreasureGlow = glow;
         Blank();
         board->Draw(&graphics);

@@ -186,7 +186,7 @@ void PaintSurface(Canvas& c, Scene scene)
     cairo_t* cr = c.Cr();
     double w = c.Width(), h = c.Height();
     bool storm = scene == Scene::Storm;
-    Sky(cr, w, storm ? Hex(0x2A3040) : scene == Scene::Volcano ? Hex(0xE07A4A) : Hex(0x4FA8E0),
+    Sky(cr, w, storm ? Hex(0x2A3040) : scene == Scene::Volcano ? Hex(0xE07A4A) : Hex(0x4599D4),
         storm ? Hex(0x6A7484) : scene == Scene::Volcano ? Hex(0xFFD08A) : Hex(0xBFE8F8));
     if (!storm) {
         Cloud(cr, 200, 34, 1.2, Hex(0xFFFFFF, 0.85));
