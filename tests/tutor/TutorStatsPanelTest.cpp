@@ -28,6 +28,18 @@ protected:
         panel->ShowLesson(lesson);
         return *panel;
     }
+    // A lesson passed with a best result of `best`, its chart on show; a panel open
+    // before goes first.
+    TutorialPanel& OpenPassedLesson(int lesson, int best)
+    {
+        profile->AddLessonStat1(best, lesson);
+        profile->mLessonResult[size_t(lesson)] = 1;
+        if (panel)
+            app->mWidgetManager->RemoveWidget(panel.get());
+        TutorialPanel& p = OpenPanel(lesson);
+        p.SetActive(true);
+        return p;
+    }
     ~StatsPanelTest() override
     {
         if (panel)
@@ -158,12 +170,7 @@ TEST_F(StatsPanelTest, EveryGridLineIsNumbered)
     int lesson = 1;
     for (int best : {90, 149, 150, 160, 205}) {
         SCOPED_TRACE(best);
-        profile->AddLessonStat1(best, lesson);
-        profile->mLessonResult[size_t(lesson)] = 1;
-        if (panel)
-            app->mWidgetManager->RemoveWidget(panel.get());
-        TutorialPanel& p = OpenPanel(lesson++);
-        p.SetActive(true);
+        TutorialPanel& p = OpenPassedLesson(lesson++, best);
         drawn.clear();
         Zant::Graphics g(&screen);
         p.Draw(&g);
@@ -186,12 +193,7 @@ TEST_F(StatsPanelTest, AxisEndsOnTheTopGridLine)
     int lesson = 1;
     for (int best : {6, 48, 90, 149, 205}) {
         SCOPED_TRACE(best);
-        profile->AddLessonStat1(best, lesson);
-        profile->mLessonResult[size_t(lesson)] = 1;
-        if (panel)
-            app->mWidgetManager->RemoveWidget(panel.get());
-        TutorialPanel& p = OpenPanel(lesson++);
-        p.SetActive(true);
+        TutorialPanel& p = OpenPassedLesson(lesson++, best);
         Zant::MemoryImage screen;
         screen.Create(640, 480);
         Zant::Graphics g(&screen);
