@@ -53,8 +53,10 @@ bool XvfbServer::Start()
             dup2(devnull, 2);
         }
         const std::string fd = std::to_string(fds[1]);
+        // -noreset: a server resets when its last client leaves, and a program started
+        // right after another one quit could meet it mid-reset and find no display.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+               "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
